@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing Orvane Setup needs on Debian 12,
+# only when something is missing: the MinGW-w64 cross compiler, CMake, Wine,
+# an X server for its windows, Japanese fonts, the test framework, an
+# independent LZ compressor for the test fixtures, ImageMagick for
+# screenshots, and the ja_JP.UTF-8 locale that Wine needs for Shift-JIS file
+# names.
+set -euo pipefail
+
+packages=(g++-mingw-w64-x86-64 cmake make g++ wine wine64 xvfb xauth fonts-ipafont-gothic fonts-wine locales
+          doctest-dev mscompress imagemagick x11-utils)
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+missing=()
+for package in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+    [ "$status" = "install ok installed" ] || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+    echo "Generating the ja_JP.UTF-8 locale"
+    if grep -q '^# *ja_JP.UTF-8 UTF-8' /etc/locale.gen; then
+        as_root sed -i 's/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen
+    elif ! grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen; then
+        echo 'ja_JP.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
+    fi
+    as_root locale-gen >/dev/null
+fi
