@@ -1,0 +1,28 @@
+// Text-part and path-delimiter routines on Shift-JIS byte strings, with the
+// system's locale mapping. Positions are 1-based; 0 means not found.
+#pragma once
+
+#include <string>
+
+std::string LeftStr(const std::string& text, int count);
+std::string RightStr(const std::string& text, int count);
+std::string MidStr(const std::string& text, int from);
+
+// `side` selects by its first character: "T" the start of the path, "B" its
+// end (exactly, upper case). Any other selector changes nothing.
+std::string AddDelimiter(const std::string& path, const std::string& side);
+std::string RemoveDelimiter(const std::string& path, const std::string& side);
+
+// The text mapped by LCMapStringA under the system default locale; the text
+// unchanged when the system cannot map it.
+std::string MapText(const std::string& text, unsigned long flags);
+
+// The whole program's case-blind contains-test and find: the position of
+// `sub` in `text`, both upper-cased, matching only at character starts.
+int TokenPos(const std::string& sub, const std::string& text);
+
+// Convenience for the many contains-tests.
+inline bool Contains(const std::string& text, const std::string& sub)
+{
+    return TokenPos(sub, text) != 0;
+}

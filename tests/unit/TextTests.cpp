@@ -1,0 +1,123 @@
+// Double-byte-aware text routines. "ソ" (0x83 0x5C), "表" (0x95 0x5C) and
+// "能" (0x94 0x5C) end in the byte of a backslash; "ヂ" (0x83 0x61) ends in
+// the byte of a lower-case "a"; "ポ" (0x83 0x7C) ends in the byte of "|".
+#include <doctest/doctest.h>
+
+#include "text/MBUtils.h"
+#include "text/StrOp.h"
+
+#include <windows.h>
+
+namespace {
+
+// Runs a block as on a single-byte system and restores the real lead bytes.
+struct SingleByteSystem {
+    SingleByteSystem() { UseLeadByteRanges(""); }
+    ~SingleByteSystem() { LoadLeadBytes(); }
+};
+
+}  // namespace
+
+TEST_CASE("byte classes count the lead bytes before a position")
+{
+    const std::string text = "aソ\\";  // a, 0x83 0x5C, backslash
+    CHECK(ByteClassAt(text, 1) == ByteClass::Single);
+    CHECK(ByteClassAt(text, 2) == ByteClass::Lead);
+    CHECK(ByteClassAt(text, 3) == ByteClass::Trail);
+    CHECK(ByteClassAt(text, 4) == ByteClass::Single);
+    CHECK(ByteClassAt(text, 0) == ByteClass::Single);
+    CHECK(ByteClassAt(text, 5) == ByteClass::Single);
+    CHECK(ByteClassAt("", 1) == ByteClass::Single);
+    // Two characters whose first bytes are both lead bytes: 0x83 0x83 0x83 0x5C.
+    const std::string pair = "\x83\x83\x83\\";
+    CHECK(ByteClassAt(pair, 2) == ByteClass::Trail);
+    CHECK(ByteClassAt(pair, 3) == ByteClass::Lead);
+    CHECK(ByteClassAt(pair, 4) == ByteClass::Trail);
+}
+
+TEST_CASE("MBPos matches only at character starts")
+{
+    CHECK(MBPos("\\", "ソ\\") == 3);
+    CHECK(MBPos("\\", "表") == 0);
+    CHECK(MBPos("|", "ポ|") == 3);
+    CHECK(MBPos("ソ", "aソ") == 2);
+    CHECK(MBPos("", "abc") == 0);
+    CHECK(MBPos("", "") == 0);
+    CHECK(MBPos("abcd", "abc") == 0);
+    CHECK(MBPos("c", "abc") == 3);
+    SUBCASE("on a single-byte system every byte is a character")
+    {
+        SingleByteSystem singleByte;
+        CHECK(MBPos("\\", "ソ\\") == 2);
+        CHECK(RemoveDelimiter("ソ", "B") == "\x83");
+        CHECK(AddDelimiter("ソ", "B") == "ソ");
+        CHECK(ByteClassAt("ソ", 2) == ByteClass::Single);
+    }
+}
+
+TEST_CASE("TokenPos is case-blind and steps over two-byte characters")
+{
+    CHECK(TokenPos("/s", "A.DLL,/S") == 7);
+    CHECK(TokenPos("/S", "a.dll,/s") == 7);
+    CHECK(TokenPos("(app)", "X(App)\\Y") == 2);
+    CHECK(TokenPos("abcdef", "abc") == 0);
+    CHECK(TokenPos("", "abc") == 0);
+    // The trail byte of "ヂ" is the byte of "a": upper-casing must not turn
+    // it into "A", and a search for "a" must not stop inside the character.
+    CHECK(TokenPos("A", "ヂ") == 0);
+    CHECK(TokenPos("a", "ヂa") == 3);
+    CHECK(TokenPos("ヂ", "xヂ") == 2);
+    CHECK(TokenPos("\\", "表\\") == 3);
+    CHECK(TokenPos("|", "ポ|") == 3);
+    CHECK(TokenPos(".dll", "C:\\表\\LIB.DLL") == 10);
+    // Full-width letters match in either case and keep their two bytes.
+    CHECK(TokenPos("ＡＢ", "ｘａｂ") == 3);
+    // A broken character (a lone lead byte at the end) keeps positions intact.
+    CHECK(TokenPos("/S", "a,/s\x83") == 3);
+}
+
+TEST_CASE("LeftStr, RightStr and MidStr clamp like the classic copy routine")
+{
+    CHECK(LeftStr("abcdef", 2) == "ab");
+    CHECK(LeftStr("abc", 9) == "abc");
+    CHECK(LeftStr("abc", 0).empty());
+    CHECK(LeftStr("abc", -1).empty());
+    CHECK(RightStr("abcdef", 2) == "ef");
+    CHECK(RightStr("abc", 9) == "abc");
+    CHECK(RightStr("abc", 0).empty());
+    CHECK(RightStr("abc", -2).empty());
+    CHECK(MidStr("abcdef", 3) == "cdef");
+    CHECK(MidStr("abc", 0) == "abc");
+    CHECK(MidStr("abc", -4) == "abc");
+    CHECK(MidStr("abc", 4).empty());
+    CHECK(MidStr("", 1).empty());
+}
+
+TEST_CASE("AddDelimiter and RemoveDelimiter never take a trail byte for a backslash")
+{
+    CHECK(AddDelimiter("C:\\ソ", "B") == "C:\\ソ\\");
+    CHECK(RemoveDelimiter("C:\\ソ", "B") == "C:\\ソ");
+    CHECK(RemoveDelimiter("C:\\ソ\\", "B") == "C:\\ソ");
+    CHECK(AddDelimiter("表", "B") == "表\\");
+    CHECK(AddDelimiter("C:\\APP\\", "B") == "C:\\APP\\");
+    CHECK(AddDelimiter("C:", "Bottom") == "C:\\");
+    CHECK(AddDelimiter("C:", "b") == "C:");
+    CHECK(AddDelimiter("C:", "").compare("C:") == 0);
+    CHECK(AddDelimiter("", "B") == "\\");
+    CHECK(AddDelimiter("", "T") == "\\");
+    CHECK(AddDelimiter("APP", "T") == "\\APP");
+    CHECK(AddDelimiter("\\APP", "Top") == "\\APP");
+    CHECK(RemoveDelimiter("\\", "B").empty());
+    CHECK(RemoveDelimiter("\\APP", "T") == "APP");
+    CHECK(RemoveDelimiter("C:\\APP\\\\", "B") == "C:\\APP\\");
+    CHECK(RemoveDelimiter("C:\\APP\\", "x") == "C:\\APP\\");
+}
+
+TEST_CASE("MapText maps with the system locale and keeps the text when it cannot")
+{
+    CHECK(MapText("abcヂ", LCMAP_UPPERCASE) == "ABCヂ");
+    CHECK(MapText("", LCMAP_UPPERCASE).empty());
+    CHECK(MapText("A1", LCMAP_FULLWIDTH) == "Ａ１");
+    // An invalid flag combination makes the system refuse: the text stays.
+    CHECK(MapText("abc", LCMAP_UPPERCASE | LCMAP_LOWERCASE) == "abc");
+}
