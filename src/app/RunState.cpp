@@ -1,0 +1,3 @@
+#include "app/RunState.h"
+
+RunState TheRun;

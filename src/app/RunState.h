@@ -1,0 +1,48 @@
+// Everything that more than one part of a run needs about its environment:
+// the system and shell folders, the setup folder, the mode, the titles, the
+// working copy of the script, the pause between install steps and the
+// restart flag. One record for the whole process; only the UI thread uses it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+struct RunState {
+    static constexpr int RestoreSlotCount = 20;
+
+    int32_t PlatformId = 0;  // 2 = Windows NT family, -1 when the query failed
+    std::string SourceFolder;
+    std::string TempFolder;
+    std::string WindowsFolder;
+    std::string SystemFolder;
+    std::string AppFolder;  // the literal "(App)" until a procedure takes the folder box
+    std::string ProgramFilesFolder;
+    std::string BootRoot;
+    std::string SourceRoot;
+    std::string SetupRoot;  // empty until the install has checked the setup folder
+    std::string StartMenuFolder;
+    std::string ProgramsFolder;
+    std::string DesktopFolder;
+    std::string StartupFolder;
+    std::string SendToFolder;
+    std::string CommonStartMenuFolder;
+    std::string CommonProgramsFolder;
+    std::string CommonDesktopFolder;
+    std::string CommonStartupFolder;
+    std::string RunMode;  // "SETUP" or "UNSETUP"
+    std::string WorkFolder;
+    std::string ScriptPath;
+    std::string TopMessageText;
+    int32_t SetupSpeed = 0;  // milliseconds, at least 1 once the start-up ran
+    std::string SetupTitle;
+    std::string UnSetupTitle;
+    std::string ProgramId;
+    std::string UnSetupPath;
+    std::string UnSetupBackupPath;
+    std::array<std::string, RestoreSlotCount> RestoreRelateSlots;
+    uint8_t RebootNeeded = 0;
+};
+
+// The process-wide record, empty at process start.
+extern RunState TheRun;

@@ -1,0 +1,17 @@
+// The part of the start-up that learns where things are on this machine:
+// the platform, the executable's folder, the temporary, Windows, system and
+// Program Files folders, the drive roots and the shell folders.
+#pragma once
+
+#include "app/RunState.h"
+
+#include <string>
+
+// Fills the folder fields of `run` in start-up order and returns the fatal
+// error lines for folders that could not be obtained (empty when none).
+// `AppFolder` becomes the literal "(App)".
+std::string LoadSystemFolders(RunState& run);
+
+// The nine shell folders, each with a trailing backslash ("\" when the shell
+// has none). Off the NT platform the common ones copy the per-user ones.
+void LoadShellFolders(RunState& run);

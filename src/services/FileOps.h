@@ -1,0 +1,21 @@
+// The small file and folder operations every part uses: existence tests,
+// folder-path creation and the overwriting copy.
+#pragma once
+
+#include <string>
+
+// True when the first directory entry matching `name` (wildcards allowed) is
+// a file, not a folder.
+bool FileExists(const std::string& name);
+
+// True when the folder lists at least one visible entry; an ordinary folder
+// always lists its "." entry, a drive root only its visible contents.
+bool FolderExists(const std::string& path);
+
+// Creates every missing level of `path`. The result is the outcome of the
+// last creation attempted, or true when every level existed already.
+bool CreateFolderPath(const std::string& path);
+
+// Copies `source` over `destination`, clearing the destination's read-only,
+// hidden and system attributes before and after. 0 or the system error code.
+unsigned long CopyFileTo(const std::string& source, const std::string& destination);

@@ -1,0 +1,114 @@
+#include "services/LocationTokens.h"
+
+#include "app/RunState.h"
+#include "services/Win32Com.h"
+#include "text/MBUtils.h"
+#include "text/StrOp.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <utility>
+
+std::string ReplaceToken(const std::string& text, const std::string& token, const std::string& value)
+{
+    // Each search starts again at the beginning of the text. A value that
+    // holds the token itself ("(App)" before the setup folder is known, or a
+    // typed folder such as C:\(App)\) would be found again without end, so
+    // the search then resumes after the inserted value and the occurrences
+    // inside it stay as they are.
+    const bool valueHoldsToken = TokenPos(token, value) != 0;
+    const bool valueEndsInDelimiter = IsDelimiterAt(value, static_cast<int>(value.size()));
+    std::string result = text;
+    size_t searchFrom = 0;
+    // Bounds pathological texts in which replacements keep recombining into
+    // new occurrences across their edges.
+    for (size_t rounds = 0; rounds <= text.size() + 1; ++rounds) {
+        const int found = TokenPos(token, result.substr(searchFrom));
+        if (found == 0) break;
+        const size_t at = searchFrom + static_cast<size_t>(found) - 1;
+        const std::string left = result.substr(0, at);
+        std::string right = result.substr(at + token.size());
+        if (valueEndsInDelimiter && IsDelimiterAt(right, 1)) right.erase(0, 1);
+        result = left + value + right;
+        searchFrom = valueHoldsToken ? left.size() + value.size() : 0;
+    }
+    return result;
+}
+
+std::string ExpandLocationTokens(const std::string& text)
+{
+    const RunState& run = TheRun;
+    const std::pair<const char*, const std::string*> tokens[] = {
+        {"(App)", &run.AppFolder},
+        {"(Prg)", &run.ProgramFilesFolder},
+        {"(Win)", &run.WindowsFolder},
+        {"(Sys)", &run.SystemFolder},
+        {"(Tmp)", &run.TempFolder},
+        {"(Boo)", &run.BootRoot},
+        {"(Set)", &run.SetupRoot},
+        {"(Edr)", &run.SourceRoot},
+        {"(Smn)", &run.StartMenuFolder},
+        {"(Sta)", &run.ProgramsFolder},
+        {"(Dsk)", &run.DesktopFolder},
+        {"(Sup)", &run.StartupFolder},
+        {"(Sen)", &run.SendToFolder},
+        {"(C_Smn)", &run.CommonStartMenuFolder},
+        {"(C_Sta)", &run.CommonProgramsFolder},
+        {"(C_Dsk)", &run.CommonDesktopFolder},
+        {"(C_Sup)", &run.CommonStartupFolder},
+    };
+    std::string result = text;
+    for (const auto& [token, folder] : tokens) {
+        if (TokenPos(token, result) != 0) result = ReplaceToken(result, token, *folder);
+    }
+    return result;
+}
+
+namespace {
+
+// A block of the shell's allocator, freed through the allocator that made it.
+class ShellBlock {
+public:
+    ShellBlock(IMalloc* allocator, void* block) : allocator_(allocator), block_(block) {}
+    ~ShellBlock()
+    {
+        if (block_ != nullptr) allocator_->Free(block_);
+    }
+    ShellBlock(const ShellBlock&) = delete;
+    ShellBlock& operator=(const ShellBlock&) = delete;
+    void* Get() const { return block_; }
+
+private:
+    IMalloc* allocator_;
+    void* block_;
+};
+
+}  // namespace
+
+std::string GetSpecialFolder(int csidl)
+{
+    ComPtr<IMalloc> allocator;
+    if (FAILED(SHGetMalloc(allocator.Receive())) || !allocator) return {};
+    ShellBlock buffer(allocator.Get(), allocator.Get()->Alloc(MAX_PATH));
+    if (buffer.Get() == nullptr) return {};
+    LPITEMIDLIST items = nullptr;
+    if (FAILED(SHGetSpecialFolderLocation(GetDesktopWindow(), csidl, &items))) return {};
+    ShellBlock itemList(allocator.Get(), items);
+    char* path = static_cast<char*>(buffer.Get());
+    if (!SHGetPathFromIDListA(items, path)) return {};
+    return std::string(path);
+}
+
+std::string SystemErrorText(unsigned long code)
+{
+    if (code == 0) return {};
+    char buffer[256] = {};
+    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+                                        0, buffer, sizeof buffer, nullptr);
+    std::string text(buffer, length);
+    // Neither a byte below "!" nor "." can be the second byte of a Shift-JIS
+    // character, so trimming bytes from the end is safe.
+    while (!text.empty() && (static_cast<unsigned char>(text.back()) < '!' || text.back() == '.')) text.pop_back();
+    return MapText(text, LCMAP_FULLWIDTH) + "\r\n";
+}

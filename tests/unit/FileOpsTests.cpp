@@ -1,0 +1,92 @@
+// Existence tests, folder-path creation and the overwriting copy.
+#include <doctest/doctest.h>
+
+#include "services/FileOps.h"
+#include "support/Scratch.h"
+
+#include <windows.h>
+
+TEST_CASE("FileExists is true for files and patterns whose first match is a file")
+{
+    ScratchFolder folder("files");
+    WriteTextFile(folder / "A.TXT", "a");
+    CreateDirectoryA((folder / "SUB").c_str(), nullptr);
+    CHECK(FileExists(folder / "A.TXT"));
+    CHECK(FileExists(folder / "a.txt"));
+    CHECK(FileExists(folder / "*.TXT"));
+    CHECK_FALSE(FileExists(folder / "SUB"));
+    CHECK_FALSE(FileExists(folder / "S*"));
+    CHECK_FALSE(FileExists(folder / "B.TXT"));
+    CHECK_FALSE(FileExists(""));
+}
+
+TEST_CASE("FolderExists answers the same with and without the trailing backslash")
+{
+    ScratchFolder folder("dirs");
+    const std::string plain = folder.Path().substr(0, folder.Path().size() - 1);
+    CHECK(FolderExists(folder.Path()));
+    CHECK(FolderExists(plain));
+    CHECK_FALSE(FolderExists(folder / "MISSING"));
+    WriteTextFile(folder / "F.TXT", "x");
+    CHECK_FALSE(FolderExists(folder / "F.TXT"));
+    CHECK(FolderExists("C:\\"));
+    CHECK(FolderExists("C:"));
+    // A folder whose name ends in a trail byte of 0x5C.
+    CHECK(CreateDirectoryA((folder / "ソ").c_str(), nullptr));
+    CHECK(FolderExists(folder / "ソ"));
+    CHECK(FolderExists(folder / "ソ\\"));
+}
+
+TEST_CASE("CreateFolderPath creates every missing level")
+{
+    ScratchFolder folder("mkdir");
+    CHECK(CreateFolderPath(folder / "A\\B\\C"));
+    CHECK(FolderExists(folder / "A"));
+    CHECK(FolderExists(folder / "A\\B"));
+    CHECK(FolderExists(folder / "A\\B\\C"));
+    CHECK(CreateFolderPath(folder / "A\\B\\C\\"));
+    CHECK(CreateFolderPath(folder / "表\\ソ\\能"));
+    CHECK(FolderExists(folder / "表\\ソ\\能\\"));
+    // A file in the way of a level makes that creation, and the next, fail.
+    WriteTextFile(folder / "FILE", "x");
+    CHECK_FALSE(CreateFolderPath(folder / "FILE\\X"));
+    // A missing server share cannot be made; the last attempt decides.
+    CHECK_FALSE(CreateFolderPath("\\\\nohost-orvane\\share\\dir"));
+}
+
+TEST_CASE("CopyFileTo overwrites a read-only destination and leaves only the archive flag")
+{
+    ScratchFolder folder("copy");
+    const std::string source = folder / "SRC.TXT";
+    const std::string destination = folder / "DST.TXT";
+    WriteTextFile(source, "new");
+    WriteTextFile(destination, "old");
+    SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesA(destination.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    CHECK(CopyFileTo(source, destination) == 0);
+    CHECK(ReadTextFile(destination) == "new");
+    CHECK(GetFileAttributesA(destination.c_str()) == FILE_ATTRIBUTE_ARCHIVE);
+    SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_CASE("CopyFileTo reports the system's error and keeps the destination")
+{
+    ScratchFolder folder("copyfail");
+    const std::string destination = folder / "DST.TXT";
+    WriteTextFile(destination, "old");
+    SetFileAttributesA(destination.c_str(), FILE_ATTRIBUTE_READONLY);
+    CHECK(CopyFileTo(folder / "MISSING.TXT", destination) == ERROR_FILE_NOT_FOUND);
+    CHECK(ReadTextFile(destination) == "old");
+    CHECK(GetFileAttributesA(destination.c_str()) == FILE_ATTRIBUTE_ARCHIVE);
+
+    // A destination held open without sharing cannot be replaced.
+    WriteTextFile(folder / "SRC.TXT", "new");
+    HANDLE held = CreateFileA(destination.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    REQUIRE(held != INVALID_HANDLE_VALUE);
+    CHECK(CopyFileTo(folder / "SRC.TXT", destination) == ERROR_SHARING_VIOLATION);
+    CloseHandle(held);
+    CHECK(ReadTextFile(destination) == "old");
+
+    // Into a folder that does not exist.
+    CHECK(CopyFileTo(folder / "SRC.TXT", folder / "NO\\DST.TXT") == ERROR_PATH_NOT_FOUND);
+}

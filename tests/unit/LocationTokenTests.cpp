@@ -1,0 +1,162 @@
+// Location tokens, special folders and the error texts of the failure lists.
+#include <doctest/doctest.h>
+
+#include "app/RunState.h"
+#include "app/SystemFolders.h"
+#include "services/FileOps.h"
+#include "services/LocationTokens.h"
+#include "text/MBUtils.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+namespace {
+
+// A run state with a distinct folder behind every token, restored afterwards.
+struct KnownFolders {
+    RunState saved = TheRun;
+    KnownFolders()
+    {
+        TheRun.AppFolder = "C:\\APP\\";
+        TheRun.ProgramFilesFolder = "C:\\Program Files\\";
+        TheRun.WindowsFolder = "C:\\WINDOWS\\";
+        TheRun.SystemFolder = "C:\\WINDOWS\\SYSTEM\\";
+        TheRun.TempFolder = "C:\\TEMP\\";
+        TheRun.BootRoot = "C:\\";
+        TheRun.SetupRoot = "D:\\";
+        TheRun.SourceRoot = "E:\\";
+        TheRun.StartMenuFolder = "C:\\SM\\";
+        TheRun.ProgramsFolder = "C:\\SM\\Programs\\";
+        TheRun.DesktopFolder = "C:\\Desk\\";
+        TheRun.StartupFolder = "C:\\SM\\Programs\\Startup\\";
+        TheRun.SendToFolder = "C:\\SendTo\\";
+        TheRun.CommonStartMenuFolder = "C:\\All\\SM\\";
+        TheRun.CommonProgramsFolder = "C:\\All\\Programs\\";
+        TheRun.CommonDesktopFolder = "C:\\All\\Desk\\";
+        TheRun.CommonStartupFolder = "C:\\All\\Startup\\";
+    }
+    ~KnownFolders() { TheRun = saved; }
+};
+
+}  // namespace
+
+TEST_CASE("every location token expands to its folder")
+{
+    KnownFolders folders;
+    const std::pair<const char*, const char*> expected[] = {
+        {"(App)", "C:\\APP\\"},        {"(Prg)", "C:\\Program Files\\"},
+        {"(Win)", "C:\\WINDOWS\\"},    {"(Sys)", "C:\\WINDOWS\\SYSTEM\\"},
+        {"(Tmp)", "C:\\TEMP\\"},       {"(Boo)", "C:\\"},
+        {"(Set)", "D:\\"},             {"(Edr)", "E:\\"},
+        {"(Smn)", "C:\\SM\\"},         {"(Sta)", "C:\\SM\\Programs\\"},
+        {"(Dsk)", "C:\\Desk\\"},       {"(Sup)", "C:\\SM\\Programs\\Startup\\"},
+        {"(Sen)", "C:\\SendTo\\"},     {"(C_Smn)", "C:\\All\\SM\\"},
+        {"(C_Sta)", "C:\\All\\Programs\\"}, {"(C_Dsk)", "C:\\All\\Desk\\"},
+        {"(C_Sup)", "C:\\All\\Startup\\"},
+    };
+    for (const auto& [token, folder] : expected) {
+        CAPTURE(token);
+        CHECK(ExpandLocationTokens(std::string(token) + "X.TXT") == std::string(folder) + "X.TXT");
+    }
+    CHECK(ExpandLocationTokens("(Win)SYSTEM\\X.DLL") == "C:\\WINDOWS\\SYSTEM\\X.DLL");
+    CHECK(ExpandLocationTokens("(Win)\\SYSTEM") == "C:\\WINDOWS\\SYSTEM");
+    CHECK(ExpandLocationTokens("(Win)\\\\SYSTEM") == "C:\\WINDOWS\\\\SYSTEM");
+    CHECK(ExpandLocationTokens("(win)A") == "C:\\WINDOWS\\A");
+    CHECK(ExpandLocationTokens("(WIN)A") == "C:\\WINDOWS\\A");
+    CHECK(ExpandLocationTokens("(Prg)(Prg)") == "C:\\Program Files\\C:\\Program Files\\");
+    CHECK(ExpandLocationTokens("(App)\\BIN\\TOOL.EXE,(Sys)X") == "C:\\APP\\BIN\\TOOL.EXE,C:\\WINDOWS\\SYSTEM\\X");
+    CHECK(ExpandLocationTokens("plain text") == "plain text");
+    CHECK(ExpandLocationTokens("(Cuser)Software,(Pdd)(Str)") == "(Cuser)Software,(Pdd)(Str)");
+}
+
+TEST_CASE("tokens are expanded in table order, once")
+{
+    KnownFolders folders;
+    // A folder value holding a later token is expanded in turn...
+    TheRun.AppFolder = "(Win)APP\\";
+    CHECK(ExpandLocationTokens("(App)X") == "C:\\WINDOWS\\APP\\X");
+    // ...an earlier token that only a replacement brings in stays.
+    TheRun.AppFolder = "C:\\APP\\";
+    TheRun.WindowsFolder = "(App)W\\";
+    CHECK(ExpandLocationTokens("(Win)X") == "(App)W\\X");
+}
+
+TEST_CASE("the backslash merge looks only at single-byte backslashes")
+{
+    // The value ends in "ソ", whose second byte is 0x5C: no merge.
+    CHECK(ReplaceToken("(Win)\\SYSTEM", "(Win)", "C:\\ソ") == "C:\\ソ\\SYSTEM");
+    CHECK(ReplaceToken("(Win)\\SYSTEM", "(Win)", "C:\\ソ\\") == "C:\\ソ\\SYSTEM");
+    // The text after the token starts with "表" (0x95 0x5C): nothing is dropped.
+    CHECK(ReplaceToken("(Win)表", "(Win)", "C:\\W\\") == "C:\\W\\表");
+    CHECK(ReplaceToken("a(x)b(X)c", "(x)", "-") == "a-b-c");
+    CHECK(ReplaceToken("(Pdd)(Str)(Pdd)V", "(Pdd)", "") == "(Str)V");
+}
+
+TEST_CASE("a value holding its own token ends and leaves it in place")
+{
+    KnownFolders folders;
+    TheRun.AppFolder = "(App)";
+    CHECK(ExpandLocationTokens("(App)\\SUB") == "(App)\\SUB");
+    CHECK(ExpandLocationTokens("(App)(App)") == "(App)(App)");
+    TheRun.AppFolder = "C:\\(App)\\";
+    CHECK(ExpandLocationTokens("(App)\\BIN\\(App)X") == "C:\\(App)\\BIN\\C:\\(App)\\X");
+    CHECK(ReplaceToken("(app)", "(App)", "x(APP)y") == "x(APP)y");
+}
+
+TEST_CASE("special folders come from the shell; the common ones copy the user's off NT")
+{
+    const std::string desktop = GetSpecialFolder(CSIDL_DESKTOPDIRECTORY);
+    CHECK_FALSE(desktop.empty());
+    CHECK(desktop.back() != '\\');
+    CHECK(FolderExists(GetSpecialFolder(CSIDL_STARTMENU)));
+    CHECK(GetSpecialFolder(0x7FFF).empty());
+
+    RunState saved = TheRun;
+    TheRun.PlatformId = 1;
+    LoadShellFolders(TheRun);
+    CHECK(TheRun.DesktopFolder == desktop + "\\");
+    CHECK(TheRun.CommonDesktopFolder == TheRun.DesktopFolder);
+    CHECK(TheRun.CommonProgramsFolder == TheRun.ProgramsFolder);
+    CHECK(ExpandLocationTokens("(C_Dsk)A") == TheRun.DesktopFolder + "A");
+    TheRun.PlatformId = 2;
+    LoadShellFolders(TheRun);
+    CHECK(TheRun.CommonDesktopFolder == GetSpecialFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + "\\");
+    CHECK(TheRun.CommonDesktopFolder != TheRun.DesktopFolder);
+    TheRun = saved;
+}
+
+TEST_CASE("the system folders of the run state")
+{
+    RunState run;
+    CHECK(LoadSystemFolders(run).empty());
+    CHECK(run.PlatformId == 2);
+    CHECK(run.AppFolder == "(App)");
+    CHECK(run.WindowsFolder.back() == '\\');
+    CHECK(run.SystemFolder.back() == '\\');
+    CHECK(run.TempFolder.back() == '\\');
+    CHECK(run.SourceFolder.back() == '\\');
+    CHECK(FileExists(run.SourceFolder + "unit_tests.exe"));
+    CHECK(FolderExists(run.ProgramFilesFolder));
+    CHECK(run.BootRoot == run.WindowsFolder.substr(0, 2) + "\\");
+    CHECK(run.SourceRoot == run.SourceFolder.substr(0, 2) + "\\");
+    CHECK(run.ProgramsFolder.back() == '\\');
+}
+
+TEST_CASE("SystemErrorText gives one full-width line ended by CR LF")
+{
+    CHECK(SystemErrorText(0).empty());
+    const std::string text = SystemErrorText(ERROR_FILE_NOT_FOUND);
+    REQUIRE(text.size() > 2);
+    CHECK(text.substr(text.size() - 2) == "\r\n");
+    const std::string line = text.substr(0, text.size() - 2);
+    CHECK(line.find('\r') == std::string::npos);
+    CHECK(line.find('\n') == std::string::npos);
+    CHECK(line.back() != '.');
+    // Full width: every character is a two-byte one.
+    for (size_t i = 0; i < line.size(); ++i) {
+        CAPTURE(i);
+        REQUIRE(IsLeadByte(static_cast<unsigned char>(line[i])));
+        ++i;
+    }
+    CHECK(SystemErrorText(ERROR_ACCESS_DENIED) != text);
+}
