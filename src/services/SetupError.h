@@ -1,0 +1,18 @@
+// The one error that travels by exception: a registry key that cannot be
+// created, a registry value that cannot be written, or a shell-link object
+// that cannot be made. The procedures do not catch it; the handler around
+// each window message shows its text and the run goes on from there.
+#pragma once
+
+#include <exception>
+#include <string>
+
+class SetupError : public std::exception {
+public:
+    explicit SetupError(std::string message) : message_(std::move(message)) {}
+    const char* what() const noexcept override { return message_.c_str(); }
+    const std::string& Message() const { return message_; }
+
+private:
+    std::string message_;
+};

@@ -1,0 +1,44 @@
+#include "text/UserDialogs.h"
+
+#include "services/Win32Files.h"
+
+namespace {
+
+// shell32 exports the restart dialog by ordinal only.
+using RestartDialogProc = int(WINAPI*)(HWND owner, LPCWSTR prompt, DWORD kind);
+constexpr int RestartDialogOrdinal = 59;
+
+class SystemDialogs final : public UserDialogs {
+public:
+    int ShowBox(HWND owner, const std::string& text, const std::string& caption, UINT flags) override
+    {
+        return MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+    }
+
+    int OfferRestart(HWND owner) override
+    {
+        ModuleHandle shell(LoadLibraryA("shell32.dll"));
+        if (!shell) return IDNO;
+        auto restart = reinterpret_cast<RestartDialogProc>(
+            reinterpret_cast<void*>(GetProcAddress(shell.Get(), MAKEINTRESOURCEA(RestartDialogOrdinal))));
+        if (restart == nullptr) return IDNO;
+        return restart(owner, nullptr, EWX_REBOOT);
+    }
+
+    void RunConfirmDialog(ModalWindow& dialog) override { dialog.RunModal(); }
+};
+
+UserDialogs* installed = nullptr;
+
+}  // namespace
+
+UserDialogs& CurrentUserDialogs()
+{
+    static SystemDialogs system;
+    return installed != nullptr ? *installed : system;
+}
+
+void InstallUserDialogs(UserDialogs* dialogs)
+{
+    installed = dialogs;
+}
