@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Makes the build's Wine prefix once: a fresh Windows image with the Japanese
 # locale, window hiding that does not wait for a window manager (Xvfb has
-# none), Wine's own fonts in the Windows font folder and the Japanese UI
-# fonts mapped to the IPA fonts. Usage: wine-prefix.sh WINE_ROOT
+# none), Wine's own fonts in the Windows font folder, the Japanese UI fonts
+# mapped to the IPA fonts and Times New Roman to its metric twin Liberation
+# Serif. Usage: wine-prefix.sh WINE_ROOT
 set -euo pipefail
 WINE_ROOT=$(realpath -m "$1")
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-env.sh"
 
 ready="$WINE_ROOT/ready"
-[ -f "$ready" ] && exit 0
+# A prefix made by an older version of this script is made anew.
+[ -f "$ready" ] && [ "$ready" -nt "$0" ] && exit 0
 
 rm -rf "$WINEPREFIX"
 mkdir -p "$HOME" "$WINEPREFIX"
@@ -22,6 +24,8 @@ reg 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d Y
 reg 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /t REG_SZ /d IPAPGothic
 reg 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ ゴシック' /t REG_SZ /d IPAGothic
 reg 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /t REG_SZ /d IPAPGothic
+# The banner of the background window is set in Times New Roman.
+reg 'HKCU\Software\Wine\Fonts\Replacements' /v 'Times New Roman' /t REG_SZ /d 'Liberation Serif'
 cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 wineserver -w
 touch "$ready"
