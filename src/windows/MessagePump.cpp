@@ -1,12 +1,21 @@
 #include "windows/MessagePump.h"
 
-#include <windows.h>
+#include "windows/Form.h"
 
 namespace {
 
 PumpObserver* installed = nullptr;
+bool quitSeen = false;
 
 }  // namespace
+
+void DispatchWindowMessage(MSG& message)
+{
+    HWND root = message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+    if (Form::FromHandle(root) != nullptr && IsDialogMessageA(root, &message)) return;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+}
 
 void ProcessMessages()
 {
@@ -14,13 +23,18 @@ void ProcessMessages()
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
             // The quit belongs to the outer message loop: leave it for there.
+            quitSeen = true;
             PostQuitMessage(static_cast<int>(message.wParam));
             break;
         }
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchWindowMessage(message);
     }
     if (installed != nullptr) installed->AfterPump();
+}
+
+bool QuitPending()
+{
+    return quitSeen;
 }
 
 void InstallPumpObserver(PumpObserver* observer)

@@ -1,0 +1,17 @@
+// The program's top-level error handler. Every window procedure runs its
+// handlers through it, so that no exception ever leaves a window procedure:
+// a SetupError (a failed registry write, a missing shell-link object) is
+// shown with its own message, and the run goes on from the message loop.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+// The caption of the error box: the application's title.
+inline constexpr const char* ErrorBoxCaption = "Orvane Standard";
+
+// Runs `handler` and returns its result; an exception it raises is shown in
+// a message box (OK, stop icon) and 0 is returned instead.
+LRESULT RunGuarded(const std::function<LRESULT()>& handler) noexcept;

@@ -1,0 +1,323 @@
+#include "windows/Form.h"
+
+#include "windows/Controls.h"
+#include "windows/ErrorGuard.h"
+#include "windows/MessagePump.h"
+
+#include <set>
+#include <vector>
+
+namespace {
+
+// The property that marks a window as one of the program's forms and holds
+// the form object.
+constexpr const char* FormProperty = "OrvaneForm";
+
+void RegisterFormClass(const char* className, WNDPROC procedure)
+{
+    static std::set<std::string> registered;
+    if (registered.count(className) != 0) return;
+    WNDCLASSA windowClass{};
+    windowClass.style = CS_DBLCLKS;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = className;
+    RegisterClassA(&windowClass);
+    registered.insert(className);
+}
+
+// The windows that a modal run disables: every other visible, enabled
+// top-level window of the thread. They are enabled again when the run ends,
+// exactly those, so that the enabled states other parts rely on survive.
+class DisabledWindows {
+public:
+    explicit DisabledWindows(HWND keep) : keep_(keep)
+    {
+        EnumThreadWindows(GetCurrentThreadId(), &DisabledWindows::Visit, reinterpret_cast<LPARAM>(this));
+        for (HWND window : windows_) EnableWindow(window, FALSE);
+    }
+    ~DisabledWindows()
+    {
+        for (HWND window : windows_)
+            if (IsWindow(window)) EnableWindow(window, TRUE);
+    }
+    DisabledWindows(const DisabledWindows&) = delete;
+    DisabledWindows& operator=(const DisabledWindows&) = delete;
+
+private:
+    static BOOL CALLBACK Visit(HWND window, LPARAM self)
+    {
+        auto* list = reinterpret_cast<DisabledWindows*>(self);
+        if (window != list->keep_ && IsWindowVisible(window) && IsWindowEnabled(window))
+            list->windows_.push_back(window);
+        return TRUE;
+    }
+
+    HWND keep_;
+    std::vector<HWND> windows_;
+};
+
+}  // namespace
+
+Form::Form(const char* className, const std::string& caption, DWORD style, DWORD exStyle, int clientWidth,
+           int clientHeight, HWND owner)
+{
+    RegisterFormClass(className, &Form::WindowProc);
+    RECT frame{0, 0, clientWidth, clientHeight};
+    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    // WS_EX_CONTROLPARENT lets the dialog keys reach into the group boxes.
+    handle_.Reset(CreateWindowExA(exStyle | WS_EX_CONTROLPARENT, className, caption.c_str(), style & ~WS_VISIBLE,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
+                                  owner, nullptr, GetModuleHandleA(nullptr), this));
+    font_ = MakeFont("ＭＳ Ｐゴシック", 12);
+    On(WM_COMMAND, [this](WPARAM w, LPARAM l) { return FormCommand(w, l); });
+    for (UINT message : {WM_CTLCOLORSTATIC, WM_CTLCOLOREDIT, WM_CTLCOLORBTN})
+        On(message, [this, message](WPARAM w, LPARAM l) { return FormControlColor(message, w, l); });
+    On(WM_ACTIVATE, [this](WPARAM w, LPARAM l) { return FormActivation(w, l); });
+    On(WM_SYSCOMMAND, [this](WPARAM w, LPARAM l) { return FormSysCommand(w, l); });
+    On(WM_CLOSE, [this](WPARAM, LPARAM) { return FormCloseMessage(); });
+}
+
+Form::~Form()
+{
+    DestroyTree();
+}
+
+void Form::DestroyTree()
+{
+    if (!handle_) return;
+    RemovePropA(Handle(), FormProperty);
+    handlers_.clear();
+    for (auto& [id, control] : controls_) control->ForgetHandle();
+    controls_.clear();
+    handle_.Reset();
+}
+
+Form* Form::FromHandle(HWND window)
+{
+    if (window == nullptr) return nullptr;
+    return static_cast<Form*>(GetPropA(window, FormProperty));
+}
+
+LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        const auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        SetPropA(window, FormProperty, creation->lpCreateParams);
+    }
+    Form* form = FromHandle(window);
+    if (message == WM_NCDESTROY) RemovePropA(window, FormProperty);
+    // While the window is being created the form has no handle and no
+    // handlers yet.
+    if (form == nullptr || form->Handle() == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+    return RunGuarded([&] { return form->HandleMessage(message, wParam, lParam); });
+}
+
+LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const auto handler = handlers_.find(message);
+    if (handler != handlers_.end()) return handler->second(wParam, lParam);
+    return DefaultHandling(message, wParam, lParam);
+}
+
+LRESULT Form::DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcA(Handle(), message, wParam, lParam);
+}
+
+void Form::On(UINT message, MessageHandler handler)
+{
+    handlers_[message] = std::move(handler);
+}
+
+void Form::Register(Control& control)
+{
+    controls_[control.Id()] = &control;
+}
+
+void Form::Unregister(Control& control)
+{
+    const auto found = controls_.find(control.Id());
+    if (found != controls_.end() && found->second == &control) controls_.erase(found);
+}
+
+Control* Form::ControlById(int id) const
+{
+    const auto found = controls_.find(id);
+    return found != controls_.end() ? found->second : nullptr;
+}
+
+// A control's notification, passed on to the control. Enter pressed on a
+// focused push button arrives as IDOK without a control: it clicks that
+// button, as a person expects.
+LRESULT Form::FormCommand(WPARAM wParam, LPARAM lParam)
+{
+    const int id = LOWORD(wParam);
+    HWND source = reinterpret_cast<HWND>(lParam);
+    if (source == nullptr) {
+        HWND focus = GetFocus();
+        Control* focused = focus != nullptr ? ControlById(GetDlgCtrlID(focus)) : nullptr;
+        if (id == IDOK && focused != nullptr && focused->Handle() == focus) focused->DefaultKey();
+        return 0;
+    }
+    Control* control = ControlById(id);
+    if (control != nullptr && control->Handle() == source) control->Notify(HIWORD(wParam));
+    return 0;
+}
+
+LRESULT Form::FormControlColor(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    HWND source = reinterpret_cast<HWND>(lParam);
+    Control* control = ControlById(GetDlgCtrlID(source));
+    if (control != nullptr && control->Handle() == source) {
+        if (HBRUSH brush = control->Colors(reinterpret_cast<HDC>(wParam))) return reinterpret_cast<LRESULT>(brush);
+    }
+    return DefaultHandling(message, wParam, lParam);
+}
+
+LRESULT Form::FormEraseBackground(WPARAM wParam)
+{
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    FillRect(reinterpret_cast<HDC>(wParam), &client, background_.Get());
+    return 1;
+}
+
+// Activation gives the focus back to the control that had it, as dialogs
+// do, then runs the form's own activation handler.
+LRESULT Form::FormActivation(WPARAM wParam, LPARAM)
+{
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(Handle(), focus)) lastFocus_ = focus;
+        return 0;
+    }
+    if (lastFocus_ != nullptr && IsChild(Handle(), lastFocus_) && IsWindowVisible(lastFocus_) &&
+        IsWindowEnabled(lastFocus_)) {
+        SetFocus(lastFocus_);
+    } else if (HWND first = GetNextDlgTabItem(Handle(), nullptr, FALSE)) {
+        SetFocus(first);
+    } else {
+        SetFocus(Handle());
+    }
+    FormActivate();
+    return 0;
+}
+
+LRESULT Form::FormSysCommand(WPARAM wParam, LPARAM lParam)
+{
+    if ((wParam & 0xFFF0) == SC_CLOSE && !CloseItemEnabled()) return 0;
+    return DefaultHandling(WM_SYSCOMMAND, wParam, lParam);
+}
+
+LRESULT Form::FormCloseMessage()
+{
+    Close();
+    return 0;
+}
+
+void Form::SetColor(COLORREF color)
+{
+    background_ = BrushHandle(CreateSolidBrush(color));
+    On(WM_ERASEBKGND, [this](WPARAM w, LPARAM) { return FormEraseBackground(w); });
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+int Form::ClientWidth() const
+{
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    return client.right;
+}
+
+int Form::ClientHeight() const
+{
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    return client.bottom;
+}
+
+void Form::CenterOnScreen()
+{
+    const Bounds bounds = GetBounds();
+    SetWindowPos(Handle(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - bounds.width) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - bounds.height) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::Show()
+{
+    ShowWindow(Handle(), SW_SHOW);
+}
+
+void Form::Hide()
+{
+    ShowWindow(Handle(), SW_HIDE);
+}
+
+void Form::Close()
+{
+    if (inModalRun_) {
+        modalResult_ = IDCANCEL;
+        return;
+    }
+    if (!FormCloseQuery()) return;
+    FormClose();
+    Hide();
+    if (endsApplication_) PostQuitMessage(0);
+}
+
+int Form::ShowModal()
+{
+    if (inModalRun_) return 0;
+    modalResult_ = 0;
+    DisabledWindows others(Handle());
+    inModalRun_ = true;
+    Show();
+    SetForegroundWindow(Handle());
+    for (;;) {
+        if (modalResult_ != 0 && TryEndModal()) break;
+        MSG message;
+        const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+        if (got == 0 || got == -1) {
+            // The program is ending: the quit belongs to the outer loop.
+            PostQuitMessage(got == 0 ? static_cast<int>(message.wParam) : 0);
+            modalResult_ = IDCANCEL;
+            break;
+        }
+        DispatchWindowMessage(message);
+    }
+    inModalRun_ = false;
+    Hide();
+    return modalResult_;
+}
+
+bool Form::TryEndModal()
+{
+    bool ended = false;
+    RunGuarded([&] {
+        if (FormCloseQuery()) {
+            FormClose();
+            ended = true;
+        }
+        return LRESULT{0};
+    });
+    if (!ended) modalResult_ = 0;
+    return ended;
+}
+
+void Form::DisableCloseItem()
+{
+    EnableMenuItem(GetSystemMenu(Handle(), FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED | MF_DISABLED);
+}
+
+bool Form::CloseItemEnabled() const
+{
+    if ((GetWindowLongPtrA(Handle(), GWL_STYLE) & WS_SYSMENU) == 0) return false;
+    HMENU menu = GetSystemMenu(Handle(), FALSE);
+    if (menu == nullptr) return true;
+    const UINT state = GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND);
+    return state == static_cast<UINT>(-1) || (state & (MF_GRAYED | MF_DISABLED)) == 0;
+}

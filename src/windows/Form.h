@@ -1,0 +1,94 @@
+// A top-level window of the program: caption, enabled and visible state,
+// the controls it owns, and a modal run that lasts until its modal result is
+// set. Messages reach small handlers registered per message; the controls'
+// notifications reach the controls themselves.
+#pragma once
+
+#include "windows/Window.h"
+
+#include <functional>
+#include <map>
+#include <string>
+
+class Control;
+
+class Form : public Window {
+public:
+    // A form of the window class `className` (registered on first use) with a
+    // client area of the given size, owned by `owner` (the application
+    // window), created hidden.
+    Form(const char* className, const std::string& caption, DWORD style, DWORD exStyle, int clientWidth,
+         int clientHeight, HWND owner);
+    ~Form() override;
+
+    // The form behind a window handle; nullptr for any other window.
+    static Form* FromHandle(HWND window);
+
+    HFONT Font() const { return font_.Get(); }
+    void SetColor(COLORREF color);
+    int ClientWidth() const;
+    int ClientHeight() const;
+    void CenterOnScreen();
+
+    void Show();
+    void Hide();
+    // Ends a modal run with the result 2 (cancel); otherwise asks the close
+    // query and hides the form.
+    void Close();
+
+    // Shows the form and handles messages until its modal result is set and
+    // the close query allows the end; the other visible windows of the
+    // program stay disabled meanwhile. Returns the modal result.
+    int ShowModal();
+    bool InModalRun() const { return inModalRun_; }
+    int ModalResult() const { return modalResult_; }
+    void SetModalResult(int result) { modalResult_ = result; }
+    // The end of a modal run once its result is set: the close query, then the
+    // close handler. False (and the result back to 0) when the query refuses.
+    bool TryEndModal();
+
+    // Greys and disables the Close item of the system menu; the title-bar
+    // Close button and Alt+F4 then do nothing.
+    void DisableCloseItem();
+    bool CloseItemEnabled() const;
+
+    void Register(Control& control);
+    void Unregister(Control& control);
+
+protected:
+    using MessageHandler = std::function<LRESULT(WPARAM, LPARAM)>;
+    // Handles `message` with `handler` from now on, instead of the default.
+    void On(UINT message, MessageHandler handler);
+    LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam);
+
+    virtual void FormActivate() {}
+    virtual bool FormCloseQuery() { return true; }
+    virtual void FormClose() {}
+
+    // Closing this form ends the application's message loop.
+    void SetEndsApplication() { endsApplication_ = true; }
+    // Destroys the window with its controls; derived forms call it first in
+    // their destructors, so that no message reaches a half-destroyed form.
+    void DestroyTree();
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    Control* ControlById(int id) const;
+
+    LRESULT FormCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT FormControlColor(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT FormEraseBackground(WPARAM wParam);
+    LRESULT FormActivation(WPARAM wParam, LPARAM lParam);
+    LRESULT FormSysCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT FormCloseMessage();
+
+    std::map<UINT, MessageHandler> handlers_;
+    std::map<int, Control*> controls_;
+    FontHandle font_;
+    BrushHandle background_;
+    HWND lastFocus_ = nullptr;
+    int modalResult_ = 0;
+    bool inModalRun_ = false;
+    bool endsApplication_ = false;
+};

@@ -1,0 +1,99 @@
+#include "windows/Window.h"
+
+#include <vector>
+
+FontHandle MakeFont(const std::string& face, int pixelHeight, bool italic, BYTE charset)
+{
+    LOGFONTA font{};
+    // A negative height asks for the character height, as font sizes in
+    // pixels are meant.
+    font.lfHeight = -pixelHeight;
+    font.lfWeight = FW_NORMAL;
+    font.lfItalic = italic ? TRUE : FALSE;
+    font.lfCharSet = charset;
+    font.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    font.lfQuality = DEFAULT_QUALITY;
+    font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+    lstrcpynA(font.lfFaceName, face.c_str(), LF_FACESIZE);
+    return FontHandle(CreateFontIndirectA(&font));
+}
+
+std::string Window::Text() const
+{
+    const int length = GetWindowTextLengthA(Handle());
+    if (length <= 0) return {};
+    std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
+    const int copied = GetWindowTextA(Handle(), buffer.data(), length + 1);
+    return std::string(buffer.data(), static_cast<size_t>(copied > 0 ? copied : 0));
+}
+
+void Window::SetText(const std::string& text)
+{
+    SetWindowTextA(Handle(), text.c_str());
+    TextChanged();
+}
+
+bool Window::Enabled() const
+{
+    return IsWindowEnabled(Handle()) != FALSE;
+}
+
+void Window::SetEnabled(bool enabled)
+{
+    EnableWindow(Handle(), enabled ? TRUE : FALSE);
+}
+
+bool Window::Visible() const
+{
+    return (GetWindowLongPtrA(Handle(), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void Window::SetVisible(bool visible)
+{
+    if (visible == Visible()) return;
+    ShowWindow(Handle(), visible ? SW_SHOW : SW_HIDE);
+}
+
+Bounds Window::GetBounds() const
+{
+    RECT rect{};
+    GetWindowRect(Handle(), &rect);
+    HWND parent = (GetWindowLongPtrA(Handle(), GWL_STYLE) & WS_CHILD) ? GetParent(Handle()) : nullptr;
+    if (parent != nullptr) MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void Window::SetBounds(const Bounds& bounds)
+{
+    SetWindowPos(Handle(), nullptr, bounds.left, bounds.top, bounds.width, bounds.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Window::SetLeft(int left)
+{
+    Bounds bounds = GetBounds();
+    bounds.left = left;
+    SetBounds(bounds);
+}
+
+void Window::SetTop(int top)
+{
+    Bounds bounds = GetBounds();
+    bounds.top = top;
+    SetBounds(bounds);
+}
+
+void Window::SetWidth(int width)
+{
+    Bounds bounds = GetBounds();
+    bounds.width = width;
+    SetBounds(bounds);
+}
+
+void Window::SetHeight(int height)
+{
+    Bounds bounds = GetBounds();
+    bounds.height = height;
+    SetBounds(bounds);
+}
