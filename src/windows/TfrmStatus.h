@@ -1,0 +1,29 @@
+// The progress window: what the install or uninstall procedure is doing, a
+// progress bar with a count during the file copy, and the abort button.
+// Hidden until a procedure shows it; never shown modally. The abort is
+// signalled by disabling the main window, which the install procedure polls.
+#pragma once
+
+#include "windows/Controls.h"
+#include "windows/Form.h"
+
+class TfrmStatus : public Form {
+public:
+    // `background` and `main` are the windows the abort acts on.
+    TfrmStatus(HWND owner, Form& background, Form& main);
+    ~TfrmStatus() override;
+
+    GroupBox grpMessage;
+    Label lblMessage;
+    GroupBox fraStatus;
+    ProgressBar prgStatus;
+    Label lblStatus;
+    Button btnAbort;
+
+private:
+    void FormCreate();
+    void btnAbortClick();
+
+    Form& background_;
+    Form& main_;
+};
