@@ -2,6 +2,8 @@
 
 #include "services/Win32Files.h"
 
+#include <utility>
+
 namespace {
 
 // shell32 exports the restart dialog by ordinal only.
@@ -38,7 +40,7 @@ UserDialogs& CurrentUserDialogs()
     return installed != nullptr ? *installed : system;
 }
 
-void InstallUserDialogs(UserDialogs* dialogs)
+UserDialogs* InstallUserDialogs(UserDialogs* dialogs)
 {
-    installed = dialogs;
+    return std::exchange(installed, dialogs);
 }

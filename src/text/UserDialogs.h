@@ -36,5 +36,6 @@ public:
 UserDialogs& CurrentUserDialogs();
 
 // Installs `dialogs` for the rest of the process, or until the next call;
-// nullptr goes back to the system's.
-void InstallUserDialogs(UserDialogs* dialogs);
+// nullptr goes back to the system's. Returns what was installed before, so
+// that a stand-in can put it back when it ends.
+UserDialogs* InstallUserDialogs(UserDialogs* dialogs);

@@ -4,14 +4,11 @@
 
 #include <windows.h>
 
-ScriptedDialogs::ScriptedDialogs()
-{
-    InstallUserDialogs(this);
-}
+ScriptedDialogs::ScriptedDialogs() : previous_(InstallUserDialogs(this)) {}
 
 ScriptedDialogs::~ScriptedDialogs()
 {
-    InstallUserDialogs(nullptr);
+    InstallUserDialogs(previous_);
 }
 
 ScriptedDialogs& ScriptedDialogs::Answer(int button)
@@ -32,9 +29,9 @@ ScriptedDialogs& ScriptedDialogs::AnswerConfirm(std::function<void(ModalWindow&)
     return *this;
 }
 
-int ScriptedDialogs::ShowBox(HWND, const std::string& text, const std::string& caption, UINT flags)
+int ScriptedDialogs::ShowBox(HWND owner, const std::string& text, const std::string& caption, UINT flags)
 {
-    boxes_.push_back({text, caption, flags});
+    boxes_.push_back({text, caption, flags, owner});
     if (answers_.empty()) {
         FAIL_CHECK("unexpected message box [" << Readable(caption) << "]: " << Readable(text));
         // The answer that ends the least: No to a question, Cancel, else OK.

@@ -16,11 +16,13 @@ struct AskedBox {
     std::string text;
     std::string caption;
     unsigned flags = 0;
+    HWND owner = nullptr;
 };
 
 class ScriptedDialogs final : public UserDialogs {
 public:
-    // Installs itself for its lifetime.
+    // Installs itself for its lifetime and then puts back what was installed
+    // before (the test main's own stand-in, which expects no box at all).
     ScriptedDialogs();
     ~ScriptedDialogs() override;
 
@@ -49,6 +51,7 @@ private:
     std::vector<AskedBox> boxes_;
     int restartOffers_ = 0;
     int confirmDialogs_ = 0;
+    UserDialogs* previous_ = nullptr;
 };
 
 // Pauses cost no time; their lengths are recorded in order.

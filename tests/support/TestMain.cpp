@@ -1,8 +1,11 @@
 // Entry of every test program: the system's lead bytes and COM, as the
-// process entry of SETUP.EXE prepares them, then the test cases.
+// process entry of SETUP.EXE prepares them, then the test cases. A test that
+// installs no responder of its own still never waits on a real box: the one
+// installed here expects none, and fails the test with the box's text.
 #define DOCTEST_CONFIG_IMPLEMENT
 #include <doctest/doctest.h>
 
+#include "support/Scripted.h"
 #include "text/MBUtils.h"
 
 #include <objbase.h>
@@ -11,8 +14,12 @@ int main(int argc, char** argv)
 {
     LoadLeadBytes();
     CoInitialize(nullptr);
-    doctest::Context context(argc, argv);
-    const int result = context.run();
+    int result = 0;
+    {
+        ScriptedDialogs noBoxExpected;
+        doctest::Context context(argc, argv);
+        result = context.run();
+    }
     CoUninitialize();
     return result;
 }

@@ -1,0 +1,16 @@
+// Silent deletion of files, wildcard sets and folders. Results are 0 or the
+// system's error code, which the callers put into their failure reports.
+#pragma once
+
+#include <string>
+
+// Deletes one file or every entry matching a pattern (folders with all their
+// contents), without confirmation and not into the recycle bin. An OCX or
+// DLL is unregistered first. A missing file without wildcards gives 2 and
+// touches nothing.
+unsigned long DeleteFiles(const std::string& path);
+
+// Deletes each of the "|"-separated names or patterns inside `folder`, then
+// the folder itself. The result is that of removing the folder: a folder that
+// is not empty stays and gives the system's code for that (145, or 5).
+unsigned long RemoveFolder(const std::string& folder, const std::string& names);

@@ -1,0 +1,180 @@
+// Silent deletion through the shell and folder removal, on real files:
+// held-open files, read-only files, Japanese names, components.
+#include <doctest/doctest.h>
+
+#include "services/Deletion.h"
+#include "support/Fixtures.h"
+#include "support/Scratch.h"
+#include "support/Scripted.h"
+
+#include <windows.h>
+
+namespace {
+
+// Holds a file open without sharing, which not even root can get past.
+class HeldOpen {
+public:
+    explicit HeldOpen(const std::string& path)
+        : handle_(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr))
+    {
+        REQUIRE(handle_ != INVALID_HANDLE_VALUE);
+    }
+    ~HeldOpen() { CloseHandle(handle_); }
+    HeldOpen(const HeldOpen&) = delete;
+    HeldOpen& operator=(const HeldOpen&) = delete;
+
+private:
+    HANDLE handle_;
+};
+
+void MakeFolder(const std::string& path)
+{
+    REQUIRE(CreateDirectoryA(path.c_str(), nullptr));
+}
+
+}  // namespace
+
+TEST_CASE("DeleteFiles deletes one file and tells why it could not")
+{
+    ScratchFolder folder("delete");
+    WriteTextFile(folder / "A.TXT", "a");
+    CHECK(DeleteFiles(folder / "A.TXT") == 0);
+    CHECK_FALSE(PathExists(folder / "A.TXT"));
+
+    // A Japanese name whose trail byte is a backslash, and a read-only file.
+    WriteTextFile(folder / "表.TXT", "x");
+    CHECK(DeleteFiles(folder / "表.TXT") == 0);
+    CHECK_FALSE(PathExists(folder / "表.TXT"));
+    WriteTextFile(folder / "RO.TXT", "x");
+    SetFileAttributesA((folder / "RO.TXT").c_str(), FILE_ATTRIBUTE_READONLY);
+    CHECK(DeleteFiles(folder / "RO.TXT") == 0);
+    CHECK_FALSE(PathExists(folder / "RO.TXT"));
+
+    // Nothing to delete: 2 without asking the shell; a folder is no file.
+    CHECK(DeleteFiles(folder / "MISSING.TXT") == ERROR_FILE_NOT_FOUND);
+    MakeFolder(folder / "SUB");
+    WriteTextFile(folder / "SUB\\IN.TXT", "x");
+    CHECK(DeleteFiles(folder / "SUB") == ERROR_FILE_NOT_FOUND);
+    CHECK(PathExists(folder / "SUB\\IN.TXT"));
+
+    // The shell fails on a file held open without sharing and leaves no
+    // last error; the failure is still reported, with the shell's code.
+    WriteTextFile(folder / "HELD.TXT", "x");
+    {
+        HeldOpen held(folder / "HELD.TXT");
+        CHECK(DeleteFiles(folder / "HELD.TXT") == ERROR_SHARING_VIOLATION);
+    }
+    CHECK(PathExists(folder / "HELD.TXT"));
+}
+
+TEST_CASE("DeleteFiles on a pattern deletes every match, folders with their contents")
+{
+    ScratchFolder folder("pattern");
+    WriteTextFile(folder / "A.TMP", "a");
+    WriteTextFile(folder / "B.TMP", "b");
+    WriteTextFile(folder / "KEEP.TXT", "k");
+    MakeFolder(folder / "DIR.TMP");
+    WriteTextFile(folder / "DIR.TMP\\IN.TXT", "x");
+    CHECK(DeleteFiles(folder / "*.TMP") == 0);
+    CHECK_FALSE(PathExists(folder / "A.TMP"));
+    CHECK_FALSE(PathExists(folder / "B.TMP"));
+    CHECK_FALSE(PathExists(folder / "DIR.TMP"));
+    CHECK(PathExists(folder / "KEEP.TXT"));
+    // A pattern that matches nothing still goes to the shell, which succeeds.
+    CHECK(DeleteFiles(folder / "*.TMP") == 0);
+    CHECK(DeleteFiles(folder / "?.LOG") == 0);
+}
+
+TEST_CASE("DeleteFiles unregisters a component before deleting it")
+{
+    ScratchFolder folder("deldll");
+    ScriptedDialogs dialogs;
+    ClearRegistrationTraces();
+    const std::string component = folder / "OLD.DLL";
+    REQUIRE(CopyFixture(ProgramFolder() + "regok.dll", component));
+    CHECK(DeleteFiles(component) == 0);
+    CHECK(RegistrationTrace(component) == "unregistered");
+    CHECK_FALSE(PathExists(component));
+    CHECK(dialogs.Boxes().empty());
+
+    // A file that is no library, and a pattern, cannot be loaded: the load
+    // failure is shown with the path as given, and the files go all the same.
+    WriteTextFile(folder / "TEXT.DLL", "no library");
+    WriteTextFile(folder / "A.DLL", "no library");
+    WriteTextFile(folder / "B.DLL", "no library");
+    dialogs.Answer(IDOK).Answer(IDOK);
+    CHECK(DeleteFiles(folder / "TEXT.DLL") == 0);
+    CHECK(DeleteFiles(folder / "*.DLL") == 0);
+    CHECK_FALSE(PathExists(folder / "TEXT.DLL"));
+    CHECK_FALSE(PathExists(folder / "A.DLL"));
+    REQUIRE(dialogs.Boxes().size() == 2);
+    CHECK(dialogs.Boxes()[0].text == folder / "TEXT.DLLの読み込みに失敗しました．");
+    CHECK(dialogs.Boxes()[1].text == folder / "*.DLLの読み込みに失敗しました．");
+    CHECK(dialogs.Boxes()[1].caption == "OCX/DLL登録エラー");
+    ClearRegistrationTraces();
+}
+
+TEST_CASE("RemoveFolder with *.* empties a tree with subfolders and read-only files")
+{
+    ScratchFolder scratch("rmtree");
+    const std::string tree = scratch / "表ソ";
+    MakeFolder(tree);
+    WriteTextFile(tree + "\\A.TXT", "a");
+    WriteTextFile(tree + "\\RO.TXT", "r");
+    SetFileAttributesA((tree + "\\RO.TXT").c_str(), FILE_ATTRIBUTE_READONLY);
+    MakeFolder(tree + "\\SUB");
+    MakeFolder(tree + "\\SUB\\DEEP");
+    WriteTextFile(tree + "\\SUB\\DEEP\\RO2.TXT", "r");
+    SetFileAttributesA((tree + "\\SUB\\DEEP\\RO2.TXT").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    CHECK(RemoveFolder(tree, "*.*|") == 0);
+    CHECK_FALSE(PathExists(tree));
+}
+
+TEST_CASE("RemoveFolder deletes only the listed names, and a folder that stays not empty stays")
+{
+    ScratchFolder scratch("rmlist");
+    const std::string app = scratch / "APP\\";
+    MakeFolder(app);
+    WriteTextFile(app + "SETUP.INI", "i");
+    WriteTextFile(app + "HELP.GID", "g");
+    WriteTextFile(app + "DATA.BIN", "d");
+
+    // Without names a non-empty folder is not removed: Wine answers 145
+    // (directory not empty), Windows 145 or 5.
+    const unsigned long notEmpty = RemoveFolder(app, "");
+    CHECK((notEmpty == ERROR_DIR_NOT_EMPTY || notEmpty == ERROR_ACCESS_DENIED));
+    CHECK(PathExists(app + "DATA.BIN"));
+
+    // Empty pieces are harmless; the last name needs no closing bar.
+    const unsigned long partly = RemoveFolder(app, "||*.INI|*.GID");
+    CHECK((partly == ERROR_DIR_NOT_EMPTY || partly == ERROR_ACCESS_DENIED));
+    CHECK_FALSE(PathExists(app + "SETUP.INI"));
+    CHECK_FALSE(PathExists(app + "HELP.GID"));
+    CHECK(PathExists(app + "DATA.BIN"));
+
+    CHECK(RemoveFolder(scratch / "APP", "DATA.BIN") == 0);
+    CHECK_FALSE(PathExists(app));
+    CHECK(RemoveFolder(scratch / "APP", "") == ERROR_FILE_NOT_FOUND);
+
+    // A file held open survives "*.*", and so does its folder.
+    MakeFolder(app);
+    WriteTextFile(app + "HELD.TXT", "h");
+    HeldOpen held(app + "HELD.TXT");
+    CHECK(RemoveFolder(app, "*.*|") != 0);
+    CHECK(PathExists(app + "HELD.TXT"));
+}
+
+TEST_CASE("RemoveFolder with an empty folder deletes nothing below the drive root")
+{
+    // Without a folder, "\name" would mean the root of the current drive.
+    const std::string sentinel = "orvane-sentinel-" + std::to_string(GetCurrentProcessId()) + ".TXT";
+    WriteTextFile("C:\\" + sentinel, "s");
+    char previous[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    REQUIRE(SetCurrentDirectoryA("C:\\"));
+    const unsigned long result = RemoveFolder("", sentinel + "|");
+    SetCurrentDirectoryA(previous);
+    CHECK(result != 0);
+    CHECK(PathExists("C:\\" + sentinel));
+    DeleteFileA(("C:\\" + sentinel).c_str());
+}
