@@ -1,34 +1,50 @@
-// Process entry of SETUP.EXE.
+// Process entry of SETUP.EXE (and of its copy UNOVSET.EXE): one running copy
+// at a time, the four windows, the message loop in which the whole run
+// happens, and the restart offer at the very end.
+#include "app/RestartOffer.h"
+#include "app/SetupForms.h"
+#include "services/Win32Files.h"
 #include "text/MBUtils.h"
 
 #include <windows.h>
+#include <objbase.h>
 
-static LRESULT CALLBACK PlaceholderProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+namespace {
+
+constexpr const char* InstanceMutex = "ORVSETUP";
+
+// COM for the thread, for the shell-link objects of the shortcuts.
+class ComApartment {
+public:
+    ComApartment() : initialized_(SUCCEEDED(CoInitialize(nullptr))) {}
+    ~ComApartment()
+    {
+        if (initialized_) CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    bool initialized_;
+};
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    if (message == WM_DESTROY) {
+    LoadLeadBytes();
+    // Another copy holds the mutex: end silently, without a window.
+    if (KernelHandle running{OpenMutexA(MUTEX_ALL_ACCESS, FALSE, InstanceMutex)}) {
         PostQuitMessage(0);
         return 0;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
-{
-    LoadLeadBytes();
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = PlaceholderProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = "OrvaneSetup";
-    RegisterClassA(&windowClass);
-    HWND window = CreateWindowA("OrvaneSetup", "Orvane", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,
-                                CW_USEDEFAULT, 480, 320, nullptr, nullptr, instance, nullptr);
-    ShowWindow(window, show);
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
+    // Held until the process ends; a failure to create it is not checked.
+    KernelHandle instance(CreateMutexA(nullptr, FALSE, InstanceMutex));
+    ComApartment com;
+    {
+        SetupForms forms;
+        forms.Run();
     }
+    OfferRestartIfNeeded();
     return 0;
 }

@@ -1,0 +1,13 @@
+#include "app/RestartOffer.h"
+
+#include "app/RunState.h"
+#include "text/MessageBox.h"
+#include "text/UserDialogs.h"
+
+void OfferRestartIfNeeded()
+{
+    if (TheRun.RebootNeeded != 1) return;
+    // On IDYES the system restarts by itself.
+    if (CurrentUserDialogs().OfferRestart(GetDesktopWindow()) == IDNO)
+        ShowMessageBox("Windowsを再起動すると，セットアップは完了します．", "警告", MB_OK | MB_ICONEXCLAMATION);
+}

@@ -1,0 +1,21 @@
+#include "app/SetupForms.h"
+
+#include "windows/MessagePump.h"
+
+SetupForms::SetupForms()
+    : frmBack(application.Handle()),
+      frmMain(application.Handle(), frmBack),
+      frmStatus(application.Handle(), frmBack, frmMain),
+      frmCustomDlg(application.Handle(), frmMain.lblFormShare),
+      runWindows(frmBack, frmMain, frmStatus, frmCustomDlg)
+{
+    frmBack.SetRunWindow(frmMain);
+    frmMain.SetRunWindows(runWindows);
+}
+
+void SetupForms::Run()
+{
+    frmBack.ShowMaximized();
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchWindowMessage(message);
+}

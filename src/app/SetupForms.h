@@ -1,0 +1,27 @@
+// The program's windows, created once in their fixed order and kept for the
+// whole process: the hidden application window, the background, the main
+// window, the progress window and the confirmation dialog.
+#pragma once
+
+#include "app/FormRunWindows.h"
+#include "app/TfrmMain.h"
+#include "windows/ApplicationWindow.h"
+#include "windows/TfrmBack.h"
+#include "windows/TfrmCustomDlg.h"
+#include "windows/TfrmStatus.h"
+
+class SetupForms {
+public:
+    SetupForms();
+
+    // Opens the background maximized, which runs the main window modally,
+    // and handles messages until the background has closed.
+    void Run();
+
+    HiddenApplicationWindow application;
+    TfrmBack frmBack;
+    TfrmMain frmMain;
+    TfrmStatus frmStatus;
+    TfrmCustomDlg frmCustomDlg;
+    FormRunWindows runWindows;
+};

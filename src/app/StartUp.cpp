@@ -1,0 +1,336 @@
+// The start-up of a run: the main window's first activation fills the run
+// state, chooses setup or uninstall mode, makes the work folder, copies the
+// script or record into it, reads the header sections from that copy and
+// prepares the first screen.
+#include "app/TfrmMain.h"
+
+#include "services/FileOps.h"
+#include "services/LocationTokens.h"
+#include "services/Win32Registry.h"
+#include "text/IniFile.h"
+#include "text/PathParts.h"
+#include "text/StrOp.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+constexpr int WorkFolderLimit = 99;
+
+bool SetupMode()
+{
+    return TheRun.RunMode == "SETUP";
+}
+
+std::string Header(const std::string& section, const std::string& key, const std::string& fallback = "")
+{
+    return ReadProfile(section, key, fallback, TheRun.ScriptPath);
+}
+
+// The first folder "OVTMP<n>" under the temporary folder that does not exist
+// yet, created; the one numbered 99, as it is, when all exist.
+std::string ChooseWorkFolder(const std::string& tempFolder)
+{
+    for (int n = 1; n <= WorkFolderLimit; ++n) {
+        const std::string candidate = tempFolder + "OVTMP" + std::to_string(n) + "\\";
+        if (!FolderExists(candidate)) {
+            CreateFolderPath(candidate);
+            return candidate;
+        }
+    }
+    return tempFolder + "OVTMP" + std::to_string(WorkFolderLimit) + "\\";
+}
+
+// A decimal integer with an optional sign; false for anything else (empty,
+// letters, blanks inside, beyond 32 bits).
+bool ParseInteger(const std::string& text, int& value)
+{
+    size_t at = 0;
+    const bool negative = !text.empty() && text[0] == '-';
+    if (!text.empty() && (text[0] == '-' || text[0] == '+')) at = 1;
+    if (at == text.size()) return false;
+    long long number = 0;
+    for (; at < text.size(); ++at) {
+        if (text[at] < '0' || text[at] > '9') return false;
+        number = number * 10 + (text[at] - '0');
+        if (number > 0x80000000LL) return false;
+    }
+    number = negative ? -number : number;
+    if (number > 0x7FFFFFFFLL) return false;
+    value = static_cast<int>(number);
+    return true;
+}
+
+// The pause between install steps. A value that is no integer would leave
+// the start-up half done; it counts as the default, 400.
+int32_t ReadSetupSpeed()
+{
+    int speed = 400;
+    if (!ParseInteger(Header("Extend", "SetupSpeed", "400"), speed)) speed = 400;
+    return speed < 1 ? 1 : speed;
+}
+
+struct RegistryValue {
+    HKEY root = HKEY_CURRENT_USER;
+    std::string keyPath;
+    std::string valueName;
+};
+
+// A registry value named as <root token><key path>[,<value name>]. A text
+// that neither starts with "(" nor has ")" as its seventh character has no
+// root token and names a key under HKEY_CURRENT_USER.
+RegistryValue ParseRegistryValue(const std::string& text)
+{
+    RegistryValue value;
+    std::string path = text;
+    if (const int comma = TokenPos(",", text); comma != 0) {
+        path = LeftStr(text, comma - 1);
+        value.valueName = MidStr(text, comma + 1);
+    }
+    std::string token = "(Cuser)";
+    if (LeftStr(path, 1) == "(" || MidStr(LeftStr(path, 7), 7) == ")") {
+        token = LeftStr(path, 7);
+        path = MidStr(path, 8);
+    }
+    if (token == "(Class)") value.root = HKEY_CLASSES_ROOT;
+    else if (token == "(Local)") value.root = HKEY_LOCAL_MACHINE;
+    else if (token == "(Users)") value.root = HKEY_USERS;
+    value.keyPath = RemoveDelimiter(RemoveDelimiter(path, "T"), "B");
+    return value;
+}
+
+// The string the value names; empty when its key or the value is missing.
+std::string ReadRegistryValue(const std::string& text)
+{
+    const RegistryValue value = ParseRegistryValue(text);
+    if (!RegKeyExists(value.root, value.keyPath)) return {};
+    RegKey key = OpenRegKey(value.root, value.keyPath);
+    return key ? ReadRegString(key.Get(), value.valueName) : std::string();
+}
+
+// A text file for a text box: its lines, whatever ends them, joined by
+// CR LF as the text box shows them.
+std::string LoadTextFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string text;
+    text.reserve(bytes.size() + bytes.size() / 16);
+    for (size_t at = 0; at < bytes.size(); ++at) {
+        const char byte = bytes[at];
+        if (byte == '\r' || byte == '\n') {
+            if (byte == '\r' && at + 1 < bytes.size() && bytes[at + 1] == '\n') ++at;
+            text += "\r\n";
+        } else {
+            text += byte;
+        }
+    }
+    return text;
+}
+
+ScrollBars ReadmeScrollBars(const std::string& value)
+{
+    if (value == "ssHorizontal") return ScrollBars::Horizontal;
+    if (value == "ssBoth") return ScrollBars::Both;
+    return ScrollBars::Vertical;
+}
+
+}  // namespace
+
+void TfrmMain::StartUp(const std::string& argument, const FolderLoader& loadFolders)
+{
+    // From here on the window closes only through btnEnd.
+    DisableCloseItem();
+    std::string errorText = loadFolders(TheRun);
+
+    TheRun.RunMode = FileNamePart(argument) == "UNSETUP.INI" ? "UNSETUP" : "SETUP";
+    TheRun.WorkFolder = ChooseWorkFolder(TheRun.TempFolder);
+    if (SetupMode()) {
+        TheRun.ScriptPath = TheRun.WorkFolder + "SETUP.INI";
+        const std::string script = TheRun.SourceFolder + "SETUP.INI";
+        if (FileExists(script)) CopyFileTo(script, TheRun.ScriptPath);
+    } else {
+        TheRun.ScriptPath = TheRun.WorkFolder + "UNSETUP.INI";
+        CopyFileTo(argument, TheRun.ScriptPath);
+    }
+    if (!FileExists(TheRun.ScriptPath)) errorText += "【致命的エラー  →  iniファイル読み込み失敗】\r";
+    if (!errorText.empty()) {
+        ShowFatalScreen(errorText);
+        return;
+    }
+
+    ReadTitles();
+    // "(App)" stays as it is here: the setup folder is not known yet.
+    txtFolder.SetText(AddDelimiter(ExpandLocationTokens(ProposedFolder()), "B"));
+    const bool enabled = Header("Extend", "Enabled") != "False";
+    if (SetupMode()) EnableShortcutBoxes(enabled);
+    ShowMessageText();
+    if (SetupMode()) {
+        txtFolder.SetEnabled(enabled);
+        btnRefer.SetEnabled(enabled);
+        chkOverWrite.SetEnabled(enabled);
+    }
+    ShowTitles();
+    if (SetupMode())
+        ShowSetupScreen();
+    else
+        ShowUninstallScreen();
+}
+
+// No header section is read: the window keeps its caption "Orvane" and the
+// background titles stay blank. btnEnd's caption lets the window close
+// without the quit question.
+void TfrmMain::ShowFatalScreen(const std::string& errorText)
+{
+    lblMessage.SetText(errorText + "\r" + "セットアップ・アンセットアップ(アンインストール)は続行できません．");
+    btnEvent.SetText("セットアップ開始(&S)");
+    btnEvent.SetEnabled(false);
+    btnEnd.SetText("終了(&E)");
+    btnEnd.SetEnabled(true);
+    ShowReadme(false);
+}
+
+void TfrmMain::ReadTitles()
+{
+    TheRun.TopMessageText.clear();
+    TheRun.SetupSpeed = ReadSetupSpeed();
+    TheRun.SetupTitle = Header("Title", "Setup", "Orvane");
+    // The title labels of the background keep their width from now on.
+    for (Label* title : {&background_.lblBackTitle1, &background_.lblBackTitle2})
+        title->SetWidth(background_.Width() - 24);
+    TheRun.UnSetupTitle = Header("Title", "UnSetup", TheRun.SetupTitle);
+}
+
+// Setup: the script's folder, else the folder an earlier install of the same
+// program used, else the folder a registry value names. Uninstall: the
+// record's setup folder.
+std::string TfrmMain::ProposedFolder()
+{
+    if (!SetupMode()) return Header("SetupFolder", "Folder");
+    std::string folder = Header("DefaultFolder", "Folder", "(Prg)\\");
+    TheRun.ProgramId = Header("ProgramID", "ID");
+    if (!TheRun.ProgramId.empty()) {
+        const std::string programList = RemoveDelimiter(TheRun.WindowsFolder, "B") + "\\OVSET98.INI";
+        folder = ReadProfile(TheRun.ProgramId, "Folder", folder, programList);
+    }
+    const std::string referRegistry = Header("DefaultFolder", "ReferRegistry");
+    if (!referRegistry.empty()) {
+        const std::string registered = ReadRegistryValue(referRegistry);
+        if (!registered.empty()) folder = registered;
+    }
+    return folder;
+}
+
+// A shortcut box becomes usable when some entry of [ShortCut] names a folder
+// of its kind ("(Dsk)" and "(C_Dsk)" alike); the others stay checked and
+// disabled. The scan ends at the first missing or empty name.
+void TfrmMain::EnableShortcutBoxes(bool enabled)
+{
+    const std::pair<const char*, CheckBox*> kinds[] = {
+        {"Dsk)", &chkSCutDesktop},
+        {"Sta)", &chkSCutStartMenu},
+        {"Sup)", &chkSCutStartUp},
+        {"Sen)", &chkSCutSendTo},
+    };
+    for (int n = 1;; ++n) {
+        const std::string name = Header("ShortCut", "Name" + std::to_string(n));
+        if (name.empty()) break;
+        for (const auto& [kind, box] : kinds)
+            if (Contains(name, kind)) box->SetEnabled(enabled);
+    }
+}
+
+void TfrmMain::ShowMessageText()
+{
+    if (!SetupMode()) {
+        TheRun.TopMessageText = "アンセットアップ(アンインストール)を行います．\r\r"
+                                "開始するには，「アンセットアップ開始(S)」を選択してください．\r";
+    } else {
+        std::string text;
+        for (int n = 1; n <= 5; ++n) text += Header("TopMessage", "Message" + std::to_string(n)) + "\r";
+        if (text == "\r\r\r\r\r") text = "セットアップを行います．\r";
+        TheRun.TopMessageText = text + "\r" + "※　処理を開始する前に，必ずすべてのプログラムを終了させてください．";
+    }
+    lblMessage.SetText(TheRun.TopMessageText);
+}
+
+void TfrmMain::ShowTitles()
+{
+    const std::string& title = SetupMode() ? TheRun.SetupTitle : TheRun.UnSetupTitle;
+    background_.lblBackTitle1.SetText(title);
+    background_.lblBackTitle2.SetText(title);
+    SetText(title);
+}
+
+// The readme screen when the script's readme exists, else the settings.
+void TfrmMain::ShowSetupScreen()
+{
+    std::string readme = Header("Readme", "File");
+    if (!readme.empty()) readme = TheRun.SourceFolder + RemoveDelimiter(readme, "T");
+    btnEnd.SetEnabled(true);
+    if (FileExists(readme)) {
+        btnEvent.SetText("セットアップ続行(&C)");
+        btnEvent.SetEnabled(true);
+        txtReadme.SetScrollBars(ReadmeScrollBars(Header("Readme", "ScrollBars", "ssVertical")));
+        txtReadme.SetText(LoadTextFile(readme));
+        fraReadme.SetText(Header("Readme", "Title"));
+        ShowReadme(true);
+        btnEvent.Focus();
+    } else {
+        btnEvent.SetText("セットアップ開始(&S)");
+        btnEvent.SetEnabled(true);
+        ShowReadme(false);
+    }
+}
+
+// The uninstall settings: the folder read-only, and the extra-file boxes
+// from the record's [UnSetupOption] CheckBox: "DeleteAll" (exactly) for
+// everything below the folder, else four flags at characters 1, 3, 5 and 7.
+void TfrmMain::ShowUninstallScreen()
+{
+    grpSetupFolder.SetText("アンセットアップ(アンインストール)フォルダ");
+    txtFolder.SetReadOnly(true);
+    txtFolder.SetEnabled(true);
+    btnEvent.SetText("アンセットアップ開始(&S)");
+    btnEvent.SetEnabled(true);
+    btnEnd.SetText("アンセットアップ終了(&E)");
+    btnEnd.SetEnabled(true);
+
+    grpOption.SetText("アンセットアップ(アンインストール)オプション");
+    chkOverWrite.SetVisible(false);
+    fraShortCut.SetText("ファイルの追加削除");
+    fraShortCut.SetTop(chkOverWrite.Top());
+    fraShortCut.SetHeight(grpOption.Height() - 24);
+
+    const std::string options = Header("UnSetupOption", "CheckBox", "0,0,0,0");
+    const auto flag = [&options](int position) { return MidStr(LeftStr(options, position), position) == "1"; };
+    if (options == "DeleteAll") {
+        chkSCutDesktop.SetText("アンセットアップ(アンインストール)フォルダ以下の全ファイル・フォルダ");
+        chkSCutDesktop.SetWidth(fraShortCut.Width() - 16);
+        chkSCutDesktop.SetChecked(true);
+        chkSCutDesktop.SetEnabled(true);
+        for (CheckBox* box : {&chkSCutStartMenu, &chkSCutStartUp, &chkSCutSendTo}) {
+            box->SetChecked(false);
+            box->SetVisible(false);
+        }
+    } else {
+        chkSCutDesktop.SetText("*.INIファイル");
+        chkSCutDesktop.SetChecked(flag(1));
+        chkSCutDesktop.SetEnabled(true);
+        chkSCutStartMenu.SetText("*.GIDファイル");
+        chkSCutStartMenu.SetChecked(flag(3));
+        chkSCutStartMenu.SetEnabled(true);
+        chkSCutStartUp.SetText("");
+        chkSCutStartUp.SetChecked(flag(5));
+        chkSCutStartUp.SetEnabled(false);
+        chkSCutSendTo.SetText("");
+        chkSCutSendTo.SetChecked(flag(7));
+        chkSCutSendTo.SetEnabled(false);
+    }
+    lblUnSetupInfo.SetTop(chkSCutDesktop.Top() + chkSCutDesktop.Height() + 2);
+    lblUnSetupInfo.SetText("　アンセットアップ(アンインストール)フォルダの中で，"
+                           "コピーされたファイル以外に追加削除するファイルをチェック(選択)してください．");
+    lblUnSetupInfo.SetVisible(true);
+    ShowReadme(false);
+}

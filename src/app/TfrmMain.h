@@ -1,0 +1,83 @@
+// The main window, through which the user drives a run: the readme, the
+// message, the setup folder and the options. The caption of its action
+// button btnEvent is the window's state; every handler decides by comparing
+// it exactly with fixed texts. The window is shown modally by the background
+// window, and the run ends when that modal run ends.
+#pragma once
+
+#include "app/RunState.h"
+#include "windows/Controls.h"
+#include "windows/FolderDialog.h"
+#include "windows/Form.h"
+#include "windows/RunWindows.h"
+#include "windows/TfrmBack.h"
+
+#include <functional>
+#include <string>
+
+class TfrmMain : public Form {
+public:
+    TfrmMain(HWND owner, TfrmBack& background);
+    ~TfrmMain() override;
+
+    // The windows as the procedures see them, for btnEventClick.
+    void SetRunWindows(RunWindows& windows) { runWindows_ = &windows; }
+
+    // Fills the run state's folders (the system and shell folders) and
+    // returns the fatal error lines for those that could not be obtained.
+    using FolderLoader = std::function<std::string(RunState&)>;
+    // The start-up: fills the run state, chooses the mode, copies the script
+    // or record into the work folder, reads its header and shows the first
+    // screen (fatal, readme or settings). `argument` is the first
+    // command-line argument.
+    void StartUp(const std::string& argument, const FolderLoader& loadFolders);
+
+    // true: the readme frame; false: the message, folder and option groups.
+    void ShowReadme(bool flag);
+
+    // Tab order: the groups, then the two buttons.
+    GroupBox fraReadme;
+    Memo txtReadme;
+    GroupBox grpMessage;
+    Label lblMessage;
+    GroupBox grpSetupFolder;
+    Edit txtFolder;
+    Button btnRefer;
+    GroupBox grpOption;
+    CheckBox chkOverWrite;
+    GroupBox fraShortCut;
+    Label lblUnSetupInfo;
+    CheckBox chkSCutDesktop;
+    CheckBox chkSCutStartMenu;
+    CheckBox chkSCutStartUp;
+    CheckBox chkSCutSendTo;
+    Button btnEvent;
+    Button btnEnd;
+    Label lblFormShare;
+    TFolderDialog dlgFolder;
+
+protected:
+    // The start-up, the first time the window becomes active.
+    void FormActivate() override;
+    bool FormCloseQuery() override;
+    void FormClose() override;
+
+private:
+    void btnEventClick();
+    void btnReferClick();
+    void txtFolderChange() {}
+    void btnEndClick();
+
+    // Pieces of the start-up.
+    void ShowFatalScreen(const std::string& errorText);
+    void ReadTitles();
+    std::string ProposedFolder();
+    void EnableShortcutBoxes(bool enabled);
+    void ShowMessageText();
+    void ShowTitles();
+    void ShowSetupScreen();
+    void ShowUninstallScreen();
+
+    TfrmBack& background_;
+    RunWindows* runWindows_ = nullptr;
+};

@@ -1,0 +1,8 @@
+// The uninstall procedure, run by the main window's action button on
+// "アンセットアップ開始(&S)". It runs to its end inside the click handler and
+// ends the run itself.
+#pragma once
+
+#include "windows/RunWindows.h"
+
+void RunUninstall(RunWindows& windows);
