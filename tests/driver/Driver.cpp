@@ -1,0 +1,187 @@
+#include "Driver.h"
+
+#include <vector>
+
+namespace {
+
+// The caller's environment with TMP and TEMP pointing at `tempFolder`, as
+// one block of zero-terminated entries.
+std::string EnvironmentWithTemp(const std::string& tempFolder)
+{
+    std::string block;
+    char* strings = GetEnvironmentStringsA();
+    for (const char* entry = strings; *entry != '\0'; entry += lstrlenA(entry) + 1) {
+        const std::string text = entry;
+        const std::string name = text.substr(0, text.find('='));
+        if (lstrcmpiA(name.c_str(), "TMP") == 0 || lstrcmpiA(name.c_str(), "TEMP") == 0) continue;
+        block += text + '\0';
+    }
+    FreeEnvironmentStringsA(strings);
+    block += "TMP=" + tempFolder + '\0';
+    block += "TEMP=" + tempFolder + '\0';
+    block += '\0';
+    return block;
+}
+
+struct Search {
+    DWORD id;
+    const std::string* className;
+    const std::string* caption;
+    HWND found = nullptr;
+};
+
+std::string ClassOf(HWND window)
+{
+    char name[128] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+BOOL CALLBACK VisitTopWindow(HWND window, LPARAM data)
+{
+    auto* search = reinterpret_cast<Search*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search->id || !IsWindowVisible(window)) return TRUE;
+    if (search->className != nullptr && ClassOf(window) != *search->className) return TRUE;
+    if (search->caption != nullptr && TextOf(window) != *search->caption) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+}  // namespace
+
+SetupProcess::SetupProcess(const std::string& program, const std::string& argument, const std::string& tempFolder)
+{
+    std::string commandLine = "\"" + program + "\"";
+    if (!argument.empty()) commandLine += " \"" + argument + "\"";
+    std::string environment = EnvironmentWithTemp(tempFolder);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, environment.data(), nullptr,
+                       &startup, &info)) {
+        CloseHandle(info.hThread);
+        process_ = info.hProcess;
+        id_ = info.dwProcessId;
+    }
+}
+
+SetupProcess::~SetupProcess()
+{
+    if (process_ == nullptr) return;
+    if (Running()) {
+        TerminateProcess(process_, 1);
+        WaitForSingleObject(process_, SettleTimeout);
+    }
+    CloseHandle(process_);
+}
+
+bool SetupProcess::Running() const
+{
+    return process_ != nullptr && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+bool SetupProcess::WaitForExit(DWORD timeout)
+{
+    return process_ != nullptr && WaitForSingleObject(process_, timeout) == WAIT_OBJECT_0;
+}
+
+DWORD SetupProcess::ExitCode() const
+{
+    DWORD code = STILL_ACTIVE;
+    if (process_ != nullptr) GetExitCodeProcess(process_, &code);
+    return code;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeout)
+{
+    const ULONGLONG deadline = GetTickCount64() + timeout;
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount64() >= deadline) return false;
+        // Polling, not pausing: the condition is looked at again shortly.
+        Sleep(20);
+    }
+}
+
+HWND FindWindowOf(DWORD id, const std::string& className, const std::string* caption)
+{
+    Search search{id, &className, caption};
+    EnumWindows(&VisitTopWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool HasVisibleWindow(DWORD id)
+{
+    Search search{id, nullptr, nullptr};
+    EnumWindows(&VisitTopWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found != nullptr;
+}
+
+HWND ControlOf(HWND form, int id)
+{
+    for (HWND child = GetWindow(form, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (GetDlgCtrlID(child) == id) return child;
+        if (HWND inner = ControlOf(child, id)) return inner;
+    }
+    return nullptr;
+}
+
+std::string TextOf(HWND window)
+{
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
+    std::vector<char> buffer(length + 1, '\0');
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
+                             SMTO_ABORTIFHUNG, 5000, &copied))
+        return {};
+    return std::string(buffer.data());
+}
+
+bool IsShown(HWND window)
+{
+    return window != nullptr && IsWindowVisible(window);
+}
+
+bool IsChecked(HWND checkBox)
+{
+    DWORD_PTR state = 0;
+    SendMessageTimeoutA(checkBox, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &state);
+    return state == BST_CHECKED;
+}
+
+void Press(HWND button)
+{
+    PostMessageA(button, BM_CLICK, 0, 0);
+}
+
+HWND WaitForMessageBox(DWORD id, const std::string& caption, DWORD timeout)
+{
+    HWND box = nullptr;
+    WaitUntil([&] { return (box = FindWindowOf(id, "#32770", &caption)) != nullptr; }, timeout);
+    return box;
+}
+
+std::string MessageBoxText(HWND box)
+{
+    // The message of a system message box is its static control 0xFFFF.
+    return TextOf(GetDlgItem(box, 0xFFFF));
+}
+
+void Answer(HWND box, int button)
+{
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+}
+
+std::string Utf8(const std::string& shiftJis)
+{
+    const int wide = MultiByteToWideChar(932, 0, shiftJis.data(), static_cast<int>(shiftJis.size()), nullptr, 0);
+    std::wstring utf16(static_cast<size_t>(wide), L'\0');
+    MultiByteToWideChar(932, 0, shiftJis.data(), static_cast<int>(shiftJis.size()), utf16.data(), wide);
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), wide, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), wide, utf8.data(), bytes, nullptr, nullptr);
+    return utf8;
+}

@@ -1,0 +1,192 @@
+// SETUP.EXE as its own process on a distribution folder made by the test,
+// driven from outside through its windows as a person would drive it.
+#include <doctest/doctest.h>
+
+#include "driver/Driver.h"
+#include "support/Fixtures.h"
+#include "support/Scratch.h"
+#include "windows/ControlIds.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+const std::string SettingsLine = "※　処理を開始する前に，必ずすべてのプログラムを終了させてください．";
+const std::string QuitQuestion = "セットアップ・アンセットアップは終了していません．\r終了してもよろしいですか？";
+
+// A distribution folder: SETUP.EXE copied beside the files the test writes,
+// and a temporary folder of the run's own.
+struct Distribution {
+    ScratchFolder folder{"e2e"};
+    ScratchFolder temp{"e2etmp"};
+
+    Distribution() { REQUIRE(CopyFixture(ProgramFolder() + "SETUP.EXE", folder / "SETUP.EXE")); }
+    std::string Program() const { return folder / "SETUP.EXE"; }
+    std::string WorkFolder(int n) const { return temp.Path() + "OVTMP" + std::to_string(n) + "\\"; }
+};
+
+bool FolderPresent(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// The windows of a running SETUP.EXE once its main window has settled on a
+// screen: shown, with the action button carrying `caption`.
+struct Screen {
+    HWND back = nullptr;
+    HWND main = nullptr;
+
+    HWND Control(int id) const { return ControlOf(main, id); }
+    std::string Text(int id) const { return TextOf(Control(id)); }
+    bool Shown(int id) const { return IsShown(Control(id)); }
+    bool Enabled(int id) const { return IsWindowEnabled(Control(id)) != FALSE; }
+};
+
+Screen WaitForScreen(const SetupProcess& setup, const std::string& eventCaption)
+{
+    Screen screen;
+    const bool settled = WaitUntil([&] {
+        screen.main = FindWindowOf(setup.Id(), "TfrmMain");
+        screen.back = FindWindowOf(setup.Id(), "TfrmBack");
+        return screen.main != nullptr && screen.back != nullptr &&
+               TextOf(ControlOf(screen.main, MainIds::btnEvent)) == eventCaption;
+    });
+    REQUIRE_MESSAGE(settled, "no main window with btnEvent " << Utf8(eventCaption));
+    return screen;
+}
+
+// The caption the background shows for the version of the built executable.
+std::string ExpectedBackgroundCaption()
+{
+    std::string middle = std::to_string(std::stoi(std::to_string(ORV_VERSION_MINOR) + std::to_string(ORV_VERSION_PATCH)));
+    if (middle.size() < 2) middle.insert(0, 2 - middle.size(), '0');
+    std::string build = std::to_string(ORV_VERSION_TWEAK);
+    if (build.size() < 4) build.insert(0, 4 - build.size(), '0');
+    return "Orvane Standard Version" + std::to_string(ORV_VERSION_MAJOR) + "." + middle + "(Build:" + build + ")";
+}
+
+// Quits through btnEnd and the quit question answered Yes.
+void QuitWithYes(SetupProcess& setup, const Screen& screen)
+{
+    Press(screen.Control(MainIds::btnEnd));
+    HWND box = WaitForMessageBox(setup.Id(), "終了確認");
+    REQUIRE(box != nullptr);
+    Answer(box, IDYES);
+    CHECK(setup.WaitForExit());
+}
+
+}  // namespace
+
+TEST_CASE("setup: readme, settings, a second copy, the quit question answered No and then Yes")
+{
+    Distribution distribution;
+    WriteTextFile(distribution.folder / "README.TXT", "ようこそ\r\nWelcome\r\n");
+    WriteTextFile(distribution.folder / "SETUP.INI",
+                  "[Title]\r\nSetup=表示ソフト\r\n[TopMessage]\r\nMessage1=表示ソフトをセットアップします．\r\n"
+                  "[DefaultFolder]\r\nFolder=C:\\表示ソフト\r\n[Readme]\r\nFile=README.TXT\r\nTitle=お読みください\r\n");
+    SetupProcess setup(distribution.Program(), "", distribution.temp.Path());
+    REQUIRE(setup.Started());
+
+    Screen screen = WaitForScreen(setup, "セットアップ続行(&C)");
+    CHECK(TextOf(screen.back) == ExpectedBackgroundCaption());
+    CHECK_FALSE(IsWindowEnabled(screen.back));
+    CHECK(TextOf(screen.main) == "表示ソフト");
+    CHECK(screen.Shown(MainIds::fraReadme));
+    CHECK(screen.Text(MainIds::fraReadme) == "お読みください");
+    CHECK(screen.Text(MainIds::txtReadme) == "ようこそ\r\nWelcome\r\n");
+    CHECK_FALSE(screen.Shown(MainIds::grpMessage));
+    CHECK(FolderPresent(distribution.WorkFolder(1)));
+
+    Press(screen.Control(MainIds::btnEvent));
+    screen = WaitForScreen(setup, "セットアップ開始(&S)");
+    CHECK_FALSE(screen.Shown(MainIds::fraReadme));
+    CHECK(screen.Shown(MainIds::grpMessage));
+    CHECK(screen.Text(MainIds::lblMessage) == "表示ソフトをセットアップします．\r\r\r\r\r\r" + SettingsLine);
+    CHECK(TextOf(screen.Control(MainIds::txtFolder)) == "C:\\表示ソフト\\");
+    CHECK(IsChecked(screen.Control(MainIds::chkOverWrite)));
+
+    SUBCASE("a second copy ends at once, without a window, and leaves the first untouched")
+    {
+        SetupProcess second(distribution.Program(), "", distribution.temp.Path());
+        REQUIRE(second.Started());
+        bool showedWindow = false;
+        const bool ended = WaitUntil([&] {
+            showedWindow = showedWindow || HasVisibleWindow(second.Id());
+            return !second.Running();
+        });
+        CHECK(ended);
+        CHECK(second.ExitCode() == 0);
+        CHECK_FALSE(showedWindow);
+        CHECK(FindWindowOf(setup.Id(), "TfrmMain") == screen.main);
+        CHECK(screen.Text(MainIds::btnEvent) == "セットアップ開始(&S)");
+        CHECK_FALSE(FolderPresent(distribution.WorkFolder(2)));
+        QuitWithYes(setup, screen);
+    }
+    SUBCASE("No leaves the screen as it was; Yes ends the run and removes the work folder")
+    {
+        Press(screen.Control(MainIds::btnEnd));
+        HWND box = WaitForMessageBox(setup.Id(), "終了確認");
+        REQUIRE(box != nullptr);
+        CHECK(MessageBoxText(box) == QuitQuestion);
+        Answer(box, IDNO);
+        CHECK(WaitUntil([&] { return FindWindowOf(setup.Id(), "#32770") == nullptr; }));
+        CHECK(setup.Running());
+        CHECK(IsShown(screen.main));
+        CHECK(IsWindowEnabled(screen.main));
+        CHECK(screen.Text(MainIds::btnEvent) == "セットアップ開始(&S)");
+        CHECK(screen.Shown(MainIds::grpMessage));
+        CHECK(FolderPresent(distribution.WorkFolder(1)));
+
+        QuitWithYes(setup, screen);
+        CHECK(setup.ExitCode() == 0);
+        CHECK_FALSE(FolderPresent(distribution.WorkFolder(1)));
+    }
+}
+
+TEST_CASE("without SETUP.INI the fatal screen closes without a question")
+{
+    Distribution distribution;
+    SetupProcess setup(distribution.Program(), "", distribution.temp.Path());
+    REQUIRE(setup.Started());
+    Screen screen = WaitForScreen(setup, "セットアップ開始(&S)");
+    CHECK(screen.Text(MainIds::lblMessage) == "【致命的エラー  →  iniファイル読み込み失敗】\r\r"
+                                              "セットアップ・アンセットアップ(アンインストール)は続行できません．");
+    CHECK_FALSE(screen.Enabled(MainIds::btnEvent));
+    CHECK(screen.Text(MainIds::btnEnd) == "終了(&E)");
+    CHECK(TextOf(screen.main) == "Orvane");
+
+    Press(screen.Control(MainIds::btnEnd));
+    bool asked = false;
+    const bool ended = WaitUntil([&] {
+        asked = asked || FindWindowOf(setup.Id(), "#32770") != nullptr;
+        return !setup.Running();
+    });
+    CHECK(ended);
+    CHECK_FALSE(asked);
+    CHECK_FALSE(FolderPresent(distribution.WorkFolder(1)));
+}
+
+TEST_CASE("started with the path of an uninstall record, the uninstall screen shows")
+{
+    Distribution distribution;
+    ScratchFolder setupFolder("表示 app");
+    const std::string record = setupFolder / "UNSETUP.INI";
+    WriteTextFile(record, "[Title]\r\nSetup=表示ソフト\r\nUnSetup=表示ソフトの削除\r\n[SetupFolder]\r\nFolder=" +
+                              setupFolder.Path() + "\r\n[UnSetupOption]\r\nCheckBox=DeleteAll\r\n");
+    SetupProcess setup(distribution.Program(), record, distribution.temp.Path());
+    REQUIRE(setup.Started());
+    Screen screen = WaitForScreen(setup, "アンセットアップ開始(&S)");
+    CHECK(TextOf(screen.main) == "表示ソフトの削除");
+    CHECK(screen.Text(MainIds::btnEnd) == "アンセットアップ終了(&E)");
+    CHECK(TextOf(screen.Control(MainIds::txtFolder)) == setupFolder.Path());
+    CHECK(screen.Text(MainIds::chkSCutDesktop) == "アンセットアップ(アンインストール)フォルダ以下の全ファイル・フォルダ");
+    CHECK(IsChecked(screen.Control(MainIds::chkSCutDesktop)));
+    CHECK_FALSE(screen.Shown(MainIds::chkSCutStartMenu));
+    CHECK_FALSE(screen.Shown(MainIds::chkOverWrite));
+    CHECK(screen.Shown(MainIds::lblUnSetupInfo));
+    CHECK(PathExists(distribution.WorkFolder(1) + "UNSETUP.INI"));
+    QuitWithYes(setup, screen);
+}

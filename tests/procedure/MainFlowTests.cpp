@@ -1,0 +1,181 @@
+// The main window's flow: the action button's dispatch on its caption, the
+// browse button, the quit question and the clean-up at close, driven through
+// the real buttons and the real modal run.
+#include <doctest/doctest.h>
+
+#include "RunFixture.h"
+#include "services/FileOps.h"
+#include "support/Scripted.h"
+
+#include <windows.h>
+
+namespace {
+
+const std::string QuitQuestion = "セットアップ・アンセットアップは終了していません．\r終了してもよろしいですか？";
+
+void StartOnReadme(RunFixture& fixture)
+{
+    WriteTextFile(fixture.source / "README.TXT", "readme");
+    fixture.WriteScript("[Title]\r\nSetup=流れ\r\n[Readme]\r\nFile=README.TXT\r\n");
+    fixture.Start();
+}
+
+// Picks `folder` in the shell's folder browser, or cancels it when empty.
+std::string browserChoice;
+
+int CALLBACK AnswerBrowser(HWND browser, UINT message, LPARAM, LPARAM)
+{
+    if (message != BFFM_INITIALIZED) return 0;
+    if (browserChoice.empty()) {
+        PostMessageA(browser, WM_COMMAND, IDCANCEL, 0);
+    } else {
+        SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(browserChoice.c_str()));
+        PostMessageA(browser, WM_COMMAND, IDOK, 0);
+    }
+    return 0;
+}
+
+}  // namespace
+
+TEST_CASE("btnEvent moves from the readme to the settings screen, and acts only on the exact captions")
+{
+    RunFixture fixture;
+    TfrmMain& main = fixture.main;
+    StartOnReadme(fixture);
+    main.btnEvent.Click();
+    CHECK(main.btnEvent.Text() == "セットアップ開始(&S)");
+    CHECK_FALSE(main.fraReadme.Visible());
+    CHECK(main.grpMessage.Visible());
+    CHECK(main.grpSetupFolder.Visible());
+    CHECK(main.grpOption.Visible());
+
+    SUBCASE("続行(&C) disables the button: the failure details have been read")
+    {
+        main.btnEvent.SetText("続行(&C)");
+        main.btnEvent.Click();
+        CHECK_FALSE(main.btnEvent.Enabled());
+    }
+    SUBCASE("any other caption does nothing")
+    {
+        main.btnEvent.SetText("セットアップ続行(C)");
+        main.btnEvent.Click();
+        CHECK(main.btnEvent.Enabled());
+        CHECK(main.grpMessage.Visible());
+        CHECK(main.ModalResult() == 0);
+    }
+}
+
+TEST_CASE("the quit button asks first; No leaves the screen as it was, Yes ends the run and removes the work folders")
+{
+    RunFixture fixture;
+    TfrmMain& main = fixture.main;
+    fixture.WriteScript("[Title]\r\nSetup=終了\r\n");
+    CreateDirectoryA(fixture.WorkFolder(7).c_str(), nullptr);
+    WriteTextFile(fixture.WorkFolder(7) + "LEFT.TXT", "left by a crashed run");
+    fixture.Start();
+    REQUIRE(FolderExists(fixture.WorkFolder(1)));
+    ScriptedDialogs person;
+    person.Answer(IDNO).Answer(IDYES);
+
+    main.btnEnd.Click();
+    CHECK(main.ModalResult() == 1);
+    CHECK_FALSE(main.TryEndModal());
+    CHECK(main.ModalResult() == 0);
+    CHECK_FALSE(fixture.back.Enabled());
+    CHECK(main.btnEvent.Text() == "セットアップ開始(&S)");
+    CHECK(main.grpMessage.Visible());
+    CHECK(FolderExists(fixture.WorkFolder(1)));
+
+    main.btnEnd.Click();
+    CHECK(main.TryEndModal());
+    CHECK(main.ModalResult() == 1);
+    CHECK(fixture.back.Enabled());
+    CHECK_FALSE(FolderExists(fixture.WorkFolder(1)));
+    CHECK_FALSE(FolderExists(fixture.WorkFolder(7)));
+
+    REQUIRE(person.Boxes().size() == 2);
+    for (const AskedBox& box : person.Boxes()) {
+        CHECK(box.text == QuitQuestion);
+        CHECK(box.caption == "終了確認");
+        CHECK(box.flags == (MB_YESNO | MB_ICONQUESTION));
+        CHECK(box.owner == fixture.forms.application.Handle());
+    }
+}
+
+TEST_CASE("no quit question on the fatal screen, nor once the run has ended by itself")
+{
+    RunFixture fixture;
+    ScriptedDialogs person;  // no answers: any box fails the test
+    SUBCASE("fatal screen")
+    {
+        fixture.Start();
+        fixture.main.btnEnd.Click();
+        CHECK(fixture.main.TryEndModal());
+    }
+    SUBCASE("a procedure enabled the background")
+    {
+        fixture.WriteScript("[Title]\r\nSetup=X\r\n");
+        fixture.Start();
+        fixture.run.EndRun();
+        CHECK(fixture.main.ModalResult() == 1);
+        CHECK(fixture.main.TryEndModal());
+    }
+    CHECK(person.Boxes().empty());
+    CHECK_FALSE(FolderExists(fixture.WorkFolder(1)));
+}
+
+TEST_CASE("the modal run of the main window ends when its result is set and the close query allows it")
+{
+    RunFixture fixture;
+    TfrmMain& main = fixture.main;
+    fixture.WriteScript("[Title]\r\nSetup=Modal\r\n");
+    fixture.Start();
+    ScriptedDialogs person;
+    person.Answer(IDNO).Answer(IDYES);
+    ModalWatchdog watchdog(fixture.back, main);
+    // Quit, answer No, quit again, answer Yes.
+    PostMessageA(main.btnEnd.Handle(), BM_CLICK, 0, 0);
+    PostMessageA(main.btnEnd.Handle(), BM_CLICK, 0, 0);
+    CHECK(main.ShowModal() == 1);
+    CHECK_FALSE(main.Visible());
+    CHECK(person.Boxes().size() == 2);
+    CHECK(fixture.back.Enabled());
+    CHECK_FALSE(FolderExists(fixture.WorkFolder(1)));
+}
+
+TEST_CASE("the title-bar Close button and Alt+F4 do nothing once the start-up has run")
+{
+    RunFixture fixture;
+    fixture.WriteScript("[Title]\r\nSetup=X\r\n");
+    fixture.Start();
+    ScriptedDialogs person;  // the quit question would fail the test
+    fixture.main.Show();
+    // Both arrive as the system command SC_CLOSE.
+    SendMessageA(fixture.main.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    CHECK(fixture.main.Visible());
+    CHECK(fixture.main.ModalResult() == 0);
+    const UINT state = GetMenuState(GetSystemMenu(fixture.main.Handle(), FALSE), SC_CLOSE, MF_BYCOMMAND);
+    CHECK((state & MF_GRAYED) != 0);
+    fixture.main.Hide();
+}
+
+TEST_CASE("the browse button puts the picked folder with a trailing backslash into the folder box")
+{
+    RunFixture fixture;
+    TfrmMain& main = fixture.main;
+    fixture.WriteScript("[DefaultFolder]\r\nFolder=C:\\Before\\\r\n");
+    fixture.Start();
+    main.dlgFolder.Callback = &AnswerBrowser;
+    CHECK(main.dlgFolder.Title == "セットアップフォルダを選択してください．");
+    CHECK(main.dlgFolder.Flags() == BIF_RETURNONLYFSDIRS);
+
+    browserChoice.clear();
+    main.btnRefer.Click();
+    CHECK(main.txtFolder.Text() == "C:\\Before\\");
+
+    const std::string picked = fixture.source.Path();
+    browserChoice = picked.substr(0, picked.size() - 1);
+    main.btnRefer.Click();
+    CHECK(main.dlgFolder.Directory() == browserChoice);
+    CHECK(main.txtFolder.Text() == picked);
+}

@@ -1,0 +1,57 @@
+// A run of the program in-process, on its real windows: a distribution
+// folder, a temporary folder and a Windows folder of the test's own, the four
+// windows, and the start-up pointed at those folders.
+#pragma once
+
+#include "app/SetupForms.h"
+#include "support/Scratch.h"
+
+#include <string>
+
+class RunFixture {
+public:
+    RunFixture();
+    ~RunFixture();
+    RunFixture(const RunFixture&) = delete;
+    RunFixture& operator=(const RunFixture&) = delete;
+
+    // SETUP.INI beside the "executable": the distribution folder.
+    void WriteScript(const std::string& text) const;
+
+    // The start-up, as the first activation runs it, with the distribution,
+    // temporary and Windows folders of this fixture. `folderErrors` stands for
+    // the fatal lines of folders the system could not supply.
+    void Start(const std::string& argument = "", const std::string& folderErrors = "");
+
+    // The work folder OVTMP<n> under the fixture's temporary folder.
+    std::string WorkFolder(int n) const;
+
+    ScratchFolder source{"dist"};
+    ScratchFolder temp{"tmp"};
+    ScratchFolder windows{"win"};
+    SetupForms forms;
+    TfrmMain& main = forms.frmMain;
+    TfrmBack& back = forms.frmBack;
+    TfrmStatus& status = forms.frmStatus;
+    TfrmCustomDlg& dialog = forms.frmCustomDlg;
+    RunWindows& run = forms.runWindows;
+};
+
+// Fails the test and ends a modal run that would otherwise never end: after
+// `seconds`, the background is enabled (no close question) and the form's
+// modal result set.
+class ModalWatchdog {
+public:
+    ModalWatchdog(Form& background, Form& modal, unsigned seconds = 10);
+    ~ModalWatchdog();
+    ModalWatchdog(const ModalWatchdog&) = delete;
+    ModalWatchdog& operator=(const ModalWatchdog&) = delete;
+
+private:
+    static void CALLBACK Expired(HWND, UINT, UINT_PTR, DWORD);
+    UINT_PTR timer_;
+};
+
+// Removes a quit message that a closing background window left in the
+// test thread's queue.
+void DrainQuitMessage();

@@ -1,0 +1,478 @@
+// The start-up in both modes: the run state it fills, the work folder, the
+// header keys and their defaults, and the exact texts and states of the
+// first screen (settings, readme, uninstall, fatal).
+#include <doctest/doctest.h>
+
+#include "RunFixture.h"
+#include "app/SystemFolders.h"
+#include "services/FileOps.h"
+#include "support/Scripted.h"
+
+#include <windows.h>
+
+namespace {
+
+const std::string SettingsLine = "※　処理を開始する前に，必ずすべてのプログラムを終了させてください．";
+const std::string CannotContinue = "セットアップ・アンセットアップ(アンインストール)は続行できません．";
+const std::string IniFailure = "【致命的エラー  →  iniファイル読み込み失敗】";
+
+bool ScrollStyle(const Window& window, LONG_PTR bits)
+{
+    return (GetWindowLongPtrA(window.Handle(), GWL_STYLE) & bits) == bits;
+}
+
+// A registry key of the test's own, removed again at the end.
+class TestKey {
+public:
+    TestKey(HKEY root, const std::string& path) : root_(root), path_(path)
+    {
+        RegCreateKeyExA(root_, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
+    }
+    ~TestKey()
+    {
+        RegCloseKey(key_);
+        RegDeleteTreeA(root_, path_.c_str());
+    }
+    TestKey(const TestKey&) = delete;
+    TestKey& operator=(const TestKey&) = delete;
+    void Set(const std::string& name, const std::string& value)
+    {
+        RegSetValueExA(key_, name.empty() ? nullptr : name.c_str(), 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(value.c_str()), static_cast<DWORD>(value.size() + 1));
+    }
+
+private:
+    HKEY root_;
+    std::string path_;
+    HKEY key_ = nullptr;
+};
+
+std::string ProposedFolderFor(const std::string& script)
+{
+    RunFixture fixture;
+    fixture.WriteScript(script);
+    fixture.Start();
+    return fixture.main.txtFolder.Text();
+}
+
+}  // namespace
+
+TEST_CASE("a script without messages starts on the settings screen with the default texts")
+{
+    RunFixture fixture;
+    fixture.WriteScript("[Title]\r\nSetup=テスト表示\r\n");
+    fixture.Start();
+    TfrmMain& main = fixture.main;
+
+    CHECK(TheRun.RunMode == "SETUP");
+    CHECK(TheRun.SourceFolder == fixture.source.Path());
+    CHECK(TheRun.WorkFolder == fixture.WorkFolder(1));
+    CHECK(TheRun.ScriptPath == fixture.WorkFolder(1) + "SETUP.INI");
+    CHECK(FileExists(TheRun.ScriptPath));
+    CHECK(TheRun.AppFolder == "(App)");
+    CHECK(TheRun.SetupSpeed == 400);
+    CHECK(TheRun.SetupTitle == "テスト表示");
+    CHECK(TheRun.UnSetupTitle == "テスト表示");
+
+    CHECK(main.lblMessage.Text() == "セットアップを行います．\r\r" + SettingsLine);
+    CHECK(TheRun.TopMessageText == main.lblMessage.Text());
+    CHECK(main.Text() == "テスト表示");
+    CHECK(fixture.back.lblBackTitle1.Text() == "テスト表示");
+    CHECK(fixture.back.lblBackTitle2.Text() == "テスト表示");
+    CHECK(fixture.back.lblBackTitle1.Width() == fixture.back.Width() - 24);
+    CHECK(fixture.back.lblBackTitle2.Width() == fixture.back.Width() - 24);
+    CHECK(main.txtFolder.Text() == TheRun.ProgramFilesFolder);
+
+    CHECK(main.btnEvent.Text() == "セットアップ開始(&S)");
+    CHECK(main.btnEvent.Enabled());
+    CHECK(main.btnEnd.Text() == "セットアップ終了(&E)");
+    CHECK(main.btnEnd.Enabled());
+    CHECK_FALSE(main.fraReadme.Visible());
+    CHECK(main.grpMessage.Visible());
+    CHECK(main.grpSetupFolder.Visible());
+    CHECK(main.grpOption.Visible());
+    CHECK(main.txtFolder.Enabled());
+    CHECK(main.btnRefer.Enabled());
+    CHECK(main.chkOverWrite.Enabled());
+    CHECK(main.chkOverWrite.Checked());
+    // No shortcut is named: the four boxes stay checked and disabled.
+    for (CheckBox* box : {&main.chkSCutDesktop, &main.chkSCutStartMenu, &main.chkSCutStartUp, &main.chkSCutSendTo}) {
+        CHECK(box->Checked());
+        CHECK_FALSE(box->Enabled());
+    }
+    CHECK_FALSE(main.CloseItemEnabled());
+    CHECK(main.lblFormShare.Text() == "Can't Delete");
+}
+
+TEST_CASE("the message text is the five message lines, each ended by a carriage return")
+{
+    RunFixture fixture;
+    SUBCASE("only Message1")
+    {
+        fixture.WriteScript("[TopMessage]\r\nMessage1=ABC\r\n");
+        fixture.Start();
+        CHECK(fixture.main.lblMessage.Text() == "ABC\r\r\r\r\r\r" + SettingsLine);
+    }
+    SUBCASE("lines with gaps")
+    {
+        fixture.WriteScript("[TopMessage]\r\nMessage1=一行目\r\nMessage3=三行目\r\nMessage6=not read\r\n");
+        fixture.Start();
+        CHECK(fixture.main.lblMessage.Text() == "一行目\r\r三行目\r\r\r\r" + SettingsLine);
+    }
+}
+
+TEST_CASE("SetupSpeed: below 1 becomes 1, missing or not an integer gives 400")
+{
+    const std::pair<const char*, int> cases[] = {
+        {"[Extend]\r\nSetupSpeed=0\r\n", 1},      {"[Extend]\r\nSetupSpeed=-5\r\n", 1},
+        {"[Title]\r\nSetup=X\r\n", 400},          {"[Extend]\r\nSetupSpeed=fast\r\n", 400},
+        {"[Extend]\r\nSetupSpeed=12ms\r\n", 400}, {"[Extend]\r\nSetupSpeed=99999999999\r\n", 400},
+        {"[Extend]\r\nSetupSpeed=250\r\n", 250},
+    };
+    for (const auto& [script, speed] : cases) {
+        CAPTURE(script);
+        RunFixture fixture;
+        fixture.WriteScript(script);
+        fixture.Start();
+        CHECK(TheRun.SetupSpeed == speed);
+        // The start-up went on to the end all the same.
+        CHECK(fixture.main.btnEvent.Text() == "セットアップ開始(&S)");
+    }
+}
+
+TEST_CASE("[Extend] Enabled: only \"False\" locks the folder, browse, overwrite and shortcut boxes")
+{
+    const std::string shortcuts = "[ShortCut]\r\nName1=(Dsk)\\App\r\n";
+    SUBCASE("False")
+    {
+        RunFixture fixture;
+        fixture.WriteScript("[Extend]\r\nEnabled=False\r\n" + shortcuts);
+        fixture.Start();
+        CHECK_FALSE(fixture.main.txtFolder.Enabled());
+        CHECK_FALSE(fixture.main.btnRefer.Enabled());
+        CHECK_FALSE(fixture.main.chkOverWrite.Enabled());
+        CHECK_FALSE(fixture.main.chkSCutDesktop.Enabled());
+        CHECK(fixture.main.btnEvent.Enabled());
+    }
+    SUBCASE("false")
+    {
+        RunFixture fixture;
+        fixture.WriteScript("[Extend]\r\nEnabled=false\r\n" + shortcuts);
+        fixture.Start();
+        CHECK(fixture.main.txtFolder.Enabled());
+        CHECK(fixture.main.btnRefer.Enabled());
+        CHECK(fixture.main.chkOverWrite.Enabled());
+        CHECK(fixture.main.chkSCutDesktop.Enabled());
+    }
+}
+
+TEST_CASE("shortcut boxes are enabled by the folder kinds that the names mention, up to the first empty name")
+{
+    RunFixture fixture;
+    TfrmMain& main = fixture.main;
+    SUBCASE("common and per-user folders, several kinds in one name")
+    {
+        fixture.WriteScript("[ShortCut]\r\nName1=(C_Dsk)\\App\r\nName2=(sup)\\A,(Sen)\\B\r\n");
+        fixture.Start();
+        CHECK(main.chkSCutDesktop.Enabled());
+        CHECK_FALSE(main.chkSCutStartMenu.Enabled());
+        CHECK(main.chkSCutStartUp.Enabled());
+        CHECK(main.chkSCutSendTo.Enabled());
+    }
+    SUBCASE("the scan ends at an empty name; Default names no kind")
+    {
+        fixture.WriteScript("[ShortCut]\r\nName1=Default\r\nName2=(C_Sta)\\Group\r\nName3=\r\nName4=(Dsk)\\App\r\n");
+        fixture.Start();
+        CHECK(main.chkSCutStartMenu.Enabled());
+        CHECK_FALSE(main.chkSCutDesktop.Enabled());
+        CHECK(main.chkSCutDesktop.Checked());
+    }
+}
+
+TEST_CASE("the proposed folder: script, OVSET98.INI by program ID, then ReferRegistry")
+{
+    SUBCASE("the default and a script folder, tokens expanded, (App) left in place")
+    {
+        RunState machine;
+        LoadSystemFolders(machine);
+        CHECK(ProposedFolderFor("[Title]\r\nSetup=A\r\n") == machine.ProgramFilesFolder);
+        CHECK(ProposedFolderFor("[DefaultFolder]\r\nFolder=(Prg)Sub\r\n") == machine.ProgramFilesFolder + "Sub\\");
+        CHECK(ProposedFolderFor("[DefaultFolder]\r\nFolder=C:\\Apps\\Tool\r\n") == "C:\\Apps\\Tool\\");
+        CHECK(ProposedFolderFor("[DefaultFolder]\r\nFolder=(App)\\Sub\r\n") == "(App)\\Sub\\");
+    }
+    SUBCASE("an earlier install of the same program ID")
+    {
+        RunFixture fixture;
+        WriteTextFile(fixture.windows / "OVSET98.INI", "[Viewer]\r\nFolder=D:\\Earlier\\Viewer\\\r\n");
+        fixture.WriteScript("[ProgramID]\r\nID=Viewer\r\n[DefaultFolder]\r\nFolder=C:\\New\\\r\n");
+        fixture.Start();
+        CHECK(TheRun.ProgramId == "Viewer");
+        CHECK(fixture.main.txtFolder.Text() == "D:\\Earlier\\Viewer\\");
+    }
+    SUBCASE("a program ID without an earlier install keeps the script's folder")
+    {
+        RunFixture fixture;
+        WriteTextFile(fixture.windows / "OVSET98.INI", "[Other]\r\nFolder=D:\\Other\\\r\n");
+        fixture.WriteScript("[ProgramID]\r\nID=Viewer\r\n[DefaultFolder]\r\nFolder=C:\\New\\\r\n");
+        fixture.Start();
+        CHECK(fixture.main.txtFolder.Text() == "C:\\New\\");
+    }
+    SUBCASE("ReferRegistry with and without root token and value name")
+    {
+        TestKey user(HKEY_CURRENT_USER, "Software\\OrvaneStartUpTest");
+        user.Set("", "C:\\FromDefault");
+        user.Set("Path", "C:\\FromUser\\");
+        user.Set("Empty", "");
+        TestKey machine(HKEY_LOCAL_MACHINE, "SOFTWARE\\OrvaneMachineTest");
+        machine.Set("Path", "C:\\FromMachine");
+        const std::string base = "[DefaultFolder]\r\nFolder=C:\\Script\\\r\nReferRegistry=";
+        CHECK(ProposedFolderFor(base + "(Local)\\SOFTWARE\\OrvaneMachineTest,Path\r\n") == "C:\\FromMachine\\");
+        CHECK(ProposedFolderFor(base + "(Local)SOFTWARE\\OrvaneMachineTest\\,Path\r\n") == "C:\\FromMachine\\");
+        CHECK(ProposedFolderFor(base + "Software\\OrvaneStartUpTest,Path\r\n") == "C:\\FromUser\\");
+        CHECK(ProposedFolderFor(base + "Software\\OrvaneStartUpTest\r\n") == "C:\\FromDefault\\");
+        CHECK(ProposedFolderFor(base + "(Cuser)\\Software\\OrvaneStartUpTest\r\n") == "C:\\FromDefault\\");
+        // Lower case is no token: HKEY_CURRENT_USER, where this key is missing.
+        CHECK(ProposedFolderFor(base + "(local)SOFTWARE\\OrvaneMachineTest,Path\r\n") == "C:\\Script\\");
+        CHECK(ProposedFolderFor(base + "(Local)\\SOFTWARE\\OrvaneMachineTest,Missing\r\n") == "C:\\Script\\");
+        CHECK(ProposedFolderFor(base + "Software\\OrvaneStartUpTest,Empty\r\n") == "C:\\Script\\");
+        CHECK(ProposedFolderFor(base + "Software\\OrvaneNoSuchKey,Path\r\n") == "C:\\Script\\");
+    }
+}
+
+TEST_CASE("the readme screen: with or without a leading backslash, its title and scroll bars")
+{
+    RunFixture fixture;
+    TfrmMain& main = fixture.main;
+    WriteTextFile(fixture.source / "お読み表.TXT", "一行目\n二行目\r\nEnd");
+    SUBCASE("a leading backslash, the default scroll bar")
+    {
+        fixture.WriteScript("[Readme]\r\nFile=\\お読み表.TXT\r\nTitle=はじめに\r\n");
+        fixture.Start();
+        CHECK(main.btnEvent.Text() == "セットアップ続行(&C)");
+        CHECK(main.btnEvent.Enabled());
+        CHECK(main.btnEnd.Text() == "セットアップ終了(&E)");
+        CHECK(main.btnEnd.Enabled());
+        CHECK(main.fraReadme.Visible());
+        CHECK(main.fraReadme.Text() == "はじめに");
+        CHECK_FALSE(main.grpMessage.Visible());
+        CHECK_FALSE(main.grpSetupFolder.Visible());
+        CHECK_FALSE(main.grpOption.Visible());
+        CHECK(main.txtReadme.Text() == "一行目\r\n二行目\r\nEnd");
+        CHECK(ScrollStyle(main.txtReadme, WS_VSCROLL));
+        CHECK_FALSE(ScrollStyle(main.txtReadme, WS_HSCROLL));
+        CHECK(GetFocus() == main.btnEvent.Handle());
+    }
+    SUBCASE("no backslash, horizontal bar")
+    {
+        fixture.WriteScript("[Readme]\r\nFile=お読み表.TXT\r\nScrollBars=ssHorizontal\r\n");
+        fixture.Start();
+        CHECK(main.fraReadme.Visible());
+        CHECK(main.fraReadme.Text().empty());
+        CHECK(ScrollStyle(main.txtReadme, WS_HSCROLL));
+        CHECK_FALSE(ScrollStyle(main.txtReadme, WS_VSCROLL));
+        CHECK(main.txtReadme.Text() == "一行目\r\n二行目\r\nEnd");
+    }
+    SUBCASE("both bars; an unknown value leaves the vertical one")
+    {
+        fixture.WriteScript("[Readme]\r\nFile=お読み表.TXT\r\nScrollBars=ssBoth\r\n");
+        fixture.Start();
+        CHECK(ScrollStyle(main.txtReadme, WS_HSCROLL | WS_VSCROLL));
+        RunFixture other;
+        WriteTextFile(other.source / "R.TXT", "x");
+        other.WriteScript("[Readme]\r\nFile=R.TXT\r\nScrollBars=ssNone\r\n");
+        other.Start();
+        CHECK(ScrollStyle(other.main.txtReadme, WS_VSCROLL));
+        CHECK_FALSE(ScrollStyle(other.main.txtReadme, WS_HSCROLL));
+    }
+    SUBCASE("a full path or a missing file gives the settings screen")
+    {
+        fixture.WriteScript("[Readme]\r\nFile=" + fixture.source.Path() + "お読み表.TXT\r\n");
+        fixture.Start();
+        CHECK(main.btnEvent.Text() == "セットアップ開始(&S)");
+        CHECK_FALSE(main.fraReadme.Visible());
+        CHECK(main.grpMessage.Visible());
+    }
+}
+
+TEST_CASE("the uninstall screen from the record's [UnSetupOption] CheckBox")
+{
+    RunFixture fixture;
+    TfrmMain& main = fixture.main;
+    const std::string record = fixture.source / "UNSETUP.INI";
+    const std::string header =
+        "[Title]\r\nSetup=表示ソフト\r\nUnSetup=表示ソフトの削除\r\n[SetupFolder]\r\nFolder=C:\\Program Files\\表示\\\r\n";
+    const auto checkCommon = [&] {
+        CHECK(TheRun.RunMode == "UNSETUP");
+        CHECK(TheRun.ScriptPath == fixture.WorkFolder(1) + "UNSETUP.INI");
+        CHECK(main.Text() == "表示ソフトの削除");
+        CHECK(fixture.back.lblBackTitle1.Text() == "表示ソフトの削除");
+        CHECK(main.lblMessage.Text() == "アンセットアップ(アンインストール)を行います．\r\r"
+                                        "開始するには，「アンセットアップ開始(S)」を選択してください．\r");
+        CHECK(main.grpSetupFolder.Text() == "アンセットアップ(アンインストール)フォルダ");
+        CHECK(main.txtFolder.Text() == "C:\\Program Files\\表示\\");
+        CHECK(main.txtFolder.ReadOnly());
+        CHECK(main.txtFolder.Enabled());
+        CHECK_FALSE(main.btnRefer.Enabled());
+        CHECK(main.btnEvent.Text() == "アンセットアップ開始(&S)");
+        CHECK(main.btnEvent.Enabled());
+        CHECK(main.btnEnd.Text() == "アンセットアップ終了(&E)");
+        CHECK(main.btnEnd.Enabled());
+        CHECK(main.grpOption.Text() == "アンセットアップ(アンインストール)オプション");
+        CHECK_FALSE(main.chkOverWrite.Visible());
+        CHECK(main.fraShortCut.Text() == "ファイルの追加削除");
+        CHECK(main.fraShortCut.Top() == 16);
+        CHECK(main.fraShortCut.Height() == 89 - 24);
+        CHECK(main.lblUnSetupInfo.Visible());
+        CHECK(main.lblUnSetupInfo.Top() == 16 + 17 + 2);
+        CHECK(main.lblUnSetupInfo.Text() == "　アンセットアップ(アンインストール)フォルダの中で，コピーされたファイル以外に"
+                                            "追加削除するファイルをチェック(選択)してください．");
+        CHECK(main.grpMessage.Visible());
+        CHECK_FALSE(main.fraReadme.Visible());
+    };
+    SUBCASE("DeleteAll")
+    {
+        WriteTextFile(record, header + "[UnSetupOption]\r\nCheckBox=DeleteAll\r\n");
+        fixture.Start(record);
+        checkCommon();
+        CHECK(main.chkSCutDesktop.Text() == "アンセットアップ(アンインストール)フォルダ以下の全ファイル・フォルダ");
+        CHECK(main.chkSCutDesktop.Width() == 457 - 16);
+        CHECK(main.chkSCutDesktop.Checked());
+        CHECK(main.chkSCutDesktop.Enabled());
+        for (CheckBox* box : {&main.chkSCutStartMenu, &main.chkSCutStartUp, &main.chkSCutSendTo}) {
+            CHECK_FALSE(box->Checked());
+            CHECK_FALSE(box->Visible());
+        }
+        CHECK(fixture.run.DeleteAllForm());
+    }
+    SUBCASE("deleteall is read as flags")
+    {
+        WriteTextFile(record, header + "[UnSetupOption]\r\nCheckBox=deleteall\r\n");
+        fixture.Start(record);
+        checkCommon();
+        CHECK(main.chkSCutDesktop.Text() == "*.INIファイル");
+        CHECK_FALSE(main.chkSCutDesktop.Checked());
+        CHECK(main.chkSCutStartMenu.Text() == "*.GIDファイル");
+        CHECK_FALSE(main.chkSCutStartMenu.Checked());
+        CHECK_FALSE(fixture.run.DeleteAllForm());
+    }
+    SUBCASE("1,0 checks only the first box")
+    {
+        WriteTextFile(record, header + "[UnSetupOption]\r\nCheckBox=1,0\r\n");
+        fixture.Start(record);
+        checkCommon();
+        CHECK(main.chkSCutDesktop.Text() == "*.INIファイル");
+        CHECK(main.chkSCutDesktop.Checked());
+        CHECK(main.chkSCutDesktop.Enabled());
+        CHECK(main.chkSCutStartMenu.Text() == "*.GIDファイル");
+        CHECK_FALSE(main.chkSCutStartMenu.Checked());
+        CHECK(main.chkSCutStartMenu.Enabled());
+        for (CheckBox* box : {&main.chkSCutStartUp, &main.chkSCutSendTo}) {
+            CHECK(box->Text().empty());
+            CHECK_FALSE(box->Checked());
+            CHECK_FALSE(box->Enabled());
+            CHECK(box->Visible());
+        }
+    }
+    SUBCASE("all four flags, a missing key reads as none")
+    {
+        WriteTextFile(record, header + "[UnSetupOption]\r\nCheckBox=1,1,1,1\r\n");
+        fixture.Start(record);
+        for (CheckBox* box : {&main.chkSCutDesktop, &main.chkSCutStartMenu, &main.chkSCutStartUp, &main.chkSCutSendTo})
+            CHECK(box->Checked());
+        RunFixture other;
+        const std::string otherRecord = other.source / "UNSETUP.INI";
+        WriteTextFile(otherRecord, header);
+        other.Start(otherRecord);
+        CHECK_FALSE(other.main.chkSCutDesktop.Checked());
+        CHECK_FALSE(other.main.chkSCutStartMenu.Checked());
+    }
+}
+
+TEST_CASE("the mode follows the file name of the first argument, exactly")
+{
+    RunFixture fixture;
+    fixture.WriteScript("[Title]\r\nSetup=A\r\n");
+    SUBCASE("a lower-case record name means setup")
+    {
+        WriteTextFile(fixture.source / "unsetup.ini", "[Title]\r\nSetup=B\r\n");
+        fixture.Start(fixture.source / "unsetup.ini");
+        CHECK(TheRun.RunMode == "SETUP");
+        CHECK(fixture.main.Text() == "A");
+    }
+    SUBCASE("a record that does not exist gives the uninstall mode's fatal screen")
+    {
+        fixture.Start("C:\\nowhere\\UNSETUP.INI");
+        CHECK(TheRun.RunMode == "UNSETUP");
+        CHECK(fixture.main.lblMessage.Text() == IniFailure + "\r\r" + CannotContinue);
+    }
+}
+
+TEST_CASE("the fatal screen names each missing piece in order and reads no header")
+{
+    RunFixture fixture;
+    TfrmMain& main = fixture.main;
+    SUBCASE("no SETUP.INI")
+    {
+        fixture.Start();
+        CHECK(main.lblMessage.Text() == IniFailure + "\r\r" + CannotContinue);
+    }
+    SUBCASE("no Windows or system folder, and no script")
+    {
+        fixture.Start("", "【致命的エラー  →  Windowsフォルダ取得失敗】\r【致命的エラー  →  WindowsSystemフォルダ取得失敗】\r");
+        CHECK(main.lblMessage.Text() == "【致命的エラー  →  Windowsフォルダ取得失敗】\r"
+                                        "【致命的エラー  →  WindowsSystemフォルダ取得失敗】\r" +
+                                            IniFailure + "\r\r" + CannotContinue);
+    }
+    SUBCASE("no system folder, with a script")
+    {
+        fixture.WriteScript("[Title]\r\nSetup=Never read\r\n");
+        fixture.Start("", "【致命的エラー  →  WindowsSystemフォルダ取得失敗】\r");
+        CHECK(main.lblMessage.Text() == "【致命的エラー  →  WindowsSystemフォルダ取得失敗】\r\r" + CannotContinue);
+    }
+    CHECK(main.btnEvent.Text() == "セットアップ開始(&S)");
+    CHECK_FALSE(main.btnEvent.Enabled());
+    CHECK(main.btnEnd.Text() == "終了(&E)");
+    CHECK(main.btnEnd.Enabled());
+    CHECK(main.Text() == "Orvane");
+    CHECK(fixture.back.lblBackTitle1.Text() == "  ");
+    CHECK(fixture.back.lblBackTitle2.Text() == "  ");
+    CHECK(main.grpMessage.Visible());
+    CHECK(main.grpSetupFolder.Visible());
+    CHECK(main.grpOption.Visible());
+    CHECK_FALSE(main.fraReadme.Visible());
+    CHECK_FALSE(main.txtFolder.Enabled());
+    CHECK_FALSE(main.chkOverWrite.Enabled());
+    CHECK(main.txtFolder.Text().empty());
+}
+
+TEST_CASE("the work folder is the first free OVTMP number; with all 99 taken it is number 99")
+{
+    RunFixture fixture;
+    fixture.WriteScript("[Title]\r\nSetup=A\r\n");
+    SUBCASE("number 1 left by an earlier run")
+    {
+        CreateDirectoryA(fixture.WorkFolder(1).c_str(), nullptr);
+        fixture.Start();
+        CHECK(TheRun.WorkFolder == fixture.WorkFolder(2));
+        CHECK(FileExists(fixture.WorkFolder(2) + "SETUP.INI"));
+    }
+    SUBCASE("all taken")
+    {
+        for (int n = 1; n <= 99; ++n) CreateDirectoryA(fixture.WorkFolder(n).c_str(), nullptr);
+        fixture.Start();
+        CHECK(TheRun.WorkFolder == fixture.WorkFolder(99));
+        CHECK(FileExists(fixture.WorkFolder(99) + "SETUP.INI"));
+    }
+}
+
+TEST_CASE("activating the main window again changes nothing")
+{
+    RunFixture fixture;
+    fixture.WriteScript("[Title]\r\nSetup=First\r\n");
+    fixture.Start();
+    fixture.WriteScript("[Title]\r\nSetup=Second\r\n");
+    SendMessageA(fixture.main.Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
+    CHECK(fixture.main.Text() == "First");
+    CHECK(TheRun.WorkFolder == fixture.WorkFolder(1));
+    CHECK_FALSE(FolderExists(fixture.WorkFolder(2)));
+}

@@ -1,0 +1,340 @@
+// The progress window's abort, the confirmation dialog's answers, the
+// windows as the procedures use them, the background's run start, the
+// restart offer and the top-level error handler.
+#include <doctest/doctest.h>
+
+#include "RunFixture.h"
+#include "app/RestartOffer.h"
+#include "services/SetupError.h"
+#include "support/Scripted.h"
+#include "windows/ErrorGuard.h"
+#include "windows/MessagePump.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+const std::string AbortQuestion =
+    "ここでセットアップを中断すると，すでにコピー済みのファイルは削除されません．\r"
+    "一度，セットアップを完了してから，アンセットアップ(アンインストール)することをおすすめします．\r\r"
+    "本当にセットアップを中断しますか？";
+
+// A responder that notes, for every box, its caption and what `look` sees
+// of the windows at that moment, and answers from a list.
+class WatchingDialogs final : public UserDialogs {
+public:
+    WatchingDialogs(std::vector<int> answers, std::function<std::string()> look)
+        : answers_(std::move(answers)), look_(std::move(look)), previous_(InstallUserDialogs(this))
+    {
+    }
+    ~WatchingDialogs() override { InstallUserDialogs(previous_); }
+    int ShowBox(HWND, const std::string& text, const std::string& caption, UINT flags) override
+    {
+        seen.push_back(caption + " " + std::to_string(flags) + ": " + look_());
+        texts.push_back(text);
+        if (answers_.empty()) return IDOK;
+        const int answer = answers_.front();
+        answers_.erase(answers_.begin());
+        return answer;
+    }
+    int OfferRestart(HWND) override { return IDNO; }
+    void RunConfirmDialog(ModalWindow&) override {}
+
+    std::vector<std::string> seen;
+    std::vector<std::string> texts;
+
+private:
+    std::vector<int> answers_;
+    std::function<std::string()> look_;
+    UserDialogs* previous_;
+};
+
+// Presses btnEvent once the failure details are up, as a person would.
+class PressWhenDetailsShow final : public PumpObserver {
+public:
+    explicit PressWhenDetailsShow(TfrmMain& main) : main_(main) { InstallPumpObserver(this); }
+    ~PressWhenDetailsShow() override { InstallPumpObserver(nullptr); }
+    void AfterPump() override
+    {
+        ++pumps;
+        if (main_.Visible() && main_.btnEvent.Enabled()) main_.btnEvent.Click();
+    }
+    int pumps = 0;
+
+private:
+    TfrmMain& main_;
+};
+
+}  // namespace
+
+TEST_CASE("the abort question: No changes nothing, Yes signals the abort in its order")
+{
+    RunFixture fixture;
+    fixture.WriteScript("[Title]\r\nSetup=X\r\n");
+    fixture.Start();
+    RunWindows& run = fixture.run;
+    run.ShowMain(false);
+    run.ShowProgress(true);
+    run.EnableAbort(true);
+    const auto look = [&] {
+        return std::string(fixture.status.Visible() ? "progress shown" : "progress hidden") + ", result " +
+               std::to_string(fixture.main.ModalResult());
+    };
+
+    SUBCASE("No")
+    {
+        WatchingDialogs person({IDNO}, look);
+        fixture.status.btnAbort.Click();
+        REQUIRE(person.seen.size() == 1);
+        CHECK(person.seen[0] == "中断の確認 36: progress shown, result 0");
+        CHECK(person.texts[0] == AbortQuestion);
+        CHECK_FALSE(run.AbortRequested());
+        CHECK(fixture.main.Enabled());
+        CHECK_FALSE(fixture.back.Enabled());
+        CHECK(fixture.status.Visible());
+        CHECK(fixture.status.btnAbort.Enabled());
+        CHECK(fixture.main.ModalResult() == 0);
+    }
+    SUBCASE("Yes")
+    {
+        WatchingDialogs person({IDYES, IDOK}, look);
+        fixture.status.btnAbort.Click();
+        REQUIRE(person.seen.size() == 2);
+        CHECK(person.seen[0] == "中断の確認 36: progress shown, result 0");
+        // The progress window is closed before the message, the modal result
+        // set after it.
+        CHECK(person.seen[1] == "中断 48: progress hidden, result 0");
+        CHECK(person.texts[1] == "セットアップを中断しました．");
+        CHECK(run.AbortRequested());
+        CHECK_FALSE(fixture.main.Enabled());
+        CHECK(fixture.back.Enabled());
+        CHECK_FALSE(fixture.status.Visible());
+        CHECK(fixture.main.ModalResult() == 1);
+        // The run then ends without the quit question.
+        CHECK(fixture.main.TryEndModal());
+        CHECK(person.seen.size() == 2);
+    }
+    fixture.status.Hide();
+}
+
+TEST_CASE("the progress window: disabled abort button, no close command, bar and label")
+{
+    RunFixture fixture;
+    TfrmStatus& status = fixture.status;
+    CHECK(status.Text() == "進行状況");
+    CHECK_FALSE(status.btnAbort.Enabled());
+    CHECK_FALSE(status.CloseItemEnabled());
+    CHECK_FALSE(status.fraStatus.Visible());
+    CHECK(status.lblStatus.Text() == "0%(0/0)");
+    ScriptedDialogs person;  // a disabled abort button asks nothing
+    status.btnAbort.Click();
+    CHECK(person.Boxes().empty());
+
+    status.Show();
+    SendMessageA(status.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    CHECK(status.Visible());
+    status.Hide();
+
+    RunWindows& run = fixture.run;
+    CHECK(run.SetProgressPosition(40) == 40);
+    CHECK(run.SetProgressPosition(150) == 100);
+    run.SetProgressText("40%(2/5)");
+    CHECK(status.lblStatus.Text() == "40%(2/5)");
+    run.ShowProgressFrame(true);
+    CHECK(status.fraStatus.Visible());
+}
+
+TEST_CASE("the confirmation dialog writes each button's answer word into lblFormShare")
+{
+    RunFixture fixture;
+    const std::pair<Button TfrmCustomDlg::*, const char*> buttons[] = {
+        {&TfrmCustomDlg::btnYes, "Yes"},
+        {&TfrmCustomDlg::btnNo, "No"},
+        {&TfrmCustomDlg::btnDelete, "Delete"},
+        {&TfrmCustomDlg::btnSave, "Save"},
+    };
+    for (const auto& [button, word] : buttons) {
+        CAPTURE(word);
+        ScriptedDialogs person;
+        std::string shownMessage;
+        person.AnswerConfirm([&, button = button](ModalWindow& window) {
+            auto& dialog = static_cast<TfrmCustomDlg&>(window);
+            shownMessage = dialog.lblMessage.Text();
+            (dialog.*button).Click();
+        });
+        fixture.run.SetShareAnswer("");
+        fixture.run.AskConfirmation("C:\\WINDOWS\\SYSTEM\\表.DLL\r\r消しますか？");
+        CHECK(shownMessage == "C:\\WINDOWS\\SYSTEM\\表.DLL\r\r消しますか？");
+        CHECK(fixture.run.ShareAnswer() == word);
+        CHECK(fixture.main.lblFormShare.Text() == word);
+        CHECK(fixture.dialog.ModalResult() == 1);
+    }
+}
+
+TEST_CASE("the confirmation dialog's own modal run ends only through its buttons")
+{
+    RunFixture fixture;
+    TfrmCustomDlg& dialog = fixture.dialog;
+    CHECK(dialog.Text() == "ファイル削除の確認");
+    CHECK((GetWindowLongPtrA(dialog.Handle(), GWL_STYLE) & WS_SYSMENU) == 0);
+    ModalWatchdog watchdog(fixture.back, dialog);
+    // A close request from outside is refused: it would leave no answer.
+    PostMessageA(dialog.Handle(), WM_CLOSE, 0, 0);
+    PostMessageA(dialog.btnSave.Handle(), BM_CLICK, 0, 0);
+    CHECK(dialog.RunModal() == 1);
+    CHECK(fixture.main.lblFormShare.Text() == "Save");
+    CHECK_FALSE(dialog.Visible());
+}
+
+TEST_CASE("the failure details wait on the main window until btnEvent is pressed")
+{
+    RunFixture fixture;
+    TfrmMain& main = fixture.main;
+    WriteTextFile(fixture.source / "R.TXT", "readme");
+    fixture.WriteScript("[Readme]\r\nFile=R.TXT\r\nScrollBars=ssHorizontal\r\n");
+    fixture.Start();
+    RunWindows& run = fixture.run;
+    run.ShowMain(false);
+    run.ShowProgress(true);
+    run.PrepareCompletionLayout();
+    CHECK_FALSE(main.btnEnd.Visible());
+    CHECK(main.btnEvent.Left() == (489 - 161) / 2);
+
+    InstantClock clock;
+    PressWhenDetailsShow person(main);
+    const std::string report = "<File> C:\\APP\\A.DLL\r\nアクセスが拒否されました。\r\n";
+    SUBCASE("install: the scroll bars stay as the readme set them")
+    {
+        run.ShowFailureDetails(report, "作成・コピー処理失敗　詳細表示", false);
+        CHECK((GetWindowLongPtrA(main.txtReadme.Handle(), GWL_STYLE) & WS_VSCROLL) == 0);
+    }
+    SUBCASE("uninstall: with a vertical scroll bar")
+    {
+        run.ShowFailureDetails(report, "削除処理失敗　詳細表示", true);
+        CHECK((GetWindowLongPtrA(main.txtReadme.Handle(), GWL_STYLE) & WS_VSCROLL) != 0);
+    }
+    CHECK(person.pumps >= 1);
+    CHECK(main.txtReadme.Text() == report);
+    CHECK(main.btnEvent.Text() == "続行(&C)");
+    CHECK_FALSE(main.btnEvent.Enabled());
+    CHECK(main.fraReadme.Visible());
+    CHECK_FALSE(main.Visible());
+    CHECK(fixture.status.Visible());
+    REQUIRE(clock.pauses.size() >= 2);
+    CHECK(clock.pauses.front() == 200);
+    CHECK(clock.pauses.back() == 500);
+    fixture.status.Hide();
+}
+
+TEST_CASE("the procedures read the folder box and the option boxes as the user left them")
+{
+    RunFixture fixture;
+    fixture.WriteScript("[DefaultFolder]\r\nFolder=C:\\Tool\r\n[ShortCut]\r\nName1=(Dsk)\\T\r\nName2=(Sen)\\T\r\n");
+    fixture.Start();
+    TfrmMain& main = fixture.main;
+    main.chkOverWrite.SetChecked(false);
+    main.chkSCutSendTo.SetChecked(false);
+    const OptionSnapshot options = fixture.run.Options();
+    CHECK_FALSE(options.overWrite);
+    CHECK(options.desktop);
+    CHECK(options.startMenu);
+    CHECK(options.startUp);
+    CHECK_FALSE(options.sendTo);
+    CHECK(fixture.run.FolderText() == "C:\\Tool\\");
+    CHECK_FALSE(fixture.run.DeleteAllForm());
+    fixture.run.DisableOptions();
+    CHECK_FALSE(main.chkSCutDesktop.Enabled());
+    CHECK_FALSE(main.chkSCutSendTo.Enabled());
+
+    InstantClock clock;
+    PressWhenDetailsShow counter(main);
+    fixture.run.SetStatus("セットアップを開始します．．．");
+    CHECK(fixture.status.lblMessage.Text() == "セットアップを開始します．．．");
+    CHECK(counter.pumps == 1);
+}
+
+TEST_CASE("the background's first resize shows its version, places the banner and runs the main window")
+{
+    RunFixture fixture;
+    TfrmBack& back = fixture.back;
+    fixture.Start();  // the fatal screen: btnEnd closes without a question
+    ModalWatchdog watchdog(back, fixture.main);
+    PostMessageA(fixture.main.btnEnd.Handle(), BM_CLICK, 0, 0);
+    back.ShowMaximized();
+    DrainQuitMessage();
+
+    // The test program has no version resource: the numbers stay 0.
+    CHECK(back.Text() == "Orvane Standard Version0.00(Build:0000)");
+    CHECK(back.lblBackTitle2.Left() == back.lblBackTitle1.Left() + 2);
+    CHECK(back.lblBackTitle2.Top() == back.lblBackTitle1.Top() + 2);
+    CHECK(back.lblPrgTitle1.Text() == "Orvane Standard\rSetup and Uninstall");
+    CHECK(back.lblPrgTitle1.Visible());
+    CHECK(back.lblPrgTitle2.Visible());
+    const Bounds banner = back.lblPrgTitle1.GetBounds();
+    CHECK(banner.left == back.Width() - banner.width - 24);
+    CHECK(banner.top == back.Height() - banner.height - 48);
+    CHECK(back.lblPrgTitle2.Left() == banner.left + 2);
+    CHECK(back.lblPrgTitle2.Top() == banner.top + 2);
+    CHECK_FALSE(fixture.main.Visible());
+    CHECK_FALSE(back.Visible());
+
+    // A later resize moves nothing.
+    ShowWindow(back.Handle(), SW_SHOWNORMAL);
+    CHECK(back.lblPrgTitle1.GetBounds().left == banner.left);
+    back.Hide();
+}
+
+TEST_CASE("the restart offer: only when asked for, and the warning after a declining answer")
+{
+    TheRun = RunState{};
+    SUBCASE("no restart asked")
+    {
+        ScriptedDialogs person;
+        OfferRestartIfNeeded();
+        CHECK(person.RestartOffers() == 0);
+    }
+    SUBCASE("declined")
+    {
+        TheRun.RebootNeeded = 1;
+        ScriptedDialogs person;
+        person.AnswerRestart(IDNO).Answer(IDOK);
+        OfferRestartIfNeeded();
+        CHECK(person.RestartOffers() == 1);
+        REQUIRE(person.Boxes().size() == 1);
+        CHECK(person.Boxes()[0].text == "Windowsを再起動すると，セットアップは完了します．");
+        CHECK(person.Boxes()[0].caption == "警告");
+        CHECK(person.Boxes()[0].flags == (MB_OK | MB_ICONEXCLAMATION));
+    }
+    SUBCASE("accepted")
+    {
+        TheRun.RebootNeeded = 1;
+        ScriptedDialogs person;
+        person.AnswerRestart(IDYES);
+        OfferRestartIfNeeded();
+        CHECK(person.RestartOffers() == 1);
+        CHECK(person.Boxes().empty());
+    }
+    TheRun = RunState{};
+}
+
+TEST_CASE("an error raised inside a window message is shown and goes no further")
+{
+    RunFixture fixture;
+    ScriptedDialogs person;
+    person.Answer(IDOK).Answer(IDOK);
+    // A registry failure during a click, as the procedures raise it.
+    fixture.main.btnRefer.SetEnabled(true);
+    fixture.main.btnRefer.OnClick([] { throw SetupError("ｷｰ HKEY\\Test の作成に失敗しました"); });
+    fixture.main.btnRefer.Click();
+    fixture.main.btnRefer.OnClick([] { throw std::runtime_error("other"); });
+    fixture.main.btnRefer.Click();
+    REQUIRE(person.Boxes().size() == 2);
+    CHECK(person.Boxes()[0].text == "ｷｰ HKEY\\Test の作成に失敗しました");
+    CHECK(person.Boxes()[0].caption == "Orvane Standard");
+    CHECK(person.Boxes()[0].flags == (MB_OK | MB_ICONHAND));
+    CHECK(person.Boxes()[1].text == "other");
+}
