@@ -152,6 +152,18 @@ bool IsChecked(HWND checkBox)
     return state == BST_CHECKED;
 }
 
+void PaintNow(HWND window)
+{
+    // The paint messages are sent to the owning thread and answered once
+    // painted. Two round trips more: the thread hands its painting to the
+    // display whenever it goes back to waiting for messages.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    for (int round = 0; round < 2; ++round) {
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+    }
+}
+
 void Press(HWND button)
 {
     PostMessageA(button, BM_CLICK, 0, 0);

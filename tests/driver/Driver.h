@@ -50,6 +50,10 @@ std::string TextOf(HWND window);
 bool IsShown(HWND window);
 bool IsChecked(HWND checkBox);
 
+// Has `window` and everything in it painted now, and the picture handed to
+// the display, before a screenshot.
+void PaintNow(HWND window);
+
 // Presses a button by posting the click, so that a button that opens a
 // modal box does not block the driver.
 void Press(HWND button);

@@ -1,0 +1,194 @@
+// Brings each screen of the program up in turn for tools/screenshots.sh:
+// the main window's readme, settings, uninstall and fatal screens on
+// SETUP.EXE processes, then the progress window and the confirmation dialog
+// on the same windows in this process (no procedure exists yet that shows
+// them). Before each screen it prints "SHOT <name>" and waits for a line on
+// its input, while the caller takes the picture.
+#include "app/SetupForms.h"
+#include "app/SystemFolders.h"
+#include "driver/Driver.h"
+#include "text/MBUtils.h"
+#include "windows/ControlIds.h"
+#include "windows/MessagePump.h"
+
+#include <windows.h>
+#include <objbase.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+namespace {
+
+std::string ProgramFolder()
+{
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, length);
+    return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+void WriteFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+void Shot(const char* name)
+{
+    std::printf("SHOT %s\n", name);
+    std::fflush(stdout);
+    char line[16];
+    if (std::fgets(line, sizeof line, stdin) == nullptr) ExitProcess(1);
+}
+
+// A fresh folder under the temporary folder.
+std::string MakeFolder(const std::string& name)
+{
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + name + "\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
+
+const std::string Script =
+    "[Title]\r\nSetup=表示ソフト Ver 2.0\r\nUnSetup=表示ソフト Ver 2.0 の削除\r\n"
+    "[TopMessage]\r\nMessage1=表示ソフト Ver 2.0 をセットアップします．\r\n"
+    "Message2=セットアップ先のフォルダを確認して，「セットアップ開始」を押してください．\r\n"
+    "[DefaultFolder]\r\nFolder=(Prg)\\表示ソフト\r\n"
+    "[ShortCut]\r\nName1=(Dsk)\\表示ソフト\r\nName2=(Sta)\\表示ソフト\\表示ソフト\r\n"
+    "[Readme]\r\nFile=README.TXT\r\nTitle=表示ソフト Ver 2.0 について\r\n";
+
+const std::string Readme =
+    "表示ソフト Ver 2.0\r\n\r\n"
+    "このソフトウェアは画像を表示するためのものです．\r\n"
+    "セットアップを続けるには「セットアップ続行」を押してください．\r\n";
+
+void QuitWithYes(SetupProcess& setup, HWND main)
+{
+    Press(ControlOf(main, MainIds::btnEnd));
+    if (HWND box = WaitForMessageBox(setup.Id(), "終了確認")) Answer(box, IDYES);
+    setup.WaitForExit();
+}
+
+HWND SettledMain(SetupProcess& setup, const std::string& eventCaption)
+{
+    HWND main = nullptr;
+    WaitUntil([&] {
+        main = FindWindowOf(setup.Id(), "TfrmMain");
+        return main != nullptr && TextOf(ControlOf(main, MainIds::btnEvent)) == eventCaption;
+    });
+    PaintNow(FindWindowOf(setup.Id(), "TfrmBack"));
+    PaintNow(main);
+    return main;
+}
+
+void MainScreens(const std::string& distribution, const std::string& temp)
+{
+    const std::string program = distribution + "SETUP.EXE";
+    {
+        SetupProcess setup(program, "", temp);
+        HWND main = SettledMain(setup, "セットアップ続行(&C)");
+        Shot("1-readme");
+        Press(ControlOf(main, MainIds::btnEvent));
+        SettledMain(setup, "セットアップ開始(&S)");
+        Shot("2-settings");
+        QuitWithYes(setup, main);
+    }
+    {
+        const std::string setupFolder = MakeFolder("orvtour-app");
+        WriteFile(setupFolder + "UNSETUP.INI", "[Title]\r\nSetup=表示ソフト Ver 2.0\r\nUnSetup=表示ソフト Ver 2.0 の削除\r\n"
+                                               "[SetupFolder]\r\nFolder=C:\\Program Files\\表示ソフト\\\r\n"
+                                               "[UnSetupOption]\r\nCheckBox=1,0,0,0\r\n");
+        SetupProcess setup(program, setupFolder + "UNSETUP.INI", temp);
+        HWND main = SettledMain(setup, "アンセットアップ開始(&S)");
+        Shot("3-uninstall");
+        QuitWithYes(setup, main);
+    }
+    {
+        const std::string empty = MakeFolder("orvtour-fatal");
+        CopyFileA(program.c_str(), (empty + "SETUP.EXE").c_str(), FALSE);
+        SetupProcess setup(empty + "SETUP.EXE", "", temp);
+        HWND main = SettledMain(setup, "セットアップ開始(&S)");
+        Shot("4-fatal");
+        Press(ControlOf(main, MainIds::btnEnd));
+        setup.WaitForExit();
+    }
+}
+
+// Lets the windows paint everything before a picture.
+void Settle()
+{
+    for (int round = 0; round < 5; ++round) {
+        ProcessMessages();
+        GdiFlush();
+        Sleep(50);
+    }
+}
+
+SetupForms* tourForms = nullptr;
+
+// Runs inside the main window's modal run, as a procedure would.
+void CALLBACK ProcedureScreens(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(nullptr, timer);
+    RunWindows& run = tourForms->runWindows;
+    run.ShowMain(false);
+    run.PrepareCompletionLayout();
+    run.ShowProgress(true);
+    run.SetStatus("ファイルをコピーしています．．．\rCopying -> C:\\Program Files\\表示ソフト\\VIEWER.EXE");
+    run.ShowProgressFrame(true);
+    run.SetProgressText(std::to_string(run.SetProgressPosition(40)) + "%(2/5)");
+    run.EnableAbort(true);
+    Settle();
+    Shot("5-progress");
+
+    run.EnableAbort(false);
+    run.ShowProgressFrame(false);
+    run.SetStatus("アンセットアップ(アンインストール)を行っています．．．");
+    TfrmCustomDlg& dialog = tourForms->frmCustomDlg;
+    dialog.lblMessage.SetText("C:\\WINDOWS\\SYSTEM\\VIEWCTL.OCX\r\r"
+                              "この共有ファイルは，現在，他のどのプログラムからも使われていません．\r"
+                              "しかし，今後，他のプログラムで使われる可能性があります．\r"
+                              "このファイルを削除してもよろしいですか？");
+    dialog.Show();
+    Settle();
+    Shot("6-confirm");
+    dialog.Hide();
+    run.CloseProgress();
+    run.EndRun();
+}
+
+void ProcedureWindows(const std::string& distribution, const std::string& temp)
+{
+    SetupForms forms;
+    tourForms = &forms;
+    forms.frmMain.StartUp("", [&](RunState& state) {
+        const std::string errors = LoadSystemFolders(state);
+        state.SourceFolder = distribution;
+        state.TempFolder = temp;
+        return errors;
+    });
+    SetTimer(nullptr, 0, 300, &ProcedureScreens);
+    forms.frmBack.ShowMaximized();
+    tourForms = nullptr;
+}
+
+}  // namespace
+
+int main()
+{
+    LoadLeadBytes();
+    CoInitialize(nullptr);
+    const std::string distribution = MakeFolder("orvtour-dist");
+    const std::string temp = MakeFolder("orvtour-tmp");
+    CopyFileA((ProgramFolder() + "SETUP.EXE").c_str(), (distribution + "SETUP.EXE").c_str(), FALSE);
+    WriteFile(distribution + "SETUP.INI", Script);
+    WriteFile(distribution + "README.TXT", Readme);
+    MainScreens(distribution, temp);
+    ProcedureWindows(distribution, temp);
+    std::printf("END\n");
+    std::fflush(stdout);
+    CoUninitialize();
+    return 0;
+}
