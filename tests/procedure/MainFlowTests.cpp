@@ -6,6 +6,7 @@
 #include "RunFixture.h"
 #include "services/FileOps.h"
 #include "support/Scripted.h"
+#include "windows/MessagePump.h"
 
 #include <windows.h>
 
@@ -157,6 +158,34 @@ TEST_CASE("the title-bar Close button and Alt+F4 do nothing once the start-up ha
     const UINT state = GetMenuState(GetSystemMenu(fixture.main.Handle(), FALSE), SC_CLOSE, MF_BYCOMMAND);
     CHECK((state & MF_GRAYED) != 0);
     fixture.main.Hide();
+}
+
+TEST_CASE("the dialog keys work on the main window: Tab, Enter on a focused button, Alt + mnemonic")
+{
+    RunFixture fixture;
+    TfrmMain& main = fixture.main;
+    StartOnReadme(fixture);
+    main.Show();
+    main.btnEvent.Focus();
+    const auto key = [](UINT message, WPARAM code) {
+        PostMessageA(GetFocus(), message, code, message == WM_SYSCHAR ? (1 << 29) : 0);
+        ProcessMessages();
+    };
+    key(WM_KEYDOWN, VK_TAB);
+    CHECK(GetFocus() == main.btnEnd.Handle());
+    key(WM_KEYDOWN, VK_TAB);
+    CHECK(GetFocus() == main.txtReadme.Handle());
+
+    main.btnEvent.Focus();
+    key(WM_KEYDOWN, VK_RETURN);
+    CHECK(main.btnEvent.Text() == "セットアップ開始(&S)");
+    CHECK(main.grpMessage.Visible());
+
+    // Alt+E: the quit button ("セットアップ終了(&E)") asks to end the run.
+    CHECK(main.ModalResult() == 0);
+    key(WM_SYSCHAR, 'e');
+    CHECK(main.ModalResult() == 1);
+    main.Hide();
 }
 
 TEST_CASE("the browse button puts the picked folder with a trailing backslash into the folder box")
