@@ -146,12 +146,17 @@ void TfrmMain::StartUp(const std::string& argument, const FolderLoader& loadFold
 
     TheRun.RunMode = FileNamePart(argument) == "UNSETUP.INI" ? "UNSETUP" : "SETUP";
     TheRun.WorkFolder = ChooseWorkFolder(TheRun.TempFolder);
+    // A work folder used as it was (all 99 taken) may hold the copy of
+    // another run's script or record; it must never stand in for this run's.
+    TheRun.ScriptPath = TheRun.WorkFolder + (SetupMode() ? "SETUP.INI" : "UNSETUP.INI");
+    if (FileExists(TheRun.ScriptPath)) {
+        SetFileAttributesA(TheRun.ScriptPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(TheRun.ScriptPath.c_str());
+    }
     if (SetupMode()) {
-        TheRun.ScriptPath = TheRun.WorkFolder + "SETUP.INI";
         const std::string script = TheRun.SourceFolder + "SETUP.INI";
         if (FileExists(script)) CopyFileTo(script, TheRun.ScriptPath);
     } else {
-        TheRun.ScriptPath = TheRun.WorkFolder + "UNSETUP.INI";
         CopyFileTo(argument, TheRun.ScriptPath);
     }
     if (!FileExists(TheRun.ScriptPath)) errorText += "【致命的エラー  →  iniファイル読み込み失敗】\r";

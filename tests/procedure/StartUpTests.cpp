@@ -465,6 +465,24 @@ TEST_CASE("the work folder is the first free OVTMP number; with all 99 taken it 
     }
 }
 
+TEST_CASE("a script or record left in a reused work folder never stands in for the missing one")
+{
+    RunFixture fixture;
+    for (int n = 1; n <= 99; ++n) CreateDirectoryA(fixture.WorkFolder(n).c_str(), nullptr);
+    SUBCASE("setup without SETUP.INI")
+    {
+        WriteTextFile(fixture.WorkFolder(99) + "SETUP.INI", "[Title]\r\nSetup=Another setup\r\n");
+        fixture.Start();
+    }
+    SUBCASE("uninstall of a record that does not exist")
+    {
+        WriteTextFile(fixture.WorkFolder(99) + "UNSETUP.INI", "[SetupFolder]\r\nFolder=C:\\Another\\\r\n");
+        fixture.Start(fixture.source / "UNSETUP.INI");
+    }
+    CHECK(fixture.main.lblMessage.Text() == IniFailure + "\r\r" + CannotContinue);
+    CHECK_FALSE(fixture.main.btnEvent.Enabled());
+}
+
 TEST_CASE("activating the main window again changes nothing")
 {
     RunFixture fixture;
