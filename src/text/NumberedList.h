@@ -1,0 +1,12 @@
+// Lists kept in profile files as numbered keys: a fixed prefix followed by
+// 1, 2, 3 ... without gaps.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The values of `prefix`1, `prefix`2, ... in order, up to the first key whose
+// value is empty; a missing key counts as empty, so a gap ends the list and
+// nothing after it is read.
+std::vector<std::string> ReadNumberedList(const std::string& section, const std::string& prefix,
+                                          const std::string& file);
