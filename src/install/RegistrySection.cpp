@@ -49,6 +49,12 @@ RegistryKeyName ParseRegistryKey(const std::string& key)
     return name;
 }
 
+std::array<BYTE, 4> RegistryValueData::Bytes() const
+{
+    return {static_cast<BYTE>(Number), static_cast<BYTE>(Number >> 8), static_cast<BYTE>(Number >> 16),
+            static_cast<BYTE>(Number >> 24)};
+}
+
 RegistryValueData ParseRegistryValue(const std::string& value)
 {
     using Kind = RegistryValueData::Kind;

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -33,7 +34,10 @@ struct RegistryValueData {
     enum class Kind { Nothing, String, ExpandString, Dword, Binary };
     Kind Type = Kind::Nothing;
     std::string Text;     // String and ExpandString
-    uint32_t Number = 0;  // Dword, and Binary stored least significant byte first
+    uint32_t Number = 0;  // Dword and Binary
+
+    // The four bytes of a Binary value, least significant first.
+    std::array<BYTE, 4> Bytes() const;
 };
 
 // Value<n>: every "(Pdd)" removed (marking a path), tokens expanded, the first

@@ -15,8 +15,8 @@ using KeyValues = std::vector<std::pair<std::string, std::string>>;
 
 // One section written whole by the system, which lays the lines out exactly
 // as it does for single keys: the section appended when new, each
-// "key=value" line in the given order.
-void WriteSection(const std::string& file, const std::string& section, const KeyValues& keys)
+// "key=value" line in the given order. 0 or the system's error code.
+unsigned long WriteSection(const std::string& file, const std::string& section, const KeyValues& keys)
 {
     std::string block;
     for (const auto& [key, value] : keys) {
@@ -26,7 +26,15 @@ void WriteSection(const std::string& file, const std::string& section, const Key
         block += '\0';
     }
     block += '\0';
-    WritePrivateProfileSectionA(section.c_str(), block.data(), file.c_str());
+    if (WritePrivateProfileSectionA(section.c_str(), block.data(), file.c_str())) return 0;
+    const DWORD error = GetLastError();
+    return error != 0 ? error : ERROR_WRITE_FAULT;
+}
+
+// Keeps the first failure of a series of writes.
+void Note(unsigned long& firstError, unsigned long result)
+{
+    if (firstError == 0) firstError = result;
 }
 
 KeyValues NumberedKeys(const std::string& prefix, const std::vector<std::string>& values)
@@ -57,24 +65,26 @@ const char* ProgressTextOf(RecordList list)
 constexpr const char* RestoreProgressText =
     "アンセットアップ情報(復元関連付け)を更新しています．しばらくお待ちください．．．";
 
-void WriteHeaderSections(const std::string& file, const UninstallRecordInput& input)
+unsigned long WriteHeaderSections(const std::string& file, const UninstallRecordInput& input)
 {
-    WriteSection(file, "Information",
+    unsigned long error = 0;
+    Note(error, WriteSection(file, "Information",
                  {{"Message1", "Orvane UnSetup(UnInstall) Initialize File"},
                   {"Message2", "！！！　警告　！！！"},
                   {"Message3", "このファイルをエディタなどで書き換えたり，削除しないでください．"},
-                  {"Message4", "書き換えた場合，アンセットアップ動作の保証はできません．"}});
-    WriteSection(file, "Title", {{"UnSetup", input.UnSetupTitle}});
-    WriteSection(file, "SetupFolder", {{"Folder", input.AppFolder}});
+                  {"Message4", "書き換えた場合，アンセットアップ動作の保証はできません．"}}));
+    Note(error, WriteSection(file, "Title", {{"UnSetup", input.UnSetupTitle}}));
+    Note(error, WriteSection(file, "SetupFolder", {{"Folder", input.AppFolder}}));
+    return error;
 }
 
-void WriteRestoreSlots(const std::string& file, const RestoreSlots& slots)
+unsigned long WriteRestoreSlots(const std::string& file, const RestoreSlots& slots)
 {
     KeyValues keys;
     for (size_t i = 0; i < slots.size(); ++i) {
         if (!slots[i].empty()) keys.emplace_back("Key" + std::to_string(i + 1), slots[i]);
     }
-    if (!keys.empty()) WriteSection(file, "RestoreRelate", keys);
+    return keys.empty() ? 0 : WriteSection(file, "RestoreRelate", keys);
 }
 
 void ClearReadOnly(const std::string& path)
@@ -117,23 +127,27 @@ unsigned long WriteUninstallRecord(const UninstallRecordInput& input, const Unin
     DeleteFileA(built.c_str());
     FlushProfile(built);
 
-    WriteHeaderSections(built, input);
+    unsigned long error = WriteHeaderSections(built, input);
     for (const RecordList list : AllRecordLists) {
         if (progress) progress(ProgressTextOf(list));
         const std::vector<std::string> values =
             NumberRecordSection(lists[list], list == RecordList::DeleteFileList);
         const RecordListName name = NameOf(list);
-        if (!values.empty()) WriteSection(built, name.Section, NumberedKeys(name.Prefix, values));
+        if (!values.empty()) Note(error, WriteSection(built, name.Section, NumberedKeys(name.Prefix, values)));
     }
     if (progress) progress(RestoreProgressText);
-    WriteRestoreSlots(built, slots);
+    Note(error, WriteRestoreSlots(built, slots));
     const std::string option = ReadProfile("Extend", "UnSetupOption", "", input.ScriptPath);
-    if (!option.empty()) WriteSection(built, "UnSetupOption", {{"CheckBox", option}});
-
+    if (!option.empty()) Note(error, WriteSection(built, "UnSetupOption", {{"CheckBox", option}}));
     FlushProfile(built);
-    const unsigned long result = PutInPlace(built, input.RecordPath);
+
+    // An incomplete record would lose entries of the earlier one; that one
+    // stays in place instead.
+    if (error == 0) error = PutInPlace(built, input.RecordPath);
+    DeleteFileA(built.c_str());
+    FlushProfile(built);
     FlushProfile(input.RecordPath);
-    return result;
+    return error;
 }
 
 void WriteUnSetupRegistryKey(const std::string& recordPath, const std::string& keyPath)

@@ -29,8 +29,9 @@ using RecordProgress = std::function<void(const std::string& text)>;
 // item numbered as FindNumberedKey would number it, an earlier "/S" kept in
 // [DeleteFile]), [RestoreRelate] and [UnSetupOption] (the script's [Extend]
 // UnSetupOption, when not empty), one system call per section, then moves
-// the result over RecordPath. Returns 0, or the system's error code when the
-// record could not be put in place; the earlier record is then untouched.
+// the result over RecordPath. Returns 0, or the system's error code when a
+// section could not be written or the record could not be put in place; the
+// earlier record is then left untouched.
 unsigned long WriteUninstallRecord(const UninstallRecordInput& input, const UninstallLists& lists,
                                    const RestoreSlots& slots, const RecordProgress& progress);
 

@@ -366,6 +366,15 @@ TEST_CASE("the new record replaces the old one in one step")
         CreateDirectoryA(blocked.input.RecordPath.c_str(), nullptr);
         CHECK(WriteUninstallRecord(blocked.input, lists, RestoreSlots{}, nullptr) != 0);
         CHECK((GetFileAttributesA(blocked.input.RecordPath.c_str()) & FILE_ATTRIBUTE_DIRECTORY) != 0);
+        CHECK_FALSE(PathExists(blocked.input.WorkFolder + RecordBuildName));
+    }
+    SUBCASE("a new record that cannot be written leaves the earlier one in place")
+    {
+        UninstallRecordInput nowhere = place.input;
+        nowhere.WorkFolder = place.folder / "MISSING\\";
+        const std::string before = place.Record();
+        CHECK(WriteUninstallRecord(nowhere, lists, RestoreSlots{}, nullptr) != 0);
+        CHECK(place.Record() == before);
     }
 }
 
