@@ -1,34 +1,12 @@
 #include "uninstall/RecordNumbering.h"
 
 #include "text/IniFile.h"
+#include "text/NumberedList.h"
 #include "text/StrOp.h"
 
 #include <windows.h>
 
 #include <cstring>
-
-namespace {
-
-bool IsProfileBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == '\x1a';
-}
-
-}  // namespace
-
-std::string ProfileValueAsRead(const std::string& written)
-{
-    // Blanks and quotes are single bytes that never occur as the second
-    // byte of a Shift-JIS character, so the ends can be trimmed bytewise.
-    size_t first = 0;
-    size_t end = written.size();
-    while (first < end && IsProfileBlank(written[first])) ++first;
-    while (end > first && IsProfileBlank(written[end - 1])) --end;
-    std::string value = written.substr(first, end - first);
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
-        value = value.substr(1, value.size() - 2);
-    return value;
-}
 
 std::string ListEntryKey(const std::string& field)
 {

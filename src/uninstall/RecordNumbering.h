@@ -41,11 +41,6 @@ private:
 // A section's numbered values from its items in list order.
 std::vector<std::string> NumberRecordSection(const std::vector<std::string>& items, bool keepSharedSwitch);
 
-// What the profile functions give back for a value written to a file: blanks
-// (space, tab, line-feed characters and ^Z) dropped at both ends, then one
-// enclosing pair of matching double or single quotes removed.
-std::string ProfileValueAsRead(const std::string& written);
-
 // A text that two list fields share exactly when SameListEntry finds them
 // equal: the user locale's case-blind sort key.
 std::string ListEntryKey(const std::string& field);

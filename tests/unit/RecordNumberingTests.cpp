@@ -4,6 +4,7 @@
 
 #include "support/Scratch.h"
 #include "text/IniFile.h"
+#include "text/NumberedList.h"
 #include "uninstall/RecordNumbering.h"
 
 #include <vector>

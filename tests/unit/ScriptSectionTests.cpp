@@ -11,7 +11,9 @@
 #include "install/ShortCutSection.h"
 #include "install/UninstallOnlySections.h"
 #include "support/Scratch.h"
+#include "text/IniFile.h"
 #include "text/IntegerText.h"
+#include "text/NumberedList.h"
 
 namespace {
 
@@ -75,6 +77,35 @@ TEST_CASE("numbered lists end at the first empty or missing key")
     CHECK(ReadDeleteRegistryKeys(script.path) == std::vector<std::string>{"(Local)SOFTWARE\\A", "(App)"});
     CHECK(ReadAddDeleteFiles(script.path) == std::vector<std::string>{"C:\\APP\\*.LOG"});
     CHECK(ReadCopyFileItems(script.folder / "NONE.INI").empty());
+}
+
+TEST_CASE("ReadNumberedList reads a section once as ReadProfile reads each key")
+{
+    // The plain way: one ReadProfile per key.
+    const auto keyByKey = [](const std::string& section, const std::string& prefix, const std::string& file) {
+        std::vector<std::string> list;
+        for (int n = 1;; ++n) {
+            std::string value = ReadProfile(section, prefix + std::to_string(n), "", file);
+            if (value.empty()) return list;
+            list.push_back(std::move(value));
+        }
+    };
+    std::string longList = "[Long]\r\n";
+    for (int n = 1; n <= 400; ++n)
+        longList += "File" + std::to_string(n) + "=C:\\表\\ソ" + std::to_string(n) + ".DLL,/S\r\n";
+    Script script("[Odd]\r\n; a comment\r\nfile1=lower\r\nFILE1=second of the name\r\n  File2 =  \"quoted\"  \r\n"
+                  "File3='one'\r\nFile4=\"\r\nFile5=a=b\r\nFile6=表ポ\\\r\nFile7\r\nFile8=after a key without value\r\n"
+                  "[Odd]\r\nFile7=in the second section of the name\r\n"
+                  "[Blank]\r\nFile1=x\r\nFile2=\"\"\r\nFile3=y\r\n"
+                  "[Gap]\r\nFile1=x\r\nFile02=y\r\nFile3=z\r\n" +
+                  longList);
+    for (const char* section : {"Odd", "Blank", "Gap", "Long", "Missing"}) {
+        CAPTURE(section);
+        CHECK(ReadNumberedList(section, "File", script.path) == keyByKey(section, "File", script.path));
+    }
+    CHECK(ReadNumberedList("Odd", "File", script.path).size() == 6);
+    CHECK(ReadNumberedList("Long", "File", script.path).size() == 400);
+    CHECK(ReadNumberedList("Odd", "File", script.folder / "NONE.INI").empty());
 }
 
 TEST_CASE("CopyFile entries: disk change, rename, compressed names and switches")

@@ -45,7 +45,8 @@ std::string ReadAll(const std::string& path)
 // third file shared, every fifth self-registering.
 std::string FilePath(int i)
 {
-    std::string path = "C:\\Program Files\\表示ソフト\\ポ" + std::to_string(i % 17) + "\\FILE" + std::to_string(i) + ".DLL";
+    std::string path = "C:\\Program Files\\表示ソフト\\ポ" + std::to_string(i % 17);
+    path += "\\FILE" + std::to_string(i) + ".DLL";
     if (i % 3 == 0) path += ",/S";
     if (i % 5 == 0) path += i % 3 == 0 ? "/R" : ",/R";
     return path;
