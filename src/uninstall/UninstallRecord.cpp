@@ -112,7 +112,6 @@ unsigned long PutInPlace(const std::string& built, const std::string& record)
         DeleteFileA(staged.c_str());
         return error;
     }
-    DeleteFileA(built.c_str());
     return 0;
 }
 
