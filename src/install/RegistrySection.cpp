@@ -1,6 +1,7 @@
 #include "install/RegistrySection.h"
 
 #include "services/LocationTokens.h"
+#include "services/RegistryKeys.h"
 #include "text/IniFile.h"
 #include "text/IntegerText.h"
 #include "text/StrOp.h"
@@ -17,42 +18,10 @@ std::vector<RegistryItem> ReadRegistryItems(const std::string& scriptPath)
     }
 }
 
-namespace {
-
-// The root-token split of registry locations, kept here until the shared one
-// of the registry services is available to this part of the program.
-bool HasRootToken(const std::string& location)
-{
-    return location.size() >= 7 && location[0] == '(' && location[6] == ')';
-}
-
-HKEY RootOfToken(const std::string& token)
-{
-    if (token == "(Cuser)") return HKEY_CURRENT_USER;
-    if (token == "(Class)") return HKEY_CLASSES_ROOT;
-    if (token == "(Local)") return HKEY_LOCAL_MACHINE;
-    if (token == "(Users)") return HKEY_USERS;
-    return HKEY_CURRENT_USER;
-}
-
-}  // namespace
-
 RegistryKeyName ParseRegistryKey(const std::string& key)
 {
-    RegistryKeyName name;
-    std::string subKey = key;
-    if (HasRootToken(key)) {
-        name.Root = RootOfToken(LeftStr(key, 7));
-        subKey = MidStr(key, 8);
-    }
-    name.SubKey = RemoveDelimiter(RemoveDelimiter(subKey, "T"), "B");
-    return name;
-}
-
-std::array<BYTE, 4> RegistryValueData::Bytes() const
-{
-    return {static_cast<BYTE>(Number), static_cast<BYTE>(Number >> 8), static_cast<BYTE>(Number >> 16),
-            static_cast<BYTE>(Number >> 24)};
+    const RegistryLocation location = SplitRegistryLocation(key);
+    return {RootKeyOf(location.rootToken), RemoveDelimiter(RemoveDelimiter(location.keyPath, "T"), "B")};
 }
 
 RegistryValueData ParseRegistryValue(const std::string& value)

@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -34,10 +33,7 @@ struct RegistryValueData {
     enum class Kind { Nothing, String, ExpandString, Dword, Binary };
     Kind Type = Kind::Nothing;
     std::string Text;     // String and ExpandString
-    uint32_t Number = 0;  // Dword and Binary
-
-    // The four bytes of a Binary value, least significant first.
-    std::array<BYTE, 4> Bytes() const;
+    uint32_t Number = 0;  // Dword, and Binary (its four bytes least significant first)
 };
 
 // Value<n>: every "(Pdd)" removed (marking a path), tokens expanded, the first

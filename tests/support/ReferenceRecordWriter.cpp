@@ -1,15 +1,13 @@
 #include "support/ReferenceRecordWriter.h"
 
+#include "services/Deletion.h"
 #include "text/IniFile.h"
 #include "text/StrOp.h"
-
-#include <windows.h>
 
 void WriteRecordKeyByKey(const UninstallRecordInput& input, const UninstallLists& lists, const RestoreSlots& slots)
 {
     const std::string& record = input.RecordPath;
-    SetFileAttributesA(record.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(record.c_str());
+    DeleteFiles(record);
 
     WriteProfile("Information", "Message1", "Orvane UnSetup(UnInstall) Initialize File", record);
     WriteProfile("Information", "Message2", "！！！　警告　！！！", record);

@@ -351,8 +351,8 @@ TEST_CASE("Registry values: type tokens, path marker and conversions")
     CHECK(ParseRegistryValue("(Bin)100000000").Type == Kind::Nothing);
     const RegistryValueData sixteen = ParseRegistryValue("(Bin)10");
     CHECK(sixteen.Type == Kind::Binary);
-    CHECK(sixteen.Bytes() == std::array<BYTE, 4>{0x10, 0x00, 0x00, 0x00});
-    CHECK(ParseRegistryValue("(Bin)1234ABCD").Bytes() == std::array<BYTE, 4>{0xCD, 0xAB, 0x34, 0x12});
+    CHECK(sixteen.Number == 0x10);
+    CHECK(ParseRegistryValue("(Bin)1234ABCD").Number == 0x1234ABCDu);
     CHECK(ParseRegistryValue("(Bin)ffffffff").Number == 0xFFFFFFFFu);
 
     // An empty value writes nothing; another token stores the whole value.
