@@ -57,6 +57,13 @@ void CheckSource(const CopyEntry& entry, const Distribution& distribution, Findi
                                 ": the installer reports it missing and installs nothing for this entry"});
         return;
     }
+    std::error_code code;
+    if (std::filesystem::is_directory(*file, code)) {
+        findings.push_back({"CopyFile", KeyOf(entry),
+                            "source " + Quoted(entry.sourceName) +
+                                " is a folder, not a file: the installer cannot copy it and reports it as failed"});
+        return;
+    }
     if (IsCompressedName(entry.sourceName)) CheckCompressedSource(entry, *file, findings);
 }
 

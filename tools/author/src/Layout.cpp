@@ -61,8 +61,9 @@ private:
             return;
         }
         const auto found = Distribution::At(request_.sourceFolder).Find(1, readme);
-        if (!found) {
-            plan_.problems.push_back("[Readme] File: " + Quoted(readme) + " is not in the source folder");
+        std::error_code code;
+        if (!found || !std::filesystem::is_regular_file(*found, code)) {
+            plan_.problems.push_back("[Readme] File: " + Quoted(readme) + " is not a file in the source folder");
             return;
         }
         Add(LayoutStep::Kind::Copy, *found, 1, readme);
@@ -80,8 +81,9 @@ private:
             return;
         }
         const auto found = FindEntry(request_.sourceFolder, entry.sourceName);
-        if (!found) {
-            plan_.problems.push_back(key + Quoted(entry.sourceName) + " is not in the source folder");
+        std::error_code code;
+        if (!found || !std::filesystem::is_regular_file(*found, code)) {
+            plan_.problems.push_back(key + Quoted(entry.sourceName) + " is not a file in the source folder");
             return;
         }
         Add(LayoutStep::Kind::Copy, *found, entry.disk, entry.sourceName);
@@ -109,7 +111,7 @@ private:
             return;
         }
         const auto ready = FindEntry(request_.sourceFolder, entry.sourceName);
-        if (ready && StoredLastChar(*ready)) {
+        if (ready && std::filesystem::is_regular_file(*ready, code) && StoredLastChar(*ready)) {
             Add(LayoutStep::Kind::Copy, *ready, entry.disk, entry.sourceName);
             return;
         }

@@ -133,9 +133,12 @@ TEST_CASE("[CopyFile] sources missing from the folder or from their disk folder"
 
     TestDistribution flat;
     flat.Add("A.EXE");
-    const auto flatFindings = flat.Check("[CopyFile]\r\nFile1=(App)\\A.EXE\r\nFile2=(Dch)(App)\\B.EXE|X.EXE,/W\r\n");
-    CHECK(Places(flatFindings) == std::vector<std::string>{"[CopyFile] File2"});
+    flat.Add("X", "DATA");
+    const auto flatFindings = flat.Check(
+        "[CopyFile]\r\nFile1=(App)\\A.EXE\r\nFile2=(Dch)(App)\\B.EXE|X.EXE,/W\r\nFile3=(App)\\DATA\r\n");
+    CHECK(Places(flatFindings) == std::vector<std::string>{"[CopyFile] File2", "[CopyFile] File3"});
     CHECK(Says(flatFindings, "\"B.EXE\" is not in the distribution folder"));
+    CHECK(Says(flatFindings, "\"DATA\" is a folder, not a file"));
 }
 
 TEST_CASE("[CopyFile] \"_\" files that are not compressed, or whose name the expander cannot give back")

@@ -145,22 +145,24 @@ TEST_CASE("A layout with missing or doubtful sources is refused as a whole")
     fixture.Add("X.TXT");
     fixture.Add("X.TXA");
     fixture.Add("PLAIN.BI_");
+    std::filesystem::create_directories(fixture.Source() / "FOLDER.EXE");
     std::filesystem::create_directories(fixture.Destination());
     WriteText(fixture.Destination() / "OLD.TXT", "left from before");
     fixture.Request().setupExe = fixture.Source() / "NO-SETUP.EXE";
 
     const LayoutPlan plan = fixture.Plan("[Readme]\r\nFile=README.TXT\r\n[CopyFile]\r\nFile1=(App)\\MISSING.EXE\r\n"
                                          "File2=(App)\\X.TX_\r\nFile3=(App)\\PLAIN.BI_\r\nFile4=(App)\\NONE.DA_\r\n"
-                                         "File5=(App)\\SUB\\\r\n");
+                                         "File5=(App)\\SUB\\\r\nFile6=(App)\\FOLDER.EXE\r\n");
     const auto mentions = [&](const std::string& words) {
         return std::any_of(plan.problems.begin(), plan.problems.end(),
                            [&](const std::string& p) { return p.find(words) != std::string::npos; });
     };
-    CHECK(plan.problems.size() == 8);
+    CHECK(plan.problems.size() == 9);
     CHECK(mentions("exists and is not an empty folder"));
     CHECK(mentions("SETUP.EXE not found"));
-    CHECK(mentions("[Readme] File: \"README.TXT\" is not in the source folder"));
-    CHECK(mentions("File1: \"MISSING.EXE\" is not in the source folder"));
+    CHECK(mentions("[Readme] File: \"README.TXT\" is not a file in the source folder"));
+    CHECK(mentions("File1: \"MISSING.EXE\" is not a file in the source folder"));
+    CHECK(mentions("File6: \"FOLDER.EXE\" is not a file in the source folder"));
     CHECK(mentions("File2: more than one original for \"X.TX_\""));
     CHECK(mentions("File3: no original for \"PLAIN.BI_\""));
     CHECK(mentions("and the file of that name is not compressed"));
