@@ -49,9 +49,9 @@ TEST_CASE("The code page is 932, or these comparisons mean nothing")
 TEST_CASE("The system's expander gives our compressed names their original names back")
 {
     Scratch scratch("names");
-    // "表" ends in the trail byte 0x5C and "ソ" is 0x83 0x5C.
+    // 表 (0x95 0x5C) and ソ (0x83 0x5C) end in the trail byte 0x5C.
     for (const std::string name : {"README.TXT", "readme.txt", "A.C", "AB.CD", "LONGNAME.TEXT", "X.Y.Z", ".profile",
-                                   "表.TXT", "ソフト.EXE", "SETUP.INI"}) {
+                                   "\x95\x5C.TXT", "\x83\x5C\x83\x74\x83\x67.EXE", "SETUP.INI"}) {
         CAPTURE(name);
         const auto original = Named(scratch.Path(), name);
         WriteText(original, "contents of " + name);
