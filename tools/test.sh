@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test tier under Wine, on a virtual X
-# display, with one Wine server kept alive for the whole suite.
+# display, with one Wine server kept alive for the whole suite; then the
+# author tools' tests, natively and (their Windows form) under Wine.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
@@ -10,8 +11,14 @@ WINE_ROOT="$build/wine"
 . "$root/tools/wine-env.sh"
 # One Wine server for the whole suite: a warm program start costs a tenth
 # of a cold one. Its background services are started here, on /dev/null.
-# A server left by build/wine-run is still running: keep that one.
-wineserver -p 2>/dev/null || true
+# A server that a recent wine-run left running (status 2) serves as well.
+wineserver -p || [ $? -eq 2 ]
 wine cmd.exe /c exit </dev/null >/dev/null 2>&1
 trap 'wineserver -k 2>/dev/null || true' EXIT
-xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir "$build" --output-on-failure "$@"
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+    status=0
+    for tests in "$1" "$1/author/native" "$1/author/windows"; do
+        ctest --test-dir "$tests" --output-on-failure "${@:2}" || status=1
+    done
+    exit $status
+' run "$build" "$@"

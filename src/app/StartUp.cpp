@@ -6,6 +6,7 @@
 
 #include "services/FileOps.h"
 #include "services/LocationTokens.h"
+#include "services/RegistryKeys.h"
 #include "services/Win32Registry.h"
 #include "text/IniFile.h"
 #include "text/PathParts.h"
@@ -77,9 +78,11 @@ struct RegistryValue {
     std::string valueName;
 };
 
-// A registry value named as <root token><key path>[,<value name>]. A text
-// that neither starts with "(" nor has ")" as its seventh character has no
-// root token and names a key under HKEY_CURRENT_USER.
+// The registry value that [DefaultFolder] ReferRegistry names:
+// <root token><key path>[,<value name>]. Here a text has a root token unless
+// it neither starts with "(" nor has ")" as its seventh character (a looser
+// test than that of the script's registry sections); without one it names a
+// key under HKEY_CURRENT_USER.
 RegistryValue ParseRegistryValue(const std::string& text)
 {
     RegistryValue value;
@@ -93,9 +96,7 @@ RegistryValue ParseRegistryValue(const std::string& text)
         token = LeftStr(path, 7);
         path = MidStr(path, 8);
     }
-    if (token == "(Class)") value.root = HKEY_CLASSES_ROOT;
-    else if (token == "(Local)") value.root = HKEY_LOCAL_MACHINE;
-    else if (token == "(Users)") value.root = HKEY_USERS;
+    value.root = RootKeyOf(token);
     value.keyPath = RemoveDelimiter(RemoveDelimiter(path, "T"), "B");
     return value;
 }

@@ -1,5 +1,7 @@
 #include "services/SharedComponents.h"
 
+#include "services/FileOps.h"
+#include "services/RegistryAccess.h"
 #include "services/Win32Files.h"
 #include "text/MessageBox.h"
 #include "text/StrOp.h"
@@ -36,6 +38,32 @@ ModuleHandle LoadComponent(const std::string& path)
 }
 
 }  // namespace
+
+int GetSharedCount(const std::string& path)
+{
+    RegistryAccess registry(HKEY_LOCAL_MACHINE);
+    if (!registry.OpenKey(SharedDllsKey, true)) return 0;
+    return registry.ReadInteger(path).value_or(0);
+}
+
+int AdjustSharedCount(const std::string& path, bool increment)
+{
+    int count = GetSharedCount(path);
+    if (increment) {
+        if (count == 0 && FileExists(path)) count = 1;
+        ++count;
+    } else {
+        --count;
+    }
+    // A list that cannot be opened shows as the write failure of the value.
+    RegistryAccess registry(HKEY_LOCAL_MACHINE);
+    registry.OpenKey(SharedDllsKey, true);
+    if (count > 0)
+        registry.WriteInteger(path, count);
+    else
+        registry.DeleteValue(path);
+    return count;
+}
 
 bool IsRegistrable(const std::string& path)
 {

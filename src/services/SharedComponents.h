@@ -4,6 +4,20 @@
 
 #include <string>
 
+// The system's list of shared-DLL reference counts: one REG_DWORD value per
+// file below HKEY_LOCAL_MACHINE, named by the file's full path.
+constexpr char SharedDllsKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+
+// The count of the file; 0 when it has none, when the value is not a 32-bit
+// integer or when the list cannot be opened.
+int GetSharedCount(const std::string& path);
+
+// Raises or lowers the count and returns the new one. Raising a file that is
+// on disk but never counted starts from 1 (one program uses it already);
+// lowering to 0 or below removes the value (and returns 0 or -1). A count
+// that cannot be written raises SetupError, which this lets through.
+int AdjustSharedCount(const std::string& path, bool increment);
+
 // True when the path contains ".OCX" or ".DLL" anywhere, case ignored: the
 // components that are registered after copying and unregistered before
 // deletion.

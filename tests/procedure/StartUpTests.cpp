@@ -231,6 +231,9 @@ TEST_CASE("the proposed folder: script, OVSET98.INI by program ID, then ReferReg
         CHECK(ProposedFolderFor(base + "Software\\OrvaneStartUpTest,Path\r\n") == "C:\\FromUser\\");
         CHECK(ProposedFolderFor(base + "Software\\OrvaneStartUpTest\r\n") == "C:\\FromDefault\\");
         CHECK(ProposedFolderFor(base + "(Cuser)\\Software\\OrvaneStartUpTest\r\n") == "C:\\FromDefault\\");
+        // A ")" as seventh character alone makes a token: an unknown one,
+        // which means HKEY_CURRENT_USER.
+        CHECK(ProposedFolderFor(base + "Cuser:)Software\\OrvaneStartUpTest,Path\r\n") == "C:\\FromUser\\");
         // Lower case is no token: HKEY_CURRENT_USER, where this key is missing.
         CHECK(ProposedFolderFor(base + "(local)SOFTWARE\\OrvaneMachineTest,Path\r\n") == "C:\\Script\\");
         CHECK(ProposedFolderFor(base + "(Local)\\SOFTWARE\\OrvaneMachineTest,Missing\r\n") == "C:\\Script\\");

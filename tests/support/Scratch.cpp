@@ -1,5 +1,7 @@
 #include "support/Scratch.h"
 
+#include "text/StrOp.h"
+
 #include <windows.h>
 
 #include <fstream>
@@ -44,8 +46,8 @@ bool PathExists(const std::string& path)
 
 void RemoveTree(const std::string& folder)
 {
-    std::string base = folder;
-    if (!base.empty() && base.back() == '\\') base.pop_back();
+    // Not a byte test: a name such as "表" ends in the trail byte 0x5C.
+    const std::string base = RemoveDelimiter(folder, "B");
     WIN32_FIND_DATAA data{};
     HANDLE find = FindFirstFileA((base + "\\*").c_str(), &data);
     if (find != INVALID_HANDLE_VALUE) {

@@ -1,13 +1,19 @@
-// Registration entries of real components built by the test tree, and the
-// three message boxes of a failed registration, asserted to the byte.
+// Shared-DLL counts in the system's list, registration entries of real
+// components built by the test tree, and the three message boxes of a failed
+// registration, asserted to the byte.
 #include <doctest/doctest.h>
 
+#include "services/SetupError.h"
 #include "services/SharedComponents.h"
 #include "support/Fixtures.h"
 #include "support/Scratch.h"
+#include "support/ScratchRegistry.h"
 #include "support/Scripted.h"
 
 #include <windows.h>
+
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -21,7 +27,94 @@ std::string PlaceComponent(const ScratchFolder& folder, const std::string& compo
     return path;
 }
 
+// Removes the counts a test made from the system's list when it ends.
+class CountedPaths {
+public:
+    ~CountedPaths()
+    {
+        for (const std::string& path : paths_) RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, SharedDllsKey, path.c_str());
+    }
+    const std::string& operator()(const std::string& path) { return paths_.emplace_back(path); }
+
+private:
+    std::vector<std::string> paths_;
+};
+
+std::optional<StoredValue> StoredCount(const std::string& path)
+{
+    return ReadStoredValue(HKEY_LOCAL_MACHINE, SharedDllsKey, path);
+}
+
+std::string DwordBytes(DWORD value)
+{
+    return std::string(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
 }  // namespace
+
+TEST_CASE("a shared file is counted from 1 when new and from 2 when already on disk")
+{
+    ScratchFolder folder("shared");
+    CountedPaths counted;
+    const std::string fresh = counted(folder / "表\\NEW.DLL");
+    const std::string present = counted(folder / "OLD.DLL");
+    WriteTextFile(present, "already here");
+
+    CHECK(GetSharedCount(fresh) == 0);
+    CHECK(AdjustSharedCount(fresh, true) == 1);
+    CHECK(AdjustSharedCount(present, true) == 2);
+    CHECK(AdjustSharedCount(present, true) == 3);
+    CHECK(GetSharedCount(fresh) == 1);
+    CHECK(GetSharedCount(present) == 3);
+    const auto stored = StoredCount(fresh);
+    REQUIRE(stored);
+    CHECK(stored->type == REG_DWORD);
+    CHECK(stored->bytes == DwordBytes(1));
+}
+
+TEST_CASE("lowering a count writes it, removes it at 0, and gives -1 for a file never counted")
+{
+    ScratchFolder folder("unshare");
+    CountedPaths counted;
+    const std::string path = counted(folder / "LIB.DLL");
+    REQUIRE(StoreValue(HKEY_LOCAL_MACHINE, SharedDllsKey, path, REG_DWORD, DwordBytes(3)));
+    CHECK(AdjustSharedCount(path, false) == 2);
+    CHECK(StoredCount(path)->bytes == DwordBytes(2));
+    CHECK(AdjustSharedCount(path, false) == 1);
+    CHECK(AdjustSharedCount(path, false) == 0);
+    CHECK_FALSE(StoredCount(path));
+    CHECK(AdjustSharedCount(path, false) == -1);
+    CHECK_FALSE(StoredCount(path));
+}
+
+TEST_CASE("a count stored as another type reads 0")
+{
+    ScratchFolder folder("strcount");
+    CountedPaths counted;
+    const std::string text = counted(folder / "TEXT.DLL");
+    const std::string binary = counted(folder / "BIN.DLL");
+    REQUIRE(StoreValue(HKEY_LOCAL_MACHINE, SharedDllsKey, text, REG_SZ, std::string("3\0", 2)));
+    REQUIRE(StoreValue(HKEY_LOCAL_MACHINE, SharedDllsKey, binary, REG_BINARY, DwordBytes(3)));
+    CHECK(GetSharedCount(text) == 0);
+    CHECK(GetSharedCount(binary) == 0);
+    // Raising it starts afresh and stores a proper count.
+    CHECK(AdjustSharedCount(text, true) == 1);
+    CHECK(StoredCount(text)->type == REG_DWORD);
+}
+
+TEST_CASE("a count that cannot be written raises the registry layer's error")
+{
+    // A value name longer than the system allows: the path of the file.
+    const std::string path = "C:\\" + std::string(16384, 'X') + ".DLL";
+    std::string raised;
+    try {
+        AdjustSharedCount(path, true);
+    } catch (const SetupError& error) {
+        raised = error.Message();
+    }
+    CHECK(raised == "'" + path + "' の設定に失敗しました");
+    CHECK(GetSharedCount(path) == 0);
+}
 
 TEST_CASE("IsRegistrable looks for .OCX or .DLL anywhere in the path, case ignored")
 {

@@ -1,0 +1,37 @@
+// The [CopyFile] section of the setup script: the files to install, each
+// File<n> of the form [(Dch)] destination [| name] [, switches].
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The placeholder name of a compressed file installed without a "|" name;
+// the expansion replaces it with the name recorded inside the file.
+constexpr const char* AutoNamePlaceholder = "AUTO.EXT";
+
+// File1, File2, ... up to the first empty one, as written; the measuring and
+// the copy phase read the same list.
+std::vector<std::string> ReadCopyFileItems(const std::string& scriptPath);
+
+struct CopyEntry {
+    bool DiskChange = false;  // the value began with "(Dch)", exactly
+    std::string PathPart;     // the value without "(Dch)" and without the switches
+    std::string Destination;  // the installed path; ends in "\AUTO.EXT" for a compressed source without "|"
+    std::string Source;       // the source folder and the file-name part before any "|"
+    std::string Switches;     // from the first comma to the end, comma included, or empty
+    bool Compressed = false;  // the source name ends in "_"
+
+    // The switches are found anywhere in the switch text, case ignored.
+    bool Shared() const;          // "/S"
+    bool AlwaysWrite() const;     // "/W"
+    bool SelfRegistering() const; // "/R"
+};
+
+// The copy phase's reading of File<n>: tokens expanded, "(Dch)" tested and
+// removed, the switches cut off at the first comma, the rename cut off at
+// the first "|", then source (taken from `sourceFolder`) and destination.
+CopyEntry ParseCopyEntry(const std::string& value, const std::string& sourceFolder);
+
+// The measuring phase's reading of File<n>: no expansion and no "(Dch)" test;
+// the file-name part of the value cut at its first "," and then its first "|".
+std::string MeasuredSourceName(const std::string& value);

@@ -1,0 +1,21 @@
+#include "install/IniFileSection.h"
+
+#include "install/ValueFields.h"
+#include "services/LocationTokens.h"
+#include "text/NumberedList.h"
+
+std::vector<std::string> ReadIniFileItems(const std::string& scriptPath)
+{
+    return ReadNumberedList("IniFile", "Data", scriptPath);
+}
+
+IniFileEntry ParseIniFileEntry(const std::string& data)
+{
+    IniFileEntry entry;
+    std::string rest = ExpandLocationTokens(data);
+    entry.Section = TakeLeadingField(rest);
+    entry.Key = TakeLeadingField(rest);
+    entry.Value = TakeLeadingField(rest);
+    entry.File = rest;
+    return entry;
+}

@@ -1,0 +1,27 @@
+// The working state of one install: what the phases gather for the uninstall
+// record and the failure report, the counts and sizes behind the progress
+// display, and the option boxes as they stood when the install started. It
+// lives for one RunInstall call; the association restore slots are run state.
+#pragma once
+
+#include "install/RelateSection.h"
+#include "services/FailureReport.h"
+#include "uninstall/UninstallLists.h"
+#include "windows/RunWindows.h"
+
+#include <cstdint>
+#include <vector>
+
+struct InstallRun {
+    std::vector<RelateRow> RelateTable;  // RelateCount is its size
+    UninstallLists Lists;
+    FailureReport Failures;
+    int CopyEntryCount = 0;
+    int CopiedCount = 0;
+    // Sizes are 64-bit: a distribution may hold more than 2 GiB.
+    int64_t TotalBytes = 0;
+    int64_t DoneBytes = 0;
+    bool ByteProgress = true;  // every source size known: progress by bytes
+    int DiskNumber = 1;        // the disk asked for last
+    OptionSnapshot Options;
+};

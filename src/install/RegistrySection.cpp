@@ -1,0 +1,52 @@
+#include "install/RegistrySection.h"
+
+#include "services/LocationTokens.h"
+#include "services/RegistryKeys.h"
+#include "text/IniFile.h"
+#include "text/IntegerText.h"
+#include "text/StrOp.h"
+
+std::vector<RegistryItem> ReadRegistryItems(const std::string& scriptPath)
+{
+    std::vector<RegistryItem> items;
+    for (int n = 1;; ++n) {
+        const std::string number = std::to_string(n);
+        std::string key = ReadProfile("Registry", "Key" + number, "", scriptPath);
+        if (key.empty()) return items;
+        items.push_back({std::move(key), ReadProfile("Registry", "Name" + number, "", scriptPath),
+                         ReadProfile("Registry", "Value" + number, "", scriptPath)});
+    }
+}
+
+RegistryKeyName ParseRegistryKey(const std::string& key)
+{
+    const RegistryLocation location = SplitRegistryLocation(key);
+    return {RootKeyOf(location.rootToken), RemoveDelimiter(RemoveDelimiter(location.keyPath, "T"), "B")};
+}
+
+RegistryValueData ParseRegistryValue(const std::string& value)
+{
+    using Kind = RegistryValueData::Kind;
+    std::string text = value;
+    const bool isPath = Contains(text, "(Pdd)");
+    if (isPath) text = ReplaceToken(text, "(Pdd)", "");
+    text = ExpandLocationTokens(text);
+    if (text.empty()) return {};
+
+    const std::string type = LeftStr(text, 5);
+    std::string data = MidStr(text, 6);
+    // Folder tokens end in "\", which a path value does not keep.
+    if (isPath) data = RemoveDelimiter(data, "B");
+
+    if (type == "(Str)") return {Kind::String, data, 0};
+    if (type == "(Exp)") return {Kind::ExpandString, data, 0};
+    if (type == "(Int)" || type == "(Dwd)") {
+        return {Kind::Dword, {}, static_cast<uint32_t>(TextToInteger(data).value_or(0))};
+    }
+    if (type == "(Bin)") {
+        const std::optional<int32_t> number = TextToInteger("$" + data);
+        if (!number) return {};
+        return {Kind::Binary, {}, static_cast<uint32_t>(*number)};
+    }
+    return {Kind::String, text, 0};
+}

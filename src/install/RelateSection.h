@@ -1,0 +1,42 @@
+// The [Relate] section of the setup script: file associations. Name<n> holds
+// an extension and its description, File<n> the shell verb, the program, its
+// arguments and the icon index.
+#pragma once
+
+#include <string>
+#include <vector>
+
+constexpr int MaxRelateRows = 20;
+
+// One pair of the association table, both sides as the script holds them;
+// the file side is expanded only when the association is made, once the
+// setup folder is known.
+struct RelateRow {
+    std::string Name;
+    std::string File;
+};
+
+// All 20 pairs are read; a pair counts only when both sides are non-empty,
+// and the counted pairs close up into rows 1, 2, ... in their order.
+std::vector<RelateRow> ReadRelateTable(const std::string& scriptPath);
+
+struct RelateName {
+    std::string Extension;    // without its dot
+    std::string Description;  // the extension and " File" when none is given
+};
+
+// Name<n>: "extension" or "extension,description", verbatim.
+RelateName ParseRelateName(const std::string& name);
+
+struct RelateFile {
+    std::string Verb;
+    std::string Program;                 // unquoted
+    std::vector<std::string> Arguments;  // the non-empty middle fields
+    std::string IconIndex;
+    std::string Command;      // the program, quoted when it holds a blank, then " " and each argument
+    std::string DefaultIcon;  // the program, "," and the icon index
+};
+
+// File<n>: "verb,program,argument,...,icon", location tokens expanded first.
+// With fewer than two commas the program is empty.
+RelateFile ParseRelateFile(const std::string& file);

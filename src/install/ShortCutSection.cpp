@@ -1,0 +1,55 @@
+#include "install/ShortCutSection.h"
+
+#include "install/ValueFields.h"
+#include "services/LocationTokens.h"
+#include "text/IniFile.h"
+#include "text/PathParts.h"
+#include "text/StrOp.h"
+
+std::vector<ShortcutItem> ReadShortcutItems(const std::string& scriptPath)
+{
+    std::vector<ShortcutItem> items;
+    for (int n = 1;; ++n) {
+        const std::string number = std::to_string(n);
+        std::string make = ReadProfile("ShortCut", "Make" + number, "", scriptPath);
+        if (make.empty()) return items;
+        items.push_back({std::move(make), ReadProfile("ShortCut", "Name" + number, "Default", scriptPath)});
+    }
+}
+
+ShortcutBox GoverningBox(const std::string& rawName)
+{
+    if (Contains(rawName, "Dsk)")) return ShortcutBox::Desktop;
+    if (Contains(rawName, "Sta)") || rawName == "Default") return ShortcutBox::StartMenu;
+    if (Contains(rawName, "Sup)")) return ShortcutBox::StartUp;
+    if (Contains(rawName, "Sen)")) return ShortcutBox::SendTo;
+    return ShortcutBox::None;
+}
+
+bool ShortcutWanted(const ShortcutItem& item, const ShortcutChoices& choices)
+{
+    if (item.Make == UserNotSelectedMarker) return false;
+    switch (GoverningBox(item.Name)) {
+    case ShortcutBox::Desktop: return choices.Desktop;
+    case ShortcutBox::StartMenu: return choices.StartMenu;
+    case ShortcutBox::StartUp: return choices.StartUp;
+    case ShortcutBox::SendTo: return choices.SendTo;
+    case ShortcutBox::None: break;
+    }
+    return true;
+}
+
+ShortcutEntry ParseShortcut(const ShortcutItem& item)
+{
+    ShortcutEntry entry;
+    const SplitText target = SplitAtFirst(ExpandLocationTokens(item.Make), ",");
+    entry.Target = target.Before;
+    entry.Arguments = target.After;
+
+    std::string link = item.Name == "Default" ? FileNamePart(entry.Target) : item.Name;
+    if (!Contains(link, "(") && !Contains(link, ")")) link = "(Sta)" + link;
+    const SplitText linkParts = SplitAtFirst(ExpandLocationTokens(link), ",");
+    entry.Link = linkParts.Before;
+    entry.WorkingFolder = linkParts.After;
+    return entry;
+}

@@ -1,0 +1,16 @@
+#include "install/UninstallOnlySections.h"
+
+#include "services/LocationTokens.h"
+#include "text/NumberedList.h"
+
+std::vector<std::string> ReadDeleteRegistryKeys(const std::string& scriptPath)
+{
+    return ReadNumberedList("DeleteRegistry", "Key", scriptPath);
+}
+
+std::vector<std::string> ReadAddDeleteFiles(const std::string& scriptPath)
+{
+    std::vector<std::string> files = ReadNumberedList("AddDeleteFile", "File", scriptPath);
+    for (std::string& file : files) file = ExpandLocationTokens(file);
+    return files;
+}

@@ -1,0 +1,25 @@
+#include "install/ValueFields.h"
+
+#include "text/MBUtils.h"
+#include "text/StrOp.h"
+
+SplitText SplitAtFirst(const std::string& text, const std::string& separator)
+{
+    const int at = TokenPos(separator, text);
+    if (at == 0) return {text, {}, false};
+    return {LeftStr(text, at - 1), MidStr(text, at + static_cast<int>(separator.size())), true};
+}
+
+std::string TakeLeadingField(std::string& rest)
+{
+    const int comma = TokenPos(",", rest);
+    std::string field = LeftStr(rest, comma - 1);
+    rest = MidStr(rest, comma + 1);
+    return field;
+}
+
+bool EndsWithCharacter(const std::string& text, char c)
+{
+    const int last = static_cast<int>(text.size());
+    return last > 0 && text.back() == c && ByteClassAt(text, last) != ByteClass::Trail;
+}

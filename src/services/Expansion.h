@@ -1,0 +1,18 @@
+// Expansion of files compressed with the system's LZ compression ("SZDD"),
+// for the file copy of the install: expand into one temporary file, copy that
+// to the destination, delete it.
+#pragma once
+
+#include <string>
+
+// The temporary file of every expansion: the temporary folder + "EXPAND.OVX".
+std::string ExpansionTempPath();
+
+// Expands `source` into the temporary file (a file without the compressed
+// header is copied through unchanged) and returns the temporary path, a ","
+// and the destination. A destination whose file name is exactly "AUTO.EXT"
+// takes the name stored in the compressed file, in upper case. When the
+// source cannot be opened or a compressed source yields another length than
+// its header announces, no temporary file is left, so that the copy that
+// follows fails with 2 (file not found).
+std::string ExpandToTemp(const std::string& source, const std::string& destination);

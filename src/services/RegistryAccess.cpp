@@ -1,0 +1,99 @@
+#include "services/RegistryAccess.h"
+
+#include "services/SetupError.h"
+#include "text/StrOp.h"
+
+namespace {
+
+// Key paths are relative to the root; a leading backslash means the same,
+// but the system refuses it (161), so it goes.
+std::string BelowRoot(const std::string& path)
+{
+    return RemoveDelimiter(path, "T");
+}
+
+}  // namespace
+
+std::string KeyCreationFailedText(const std::string& path)
+{
+    return "ｷｰ " + path + " の作成に失敗しました";
+}
+
+std::string ValueWriteFailedText(const std::string& name)
+{
+    return "'" + name + "' の設定に失敗しました";
+}
+
+RegistryAccess::RegistryAccess(HKEY root) : root_(root) {}
+
+void RegistryAccess::CreateKey(const std::string& path)
+{
+    if (!CreateRegKey(root_, BelowRoot(path))) throw SetupError(KeyCreationFailedText(path));
+}
+
+bool RegistryAccess::OpenKey(const std::string& path, bool create)
+{
+    current_ = create ? CreateRegKey(root_, BelowRoot(path)) : OpenRegKey(root_, BelowRoot(path), KEY_READ | KEY_WRITE);
+    return current_.Valid();
+}
+
+void RegistryAccess::CloseKey()
+{
+    current_.Reset();
+}
+
+bool RegistryAccess::ValueExists(const std::string& name) const
+{
+    return current_ && RegQueryValueExA(current_.Get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) ==
+                           ERROR_SUCCESS;
+}
+
+std::string RegistryAccess::ReadString(const std::string& name) const
+{
+    return current_ ? ReadRegString(current_.Get(), name) : std::string();
+}
+
+std::optional<int32_t> RegistryAccess::ReadInteger(const std::string& name) const
+{
+    if (!current_) return std::nullopt;
+    DWORD type = 0;
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    if (RegQueryValueExA(current_.Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_DWORD || size != sizeof value)
+        return std::nullopt;
+    return static_cast<int32_t>(value);
+}
+
+void RegistryAccess::WriteString(const std::string& name, const std::string& value)
+{
+    WriteValue(name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
+}
+
+void RegistryAccess::WriteExpandString(const std::string& name, const std::string& value)
+{
+    WriteValue(name, REG_EXPAND_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
+}
+
+void RegistryAccess::WriteInteger(const std::string& name, int32_t value)
+{
+    WriteValue(name, REG_DWORD, &value, sizeof value);
+}
+
+void RegistryAccess::WriteBinary(const std::string& name, uint32_t value)
+{
+    WriteValue(name, REG_BINARY, &value, sizeof value);
+}
+
+bool RegistryAccess::DeleteValue(const std::string& name)
+{
+    return current_ && RegDeleteValueA(current_.Get(), name.c_str()) == ERROR_SUCCESS;
+}
+
+void RegistryAccess::WriteValue(const std::string& name, DWORD type, const void* data, DWORD size)
+{
+    if (!current_ ||
+        RegSetValueExA(current_.Get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), size) != ERROR_SUCCESS)
+        throw SetupError(ValueWriteFailedText(name));
+}

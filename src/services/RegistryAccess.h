@@ -1,0 +1,54 @@
+// The registry layer of the install: one short-lived object per entry that
+// selects a root, creates or opens one key and reads or writes its values.
+// Creating a key and writing a value raise SetupError with the layer's own
+// texts when the system refuses; opening, reading, testing and deleting a
+// value report by result.
+#pragma once
+
+#include "services/Win32Registry.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+class RegistryAccess {
+public:
+    explicit RegistryAccess(HKEY root);
+
+    // Creates the key path below the root (an existing key is fine) without
+    // opening it. Raises "ｷｰ <path> の作成に失敗しました".
+    void CreateKey(const std::string& path);
+
+    // Makes the key path below the root the current key, creating it when
+    // `create` is set. False when it cannot; the current key is then none.
+    bool OpenKey(const std::string& path, bool create);
+    void CloseKey();
+
+    bool ValueExists(const std::string& name) const;
+    // A REG_SZ or REG_EXPAND_SZ value (unexpanded); empty when missing.
+    std::string ReadString(const std::string& name) const;
+    // A REG_DWORD value; nothing when missing or of another type.
+    std::optional<int32_t> ReadInteger(const std::string& name) const;
+
+    // Each raises "'<name>' の設定に失敗しました" when no key is open or the
+    // system refuses the value. The empty name is the key's default value.
+    void WriteString(const std::string& name, const std::string& value);
+    void WriteExpandString(const std::string& name, const std::string& value);
+    void WriteInteger(const std::string& name, int32_t value);
+    // The four bytes of `value` in memory order, as REG_BINARY.
+    void WriteBinary(const std::string& name, uint32_t value);
+
+    bool DeleteValue(const std::string& name);
+
+private:
+    void WriteValue(const std::string& name, DWORD type, const void* data, DWORD size);
+
+    HKEY root_;
+    RegKey current_;
+};
+
+// The SetupError texts of the layer, for the callers' tests.
+std::string KeyCreationFailedText(const std::string& path);
+std::string ValueWriteFailedText(const std::string& name);

@@ -1,0 +1,40 @@
+#include "services/RegistryKeys.h"
+
+#include "services/Win32Registry.h"
+#include "text/StrOp.h"
+
+namespace {
+
+constexpr int TokenLength = 7;
+constexpr int MaximumDeletionPasses = 99;
+
+}  // namespace
+
+RegistryLocation SplitRegistryLocation(const std::string& location)
+{
+    const bool hasToken =
+        location.size() >= TokenLength && location[0] == '(' && location[TokenLength - 1] == ')';
+    if (!hasToken) return {"(Cuser)", location};
+    return {LeftStr(location, TokenLength), MidStr(location, TokenLength + 1)};
+}
+
+HKEY RootKeyOf(const std::string& rootToken)
+{
+    if (rootToken == "(Class)") return HKEY_CLASSES_ROOT;
+    if (rootToken == "(Local)") return HKEY_LOCAL_MACHINE;
+    if (rootToken == "(Users)") return HKEY_USERS;
+    return HKEY_CURRENT_USER;
+}
+
+bool DeleteRegistryKey(const std::string& rootToken, const std::string& keyPath)
+{
+    // The system refuses a leading backslash; it means the same as none.
+    const std::string path = RemoveDelimiter(keyPath, "T");
+    if (path.empty()) return true;
+    const HKEY root = RootKeyOf(rootToken);
+    // A pass removes the subkeys depth first and then the key; one that the
+    // system let only partly through is followed by another.
+    for (int pass = 0; pass < MaximumDeletionPasses && RegKeyExists(root, path); ++pass)
+        RegDeleteTreeA(root, path.c_str());
+    return true;
+}

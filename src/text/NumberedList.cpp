@@ -1,0 +1,79 @@
+#include "text/NumberedList.h"
+
+#include <windows.h>
+
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+bool IsProfileBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == '\x1a';
+}
+
+std::string AsciiUpper(std::string text)
+{
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return text;
+}
+
+// The section's lines as the system lists them: "key=value", or a key alone,
+// each ended by a zero byte.
+std::string ReadSectionBlock(const std::string& section, const std::string& file)
+{
+    DWORD size = 4096;
+    for (;;) {
+        std::vector<char> buffer(size, '\0');
+        const DWORD copied = GetPrivateProfileSectionA(section.c_str(), buffer.data(), size, file.c_str());
+        // A full buffer reports its size less two; the list may go on.
+        if (copied + 2 < size) return std::string(buffer.data(), copied);
+        size *= 2;
+    }
+}
+
+}  // namespace
+
+std::string ProfileValueAsRead(const std::string& written)
+{
+    // Blanks and quotes are single bytes that never occur as the second
+    // byte of a Shift-JIS character, so the ends can be trimmed bytewise.
+    size_t first = 0;
+    size_t end = written.size();
+    while (first < end && IsProfileBlank(written[first])) ++first;
+    while (end > first && IsProfileBlank(written[end - 1])) --end;
+    std::string value = written.substr(first, end - first);
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        value = value.substr(1, value.size() - 2);
+    return value;
+}
+
+std::vector<std::string> ReadNumberedList(const std::string& section, const std::string& prefix,
+                                          const std::string& file)
+{
+    // Reading key by key costs the system a look at the file per key, which
+    // grows long for a record of a thousand entries. The section's lines are
+    // looked up here as the system would: key names case-blind, the first of
+    // equal names winning, a key without "=" holding nothing.
+    const std::string block = ReadSectionBlock(section, file);
+    std::unordered_map<std::string, std::string> values;
+    for (size_t start = 0; start < block.size();) {
+        size_t end = block.find('\0', start);
+        if (end == std::string::npos) end = block.size();
+        const std::string line = block.substr(start, end - start);
+        const size_t equals = line.find('=');
+        const std::string key = AsciiUpper(line.substr(0, equals));
+        values.emplace(key, equals == std::string::npos ? std::string() : ProfileValueAsRead(line.substr(equals + 1)));
+        start = end + 1;
+    }
+
+    std::vector<std::string> list;
+    const std::string upperPrefix = AsciiUpper(prefix);
+    for (int n = 1;; ++n) {
+        const auto found = values.find(upperPrefix + std::to_string(n));
+        if (found == values.end() || found->second.empty()) return list;
+        list.push_back(found->second);
+    }
+}

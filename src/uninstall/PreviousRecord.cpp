@@ -1,0 +1,27 @@
+#include "uninstall/PreviousRecord.h"
+
+#include "services/FileOps.h"
+#include "text/IniFile.h"
+#include "text/NumberedList.h"
+#include "uninstall/RestoreSlots.h"
+
+#include <windows.h>
+
+void LoadPreviousRecord(const std::string& recordPath, const std::string& backupPath, UninstallLists& lists,
+                        RestoreSlots& slots)
+{
+    // A backup left by an earlier install of this run must not stand in for a
+    // record that is missing now or cannot be copied.
+    DeleteFileA(backupPath.c_str());
+    FlushProfile(backupPath);
+    FlushProfile(recordPath);
+    if (FileExists(recordPath)) CopyFileTo(recordPath, backupPath);
+
+    MergePreviousAssociations(slots, recordPath);
+    for (const RecordList list : AllRecordLists) {
+        const RecordListName name = NameOf(list);
+        const std::vector<std::string> previous = ReadNumberedList(name.Section, name.Prefix, backupPath);
+        std::vector<std::string>& items = lists[list];
+        items.insert(items.end(), previous.begin(), previous.end());
+    }
+}

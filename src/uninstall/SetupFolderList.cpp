@@ -1,0 +1,31 @@
+#include "uninstall/SetupFolderList.h"
+
+#include "text/IniFile.h"
+#include "text/StrOp.h"
+
+#include <windows.h>
+
+namespace {
+
+std::string SetupFolderListPath(const std::string& windowsFolder)
+{
+    return RemoveDelimiter(windowsFolder, "B") + "\\OVSET98.INI";
+}
+
+}  // namespace
+
+void RememberSetupFolder(const std::string& windowsFolder, const std::string& programId,
+                         const std::string& appFolder)
+{
+    const std::string path = SetupFolderListPath(windowsFolder);
+    FlushProfile(path);
+    if (!programId.empty()) WriteProfile(programId, "Folder", appFolder, path);
+}
+
+void ForgetProgram(const std::string& windowsFolder, const std::string& programId)
+{
+    if (programId.empty()) return;
+    const std::string path = SetupFolderListPath(windowsFolder);
+    FlushProfile(path);
+    WritePrivateProfileStringA(programId.c_str(), nullptr, nullptr, path.c_str());
+}

@@ -1,0 +1,13 @@
+// OVSET98.INI in the Windows folder: the setup folder of the last install of
+// each program that declares a program ID, one section per ID.
+#pragma once
+
+#include <string>
+
+// Flushes the system's copy of the file, then, for a non-empty ID, writes
+// [programId] Folder = appFolder.
+void RememberSetupFolder(const std::string& windowsFolder, const std::string& programId,
+                         const std::string& appFolder);
+
+// Removes the program's whole section; nothing for an empty ID.
+void ForgetProgram(const std::string& windowsFolder, const std::string& programId);

@@ -1,0 +1,160 @@
+#include "uninstall/UninstallRecord.h"
+
+#include "text/IniFile.h"
+#include "text/PathParts.h"
+#include "uninstall/RecordNumbering.h"
+
+#include <windows.h>
+
+#include <utility>
+#include <vector>
+
+namespace {
+
+using KeyValues = std::vector<std::pair<std::string, std::string>>;
+
+// One section written whole by the system, which lays the lines out exactly
+// as it does for single keys: the section appended when new, each
+// "key=value" line in the given order. 0 or the system's error code.
+unsigned long WriteSection(const std::string& file, const std::string& section, const KeyValues& keys)
+{
+    std::string block;
+    for (const auto& [key, value] : keys) {
+        block += key;
+        block += '=';
+        block += value;
+        block += '\0';
+    }
+    block += '\0';
+    if (WritePrivateProfileSectionA(section.c_str(), block.data(), file.c_str())) return 0;
+    const DWORD error = GetLastError();
+    return error != 0 ? error : ERROR_WRITE_FAULT;
+}
+
+// Keeps the first failure of a series of writes.
+void Note(unsigned long& firstError, unsigned long result)
+{
+    if (firstError == 0) firstError = result;
+}
+
+KeyValues NumberedKeys(const std::string& prefix, const std::vector<std::string>& values)
+{
+    KeyValues keys;
+    keys.reserve(values.size());
+    for (size_t i = 0; i < values.size(); ++i) keys.emplace_back(prefix + std::to_string(i + 1), values[i]);
+    return keys;
+}
+
+const char* ProgressTextOf(RecordList list)
+{
+    switch (list) {
+    case RecordList::DeleteFolderList:
+        return "アンセットアップ情報(削除フォルダ)を更新しています．しばらくお待ちください．．．";
+    case RecordList::DeleteFileList:
+        return "アンセットアップ情報(削除ファイル)を更新しています．しばらくお待ちください．．．";
+    case RecordList::DeleteShortCutList:
+        return "アンセットアップ情報(削除ショートカット)を更新しています．しばらくお待ちください．．．";
+    case RecordList::DeleteRegistryList:
+        return "アンセットアップ情報(削除レジストリ)を更新しています．しばらくお待ちください．．．";
+    case RecordList::AddDeleteFileList:
+        break;
+    }
+    return "アンセットアップ情報(追加削除ファイル)を更新しています．しばらくお待ちください．．．";
+}
+
+constexpr const char* RestoreProgressText =
+    "アンセットアップ情報(復元関連付け)を更新しています．しばらくお待ちください．．．";
+
+unsigned long WriteHeaderSections(const std::string& file, const UninstallRecordInput& input)
+{
+    unsigned long error = 0;
+    Note(error, WriteSection(file, "Information",
+                 {{"Message1", "Orvane UnSetup(UnInstall) Initialize File"},
+                  {"Message2", "！！！　警告　！！！"},
+                  {"Message3", "このファイルをエディタなどで書き換えたり，削除しないでください．"},
+                  {"Message4", "書き換えた場合，アンセットアップ動作の保証はできません．"}}));
+    Note(error, WriteSection(file, "Title", {{"UnSetup", input.UnSetupTitle}}));
+    Note(error, WriteSection(file, "SetupFolder", {{"Folder", input.AppFolder}}));
+    return error;
+}
+
+unsigned long WriteRestoreSlots(const std::string& file, const RestoreSlots& slots)
+{
+    KeyValues keys;
+    for (size_t i = 0; i < slots.size(); ++i) {
+        if (!slots[i].empty()) keys.emplace_back("Key" + std::to_string(i + 1), slots[i]);
+    }
+    return keys.empty() ? 0 : WriteSection(file, "RestoreRelate", keys);
+}
+
+void ClearReadOnly(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+        SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+}
+
+// Replaces `record` by `built` in one step. On another volume the new record
+// is first copied beside the old one, so that the replacing step is still a
+// rename within one folder.
+unsigned long PutInPlace(const std::string& built, const std::string& record)
+{
+    constexpr DWORD replace = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+    ClearReadOnly(record);
+    if (MoveFileExA(built.c_str(), record.c_str(), replace)) return 0;
+    DWORD error = GetLastError();
+    if (error != ERROR_NOT_SAME_DEVICE) return error;
+
+    const std::string staged = FolderPart(record) + RecordBuildName;
+    if (!CopyFileA(built.c_str(), staged.c_str(), FALSE)) return GetLastError();
+    if (!MoveFileExA(staged.c_str(), record.c_str(), replace)) {
+        error = GetLastError();
+        DeleteFileA(staged.c_str());
+        return error;
+    }
+    return 0;
+}
+
+}  // namespace
+
+unsigned long WriteUninstallRecord(const UninstallRecordInput& input, const UninstallLists& lists,
+                                   const RestoreSlots& slots, const RecordProgress& progress)
+{
+    const std::string built = input.WorkFolder + RecordBuildName;
+    // The system may still hold a copy of a record built earlier in this run
+    // under the same name; the new one starts from nothing.
+    DeleteFileA(built.c_str());
+    FlushProfile(built);
+
+    unsigned long error = WriteHeaderSections(built, input);
+    for (const RecordList list : AllRecordLists) {
+        if (progress) progress(ProgressTextOf(list));
+        const std::vector<std::string> values =
+            NumberRecordSection(lists[list], list == RecordList::DeleteFileList);
+        const RecordListName name = NameOf(list);
+        if (!values.empty()) Note(error, WriteSection(built, name.Section, NumberedKeys(name.Prefix, values)));
+    }
+    if (progress) progress(RestoreProgressText);
+    Note(error, WriteRestoreSlots(built, slots));
+    const std::string option = ReadProfile("Extend", "UnSetupOption", "", input.ScriptPath);
+    if (!option.empty()) Note(error, WriteSection(built, "UnSetupOption", {{"CheckBox", option}}));
+    FlushProfile(built);
+
+    // An incomplete record would lose entries of the earlier one; that one
+    // stays in place instead.
+    if (error == 0) error = PutInPlace(built, input.RecordPath);
+    DeleteFileA(built.c_str());
+    FlushProfile(built);
+    FlushProfile(input.RecordPath);
+    return error;
+}
+
+void WriteUnSetupRegistryKey(const std::string& recordPath, const std::string& keyPath)
+{
+    WriteProfile("UnSetupRegistryKey", "Key", keyPath, recordPath);
+}
+
+void WriteProgramId(const std::string& recordPath, const std::string& programId)
+{
+    WriteProfile("ProgramID", "ID", programId, recordPath);
+}

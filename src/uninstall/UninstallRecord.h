@@ -1,0 +1,45 @@
+// Writing the uninstall record, UNSETUP.INI in the setup folder: what the
+// uninstaller reads to undo the install.
+//
+// The record is built in the work folder and put in place over the earlier
+// one with a single replacing move once its lists are written, so a setup
+// folder never lacks a record, whenever the install stops. The completion
+// then adds the Add/Remove Programs key (before it creates that entry) and
+// the program ID (after it) to the record in place.
+#pragma once
+
+#include "uninstall/UninstallLists.h"
+
+#include <functional>
+#include <string>
+
+struct UninstallRecordInput {
+    std::string RecordPath;    // the setup folder's UNSETUP.INI
+    std::string WorkFolder;    // where the new record is built, with a trailing "\"
+    std::string ScriptPath;    // the working copy of the setup script
+    std::string UnSetupTitle;  // [Title] UnSetup
+    std::string AppFolder;     // [SetupFolder] Folder
+};
+
+// Called with the progress text before each list section and before the
+// restore slots are written; the caller shows it and lets the messages run.
+using RecordProgress = std::function<void(const std::string& text)>;
+
+// Writes [Information], [Title], [SetupFolder], the five list sections (each
+// item numbered as FindNumberedKey would number it, an earlier "/S" kept in
+// [DeleteFile]), [RestoreRelate] and [UnSetupOption] (the script's [Extend]
+// UnSetupOption, when not empty), one system call per section, then moves
+// the result over RecordPath. Returns 0, or the system's error code when a
+// section could not be written or the record could not be put in place; the
+// earlier record is then left untouched.
+unsigned long WriteUninstallRecord(const UninstallRecordInput& input, const UninstallLists& lists,
+                                   const RestoreSlots& slots, const RecordProgress& progress);
+
+// [UnSetupRegistryKey] Key: the Add/Remove Programs key below HKEY_LOCAL_MACHINE.
+void WriteUnSetupRegistryKey(const std::string& recordPath, const std::string& keyPath);
+
+// [ProgramID] ID, written also when the ID is empty.
+void WriteProgramId(const std::string& recordPath, const std::string& programId);
+
+// The name under which the record is built in the work folder.
+constexpr const char* RecordBuildName = "UNSETUPN.INI";

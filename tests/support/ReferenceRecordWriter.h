@@ -1,0 +1,11 @@
+// The uninstall record written the slow, plain way, key by key: the old
+// record deleted, then one profile write per key, each list item numbered by
+// FindNumberedKey against the file as written so far and, in DeleteFile,
+// keeping the "/S" of the value it replaces. The fast writer must leave the
+// very same bytes.
+#pragma once
+
+#include "uninstall/UninstallRecord.h"
+
+// Writes input.RecordPath in place; the work folder is not used.
+void WriteRecordKeyByKey(const UninstallRecordInput& input, const UninstallLists& lists, const RestoreSlots& slots);

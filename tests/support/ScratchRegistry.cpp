@@ -1,0 +1,61 @@
+#include "support/ScratchRegistry.h"
+
+#include <vector>
+
+ScratchKey::ScratchKey(HKEY root, const std::string& purpose) : root_(root)
+{
+    static int counter = 0;
+    path_ = "Software\\OrvaneSetupTests\\" + purpose + "-" + std::to_string(GetCurrentProcessId()) + "-" +
+            std::to_string(++counter);
+}
+
+ScratchKey::~ScratchKey()
+{
+    RegDeleteTreeA(root_, path_.c_str());
+}
+
+bool KeyExists(HKEY root, const std::string& path)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+bool MakeKey(HKEY root, const std::string& path)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+std::optional<StoredValue> ReadStoredValue(HKEY root, const std::string& path, const std::string& name)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
+    StoredValue value;
+    DWORD size = 0;
+    LONG result = RegQueryValueExA(key, name.c_str(), nullptr, &value.type, nullptr, &size);
+    if (result == ERROR_SUCCESS) {
+        std::vector<char> buffer(size + 1);
+        result = RegQueryValueExA(key, name.c_str(), nullptr, &value.type, reinterpret_cast<BYTE*>(buffer.data()),
+                                  &size);
+        value.bytes.assign(buffer.data(), size);
+    }
+    RegCloseKey(key);
+    if (result != ERROR_SUCCESS) return std::nullopt;
+    return value;
+}
+
+bool StoreValue(HKEY root, const std::string& path, const std::string& name, DWORD type, const std::string& bytes)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    const LONG result =
+        RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}

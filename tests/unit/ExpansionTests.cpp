@@ -1,0 +1,151 @@
+// Expansion of LZ-compressed files made by an independent compressor
+// (mscompress, at build time), in its own form and in the classic one, and
+// of damaged copies of them that the tests cut and corrupt themselves.
+#include <doctest/doctest.h>
+
+#include "app/RunState.h"
+#include "services/Expansion.h"
+#include "services/FileOps.h"
+#include "support/Fixtures.h"
+#include "support/Scratch.h"
+
+#include <windows.h>
+
+#include <utility>
+
+namespace {
+
+// The run's temporary folder pointed at a scratch folder for one test.
+class TempFolderInUse {
+public:
+    explicit TempFolderInUse(const std::string& folder) : previous_(std::exchange(TheRun.TempFolder, folder)) {}
+    ~TempFolderInUse() { TheRun.TempFolder = previous_; }
+
+private:
+    std::string previous_;
+};
+
+struct Expanded {
+    std::string temporary;
+    std::string destination;
+};
+
+Expanded Split(const std::string& result)
+{
+    const size_t comma = result.find(',');
+    REQUIRE(comma != std::string::npos);
+    return {result.substr(0, comma), result.substr(comma + 1)};
+}
+
+std::string Fixture(const std::string& name)
+{
+    const std::string bytes = ReadTextFile(LzFixtureFolder() + name);
+    REQUIRE_MESSAGE(bytes.size() >= 16, "fixture missing: " << name);
+    return bytes;
+}
+
+// mscompress names its output with "_" after the whole name and stores no
+// last character; the classic form replaces the last character of the name
+// and keeps it in the header.
+std::string ClassicForm(std::string compressed, char lastCharacter)
+{
+    compressed[9] = lastCharacter;
+    return compressed;
+}
+
+}  // namespace
+
+TEST_CASE("a compressed file expands byte for byte into EXPAND.OVX")
+{
+    ScratchFolder folder("expand");
+    TempFolderInUse temp(folder.Path());
+    const std::string sample = Fixture("SAMPLE.DAT");
+    WriteTextFile(folder / "SAMPLE.DAT_", Fixture("SAMPLE.DAT_"));
+
+    const Expanded result = Split(ExpandToTemp(folder / "SAMPLE.DAT_", "C:\\APP\\SAMPLE.DAT"));
+    CHECK(result.temporary == folder / "EXPAND.OVX");
+    CHECK(result.destination == "C:\\APP\\SAMPLE.DAT");
+    CHECK(ReadTextFile(result.temporary) == sample);
+
+    // The whole road of a compressed file in the install: expand, copy, delete.
+    CHECK(CopyFileTo(result.temporary, folder / "COPY.DAT") == 0);
+    CHECK(ReadTextFile(folder / "COPY.DAT") == sample);
+
+    // A stale EXPAND.OVX from an earlier run is replaced.
+    WriteTextFile(folder / "EXPAND.OVX", std::string(50000, 'S'));
+    WriteTextFile(folder / "README.TX_", ClassicForm(Fixture("README.TXT_"), 'T'));
+    ExpandToTemp(folder / "README.TX_", folder / "README.TXT");
+    CHECK(ReadTextFile(folder / "EXPAND.OVX") == Fixture("README.TXT"));
+}
+
+TEST_CASE("AUTO.EXT takes the name stored in the compressed file, in upper case")
+{
+    ScratchFolder folder("autoext");
+    TempFolderInUse temp(folder.Path());
+    const std::string compressed = Fixture("README.TXT_");
+    const std::string readme = Fixture("README.TXT");
+    WriteTextFile(folder / "README.TX_", ClassicForm(compressed, 'T'));
+    WriteTextFile(folder / "readme.tx_", ClassicForm(compressed, 't'));
+    WriteTextFile(folder / "表示.TX_", ClassicForm(compressed, 'T'));
+    WriteTextFile(folder / "README.TXT_", compressed);
+
+    CHECK(Split(ExpandToTemp(folder / "README.TX_", "C:\\APP\\AUTO.EXT")).destination == "C:\\APP\\README.TXT");
+    CHECK(ReadTextFile(folder / "EXPAND.OVX") == readme);
+    CHECK(Split(ExpandToTemp(folder / "readme.tx_", "C:\\APP\\AUTO.EXT")).destination == "C:\\APP\\README.TXT");
+    CHECK(ReadTextFile(folder / "EXPAND.OVX") == readme);
+    CHECK(Split(ExpandToTemp(folder / "表示.TX_", "C:\\APP\\表\\AUTO.EXT")).destination == "C:\\APP\\表\\表示.TXT");
+    // mscompress's own form: no stored character, and Wine then drops the "_".
+    CHECK(Split(ExpandToTemp(folder / "README.TXT_", "C:\\APP\\AUTO.EXT")).destination == "C:\\APP\\README.TXT");
+    CHECK(ReadTextFile(folder / "EXPAND.OVX") == readme);
+
+    // Only the exact name is the placeholder.
+    CHECK(Split(ExpandToTemp(folder / "README.TX_", "C:\\APP\\auto.ext")).destination == "C:\\APP\\auto.ext");
+    CHECK(Split(ExpandToTemp(folder / "README.TX_", "C:\\APP\\AUTO.EXT.BAK")).destination ==
+          "C:\\APP\\AUTO.EXT.BAK");
+}
+
+TEST_CASE("a file without the compressed header passes through unchanged")
+{
+    ScratchFolder folder("plain");
+    TempFolderInUse temp(folder.Path());
+    const std::string bytes = "plain bytes, not compressed at all\r\n表ソ能\r\n";
+    WriteTextFile(folder / "notes.txt", bytes);
+    const Expanded result = Split(ExpandToTemp(folder / "notes.txt", "C:\\APP\\AUTO.EXT"));
+    CHECK(result.destination == "C:\\APP\\NOTES.TXT");
+    CHECK(ReadTextFile(result.temporary) == bytes);
+}
+
+TEST_CASE("a damaged compressed file leaves no temporary file, so the copy that follows fails")
+{
+    ScratchFolder folder("damaged");
+    TempFolderInUse temp(folder.Path());
+    const std::string compressed = Fixture("SAMPLE.DAT_");
+    std::string corrupted = compressed;
+    for (size_t at = 20; at < corrupted.size(); at += 7) corrupted[at] = static_cast<char>(corrupted[at] ^ 0x5A);
+    const std::pair<const char*, std::string> damaged[] = {
+        {"HALF.DA_", compressed.substr(0, compressed.size() / 2)},
+        {"NOLAST.DA_", compressed.substr(0, compressed.size() - 1)},
+        {"CORRUPT.DA_", corrupted},
+        {"HEADER.DA_", compressed.substr(0, 14)},
+        {"CUTHEAD.DA_", compressed.substr(0, 10)},
+    };
+    for (const auto& [name, bytes] : damaged) {
+        const std::string fixture = name;
+        CAPTURE(fixture);
+        WriteTextFile(folder / name, bytes);
+        WriteTextFile(folder / "EXPAND.OVX", "stale");
+        const Expanded result = Split(ExpandToTemp(folder / name, folder / "OUT.DAT"));
+        CHECK_FALSE(PathExists(result.temporary));
+        CHECK(CopyFileTo(result.temporary, result.destination) == ERROR_FILE_NOT_FOUND);
+        CHECK_FALSE(PathExists(folder / "OUT.DAT"));
+    }
+
+    // A source that is missing, or held open by another program.
+    WriteTextFile(folder / "EXPAND.OVX", "stale");
+    CHECK_FALSE(PathExists(Split(ExpandToTemp(folder / "MISSING.DA_", folder / "OUT.DAT")).temporary));
+    WriteTextFile(folder / "HELD.DA_", compressed);
+    HANDLE held = CreateFileA((folder / "HELD.DA_").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    REQUIRE(held != INVALID_HANDLE_VALUE);
+    CHECK_FALSE(PathExists(Split(ExpandToTemp(folder / "HELD.DA_", folder / "OUT.DAT")).temporary));
+    CloseHandle(held);
+}

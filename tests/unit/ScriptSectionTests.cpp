@@ -1,0 +1,390 @@
+// The setup script's action sections: numbered-key reading, the value syntax
+// of each section and the text-to-integer conversion of registry data.
+#include <doctest/doctest.h>
+
+#include "app/RunState.h"
+#include "install/CopyFileSection.h"
+#include "install/IniFileSection.h"
+#include "install/MakeFolderSection.h"
+#include "install/RegistrySection.h"
+#include "install/RelateSection.h"
+#include "install/ShortCutSection.h"
+#include "install/UninstallOnlySections.h"
+#include "support/Scratch.h"
+#include "text/IniFile.h"
+#include "text/IntegerText.h"
+#include "text/NumberedList.h"
+
+namespace {
+
+// A few folders behind the tokens the cases use, restored afterwards.
+struct ScriptFolders {
+    RunState saved = TheRun;
+    ScriptFolders()
+    {
+        TheRun.AppFolder = "C:\\APP\\";
+        TheRun.WindowsFolder = "C:\\WINDOWS\\";
+        TheRun.SystemFolder = "C:\\WINDOWS\\SYSTEM\\";
+        TheRun.ProgramsFolder = "C:\\SM\\Programs\\";
+        TheRun.DesktopFolder = "C:\\Desk\\";
+        TheRun.StartMenuFolder = "C:\\SM\\";
+    }
+    ~ScriptFolders() { TheRun = saved; }
+};
+
+// A setup script in a scratch folder.
+struct Script {
+    ScratchFolder folder{"script"};
+    std::string path = folder / "SETUP.INI";
+    explicit Script(const std::string& text) { WriteTextFile(path, text); }
+};
+
+const std::string SourceFolder = "D:\\SRC\\";
+
+}  // namespace
+
+TEST_CASE("TextToInteger converts as the ordinary conversion does and refuses overflow")
+{
+    CHECK(TextToInteger("12") == 12);
+    CHECK(TextToInteger("   -7") == -7);
+    CHECK(TextToInteger("+5") == 5);
+    CHECK(TextToInteger("$10") == 16);
+    CHECK(TextToInteger("$fF") == 255);
+    CHECK(TextToInteger("-$10") == -16);
+    CHECK(TextToInteger("$FFFFFFFF") == -1);
+    CHECK(TextToInteger("$000000010") == 16);
+    CHECK(TextToInteger("2147483647") == 2147483647);
+    CHECK(TextToInteger("-2147483648") == INT32_MIN);
+    for (const char* bad : {"", " ", "-", "$", "abc", "12x", "12 ", "0x10", "$-5", "1.5", "\t3", "$100000000",
+                            "2147483648", "-2147483649", "99999999999999999999"}) {
+        CAPTURE(bad);
+        CHECK_FALSE(TextToInteger(bad).has_value());
+    }
+}
+
+TEST_CASE("numbered lists end at the first empty or missing key")
+{
+    Script script("[CopyFile]\r\nFile1=(App)\\A.EXE\r\nFile2=(App)\\B.EXE\r\nFile4=(App)\\D.EXE\r\n"
+                  "[MakeFolder]\r\nFolder1=(App)\\X\r\nFolder2=\r\nFolder3=(App)\\Z\r\n"
+                  "[IniFile]\r\nData1=a,b,c,d\r\n"
+                  "[DeleteRegistry]\r\nKey1=(Local)SOFTWARE\\A\r\nKey2=(App)\r\n"
+                  "[AddDeleteFile]\r\nFile1=(App)\\*.LOG\r\n");
+    ScriptFolders folders;
+    CHECK(ReadCopyFileItems(script.path) == std::vector<std::string>{"(App)\\A.EXE", "(App)\\B.EXE"});
+    CHECK(ReadMakeFolderItems(script.path) == std::vector<std::string>{"(App)\\X"});
+    CHECK(ReadIniFileItems(script.path).size() == 1);
+    // Registry keys for the uninstaller stay as written; extra files are expanded.
+    CHECK(ReadDeleteRegistryKeys(script.path) == std::vector<std::string>{"(Local)SOFTWARE\\A", "(App)"});
+    CHECK(ReadAddDeleteFiles(script.path) == std::vector<std::string>{"C:\\APP\\*.LOG"});
+    CHECK(ReadCopyFileItems(script.folder / "NONE.INI").empty());
+}
+
+TEST_CASE("ReadNumberedList reads a section once as ReadProfile reads each key")
+{
+    // The plain way: one ReadProfile per key.
+    const auto keyByKey = [](const std::string& section, const std::string& prefix, const std::string& file) {
+        std::vector<std::string> list;
+        for (int n = 1;; ++n) {
+            std::string value = ReadProfile(section, prefix + std::to_string(n), "", file);
+            if (value.empty()) return list;
+            list.push_back(std::move(value));
+        }
+    };
+    std::string longList = "[Long]\r\n";
+    for (int n = 1; n <= 400; ++n)
+        longList += "File" + std::to_string(n) + "=C:\\表\\ソ" + std::to_string(n) + ".DLL,/S\r\n";
+    Script script("[Odd]\r\n; a comment\r\nfile1=lower\r\nFILE1=second of the name\r\n  File2 =  \"quoted\"  \r\n"
+                  "File3='one'\r\nFile4=\"\r\nFile5=a=b\r\nFile6=表ポ\\\r\nFile7\r\nFile8=after a key without value\r\n"
+                  "[Odd]\r\nFile7=in the second section of the name\r\n"
+                  "[Blank]\r\nFile1=x\r\nFile2=\"\"\r\nFile3=y\r\n"
+                  "[Gap]\r\nFile1=x\r\nFile02=y\r\nFile3=z\r\n" +
+                  longList);
+    for (const char* section : {"Odd", "Blank", "Gap", "Long", "Missing"}) {
+        CAPTURE(section);
+        CHECK(ReadNumberedList(section, "File", script.path) == keyByKey(section, "File", script.path));
+    }
+    CHECK(ReadNumberedList("Odd", "File", script.path).size() == 6);
+    CHECK(ReadNumberedList("Long", "File", script.path).size() == 400);
+    CHECK(ReadNumberedList("Odd", "File", script.folder / "NONE.INI").empty());
+}
+
+TEST_CASE("CopyFile entries: disk change, rename, compressed names and switches")
+{
+    ScriptFolders folders;
+
+    SUBCASE("a compressed source installed under another name, always written")
+    {
+        const CopyEntry entry = ParseCopyEntry("(App)\\SUB\\B.EX_|B.EXE,/W", SourceFolder);
+        CHECK_FALSE(entry.DiskChange);
+        CHECK(entry.Source == "D:\\SRC\\B.EX_");
+        CHECK(entry.Compressed);
+        CHECK(entry.Destination == "C:\\APP\\SUB\\B.EXE");
+        CHECK(entry.Switches == ",/W");
+        CHECK(entry.AlwaysWrite());
+        CHECK_FALSE(entry.Shared());
+        CHECK_FALSE(entry.SelfRegistering());
+        CHECK(entry.Destination + entry.Switches == "C:\\APP\\SUB\\B.EXE,/W");
+    }
+    SUBCASE("a compressed source without a name gets the placeholder")
+    {
+        const CopyEntry entry = ParseCopyEntry("(Sys)LIB.DL_", SourceFolder);
+        CHECK(entry.Compressed);
+        CHECK(entry.Source == "D:\\SRC\\LIB.DL_");
+        CHECK(entry.Destination == "C:\\WINDOWS\\SYSTEM\\AUTO.EXT");
+        CHECK(entry.Switches.empty());
+    }
+    SUBCASE("(Dch) is an exact test on the first five characters")
+    {
+        const CopyEntry marked = ParseCopyEntry("(Dch)(App)\\A.EXE", SourceFolder);
+        CHECK(marked.DiskChange);
+        CHECK(marked.Destination == "C:\\APP\\A.EXE");
+        const CopyEntry lower = ParseCopyEntry("(dch)(App)\\A.EXE", SourceFolder);
+        CHECK_FALSE(lower.DiskChange);
+        CHECK(lower.Destination == "(dch)C:\\APP\\A.EXE");
+        CHECK(lower.Source == "D:\\SRC\\A.EXE");
+        CHECK_FALSE(ParseCopyEntry("(App)\\(Dch)A.EXE", SourceFolder).DiskChange);
+    }
+    SUBCASE("switches are contains-tests in any order and letter case")
+    {
+        const CopyEntry entry = ParseCopyEntry("(Sys)X.OCX,/r/s", SourceFolder);
+        CHECK(entry.Shared());
+        CHECK(entry.SelfRegistering());
+        CHECK_FALSE(entry.AlwaysWrite());
+        CHECK(entry.Switches == ",/r/s");
+        CHECK(entry.Destination == "C:\\WINDOWS\\SYSTEM\\X.OCX");
+        // Only the first comma cuts; the switch text keeps the rest whole.
+        CHECK(ParseCopyEntry("(App)\\A.EXE, /W ,x", SourceFolder).Switches == ", /W ,x");
+        CHECK(ParseCopyEntry("(App)\\A.EXE, /W ,x", SourceFolder).AlwaysWrite());
+    }
+    SUBCASE("trail bytes equal to \"|\", \"\\\" and \"_\" are no separators")
+    {
+        // ポ ends in 0x7C, 表 in 0x5C, ダ in 0x5F.
+        const CopyEntry entry = ParseCopyEntry("(App)\\表\\ポ.TX_|ダ\\ポ表,/S", SourceFolder);
+        CHECK(entry.Source == "D:\\SRC\\ポ.TX_");
+        CHECK(entry.Destination == "C:\\APP\\表\\ダ\\ポ表");
+        CHECK(entry.Shared());
+        const CopyEntry plain = ParseCopyEntry("(App)\\表ダ", SourceFolder);
+        CHECK_FALSE(plain.Compressed);
+        CHECK(plain.Destination == "C:\\APP\\表ダ");
+        CHECK(plain.Source == "D:\\SRC\\表ダ");
+    }
+}
+
+TEST_CASE("the measuring phase names the source without expansion or disk test")
+{
+    CHECK(MeasuredSourceName("(Dch)(App)\\SUB\\B.EX_|B.EXE,/W") == "B.EX_");
+    CHECK(MeasuredSourceName("(App)\\A.EXE") == "A.EXE");
+    CHECK(MeasuredSourceName("C:A.EXE,/S") == "A.EXE");
+    CHECK(MeasuredSourceName("(App)\\ポ表.EXE|N.EXE") == "ポ表.EXE");
+    CHECK(MeasuredSourceName("(App)\\A|B\\C.EXE") == "A");
+}
+
+TEST_CASE("Relate: twenty pairs read, counted pairs numbered without gaps")
+{
+    std::string text = "[Relate]\r\nName3=smp\r\nFile3=open,(App)\\VIEW.EXE,%1,0\r\n"
+                       "Name5=abc\r\nFile6=open,x,0\r\nName7=\r\nFile7=open,y,0\r\n"
+                       "Name20=last,Last one\r\nFile20=print,(App)\\P.EXE,1\r\nName21=no\r\nFile21=open,z,0\r\n";
+    Script script(text);
+    const std::vector<RelateRow> rows = ReadRelateTable(script.path);
+    REQUIRE(rows.size() == 2);
+    CHECK(rows[0].Name == "smp");
+    CHECK(rows[0].File == "open,(App)\\VIEW.EXE,%1,0");  // expanded only when used
+    CHECK(rows[1].Name == "last,Last one");
+
+    std::string full = "[Relate]\r\n";
+    for (int n = 1; n <= 21; ++n)
+        full += "Name" + std::to_string(n) + "=e" + std::to_string(n) + "\r\nFile" + std::to_string(n) + "=o,p,0\r\n";
+    Script many(full);
+    const std::vector<RelateRow> all = ReadRelateTable(many.path);
+    CHECK(all.size() == 20);
+    CHECK(all.back().Name == "e20");
+}
+
+TEST_CASE("Relate values: extension, description, command and icon")
+{
+    ScriptFolders folders;
+    CHECK(ParseRelateName("smp").Extension == "smp");
+    CHECK(ParseRelateName("smp").Description == "smp File");
+    CHECK(ParseRelateName("smp,Sample, data").Extension == "smp");
+    CHECK(ParseRelateName("smp,Sample, data").Description == "Sample, data");
+
+    const RelateFile view = ParseRelateFile("open,(App)\\VIEW.EXE,%1,0");
+    CHECK(view.Verb == "open");
+    CHECK(view.Program == "C:\\APP\\VIEW.EXE");
+    CHECK(view.Arguments == std::vector<std::string>{"%1"});
+    CHECK(view.IconIndex == "0");
+    CHECK(view.Command == "C:\\APP\\VIEW.EXE %1");
+    CHECK(view.DefaultIcon == "C:\\APP\\VIEW.EXE,0");
+
+    // A blank quotes the program; empty middle fields are dropped; arguments
+    // are never quoted.
+    TheRun.AppFolder = "C:\\My App\\表\\";
+    const RelateFile spaced = ParseRelateFile("edit,(App)VIEW.EXE,,/e,,\"%1\",2");
+    CHECK(spaced.Program == "C:\\My App\\表\\VIEW.EXE");
+    CHECK(spaced.Arguments == std::vector<std::string>{"/e", "\"%1\""});
+    CHECK(spaced.Command == "\"C:\\My App\\表\\VIEW.EXE\" /e \"%1\"");
+    CHECK(spaced.DefaultIcon == "C:\\My App\\表\\VIEW.EXE,2");
+
+    // Fewer than two commas: no program, and the command is empty.
+    const RelateFile shortValue = ParseRelateFile("open,VIEW.EXE");
+    CHECK(shortValue.Verb == "open");
+    CHECK(shortValue.Program.empty());
+    CHECK(shortValue.Command.empty());
+    CHECK(shortValue.IconIndex == "VIEW.EXE");
+    CHECK(ParseRelateFile("open,(App)\\V.EXE,").IconIndex.empty());
+}
+
+TEST_CASE("MakeFolder adds the trailing backslash before expanding")
+{
+    ScriptFolders folders;
+    CHECK(ParseMakeFolder("(App)\\DATA") == "C:\\APP\\DATA\\");
+    CHECK(ParseMakeFolder("(App)DATA\\") == "C:\\APP\\DATA\\");
+    CHECK(ParseMakeFolder("(App)") == "C:\\APP\\");
+    // The 0x5C that ends 表 is no delimiter.
+    CHECK(ParseMakeFolder("(App)表") == "C:\\APP\\表\\");
+}
+
+TEST_CASE("ShortCut: the governing check box is the first matching contains-test")
+{
+    CHECK(GoverningBox("(Dsk)App") == ShortcutBox::Desktop);
+    CHECK(GoverningBox("(C_Dsk)App") == ShortcutBox::Desktop);
+    CHECK(GoverningBox("(dsk)App") == ShortcutBox::Desktop);
+    CHECK(GoverningBox("(Dsk)(Sta)App") == ShortcutBox::Desktop);
+    CHECK(GoverningBox("(Sta)Tools\\Viewer") == ShortcutBox::StartMenu);
+    CHECK(GoverningBox("(C_Sta)Viewer") == ShortcutBox::StartMenu);
+    CHECK(GoverningBox("Default") == ShortcutBox::StartMenu);
+    CHECK(GoverningBox("default") == ShortcutBox::None);
+    CHECK(GoverningBox("(Sup)x(Sen)y") == ShortcutBox::StartUp);
+    CHECK(GoverningBox("(C_Sup)x") == ShortcutBox::StartUp);
+    CHECK(GoverningBox("(Sen)x") == ShortcutBox::SendTo);
+    CHECK(GoverningBox("(Smn)Viewer") == ShortcutBox::None);
+    CHECK(GoverningBox("Viewer") == ShortcutBox::None);
+
+    const ShortcutChoices none;
+    CHECK(ShortcutWanted({"(App)\\V.EXE", "(Smn)Viewer"}, none));
+    CHECK_FALSE(ShortcutWanted({"(App)\\V.EXE", "(Dsk)Viewer"}, none));
+    CHECK_FALSE(ShortcutWanted({"(App)\\V.EXE", "Default"}, none));
+    ShortcutChoices desktopOnly;
+    desktopOnly.Desktop = true;
+    CHECK(ShortcutWanted({"(App)\\V.EXE", "(C_Dsk)Viewer"}, desktopOnly));
+    CHECK_FALSE(ShortcutWanted({"(App)\\V.EXE", "(Sen)Viewer"}, desktopOnly));
+    CHECK_FALSE(ShortcutWanted({UserNotSelectedMarker, "(Smn)Viewer"}, none));
+}
+
+TEST_CASE("ShortCut values: target, arguments, link and working folder")
+{
+    ScriptFolders folders;
+    Script script("[ShortCut]\r\nMake1=(App)\\VIEW.EXE,/a, /b\r\nMake2=(App)\\B.EXE\r\nName2=\r\n"
+                  "Make3=(App)\\C.EXE\r\nName3=(Dsk)C,(App)DATA\r\nMake5=(App)\\E.EXE\r\n");
+    const std::vector<ShortcutItem> items = ReadShortcutItems(script.path);
+    REQUIRE(items.size() == 3);
+    CHECK(items[0].Name == "Default");
+    CHECK(items[1].Name.empty());
+
+    const ShortcutEntry byDefault = ParseShortcut(items[0]);
+    CHECK(byDefault.Target == "C:\\APP\\VIEW.EXE");
+    CHECK(byDefault.Arguments == "/a, /b");
+    CHECK(byDefault.Link == "C:\\SM\\Programs\\VIEW.EXE");
+    CHECK(byDefault.WorkingFolder.empty());
+
+    // A present but empty name is placed in the Programs folder as it is.
+    CHECK(ParseShortcut(items[1]).Link == "C:\\SM\\Programs\\");
+
+    const ShortcutEntry desktop = ParseShortcut(items[2]);
+    CHECK(desktop.Link == "C:\\Desk\\C");
+    CHECK(desktop.WorkingFolder == "C:\\APP\\DATA");
+
+    CHECK(ParseShortcut({"(App)\\V.EXE", "Viewer"}).Link == "C:\\SM\\Programs\\Viewer");
+    CHECK(ParseShortcut({"(App)\\V.EXE", "(Smn)Viewer"}).Link == "C:\\SM\\Viewer");
+    CHECK(ParseShortcut({"(App)\\V.EXE", "Tools)Viewer"}).Link == "Tools)Viewer");
+}
+
+TEST_CASE("Registry keys: root token by exact test, subkey from the eighth character")
+{
+    const RegistryKeyName local = ParseRegistryKey("(Local)SOFTWARE\\Maker\\Tool");
+    CHECK(local.Root == HKEY_LOCAL_MACHINE);
+    CHECK(local.SubKey == "SOFTWARE\\Maker\\Tool");
+    CHECK(ParseRegistryKey("(Class)\\.smp\\").Root == HKEY_CLASSES_ROOT);
+    CHECK(ParseRegistryKey("(Class)\\.smp\\").SubKey == ".smp");
+    CHECK(ParseRegistryKey("(Users)x").Root == HKEY_USERS);
+    CHECK(ParseRegistryKey("(Cuser)Software\\A").Root == HKEY_CURRENT_USER);
+
+    const RegistryKeyName bare = ParseRegistryKey("Software\\Maker");
+    CHECK(bare.Root == HKEY_CURRENT_USER);
+    CHECK(bare.SubKey == "Software\\Maker");
+    const RegistryKeyName capitals = ParseRegistryKey("(LOCAL)Software\\Maker");
+    CHECK(capitals.Root == HKEY_CURRENT_USER);
+    CHECK(capitals.SubKey == "Software\\Maker");
+    // Too short for a token, or the wrong shape: the whole text is the subkey.
+    CHECK(ParseRegistryKey("(Local").SubKey == "(Local");
+    CHECK(ParseRegistryKey("(Local\\Soft").SubKey == "(Local\\Soft");
+    // A trailing 0x5C that ends 表 is not a delimiter to drop.
+    CHECK(ParseRegistryKey("(Local)Software\\表").SubKey == "Software\\表");
+    CHECK(ParseRegistryKey("(Local)Software\\表\\").SubKey == "Software\\表");
+}
+
+TEST_CASE("Registry values: type tokens, path marker and conversions")
+{
+    using Kind = RegistryValueData::Kind;
+    ScriptFolders folders;
+
+    const RegistryValueData path = ParseRegistryValue("(Pdd)(Str)(App)");
+    CHECK(path.Type == Kind::String);
+    CHECK(path.Text == "C:\\APP");
+    CHECK(ParseRegistryValue("(pdd)(Str)(App)").Text == "C:\\APP");
+    CHECK(ParseRegistryValue("(Str)(App)").Text == "C:\\APP\\");
+    CHECK(ParseRegistryValue("(Pdd)(Str)C:\\表").Text == "C:\\表");
+    CHECK(ParseRegistryValue("(Exp)%WINDIR%\\x").Type == Kind::ExpandString);
+    CHECK(ParseRegistryValue("(Exp)%WINDIR%\\x").Text == "%WINDIR%\\x");
+
+    CHECK(ParseRegistryValue("(Int)42").Type == Kind::Dword);
+    CHECK(ParseRegistryValue("(Int)42").Number == 42);
+    CHECK(ParseRegistryValue("(Dwd)-1").Number == 0xFFFFFFFFu);
+    CHECK(ParseRegistryValue("(Dwd)$10").Number == 16);
+    CHECK(ParseRegistryValue("(Int)abc").Type == Kind::Dword);
+    CHECK(ParseRegistryValue("(Int)abc").Number == 0);
+    CHECK(ParseRegistryValue("(Dwd)12x").Number == 0);
+    CHECK(ParseRegistryValue("(Int)4294967295").Number == 0);
+
+    CHECK(ParseRegistryValue("(Bin)zz").Type == Kind::Nothing);
+    CHECK(ParseRegistryValue("(Bin)").Type == Kind::Nothing);
+    CHECK(ParseRegistryValue("(Bin)100000000").Type == Kind::Nothing);
+    const RegistryValueData sixteen = ParseRegistryValue("(Bin)10");
+    CHECK(sixteen.Type == Kind::Binary);
+    CHECK(sixteen.Number == 0x10);
+    CHECK(ParseRegistryValue("(Bin)1234ABCD").Number == 0x1234ABCDu);
+    CHECK(ParseRegistryValue("(Bin)ffffffff").Number == 0xFFFFFFFFu);
+
+    // An empty value writes nothing; another token stores the whole value.
+    CHECK(ParseRegistryValue("").Type == Kind::Nothing);
+    CHECK(ParseRegistryValue("(Pdd)").Type == Kind::Nothing);
+    CHECK(ParseRegistryValue("(str)x").Type == Kind::String);
+    CHECK(ParseRegistryValue("(str)x").Text == "(str)x");
+    CHECK(ParseRegistryValue("(App)x").Text == "C:\\APP\\x");
+    CHECK(ParseRegistryValue("abc").Text == "abc");
+}
+
+TEST_CASE("IniFile values: three fields off the front, the rest is the path")
+{
+    ScriptFolders folders;
+    const IniFileEntry tool = ParseIniFileEntry("Opt,Path,(App),(Win)TOOL.INI");
+    CHECK(tool.Section == "Opt");
+    CHECK(tool.Key == "Path");
+    CHECK(tool.Value == "C:\\APP\\");
+    CHECK(tool.File == "C:\\WINDOWS\\TOOL.INI");
+
+    const IniFileEntry commas = ParseIniFileEntry("S,K,V,C:\\A,B\\X,Y.INI");
+    CHECK(commas.Value == "V");
+    CHECK(commas.File == "C:\\A,B\\X,Y.INI");
+
+    const IniFileEntry twoCommas = ParseIniFileEntry("a,b,c");
+    CHECK(twoCommas.Section == "a");
+    CHECK(twoCommas.Key == "b");
+    CHECK(twoCommas.Value.empty());
+    CHECK(twoCommas.File == "c");
+
+    const IniFileEntry japanese = ParseIniFileEntry("表,ポ,能,C:\\表\\ポ.INI");
+    CHECK(japanese.Section == "表");
+    CHECK(japanese.Key == "ポ");
+    CHECK(japanese.File == "C:\\表\\ポ.INI");
+}

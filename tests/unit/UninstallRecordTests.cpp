@@ -1,0 +1,426 @@
+// The uninstall record: written from the install's lists, merged with an
+// earlier record of the same folder, compared byte for byte with the record
+// written key by key, and put in place without a moment without a record.
+#include <doctest/doctest.h>
+
+#include "support/ReferenceRecordWriter.h"
+#include "services/Win32Registry.h"
+#include "support/Scratch.h"
+#include "support/Scripted.h"
+#include "text/IniFile.h"
+#include "uninstall/PreviousRecord.h"
+#include "uninstall/RestoreSlots.h"
+#include "uninstall/SetupFolderList.h"
+#include "uninstall/UninstallRecord.h"
+
+#include <windows.h>
+
+#include <cstdint>
+
+namespace {
+
+const std::string AddRemoveKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sample Uninstall";
+
+// A setup folder and a work folder with the script's working copy.
+struct RecordPlace {
+    ScratchFolder folder;
+    UninstallRecordInput input;
+
+    explicit RecordPlace(const std::string& root = "", const std::string& option = "1,0,0,0")
+        : folder(root.empty() ? std::string("record") : root)
+    {
+        const std::string app = folder / "APP\\";
+        const std::string work = folder / "WORK\\";
+        CreateDirectoryA(app.c_str(), nullptr);
+        CreateDirectoryA(work.c_str(), nullptr);
+        const std::string script = work + "SETUP.INI";
+        WriteTextFile(script, "[Extend]\r\nUnSetupOption=" + option + "\r\n");
+        input = {app + "UNSETUP.INI", work, script, "Sample Uninstall", "C:\\Program Files\\Sample\\"};
+    }
+    std::string Record() const { return ReadTextFile(input.RecordPath); }
+    std::string Backup() const { return input.WorkFolder + "UNSETUPB.INI"; }
+};
+
+// The whole completion sequence on the record: lists, then the Add/Remove key
+// path, then the program ID.
+unsigned long WriteFast(const RecordPlace& place, const UninstallLists& lists, const RestoreSlots& slots,
+                        const std::string& programId = "SAMPLE01")
+{
+    const unsigned long result = WriteUninstallRecord(place.input, lists, slots, nullptr);
+    WriteUnSetupRegistryKey(place.input.RecordPath, AddRemoveKey);
+    WriteProgramId(place.input.RecordPath, programId);
+    return result;
+}
+
+void WriteReference(const RecordPlace& place, const UninstallLists& lists, const RestoreSlots& slots,
+                    const std::string& programId = "SAMPLE01")
+{
+    WriteRecordKeyByKey(place.input, lists, slots);
+    WriteUnSetupRegistryKey(place.input.RecordPath, AddRemoveKey);
+    WriteProgramId(place.input.RecordPath, programId);
+}
+
+// The same install written both ways, in two setup folders; the bytes must match.
+void CheckSameAsKeyByKey(const UninstallLists& lists, const RestoreSlots& slots)
+{
+    RecordPlace fast;
+    RecordPlace reference;
+    CHECK(WriteFast(fast, lists, slots) == 0);
+    WriteReference(reference, lists, slots);
+    const std::string written = fast.Record();
+    CHECK(written.find("[DeleteFile]") != std::string::npos);
+    CHECK(Readable(written) == Readable(reference.Record()));
+}
+
+std::vector<std::string> NonBlankLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        if (end > start) lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+// A small deterministic generator for varied lists.
+struct Lcg {
+    uint32_t state;
+    uint32_t Next(uint32_t bound)
+    {
+        state = state * 1664525u + 1013904223u;
+        return (state >> 8) % bound;
+    }
+};
+
+}  // namespace
+
+TEST_CASE("the record of a first install holds the example lines in order")
+{
+    RecordPlace place;
+    UninstallLists lists;
+    lists.DeleteFolderList = {"C:\\Program Files\\Sample\\DATA\\"};
+    lists.DeleteFileList = {"C:\\Program Files\\Sample\\SAMPLE.EXE", "C:\\WINDOWS\\SYSTEM\\SAMPLE.OCX,/S/R",
+                            "C:\\Program Files\\Sample\\UNSETUP.INI"};
+    lists.DeleteShortCutList = {"C:\\WINDOWS\\Start Menu\\Programs\\Sample\\Sample.lnk"};
+    lists.DeleteRegistryList = {"(Cuser)Software\\Sample"};
+    RestoreSlots slots;
+    slots[0] = "smp,";
+
+    std::vector<std::string> progress;
+    REQUIRE(WriteUninstallRecord(place.input, lists, slots,
+                                 [&](const std::string& text) { progress.push_back(text); }) == 0);
+    WriteUnSetupRegistryKey(place.input.RecordPath, AddRemoveKey);
+    WriteProgramId(place.input.RecordPath, "SAMPLE01");
+
+    const std::vector<std::string> expected = {
+        "[Information]",
+        "Message1=Orvane UnSetup(UnInstall) Initialize File",
+        "Message2=！！！　警告　！！！",
+        "Message3=このファイルをエディタなどで書き換えたり，削除しないでください．",
+        "Message4=書き換えた場合，アンセットアップ動作の保証はできません．",
+        "[Title]",
+        "UnSetup=Sample Uninstall",
+        "[SetupFolder]",
+        "Folder=C:\\Program Files\\Sample\\",
+        "[DeleteFolder]",
+        "Folder1=C:\\Program Files\\Sample\\DATA\\",
+        "[DeleteFile]",
+        "File1=C:\\Program Files\\Sample\\SAMPLE.EXE",
+        "File2=C:\\WINDOWS\\SYSTEM\\SAMPLE.OCX,/S/R",
+        "File3=C:\\Program Files\\Sample\\UNSETUP.INI",
+        "[DeleteShortCut]",
+        "File1=C:\\WINDOWS\\Start Menu\\Programs\\Sample\\Sample.lnk",
+        "[DeleteRegistry]",
+        "Key1=(Cuser)Software\\Sample",
+        "[RestoreRelate]",
+        "Key1=smp,",
+        "[UnSetupOption]",
+        "CheckBox=1,0,0,0",
+        "[UnSetupRegistryKey]",
+        "Key=SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sample Uninstall",
+        "[ProgramID]",
+        "ID=SAMPLE01",
+    };
+    CHECK(NonBlankLines(place.Record()) == expected);
+    const std::vector<std::string> texts = {
+        "アンセットアップ情報(削除フォルダ)を更新しています．しばらくお待ちください．．．",
+        "アンセットアップ情報(削除ファイル)を更新しています．しばらくお待ちください．．．",
+        "アンセットアップ情報(削除ショートカット)を更新しています．しばらくお待ちください．．．",
+        "アンセットアップ情報(削除レジストリ)を更新しています．しばらくお待ちください．．．",
+        "アンセットアップ情報(追加削除ファイル)を更新しています．しばらくお待ちください．．．",
+        "アンセットアップ情報(復元関連付け)を更新しています．しばらくお待ちください．．．",
+    };
+    CHECK(progress == texts);
+    CheckSameAsKeyByKey(lists, slots);
+}
+
+TEST_CASE("a record without options or program ID lacks those sections and writes ID=")
+{
+    RecordPlace place("bare", "");
+    UninstallLists lists;
+    lists.DeleteFileList = {"C:\\APP\\UNSETUP.INI"};
+    REQUIRE(WriteFast(place, lists, RestoreSlots{}, "") == 0);
+    const std::vector<std::string> lines = NonBlankLines(place.Record());
+    const std::vector<std::string> tail(lines.begin() + 9, lines.end());
+    CHECK(tail == std::vector<std::string>{"[DeleteFile]", "File1=C:\\APP\\UNSETUP.INI", "[UnSetupRegistryKey]",
+                                           "Key=" + AddRemoveKey, "[ProgramID]", "ID="});
+}
+
+TEST_CASE("the fast record equals the key-by-key record byte for byte")
+{
+    SUBCASE("duplicates, switches, empty items and Shift-JIS paths")
+    {
+        UninstallLists lists;
+        lists.DeleteFolderList = {"C:\\表\\", "C:\\APP\\DATA\\", "c:\\表\\", "C:\\ソ\\能\\"};
+        lists.DeleteFileList = {"C:\\表\\ソ.DLL,/S",  "C:\\表\\ｿ.DLL",     "c:\\表\\ソ.dll",   "C:\\APP\\A.EXE,/R",
+                                "C:\\APP\\a.exe,/S", "C:\\APP\\A.EXE",    "C:\\APP\\B.OCX,/R", "C:\\app\\b.ocx,/W",
+                                ",/S",              "C:\\APP\\C.EXE",    "  C:\\APP\\D.EXE ", "C:\\APP\\D.EXE,/s",
+                                "\"C:\\Q\"",        "C:\\Q,/R",          "C:\\APP\\UNSETUP.INI"};
+        lists.DeleteShortCutList = {"C:\\L\\ａ.lnk", "", "C:\\L\\Ａ.LNK", "C:\\L\\b.lnk", ""};
+        lists.DeleteRegistryList = {"(Cuser)Software\\表", "(CUSER)SOFTWARE\\表", "Software\\A"};
+        lists.AddDeleteFileList = {"C:\\APP\\*.LOG", "C:\\APP\\*.log,/L", "C:\\APP\\あ.TXT", "C:\\APP\\ア.TXT"};
+        RestoreSlots slots;
+        slots[0] = "smp,";
+        slots[1] = "ado,Old.Type";
+        CheckSameAsKeyByKey(lists, slots);
+    }
+    SUBCASE("varied lists from a fixed pool")
+    {
+        const std::vector<std::string> paths = {"C:\\APP\\A.DLL", "c:\\app\\a.dll", "C:\\表\\ソ.DLL", "C:\\表\\ｿ.DLL",
+                                                "C:\\APP\\ポ.EXE", "C:\\APP\\B.EXE", "", "C:\\APP\\Ｂ.EXE"};
+        const std::vector<std::string> switches = {"", ",/S", ",/R", ",/S/R", ",/r", ",/s", ",/W", ",/C/L", ","};
+        for (uint32_t seed = 1; seed <= 4; ++seed) {
+            CAPTURE(seed);
+            Lcg random{seed};
+            UninstallLists lists;
+            for (const RecordList list : AllRecordLists) {
+                for (int i = 0; i < 30; ++i)
+                    lists[list].push_back(paths[random.Next(8)] + switches[random.Next(9)]);
+            }
+            CheckSameAsKeyByKey(lists, RestoreSlots{});
+        }
+    }
+}
+
+TEST_CASE("an earlier record is backed up and merged into the lists and slots")
+{
+    RecordPlace place;
+    const std::string earlier =
+        "[DeleteFolder]\r\nFolder1=C:\\APP\\DATA\\\r\n"
+        "[DeleteFile]\r\nFile1=C:\\APP\\A.EXE\r\nFile2=C:\\APP\\表.DLL,/S\r\nFile4=C:\\APP\\NEVER.EXE\r\n"
+        "[DeleteShortCut]\r\nFile1=C:\\L\\A.lnk\r\n"
+        "[DeleteRegistry]\r\nKey1=(Cuser)Software\\A\r\n"
+        "[AddDeleteFile]\r\nFile1=C:\\APP\\*.LOG\r\n"
+        "[RestoreRelate]\r\nKey1=ado,\r\nKey3=do,\r\nKey4=ADO,Other\r\nKey5=ado,\r\nKey20=txt,txtfile\r\n";
+    WriteTextFile(place.input.RecordPath, earlier);
+
+    UninstallLists lists;
+    RestoreSlots slots;
+    LoadPreviousRecord(place.input.RecordPath, place.Backup(), lists, slots);
+    CHECK(ReadTextFile(place.Backup()) == earlier);
+    CHECK(lists.DeleteFolderList == std::vector<std::string>{"C:\\APP\\DATA\\"});
+    CHECK(lists.DeleteFileList == std::vector<std::string>{"C:\\APP\\A.EXE", "C:\\APP\\表.DLL,/S"});
+    CHECK(lists.DeleteShortCutList == std::vector<std::string>{"C:\\L\\A.lnk"});
+    CHECK(lists.DeleteRegistryList == std::vector<std::string>{"(Cuser)Software\\A"});
+    CHECK(lists.AddDeleteFileList == std::vector<std::string>{"C:\\APP\\*.LOG"});
+    // All twenty keys are read; one slot per extension, case ignored; "do"
+    // lies inside "ado" but is an extension of its own.
+    RestoreSlots expected;
+    expected[0] = "ado,";
+    expected[1] = "do,";
+    expected[2] = "txt,txtfile";
+    CHECK(slots == expected);
+
+    SUBCASE("without a record now, a backup left from before merges nothing")
+    {
+        DeleteFileA(place.input.RecordPath.c_str());
+        UninstallLists fresh;
+        RestoreSlots freshSlots;
+        LoadPreviousRecord(place.input.RecordPath, place.Backup(), fresh, freshSlots);
+        CHECK(fresh.DeleteFileList.empty());
+        CHECK(freshSlots == RestoreSlots{});
+        CHECK_FALSE(PathExists(place.Backup()));
+    }
+}
+
+TEST_CASE("a second install with the same lists gives the same keys and numbers")
+{
+    RecordPlace place;
+    UninstallLists install;
+    install.DeleteFolderList = {"C:\\APP\\DATA\\", "C:\\APP\\表\\"};
+    install.DeleteFileList = {"C:\\APP\\A.EXE", "C:\\SYS\\B.DLL,/S/R", "C:\\APP\\表\\ソ.TXT", "C:\\APP\\UNSETUP.INI"};
+    install.DeleteShortCutList = {"C:\\L\\A.lnk"};
+    install.DeleteRegistryList = {"(Cuser)Software\\A"};
+    install.AddDeleteFileList = {"C:\\APP\\*.LOG"};
+    RestoreSlots slots;
+    slots[0] = "smp,";
+    REQUIRE(WriteFast(place, install, slots) == 0);
+    const std::string first = place.Record();
+
+    UninstallLists again;
+    RestoreSlots againSlots;
+    LoadPreviousRecord(place.input.RecordPath, place.Backup(), again, againSlots);
+    for (const RecordList list : AllRecordLists)
+        again[list].insert(again[list].end(), install[list].begin(), install[list].end());
+    CHECK(RecordAssociation(againSlots, "SMP") == 0);
+    REQUIRE(WriteFast(place, again, againSlots) == 0);
+    CHECK(Readable(place.Record()) == Readable(first));
+    CheckSameAsKeyByKey(again, againSlots);
+}
+
+TEST_CASE("\",/S\" of the earlier record is kept and appended to \",/R\"")
+{
+    RecordPlace place;
+    UninstallLists first;
+    first.DeleteFileList = {"C:\\SYS\\X.DLL,/S", "C:\\SYS\\Y.DLL,/S", "C:\\SYS\\Z.DLL,/S"};
+    REQUIRE(WriteFast(place, first, RestoreSlots{}) == 0);
+
+    UninstallLists second;
+    RestoreSlots slots;
+    LoadPreviousRecord(place.input.RecordPath, place.Backup(), second, slots);
+    second.DeleteFileList.insert(second.DeleteFileList.end(),
+                                 {"C:\\SYS\\X.DLL", "c:\\sys\\y.dll,/R", "C:\\SYS\\Z.DLL,/s"});
+    REQUIRE(WriteFast(place, second, slots) == 0);
+    CHECK(ReadProfile("DeleteFile", "File1", "", place.input.RecordPath) == "C:\\SYS\\X.DLL,/S");
+    CHECK(ReadProfile("DeleteFile", "File2", "", place.input.RecordPath) == "c:\\sys\\y.dll,/R/S");
+    CHECK(ReadProfile("DeleteFile", "File3", "", place.input.RecordPath) == "C:\\SYS\\Z.DLL,/s");
+    CHECK(ReadProfile("DeleteFile", "File4", "", place.input.RecordPath).empty());
+    CheckSameAsKeyByKey(second, slots);
+}
+
+TEST_CASE("an empty shortcut item is overwritten by the next one")
+{
+    RecordPlace place;
+    UninstallLists lists;
+    lists.DeleteFileList = {"C:\\APP\\UNSETUP.INI"};
+    lists.DeleteShortCutList = {"C:\\L\\A.lnk", "", "C:\\L\\B.lnk", ""};
+    REQUIRE(WriteFast(place, lists, RestoreSlots{}) == 0);
+    const std::string record = place.Record();
+    CHECK(record.find("[DeleteShortCut]\r\nFile1=C:\\L\\A.lnk\r\nFile2=C:\\L\\B.lnk\r\nFile3=\r\n") !=
+          std::string::npos);
+    CheckSameAsKeyByKey(lists, RestoreSlots{});
+}
+
+TEST_CASE("associations: one slot per extension, compared whole, twenty at most")
+{
+    RegKey known = CreateRegKey(HKEY_CLASSES_ROOT, ".orvtsa");
+    REQUIRE(known);
+    RegSetValueExA(known.Get(), "", 0, REG_SZ, reinterpret_cast<const BYTE*>("Old.Type"), 9);
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, ".orvtsb");
+
+    RestoreSlots slots;
+    CHECK(RecordAssociation(slots, "orvtsa") == 1);
+    CHECK(RecordAssociation(slots, "ORVTSA") == 0);
+    CHECK(RecordAssociation(slots, "orvtsb") == 2);
+    // A shorter extension inside a remembered one gets a slot of its own.
+    CHECK(RecordAssociation(slots, "orvts") == 3);
+    CHECK(slots[0] == "orvtsa,Old.Type");
+    CHECK(slots[1] == "orvtsb,");
+    CHECK(slots[2] == "orvts,");
+    CHECK_FALSE(RegKeyExists(HKEY_CLASSES_ROOT, ".orvtsb"));  // reading creates nothing
+
+    for (size_t i = 3; i < slots.size(); ++i) slots[i] = std::string("e").append(std::to_string(i)).append(",");
+    const RestoreSlots full = slots;
+    CHECK(RecordAssociation(slots, "orvtsc") == 0);
+    MergePreviousAssociation(slots, "orvtsd,x");
+    CHECK(slots == full);
+
+    RecordPlace place;
+    UninstallLists lists;
+    lists.DeleteFileList = {"C:\\APP\\UNSETUP.INI"};
+    REQUIRE(WriteFast(place, lists, slots) == 0);
+    for (int i = 1; i <= RestoreSlotCount; ++i) {
+        CAPTURE(i);
+        CHECK(ReadProfile("RestoreRelate", "Key" + std::to_string(i), "", place.input.RecordPath) ==
+              slots[static_cast<size_t>(i) - 1]);
+    }
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, ".orvtsa");
+}
+
+TEST_CASE("the new record replaces the old one in one step")
+{
+    RecordPlace place;
+    const std::string old = "[DeleteFile]\r\nFile1=C:\\OLD.EXE\r\n";
+    WriteTextFile(place.input.RecordPath, old);
+    SetFileAttributesA(place.input.RecordPath.c_str(), FILE_ATTRIBUTE_READONLY);
+    UninstallLists lists;
+    lists.DeleteFileList = {"C:\\APP\\A.EXE", "C:\\APP\\UNSETUP.INI"};
+
+    // While the sections are written the earlier record stays in place whole.
+    int checks = 0;
+    const unsigned long result = WriteUninstallRecord(place.input, lists, RestoreSlots{}, [&](const std::string&) {
+        ++checks;
+        CHECK(place.Record() == old);
+    });
+    CHECK(checks == 6);
+    CHECK(result == 0);
+    CHECK(ReadProfile("DeleteFile", "File1", "", place.input.RecordPath) == "C:\\APP\\A.EXE");
+    CHECK_FALSE(PathExists(place.input.WorkFolder + RecordBuildName));
+
+    SUBCASE("a record that cannot be replaced stays, and the error is returned")
+    {
+        RecordPlace blocked;
+        CreateDirectoryA(blocked.input.RecordPath.c_str(), nullptr);
+        CHECK(WriteUninstallRecord(blocked.input, lists, RestoreSlots{}, nullptr) != 0);
+        CHECK((GetFileAttributesA(blocked.input.RecordPath.c_str()) & FILE_ATTRIBUTE_DIRECTORY) != 0);
+        CHECK_FALSE(PathExists(blocked.input.WorkFolder + RecordBuildName));
+    }
+    SUBCASE("a new record that cannot be written leaves the earlier one in place")
+    {
+        UninstallRecordInput nowhere = place.input;
+        nowhere.WorkFolder = place.folder / "MISSING\\";
+        const std::string before = place.Record();
+        CHECK(WriteUninstallRecord(nowhere, lists, RestoreSlots{}, nullptr) != 0);
+        CHECK(place.Record() == before);
+    }
+}
+
+TEST_CASE("a setup folder on another volume gets the record by a rename beside it")
+{
+    // Under Wine, Z:\dev\shm is a memory file system apart from the work
+    // folder; where it is not, the direct move is all there is to test.
+    const std::string shm = "Z:\\dev\\shm\\";
+    const DWORD attributes = GetFileAttributesA(shm.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return;
+    RecordPlace work;
+    const std::string app = shm + "orvtest-record-" + std::to_string(GetCurrentProcessId()) + "\\";
+    CreateDirectoryA(app.c_str(), nullptr);
+    const std::string probe = work.input.WorkFolder + "PROBE.TXT";
+    WriteTextFile(probe, "x");
+    const bool otherVolume = !MoveFileExA(probe.c_str(), (app + "PROBE.TXT").c_str(), 0) &&
+                             GetLastError() == ERROR_NOT_SAME_DEVICE;
+    DeleteFileA((app + "PROBE.TXT").c_str());
+    if (!otherVolume) MESSAGE("Z:\\dev\\shm is on the work folder's volume here");
+
+    UninstallRecordInput input = work.input;
+    input.RecordPath = app + "UNSETUP.INI";
+    WriteTextFile(input.RecordPath, "[DeleteFile]\r\nFile1=C:\\OLD.EXE\r\n");
+    UninstallLists lists;
+    lists.DeleteFileList = {"C:\\APP\\A.EXE"};
+    CHECK(WriteUninstallRecord(input, lists, RestoreSlots{}, nullptr) == 0);
+    CHECK(ReadProfile("DeleteFile", "File1", "", input.RecordPath) == "C:\\APP\\A.EXE");
+    CHECK_FALSE(PathExists(app + RecordBuildName));
+    CHECK_FALSE(PathExists(work.input.WorkFolder + RecordBuildName));
+    RemoveTree(app);
+}
+
+TEST_CASE("OVSET98.INI remembers the setup folder per program ID and forgets it")
+{
+    ScratchFolder windows("win");
+    const std::string list = windows / "OVSET98.INI";
+    RememberSetupFolder(windows.Path(), "", "C:\\APP\\");
+    CHECK_FALSE(PathExists(list));
+
+    RememberSetupFolder(windows.Path(), "SAMPLE01", "C:\\APP\\");
+    RememberSetupFolder(windows.Path(), "OTHER", "D:\\表\\");
+    RememberSetupFolder(windows.Path(), "SAMPLE01", "C:\\NEW\\");
+    CHECK(ReadTextFile(list) == "[SAMPLE01]\r\nFolder=C:\\NEW\\\r\n[OTHER]\r\nFolder=D:\\表\\\r\n");
+
+    ForgetProgram(windows.Path(), "");
+    CHECK(ReadProfile("SAMPLE01", "Folder", "", list) == "C:\\NEW\\");
+    ForgetProgram(windows.Path(), "sample01");
+    CHECK(ReadTextFile(list) == "[OTHER]\r\nFolder=D:\\表\\\r\n");
+}

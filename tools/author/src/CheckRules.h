@@ -1,0 +1,24 @@
+// The groups of rules behind CheckScript, one file each.
+#pragma once
+
+#include "Distribution.h"
+#include "Profile.h"
+#include "ScriptCheck.h"
+
+#include <string>
+#include <vector>
+
+using Findings = std::vector<Finding>;
+
+// Duplicate sections and keys, gaps in numbered lists.
+void CheckStructure(const Profile& script, Findings& findings);
+// [CopyFile]: disk-change marks, sources, compressed files.
+void CheckCopyFiles(const Profile& script, const Distribution& distribution, Findings& findings);
+// [ShortCut] names and the check boxes that govern them.
+void CheckShortCuts(const Profile& script, Findings& findings);
+// Root and type tokens of [Registry], [DeleteRegistry] and ReferRegistry.
+void CheckRegistry(const Profile& script, Findings& findings);
+// [Relate] pairs, [ExecuteFile], SetupSpeed and the readme.
+void CheckOtherSections(const Profile& script, const Distribution& distribution, Findings& findings);
+// Parenthesised words that are no location token, in every expanded value.
+void CheckUnknownTokens(const Profile& script, Findings& findings);

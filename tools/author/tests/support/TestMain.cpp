@@ -1,0 +1,3 @@
+// Entry of the author tools' test programs.
+#define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
+#include <doctest/doctest.h>
