@@ -1,0 +1,33 @@
+// What the uninstall does with one file of the record's file lists: delete
+// it, keep it, or ask the user first (the caution box, the box for an
+// unshared system component, or the four-button dialog for a shared file
+// that no program counts any more).
+#pragma once
+
+#include "windows/RunWindows.h"
+
+#include <string>
+
+// A value of the record's DeleteFile or AddDeleteFile list, cut at its first
+// comma. Only the comma and the four characters after it are looked at for
+// switches: a switch further on has no meaning when uninstalling.
+struct RecordedFile {
+    std::string path;
+    std::string switches;  // empty when the value has no comma
+};
+RecordedFile SplitRecordedFile(const std::string& value);
+
+// The folders where a DLL or OCX without a shared count is asked about
+// before it goes: the Windows and the system folder.
+struct ComponentFolders {
+    std::string windowsFolder;
+    std::string systemFolder;
+};
+
+// Decides by the file's shared count and switches, asks where the decision
+// needs the user, and deletes. 0 when the file was deleted or is kept;
+// otherwise the system's error code of the deletion (2 for a file that is
+// gone already). The shared-file dialog's answer stays in the main window's
+// answer memory, so that "Delete" and "Save" hold for every later file.
+// Lowering a shared count that cannot be written raises SetupError.
+unsigned long DecideFileDeletion(const RecordedFile& file, const ComponentFolders& folders, RunWindows& windows);
