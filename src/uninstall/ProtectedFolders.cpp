@@ -1,0 +1,93 @@
+#include "uninstall/ProtectedFolders.h"
+
+#include "services/LocationTokens.h"
+#include "text/MBUtils.h"
+#include "text/StrOp.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+namespace {
+
+// The shell's folders that hold the user's and every user's own data, and
+// the Program Files folders of both widths. The run state has none of them.
+constexpr int DataFolderIds[] = {
+    CSIDL_PROFILE,        CSIDL_PERSONAL,         CSIDL_APPDATA,       CSIDL_LOCAL_APPDATA,
+    CSIDL_COMMON_APPDATA, CSIDL_COMMON_DOCUMENTS, CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86,
+};
+
+// The folder as the system resolves it, with one trailing backslash: "." and
+// ".." steps, forward slashes and short names give the same text as the long
+// form, so that none of them slips past the comparison.
+std::string Canonical(const std::string& folder)
+{
+    char full[MAX_PATH * 2] = {};
+    const DWORD fullLength = GetFullPathNameA(folder.c_str(), sizeof full, full, nullptr);
+    std::string result = fullLength > 0 && fullLength < sizeof full ? std::string(full, fullLength) : folder;
+    char longer[MAX_PATH * 2] = {};
+    const DWORD longLength = GetLongPathNameA(result.c_str(), longer, sizeof longer);
+    if (longLength > 0 && longLength < sizeof longer) result.assign(longer, longLength);
+    return AddDelimiter(result, "B");
+}
+
+// The number of "\" characters of the text (never a trail byte).
+int DelimiterCount(const std::string& text)
+{
+    int count = 0;
+    for (int at = 1; at <= static_cast<int>(text.size()); ++at) {
+        if (IsDelimiterAt(text, at)) ++count;
+    }
+    return count;
+}
+
+// "C:\" or "\\server\share\": nothing above it can be named.
+bool IsRoot(const std::string& canonical)
+{
+    if (canonical.size() <= 3) return true;
+    const bool share = canonical.compare(0, 2, "\\\\") == 0;
+    return share && DelimiterCount(canonical) <= 4;
+}
+
+// True when `outer` is `inner` or one of the folders above it.
+bool SameOrAbove(const std::string& outer, const std::string& inner)
+{
+    return TokenPos(outer, inner) == 1;
+}
+
+bool IsDriveLetter(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+}  // namespace
+
+ProtectedFolders ProtectedFolders::OfThisMachine(const RunState& run)
+{
+    std::vector<std::string> folders = {
+        run.TempFolder,           run.WindowsFolder,         run.SystemFolder,         run.ProgramFilesFolder,
+        run.StartMenuFolder,      run.ProgramsFolder,        run.DesktopFolder,        run.StartupFolder,
+        run.SendToFolder,         run.CommonStartMenuFolder, run.CommonProgramsFolder, run.CommonDesktopFolder,
+        run.CommonStartupFolder,
+    };
+    for (int id : DataFolderIds) folders.push_back(GetSpecialFolder(id));
+    return ProtectedFolders(std::move(folders));
+}
+
+bool ProtectedFolders::Protects(const std::string& folder) const
+{
+    const std::string candidate = Canonical(folder);
+    if (IsRoot(candidate)) return true;
+    for (const std::string& entry : folders_) {
+        // A shell folder that the system could not supply is only "\".
+        if (RemoveDelimiter(entry, "B").empty() || !IsAbsoluteFolder(entry)) continue;
+        if (SameOrAbove(candidate, Canonical(entry))) return true;
+    }
+    return false;
+}
+
+bool IsAbsoluteFolder(const std::string& folder)
+{
+    const bool drivePath = folder.size() >= 3 && IsDriveLetter(folder[0]) && folder[1] == ':' && folder[2] == '\\';
+    const bool sharePath = folder.size() >= 3 && folder.compare(0, 2, "\\\\") == 0 && folder[2] != '\\';
+    return drivePath || sharePath;
+}

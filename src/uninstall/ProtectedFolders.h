@@ -1,0 +1,37 @@
+// Folders the uninstall never removes or empties, whatever the record says:
+// the system's own folders, the user's shell and data folders, and every
+// folder that holds one of them. A user may have typed any existing folder
+// as the setup folder; with the delete-all option the uninstall would
+// otherwise wipe, say, the documents folder or C:\Users\.
+#pragma once
+
+#include "app/RunState.h"
+
+#include <string>
+#include <vector>
+
+class ProtectedFolders {
+public:
+    explicit ProtectedFolders(std::vector<std::string> folders) : folders_(std::move(folders)) {}
+
+    // The temporary, Windows, system and Program Files folders and the nine
+    // shell folders of the run state, with the folders the shell names for
+    // the user's profile, documents and application data, the common
+    // documents and application data, and both Program Files folders.
+    static ProtectedFolders OfThisMachine(const RunState& run);
+
+    // True for a drive or share root, for one of the folders, and for any
+    // folder that contains one of them. Compared case-blind, with or without
+    // the trailing backslash.
+    bool Protects(const std::string& folder) const;
+
+    const std::vector<std::string>& Folders() const { return folders_; }
+
+private:
+    std::vector<std::string> folders_;
+};
+
+// A path that names a folder on its own: "X:\..." or "\\server\share\...".
+// A relative path (the empty setup folder of a damaged record becomes "\")
+// would name a folder of whatever drive and folder is current.
+bool IsAbsoluteFolder(const std::string& folder);
