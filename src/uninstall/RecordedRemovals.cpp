@@ -1,0 +1,67 @@
+#include "uninstall/RecordedRemovals.h"
+
+#include "services/Deletion.h"
+#include "text/NumberedList.h"
+#include "text/PathParts.h"
+#include "text/StrOp.h"
+#include "windows/ErrorGuard.h"
+
+#include <algorithm>
+
+namespace {
+
+// One file of a list. A shared count that cannot be lowered (no right to
+// write the system's list) is shown as every registry write failure is, and
+// the file stays: another program may still count on it. The uninstall goes
+// on with the next file.
+unsigned long RemoveOneFile(const RecordedFile& file, UninstallRun& run, RunWindows& windows)
+{
+    return static_cast<unsigned long>(
+        RunGuarded([&] { return static_cast<LRESULT>(DecideFileDeletion(file, run.Components, windows)); }));
+}
+
+bool IsShortcutHome(const std::string& folder, const UninstallRun& run)
+{
+    // Byte for byte: the record holds the folders as this machine's shell
+    // named them.
+    return std::find(run.ShortcutHomes.begin(), run.ShortcutHomes.end(), folder) != run.ShortcutHomes.end();
+}
+
+}  // namespace
+
+void RemoveRecordedFiles(UninstallRun& run, RunWindows& windows)
+{
+    for (const std::string& value : ReadNumberedList("DeleteFile", "File", run.Record)) {
+        const RecordedFile file = SplitRecordedFile(value);
+        if (file.path.empty()) break;
+        const unsigned long result = RemoveOneFile(file, run, windows);
+        if (result != 0) run.Failures.AddSystemError("<File> ", file.path, result);
+    }
+    for (const std::string& value : ReadNumberedList("AddDeleteFile", "File", run.Record)) {
+        const RecordedFile file = SplitRecordedFile(value);
+        if (file.path.empty()) break;
+        RemoveOneFile(file, run, windows);
+    }
+}
+
+void RemoveRecordedShortcuts(UninstallRun& run)
+{
+    for (const std::string& shortcut : ReadNumberedList("DeleteShortCut", "File", run.Record)) {
+        const unsigned long result = DeleteFiles(shortcut);
+        if (result != 0) run.Failures.AddSystemError("<ShortCut> ", shortcut, result);
+        const std::string folder = AddDelimiter(FolderPart(shortcut), "B");
+        if (!IsShortcutHome(folder, run) && !run.Protected.Protects(folder)) RemoveFolder(folder, "");
+    }
+}
+
+void RemoveRecordedFolders(UninstallRun& run)
+{
+    const std::vector<std::string> folders = ReadNumberedList("DeleteFolder", "Folder", run.Record);
+    for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) {
+        if (run.Protected.Protects(*folder)) continue;
+        const bool insideSetupFolder = Contains(*folder, run.AppFolder);
+        unsigned long result = RemoveFolder(*folder, insideSetupFolder ? run.Patterns : "");
+        if (insideSetupFolder && run.DeleteAll) result = 0;
+        if (result != 0) run.Failures.AddSystemError("<Folder> ", *folder, result);
+    }
+}

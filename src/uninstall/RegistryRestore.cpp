@@ -1,0 +1,79 @@
+#include "uninstall/RegistryRestore.h"
+
+#include "services/RegistryKeys.h"
+#include "services/Win32Registry.h"
+#include "text/IniFile.h"
+#include "text/NumberedList.h"
+#include "text/StrOp.h"
+
+#include <windows.h>
+
+namespace {
+
+struct RecordedAssociation {
+    std::string extension;      // without its dot
+    std::string earlierType;    // empty when the extension had none
+};
+
+RecordedAssociation SplitAssociation(const std::string& value)
+{
+    const int comma = TokenPos(",", value);
+    if (comma == 0) return {value, ""};
+    return {LeftStr(value, comma - 1), MidStr(value, comma + 1)};
+}
+
+enum class TypeWrite { Written, NoKey, Refused };
+
+// Sets the default value of an existing extension key; the key is never
+// created here.
+TypeWrite WriteEarlierType(const std::string& extensionKey, const std::string& type)
+{
+    if (!RegKeyExists(HKEY_CLASSES_ROOT, extensionKey)) return TypeWrite::NoKey;
+    const RegKey key = OpenRegKey(HKEY_CLASSES_ROOT, extensionKey, KEY_SET_VALUE);
+    if (!key) return TypeWrite::Refused;
+    const LONG status = RegSetValueExA(key.Get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(type.c_str()),
+                                       static_cast<DWORD>(type.size() + 1));
+    return status == ERROR_SUCCESS ? TypeWrite::Written : TypeWrite::Refused;
+}
+
+bool SameTextIgnoringCase(const std::string& a, const std::string& b)
+{
+    return a.size() == b.size() && (a.empty() || TokenPos(a, b) == 1);
+}
+
+void RestoreAssociation(const RecordedAssociation& association)
+{
+    const std::string extensionKey = "." + association.extension;
+    const std::string installedType = association.extension + "_auto_file";
+    std::string restored;
+    if (!association.earlierType.empty()) {
+        const TypeWrite write = WriteEarlierType(extensionKey, association.earlierType);
+        // The extension still names the installed type: removing that type
+        // now would leave the extension pointing at nothing.
+        if (write == TypeWrite::Refused) return;
+        if (write == TypeWrite::Written) restored = association.earlierType;
+    }
+    if (restored.empty()) DeleteRegistryKey("(Class)", extensionKey);
+    if (!SameTextIgnoringCase(restored, installedType)) DeleteRegistryKey("(Class)", installedType);
+}
+
+}  // namespace
+
+void RemoveRecordedRegistryKeys(const std::string& record)
+{
+    for (const std::string& value : ReadNumberedList("DeleteRegistry", "Key", record)) {
+        const RegistryLocation location = SplitRegistryLocation(value);
+        DeleteRegistryKey(location.rootToken, location.keyPath);
+    }
+}
+
+void RestoreAssociations(const std::string& record)
+{
+    for (const std::string& value : ReadNumberedList("RestoreRelate", "Key", record))
+        RestoreAssociation(SplitAssociation(value));
+}
+
+void RemoveUninstallEntry(const std::string& record)
+{
+    DeleteRegistryKey("(Local)", ReadProfile("UnSetupRegistryKey", "Key", "", record));
+}

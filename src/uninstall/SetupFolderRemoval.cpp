@@ -1,0 +1,23 @@
+#include "uninstall/SetupFolderRemoval.h"
+
+#include "services/Deletion.h"
+#include "services/LocationTokens.h"
+
+#include <windows.h>
+
+void RemoveSetupFolder(UninstallRun& run)
+{
+    if (run.Protected.Protects(run.AppFolder)) return;
+    const unsigned long result = RemoveFolder(run.AppFolder, run.DeleteAll ? "*.*|" : run.Patterns);
+    if (result != 0) run.Failures.AddBlock(SetupFolderFailure(run.AppFolder, result, run.DeleteAll));
+}
+
+std::string SetupFolderFailure(const std::string& folder, unsigned long code, bool deleteAll)
+{
+    const std::string heading = "<SetupFolder> " + folder + "\r\n";
+    if (code != ERROR_DIR_NOT_EMPTY && code != ERROR_ACCESS_DENIED) return heading + SystemErrorText(code) + "\r\n";
+    const std::string cause = deleteAll ? "全ファイル・フォルダの削除を試みましたが，エラーが発生したため，"
+                                        : "フォルダにファイルが残っているため，";
+    return heading + cause + "セットアップフォルダを削除できませんでした．エクスプローラなどから，直接削除してください．" +
+           "\r\n";
+}

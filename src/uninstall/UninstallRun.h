@@ -1,0 +1,26 @@
+// The working state of one uninstall: the record it reads, what the option
+// boxes asked for, the folders it must never remove, and the failures it
+// collects for the report at its end.
+#pragma once
+
+#include "services/FailureReport.h"
+#include "uninstall/DecideFileDeletion.h"
+#include "uninstall/ProtectedFolders.h"
+
+#include <string>
+#include <vector>
+
+struct UninstallRun {
+    std::string Record;    // the working copy of the uninstall record
+    std::string AppFolder; // the setup folder, with its trailing backslash
+    // Names or patterns, each followed by "|", deleted from the setup folder
+    // and the folders inside it before they are removed: "*.INI|", "*.GID|".
+    std::string Patterns;
+    bool DeleteAll = false;  // everything below the setup folder goes
+    ComponentFolders Components;  // where an unshared DLL or OCX is asked about
+    // The shell folders that hold shortcuts for every program: a shortcut's
+    // folder that is one of them stays even when it is left empty.
+    std::vector<std::string> ShortcutHomes;
+    ProtectedFolders Protected{{}};
+    FailureReport Failures;
+};

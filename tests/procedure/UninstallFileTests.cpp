@@ -1,0 +1,257 @@
+// The uninstall's files: each row of the per-file decision (shared counts,
+// switches, the two boxes and the four-button dialog), the dialog's answer
+// memory across both file sections, and the failures that are reported.
+#include <doctest/doctest.h>
+
+#include "UninstallFixture.h"
+#include "services/LocationTokens.h"
+
+#include <windows.h>
+
+#include <memory>
+
+namespace {
+
+const std::string Caption = "ファイル削除の確認";
+
+std::string CautionText(const std::string& path)
+{
+    return path + "\r\rこのファイルを削除してもよろしいですか？\r\r<<　注意　>>\r"
+                  "DLL/OCXなどは他のプログラムでも使用される可能性があります．\r"
+                  "確実に使用されないことがわかっている場合のみ削除してください．";
+}
+
+std::string UnsharedText(const std::string& path)
+{
+    return path + "\r\rこのDLL/OCXファイルは，共有登録されていませんが，\r"
+                  "今後，他のプログラムで使われる可能性があります．\rこのファイルを削除してもよろしいですか？";
+}
+
+std::string SharedText(const std::string& path)
+{
+    return path + "\r\rこの共有ファイルは，現在，他のどのプログラムからも使われていません．\r"
+                  "しかし，今後，他のプログラムで使われる可能性があります．\rこのファイルを削除してもよろしいですか？";
+}
+
+// Presses one button of the four-button dialog and notes the message shown.
+struct DialogPresses {
+    std::vector<std::string> messages;
+
+    void Queue(ScriptedDialogs& person, Button TfrmCustomDlg::*button)
+    {
+        person.AnswerConfirm([this, button](ModalWindow& window) {
+            auto& dialog = static_cast<TfrmCustomDlg&>(window);
+            messages.push_back(dialog.lblMessage.Text());
+            (dialog.*button).Click();
+        });
+    }
+};
+
+void CheckQuestion(const AskedBox& box, const std::string& text)
+{
+    CHECK(Readable(box.text) == Readable(text));
+    CHECK(box.caption == Caption);
+    CHECK(box.flags == (MB_YESNO | MB_ICONQUESTION));
+}
+
+}  // namespace
+
+TEST_CASE("a file no program counts: the switches and the folder decide, first match wins")
+{
+    UninstallFixture fixture;
+    ScratchFolder system("sys");
+    const std::string file = fixture.elsewhere / "本体.DAT";
+    WriteTextFile(file, "x");
+    ScriptedDialogs person;
+
+    SUBCASE("/C asks with the caution; Yes deletes")
+    {
+        fixture.record.files = {file + ",/C/L"};
+        person.Answer(IDYES).Answer(IDOK);
+        fixture.Uninstall();
+        REQUIRE(person.Boxes().size() == 2);
+        CheckQuestion(person.Boxes()[0], CautionText(file));
+        CHECK_FALSE(PathExists(file));
+    }
+    SUBCASE("/C asks with the caution; No keeps")
+    {
+        fixture.record.files = {file + ",/c"};
+        person.Answer(IDNO).Answer(IDOK);
+        fixture.Uninstall();
+        REQUIRE(person.Boxes().size() == 2);
+        CheckQuestion(person.Boxes()[0], CautionText(file));
+        CHECK(PathExists(file));
+    }
+    SUBCASE("/L keeps without a question, before /F")
+    {
+        fixture.record.files = {file + ",/L/F"};
+        person.Answer(IDOK);
+        fixture.Uninstall();
+        CHECK(person.Boxes().size() == 1);
+        CHECK(PathExists(file));
+    }
+    SUBCASE("no switch: deleted without a question")
+    {
+        fixture.record.files = {file};
+        person.Answer(IDOK);
+        fixture.Uninstall();
+        CHECK(person.Boxes().size() == 1);
+        CHECK_FALSE(PathExists(file));
+    }
+    SUBCASE("a DLL in the Windows or the system folder is asked about; /F deletes it without a question")
+    {
+        const std::string inWindows = fixture.run.windows / "UNSHARED.DLL";
+        const std::string inSystem = system / "UNSHARED.OCX";
+        const std::string forced = fixture.run.windows / "FORCED.DLL";
+        const std::string inSetupFolder = fixture.app / "UNSHARED.DLL";
+        for (const std::string& path : {inWindows, inSystem, forced, inSetupFolder}) PlaceComponent(path);
+        fixture.record.files = {inWindows, inSystem, forced + ",/F", inSetupFolder};
+        fixture.Start();
+        TheRun.SystemFolder = system.Path();
+        person.Answer(IDNO).Answer(IDYES).Answer(IDOK);
+        fixture.Uninstall();
+        REQUIRE(person.Boxes().size() == 3);
+        CheckQuestion(person.Boxes()[0], UnsharedText(inWindows));
+        CheckQuestion(person.Boxes()[1], UnsharedText(inSystem));
+        CHECK(PathExists(inWindows));
+        CHECK_FALSE(PathExists(inSystem));
+        CHECK_FALSE(PathExists(forced));
+        CHECK_FALSE(PathExists(inSetupFolder));
+    }
+    CheckCompletionBox(person.Boxes().back());
+    CHECK(person.ConfirmDialogs() == 0);
+}
+
+TEST_CASE("a counted file: only a shared one is uncounted, and only the last user is asked")
+{
+    UninstallFixture fixture;
+    const std::string file = fixture.elsewhere / "共有.DAT";
+    WriteTextFile(file, "x");
+    ScriptedDialogs person;
+    DialogPresses dialog;
+
+    SUBCASE("without /S the count stays and so does the file")
+    {
+        SharedCountValue count(file, 2);
+        fixture.record.files = {file + ",/R/W"};
+        person.Answer(IDOK);
+        fixture.Uninstall();
+        CHECK(count.Stored() == 2u);
+        CHECK(PathExists(file));
+    }
+    SUBCASE("/S with other users left: one fewer, no question")
+    {
+        SharedCountValue count(file, 3);
+        fixture.record.files = {file + ",/S"};
+        person.Answer(IDOK);
+        fixture.Uninstall();
+        CHECK(count.Stored() == 2u);
+        CHECK(PathExists(file));
+    }
+    SUBCASE("/S and the last user: the count goes, the dialog asks; Yes deletes")
+    {
+        SharedCountValue count(file, 1);
+        fixture.record.files = {file + ",/s"};
+        dialog.Queue(person, &TfrmCustomDlg::btnYes);
+        person.Answer(IDOK);
+        fixture.Uninstall();
+        CHECK_FALSE(count.Stored().has_value());
+        REQUIRE(dialog.messages.size() == 1);
+        CHECK(Readable(dialog.messages[0]) == Readable(SharedText(file)));
+        CHECK_FALSE(PathExists(file));
+    }
+    SUBCASE("/S and the last user: No keeps the file, without its count")
+    {
+        SharedCountValue count(file, 1);
+        fixture.record.files = {file + ",/S"};
+        dialog.Queue(person, &TfrmCustomDlg::btnNo);
+        person.Answer(IDOK);
+        fixture.Uninstall();
+        CHECK_FALSE(count.Stored().has_value());
+        CHECK(dialog.messages.size() == 1);
+        CHECK(PathExists(file));
+    }
+    SUBCASE("/R/S/C: only the comma and four characters count, so /C is never seen")
+    {
+        SharedCountValue count(file, 1);
+        const std::string uncounted = fixture.elsewhere / "NOCOUNT.DAT";
+        WriteTextFile(uncounted, "x");
+        fixture.record.files = {uncounted + ",/R/S/C", file + ",/R/S/C"};
+        dialog.Queue(person, &TfrmCustomDlg::btnYes);
+        person.Answer(IDOK);
+        fixture.Uninstall();
+        CHECK_FALSE(PathExists(uncounted));  // deleted without the caution box
+        CHECK(dialog.messages.size() == 1);  // the shared file's dialog, by its /S
+        CHECK_FALSE(PathExists(file));
+    }
+    CHECK(person.Boxes().size() == 1);
+    CheckCompletionBox(person.Boxes().back());
+    CHECK(person.Unused() == 0);
+}
+
+TEST_CASE("すべて削除 and すべて保存 answer for every later shared file, into the extra files too")
+{
+    UninstallFixture fixture;
+    std::vector<std::string> files;
+    std::vector<std::unique_ptr<SharedCountValue>> counts;
+    for (const char* name : {"A.DAT", "B.DAT", "C.DAT", "D.DAT"}) {
+        files.push_back(fixture.elsewhere / name);
+        WriteTextFile(files.back(), name);
+        counts.push_back(std::make_unique<SharedCountValue>(files.back(), 1));
+    }
+    fixture.record.files = {files[0] + ",/S", files[1] + ",/S"};
+    fixture.record.extraFiles = {files[2] + ",/S", files[3] + ",/S"};
+    ScriptedDialogs person;
+    DialogPresses dialog;
+    person.Answer(IDOK);
+
+    SUBCASE("Yes for one file only, then すべて削除 for the rest")
+    {
+        dialog.Queue(person, &TfrmCustomDlg::btnYes);
+        dialog.Queue(person, &TfrmCustomDlg::btnDelete);
+        fixture.Uninstall();
+        REQUIRE(dialog.messages.size() == 2);
+        CHECK(Readable(dialog.messages[1]) == Readable(SharedText(files[1])));
+        for (const std::string& file : files) CHECK_FALSE(PathExists(file));
+        CHECK(fixture.run.main.lblFormShare.Text() == "Delete");
+    }
+    SUBCASE("No for one file only, then すべて保存 for the rest")
+    {
+        dialog.Queue(person, &TfrmCustomDlg::btnNo);
+        dialog.Queue(person, &TfrmCustomDlg::btnSave);
+        fixture.Uninstall();
+        CHECK(dialog.messages.size() == 2);
+        for (const std::string& file : files) CHECK(PathExists(file));
+        CHECK(fixture.run.main.lblFormShare.Text() == "Save");
+    }
+    for (const auto& count : counts) CHECK_FALSE(count->Stored().has_value());
+    CHECK(person.Unused() == 0);
+}
+
+TEST_CASE("a recorded file that is gone is reported with the system's text for 2; extra files are never reported")
+{
+    UninstallFixture fixture;
+    const std::string gone = fixture.app / "消えた.EXE";
+    const std::string held = fixture.elsewhere / "HELD.DAT";
+    WriteTextFile(held, "x");
+    fixture.record.files = {gone};
+    fixture.record.extraFiles = {fixture.app / "NEVER.LOG", held, fixture.elsewhere / "*.TMP"};
+    // A file held open without sharing cannot be deleted even by root.
+    HANDLE open = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    REQUIRE(open != INVALID_HANDLE_VALUE);
+    ScriptedDialogs person;
+    RunWatcher watcher(fixture.run);
+    person.Answer(IDYES).Answer(IDOK);
+    fixture.Uninstall();
+    CloseHandle(open);
+
+    REQUIRE(person.Boxes().size() == 2);
+    CheckFailureQuestion(person.Boxes()[0]);
+    CheckCompletionBox(person.Boxes()[1]);
+    const std::string report = "<File> " + gone + "\r\n" + SystemErrorText(2) + "\r\n";
+    CHECK(Readable(watcher.reportShown) == Readable(report));
+    CHECK(watcher.frameShown == "削除処理失敗　詳細表示");
+    CHECK(watcher.verticalScrollBar);
+    CHECK_FALSE(PathExists(fixture.app.Path()));
+    CHECK(PathExists(held));
+}

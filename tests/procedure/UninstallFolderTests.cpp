@@ -1,0 +1,259 @@
+// The uninstall's folders: the recorded folders last made first, the option
+// patterns applied only inside the setup folder, delete-all, the setup
+// folder's own removal with its failure texts, the folders that are never
+// removed, and shortcuts with the folders they leave empty.
+#include <doctest/doctest.h>
+
+#include "UninstallFixture.h"
+#include "services/LocationTokens.h"
+#include "text/PathParts.h"
+#include "text/StrOp.h"
+#include "uninstall/ProtectedFolders.h"
+#include "uninstall/SetupFolderRemoval.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+namespace {
+
+const std::string FilesRemain = "フォルダにファイルが残っているため，"
+                                "セットアップフォルダを削除できませんでした．エクスプローラなどから，直接削除してください．\r\n";
+const std::string DeleteAllFailed = "全ファイル・フォルダの削除を試みましたが，エラーが発生したため，"
+                                    "セットアップフォルダを削除できませんでした．エクスプローラなどから，直接削除してください．\r\n";
+
+std::string FolderFailure(const std::string& folder, unsigned long code)
+{
+    return "<Folder> " + folder + "\r\n" + SystemErrorText(code) + "\r\n";
+}
+
+void MakeFolder(const std::string& path)
+{
+    REQUIRE(CreateDirectoryA(path.c_str(), nullptr));
+}
+
+// Runs the uninstall, answers Yes to the failure question when there is one,
+// and gives back the report that the details showed.
+std::string UninstallAndReadReport(UninstallFixture& fixture, ScriptedDialogs& person, bool expectFailures)
+{
+    RunWatcher watcher(fixture.run);
+    if (expectFailures) person.Answer(IDYES);
+    person.Answer(IDOK);
+    fixture.Uninstall();
+    REQUIRE(person.Boxes().size() == (expectFailures ? 2u : 1u));
+    if (expectFailures) CheckFailureQuestion(person.Boxes().front());
+    CheckCompletionBox(person.Boxes().back());
+    return watcher.reportShown;
+}
+
+}  // namespace
+
+TEST_CASE("delete-all removes everything below the setup folder and reports none of its subfolders")
+{
+    UninstallFixture fixture;
+    const std::string data = fixture.app / "DATA\\";
+    const std::string deeper = data + "表\\";
+    MakeFolder(data);
+    MakeFolder(deeper);
+    MakeFolder(fixture.app / "USER\\");
+    WriteTextFile(fixture.app / "APP.EXE", "installed");
+    WriteTextFile(data + "ADDED.DAT", "the application's own");
+    WriteTextFile(deeper + "MORE.DAT", "the application's own");
+    WriteTextFile(fixture.app / "USER\\NOTES.TXT", "the user's");
+    fixture.record.checkBox = "DeleteAll";
+    fixture.record.folders = {data, deeper};
+    fixture.record.files = {fixture.app / "APP.EXE"};
+    ScriptedDialogs person;
+    fixture.Start();
+    CHECK(fixture.run.main.chkSCutDesktop.Checked());
+
+    const std::string report = UninstallAndReadReport(fixture, person, false);
+    CHECK(report.empty());
+    CHECK_FALSE(PathExists(fixture.app.Path()));
+}
+
+TEST_CASE("the *.INI and *.GID options clear only folders inside the setup folder, the setup folder included")
+{
+    UninstallFixture fixture;
+    const std::string data = fixture.app / "DATA\\";
+    const std::string outside = fixture.elsewhere / "OUT\\";
+    MakeFolder(data);
+    MakeFolder(outside);
+    for (const std::string& folder : {fixture.app.Path(), data, outside}) {
+        WriteTextFile(folder + "SET.INI", "[a]");
+        WriteTextFile(folder + "HELP.GID", "gid");
+        WriteTextFile(folder + "KEEP.TXT", "kept");
+    }
+    fixture.record.folders = {data, outside};
+    ScriptedDialogs person;
+
+    SUBCASE("both ticked")
+    {
+        fixture.record.checkBox = "1,1,0,0";
+        const std::string report = UninstallAndReadReport(fixture, person, true);
+        // The last recorded folder first; the setup folder at the end.
+        CHECK(Readable(report) == Readable(FolderFailure(outside, ERROR_DIR_NOT_EMPTY) +
+                                           FolderFailure(data, ERROR_DIR_NOT_EMPTY) + "<SetupFolder> " +
+                                           fixture.app.Path() + "\r\n" + FilesRemain));
+        for (const std::string& folder : {fixture.app.Path(), data}) {
+            CHECK_FALSE(PathExists(folder + "SET.INI"));
+            CHECK_FALSE(PathExists(folder + "HELP.GID"));
+            CHECK(PathExists(folder + "KEEP.TXT"));
+        }
+    }
+    SUBCASE("only *.INI ticked")
+    {
+        fixture.record.checkBox = "1,0,1,1";
+        UninstallAndReadReport(fixture, person, true);
+        for (const std::string& folder : {fixture.app.Path(), data}) {
+            CHECK_FALSE(PathExists(folder + "SET.INI"));
+            CHECK(PathExists(folder + "HELP.GID"));
+        }
+    }
+    CHECK(PathExists(outside + "SET.INI"));
+    CHECK(PathExists(outside + "HELP.GID"));
+}
+
+TEST_CASE("a folder made by the install is removed once it is empty, after the files")
+{
+    UninstallFixture fixture;
+    const std::string outside = fixture.elsewhere / "TOOLS\\";
+    const std::string inner = outside + "BIN\\";
+    MakeFolder(outside);
+    MakeFolder(inner);
+    WriteTextFile(inner + "TOOL.EXE", "installed");
+    fixture.record.folders = {outside, inner};
+    fixture.record.files = {inner + "TOOL.EXE"};
+    ScriptedDialogs person;
+    CHECK(UninstallAndReadReport(fixture, person, false).empty());
+    CHECK_FALSE(PathExists(outside));
+    CHECK_FALSE(PathExists(fixture.app.Path()));
+}
+
+TEST_CASE("the setup folder's failure texts: files left, delete-all failing, and any other code")
+{
+    UninstallFixture fixture;
+    ScriptedDialogs person;
+    SUBCASE("delete-all, but a file held open stays: 145 with the delete-all text")
+    {
+        const std::string held = fixture.app / "HELD.DAT";
+        WriteTextFile(held, "in use");
+        fixture.record.checkBox = "DeleteAll";
+        HANDLE open = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        REQUIRE(open != INVALID_HANDLE_VALUE);
+        const std::string report = UninstallAndReadReport(fixture, person, true);
+        CloseHandle(open);
+        CHECK(Readable(report) == Readable("<SetupFolder> " + fixture.app.Path() + "\r\n" + DeleteAllFailed));
+        CHECK(PathExists(held));
+    }
+    SUBCASE("the folder itself held open by another: the system's text for that code")
+    {
+        HANDLE open = CreateFileA(fixture.app.Path().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        REQUIRE(open != INVALID_HANDLE_VALUE);
+        const std::string report = UninstallAndReadReport(fixture, person, true);
+        CloseHandle(open);
+        CHECK(Readable(report) == Readable("<SetupFolder> " + fixture.app.Path() + "\r\n" +
+                                           SystemErrorText(ERROR_SHARING_VIOLATION) + "\r\n"));
+    }
+}
+
+TEST_CASE("access denied (5) is told like a folder that is not empty (145)")
+{
+    // Wine lets root remove any folder but a non-empty one or one held open,
+    // so the system's refusal is checked on the text alone.
+    const std::string folder = "C:\\表示\\";
+    for (bool deleteAll : {false, true}) {
+        const std::string expected = "<SetupFolder> " + folder + "\r\n" + (deleteAll ? DeleteAllFailed : FilesRemain);
+        CHECK(SetupFolderFailure(folder, ERROR_ACCESS_DENIED, deleteAll) == expected);
+        CHECK(SetupFolderFailure(folder, ERROR_DIR_NOT_EMPTY, deleteAll) == expected);
+        CHECK(SetupFolderFailure(folder, ERROR_PATH_NOT_FOUND, deleteAll) ==
+              "<SetupFolder> " + folder + "\r\n" + SystemErrorText(ERROR_PATH_NOT_FOUND) + "\r\n");
+    }
+}
+
+TEST_CASE("with delete-all set, a setup folder of the system or the user's own is left in place, unreported")
+{
+    UninstallFixture fixture;
+    // A recorded file elsewhere shows that the rest of the uninstall happens.
+    const std::string installed = fixture.elsewhere / "APP.EXE";
+    WriteTextFile(installed, "installed");
+    fixture.record.files = {installed};
+    fixture.record.checkBox = "DeleteAll";
+    fixture.recordListsItself = false;
+    const std::string documents = GetSpecialFolder(CSIDL_PERSONAL) + "\\";
+    const std::string profile = GetSpecialFolder(CSIDL_PROFILE) + "\\";
+    std::string folder;
+    SUBCASE("the drive root") { folder = "C:\\"; }
+    SUBCASE("the Windows folder") { folder = fixture.run.windows.Path(); }
+    SUBCASE("the system folder, without its trailing backslash")
+    {
+        char system[MAX_PATH] = {};
+        GetSystemDirectoryA(system, MAX_PATH);
+        folder = system;
+    }
+    SUBCASE("the desktop") { folder = GetSpecialFolder(CSIDL_DESKTOPDIRECTORY) + "\\"; }
+    SUBCASE("the documents folder, in other letter case") { folder = MapText(documents, LCMAP_LOWERCASE); }
+    SUBCASE("the folder of all users' profiles") { folder = FolderPart(RemoveDelimiter(profile, "B")); }
+    CAPTURE(folder);
+    fixture.record.setupFolder = folder;
+    fixture.Start();
+    // Never wipe a real folder of the machine should the protection fail.
+    REQUIRE(ProtectedFolders::OfThisMachine(TheRun).Protects(fixture.run.main.txtFolder.Text()));
+    WriteTextFile(fixture.run.windows / "WIN.INI", "kept");
+    ScriptedDialogs person;
+    CHECK(UninstallAndReadReport(fixture, person, false).empty());
+    CHECK(PathExists(folder));
+    CHECK_FALSE(PathExists(installed));
+    CHECK(PathExists(fixture.run.windows / "WIN.INI"));
+    CHECK(PathExists(documents));
+}
+
+TEST_CASE("a recorded folder that is protected is neither cleared nor removed; one inside it is")
+{
+    UninstallFixture fixture;
+    // The install's setup folder was the Windows folder itself, and it
+    // recorded that folder and a folder it made there.
+    const std::string windows = fixture.run.windows.Path();
+    const std::string made = windows + "ADDIN\\";
+    MakeFolder(made);
+    WriteTextFile(made + "ADDIN.INI", "[a]");
+    WriteTextFile(windows + "SYSTEM.INI", "[boot]");
+    fixture.record.setupFolder = windows;
+    fixture.record.folders = {windows, made};
+    fixture.record.checkBox = "1,0,0,0";
+    fixture.recordListsItself = false;
+    ScriptedDialogs person;
+    CHECK(UninstallAndReadReport(fixture, person, false).empty());
+    CHECK_FALSE(PathExists(made));
+    CHECK(PathExists(windows + "SYSTEM.INI"));
+}
+
+TEST_CASE("shortcuts go; the desktop stays even when emptied, an emptied program group goes")
+{
+    UninstallFixture fixture;
+    ScratchFolder desktop("desk");
+    ScratchFolder programs("progs");
+    const std::string group = programs / "表示グループ\\";
+    const std::string busyGroup = programs / "BUSY\\";
+    MakeFolder(group);
+    MakeFolder(busyGroup);
+    const std::string onDesktop = desktop / "表示.lnk";
+    const std::string inGroup = group + "表示.lnk";
+    const std::string inBusyGroup = busyGroup + "表示.lnk";
+    for (const std::string& shortcut : {onDesktop, inGroup, inBusyGroup}) WriteTextFile(shortcut, "link");
+    WriteTextFile(busyGroup + "OTHER.lnk", "another program's");
+    const std::string gone = group + "GONE.lnk";
+    fixture.record.shortcuts = {onDesktop, gone, inGroup, inBusyGroup};
+    fixture.Start();
+    TheRun.DesktopFolder = desktop.Path();
+    TheRun.ProgramsFolder = programs.Path();
+    ScriptedDialogs person;
+    const std::string report = UninstallAndReadReport(fixture, person, true);
+    CHECK(Readable(report) == Readable("<ShortCut> " + gone + "\r\n" + SystemErrorText(2) + "\r\n"));
+    CHECK_FALSE(PathExists(onDesktop));
+    CHECK(PathExists(desktop.Path()));
+    CHECK_FALSE(PathExists(group));
+    CHECK(PathExists(programs.Path()));
+    CHECK_FALSE(PathExists(inBusyGroup));
+    CHECK(PathExists(busyGroup + "OTHER.lnk"));
+}

@@ -1,0 +1,126 @@
+// The uninstall's registry work and its small per-machine file: recorded
+// keys, associations given back or removed, the Add/Remove entry, and the
+// program's section of OVSET98.INI.
+#include <doctest/doctest.h>
+
+#include "UninstallFixture.h"
+#include "support/ScratchRegistry.h"
+
+#include <windows.h>
+#include <sddl.h>
+
+namespace {
+
+std::string DefaultValue(const std::string& key)
+{
+    const std::optional<StoredValue> value = ReadStoredValue(HKEY_CLASSES_ROOT, key, "");
+    if (!value) return "<none>";
+    return value->bytes.substr(0, value->bytes.find('\0'));
+}
+
+// The extension's key and the file type as an install leaves them.
+void Associate(const ScratchExtension& extension)
+{
+    REQUIRE(StoreValue(HKEY_CLASSES_ROOT, extension.Key(), "", REG_SZ, extension.InstalledType() + '\0'));
+    REQUIRE(MakeKey(HKEY_CLASSES_ROOT, extension.InstalledType() + "\\shell\\open\\command"));
+}
+
+// Lets everyone read and delete the key and change its security, but not
+// write its values: a key that can be opened only for reading.
+void MakeValuesReadOnly(const std::string& key)
+{
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    REQUIRE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KRSDWD;;;WD)", SDDL_REVISION_1, &descriptor,
+                                                                 nullptr));
+    HKEY opened = nullptr;
+    REQUIRE(RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, WRITE_DAC, &opened) == ERROR_SUCCESS);
+    CHECK(RegSetKeySecurity(opened, DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS);
+    RegCloseKey(opened);
+    LocalFree(descriptor);
+    HKEY writable = nullptr;
+    REQUIRE(RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_SET_VALUE, &writable) == ERROR_ACCESS_DENIED);
+}
+
+}  // namespace
+
+TEST_CASE("recorded registry keys go with their subkeys, under the root their token names")
+{
+    UninstallFixture fixture;
+    ScratchKey user(HKEY_CURRENT_USER, "uninst");
+    ScratchKey bare(HKEY_CURRENT_USER, "uninst-bare");
+    ScratchKey machine(HKEY_LOCAL_MACHINE, "uninst");
+    ScratchKey sameInMachine(HKEY_LOCAL_MACHINE, bare);
+    for (const ScratchKey* key : {&user, &bare, &machine, &sameInMachine})
+        REQUIRE(MakeKey(key->Root(), *key / "深い\\さらに深い"));
+    REQUIRE(MakeKey(HKEY_CURRENT_USER, user.Path() + "-sibling"));
+    fixture.record.registryKeys = {"(Cuser)" + user.Path(), bare.Path(), "(Local)\\" + machine.Path()};
+    ScriptedDialogs person;
+    person.Answer(IDOK);
+    fixture.Uninstall();
+    CHECK_FALSE(KeyExists(HKEY_CURRENT_USER, user.Path()));
+    CHECK_FALSE(KeyExists(HKEY_CURRENT_USER, bare.Path()));
+    CHECK_FALSE(KeyExists(HKEY_LOCAL_MACHINE, machine.Path()));
+    CHECK(KeyExists(HKEY_LOCAL_MACHINE, sameInMachine.Path()));
+    CHECK(KeyExists(HKEY_CURRENT_USER, user.Path() + "-sibling"));
+    RegDeleteKeyA(HKEY_CURRENT_USER, (user.Path() + "-sibling").c_str());
+    CHECK(person.Boxes().size() == 1);
+}
+
+TEST_CASE("associations get their earlier file type back, or lose both keys when they had none")
+{
+    UninstallFixture fixture;
+    ScratchExtension restored, withoutType, keepsInstalledType, keyGone, readOnly;
+    for (const ScratchExtension* extension : {&restored, &withoutType, &keepsInstalledType, &keyGone, &readOnly})
+        Associate(*extension);
+    REQUIRE(RegDeleteTreeA(HKEY_CLASSES_ROOT, keyGone.Key().c_str()) == ERROR_SUCCESS);
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, keyGone.Key().c_str());
+    MakeValuesReadOnly(readOnly.Key());
+    const std::string upperInstalledType = keepsInstalledType.Name() + "_AUTO_FILE";
+    fixture.record.associations = {
+        restored.Name() + ",txtfile",
+        withoutType.Name() + ",",
+        keepsInstalledType.Name() + "," + upperInstalledType,
+        keyGone.Name() + ",txtfile",
+        readOnly.Name() + ",txtfile",
+    };
+    ScriptedDialogs person;
+    person.Answer(IDOK);
+    fixture.Uninstall();
+
+    CHECK(DefaultValue(restored.Key()) == "txtfile");
+    CHECK_FALSE(KeyExists(HKEY_CLASSES_ROOT, restored.InstalledType()));
+
+    CHECK_FALSE(KeyExists(HKEY_CLASSES_ROOT, withoutType.Key()));
+    CHECK_FALSE(KeyExists(HKEY_CLASSES_ROOT, withoutType.InstalledType()));
+
+    CHECK(DefaultValue(keepsInstalledType.Key()) == upperInstalledType);
+    CHECK(KeyExists(HKEY_CLASSES_ROOT, keepsInstalledType.InstalledType()));
+
+    // The earlier type has no key to go back into: the extension is not made
+    // again, and the installed type goes.
+    CHECK_FALSE(KeyExists(HKEY_CLASSES_ROOT, keyGone.Key()));
+    CHECK_FALSE(KeyExists(HKEY_CLASSES_ROOT, keyGone.InstalledType()));
+
+    // Skipped whole: the extension still names the installed type, which
+    // therefore stays too.
+    CHECK(DefaultValue(readOnly.Key()) == readOnly.InstalledType());
+    CHECK(KeyExists(HKEY_CLASSES_ROOT, readOnly.InstalledType()));
+    CHECK(person.Boxes().size() == 1);
+}
+
+TEST_CASE("the Add/Remove entry and the program's section of OVSET98.INI go; other programs' stay")
+{
+    UninstallFixture fixture;
+    ScratchKey entry(HKEY_LOCAL_MACHINE, "uninst-entry");
+    REQUIRE(StoreValue(HKEY_LOCAL_MACHINE, entry.Path(), "DisplayName", REG_SZ, std::string("表示ソフト") + '\0'));
+    const std::string list = fixture.run.windows / "OVSET98.INI";
+    WriteTextFile(list, "[表示01]\r\nFolder=" + fixture.app.Path() + "\r\n[OTHER]\r\nFolder=C:\\OTHER\\\r\n");
+    fixture.record.uninstallKey = entry.Path();
+    fixture.record.programId = "表示01";
+    ScriptedDialogs person;
+    person.Answer(IDOK);
+    fixture.Uninstall();
+    CHECK_FALSE(KeyExists(HKEY_LOCAL_MACHINE, entry.Path()));
+    CHECK(ReadTextFile(list) == "[OTHER]\r\nFolder=C:\\OTHER\\\r\n");
+    CHECK(TheRun.ProgramId == "表示01");
+}
