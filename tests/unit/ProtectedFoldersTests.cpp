@@ -1,0 +1,57 @@
+// The folders an uninstall never removes: compared as the system resolves
+// them, case-blind, with or without the trailing backslash, and every
+// folder above a protected one protected too.
+#include <doctest/doctest.h>
+
+#include "app/RunState.h"
+#include "app/SystemFolders.h"
+#include "services/LocationTokens.h"
+#include "uninstall/ProtectedFolders.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+TEST_CASE("a protected folder, the folders above it and the roots are protected; folders inside are not")
+{
+    const ProtectedFolders protectedFolders({"C:\\users\\表示\\Documents\\", "\\", "", "D:\\Tools"});
+    for (const char* folder : {"C:\\users\\表示\\Documents\\", "c:\\USERS\\表示\\documents", "C:\\users\\表示\\",
+                               "C:\\users", "C:\\", "C:", "c:\\users\\表示\\Documents\\sub\\..\\",
+                               "C:/users/表示/Documents/", "D:\\TOOLS\\", "\\\\server\\share\\", "\\\\server\\share"}) {
+        CAPTURE(folder);
+        CHECK(protectedFolders.Protects(folder));
+    }
+    for (const char* folder : {"C:\\users\\表示\\Documents\\App\\", "C:\\users\\表示X\\", "C:\\users\\表\\",
+                               "C:\\Program Files\\Sample\\", "D:\\Tools2\\", "D:\\Tools\\Sample\\",
+                               "\\\\server\\share\\app\\"}) {
+        CAPTURE(folder);
+        CHECK_FALSE(protectedFolders.Protects(folder));
+    }
+}
+
+TEST_CASE("this machine's protected folders: the run state's and the user's own data folders")
+{
+    RunState run;
+    LoadSystemFolders(run);
+    const ProtectedFolders machine = ProtectedFolders::OfThisMachine(run);
+    for (const std::string& folder :
+         {run.WindowsFolder, run.SystemFolder, run.TempFolder, run.ProgramFilesFolder, run.DesktopFolder,
+          run.CommonDesktopFolder, run.StartMenuFolder, run.SendToFolder, GetSpecialFolder(CSIDL_PERSONAL),
+          GetSpecialFolder(CSIDL_PROFILE), GetSpecialFolder(CSIDL_PROGRAM_FILESX86),
+          GetSpecialFolder(CSIDL_COMMON_APPDATA), GetSpecialFolder(CSIDL_LOCAL_APPDATA)}) {
+        CAPTURE(folder);
+        REQUIRE_FALSE(folder.empty());
+        CHECK(machine.Protects(folder));
+    }
+    CHECK_FALSE(machine.Protects(run.ProgramFilesFolder + "Sample\\"));
+    CHECK_FALSE(machine.Protects(GetSpecialFolder(CSIDL_PERSONAL) + "\\My App\\"));
+    CHECK_FALSE(machine.Protects(run.ProgramsFolder + "Sample\\"));
+}
+
+TEST_CASE("only a drive path or a share path names a folder on its own")
+{
+    for (const char* folder : {"C:\\", "c:\\表示\\", "\\\\server\\share\\"}) CHECK(IsAbsoluteFolder(folder));
+    for (const char* folder : {"", "\\", "\\Windows\\", "APP\\", "C:APP\\", "C:", "\\\\\\", "表:\\"}) {
+        CAPTURE(folder);
+        CHECK_FALSE(IsAbsoluteFolder(folder));
+    }
+}
