@@ -55,6 +55,16 @@ SetupProcess::SetupProcess(const std::string& program, const std::string& argume
 {
     std::string commandLine = "\"" + program + "\"";
     if (!argument.empty()) commandLine += " \"" + argument + "\"";
+    Start(commandLine, tempFolder);
+}
+
+SetupProcess::SetupProcess(const ExactCommandLine& commandLine, const std::string& tempFolder)
+{
+    Start(commandLine.text, tempFolder);
+}
+
+void SetupProcess::Start(std::string commandLine, const std::string& tempFolder)
+{
     std::string environment = EnvironmentWithTemp(tempFolder);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;

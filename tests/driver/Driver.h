@@ -13,9 +13,16 @@ inline constexpr DWORD SettleTimeout = 15000;
 
 // A SETUP.EXE process started by the driver, with its own temporary folder
 // (TMP and TEMP), so that its work folders are the caller's to inspect.
+// A command line to be run exactly as written, the way the shell runs a
+// stored command such as an Add/Remove entry's UninstallString.
+struct ExactCommandLine {
+    std::string text;
+};
+
 class SetupProcess {
 public:
     SetupProcess(const std::string& program, const std::string& argument, const std::string& tempFolder);
+    SetupProcess(const ExactCommandLine& commandLine, const std::string& tempFolder);
     ~SetupProcess();
     SetupProcess(const SetupProcess&) = delete;
     SetupProcess& operator=(const SetupProcess&) = delete;
@@ -28,6 +35,8 @@ public:
     DWORD ExitCode() const;
 
 private:
+    void Start(std::string commandLine, const std::string& tempFolder);
+
     HANDLE process_ = nullptr;
     DWORD id_ = 0;
 };
