@@ -75,6 +75,9 @@ ProtectedFolders ProtectedFolders::OfThisMachine(const RunState& run)
 
 bool ProtectedFolders::Protects(const std::string& folder) const
 {
+    // A folder named relative to the current one, or by a device path, is
+    // nothing this test can place: it is left alone.
+    if (!IsAbsoluteFolder(folder)) return true;
     const std::string candidate = Canonical(folder);
     if (IsRoot(candidate)) return true;
     for (const std::string& entry : folders_) {
@@ -88,6 +91,9 @@ bool ProtectedFolders::Protects(const std::string& folder) const
 bool IsAbsoluteFolder(const std::string& folder)
 {
     const bool drivePath = folder.size() >= 3 && IsDriveLetter(folder[0]) && folder[1] == ':' && folder[2] == '\\';
-    const bool sharePath = folder.size() >= 3 && folder.compare(0, 2, "\\\\") == 0 && folder[2] != '\\';
+    // "\\?\" and "\\.\" are the system's device paths, which would slip past
+    // every comparison with the folders as the shell names them.
+    const bool sharePath = folder.size() >= 3 && folder.compare(0, 2, "\\\\") == 0 && folder[2] != '\\' &&
+                           folder[2] != '?' && folder[2] != '.';
     return drivePath || sharePath;
 }

@@ -21,8 +21,9 @@ public:
     static ProtectedFolders OfThisMachine(const RunState& run);
 
     // True for a drive or share root, for one of the folders, and for any
-    // folder that contains one of them. Compared case-blind, with or without
-    // the trailing backslash.
+    // folder that contains one of them, compared as the system resolves the
+    // paths, case-blind, with or without the trailing backslash. True also
+    // for a folder that is no absolute path.
     bool Protects(const std::string& folder) const;
 
     const std::vector<std::string>& Folders() const { return folders_; }

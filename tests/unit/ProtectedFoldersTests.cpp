@@ -16,7 +16,8 @@ TEST_CASE("a protected folder, the folders above it and the roots are protected;
     const ProtectedFolders protectedFolders({"C:\\users\\表示\\Documents\\", "\\", "", "D:\\Tools"});
     for (const char* folder : {"C:\\users\\表示\\Documents\\", "c:\\USERS\\表示\\documents", "C:\\users\\表示\\",
                                "C:\\users", "C:\\", "C:", "c:\\users\\表示\\Documents\\sub\\..\\",
-                               "C:/users/表示/Documents/", "D:\\TOOLS\\", "\\\\server\\share\\", "\\\\server\\share"}) {
+                               "C:/users/表示/Documents/", "D:\\TOOLS\\", "\\\\server\\share\\", "\\\\server\\share",
+                               "\\", "APP\\", "\\\\?\\C:\\users\\表示\\Documents\\App\\"}) {
         CAPTURE(folder);
         CHECK(protectedFolders.Protects(folder));
     }
@@ -50,7 +51,8 @@ TEST_CASE("this machine's protected folders: the run state's and the user's own 
 TEST_CASE("only a drive path or a share path names a folder on its own")
 {
     for (const char* folder : {"C:\\", "c:\\表示\\", "\\\\server\\share\\"}) CHECK(IsAbsoluteFolder(folder));
-    for (const char* folder : {"", "\\", "\\Windows\\", "APP\\", "C:APP\\", "C:", "\\\\\\", "表:\\"}) {
+    for (const char* folder : {"", "\\", "\\Windows\\", "APP\\", "C:APP\\", "C:", "\\\\\\", "表:\\",
+                               "\\\\?\\C:\\users\\", "\\\\.\\C:\\users\\"}) {
         CAPTURE(folder);
         CHECK_FALSE(IsAbsoluteFolder(folder));
     }
