@@ -3,6 +3,13 @@
 // the run itself.
 #pragma once
 
+#include "install/InstallFlow.h"
+#include "install/InstallRun.h"
 #include "windows/RunWindows.h"
 
 void RunInstall(RunWindows& windows);
+
+// The phases of the install, in their order, on a working state that the
+// caller keeps (RunInstall keeps it for one call; tests look at its lists and
+// failure report afterwards). Stop when a phase ended the run.
+Flow RunInstallPhases(RunWindows& windows, InstallRun& run);

@@ -29,6 +29,25 @@ std::string FileNamePart(const std::string& path)
     return at == std::string::npos ? path : path.substr(at + 1);
 }
 
+std::string DrivePart(const std::string& path)
+{
+    if (path.size() >= 2 && path[1] == ':' && !IsLeadByte(static_cast<unsigned char>(path[0])))
+        return path.substr(0, 2);
+    if (path.rfind("\\\\", 0) != 0) return {};
+    // The server, then the share: the drive ends before the backslash that
+    // follows the share's name, or with the path.
+    size_t separators = 0;
+    for (size_t i = 2; i < path.size(); ++i) {
+        const unsigned char byte = static_cast<unsigned char>(path[i]);
+        if (IsLeadByte(byte)) {
+            ++i;
+        } else if (byte == '\\' && ++separators == 2) {
+            return path.substr(0, i);
+        }
+    }
+    return path;
+}
+
 std::string ChangeExtension(const std::string& path, const std::string& extension)
 {
     const std::string folder = FolderPart(path);

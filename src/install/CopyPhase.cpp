@@ -1,0 +1,151 @@
+#include "install/CopyPhase.h"
+
+#include "app/RunState.h"
+#include "install/CopyFileSection.h"
+#include "install/ProgressDisplay.h"
+#include "install/SpaceCheck.h"
+#include "services/Deletion.h"
+#include "services/Expansion.h"
+#include "services/FileFacts.h"
+#include "services/FileOps.h"
+#include "services/SharedComponents.h"
+#include "text/MessageBox.h"
+#include "windows/MessagePump.h"
+
+#include <string>
+
+namespace {
+
+// Asks for the entry's disk: each marked entry asks for the next one, at
+// least once even when its file is there already, and again until it is.
+Flow AskForDisk(RunWindows& windows, InstallRun& run, const CopyEntry& entry)
+{
+    if (!entry.DiskChange) return Flow::GoOn;
+    ++run.DiskNumber;
+    do {
+        const int answer = ShowMessageBox(std::to_string(run.DiskNumber) + "枚目のディスクに交換してください．", "ディスク交換",
+                                          MB_OKCANCEL | MB_ICONINFORMATION);
+        if (answer == IDCANCEL) return AbandonInstall(windows, FatalErrorCaption);
+    } while (!FileExists(entry.Source));
+    return Flow::GoOn;
+}
+
+// A source that is not in the distribution folder: reported, counted as
+// processed, and neither recorded nor sized.
+Flow SkipMissingSource(RunWindows& windows, InstallRun& run, const CopyEntry& entry)
+{
+    if (ShowStatusAndPoll(windows, "ファイルが存在しないためコピーをスキップしています．．．\rSkipping -> " +
+                                       entry.Destination) == Flow::Stop)
+        return Flow::Stop;
+    run.Failures.AddReason("<File> ", entry.Source, "コピー元のファイルが見つかりません．");
+    ++run.CopiedCount;
+    return Flow::GoOn;
+}
+
+// The file that is copied and where it goes.
+struct CopyRoute {
+    std::string from;
+    std::string to;
+};
+
+// A compressed source is expanded into the temporary file first; without a
+// "|" name its destination takes the name stored in it.
+CopyRoute ExpandedRoute(const CopyEntry& entry)
+{
+    const std::string temporary = ExpansionTempPath();
+    const std::string pair = ExpandToTemp(entry.Source, entry.Destination);
+    // The pair is the temporary path, a comma and the destination. The
+    // temporary folder may itself hold a comma (a user name "Smith, J"), so
+    // the destination is what follows the known temporary path.
+    return {temporary, pair.substr(temporary.size() + 1)};
+}
+
+// With the overwrite box off the user decides; with it on only a newer
+// source replaces the file (equal time stamps do not).
+bool ShouldCopy(const InstallRun& run, const CopyRoute& route)
+{
+    if (!FileExists(route.to)) return true;
+    if (!run.Options.overWrite) {
+        const int answer = ShowMessageBox(route.to + "\r\r" + "このファイルは既に存在します．" + "\r" + "上書きしてもよろしいですか？",
+                                          "上書き確認", MB_YESNO | MB_ICONQUESTION);
+        return answer != IDNO;
+    }
+    const std::optional<int32_t> source = DosTimeStamp(route.from);
+    // A compressed source that did not expand has no file and no stamp: the
+    // copy is tried, so that its failure is reported instead of the old
+    // file passing for the new one.
+    if (!source) return true;
+    const std::optional<int32_t> destination = DosTimeStamp(route.to);
+    return !destination || *source > *destination;
+}
+
+// The source's size, as it lies in the distribution folder, joins the bytes
+// done. A size that cannot be read switches the display to entry counts.
+void CountDoneBytes(InstallRun& run, const std::string& source)
+{
+    if (!run.ByteProgress) return;
+    const std::optional<int64_t> size = CountedSourceSize(source, run.ByteProgress);
+    if (!size) {
+        run.ByteProgress = false;
+        ShowMessageBox("ファイルサイズの取得に失敗したため，進行状況の表示方法を変更します．", "内部エラー",
+                       MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    run.DoneBytes += *size;
+}
+
+Flow CopyPresentSource(RunWindows& windows, InstallRun& run, const CopyEntry& entry)
+{
+    const CopyRoute route = entry.Compressed ? ExpandedRoute(entry) : CopyRoute{entry.Source, entry.Destination};
+    if (ShowStatusAndPoll(windows, "ファイルをコピーしています．．．\rCopying -> " + route.to) == Flow::Stop) {
+        if (entry.Compressed) DeleteFiles(route.from);
+        return Flow::Stop;
+    }
+    bool copy = ShouldCopy(run, route);
+    // The count is raised whether or not the file is copied: the installed
+    // program uses the file either way.
+    if (entry.Shared()) AdjustSharedCount(route.to, true);
+    if (entry.AlwaysWrite()) copy = true;
+    const unsigned long result = copy ? CopyFileTo(route.from, route.to) : 0;
+    ++run.CopiedCount;
+    // A component already in place is registered even when it was not copied.
+    if (entry.SelfRegistering() && FileExists(route.to)) SelfRegister(route.to, true);
+    if (result == 0) {
+        run.Lists.DeleteFileList.push_back(route.to + entry.Switches);
+    } else {
+        run.Failures.AddSystemError("<File> ", route.to, result);
+        // An entry that is not recorded is never uninstalled, so nothing
+        // would ever lower the count raised for it.
+        if (entry.Shared()) AdjustSharedCount(route.to, false);
+    }
+    if (entry.Compressed) DeleteFiles(route.from);
+    CountDoneBytes(run, entry.Source);
+    return Flow::GoOn;
+}
+
+Flow InstallEntry(RunWindows& windows, InstallRun& run, const std::string& value, int entryNumber)
+{
+    const CopyEntry entry = ParseCopyEntry(value, TheRun.SourceFolder);
+    if (AskForDisk(windows, run, entry) == Flow::Stop) return Flow::Stop;
+    const Flow copied =
+        FileExists(entry.Source) ? CopyPresentSource(windows, run, entry) : SkipMissingSource(windows, run, entry);
+    if (copied == Flow::Stop) return Flow::Stop;
+    ShowCopyProgress(windows, run, entryNumber);
+    ProcessMessages();
+    if (PollAbort(windows) == Flow::Stop) return Flow::Stop;
+    PauseForSetupSpeed();
+    return Flow::GoOn;
+}
+
+}  // namespace
+
+Flow CopyFiles(RunWindows& windows, InstallRun& run)
+{
+    const std::vector<std::string> values = ReadCopyFileItems(TheRun.ScriptPath);
+    for (size_t n = 0; n < values.size(); ++n) {
+        if (InstallEntry(windows, run, values[n], static_cast<int>(n) + 1) == Flow::Stop) return Flow::Stop;
+    }
+    windows.ShowProgressFrame(false);
+    run.Lists.DeleteFileList.push_back(TheRun.UnSetupPath);
+    return Flow::GoOn;
+}

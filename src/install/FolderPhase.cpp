@@ -1,0 +1,25 @@
+#include "install/FolderPhase.h"
+
+#include "app/RunState.h"
+#include "install/MakeFolderSection.h"
+
+#include <windows.h>
+
+Flow MakeFolders(RunWindows& windows, InstallRun& run)
+{
+    for (const std::string& value : ReadMakeFolderItems(TheRun.ScriptPath)) {
+        const std::string folder = ParseMakeFolder(value);
+        if (ShowStatusAndPoll(windows, "フォルダを作成しています．．．\rCreating -> " + folder) == Flow::Stop)
+            return Flow::Stop;
+        const bool created = CreateDirectoryA(folder.c_str(), nullptr) != FALSE;
+        const DWORD error = GetLastError();
+        // A folder that was there before is the application's all the same.
+        if (created || error == ERROR_ALREADY_EXISTS)
+            run.Lists.DeleteFolderList.push_back(folder);
+        else
+            run.Failures.AddSystemError("<Folder> ", folder, error);
+        PauseForSetupSpeed();
+    }
+    windows.ShowProgressFrame(true);
+    return Flow::GoOn;
+}

@@ -1,0 +1,25 @@
+#include "install/ProgressDisplay.h"
+
+#include <algorithm>
+#include <string>
+
+int ProgressPosition(const InstallRun& run, int entryNumber)
+{
+    if (run.ByteProgress) {
+        if (run.TotalBytes <= 0) return 0;
+        // A source that grew since it was measured may bring the share past
+        // the whole; the bar shows no more than 100 either way.
+        const long double percent =
+            static_cast<long double>(run.DoneBytes) / static_cast<long double>(run.TotalBytes) * 100;
+        return static_cast<int>(std::clamp(percent, 0.0L, 100.0L));
+    }
+    if (run.CopyEntryCount <= 0) return 0;
+    return std::clamp(entryNumber * 100 / run.CopyEntryCount, 0, 100);
+}
+
+void ShowCopyProgress(RunWindows& windows, const InstallRun& run, int entryNumber)
+{
+    const int shown = windows.SetProgressPosition(ProgressPosition(run, entryNumber));
+    windows.SetProgressText(std::to_string(shown) + "%(" + std::to_string(run.CopiedCount) + "/" +
+                            std::to_string(run.CopyEntryCount) + ")");
+}

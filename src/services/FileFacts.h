@@ -1,0 +1,18 @@
+// What the directory tells about one file: its size and its last-write time
+// stamp, as the install measures and compares its source files.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// The size that a directory search for `path` reports, all 64 bits of it;
+// the search admits every attribute (hidden, system, read-only, folders).
+// Empty when the search finds nothing.
+std::optional<int64_t> FoundFileSize(const std::string& path);
+
+// The last-write time of the file as a packed DOS date and time in local
+// time: the date in the high 16 bits, the time in the low 16 bits, two-second
+// resolution. Compared as signed numbers, a later stamp is greater. Empty
+// when the file's time cannot be read.
+std::optional<int32_t> DosTimeStamp(const std::string& path);

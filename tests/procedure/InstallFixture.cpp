@@ -1,0 +1,69 @@
+#include "InstallFixture.h"
+
+#include "services/LocationTokens.h"
+
+#include <windows.h>
+
+const std::string StartText = "セットアップを開始します．．．";
+const std::string InformationText = "セットアップの情報を作成しています．．．";
+const std::string MeasuringText = "セットアップに必要な容量を調べています．．．";
+const std::string FreeSpaceText = "ディスクの空き容量をチェックしています．．．";
+const std::string FolderCheckText = "セットアップフォルダをチェックしています．．．";
+
+std::string CreatingText(const std::string& folder)
+{
+    return "フォルダを作成しています．．．\rCreating -> " + folder;
+}
+
+std::string CopyingText(const std::string& file)
+{
+    return "ファイルをコピーしています．．．\rCopying -> " + file;
+}
+
+std::string SkippingText(const std::string& file)
+{
+    return "ファイルが存在しないためコピーをスキップしています．．．\rSkipping -> " + file;
+}
+
+std::string AbandonBox(const std::string& caption)
+{
+    return BoxLine(caption, MB_OK | MB_ICONHAND, "セットアップを続行できませんでした．");
+}
+
+std::string FolderQuestionBox(const std::string& folder)
+{
+    return BoxLine("フォルダ作成", MB_YESNO | MB_ICONQUESTION,
+                   folder + "\r\r" + "このフォルダは存在しません．作成してもよろしいですか？");
+}
+
+InstallFixture::InstallFixture(const std::string& appName, bool createApp) : app(target / appName)
+{
+    if (createApp) CreateDirectoryA(app.c_str(), nullptr);
+}
+
+void InstallFixture::Prepare(const std::string& sections)
+{
+    WriteScript("[DefaultFolder]\r\nFolder=" + app + "\r\n[Extend]\r\nSetupSpeed=7\r\n" + sections);
+    Start();
+}
+
+void InstallFixture::AddSource(const std::string& name, const std::string& bytes) const
+{
+    WriteTextFile(source / name, bytes);
+}
+
+Flow InstallFixture::Install()
+{
+    return RunInstallPhases(run, install);
+}
+
+std::vector<unsigned long> InstallFixture::StepPauses() const
+{
+    if (clock.pauses.size() < 2) return {};
+    return {clock.pauses.begin() + 2, clock.pauses.end()};
+}
+
+std::string FailureBlock(const std::string& tag, const std::string& path, unsigned long code)
+{
+    return tag + path + "\r\n" + SystemErrorText(code) + "\r\n";
+}

@@ -1,0 +1,253 @@
+// The install from the start button to the end of its preparation: the
+// steps' texts and pauses, the free-space check with both of its questions,
+// the setup folder asked for and created (or not), and an earlier uninstall
+// record taken over. Real files under Wine, the person scripted.
+#include <doctest/doctest.h>
+
+#include "InstallFixture.h"
+#include "services/FileOps.h"
+#include "services/FreeSpace.h"
+#include "support/FileShapes.h"
+#include "text/PathParts.h"
+
+#include <windows.h>
+
+namespace {
+
+const std::string ShortSpaceQuestion =
+    "ディスクの空き容量が不足しているため，エラーになる可能性があります．\rこのままセットアップを続行しますか？";
+
+std::string UnmeasuredSpaceQuestion(const std::string& neededBytes)
+{
+    return "ディスクの空き容量取得関数が失敗しました．\rセットアップに必要なディスク容量は " + neededBytes +
+           " Byteです．\r空き容量があるようであれば，セットアップを続行してください．\r\rセットアップを続行しますか？";
+}
+
+// A drive letter that names no drive, so that neither free-space call can
+// measure it.
+std::string MissingDrive()
+{
+    const DWORD drives = GetLogicalDrives();
+    for (char letter = 'Y'; letter >= 'D'; --letter)
+        if ((drives & (1u << (letter - 'A'))) == 0) return std::string(1, letter) + ":";
+    return {};
+}
+
+int64_t FreeBytesOf(const std::string& folder)
+{
+    return QueryFreeSpaceEx(DrivePart(folder)).freeBytes;
+}
+
+}  // namespace
+
+TEST_CASE("the start button runs the phases in order with their texts and pauses, and ends the run after the copy")
+{
+    InstallFixture fixture;
+    fixture.AddSource("A.EXE", "abc");
+    fixture.Prepare("[CopyFile]\r\nFile1=(App)\\A.EXE\r\n");
+    TheRun.RebootNeeded = 1;
+    TfrmMain& main = fixture.main;
+    main.Show();
+
+    main.btnEvent.Click();
+
+    CheckTranscript(fixture.person.Lines(), {StatusLine(StartText), StatusLine(InformationText),
+                                             StatusLine(MeasuringText), StatusLine(FreeSpaceText),
+                                             StatusLine(FolderCheckText), StatusLine(CopyingText(fixture.app + "A.EXE")),
+                                             LabelLine("100%(1/1)")});
+    // 500 before the progress window, 1000 after the first text, then
+    // SetupSpeed after the association table, the measuring, the free-space
+    // check and the file.
+    CHECK(fixture.clock.pauses == std::vector<unsigned long>{500, 1000, 7, 7, 7, 7});
+    CHECK(ReadTextFile(fixture.app + "A.EXE") == "abc");
+
+    CHECK(TheRun.RebootNeeded == 0);
+    CHECK(TheRun.AppFolder == fixture.app);
+    CHECK(TheRun.SetupRoot == fixture.app.substr(0, 2) + "\\");
+    CHECK(TheRun.UnSetupPath == fixture.app + "UNSETUP.INI");
+    CHECK(TheRun.UnSetupBackupPath == fixture.WorkFolder(1) + "UNSETUPB.INI");
+
+    // The windows as the completion will find them.
+    CHECK_FALSE(main.Visible());
+    CHECK(fixture.status.Visible());
+    CHECK_FALSE(main.btnEnd.Visible());
+    CHECK(main.btnEvent.Left() == (main.ClientWidth() - main.btnEvent.Width()) / 2);
+    CHECK(fixture.status.btnAbort.Enabled());
+    CHECK_FALSE(fixture.status.fraStatus.Visible());
+    // Until the later phases exist the run just ends: no record, no message.
+    CHECK(main.ModalResult() == 1);
+    CHECK(fixture.back.Enabled());
+    CHECK_FALSE(PathExists(fixture.app + "UNSETUP.INI"));
+    fixture.status.Hide();
+}
+
+TEST_CASE("free space equal to the need warns, and No abandons; one byte less passes")
+{
+    // The need is made to match the free space of the setup folder's drive,
+    // which is a whole number of 4 KiB blocks: a sparse BIG.DAT, set when
+    // measuring starts to the free space less one block (a length that Wine
+    // grows without taking a block), and SMALL.DAT, written beforehand, of
+    // one block (need = free space) or one byte less. Other programs write to
+    // the same disk, so the free space is read again when the check's text
+    // shows and once the check has decided; an attempt during which it moved
+    // proves nothing and is repeated.
+    constexpr int64_t Block = 4096;
+    const auto attempt = [](int64_t small, bool& steady) {
+        InstallFixture fixture;
+        fixture.AddSource("BIG.DAT", "x");
+        fixture.AddSource("SMALL.DAT", std::string(static_cast<size_t>(small), 's'));
+        fixture.Prepare("[CopyFile]\r\nFile1=(App)\\BIG.DAT\r\nFile2=(App)\\SMALL.DAT\r\n");
+        const std::string big = fixture.source / "BIG.DAT";
+        int64_t atMeasuring = 0;
+        int64_t atCheck = 0;
+        int64_t afterCheck = 0;
+        fixture.person.At(MeasuringText, [&] {
+            atMeasuring = FreeBytesOf(fixture.app);
+            REQUIRE(SetFileLength(big, atMeasuring - Block));
+        });
+        fixture.person.At(FreeSpaceText, [&] { atCheck = FreeBytesOf(fixture.app); });
+        // Past the check, before any copy: the file shrinks back to one byte.
+        fixture.person.At(FolderCheckText, [&] {
+            afterCheck = FreeBytesOf(fixture.app);
+            REQUIRE(SetFileLength(big, 1));
+        });
+        // The question, should it come, is answered No; then OK to the end.
+        fixture.person
+            .Answer([&] {
+                afterCheck = FreeBytesOf(fixture.app);
+                return IDNO;
+            })
+            .Answer(IDOK);
+        const Flow flow = fixture.Install();
+        steady = atMeasuring == atCheck && atCheck == afterCheck;
+        fixture.status.Hide();
+        if (!steady) return;
+
+        const bool equal = small == Block;
+        CHECK(fixture.install.TotalBytes == atMeasuring - Block + small);
+        CHECK(fixture.install.ByteProgress);
+        if (equal) {
+            CheckTranscript(fixture.person.LinesAfter(FreeSpaceText),
+                            {BoxLine("空き容量不足", MB_YESNO | MB_ICONQUESTION, ShortSpaceQuestion),
+                             AbandonBox("セットアップ中止")});
+            CHECK(flow == Flow::Stop);
+            CHECK(fixture.main.ModalResult() == 1);
+            CHECK(fixture.back.Enabled());
+            // Nothing after the check: no pause for it, no setup folder step.
+            CHECK(fixture.StepPauses() == std::vector<unsigned long>{7, 7});
+            CHECK(TheRun.SetupRoot.empty());
+        } else {
+            CHECK(flow == Flow::GoOn);
+            const std::vector<std::string> after = fixture.person.LinesAfter(FreeSpaceText);
+            REQUIRE_FALSE(after.empty());
+            CHECK(after.front() == StatusLine(FolderCheckText));
+            CHECK(FileExists(fixture.app + "SMALL.DAT"));
+            CHECK(fixture.person.UnusedAnswers() == 2);
+        }
+    };
+    for (const int64_t small : {Block, Block - 1}) {
+        CAPTURE(small);
+        bool steady = false;
+        for (int tries = 0; tries < 8 && !steady; ++tries) attempt(small, steady);
+        CHECK_MESSAGE(steady, "the free space never stood still for the length of one check");
+    }
+}
+
+TEST_CASE("free space that cannot be measured: the question names the need beyond 4 GiB; Yes goes on")
+{
+    const std::string drive = MissingDrive();
+    REQUIRE_FALSE(drive.empty());
+    InstallFixture fixture;
+    fixture.AddSource("BIG.DAT", "x");
+    REQUIRE(SetFileLength(fixture.source / "BIG.DAT", (int64_t{1} << 32) + 1));
+    fixture.AddSource("EMPTY.DAT", "");
+    fixture.WriteScript("[DefaultFolder]\r\nFolder=" + drive + "\\Tool\r\n[Extend]\r\nSetupSpeed=7\r\n"
+                        "[CopyFile]\r\nFile1=(App)\\BIG.DAT\r\nFile2=(App)\\EMPTY.DAT\r\n");
+    fixture.Start();
+    // Yes to the space question; Yes to creating the folder, which fails.
+    fixture.person.Answer(IDYES).Answer(IDYES).Answer(IDOK).Answer(IDOK);
+
+    CHECK(fixture.Install() == Flow::Stop);
+
+    // 4 GiB + 1, and the empty file counted as 1 byte.
+    CHECK(fixture.install.TotalBytes == 4294967298);
+    CheckTranscript(
+        fixture.person.LinesAfter(FreeSpaceText),
+        {BoxLine("空き容量不足", MB_YESNO | MB_ICONQUESTION, UnmeasuredSpaceQuestion("4294967298")),
+         StatusLine(FolderCheckText), FolderQuestionBox(drive + "\\Tool\\"),
+         BoxLine("致命的エラー", MB_OK | MB_ICONHAND,
+                 "セットアップフォルダの作成に失敗しました．\r\rプログラム作者へご報告ください．"),
+         AbandonBox("セットアップ中止")});
+    CHECK(fixture.StepPauses() == std::vector<unsigned long>{7, 7, 7});
+    CHECK(fixture.main.ModalResult() == 1);
+    CHECK_FALSE(fixture.status.btnAbort.Enabled());
+    fixture.status.Hide();
+}
+
+TEST_CASE("a missing setup folder is asked for: Yes creates every level, No leaves no trace")
+{
+    InstallFixture fixture("Maker\\表\\Tool\\", false);
+    fixture.AddSource("A.TXT", "a");
+    fixture.Prepare("[CopyFile]\r\nFile1=(App)\\A.TXT\r\n");
+    SUBCASE("Yes")
+    {
+        fixture.person.Answer(IDYES);
+        CHECK(fixture.Install() == Flow::GoOn);
+        CHECK(FolderExists(fixture.app));
+        CHECK(ReadTextFile(fixture.app + "A.TXT") == "a");
+        CheckTranscript(fixture.person.LinesAfter(FolderCheckText),
+                        {FolderQuestionBox(fixture.app), StatusLine(CopyingText(fixture.app + "A.TXT")),
+                         LabelLine("100%(1/1)")});
+        CHECK(fixture.status.btnAbort.Enabled());
+    }
+    SUBCASE("No")
+    {
+        fixture.person.Answer(IDNO).Answer(IDOK);
+        CHECK(fixture.Install() == Flow::Stop);
+        CheckTranscript(fixture.person.LinesAfter(FolderCheckText),
+                        {FolderQuestionBox(fixture.app), AbandonBox("セットアップ中止")});
+        CHECK_FALSE(PathExists(fixture.target / "Maker"));
+        CHECK_FALSE(PathExists(fixture.WorkFolder(1) + "UNSETUPB.INI"));
+        CHECK(TheRun.SetupRoot.empty());
+        CHECK(TheRun.UnSetupPath.empty());
+        CHECK_FALSE(fixture.status.btnAbort.Enabled());
+        CHECK(fixture.main.ModalResult() == 1);
+        CHECK(fixture.back.Enabled());
+    }
+    fixture.status.Hide();
+}
+
+TEST_CASE("a second install into the same folder starts from the earlier record's lists and slots")
+{
+    InstallFixture fixture;
+    const std::string record = "[DeleteFolder]\r\nFolder1=C:\\Old\\DATA\\\r\n"
+                               "[DeleteFile]\r\nFile1=C:\\Old\\表.DLL,/S/R\r\nFile2=C:\\Old\\UNSETUP.INI\r\nFile4=C:\\Gap\r\n"
+                               "[DeleteShortCut]\r\nFile1=C:\\Links\\Old.lnk\r\n"
+                               "[DeleteRegistry]\r\nKey1=(Cuser)Software\\Old\r\n"
+                               "[AddDeleteFile]\r\nFile1=C:\\Old\\*.LOG\r\n"
+                               "[RestoreRelate]\r\nKey1=abc,OldType\r\nKey2=abc,OldType\r\nKey5=xyz,\r\n";
+    WriteTextFile(fixture.app + "UNSETUP.INI", record);
+    fixture.AddSource("NEW.TXT", "new");
+    fixture.Prepare("[Relate]\r\nName3=abc\r\nFile3=open,(App)\\V.EXE,%1,0\r\nName5=def\r\n"
+                    "[MakeFolder]\r\nFolder1=(App)DATA\r\n[CopyFile]\r\nFile1=(App)\\NEW.TXT\r\n");
+
+    CHECK(fixture.Install() == Flow::GoOn);
+
+    CHECK(ReadTextFile(TheRun.UnSetupBackupPath) == record);
+    const UninstallLists& lists = fixture.install.Lists;
+    CHECK(lists.DeleteFolderList == std::vector<std::string>{"C:\\Old\\DATA\\", fixture.app + "DATA\\"});
+    CHECK(lists.DeleteFileList == std::vector<std::string>{"C:\\Old\\表.DLL,/S/R", "C:\\Old\\UNSETUP.INI",
+                                                           fixture.app + "NEW.TXT", fixture.app + "UNSETUP.INI"});
+    CHECK(lists.DeleteShortCutList == std::vector<std::string>{"C:\\Links\\Old.lnk"});
+    CHECK(lists.DeleteRegistryList == std::vector<std::string>{"(Cuser)Software\\Old"});
+    CHECK(lists.AddDeleteFileList == std::vector<std::string>{"C:\\Old\\*.LOG"});
+    CHECK(TheRun.RestoreRelateSlots[0] == "abc,OldType");
+    CHECK(TheRun.RestoreRelateSlots[1] == "xyz,");
+    CHECK(TheRun.RestoreRelateSlots[2].empty());
+
+    // Only pairs with both sides count, numbered without gaps.
+    REQUIRE(fixture.install.RelateTable.size() == 1);
+    CHECK(fixture.install.RelateTable[0].Name == "abc");
+    CHECK(fixture.install.RelateTable[0].File == "open,(App)\\V.EXE,%1,0");
+    fixture.status.Hide();
+}

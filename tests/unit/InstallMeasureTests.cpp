@@ -1,0 +1,93 @@
+// What the install measures: the drive of the setup folder, the sizes of its
+// source files (beyond 4 GiB too) and their time stamps, and the progress
+// position made of them.
+#include <doctest/doctest.h>
+
+#include "install/ProgressDisplay.h"
+#include "install/SpaceCheck.h"
+#include "services/FileFacts.h"
+#include "support/FileShapes.h"
+#include "support/Scratch.h"
+#include "text/PathParts.h"
+
+TEST_CASE("DrivePart: a drive letter, or the server and share of a network path")
+{
+    CHECK(DrivePart("C:\\Program Files\\Tool\\") == "C:");
+    CHECK(DrivePart("d:") == "d:");
+    CHECK(DrivePart("\\\\server\\share\\Tool\\") == "\\\\server\\share");
+    CHECK(DrivePart("\\\\server\\share") == "\\\\server\\share");
+    // "表" ends in the trail byte 0x5C, which is no separator.
+    CHECK(DrivePart("\\\\表\\共有\\Tool") == "\\\\表\\共有");
+    CHECK(DrivePart("Tool\\") == "");
+    CHECK(DrivePart("\\Tool\\") == "");
+    CHECK(DrivePart("") == "");
+}
+
+TEST_CASE("source sizes: all 64 bits, an empty file counted as 1 byte, a missing one unknown")
+{
+    ScratchFolder folder("sizes");
+    WriteTextFile(folder / "BIG.DAT", "x");
+    const int64_t beyond4GiB = (int64_t{1} << 32) + 5;
+    REQUIRE(SetFileLength(folder / "BIG.DAT", beyond4GiB));
+    WriteTextFile(folder / "EMPTY.DAT", "");
+    WriteTextFile(folder / "SMALL.DAT", "12345");
+
+    CHECK(FoundFileSize(folder / "BIG.DAT") == beyond4GiB);
+    CHECK(FoundFileSize(folder / "EMPTY.DAT") == 0);
+    CHECK_FALSE(FoundFileSize(folder / "MISSING.DAT").has_value());
+
+    bool byteProgress = true;
+    CHECK(CountedSourceSize(folder / "BIG.DAT", byteProgress) == beyond4GiB);
+    CHECK(CountedSourceSize(folder / "EMPTY.DAT", byteProgress) == 1);
+    CHECK(CountedSourceSize(folder / "SMALL.DAT", byteProgress) == 5);
+    CHECK(byteProgress);
+    CHECK_FALSE(CountedSourceSize(folder / "MISSING.DAT", byteProgress).has_value());
+}
+
+TEST_CASE("DOS time stamps order files by their last write, to two seconds")
+{
+    ScratchFolder folder("stamps");
+    for (const char* name : {"A", "B", "C", "D"}) WriteTextFile(folder / name, name);
+    REQUIRE(SetWriteTime(folder / "A", LocalMoment(2001, 4, 1, 10, 0, 0)));
+    REQUIRE(SetWriteTime(folder / "B", LocalMoment(2001, 4, 1, 10, 0, 1)));
+    REQUIRE(SetWriteTime(folder / "C", LocalMoment(2001, 4, 1, 10, 0, 2)));
+    REQUIRE(SetWriteTime(folder / "D", LocalMoment(2024, 12, 31, 23, 59, 58)));
+
+    const std::optional<int32_t> a = DosTimeStamp(folder / "A");
+    REQUIRE(a.has_value());
+    // 2001-04-01 10:00:00 local: date (21 << 9 | 4 << 5 | 1), time (10 << 11).
+    CHECK(*a == static_cast<int32_t>(((21u << 9 | 4u << 5 | 1u) << 16) | (10u << 11)));
+    CHECK(DosTimeStamp(folder / "B") == a);
+    CHECK(DosTimeStamp(folder / "C") > a);
+    CHECK(DosTimeStamp(folder / "D") > DosTimeStamp(folder / "C"));
+    CHECK_FALSE(DosTimeStamp(folder / "MISSING").has_value());
+}
+
+TEST_CASE("the progress position: truncated share of the bytes, or entries done of all")
+{
+    InstallRun run;
+    run.CopyEntryCount = 6;
+    SUBCASE("by bytes, sizes beyond 32 bits")
+    {
+        run.TotalBytes = int64_t{3} << 32;
+        run.DoneBytes = int64_t{1} << 32;
+        CHECK(ProgressPosition(run, 1) == 33);
+        run.DoneBytes = run.TotalBytes - 1;
+        CHECK(ProgressPosition(run, 5) == 99);
+        run.DoneBytes = run.TotalBytes;
+        CHECK(ProgressPosition(run, 6) == 100);
+        // A source that grew after measuring shows a full bar, not more.
+        run.DoneBytes = run.TotalBytes * 2;
+        CHECK(ProgressPosition(run, 6) == 100);
+        run.TotalBytes = 0;
+        CHECK(ProgressPosition(run, 6) == 0);
+    }
+    SUBCASE("by entries, integer division of the entry number")
+    {
+        run.ByteProgress = false;
+        run.DoneBytes = 1;
+        CHECK(ProgressPosition(run, 1) == 16);
+        CHECK(ProgressPosition(run, 3) == 50);
+        CHECK(ProgressPosition(run, 6) == 100);
+    }
+}
