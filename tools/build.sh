@@ -9,3 +9,4 @@ cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_6
       -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j"$(nproc)"
 BUILD_DIR=$build "$root/tools/build-author.sh"
+BUILD_DIR=$build "$root/tools/layout-sample.sh"

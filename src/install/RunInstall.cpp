@@ -1,9 +1,22 @@
 #include "install/RunInstall.h"
 
+#include "install/ActionPhases.h"
 #include "install/CopyPhase.h"
 #include "install/FolderPhase.h"
 #include "install/InstallPreparation.h"
 #include "install/SpaceCheck.h"
+#include "uninstall/InstallCompletion.h"
+
+namespace {
+
+// Shortcuts, registry values, INI entries, the uninstall-only entries and
+// associations; Stop when the user aborted.
+Flow RunPhasesAfterCopy(RunWindows& windows, InstallRun& run)
+{
+    return RunActionPhases(run, windows) ? Flow::GoOn : Flow::Stop;
+}
+
+}  // namespace
 
 Flow RunInstallPhases(RunWindows& windows, InstallRun& run)
 {
@@ -15,8 +28,7 @@ Flow RunInstallPhases(RunWindows& windows, InstallRun& run)
         CheckSetupFolder,      // created on request; an earlier record taken over; abort enabled
         MakeFolders,           // [MakeFolder]
         CopyFiles,             // [CopyFile]
-        // The shortcut, registry, INI-file, uninstall-entry and association
-        // phases follow here, then the uninstall record and the completion.
+        RunPhasesAfterCopy,    // [ShortCut], [Registry], [IniFile], the uninstall-only entries, [Relate]
     };
     for (const InstallPhase phase : phases) {
         if (phase(windows, run) == Flow::Stop) return Flow::Stop;
@@ -28,9 +40,7 @@ void RunInstall(RunWindows& windows)
 {
     InstallRun run;
     if (RunInstallPhases(windows, run) == Flow::Stop) return;
-    // NOT a complete install yet: the phases after the file copy and the
-    // completion (uninstall record, Add/Remove Programs entry, failure report,
-    // completion message) are still to be built. Until they are, the run
-    // simply ends here, with no record written and no message.
-    windows.EndRun();
+    // The uninstaller, the record, the Add/Remove Programs entry, the failure
+    // report, the completion and the end of the run.
+    CompleteInstall(run, windows);
 }

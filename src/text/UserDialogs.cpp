@@ -24,7 +24,11 @@ public:
         auto restart = reinterpret_cast<RestartDialogProc>(
             reinterpret_cast<void*>(GetProcAddress(shell.Get(), MAKEINTRESOURCEA(RestartDialogOrdinal))));
         if (restart == nullptr) return IDNO;
-        return restart(owner, nullptr, EWX_REBOOT);
+        // Windows answers IDYES or IDNO. Wine's restart dialog answers 0 when
+        // the user declines (accepting ends the session), which is a no all
+        // the same.
+        const int answer = restart(owner, nullptr, EWX_REBOOT);
+        return answer == 0 ? IDNO : answer;
     }
 
     void RunConfirmDialog(ModalWindow& dialog) override { dialog.RunModal(); }

@@ -8,6 +8,7 @@
 #include "services/FileOps.h"
 #include "services/FreeSpace.h"
 #include "support/FileShapes.h"
+#include "text/IniFile.h"
 #include "text/PathParts.h"
 
 #include <windows.h>
@@ -40,7 +41,7 @@ int64_t FreeBytesOf(const std::string& folder)
 
 }  // namespace
 
-TEST_CASE("the start button runs the phases in order with their texts and pauses, and ends the run after the copy")
+TEST_CASE("the start button runs the phases in order with their texts and pauses, and the completion ends the run")
 {
     InstallFixture fixture;
     fixture.AddSource("A.EXE", "abc");
@@ -48,16 +49,29 @@ TEST_CASE("the start button runs the phases in order with their texts and pauses
     TheRun.RebootNeeded = 1;
     TfrmMain& main = fixture.main;
     main.Show();
+    fixture.person.Answer(IDOK);
 
     main.btnEvent.Click();
 
-    CheckTranscript(fixture.person.Lines(), {StatusLine(StartText), StatusLine(InformationText),
-                                             StatusLine(MeasuringText), StatusLine(FreeSpaceText),
-                                             StatusLine(FolderCheckText), StatusLine(CopyingText(fixture.app + "A.EXE")),
-                                             LabelLine("100%(1/1)")});
+    CheckTranscript(fixture.person.Lines(),
+                    {StatusLine(StartText), StatusLine(InformationText), StatusLine(MeasuringText),
+                     StatusLine(FreeSpaceText), StatusLine(FolderCheckText),
+                     StatusLine(CopyingText(fixture.app + "A.EXE")), LabelLine("100%(1/1)"),
+                     StatusLine("アンセットアップ情報を更新しています．しばらくお待ちください．．．"),
+                     StatusLine("アンセットアップ情報(削除フォルダ)を更新しています．しばらくお待ちください．．．"),
+                     StatusLine("アンセットアップ情報(削除ファイル)を更新しています．しばらくお待ちください．．．"),
+                     StatusLine("アンセットアップ情報(削除ショートカット)を更新しています．しばらくお待ちください．．．"),
+                     StatusLine("アンセットアップ情報(削除レジストリ)を更新しています．しばらくお待ちください．．．"),
+                     StatusLine("アンセットアップ情報(追加削除ファイル)を更新しています．しばらくお待ちください．．．"),
+                     StatusLine("アンセットアップ情報(復元関連付け)を更新しています．しばらくお待ちください．．．"),
+                     StatusLine("セットアップが完了しました．"),
+                     BoxLine("完了", MB_OK | MB_ICONINFORMATION,
+                             "セットアップが完了しました．\r\rプログラムのアンセットアップ(アンインストール)は，\r"
+                             "「アプリケーションの追加と削除」から行ってください．")});
     // 500 before the progress window, 1000 after the first text, then
     // SetupSpeed after the association table, the measuring, the free-space
-    // check and the file.
+    // check and the file; the phases after the copy pause only after a
+    // shortcut.
     CHECK(fixture.clock.pauses == std::vector<unsigned long>{500, 1000, 7, 7, 7, 7});
     CHECK(ReadTextFile(fixture.app + "A.EXE") == "abc");
 
@@ -67,18 +81,18 @@ TEST_CASE("the start button runs the phases in order with their texts and pauses
     CHECK(TheRun.UnSetupPath == fixture.app + "UNSETUP.INI");
     CHECK(TheRun.UnSetupBackupPath == fixture.WorkFolder(1) + "UNSETUPB.INI");
 
-    // The windows as the completion will find them.
+    // The end of the run: the record written, the progress window closed,
+    // the main window's modal run told to end.
     CHECK_FALSE(main.Visible());
-    CHECK(fixture.status.Visible());
+    CHECK_FALSE(fixture.status.Visible());
     CHECK_FALSE(main.btnEnd.Visible());
     CHECK(main.btnEvent.Left() == (main.ClientWidth() - main.btnEvent.Width()) / 2);
-    CHECK(fixture.status.btnAbort.Enabled());
+    CHECK_FALSE(fixture.status.btnAbort.Enabled());
     CHECK_FALSE(fixture.status.fraStatus.Visible());
-    // Until the later phases exist the run just ends: no record, no message.
     CHECK(main.ModalResult() == 1);
     CHECK(fixture.back.Enabled());
-    CHECK_FALSE(PathExists(fixture.app + "UNSETUP.INI"));
-    fixture.status.Hide();
+    CHECK(ReadProfile("DeleteFile", "File1", "", fixture.app + "UNSETUP.INI") == fixture.app + "A.EXE");
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Orvane");
 }
 
 TEST_CASE("free space equal to the need warns, and No abandons; one byte less passes")
@@ -231,6 +245,8 @@ TEST_CASE("a second install into the same folder starts from the earlier record'
     fixture.Prepare("[Relate]\r\nName3=abc\r\nFile3=open,(App)\\V.EXE,%1,0\r\nName5=def\r\n"
                     "[MakeFolder]\r\nFolder1=(App)DATA\r\n[CopyFile]\r\nFile1=(App)\\NEW.TXT\r\n");
 
+    // Declined, the association leaves the slots as the record left them.
+    fixture.person.Answer(IDNO);
     CHECK(fixture.Install() == Flow::GoOn);
 
     CHECK(ReadTextFile(TheRun.UnSetupBackupPath) == record);

@@ -1,0 +1,47 @@
+#include "install/ActionPhases.h"
+
+#include "app/RunState.h"
+#include "install/RegistrySection.h"
+#include "services/RegistryAccess.h"
+#include "services/SetupError.h"
+
+namespace {
+
+constexpr const char* RegistryStatusText = "レジストリを設定しています．．．";
+
+void WriteRegistryValue(RegistryAccess& registry, const std::string& name, const RegistryValueData& data)
+{
+    using Kind = RegistryValueData::Kind;
+    switch (data.Type) {
+    case Kind::Nothing: return;
+    case Kind::String: registry.WriteString(name, data.Text); return;
+    case Kind::ExpandString: registry.WriteExpandString(name, data.Text); return;
+    case Kind::Dword: registry.WriteInteger(name, static_cast<int32_t>(data.Number)); return;
+    case Kind::Binary:
+        // A binary value that cannot be written is passed over without a word,
+        // unlike every other type.
+        try {
+            registry.WriteBinary(name, data.Number);
+        } catch (const SetupError&) {
+        }
+        return;
+    }
+}
+
+}  // namespace
+
+bool RunRegistryPhase(InstallRun&, RunWindows& windows)
+{
+    for (const RegistryItem& item : ReadRegistryItems(TheRun.ScriptPath)) {
+        windows.SetStatus(RegistryStatusText);
+        if (windows.AbortRequested()) return false;
+        const RegistryKeyName key = ParseRegistryKey(item.Key);
+        RegistryAccess registry(key.Root);
+        registry.CreateKey(key.SubKey);
+        registry.OpenKey(key.SubKey, true);
+        // A key that did not open refuses the value below with the layer's
+        // value text.
+        WriteRegistryValue(registry, item.Name, ParseRegistryValue(item.Value));
+    }
+    return true;
+}

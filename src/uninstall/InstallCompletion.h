@@ -1,0 +1,35 @@
+// The end of an install: the uninstaller copy, the uninstall record and the
+// Add/Remove Programs entry (RegisterUninstaller), then the failure report,
+// the completion message, the program to start or the restart request, and
+// the close of the run (FinishInstall). Nothing here can be aborted.
+#pragma once
+
+#include "install/InstallRun.h"
+#include "windows/RunWindows.h"
+
+#include <string>
+
+// The Add/Remove Programs list below HKEY_LOCAL_MACHINE.
+inline constexpr const char* UninstallListKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+// An [ExecuteFile] File that asks for a Windows restart instead of a program.
+inline constexpr const char* RebootRequest = "WINDOWS_REBOOT";
+
+// True when the uninstall title turns the uninstall support off: it contains
+// "Setup Only." in any letter case.
+bool IsSetupOnly(const std::string& unSetupTitle);
+
+// Disables the abort button, copies "SETUP.EXE" of the distribution over
+// UNOVSET.EXE in the Windows folder when it is newer, remembers the setup
+// folder in OVSET98.INI and, unless the install is setup-only, writes the
+// uninstall record, the Add/Remove Programs entry and the program ID. A copy
+// or a record that fails, and an entry the registry refuses, become blocks of
+// the failure report.
+void RegisterUninstaller(InstallRun& run, RunWindows& windows);
+
+// Offers the failure report, reports completion (or sets RebootNeeded),
+// starts the script's program through the shell, and ends the run.
+void FinishInstall(InstallRun& run, RunWindows& windows);
+
+// Both, in that order: the tail of RunInstall after the association phase.
+void CompleteInstall(InstallRun& run, RunWindows& windows);
