@@ -170,7 +170,8 @@ std::vector<Difference> Unexplained(const std::vector<Difference>& differences,
     std::vector<Difference> left;
     for (const Difference& difference : differences) {
         bool explained = false;
-        for (const AllowedDifference& entry : allowed) explained = explained || PathMatches(entry.pattern, difference.path);
+        for (const AllowedDifference& entry : allowed)
+            explained = explained || PathMatches(entry.pattern, difference.path);
         if (!explained) left.push_back(difference);
     }
     return left;
@@ -180,6 +181,7 @@ std::string Describe(const std::vector<Difference>& differences)
 {
     static const char* const kinds[] = {"added  ", "removed", "changed"};
     std::string text;
-    for (const Difference& difference : differences) text += std::string(kinds[difference.kind]) + " " + Utf8(difference.path) + "\n";
+    for (const Difference& difference : differences)
+        text += std::string(kinds[difference.kind]) + " " + Utf8(difference.path) + "\n";
     return text;
 }

@@ -1,7 +1,7 @@
 // The state of the test machine that an install and an uninstall may
 // change: every file and folder below a drive and every registry key and
 // value below HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER. Two snapshots are
-// compared entry by entry; the differences that the design keeps on purpose
+// compared entry by entry; the differences that an uninstall keeps on purpose
 // are named in an allow-list, and any other difference fails the test.
 #pragma once
 
@@ -24,9 +24,9 @@ struct Difference {
 };
 std::vector<Difference> Compare(const MachineState& before, const MachineState& after);
 
-// A difference the design keeps, or the test machine makes by itself, and
-// why. The pattern matches whole paths, case-blind; "*" stands for any text
-// (backslashes included), "?" for one character.
+// A difference an uninstall keeps on purpose, or one the test machine makes
+// by itself, and why. The pattern matches whole paths, case-blind; "*"
+// stands for any text (backslashes included), "?" for one character.
 struct AllowedDifference {
     std::string pattern;
     std::string reason;

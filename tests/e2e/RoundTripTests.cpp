@@ -31,7 +31,7 @@ MachineState SnapshotOfMachine()
     return TakeSnapshot({"C:\\"}, {"HKLM", "HKCU"});
 }
 
-// The differences that neither the design nor the machine explains.
+// The differences that neither the program nor the machine explains.
 void CheckOnlyAllowedDifferences(const MachineState& before, const MachineState& after,
                                  std::vector<AllowedDifference> allowed)
 {
@@ -203,7 +203,7 @@ struct Sample {
         const std::string list = windows + "OVSET98.INI";
         WritePrivateProfileStringA("ORVSAMPLE", nullptr, nullptr, list.c_str());
         WritePrivateProfileStringA(nullptr, nullptr, nullptr, list.c_str());
-        // What the design keeps after an uninstall, gone too when nothing
+        // What an uninstall keeps on purpose, gone too when nothing
         // else uses it: the snapshot then sees the sample's whole trace.
         DeleteFileA(uninstaller.c_str());
         if (PathExists(list) && ReadTextFile(list).empty()) DeleteFileA(list.c_str());
@@ -211,9 +211,9 @@ struct Sample {
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Orvane");
     }
 
-    // The differences the design keeps on purpose after this sample's round
+    // The differences an uninstall keeps on purpose after this sample's round
     // trip; `temp` is the runs' temporary folder.
-    std::vector<AllowedDifference> KeptByDesign(const std::string& temp) const
+    std::vector<AllowedDifference> KeptOnPurpose(const std::string& temp) const
     {
         return {
             {uninstaller, "UNOVSET.EXE: the uninstaller, shared by every program installed, never removed"},
@@ -324,10 +324,10 @@ TEST_CASE("the sample installs through SETUP.EXE and uninstalls through its Add/
     }
     UninstallSample(sample, temp.Path());
     const MachineState after = SnapshotOfMachine();
-    std::vector<AllowedDifference> allowed = sample.KeptByDesign(temp.Path());
+    std::vector<AllowedDifference> allowed = sample.KeptOnPurpose(temp.Path());
     allowed.push_back({drive.Path() + "*", "the distribution's drive: disk 2 put in, the script's option set"});
     CheckOnlyAllowedDifferences(before, after, allowed);
-    // Allowed as the design goes, but this sample's record removes them.
+    // Allowed in general, but this sample's record removes them.
     CHECK_FALSE(PathExists(sample.windows + "ORVSMPL.INI"));
     CHECK_FALSE(PathExists(sample.app));
     char folder[MAX_PATH] = {};
