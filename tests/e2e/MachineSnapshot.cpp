@@ -143,6 +143,17 @@ MachineState TakeSnapshot(const std::vector<std::string>& folders, const std::ve
     return state;
 }
 
+MachineState SnapshotOfMachine()
+{
+    return TakeSnapshot({"C:\\"}, {"HKLM", "HKCU"});
+}
+
+const std::vector<AllowedDifference> WineSessionChurn = {
+    {"HKCU\\Software\\Wine\\Temporary System Parameters\\*",
+     "a volatile key in which Wine keeps the session's display parameters; the first window of a fresh Wine "
+     "session fills it"},
+};
+
 std::vector<Difference> Compare(const MachineState& before, const MachineState& after)
 {
     std::vector<Difference> differences;

@@ -16,6 +16,8 @@ using MachineState = std::map<std::string, std::string>;
 
 // Every entry below the folders and registry roots ("HKLM", "HKCU").
 MachineState TakeSnapshot(const std::vector<std::string>& folders, const std::vector<std::string>& registryRoots);
+// The C: drive and both registry roots: all that a setup may change.
+MachineState SnapshotOfMachine();
 
 struct Difference {
     enum Kind { Added, Removed, Changed };
@@ -32,6 +34,10 @@ struct AllowedDifference {
     std::string reason;
 };
 bool PathMatches(const std::string& pattern, const std::string& path);
+
+// What Wine changes by itself while programs start and end, whatever they
+// do; nothing of it is the program's doing.
+extern const std::vector<AllowedDifference> WineSessionChurn;
 
 // The differences that no entry of the allow-list explains.
 std::vector<Difference> Unexplained(const std::vector<Difference>& differences,

@@ -7,7 +7,8 @@
 // made in the shared Wine prefix is removed again.
 #include <doctest/doctest.h>
 
-#include "driver/Driver.h"
+#include "SampleDistribution.h"
+#include "ScreenExpectations.h"
 #include "support/Fixtures.h"
 #include "support/Scratch.h"
 #include "support/ScratchRegistry.h"
@@ -16,65 +17,10 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <algorithm>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 namespace {
-
-// What the sample's script names (samples/viewer/source/SETUP.INI).
-const std::string ViewerKey = "Software\\Orvane\\SampleViewer";
-const std::string ControlKey = "Software\\Orvane\\SampleControl";
-const std::string EntryKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OrvaneSampleViewer";
-const std::string SharedDlls = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
-
-std::string SampleDisk(int n)
-{
-    return ProgramFolder() + "..\\sample\\dist\\DISK" + std::to_string(n) + "\\";
-}
-
-std::string WithSlash(std::string folder)
-{
-    if (folder.empty() || folder.back() != '\\') folder += '\\';
-    return folder;
-}
-
-std::string ShellFolder(int csidl)
-{
-    char path[MAX_PATH] = {};
-    SHGetSpecialFolderPathA(nullptr, path, csidl, FALSE);
-    return WithSlash(path);
-}
-
-std::string WindowsFolder()
-{
-    char path[MAX_PATH] = {};
-    GetWindowsDirectoryA(path, MAX_PATH);
-    return WithSlash(path);
-}
-
-std::string SystemFolder()
-{
-    char path[MAX_PATH] = {};
-    GetSystemDirectoryA(path, MAX_PATH);
-    return WithSlash(path);
-}
-
-std::string ProgramFilesFolder()
-{
-    const auto value = ReadStoredValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
-                                       "ProgramFilesDir");
-    REQUIRE(value);
-    return WithSlash(value->bytes.substr(0, value->bytes.find('\0')));
-}
-
-std::string StringValue(HKEY root, const std::string& key, const std::string& name)
-{
-    const auto value = ReadStoredValue(root, key, name);
-    if (!value || (value->type != REG_SZ && value->type != REG_EXPAND_SZ)) return "<none>";
-    return value->bytes.substr(0, value->bytes.find('\0'));
-}
 
 std::vector<std::string> NonBlankLines(const std::string& text)
 {
@@ -89,129 +35,35 @@ std::vector<std::string> NonBlankLines(const std::string& text)
     return lines;
 }
 
-// Everything the sample's install puts into the prefix, which all tests
-// share: removed before the run (a failed earlier run may have left it) and
-// after it.
-struct SampleTraces {
-    std::string app = ProgramFilesFolder() + "Orvane Sample\\";
-    std::string component = SystemFolder() + "ORVSMPL.DLL";
-    std::vector<std::string> links = {
-        ShellFolder(CSIDL_DESKTOPDIRECTORY) + "サンプルビューア.lnk",
-        ShellFolder(CSIDL_PROGRAMS) + "Orvane Sample\\サンプルビューア.lnk",
-        ShellFolder(CSIDL_PROGRAMS) + "Orvane Sample\\説明書.lnk",
-        ShellFolder(CSIDL_STARTUP) + "サンプルビューア.lnk",
-        ShellFolder(CSIDL_SENDTO) + "サンプルビューア.lnk",
-    };
-
-    SampleTraces() { Remove(); }
-    ~SampleTraces() { Remove(); }
-
-    void Remove() const
-    {
-        RemoveTree(app);
-        DeleteFileA(component.c_str());
-        DeleteFileA((WindowsFolder() + "ORVSMPL.INI").c_str());
-        for (const std::string& link : links) DeleteFileA(link.c_str());
-        RemoveDirectoryA((ShellFolder(CSIDL_PROGRAMS) + "Orvane Sample").c_str());
-        RegDeleteTreeA(HKEY_CURRENT_USER, ViewerKey.c_str());
-        RegDeleteTreeA(HKEY_CURRENT_USER, ControlKey.c_str());
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, ViewerKey.c_str());
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, EntryKey.c_str());
-        RegDeleteTreeA(HKEY_CLASSES_ROOT, ".osv");
-        RegDeleteTreeA(HKEY_CLASSES_ROOT, "osv_auto_file");
-        HKEY shared = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, SharedDlls.c_str(), 0, KEY_SET_VALUE, &shared) == ERROR_SUCCESS) {
-            RegDeleteValueA(shared, component.c_str());
-            RegCloseKey(shared);
-        }
-        const std::string list = WindowsFolder() + "OVSET98.INI";
-        WritePrivateProfileStringA("ORVSAMPLE", nullptr, nullptr, list.c_str());
-        WritePrivateProfileStringA(nullptr, nullptr, nullptr, list.c_str());
-    }
-};
-
-// Copies every file of `from` into `to`, except those named in `except`.
-void CopyDisk(const std::string& from, const std::string& to, const std::vector<std::string>& except = {})
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((from + "*").c_str(), &found);
-    REQUIRE(search != INVALID_HANDLE_VALUE);
-    do {
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
-        const std::string name = found.cFileName;
-        if (std::find(except.begin(), except.end(), name) != except.end()) continue;
-        CHECK_MESSAGE(CopyFixture(from + name, to + name), Utf8(name));
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-}
-
-HWND WaitForMain(DWORD id, const std::string& eventCaption)
-{
-    HWND main = nullptr;
-    const bool settled = WaitUntil([&] {
-        main = FindWindowOf(id, "TfrmMain");
-        return main != nullptr && TextOf(ControlOf(main, MainIds::btnEvent)) == eventCaption;
-    });
-    REQUIRE_MESSAGE(settled, "no main window with btnEvent " << Utf8(eventCaption));
-    return main;
-}
-
-// The visible top-level windows of a process, for a failure message.
-std::string VisibleWindows(DWORD id)
-{
-    struct Visit {
-        DWORD id;
-        std::string text;
-    } visit{id, {}};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto& visit = *reinterpret_cast<Visit*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner != visit.id || !IsWindowVisible(window)) return TRUE;
-            char name[64] = {};
-            GetClassNameA(window, name, sizeof name);
-            visit.text += std::string("[") + name + "] " + Utf8(TextOf(window));
-            if (std::string(name) == "#32770") visit.text += ": " + Utf8(MessageBoxText(window));
-            visit.text += "\n";
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&visit));
-    return visit.text;
-}
-
-HWND ExpectBox(const SetupProcess& setup, const std::string& caption, const std::string& text,
-               DWORD timeout = 60000)
-{
-    HWND box = WaitForMessageBox(setup.Id(), caption, timeout);
-    REQUIRE_MESSAGE(box != nullptr, "no box " << Utf8(caption) << "; running " << setup.Running() << ", exit code " << setup.ExitCode() << "; shown:\n" << VisibleWindows(setup.Id()));
-    CHECK(MessageBoxText(box) == text);
-    return box;
-}
-
 }  // namespace
+
+// The machine as if it never saw the sample, before the test and after it,
+// whatever way the test ends.
+struct SampleRemoved {
+    SampleInstallation sample;
+    SampleRemoved() { sample.RemoveTraces(); }
+    ~SampleRemoved() { sample.RemoveTraces(); }
+};
 
 TEST_CASE("the sample distribution installs from the first screen to the restart offer")
 {
     REQUIRE_MESSAGE(PathExists(SampleDisk(1) + "SETUP.EXE"), "the sample is laid out by tools/layout-sample.sh");
-    SampleTraces traces;
-    const std::string windows = WindowsFolder();
-    const std::string uninstaller = windows + "UNOVSET.EXE";
-    DeleteFileA(uninstaller.c_str());
+    SampleRemoved removed;
+    const SampleInstallation& sample = removed.sample;
+    const std::string& app = sample.app;
     // The drive the disks go into, and the run's own temporary folder.
     ScratchFolder drive("drive");
     ScratchFolder temp("sampletmp");
-    CopyDisk(SampleDisk(1), drive.Path());
+    REQUIRE(CopyDisk(SampleDisk(1), drive.Path()).empty());
 
     SetupProcess setup(drive / "SETUP.EXE", "", temp.Path());
     REQUIRE(setup.Started());
-    HWND main = WaitForMain(setup.Id(), "セットアップ続行(&C)");
+    HWND main = ExpectMainScreen(setup, "セットアップ続行(&C)");
     CHECK(TextOf(main) == "Orvane サンプルビューア");
     CHECK(TextOf(ControlOf(main, MainIds::fraReadme)) == "お読みください");
     Press(ControlOf(main, MainIds::btnEvent));
 
-    main = WaitForMain(setup.Id(), "セットアップ開始(&S)");
-    const std::string app = traces.app;
+    main = ExpectMainScreen(setup, "セットアップ開始(&S)");
     CHECK(TextOf(ControlOf(main, MainIds::txtFolder)) == app);
     for (int box : {MainIds::chkSCutDesktop, MainIds::chkSCutStartMenu, MainIds::chkSCutStartUp, MainIds::chkSCutSendTo}) {
         CHECK(IsWindowEnabled(ControlOf(main, box)));
@@ -219,31 +71,27 @@ TEST_CASE("the sample distribution installs from the first screen to the restart
     }
     Press(ControlOf(main, MainIds::btnEvent));
 
-    Answer(ExpectBox(setup, "フォルダ作成", app + "\r\rこのフォルダは存在しません．作成してもよろしいですか？"),
-           IDYES);
+    CHECK(AnswerAndWait(ExpectBox(setup, sample.FolderQuestion()), IDYES));
     // Disk 2 goes in, with one of its files missing: a damaged disk.
-    HWND disk = ExpectBox(setup, "ディスク交換", "2枚目のディスクに交換してください．");
-    CopyDisk(SampleDisk(2), drive.Path(), {"SETUP.EXE", "SAMPLE2.DAT"});
-    Answer(disk, IDOK);
-    Answer(ExpectBox(setup, "関連付けの確認",
-                     "拡張子 *.osv を\r" + app + "SAMPLEVW.EXE\rに関連付けします．よろしいですか？"),
-           IDYES);
-    Answer(ExpectBox(setup, "警告", "フォルダの作成・ファイルのコピーで，一部の処理が失敗しました．\r詳細を表示しますか？"),
-           IDYES);
+    HWND disk = ExpectBox(setup, sample.DiskChange());
+    CHECK(CopyDisk(SampleDisk(2), drive.Path(), {"SETUP.EXE", "SAMPLE2.DAT"}).empty());
+    CHECK(AnswerAndWait(disk, IDOK));
+    CHECK(AnswerAndWait(ExpectBox(setup, sample.AssociationQuestion()), IDYES));
+    CHECK(AnswerAndWait(ExpectBox(setup, sample.FailureQuestion()), IDYES));
 
-    main = WaitForMain(setup.Id(), "続行(&C)");
+    main = ExpectMainScreen(setup, "続行(&C)");
     CHECK(TextOf(ControlOf(main, MainIds::fraReadme)) == "作成・コピー処理失敗　詳細表示");
     CHECK(TextOf(ControlOf(main, MainIds::txtReadme)) ==
           "<File> " + drive.Path() + "SAMPLE2.DAT\r\nコピー元のファイルが見つかりません．\r\n\r\n");
     Press(ControlOf(main, MainIds::btnEvent));
 
     // WINDOWS_REBOOT: no completion message; the restart offer, declined.
-    HWND offer = nullptr;
-    REQUIRE(WaitUntil([&] { return (offer = FindWindowOf(setup.Id(), "#32770")) != nullptr; }, 30000));
+    HWND offer = WaitForAnyBox(setup.Id(), 30000);
+    REQUIRE(offer != nullptr);
     CHECK(FindWindowOf(setup.Id(), "TfrmMain") == nullptr);
     CHECK(TextOf(offer) != "完了");
-    Answer(offer, IDNO);
-    Answer(ExpectBox(setup, "警告", "Windowsを再起動すると，セットアップは完了します．"), IDOK);
+    CHECK(AnswerAndWait(offer, IDNO));
+    Answer(ExpectBox(setup, sample.RestartWarning()), IDOK);
     REQUIRE(setup.WaitForExit());
     CHECK(setup.ExitCode() == 0);
 
@@ -253,30 +101,30 @@ TEST_CASE("the sample distribution installs from the first screen to the restart
     CHECK(PathExists(app + "DATA\\SAMPLE.DAT"));
     CHECK(PathExists(app + "DATA\\表示\\見本.TXT"));
     CHECK_FALSE(PathExists(app + "DATA\\SAMPLE2.DAT"));
-    CHECK(PathExists(traces.component));
-    for (const std::string& link : traces.links) CHECK_MESSAGE(PathExists(link), Utf8(link));
-    CHECK(ReadTextFile(uninstaller) == ReadTextFile(drive / "SETUP.EXE"));
+    CHECK(PathExists(sample.component));
+    for (const std::string& link : sample.links) CHECK_MESSAGE(PathExists(link), Utf8(link));
+    CHECK(ReadTextFile(sample.uninstaller) == ReadTextFile(drive / "SETUP.EXE"));
     char text[MAX_PATH] = {};
     GetPrivateProfileStringA("Viewer", "DataFolder", "", text, MAX_PATH, (app + "DATA\\SETTINGS.INI").c_str());
     CHECK(std::string(text) == app + "DATA");
-    GetPrivateProfileStringA("Orvane", "SampleViewer", "", text, MAX_PATH, (windows + "ORVSMPL.INI").c_str());
+    GetPrivateProfileStringA("Orvane", "SampleViewer", "", text, MAX_PATH, sample.iniFile.c_str());
     CHECK(std::string(text) == app + "SAMPLEVW.EXE");
 
     // The registry.
-    CHECK(StringValue(HKEY_CURRENT_USER, ViewerKey, "InstallFolder") == app.substr(0, app.size() - 1));
-    const auto version = ReadStoredValue(HKEY_CURRENT_USER, ViewerKey, "Version");
+    CHECK(StringValue(HKEY_CURRENT_USER, sample.viewerKey, "InstallFolder") == app.substr(0, app.size() - 1));
+    const auto version = ReadStoredValue(HKEY_CURRENT_USER, sample.viewerKey, "Version");
     REQUIRE(version);
     CHECK(version->type == REG_DWORD);
     CHECK(version->bytes == std::string("\x64\0\0\0", 4));
-    const auto flags = ReadStoredValue(HKEY_CURRENT_USER, ViewerKey, "Flags");
+    const auto flags = ReadStoredValue(HKEY_CURRENT_USER, sample.viewerKey, "Flags");
     REQUIRE(flags);
     CHECK(flags->type == REG_BINARY);
     CHECK(flags->bytes == std::string("\x0B\x0A\0\0", 4));
-    CHECK(ReadStoredValue(HKEY_CURRENT_USER, ViewerKey, "Settings")->type == REG_EXPAND_SZ);
-    CHECK(StringValue(HKEY_CURRENT_USER, ViewerKey + "\\表示", "") == "標準");
-    CHECK(StringValue(HKEY_LOCAL_MACHINE, ViewerKey, "Path") == app.substr(0, app.size() - 1));
-    CHECK(StringValue(HKEY_CURRENT_USER, ControlKey, "Path") == traces.component);
-    const auto count = ReadStoredValue(HKEY_LOCAL_MACHINE, SharedDlls, traces.component);
+    CHECK(ReadStoredValue(HKEY_CURRENT_USER, sample.viewerKey, "Settings")->type == REG_EXPAND_SZ);
+    CHECK(StringValue(HKEY_CURRENT_USER, sample.viewerKey + "\\表示", "") == "標準");
+    CHECK(StringValue(HKEY_LOCAL_MACHINE, sample.viewerKey, "Path") == app.substr(0, app.size() - 1));
+    CHECK(StringValue(HKEY_CURRENT_USER, sample.controlKey, "Path") == sample.component);
+    const auto count = ReadStoredValue(HKEY_LOCAL_MACHINE, sample.sharedDlls, sample.component);
     REQUIRE(count);
     CHECK(count->bytes == std::string("\x01\0\0\0", 4));
     CHECK(StringValue(HKEY_CLASSES_ROOT, ".osv", "") == "osv_auto_file");
@@ -284,15 +132,14 @@ TEST_CASE("the sample distribution installs from the first screen to the restart
     CHECK(StringValue(HKEY_CLASSES_ROOT, "osv_auto_file\\DefaultIcon", "") == app + "SAMPLEVW.EXE,0");
     const std::string viewer = app + "SAMPLEVW.EXE";
     CHECK(StringValue(HKEY_CLASSES_ROOT, "osv_auto_file\\shell\\open\\command", "") == "\"" + viewer + "\" %1");
-    CHECK(StringValue(HKEY_LOCAL_MACHINE, EntryKey, "DisplayName") == "Orvane サンプルビューア");
-    CHECK(StringValue(HKEY_LOCAL_MACHINE, EntryKey, "UninstallString") == uninstaller + " \"" + app + "UNSETUP.INI\"");
-    GetPrivateProfileStringA("ORVSAMPLE", "Folder", "", text, MAX_PATH, (windows + "OVSET98.INI").c_str());
+    CHECK(StringValue(HKEY_LOCAL_MACHINE, sample.entryKey, "DisplayName") == "Orvane サンプルビューア");
+    CHECK(StringValue(HKEY_LOCAL_MACHINE, sample.entryKey, "UninstallString") == sample.uninstaller + " \"" + app + "UNSETUP.INI\"");
+    GetPrivateProfileStringA("ORVSAMPLE", "Folder", "", text, MAX_PATH, sample.setupFolderList.c_str());
     CHECK(std::string(text) == app);
 
     // The record, line by line.
     const std::string record = ReadTextFile(app + "UNSETUP.INI");
     MESSAGE("UNSETUP.INI after the sample install:\n" << Utf8(record));
-    const std::string programs = ShellFolder(CSIDL_PROGRAMS);
     const std::vector<std::string> expected = {
         "[Information]",
         "Message1=Orvane UnSetup(UnInstall) Initialize File",
@@ -309,31 +156,30 @@ TEST_CASE("the sample distribution installs from the first screen to the restart
         "[DeleteFile]",
         "File1=" + app + "SAMPLEVW.EXE",
         "File2=" + app + "MANUAL.TXT",
-        "File3=" + traces.component + ",/S/R",
+        "File3=" + sample.component + ",/S/R",
         "File4=" + app + "DATA\\SAMPLE.DAT,/W",
         "File5=" + app + "DATA\\表示\\見本.TXT",
         "File6=" + app + "UNSETUP.INI",
         "[DeleteShortCut]",
-        "File1=" + traces.links[0],
-        "File2=" + traces.links[1],
-        "File3=" + traces.links[2],
-        "File4=" + traces.links[3],
-        "File5=" + traces.links[4],
+        "File1=" + sample.links[0],
+        "File2=" + sample.links[1],
+        "File3=" + sample.links[2],
+        "File4=" + sample.links[3],
+        "File5=" + sample.links[4],
         "[DeleteRegistry]",
         "Key1=(Cuser)Software\\Orvane\\SampleViewer",
         "Key2=(Local)SOFTWARE\\Orvane\\SampleViewer",
         "[AddDeleteFile]",
         "File1=" + app + "DATA\\*.LOG",
-        "File2=" + windows + "ORVSMPL.INI",
+        "File2=" + sample.iniFile,
         "[RestoreRelate]",
         "Key1=osv,",
         "[UnSetupOption]",
         "CheckBox=1,0,0,0",
         "[UnSetupRegistryKey]",
-        "Key=" + EntryKey,
+        "Key=" + sample.entryKey,
         "[ProgramID]",
         "ID=ORVSAMPLE",
     };
     CHECK(NonBlankLines(record) == expected);
-    DeleteFileA(uninstaller.c_str());
 }
