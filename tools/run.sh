@@ -73,5 +73,6 @@ mkdir -p "$out"
 echo "No display: a scripted walk-through of the sample on a virtual display"
 status=0
 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" --on-virtual-display "$out" || status=$?
+[ "$status" -eq 0 ] || echo "The walk-through did not finish (status $status)." >&2
 echo "Screenshots: $out/ ($(ls "$out" | wc -l) pictures); $((SECONDS - start)) s in all"
 exit $status

@@ -74,6 +74,7 @@ private:
     bool FinishUninstall(SetupProcess& uninstall);
     void ReportInstalled();
     bool PutPrefixBack();
+    std::string RemovalAdvice() const;
 
     void Shot(const std::string& name);
     void ShotOfScreen(const SetupProcess& process, const std::string& name);
@@ -317,6 +318,14 @@ bool Walkthrough::PutPrefixBack()
     return false;
 }
 
+// How to take away an install of the sample found before the walk-through.
+std::string Walkthrough::RemovalAdvice() const
+{
+    const std::string command = StringValue(HKEY_LOCAL_MACHINE, sample_.entryKey, "UninstallString");
+    if (command != "<none>") return "uninstall it first with its Add/Remove entry's command, " + command;
+    return "it has no Add/Remove entry; remove that folder first";
+}
+
 int Walkthrough::Run()
 {
     if (!PathExists(SampleDisk(1) + "SETUP.EXE")) {
@@ -325,8 +334,8 @@ int Walkthrough::Run()
     }
     if (sample_.Installed()) {
         Say("The sample is already installed in the build's Wine prefix (" + sample_.app +
-            "): uninstall it first (Add/Remove entry OrvaneSampleViewer), so that the walk-through can leave the "
-            "prefix as it finds it.");
+            "). The walk-through leaves the prefix as it finds it, so it installs only into a prefix without the "
+            "sample: " + RemovalAdvice() + ".");
         return 2;
     }
     if (KernelHandle running{OpenMutexA(SYNCHRONIZE, FALSE, "ORVSETUP")}) {
