@@ -7,12 +7,10 @@
 #include "app/RestartOffer.h"
 #include "services/SetupError.h"
 #include "support/Scripted.h"
-#include "windows/ErrorGuard.h"
 #include "windows/MessagePump.h"
 
 #include <windows.h>
 
-#include <functional>
 #include <stdexcept>
 #include <vector>
 
@@ -22,36 +20,6 @@ const std::string AbortQuestion =
     "ここでセットアップを中断すると，すでにコピー済みのファイルは削除されません．\r"
     "一度，セットアップを完了してから，アンセットアップ(アンインストール)することをおすすめします．\r\r"
     "本当にセットアップを中断しますか？";
-
-// A responder that notes, for every box, its caption and what `look` sees
-// of the windows at that moment, and answers from a list.
-class WatchingDialogs final : public UserDialogs {
-public:
-    WatchingDialogs(std::vector<int> answers, std::function<std::string()> look)
-        : answers_(std::move(answers)), look_(std::move(look)), previous_(InstallUserDialogs(this))
-    {
-    }
-    ~WatchingDialogs() override { InstallUserDialogs(previous_); }
-    int ShowBox(HWND, const std::string& text, const std::string& caption, UINT flags) override
-    {
-        seen.push_back(caption + " " + std::to_string(flags) + ": " + look_());
-        texts.push_back(text);
-        if (answers_.empty()) return IDOK;
-        const int answer = answers_.front();
-        answers_.erase(answers_.begin());
-        return answer;
-    }
-    int OfferRestart(HWND) override { return IDNO; }
-    void RunConfirmDialog(ModalWindow&) override {}
-
-    std::vector<std::string> seen;
-    std::vector<std::string> texts;
-
-private:
-    std::vector<int> answers_;
-    std::function<std::string()> look_;
-    UserDialogs* previous_;
-};
 
 // Presses btnEvent once the failure details are up, as a person would.
 class PressWhenDetailsShow final : public PumpObserver {
@@ -80,18 +48,20 @@ TEST_CASE("the abort question: No changes nothing, Yes signals the abort in its 
     run.ShowMain(false);
     run.ShowProgress(true);
     run.EnableAbort(true);
-    const auto look = [&] {
-        return std::string(fixture.status.Visible() ? "progress shown" : "progress hidden") + ", result " +
-               std::to_string(fixture.main.ModalResult());
-    };
+    // What the person sees of the windows while each box is up.
+    std::vector<std::string> seen;
+    ScriptedDialogs person;
+    person.WhileShown([&](const AskedBox&) {
+        seen.push_back(std::string(fixture.status.Visible() ? "progress shown" : "progress hidden") + ", result " +
+                       std::to_string(fixture.main.ModalResult()));
+    });
 
     SUBCASE("No")
     {
-        WatchingDialogs person({IDNO}, look);
+        person.Answer(IDNO);
         fixture.status.btnAbort.Click();
-        REQUIRE(person.seen.size() == 1);
-        CHECK(person.seen[0] == "中断の確認 36: progress shown, result 0");
-        CHECK(person.texts[0] == AbortQuestion);
+        REQUIRE(person.Boxes().size() == 1);
+        CHECK(seen[0] == "progress shown, result 0");
         CHECK_FALSE(run.AbortRequested());
         CHECK(fixture.main.Enabled());
         CHECK_FALSE(fixture.back.Enabled());
@@ -101,14 +71,16 @@ TEST_CASE("the abort question: No changes nothing, Yes signals the abort in its 
     }
     SUBCASE("Yes")
     {
-        WatchingDialogs person({IDYES, IDOK}, look);
+        person.Answer(IDYES).Answer(IDOK);
         fixture.status.btnAbort.Click();
-        REQUIRE(person.seen.size() == 2);
-        CHECK(person.seen[0] == "中断の確認 36: progress shown, result 0");
+        REQUIRE(person.Boxes().size() == 2);
+        CHECK(seen[0] == "progress shown, result 0");
         // The progress window is closed before the message, the modal result
         // set after it.
-        CHECK(person.seen[1] == "中断 48: progress hidden, result 0");
-        CHECK(person.texts[1] == "セットアップを中断しました．");
+        CHECK(seen[1] == "progress hidden, result 0");
+        CHECK(person.Boxes()[1].text == "セットアップを中断しました．");
+        CHECK(person.Boxes()[1].caption == "中断");
+        CHECK(person.Boxes()[1].flags == (MB_OK | MB_ICONEXCLAMATION));
         CHECK(run.AbortRequested());
         CHECK_FALSE(fixture.main.Enabled());
         CHECK(fixture.back.Enabled());
@@ -116,8 +88,11 @@ TEST_CASE("the abort question: No changes nothing, Yes signals the abort in its 
         CHECK(fixture.main.ModalResult() == 1);
         // The run then ends without the quit question.
         CHECK(fixture.main.TryEndModal());
-        CHECK(person.seen.size() == 2);
+        CHECK(person.Boxes().size() == 2);
     }
+    CHECK(person.Boxes()[0].text == AbortQuestion);
+    CHECK(person.Boxes()[0].caption == "中断の確認");
+    CHECK(person.Boxes()[0].flags == (MB_YESNO | MB_ICONQUESTION));
     fixture.status.Hide();
 }
 
@@ -228,33 +203,6 @@ TEST_CASE("the failure details wait on the main window until btnEvent is pressed
     CHECK(clock.pauses.front() == 200);
     CHECK(clock.pauses.back() == 500);
     fixture.status.Hide();
-}
-
-TEST_CASE("the procedures read the folder box and the option boxes as the user left them")
-{
-    RunFixture fixture;
-    fixture.WriteScript("[DefaultFolder]\r\nFolder=C:\\Tool\r\n[ShortCut]\r\nName1=(Dsk)\\T\r\nName2=(Sen)\\T\r\n");
-    fixture.Start();
-    TfrmMain& main = fixture.main;
-    main.chkOverWrite.SetChecked(false);
-    main.chkSCutSendTo.SetChecked(false);
-    const OptionSnapshot options = fixture.run.Options();
-    CHECK_FALSE(options.overWrite);
-    CHECK(options.desktop);
-    CHECK(options.startMenu);
-    CHECK(options.startUp);
-    CHECK_FALSE(options.sendTo);
-    CHECK(fixture.run.FolderText() == "C:\\Tool\\");
-    CHECK_FALSE(fixture.run.DeleteAllForm());
-    fixture.run.DisableOptions();
-    CHECK_FALSE(main.chkSCutDesktop.Enabled());
-    CHECK_FALSE(main.chkSCutSendTo.Enabled());
-
-    InstantClock clock;
-    PressWhenDetailsShow counter(main);
-    fixture.run.SetStatus("セットアップを開始します．．．");
-    CHECK(fixture.status.lblMessage.Text() == "セットアップを開始します．．．");
-    CHECK(counter.pumps == 1);
 }
 
 TEST_CASE("the background's first resize shows its version, places the banner and runs the main window")
