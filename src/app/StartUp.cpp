@@ -9,6 +9,7 @@
 #include "services/RegistryKeys.h"
 #include "services/Win32Registry.h"
 #include "text/IniFile.h"
+#include "text/IntegerText.h"
 #include "text/PathParts.h"
 #include "text/StrOp.h"
 
@@ -43,32 +44,11 @@ std::string ChooseWorkFolder(const std::string& tempFolder)
     return tempFolder + "OVTMP" + std::to_string(WorkFolderLimit) + "\\";
 }
 
-// A decimal integer with an optional sign; false for anything else (empty,
-// letters, blanks inside, beyond 32 bits).
-bool ParseInteger(const std::string& text, int& value)
-{
-    size_t at = 0;
-    const bool negative = !text.empty() && text[0] == '-';
-    if (!text.empty() && (text[0] == '-' || text[0] == '+')) at = 1;
-    if (at == text.size()) return false;
-    long long number = 0;
-    for (; at < text.size(); ++at) {
-        if (text[at] < '0' || text[at] > '9') return false;
-        number = number * 10 + (text[at] - '0');
-        if (number > 0x80000000LL) return false;
-    }
-    number = negative ? -number : number;
-    if (number > 0x7FFFFFFFLL) return false;
-    value = static_cast<int>(number);
-    return true;
-}
-
 // The pause between install steps. A value that is no integer would leave
 // the start-up half done; it counts as the default, 400.
 int32_t ReadSetupSpeed()
 {
-    int speed = 400;
-    if (!ParseInteger(Header("Extend", "SetupSpeed", "400"), speed)) speed = 400;
+    const int32_t speed = TextToInteger(Header("Extend", "SetupSpeed", "400")).value_or(400);
     return speed < 1 ? 1 : speed;
 }
 

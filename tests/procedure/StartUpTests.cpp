@@ -101,13 +101,13 @@ TEST_CASE("the message text is the five message lines, each ended by a carriage 
     }
 }
 
-TEST_CASE("SetupSpeed: below 1 becomes 1, missing or not an integer gives 400")
+TEST_CASE("SetupSpeed: an integer as the script's values are read; below 1 becomes 1, missing or none gives 400")
 {
     const std::pair<const char*, int> cases[] = {
         {"[Extend]\r\nSetupSpeed=0\r\n", 1},      {"[Extend]\r\nSetupSpeed=-5\r\n", 1},
         {"[Title]\r\nSetup=X\r\n", 400},          {"[Extend]\r\nSetupSpeed=fast\r\n", 400},
         {"[Extend]\r\nSetupSpeed=12ms\r\n", 400}, {"[Extend]\r\nSetupSpeed=99999999999\r\n", 400},
-        {"[Extend]\r\nSetupSpeed=250\r\n", 250},
+        {"[Extend]\r\nSetupSpeed=250\r\n", 250},    {"[Extend]\r\nSetupSpeed=$FA\r\n", 250},
     };
     for (const auto& [script, speed] : cases) {
         CAPTURE(script);
