@@ -63,10 +63,3 @@ void CALLBACK ModalWatchdog::Expired(HWND, UINT, UINT_PTR, DWORD)
     watchedBackground->SetEnabled(true);
     watchedModal->SetModalResult(2);
 }
-
-void DrainQuitMessage()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
-}

@@ -51,7 +51,3 @@ private:
     static void CALLBACK Expired(HWND, UINT, UINT_PTR, DWORD);
     UINT_PTR timer_;
 };
-
-// Removes a quit message that a closing background window left in the
-// test thread's queue.
-void DrainQuitMessage();

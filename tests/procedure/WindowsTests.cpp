@@ -205,15 +205,23 @@ TEST_CASE("the failure details wait on the main window until btnEvent is pressed
     fixture.status.Hide();
 }
 
-TEST_CASE("the background's first resize shows its version, places the banner and runs the main window")
+TEST_CASE("the run: a task-bar button, the background's version and banner, and the main window run modally")
 {
     RunFixture fixture;
     TfrmBack& back = fixture.back;
     fixture.Start();  // the fatal screen: btnEnd closes without a question
     ModalWatchdog watchdog(back, fixture.main);
     PostMessageA(fixture.main.btnEnd.Handle(), BM_CLICK, 0, 0);
-    back.ShowMaximized();
-    DrainQuitMessage();
+    fixture.forms.Run();
+
+    // The application window, unowned and no tool window, is what the task
+    // bar shows, with the application's title.
+    const HWND application = fixture.forms.application.Handle();
+    CHECK(IsWindowVisible(application));
+    CHECK(GetWindow(application, GW_OWNER) == nullptr);
+    CHECK((GetWindowLongPtrA(application, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) == 0);
+    CHECK(fixture.forms.application.Text() == "Orvane Standard");
+    CHECK(GetWindow(back.Handle(), GW_OWNER) == application);
 
     // The test program has no version resource: the numbers stay 0.
     CHECK(back.Text() == "Orvane Standard Version0.00(Build:0000)");
