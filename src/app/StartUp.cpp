@@ -290,7 +290,6 @@ void TfrmMain::ShowUninstallScreen()
     fraShortCut.SetHeight(grpOption.Height() - 24);
 
     const std::string options = Header("UnSetupOption", "CheckBox", "0,0,0,0");
-    const auto flag = [&options](int position) { return MidStr(LeftStr(options, position), position) == "1"; };
     if (options == "DeleteAll") {
         chkSCutDesktop.SetText("アンセットアップ(アンインストール)フォルダ以下の全ファイル・フォルダ");
         chkSCutDesktop.SetWidth(fraShortCut.Width() - 16);
@@ -301,18 +300,23 @@ void TfrmMain::ShowUninstallScreen()
             box->SetVisible(false);
         }
     } else {
-        chkSCutDesktop.SetText("*.INIファイル");
-        chkSCutDesktop.SetChecked(flag(1));
-        chkSCutDesktop.SetEnabled(true);
-        chkSCutStartMenu.SetText("*.GIDファイル");
-        chkSCutStartMenu.SetChecked(flag(3));
-        chkSCutStartMenu.SetEnabled(true);
-        chkSCutStartUp.SetText("");
-        chkSCutStartUp.SetChecked(flag(5));
-        chkSCutStartUp.SetEnabled(false);
-        chkSCutSendTo.SetText("");
-        chkSCutSendTo.SetChecked(flag(7));
-        chkSCutSendTo.SetEnabled(false);
+        // A flag beyond the end of the value counts as not set.
+        const struct {
+            CheckBox& box;
+            const char* caption;
+            int position;
+            bool enabled;
+        } flags[] = {
+            {chkSCutDesktop, "*.INIファイル", 1, true},
+            {chkSCutStartMenu, "*.GIDファイル", 3, true},
+            {chkSCutStartUp, "", 5, false},
+            {chkSCutSendTo, "", 7, false},
+        };
+        for (const auto& flag : flags) {
+            flag.box.SetText(flag.caption);
+            flag.box.SetChecked(MidStr(LeftStr(options, flag.position), flag.position) == "1");
+            flag.box.SetEnabled(flag.enabled);
+        }
     }
     lblUnSetupInfo.SetTop(chkSCutDesktop.Top() + chkSCutDesktop.Height() + 2);
     lblUnSetupInfo.SetText("　アンセットアップ(アンインストール)フォルダの中で，"

@@ -122,27 +122,16 @@ TEST_CASE("SetupSpeed: an integer as the script's values are read; below 1 becom
 
 TEST_CASE("[Extend] Enabled: only \"False\" locks the folder, browse, overwrite and shortcut boxes")
 {
-    const std::string shortcuts = "[ShortCut]\r\nName1=(Dsk)\\App\r\n";
-    SUBCASE("False")
-    {
+    for (const auto& [value, usable] : {std::pair{"False", false}, std::pair{"false", true}}) {
+        CAPTURE(value);
         RunFixture fixture;
-        fixture.WriteScript("[Extend]\r\nEnabled=False\r\n" + shortcuts);
+        fixture.WriteScript(std::string("[Extend]\r\nEnabled=") + value + "\r\n[ShortCut]\r\nName1=(Dsk)\\App\r\n");
         fixture.Start();
-        CHECK_FALSE(fixture.main.txtFolder.Enabled());
-        CHECK_FALSE(fixture.main.btnRefer.Enabled());
-        CHECK_FALSE(fixture.main.chkOverWrite.Enabled());
-        CHECK_FALSE(fixture.main.chkSCutDesktop.Enabled());
+        CHECK(fixture.main.txtFolder.Enabled() == usable);
+        CHECK(fixture.main.btnRefer.Enabled() == usable);
+        CHECK(fixture.main.chkOverWrite.Enabled() == usable);
+        CHECK(fixture.main.chkSCutDesktop.Enabled() == usable);
         CHECK(fixture.main.btnEvent.Enabled());
-    }
-    SUBCASE("false")
-    {
-        RunFixture fixture;
-        fixture.WriteScript("[Extend]\r\nEnabled=false\r\n" + shortcuts);
-        fixture.Start();
-        CHECK(fixture.main.txtFolder.Enabled());
-        CHECK(fixture.main.btnRefer.Enabled());
-        CHECK(fixture.main.chkOverWrite.Enabled());
-        CHECK(fixture.main.chkSCutDesktop.Enabled());
     }
 }
 
