@@ -315,9 +315,15 @@ TEST_CASE("Registry keys: root token by exact test, subkey from the eighth chara
     const RegistryKeyName capitals = ParseRegistryKey("(LOCAL)Software\\Maker");
     CHECK(capitals.Root == HKEY_CURRENT_USER);
     CHECK(capitals.SubKey == "Software\\Maker");
-    // Too short for a token, or the wrong shape: the whole text is the subkey.
-    CHECK(ParseRegistryKey("(Local").SubKey == "(Local");
-    CHECK(ParseRegistryKey("(Local\\Soft").SubKey == "(Local\\Soft");
+    // A "(" first or a ")" seventh is enough for a token; one that names no
+    // root means HKEY_CURRENT_USER, with the subkey from the eighth character.
+    // (The uninstall record's keys need both; see SplitRegistryLocation.)
+    const RegistryKeyName opened = ParseRegistryKey("(Loc)Software\\Maker");
+    CHECK(opened.Root == HKEY_CURRENT_USER);
+    CHECK(opened.SubKey == "ftware\\Maker");
+    CHECK(ParseRegistryKey("Softwa)Maker").SubKey == "Maker");
+    CHECK(ParseRegistryKey("(Local\\Soft").SubKey == "Soft");
+    CHECK(ParseRegistryKey("(Local").SubKey.empty());
     // A trailing 0x5C that ends 表 is not a delimiter to drop.
     CHECK(ParseRegistryKey("(Local)Software\\表").SubKey == "Software\\表");
     CHECK(ParseRegistryKey("(Local)Software\\表\\").SubKey == "Software\\表");
