@@ -207,6 +207,8 @@ TEST_CASE("overwrite on: only a newer source replaces the file; /R registers, /s
         // The installed component carries trailing bytes, so that a copy would show.
         {"EQUAL.DLL", component, late, component + "installed", late},
         {"NEWER.DAT", "new", early, "kept", late},
+        // A stamp of 2044 or later sets the top bit of the packed date.
+        {"FUTURE.DAT", "new", LocalMoment(2050, 1, 1, 0, 0, 0), "old", late},
     };
     for (const auto& file : files) {
         fixture.AddSource(file.name, file.source);
@@ -214,7 +216,8 @@ TEST_CASE("overwrite on: only a newer source replaces the file; /R registers, /s
         WriteTextFile(app + file.name, file.installed);
         REQUIRE(SetWriteTime(app + file.name, file.installedTime));
     }
-    fixture.Prepare("[CopyFile]\r\nFile1=(App)\\OLDER.DAT\r\nFile2=(App)\\EQUAL.DLL,/R\r\nFile3=(App)\\NEWER.DAT,/s\r\n");
+    fixture.Prepare("[CopyFile]\r\nFile1=(App)\\OLDER.DAT\r\nFile2=(App)\\EQUAL.DLL,/R\r\nFile3=(App)\\NEWER.DAT,/s\r\n"
+                    "File4=(App)\\FUTURE.DAT\r\n");
     counts.Watch(app + "NEWER.DAT");
 
     CHECK(fixture.Install() == Flow::GoOn);
@@ -222,11 +225,13 @@ TEST_CASE("overwrite on: only a newer source replaces the file; /R registers, /s
     CHECK(ReadTextFile(app + "OLDER.DAT") == "new");
     CHECK(ReadTextFile(app + "EQUAL.DLL") == component + "installed");
     CHECK(ReadTextFile(app + "NEWER.DAT") == "kept");
+    CHECK(ReadTextFile(app + "FUTURE.DAT") == "new");
     CHECK(RegistrationTrace(app + "EQUAL.DLL") == "registered");
     // A file on disk that nobody counted yet is taken to have one user already.
     CHECK(GetSharedCount(app + "NEWER.DAT") == 2);
-    CHECK(fixture.install.Lists.DeleteFileList == std::vector<std::string>{app + "OLDER.DAT", app + "EQUAL.DLL,/R",
-                                                                           app + "NEWER.DAT,/s", TheRun.UnSetupPath});
+    CHECK(fixture.install.Lists.DeleteFileList ==
+          std::vector<std::string>{app + "OLDER.DAT", app + "EQUAL.DLL,/R", app + "NEWER.DAT,/s", app + "FUTURE.DAT",
+                                   TheRun.UnSetupPath});
     CHECK(fixture.install.Failures.Empty());
     // No question with the box on.
     for (const std::string& line : fixture.person.Lines()) CHECK(line.rfind("box", 0) != 0);
