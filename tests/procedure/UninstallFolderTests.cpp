@@ -138,20 +138,21 @@ TEST_CASE("the setup folder's failure texts: files left, delete-all failing, and
         const std::string held = fixture.app / "HELD.DAT";
         WriteTextFile(held, "in use");
         fixture.record.checkBox = "DeleteAll";
-        HANDLE open = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        REQUIRE(open != INVALID_HANDLE_VALUE);
-        const std::string report = UninstallAndReadReport(fixture, person, true);
-        CloseHandle(open);
+        std::string report;
+        {
+            HeldOpen open(held);
+            report = UninstallAndReadReport(fixture, person, true);
+        }
         CHECK(Readable(report) == Readable("<SetupFolder> " + fixture.app.Path() + "\r\n" + DeleteAllFailed));
         CHECK(PathExists(held));
     }
     SUBCASE("the folder itself held open by another: the system's text for that code")
     {
-        HANDLE open = CreateFileA(fixture.app.Path().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        REQUIRE(open != INVALID_HANDLE_VALUE);
-        const std::string report = UninstallAndReadReport(fixture, person, true);
-        CloseHandle(open);
+        std::string report;
+        {
+            HeldOpen open(fixture.app.Path(), FILE_SHARE_READ);
+            report = UninstallAndReadReport(fixture, person, true);
+        }
         CHECK(Readable(report) == Readable("<SetupFolder> " + fixture.app.Path() + "\r\n" +
                                            SystemErrorText(ERROR_SHARING_VIOLATION) + "\r\n"));
     }

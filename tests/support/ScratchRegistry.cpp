@@ -1,6 +1,8 @@
 #include "support/ScratchRegistry.h"
 
-#include <vector>
+#include "services/SharedComponents.h"
+
+#include <doctest/doctest.h>
 
 ScratchKey::ScratchKey(HKEY root, const std::string& purpose) : root_(root)
 {
@@ -58,4 +60,58 @@ bool StoreValue(HKEY root, const std::string& path, const std::string& name, DWO
         RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
     RegCloseKey(key);
     return result == ERROR_SUCCESS;
+}
+
+std::string StoredText(HKEY root, const std::string& path, const std::string& name)
+{
+    const std::optional<StoredValue> value = ReadStoredValue(root, path, name);
+    if (!value || value->type != REG_SZ) return "<none>";
+    return value->bytes.substr(0, value->bytes.find('\0'));
+}
+
+ScratchExtension::ScratchExtension()
+{
+    static int counter = 0;
+    name_ = "ov" + std::to_string(GetCurrentProcessId()) + "x" + std::to_string(++counter);
+    Remove();
+}
+
+ScratchExtension::~ScratchExtension()
+{
+    Remove();
+}
+
+void ScratchExtension::Remove() const
+{
+    for (const std::string& key : {Key(), FileType()}) {
+        RegDeleteTreeA(HKEY_CLASSES_ROOT, key.c_str());
+        RegDeleteKeyA(HKEY_CLASSES_ROOT, key.c_str());
+    }
+}
+
+ScratchSharedCounts::~ScratchSharedCounts()
+{
+    for (const std::string& path : paths_) RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, SharedDllsKey, path.c_str());
+}
+
+const std::string& ScratchSharedCounts::Watch(const std::string& path)
+{
+    return paths_.emplace_back(path);
+}
+
+void ScratchSharedCounts::Set(const std::string& path, DWORD count)
+{
+    Watch(path);
+    const std::string bytes(reinterpret_cast<const char*>(&count), sizeof count);
+    REQUIRE(StoreValue(HKEY_LOCAL_MACHINE, SharedDllsKey, path, REG_DWORD, bytes));
+}
+
+std::optional<DWORD> ScratchSharedCounts::Stored(const std::string& path)
+{
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, SharedDllsKey, path.c_str(), RRF_RT_REG_DWORD, nullptr, &value, &size) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    return value;
 }

@@ -72,19 +72,6 @@ void CheckSameAsKeyByKey(const UninstallLists& lists, const RestoreSlots& slots)
     CHECK(Readable(written) == Readable(reference.Record()));
 }
 
-std::vector<std::string> NonBlankLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) end = text.size();
-        if (end > start) lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
-
 // A small deterministic generator for varied lists.
 struct Lcg {
     uint32_t state;
