@@ -80,7 +80,7 @@ TEST_CASE("shortcuts go where their names say, each kind governed by its check b
     }
     fixture.TakeOptions();
     RunWatcher watcher(fixture);
-    REQUIRE(RunShortcutPhase(fixture.install, fixture.run));
+    REQUIRE(MakeShortcuts(fixture.run, fixture.install) == Flow::GoOn);
 
     CHECK(fixture.install.Lists.DeleteShortCutList == expected);
     for (const std::string& link : {desktop, programs, startup, sendTo, always}) {
@@ -128,7 +128,7 @@ TEST_CASE("registry values of every type are stored as the system reads them bac
                     "Key11=(Cuser)" + user / "Empty" + "\r\nName11=Nothing\r\nValue11=\r\n");
     fixture.SkipToActionPhases();
     RunWatcher watcher(fixture);
-    REQUIRE(RunRegistryPhase(fixture.install, fixture.run));
+    REQUIRE(WriteRegistryValues(fixture.run, fixture.install) == Flow::GoOn);
 
     const auto stored = [&](const std::string& path, const std::string& name) {
         const auto value = ReadStoredValue(HKEY_CURRENT_USER, path, name);
@@ -173,8 +173,8 @@ TEST_CASE("INI entries are written; the uninstall-only entries follow the earlie
     fixture.install.Lists.DeleteRegistryList = {"(Local)SOFTWARE\\Earlier"};
     fixture.install.Lists.AddDeleteFileList = {"C:\\EARLIER.LOG"};
     RunWatcher watcher(fixture);
-    REQUIRE(RunIniFilePhase(fixture.install, fixture.run));
-    CollectUninstallOnlyEntries(fixture.install);
+    REQUIRE(WriteIniEntries(fixture.run, fixture.install) == Flow::GoOn);
+    CollectUninstallOnlyEntries(fixture.run, fixture.install);
 
     const std::string app = fixture.app;
     CHECK(ReadProfile("Opt", "Path", "", app + "TOOL.INI") == app);
@@ -212,7 +212,7 @@ TEST_CASE("associations: a confirmed one writes four keys and remembers the earl
     ScriptedDialogs person;
     person.Answer(IDYES).Answer(IDYES).Answer(IDNO);
     RunWatcher watcher(fixture);
-    REQUIRE(RunAssociationPhase(fixture.install, fixture.run));
+    REQUIRE(MakeAssociations(fixture.run, fixture.install) == Flow::GoOn);
 
     const std::string app = fixture.app;
     REQUIRE(person.Boxes().size() == 3);
@@ -259,7 +259,7 @@ TEST_CASE("with twenty slots taken, an association is made but not remembered")
     fixture.install.RelateTable = ReadRelateTable(TheRun.ScriptPath);
     ScriptedDialogs person;
     person.Answer(IDYES);
-    REQUIRE(RunAssociationPhase(fixture.install, fixture.run));
+    REQUIRE(MakeAssociations(fixture.run, fixture.install) == Flow::GoOn);
     CHECK(DefaultString(HKEY_CLASSES_ROOT, extension.Key()) == extension.FileType());
     CHECK(TheRun.RestoreRelateSlots == before);
 }
@@ -289,7 +289,7 @@ TEST_CASE("an abort stops the phases at the next poll")
         stoppedAt = "レジストリを設定しています．．．";
     }
     watcher.At(stoppedAt, [&] { main.SetEnabled(false); });
-    CHECK_FALSE(RunActionPhases(fixture.install, fixture.run));
+    CHECK(RunActionPhases(fixture.run, fixture.install) == Flow::Stop);
     CHECK(PathExists(fixture.shell / "Start Menu\\A.lnk"));
     const bool secondMade = PathExists(fixture.shell / "Start Menu\\B.lnk");
     CHECK(secondMade == (stoppedAt == "レジストリを設定しています．．．"));

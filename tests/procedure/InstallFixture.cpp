@@ -104,7 +104,7 @@ void InstallFixture::TakeOptions()
 void InstallFixture::RunToEnd()
 {
     RunGuarded([&] {
-        if (RunActionPhases(install, run)) CompleteInstall(install, run);
+        if (RunActionPhases(run, install) == Flow::GoOn) CompleteInstall(install, run);
         return LRESULT{0};
     });
 }
