@@ -305,10 +305,7 @@ TEST_CASE("a registry key that cannot be written ends the install with the layer
 {
     ScratchKey user(HKEY_CURRENT_USER, "refused");
     REQUIRE(MakeKey(HKEY_CURRENT_USER, user.Path()));
-    HKEY volatileKey = nullptr;
-    REQUIRE(RegCreateKeyExA(HKEY_CURRENT_USER, (user / "Volatile").c_str(), 0, nullptr, REG_OPTION_VOLATILE,
-                            KEY_ALL_ACCESS, nullptr, &volatileKey, nullptr) == ERROR_SUCCESS);
-    RegCloseKey(volatileKey);
+    REQUIRE(MakeVolatileKey(HKEY_CURRENT_USER, user / "Volatile"));
     const std::string refused = user / "Volatile\\表示";
     InstallFixture fixture;
     fixture.Prepare("[Registry]\r\nKey1=(Cuser)" + user / "Before" + "\r\nName1=\r\nValue1=(Str)1\r\n"

@@ -51,8 +51,7 @@ void RemoveTree(const std::string& folder)
     // Not a byte test: a name such as "表" ends in the trail byte 0x5C.
     const std::string base = RemoveDelimiter(folder, "B");
     WIN32_FIND_DATAA data{};
-    HANDLE find = FindFirstFileA((base + "\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
+    if (const FindHandle find(FindFirstFileA((base + "\\*").c_str(), &data)); find) {
         do {
             const std::string name = data.cFileName;
             if (name == "." || name == "..") continue;
@@ -62,8 +61,7 @@ void RemoveTree(const std::string& folder)
                 RemoveTree(path);
             else
                 DeleteFileA(path.c_str());
-        } while (FindNextFileA(find, &data));
-        FindClose(find);
+        } while (FindNextFileA(find.Get(), &data));
     }
     RemoveDirectoryA(base.c_str());
 }

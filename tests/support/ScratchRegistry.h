@@ -32,6 +32,9 @@ private:
 bool KeyExists(HKEY root, const std::string& path);
 // Creates the key path (all levels); false when the system refuses.
 bool MakeKey(HKEY root, const std::string& path);
+// A key that the system keeps only in memory: it refuses to create a lasting
+// key below it (1021), on Windows as under Wine.
+bool MakeVolatileKey(HKEY root, const std::string& path);
 
 // A value as the system stores it: its type and its bytes.
 struct StoredValue {
