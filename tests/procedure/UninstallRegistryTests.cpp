@@ -4,10 +4,13 @@
 #include <doctest/doctest.h>
 
 #include "UninstallFixture.h"
+#include "services/Win32Registry.h"
 #include "support/ScratchRegistry.h"
 
 #include <windows.h>
 #include <sddl.h>
+
+#include <memory>
 
 namespace {
 
@@ -27,16 +30,15 @@ void Associate(const ScratchExtension& extension)
 // write its values: a key that can be opened only for reading.
 void MakeValuesReadOnly(const std::string& key)
 {
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    REQUIRE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KRSDWD;;;WD)", SDDL_REVISION_1, &descriptor,
+    PSECURITY_DESCRIPTOR made = nullptr;
+    REQUIRE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KRSDWD;;;WD)", SDDL_REVISION_1, &made,
                                                                  nullptr));
-    HKEY opened = nullptr;
-    REQUIRE(RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, WRITE_DAC, &opened) == ERROR_SUCCESS);
-    CHECK(RegSetKeySecurity(opened, DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS);
-    RegCloseKey(opened);
-    LocalFree(descriptor);
-    HKEY writable = nullptr;
-    REQUIRE(RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_SET_VALUE, &writable) == ERROR_ACCESS_DENIED);
+    const std::unique_ptr<void, decltype(&LocalFree)> descriptor(made, &LocalFree);
+    const RegKey opened = OpenRegKey(HKEY_CLASSES_ROOT, key, WRITE_DAC);
+    REQUIRE(opened);
+    CHECK(RegSetKeySecurity(opened.Get(), DACL_SECURITY_INFORMATION, descriptor.get()) == ERROR_SUCCESS);
+    RegKey writable;
+    REQUIRE(RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_SET_VALUE, writable.Receive()) == ERROR_ACCESS_DENIED);
 }
 
 }  // namespace
