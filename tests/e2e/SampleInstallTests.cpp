@@ -76,19 +76,6 @@ std::string StringValue(HKEY root, const std::string& key, const std::string& na
     return value->bytes.substr(0, value->bytes.find('\0'));
 }
 
-std::vector<std::string> NonBlankLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) end = text.size();
-        if (end > start) lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
-
 // Everything the sample's install puts into the prefix, which all tests
 // share: removed before the run (a failed earlier run may have left it) and
 // after it.
