@@ -15,6 +15,7 @@ SetupForms::SetupForms()
 
 void SetupForms::Run()
 {
+    application.ShowTaskBarButton();
     frmBack.ShowMaximized();
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchWindowMessage(message);

@@ -9,6 +9,7 @@
 #include "services/RegistryKeys.h"
 #include "services/Win32Registry.h"
 #include "text/IniFile.h"
+#include "text/IntegerText.h"
 #include "text/PathParts.h"
 #include "text/StrOp.h"
 
@@ -43,32 +44,11 @@ std::string ChooseWorkFolder(const std::string& tempFolder)
     return tempFolder + "OVTMP" + std::to_string(WorkFolderLimit) + "\\";
 }
 
-// A decimal integer with an optional sign; false for anything else (empty,
-// letters, blanks inside, beyond 32 bits).
-bool ParseInteger(const std::string& text, int& value)
-{
-    size_t at = 0;
-    const bool negative = !text.empty() && text[0] == '-';
-    if (!text.empty() && (text[0] == '-' || text[0] == '+')) at = 1;
-    if (at == text.size()) return false;
-    long long number = 0;
-    for (; at < text.size(); ++at) {
-        if (text[at] < '0' || text[at] > '9') return false;
-        number = number * 10 + (text[at] - '0');
-        if (number > 0x80000000LL) return false;
-    }
-    number = negative ? -number : number;
-    if (number > 0x7FFFFFFFLL) return false;
-    value = static_cast<int>(number);
-    return true;
-}
-
 // The pause between install steps. A value that is no integer would leave
 // the start-up half done; it counts as the default, 400.
 int32_t ReadSetupSpeed()
 {
-    int speed = 400;
-    if (!ParseInteger(Header("Extend", "SetupSpeed", "400"), speed)) speed = 400;
+    const int32_t speed = TextToInteger(Header("Extend", "SetupSpeed", "400")).value_or(400);
     return speed < 1 ? 1 : speed;
 }
 
@@ -310,7 +290,6 @@ void TfrmMain::ShowUninstallScreen()
     fraShortCut.SetHeight(grpOption.Height() - 24);
 
     const std::string options = Header("UnSetupOption", "CheckBox", "0,0,0,0");
-    const auto flag = [&options](int position) { return MidStr(LeftStr(options, position), position) == "1"; };
     if (options == "DeleteAll") {
         chkSCutDesktop.SetText("アンセットアップ(アンインストール)フォルダ以下の全ファイル・フォルダ");
         chkSCutDesktop.SetWidth(fraShortCut.Width() - 16);
@@ -321,18 +300,23 @@ void TfrmMain::ShowUninstallScreen()
             box->SetVisible(false);
         }
     } else {
-        chkSCutDesktop.SetText("*.INIファイル");
-        chkSCutDesktop.SetChecked(flag(1));
-        chkSCutDesktop.SetEnabled(true);
-        chkSCutStartMenu.SetText("*.GIDファイル");
-        chkSCutStartMenu.SetChecked(flag(3));
-        chkSCutStartMenu.SetEnabled(true);
-        chkSCutStartUp.SetText("");
-        chkSCutStartUp.SetChecked(flag(5));
-        chkSCutStartUp.SetEnabled(false);
-        chkSCutSendTo.SetText("");
-        chkSCutSendTo.SetChecked(flag(7));
-        chkSCutSendTo.SetEnabled(false);
+        // A flag beyond the end of the value counts as not set.
+        const struct {
+            CheckBox& box;
+            const char* caption;
+            int position;
+            bool enabled;
+        } flags[] = {
+            {chkSCutDesktop, "*.INIファイル", 1, true},
+            {chkSCutStartMenu, "*.GIDファイル", 3, true},
+            {chkSCutStartUp, "", 5, false},
+            {chkSCutSendTo, "", 7, false},
+        };
+        for (const auto& flag : flags) {
+            flag.box.SetText(flag.caption);
+            flag.box.SetChecked(MidStr(LeftStr(options, flag.position), flag.position) == "1");
+            flag.box.SetEnabled(flag.enabled);
+        }
     }
     lblUnSetupInfo.SetTop(chkSCutDesktop.Top() + chkSCutDesktop.Height() + 2);
     lblUnSetupInfo.SetText("　アンセットアップ(アンインストール)フォルダの中で，"

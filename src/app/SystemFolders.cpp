@@ -5,6 +5,7 @@
 #include "services/Win32Registry.h"
 #include "text/PathParts.h"
 #include "text/StrOp.h"
+#include "windows/ApplicationWindow.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -20,13 +21,6 @@ int32_t QueryPlatformId()
     const bool known = GetVersionExA(&info) != FALSE;
 #pragma GCC diagnostic pop
     return known ? static_cast<int32_t>(info.dwPlatformId) : -1;
-}
-
-std::string ExecutableFolder()
-{
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return AddDelimiter(FolderPart(std::string(path, length)), "B");
 }
 
 // A folder that one of the system's directory queries fills into a buffer of
@@ -60,7 +54,7 @@ std::string LoadSystemFolders(RunState& run)
 {
     std::string errors;
     run.PlatformId = QueryPlatformId();
-    run.SourceFolder = ExecutableFolder();
+    run.SourceFolder = AddDelimiter(FolderPart(ExecutablePath()), "B");
 
     run.TempFolder = QueriedFolder([](char* buffer, UINT size) { return GetTempPathA(size, buffer); });
     if (run.TempFolder.empty()) run.TempFolder = run.SourceFolder;

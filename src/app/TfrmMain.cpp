@@ -42,18 +42,14 @@ TfrmMain::TfrmMain(HWND owner, TfrmBack& background)
       dlgFolder(*this),
       background_(background)
 {
-    for (Window* group : {static_cast<Window*>(&fraReadme), static_cast<Window*>(&grpMessage),
-                          static_cast<Window*>(&grpSetupFolder), static_cast<Window*>(&grpOption)})
-        group->SetVisible(false);
+    for (GroupBox* group : {&fraReadme, &grpMessage, &grpSetupFolder, &grpOption}) group->SetVisible(false);
     txtReadme.UseFont(MakeFont("ＭＳ ゴシック", 12));
     txtFolder.UseFont(MakeFont("ＭＳ Ｐゴシック", 16));
     lblUnSetupInfo.SetVisible(false);
     lblFormShare.SetVisible(false);
-    for (Control* input : {static_cast<Control*>(&txtFolder), static_cast<Control*>(&btnRefer),
-                           static_cast<Control*>(&chkOverWrite), static_cast<Control*>(&chkSCutDesktop),
-                           static_cast<Control*>(&chkSCutStartMenu), static_cast<Control*>(&chkSCutStartUp),
-                           static_cast<Control*>(&chkSCutSendTo), static_cast<Control*>(&btnEvent),
-                           static_cast<Control*>(&btnEnd)})
+    for (Control* input : std::initializer_list<Control*>{&txtFolder, &btnRefer, &chkOverWrite, &chkSCutDesktop,
+                                                         &chkSCutStartMenu, &chkSCutStartUp, &chkSCutSendTo,
+                                                         &btnEvent, &btnEnd})
         input->SetEnabled(false);
     for (CheckBox* box : {&chkOverWrite, &chkSCutDesktop, &chkSCutStartMenu, &chkSCutStartUp, &chkSCutSendTo})
         box->SetChecked(true);

@@ -1,10 +1,13 @@
 #include "install/ActionPhases.h"
 
-bool RunActionPhases(InstallRun& run, RunWindows& windows)
+Flow RunActionPhases(RunWindows& windows, InstallRun& run)
 {
-    if (!RunShortcutPhase(run, windows)) return false;
-    if (!RunRegistryPhase(run, windows)) return false;
-    if (!RunIniFilePhase(run, windows)) return false;
-    CollectUninstallOnlyEntries(run);
-    return RunAssociationPhase(run, windows);
+    static constexpr InstallPhase phases[] = {
+        MakeShortcuts,                // [ShortCut]
+        WriteRegistryValues,          // [Registry]
+        WriteIniEntries,              // [IniFile]
+        CollectUninstallOnlyEntries,  // [DeleteRegistry], [AddDeleteFile]
+        MakeAssociations,             // [Relate]
+    };
+    return RunPhases(phases, windows, run);
 }

@@ -39,11 +39,10 @@ void WriteAssociation(const RelateName& name, const RelateFile& file)
 
 }  // namespace
 
-bool RunAssociationPhase(InstallRun& run, RunWindows& windows)
+Flow MakeAssociations(RunWindows& windows, InstallRun& run)
 {
     for (const RelateRow& row : run.RelateTable) {
-        windows.SetStatus("関連付けを設定しています．．．");
-        if (windows.AbortRequested()) return false;
+        if (ShowStatusAndPoll(windows, "関連付けを設定しています．．．") == Flow::Stop) return Flow::Stop;
         const RelateName name = ParseRelateName(row.Name);
         const RelateFile file = ParseRelateFile(row.File);
         // A declined association does not even open the extension's key.
@@ -51,5 +50,5 @@ bool RunAssociationPhase(InstallRun& run, RunWindows& windows)
         RecordAssociation(TheRun.RestoreRelateSlots, name.Extension);
         WriteAssociation(name, file);
     }
-    return true;
+    return Flow::GoOn;
 }

@@ -1,6 +1,7 @@
 #include "install/CopyFileSection.h"
 
 #include "install/ValueFields.h"
+#include "services/Expansion.h"
 #include "services/LocationTokens.h"
 #include "text/NumberedList.h"
 #include "text/PathParts.h"
@@ -44,7 +45,7 @@ CopyEntry ParseCopyEntry(const std::string& value, const std::string& sourceFold
     if (rename.Found) {
         entry.Destination = RemoveDelimiter(FolderPart(rename.Before), "B") + AddDelimiter(rename.After, "T");
     } else if (EndsWithCharacter(entry.PathPart, '_')) {
-        entry.Destination = RemoveDelimiter(FolderPart(entry.PathPart), "B") + "\\" + AutoNamePlaceholder;
+        entry.Destination = RemoveDelimiter(FolderPart(entry.PathPart), "B") + "\\" + ExpandedNamePlaceholder;
     } else {
         entry.Destination = entry.PathPart;
     }

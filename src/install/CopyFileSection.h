@@ -5,10 +5,6 @@
 #include <string>
 #include <vector>
 
-// The placeholder name of a compressed file installed without a "|" name;
-// the expansion replaces it with the name recorded inside the file.
-constexpr const char* AutoNamePlaceholder = "AUTO.EXT";
-
 // File1, File2, ... up to the first empty one, as written; the measuring and
 // the copy phase read the same list.
 std::vector<std::string> ReadCopyFileItems(const std::string& scriptPath);
@@ -16,7 +12,10 @@ std::vector<std::string> ReadCopyFileItems(const std::string& scriptPath);
 struct CopyEntry {
     bool DiskChange = false;  // the value began with "(Dch)", exactly
     std::string PathPart;     // the value without "(Dch)" and without the switches
-    std::string Destination;  // the installed path; ends in "\AUTO.EXT" for a compressed source without "|"
+    // The installed path. A compressed source without "|" goes to its folder
+    // under the placeholder name, which the expansion replaces with the name
+    // stored in the file.
+    std::string Destination;
     std::string Source;       // the source folder and the file-name part before any "|"
     std::string Switches;     // from the first comma to the end, comma included, or empty
     bool Compressed = false;  // the source name ends in "_"

@@ -70,12 +70,12 @@ bool ShouldCopy(const InstallRun& run, const CopyRoute& route)
                                           "上書き確認", MB_YESNO | MB_ICONQUESTION);
         return answer != IDNO;
     }
-    const std::optional<int32_t> source = DosTimeStamp(route.from);
+    const std::optional<uint32_t> source = DosTimeStamp(route.from);
     // A compressed source that did not expand has no file and no stamp: the
     // copy is tried, so that its failure is reported instead of the old
     // file passing for the new one.
     if (!source) return true;
-    const std::optional<int32_t> destination = DosTimeStamp(route.to);
+    const std::optional<uint32_t> destination = DosTimeStamp(route.to);
     return !destination || *source > *destination;
 }
 

@@ -4,14 +4,13 @@
 #include "install/IniFileSection.h"
 #include "text/IniFile.h"
 
-bool RunIniFilePhase(InstallRun&, RunWindows& windows)
+Flow WriteIniEntries(RunWindows& windows, InstallRun&)
 {
     for (const std::string& data : ReadIniFileItems(TheRun.ScriptPath)) {
-        windows.SetStatus("Iniファイルを設定しています．．．");
-        if (windows.AbortRequested()) return false;
+        if (ShowStatusAndPoll(windows, "Iniファイルを設定しています．．．") == Flow::Stop) return Flow::Stop;
         const IniFileEntry entry = ParseIniFileEntry(data);
         // Nothing of it is recorded, and a failed write is not reported.
         WriteProfile(entry.Section, entry.Key, entry.Value, entry.File);
     }
-    return true;
+    return Flow::GoOn;
 }

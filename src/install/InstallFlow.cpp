@@ -4,6 +4,14 @@
 #include "services/Clock.h"
 #include "text/MessageBox.h"
 
+Flow RunPhases(std::span<const InstallPhase> phases, RunWindows& windows, InstallRun& run)
+{
+    for (const InstallPhase phase : phases) {
+        if (phase(windows, run) == Flow::Stop) return Flow::Stop;
+    }
+    return Flow::GoOn;
+}
+
 Flow PollAbort(RunWindows& windows)
 {
     return windows.AbortRequested() ? Flow::Stop : Flow::GoOn;

@@ -5,6 +5,7 @@
 #include "install/InstallRun.h"
 #include "windows/RunWindows.h"
 
+#include <span>
 #include <string>
 
 // Whether the install goes on. Stop means that the run has ended already:
@@ -14,6 +15,9 @@ enum class Flow { GoOn, Stop };
 
 // One phase of RunInstall, working on the install's working state.
 using InstallPhase = Flow (*)(RunWindows&, InstallRun&);
+
+// Runs the phases in their order until one of them stops the run.
+Flow RunPhases(std::span<const InstallPhase> phases, RunWindows& windows, InstallRun& run);
 
 // The captions of the fatal stop: the user declined to go on, or the install
 // cannot go on (a disk that was not inserted).

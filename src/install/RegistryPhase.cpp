@@ -30,11 +30,10 @@ void WriteRegistryValue(RegistryAccess& registry, const std::string& name, const
 
 }  // namespace
 
-bool RunRegistryPhase(InstallRun&, RunWindows& windows)
+Flow WriteRegistryValues(RunWindows& windows, InstallRun&)
 {
     for (const RegistryItem& item : ReadRegistryItems(TheRun.ScriptPath)) {
-        windows.SetStatus(RegistryStatusText);
-        if (windows.AbortRequested()) return false;
+        if (ShowStatusAndPoll(windows, RegistryStatusText) == Flow::Stop) return Flow::Stop;
         const RegistryKeyName key = ParseRegistryKey(item.Key);
         RegistryAccess registry(key.Root);
         registry.CreateKey(key.SubKey);
@@ -43,5 +42,5 @@ bool RunRegistryPhase(InstallRun&, RunWindows& windows)
         // value text.
         WriteRegistryValue(registry, item.Name, ParseRegistryValue(item.Value));
     }
-    return true;
+    return Flow::GoOn;
 }

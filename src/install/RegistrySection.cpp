@@ -20,7 +20,7 @@ std::vector<RegistryItem> ReadRegistryItems(const std::string& scriptPath)
 
 RegistryKeyName ParseRegistryKey(const std::string& key)
 {
-    const RegistryLocation location = SplitRegistryLocation(key);
+    const RegistryLocation location = SplitScriptRegistryKey(key);
     return {RootKeyOf(location.rootToken), RemoveDelimiter(RemoveDelimiter(location.keyPath, "T"), "B")};
 }
 

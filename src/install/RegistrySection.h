@@ -22,11 +22,12 @@ struct RegistryKeyName {
     std::string SubKey;
 };
 
-// Key<n>, verbatim. A root token is a text of seven characters that begins
-// with "(" and ends with ")": "(Cuser)", "(Class)", "(Local)" or "(Users)",
-// compared exactly; any other token means HKEY_CURRENT_USER. Without a token
-// the whole text is the subkey under HKEY_CURRENT_USER. One leading and one
-// trailing "\" of the subkey are dropped.
+// Key<n>, verbatim. The first seven characters are the root token when the
+// first is "(" or the seventh ")": "(Cuser)", "(Class)", "(Local)" or
+// "(Users)", compared exactly; any other seven characters mean
+// HKEY_CURRENT_USER. A text with neither is the subkey under
+// HKEY_CURRENT_USER as a whole. One leading and one trailing "\" of the
+// subkey are dropped.
 RegistryKeyName ParseRegistryKey(const std::string& key);
 
 struct RegistryValueData {

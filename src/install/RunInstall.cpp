@@ -7,17 +7,6 @@
 #include "install/SpaceCheck.h"
 #include "uninstall/InstallCompletion.h"
 
-namespace {
-
-// Shortcuts, registry values, INI entries, the uninstall-only entries and
-// associations; Stop when the user aborted.
-Flow RunPhasesAfterCopy(RunWindows& windows, InstallRun& run)
-{
-    return RunActionPhases(run, windows) ? Flow::GoOn : Flow::Stop;
-}
-
-}  // namespace
-
 Flow RunInstallPhases(RunWindows& windows, InstallRun& run)
 {
     static constexpr InstallPhase phases[] = {
@@ -28,12 +17,9 @@ Flow RunInstallPhases(RunWindows& windows, InstallRun& run)
         CheckSetupFolder,      // created on request; an earlier record taken over; abort enabled
         MakeFolders,           // [MakeFolder]
         CopyFiles,             // [CopyFile]
-        RunPhasesAfterCopy,    // [ShortCut], [Registry], [IniFile], the uninstall-only entries, [Relate]
+        RunActionPhases,       // [ShortCut], [Registry], [IniFile], the uninstall-only entries, [Relate]
     };
-    for (const InstallPhase phase : phases) {
-        if (phase(windows, run) == Flow::Stop) return Flow::Stop;
-    }
-    return Flow::GoOn;
+    return RunPhases(phases, windows, run);
 }
 
 void RunInstall(RunWindows& windows)

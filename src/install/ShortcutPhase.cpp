@@ -2,7 +2,6 @@
 
 #include "app/RunState.h"
 #include "install/ShortCutSection.h"
-#include "services/Clock.h"
 #include "services/Shortcut.h"
 #include "text/StrOp.h"
 
@@ -21,20 +20,19 @@ std::string ShortcutStatusText(const ShortcutEntry& entry)
 
 }  // namespace
 
-bool RunShortcutPhase(InstallRun& run, RunWindows& windows)
+Flow MakeShortcuts(RunWindows& windows, InstallRun& run)
 {
     const ShortcutChoices choices = ChoicesOf(run.Options);
     for (const ShortcutItem& item : ReadShortcutItems(TheRun.ScriptPath)) {
         // A shortcut the user did not choose leaves no trace: no text, no pause.
         if (!ShortcutWanted(item, choices)) continue;
         const ShortcutEntry entry = ParseShortcut(item);
-        windows.SetStatus(ShortcutStatusText(entry));
-        if (windows.AbortRequested()) return false;
+        if (ShowStatusAndPoll(windows, ShortcutStatusText(entry)) == Flow::Stop) return Flow::Stop;
         const std::string made = CreateShortcut(entry.Target, entry.Link, entry.WorkingFolder, entry.Arguments);
-        Wait(static_cast<unsigned long>(TheRun.SetupSpeed));
+        PauseForSetupSpeed();
         // Recorded even when empty: the record writer lets the next item take
         // that number.
         run.Lists.DeleteShortCutList.push_back(made);
     }
-    return true;
+    return Flow::GoOn;
 }

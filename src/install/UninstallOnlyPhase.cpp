@@ -7,10 +7,11 @@
 
 // No status text, no abort poll and no pause: nothing happens at install
 // time.
-void CollectUninstallOnlyEntries(InstallRun& run)
+Flow CollectUninstallOnlyEntries(RunWindows&, InstallRun& run)
 {
     for (std::string& key : ReadDeleteRegistryKeys(TheRun.ScriptPath))
         run.Lists.DeleteRegistryList.push_back(std::move(key));
     for (std::string& file : ReadAddDeleteFiles(TheRun.ScriptPath))
         run.Lists.AddDeleteFileList.push_back(std::move(file));
+    return Flow::GoOn;
 }

@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr char Placeholder[] = "AUTO.EXT";
-
 // What the header of a compressed file says: "SZDD" 88 F0 27 33, the
 // method 'A', the stored last character of the name, and the expanded length
 // (32 bits, little-endian).
@@ -62,7 +60,7 @@ std::string ExpandedName(const std::string& source)
 
 std::string ResolvePlaceholder(const std::string& source, const std::string& destination)
 {
-    if (FileNamePart(destination) != Placeholder) return destination;
+    if (FileNamePart(destination) != ExpandedNamePlaceholder) return destination;
     const std::string storedName = AddDelimiter(MapText(FileNamePart(ExpandedName(source)), LCMAP_UPPERCASE), "T");
     return RemoveDelimiter(FolderPart(destination), "B") + storedName;
 }

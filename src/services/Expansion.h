@@ -5,6 +5,10 @@
 
 #include <string>
 
+// The destination name that stands for the name stored in the compressed
+// file (compared exactly, letter case included).
+constexpr const char* ExpandedNamePlaceholder = "AUTO.EXT";
+
 // The temporary file of every expansion: the temporary folder + "EXPAND.OVX".
 std::string ExpansionTempPath();
 

@@ -12,7 +12,7 @@ std::optional<int64_t> FoundFileSize(const std::string& path)
     return static_cast<int64_t>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
 }
 
-std::optional<int32_t> DosTimeStamp(const std::string& path)
+std::optional<uint32_t> DosTimeStamp(const std::string& path)
 {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
@@ -21,5 +21,5 @@ std::optional<int32_t> DosTimeStamp(const std::string& path)
     WORD time = 0;
     if (!FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) || !FileTimeToDosDateTime(&local, &date, &time))
         return std::nullopt;
-    return static_cast<int32_t>((static_cast<uint32_t>(date) << 16) | time);
+    return (static_cast<uint32_t>(date) << 16) | time;
 }

@@ -13,6 +13,7 @@ std::optional<int64_t> FoundFileSize(const std::string& path);
 
 // The last-write time of the file as a packed DOS date and time in local
 // time: the date in the high 16 bits, the time in the low 16 bits, two-second
-// resolution. Compared as signed numbers, a later stamp is greater. Empty
-// when the file's time cannot be read.
-std::optional<int32_t> DosTimeStamp(const std::string& path);
+// resolution. A later stamp is the greater number; the stamps of 2044 and
+// later set the top bit, so they compare right only unsigned. Empty when the
+// file's time cannot be read.
+std::optional<uint32_t> DosTimeStamp(const std::string& path);

@@ -10,12 +10,36 @@ constexpr int MaximumDeletionPasses = 99;
 
 }  // namespace
 
+namespace {
+
+bool OpensToken(const std::string& text)
+{
+    return !text.empty() && text[0] == '(';
+}
+
+// ")" is a single-byte character: it is never the second byte of one.
+bool ClosesToken(const std::string& text)
+{
+    return text.size() >= TokenLength && text[TokenLength - 1] == ')';
+}
+
+RegistryLocation CutAfterToken(const std::string& text)
+{
+    return {LeftStr(text, TokenLength), MidStr(text, TokenLength + 1)};
+}
+
+}  // namespace
+
 RegistryLocation SplitRegistryLocation(const std::string& location)
 {
-    const bool hasToken =
-        location.size() >= TokenLength && location[0] == '(' && location[TokenLength - 1] == ')';
-    if (!hasToken) return {"(Cuser)", location};
-    return {LeftStr(location, TokenLength), MidStr(location, TokenLength + 1)};
+    if (!OpensToken(location) || !ClosesToken(location)) return {"(Cuser)", location};
+    return CutAfterToken(location);
+}
+
+RegistryLocation SplitScriptRegistryKey(const std::string& key)
+{
+    if (!OpensToken(key) && !ClosesToken(key)) return {"(Cuser)", key};
+    return CutAfterToken(key);
 }
 
 HKEY RootKeyOf(const std::string& rootToken)

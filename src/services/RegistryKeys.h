@@ -12,10 +12,16 @@ struct RegistryLocation {
     std::string keyPath;  // as written after the token, backslashes included
 };
 
-// The first seven characters are the root token when the first is "(" and
-// the seventh ")"; the key path is then the rest. Otherwise the whole text is
-// the key path and the token "(Cuser)".
+// The uninstall record's reading: the first seven characters are the root
+// token when the first is "(" and the seventh ")"; the key path is then the
+// rest. Otherwise the whole text is the key path and the token "(Cuser)".
 RegistryLocation SplitRegistryLocation(const std::string& location);
+
+// The setup script's reading of a [Registry] key, which asks less of the
+// token's shape: the first seven characters are taken as the root token as
+// soon as the first is "(" or the seventh ")"; only a text with neither is
+// a key path below "(Cuser)" as a whole.
+RegistryLocation SplitScriptRegistryKey(const std::string& key);
 
 // "(Cuser)", "(Class)", "(Local)", "(Users)", compared exactly with their
 // letter case; any other text means HKEY_CURRENT_USER.

@@ -102,6 +102,9 @@ DWORD Control::Style() const
 
 void Control::UseFont(FontHandle font)
 {
+    // The font the control used until now is deleted only once it is no
+    // longer selected.
+    FontHandle previous = std::move(ownFont_);
     ownFont_ = std::move(font);
     SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(ownFont_.Get()), TRUE);
 }
@@ -140,12 +143,12 @@ void Label::SetTextColor(COLORREF color)
 void Label::FitToText()
 {
     const std::string text = Text();
-    HDC dc = GetDC(Handle());
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(Handle(), WM_GETFONT, 0, 0)));
     RECT rect{0, 0, 0, 0};
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
-    SelectObject(dc, old);
-    ReleaseDC(Handle(), dc);
+    {
+        const WindowTextDC dc(Handle());
+        DrawTextA(dc.Get(), text.c_str(), static_cast<int>(text.size()), &rect,
+                  DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
+    }
     Bounds bounds = GetBounds();
     bounds.width = rect.right - rect.left;
     bounds.height = rect.bottom - rect.top;

@@ -4,6 +4,7 @@
 // text and state.
 #pragma once
 
+#include "windows/Gdi.h"
 #include "windows/Window.h"
 
 #include <functional>

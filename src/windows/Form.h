@@ -4,6 +4,7 @@
 // notifications reach the controls themselves.
 #pragma once
 
+#include "windows/Gdi.h"
 #include "windows/Window.h"
 
 #include <functional>

@@ -1,6 +1,7 @@
 #include "windows/TfrmBack.h"
 
 #include "text/MessageBox.h"
+#include "windows/ApplicationWindow.h"
 #include "windows/ControlIds.h"
 #include "windows/VersionInfo.h"
 
@@ -9,13 +10,6 @@ namespace {
 constexpr COLORREF Teal = RGB(0, 128, 128);
 constexpr COLORREF Blue = RGB(0, 0, 255);
 constexpr COLORREF White = RGB(255, 255, 255);
-
-std::string ExecutablePath()
-{
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return std::string(path, length);
-}
 
 void StyleLabel(Label& label, FontHandle font, COLORREF color)
 {

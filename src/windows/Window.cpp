@@ -2,23 +2,6 @@
 
 #include <vector>
 
-FontHandle MakeFont(const std::string& face, int pixelHeight, bool italic, BYTE charset)
-{
-    LOGFONTA font{};
-    // A negative height asks for the character height, as font sizes in
-    // pixels are meant.
-    font.lfHeight = -pixelHeight;
-    font.lfWeight = FW_NORMAL;
-    font.lfItalic = italic ? TRUE : FALSE;
-    font.lfCharSet = charset;
-    font.lfOutPrecision = OUT_DEFAULT_PRECIS;
-    font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-    font.lfQuality = DEFAULT_QUALITY;
-    font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-    lstrcpynA(font.lfFaceName, face.c_str(), LF_FACESIZE);
-    return FontHandle(CreateFontIndirectA(&font));
-}
-
 std::string Window::Text() const
 {
     const int length = GetWindowTextLengthA(Handle());

@@ -15,19 +15,6 @@ struct WindowHandleTraits {
 };
 using WindowHandle = UniqueResource<WindowHandleTraits>;
 
-template <typename Object>
-struct GdiObjectTraits {
-    using Type = Object;
-    static Type Empty() { return nullptr; }
-    static void Release(Type object) { DeleteObject(object); }
-};
-using FontHandle = UniqueResource<GdiObjectTraits<HFONT>>;
-using BrushHandle = UniqueResource<GdiObjectTraits<HBRUSH>>;
-
-// A font `pixelHeight` pixels high (the character height, without the
-// internal leading). Japanese faces take the Shift-JIS character set.
-FontHandle MakeFont(const std::string& face, int pixelHeight, bool italic = false, BYTE charset = SHIFTJIS_CHARSET);
-
 // Position and size in pixels: a control's relative to its parent's client
 // area, a form's on the screen (outer size, frame included).
 struct Bounds {

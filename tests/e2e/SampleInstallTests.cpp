@@ -20,23 +20,6 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-std::vector<std::string> NonBlankLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) end = text.size();
-        if (end > start) lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
-
-}  // namespace
-
 // The machine as if it never saw the sample, before the test and after it,
 // whatever way the test ends.
 struct SampleRemoved {

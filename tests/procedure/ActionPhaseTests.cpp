@@ -4,90 +4,28 @@
 // associations, the abort and a registry key that cannot be written.
 #include <doctest/doctest.h>
 
-#include "InstallTail.h"
+#include "InstallFixture.h"
 #include "app/RunState.h"
 #include "install/ActionPhases.h"
-#include "services/Win32Com.h"
 #include "support/ScratchRegistry.h"
+#include "support/ShellLinks.h"
 #include "text/IniFile.h"
 
 #include <windows.h>
-#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
 
 namespace {
 
-struct LinkFields {
-    std::string path;
-    std::string workingFolder;
-    std::string arguments;
-};
-
-// What the shell reads back from a shortcut file.
-LinkFields ReadLink(const std::string& file)
-{
-    LinkFields fields;
-    ComPtr<IShellLinkA> link;
-    REQUIRE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                       reinterpret_cast<void**>(link.Receive()))));
-    ComPtr<IPersistFile> persist;
-    REQUIRE(SUCCEEDED(link.Get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(persist.Receive()))));
-    wchar_t wide[MAX_PATH] = {};
-    MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH);
-    REQUIRE(SUCCEEDED(persist.Get()->Load(wide, STGM_READ)));
-    char text[MAX_PATH] = {};
-    link.Get()->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH);
-    fields.path = text;
-    text[0] = '\0';
-    link.Get()->GetWorkingDirectory(text, MAX_PATH);
-    fields.workingFolder = text;
-    text[0] = '\0';
-    link.Get()->GetArguments(text, MAX_PATH);
-    fields.arguments = text;
-    return fields;
-}
-
 std::string Bytes(const char* data, size_t size)
 {
     return std::string(data, size);
 }
 
-// A file extension of the test's own below HKEY_CLASSES_ROOT, which every
-// test of the prefix shares; its extension key and file type are removed
-// before and after.
-class ScratchExtension {
-public:
-    ScratchExtension()
-    {
-        static int counter = 0;
-        char name[32];
-        std::snprintf(name, sizeof name, "ov%lx%d", GetCurrentProcessId() & 0xFFFFFul, ++counter);
-        name_ = name;
-        Remove();
-    }
-    ~ScratchExtension() { Remove(); }
-    ScratchExtension(const ScratchExtension&) = delete;
-    ScratchExtension& operator=(const ScratchExtension&) = delete;
-    const std::string& Name() const { return name_; }
-    std::string Key() const { return "." + name_; }
-    std::string FileType() const { return name_ + "_auto_file"; }
-
-private:
-    void Remove() const
-    {
-        RegDeleteTreeA(HKEY_CLASSES_ROOT, Key().c_str());
-        RegDeleteTreeA(HKEY_CLASSES_ROOT, FileType().c_str());
-    }
-    std::string name_;
-};
-
 std::string DefaultString(HKEY root, const std::string& path)
 {
-    const auto value = ReadStoredValue(root, path, "");
-    if (!value || value->type != REG_SZ) return "<none>";
-    return value->bytes.substr(0, value->bytes.find('\0'));
+    return StoredText(root, path, "");
 }
 
 const std::string ShortcutScript =
@@ -103,11 +41,13 @@ const std::string ShortcutScript =
 
 TEST_CASE("shortcuts go where their names say, each kind governed by its check box")
 {
-    InstallTail tail(ShortcutScript);
-    TfrmMain& main = tail.fixture.main;
-    const std::string app = tail.App();
+    InstallFixture fixture;
+    fixture.Prepare(ShortcutScript);
+    fixture.SkipToActionPhases();
+    TfrmMain& main = fixture.main;
+    const std::string app = fixture.app;
     CreateDirectoryA((app + "DATA").c_str(), nullptr);
-    const std::string shell = tail.shell.Path();
+    const std::string shell = fixture.shell.Path();
     const std::string desktop = shell + "Desktop\\表示ソフト.lnk";
     const std::string programs = shell + "Start Menu\\Programs\\VIEW.EXE.lnk";
     const std::string startup = shell + "Start Menu\\Programs\\Startup\\表示ソフト.lnk";
@@ -138,18 +78,18 @@ TEST_CASE("shortcuts go where their names say, each kind governed by its check b
         main.chkSCutSendTo.SetChecked(false);
         expected.erase(expected.begin() + 3);
     }
-    tail.TakeOptions();
-    StatusRecorder status(tail.fixture.status);
-    REQUIRE(RunShortcutPhase(tail.run, tail.fixture.run));
+    fixture.TakeOptions();
+    RunWatcher watcher(fixture);
+    REQUIRE(MakeShortcuts(fixture.run, fixture.install) == Flow::GoOn);
 
-    CHECK(tail.run.Lists.DeleteShortCutList == expected);
+    CHECK(fixture.install.Lists.DeleteShortCutList == expected);
     for (const std::string& link : {desktop, programs, startup, sendTo, always}) {
         const bool wanted = std::find(expected.begin(), expected.end(), link) != expected.end();
         CHECK_MESSAGE(PathExists(link) == wanted, Readable(link));
     }
     // One status text and one pause per shortcut made, none for the others.
-    CHECK(status.texts.size() == expected.size());
-    CHECK(tail.clock.pauses == std::vector<unsigned long>(expected.size(), 400));
+    CHECK(watcher.texts.size() == expected.size());
+    CHECK(fixture.clock.pauses == std::vector<unsigned long>(expected.size(), 7));
 
     const LinkFields unconditional = ReadLink(always);
     CHECK(unconditional.path == app + "VIEW.EXE");
@@ -160,7 +100,7 @@ TEST_CASE("shortcuts go where their names say, each kind governed by its check b
         CHECK(fields.path == app + "VIEW.EXE");
         CHECK(fields.workingFolder == app);
         CHECK(fields.arguments == "-x 表");
-        CHECK(status.texts.front() == "ショートカットを作成しています．．．\rCreateTarget -> " + app +
+        CHECK(watcher.texts.front() == "ショートカットを作成しています．．．\rCreateTarget -> " + app +
                                           "VIEW.EXE\rCreating -> " + shell + "Desktop\\表示ソフト");
     }
     if (PathExists(programs)) CHECK(ReadLink(programs).path == app + "VIEW.EXE");
@@ -173,20 +113,22 @@ TEST_CASE("registry values of every type are stored as the system reads them bac
     ScratchKey user(HKEY_CURRENT_USER, "phase");
     ScratchKey machine(HKEY_LOCAL_MACHINE, "phase");
     const std::string tool = user / "Tool";
-    InstallTail tail("[Registry]\r\n"
-                     "Key1=(Cuser)\\" + tool + "\\\r\nName1=Str\r\nValue1=(Str)表示ソフト\r\n"
-                     "Key2=(Cuser)" + tool + "\r\nName2=Path\r\nValue2=(Pdd)(Str)(App)\r\n"
-                     "Key3=(Cuser)" + tool + "\r\nName3=Int\r\nValue3=(Int)-5\r\n"
-                     "Key4=(Cuser)" + tool + "\r\nName4=Dwd\r\nValue4=(Dwd)12x\r\n"
-                     "Key5=(Cuser)" + tool + "\r\nName5=Bin\r\nValue5=(Bin)10\r\n"
-                     "Key6=(Cuser)" + tool + "\r\nName6=BadBin\r\nValue6=(Bin)zz\r\n"
-                     "Key7=(Cuser)" + tool + "\r\nName7=Exp\r\nValue7=(Exp)%SystemRoot%\\表\r\n"
-                     "Key8=(Cuser)" + tool + "\r\nName8=Other\r\nValue8=(Xyz)abc\r\n"
-                     "Key9=" + user / "NoToken" + "\r\nName9=\r\nValue9=(Str)default\r\n"
-                     "Key10=(Local)" + machine / "Machine" + "\r\nName10=Dwd\r\nValue10=(Dwd)$10\r\n"
-                     "Key11=(Cuser)" + user / "Empty" + "\r\nName11=Nothing\r\nValue11=\r\n");
-    StatusRecorder status(tail.fixture.status);
-    REQUIRE(RunRegistryPhase(tail.run, tail.fixture.run));
+    InstallFixture fixture;
+    fixture.Prepare("[Registry]\r\n"
+                    "Key1=(Cuser)\\" + tool + "\\\r\nName1=Str\r\nValue1=(Str)表示ソフト\r\n"
+                    "Key2=(Cuser)" + tool + "\r\nName2=Path\r\nValue2=(Pdd)(Str)(App)\r\n"
+                    "Key3=(Cuser)" + tool + "\r\nName3=Int\r\nValue3=(Int)-5\r\n"
+                    "Key4=(Cuser)" + tool + "\r\nName4=Dwd\r\nValue4=(Dwd)12x\r\n"
+                    "Key5=(Cuser)" + tool + "\r\nName5=Bin\r\nValue5=(Bin)10\r\n"
+                    "Key6=(Cuser)" + tool + "\r\nName6=BadBin\r\nValue6=(Bin)zz\r\n"
+                    "Key7=(Cuser)" + tool + "\r\nName7=Exp\r\nValue7=(Exp)%SystemRoot%\\表\r\n"
+                    "Key8=(Cuser)" + tool + "\r\nName8=Other\r\nValue8=(Xyz)abc\r\n"
+                    "Key9=" + user / "NoToken" + "\r\nName9=\r\nValue9=(Str)default\r\n"
+                    "Key10=(Local)" + machine / "Machine" + "\r\nName10=Dwd\r\nValue10=(Dwd)$10\r\n"
+                    "Key11=(Cuser)" + user / "Empty" + "\r\nName11=Nothing\r\nValue11=\r\n");
+    fixture.SkipToActionPhases();
+    RunWatcher watcher(fixture);
+    REQUIRE(WriteRegistryValues(fixture.run, fixture.install) == Flow::GoOn);
 
     const auto stored = [&](const std::string& path, const std::string& name) {
         const auto value = ReadStoredValue(HKEY_CURRENT_USER, path, name);
@@ -196,7 +138,7 @@ TEST_CASE("registry values of every type are stored as the system reads them bac
     CHECK(stored(tool, "Str").type == REG_SZ);
     CHECK(stored(tool, "Str").bytes == Bytes("表示ソフト", 11));
     // A path value loses the backslash that folder tokens end with.
-    const std::string app = tail.App();
+    const std::string app = fixture.app;
     CHECK(stored(tool, "Path").bytes == app.substr(0, app.size() - 1) + '\0');
     CHECK(stored(tool, "Int").type == REG_DWORD);
     CHECK(stored(tool, "Int").bytes == Bytes("\xFB\xFF\xFF\xFF", 4));
@@ -216,34 +158,36 @@ TEST_CASE("registry values of every type are stored as the system reads them bac
     CHECK(KeyExists(HKEY_CURRENT_USER, user / "Empty"));
     CHECK_FALSE(ReadStoredValue(HKEY_CURRENT_USER, user / "Empty", "Nothing"));
 
-    CHECK(status.texts == std::vector<std::string>(11, "レジストリを設定しています．．．"));
-    CHECK(tail.clock.pauses.empty());
+    CHECK(watcher.texts == std::vector<std::string>(11, "レジストリを設定しています．．．"));
+    CHECK(fixture.clock.pauses.empty());
 }
 
 TEST_CASE("INI entries are written; the uninstall-only entries follow the earlier record's")
 {
-    InstallTail tail("[IniFile]\r\nData1=Opt,Path,(App),(App)TOOL.INI\r\n"
-                     "Data2=表示,Key,a,(App)表,ソフト.INI\r\n"
-                     "[DeleteRegistry]\r\nKey1=(Cuser)Software\\Sample\r\nKey2=Software\\(App)NoToken\r\n"
-                     "[AddDeleteFile]\r\nFile1=(App)*.LOG\r\nFile2=(Win)SAMPLE.CFG,/F\r\n");
-    tail.run.Lists.DeleteRegistryList = {"(Local)SOFTWARE\\Earlier"};
-    tail.run.Lists.AddDeleteFileList = {"C:\\EARLIER.LOG"};
-    StatusRecorder status(tail.fixture.status);
-    REQUIRE(RunIniFilePhase(tail.run, tail.fixture.run));
-    CollectUninstallOnlyEntries(tail.run);
+    InstallFixture fixture;
+    fixture.Prepare("[IniFile]\r\nData1=Opt,Path,(App),(App)TOOL.INI\r\n"
+                    "Data2=表示,Key,a,(App)表,ソフト.INI\r\n"
+                    "[DeleteRegistry]\r\nKey1=(Cuser)Software\\Sample\r\nKey2=Software\\(App)NoToken\r\n"
+                    "[AddDeleteFile]\r\nFile1=(App)*.LOG\r\nFile2=(Win)SAMPLE.CFG,/F\r\n");
+    fixture.SkipToActionPhases();
+    fixture.install.Lists.DeleteRegistryList = {"(Local)SOFTWARE\\Earlier"};
+    fixture.install.Lists.AddDeleteFileList = {"C:\\EARLIER.LOG"};
+    RunWatcher watcher(fixture);
+    REQUIRE(WriteIniEntries(fixture.run, fixture.install) == Flow::GoOn);
+    CollectUninstallOnlyEntries(fixture.run, fixture.install);
 
-    const std::string app = tail.App();
+    const std::string app = fixture.app;
     CHECK(ReadProfile("Opt", "Path", "", app + "TOOL.INI") == app);
     // Only the file path may hold commas.
     CHECK(ReadProfile("表示", "Key", "", app + "表,ソフト.INI") == "a");
-    CHECK(status.texts == std::vector<std::string>(2, "Iniファイルを設定しています．．．"));
+    CHECK(watcher.texts == std::vector<std::string>(2, "Iniファイルを設定しています．．．"));
 
     // Registry keys verbatim, tokens and all; extra files expanded.
-    CHECK(tail.run.Lists.DeleteRegistryList ==
+    CHECK(fixture.install.Lists.DeleteRegistryList ==
           std::vector<std::string>{"(Local)SOFTWARE\\Earlier", "(Cuser)Software\\Sample", "Software\\(App)NoToken"});
-    CHECK(tail.run.Lists.AddDeleteFileList ==
+    CHECK(fixture.install.Lists.AddDeleteFileList ==
           std::vector<std::string>{"C:\\EARLIER.LOG", app + "*.LOG", TheRun.WindowsFolder + "SAMPLE.CFG,/F"});
-    CHECK(tail.run.Lists.DeleteShortCutList.empty());
+    CHECK(fixture.install.Lists.DeleteShortCutList.empty());
 }
 
 TEST_CASE("associations: a confirmed one writes four keys and remembers the earlier type once")
@@ -253,28 +197,30 @@ TEST_CASE("associations: a confirmed one writes four keys and remembers the earl
     ScratchExtension declined;
     REQUIRE(MakeKey(HKEY_CLASSES_ROOT, typed.Key()));
     REQUIRE(StoreValue(HKEY_CLASSES_ROOT, typed.Key(), "", REG_SZ, std::string("Earlier.Type\0", 13)));
-    InstallTail tail("[Relate]\r\n"
-                     "Name2=" + typed.Name() + ",表示ソフトの文書\r\nFile2=open,(App)My Tools\\VIEW.EXE,%1,,/p,0\r\n"
-                     "Name5=" + fresh.Name() + "\r\nFile5=edit,(App)EDIT.EXE,1\r\n"
-                     "Name7=" + declined.Name() + "\r\nFile7=open,(App)VIEW.EXE,%1,0\r\n");
+    InstallFixture fixture;
+    fixture.Prepare("[Relate]\r\n"
+                    "Name2=" + typed.Name() + ",表示ソフトの文書\r\nFile2=open,(App)My Tools\\VIEW.EXE,%1,,/p,0\r\n"
+                    "Name5=" + fresh.Name() + "\r\nFile5=edit,(App)EDIT.EXE,1\r\n"
+                    "Name7=" + declined.Name() + "\r\nFile7=open,(App)VIEW.EXE,%1,0\r\n");
+    fixture.SkipToActionPhases();
     // What an earlier record of the folder remembered for the first extension
     // stays: the uninstall restores the type from before the first install.
     TheRun.RestoreRelateSlots[0] = typed.Name() + ",Before.First";
-    tail.run.RelateTable = ReadRelateTable(TheRun.ScriptPath);
-    REQUIRE(tail.run.RelateTable.size() == 3);
+    fixture.install.RelateTable = ReadRelateTable(TheRun.ScriptPath);
+    REQUIRE(fixture.install.RelateTable.size() == 3);
 
     ScriptedDialogs person;
     person.Answer(IDYES).Answer(IDYES).Answer(IDNO);
-    StatusRecorder status(tail.fixture.status);
-    REQUIRE(RunAssociationPhase(tail.run, tail.fixture.run));
+    RunWatcher watcher(fixture);
+    REQUIRE(MakeAssociations(fixture.run, fixture.install) == Flow::GoOn);
 
-    const std::string app = tail.App();
+    const std::string app = fixture.app;
     REQUIRE(person.Boxes().size() == 3);
     CHECK(person.Boxes()[0].text == "拡張子 *." + typed.Name() + " を\r" + app + "My Tools\\VIEW.EXE\r" +
                                         "に関連付けします．よろしいですか？");
     CHECK(person.Boxes()[0].caption == "関連付けの確認");
     CHECK(person.Boxes()[0].flags == (MB_YESNO | MB_ICONQUESTION));
-    CHECK(status.texts == std::vector<std::string>(3, "関連付けを設定しています．．．"));
+    CHECK(watcher.texts == std::vector<std::string>(3, "関連付けを設定しています．．．"));
 
     CHECK(DefaultString(HKEY_CLASSES_ROOT, typed.Key()) == typed.FileType());
     CHECK(DefaultString(HKEY_CLASSES_ROOT, typed.FileType()) == "表示ソフトの文書");
@@ -300,7 +246,9 @@ TEST_CASE("associations: a confirmed one writes four keys and remembers the earl
 TEST_CASE("with twenty slots taken, an association is made but not remembered")
 {
     ScratchExtension extension;
-    InstallTail tail("[Relate]\r\nName1=" + extension.Name() + "\r\nFile1=open,(App)VIEW.EXE,%1,0\r\n");
+    InstallFixture fixture;
+    fixture.Prepare("[Relate]\r\nName1=" + extension.Name() + "\r\nFile1=open,(App)VIEW.EXE,%1,0\r\n");
+    fixture.SkipToActionPhases();
     // Other extensions, one per slot.
     for (int i = 0; i < RestoreSlotCount; ++i) {
         char slot[16];
@@ -308,10 +256,10 @@ TEST_CASE("with twenty slots taken, an association is made but not remembered")
         TheRun.RestoreRelateSlots[static_cast<size_t>(i)] = slot;
     }
     const RestoreSlots before = TheRun.RestoreRelateSlots;
-    tail.run.RelateTable = ReadRelateTable(TheRun.ScriptPath);
+    fixture.install.RelateTable = ReadRelateTable(TheRun.ScriptPath);
     ScriptedDialogs person;
     person.Answer(IDYES);
-    REQUIRE(RunAssociationPhase(tail.run, tail.fixture.run));
+    REQUIRE(MakeAssociations(fixture.run, fixture.install) == Flow::GoOn);
     CHECK(DefaultString(HKEY_CLASSES_ROOT, extension.Key()) == extension.FileType());
     CHECK(TheRun.RestoreRelateSlots == before);
 }
@@ -324,30 +272,32 @@ TEST_CASE("an abort stops the phases at the next poll")
                                "Key2=(Cuser)" + user / "Two" + "\r\nName2=\r\nValue2=(Str)2\r\n"
                                "[IniFile]\r\nData1=S,K,V,(App)ABORT.INI\r\n"
                                "[DeleteRegistry]\r\nKey1=(Cuser)Software\\Gone\r\n";
-    InstallTail tail(script);
-    StatusRecorder status(tail.fixture.status);
-    TfrmMain& main = tail.fixture.main;
+    InstallFixture fixture;
+    fixture.Prepare(script);
+    fixture.SkipToActionPhases();
+    RunWatcher watcher(fixture);
+    TfrmMain& main = fixture.main;
     std::string stoppedAt;
 
     SUBCASE("in the shortcut phase, before the second link")
     {
-        stoppedAt = "ショートカットを作成しています．．．\rCreateTarget -> " + tail.App() + "B.EXE\rCreating -> " +
-                    tail.shell.Path() + "Start Menu\\B";
+        stoppedAt = "ショートカットを作成しています．．．\rCreateTarget -> " + fixture.app + "B.EXE\rCreating -> " +
+                    fixture.shell.Path() + "Start Menu\\B";
     }
     SUBCASE("in the registry phase, before the first key")
     {
         stoppedAt = "レジストリを設定しています．．．";
     }
-    status.At(stoppedAt, [&] { main.SetEnabled(false); });
-    CHECK_FALSE(RunActionPhases(tail.run, tail.fixture.run));
-    CHECK(PathExists(tail.shell / "Start Menu\\A.lnk"));
-    const bool secondMade = PathExists(tail.shell / "Start Menu\\B.lnk");
+    watcher.At(stoppedAt, [&] { main.SetEnabled(false); });
+    CHECK(RunActionPhases(fixture.run, fixture.install) == Flow::Stop);
+    CHECK(PathExists(fixture.shell / "Start Menu\\A.lnk"));
+    const bool secondMade = PathExists(fixture.shell / "Start Menu\\B.lnk");
     CHECK(secondMade == (stoppedAt == "レジストリを設定しています．．．"));
-    CHECK(tail.run.Lists.DeleteShortCutList.size() == (secondMade ? 2u : 1u));
+    CHECK(fixture.install.Lists.DeleteShortCutList.size() == (secondMade ? 2u : 1u));
     CHECK_FALSE(KeyExists(HKEY_CURRENT_USER, user / "One"));
-    CHECK_FALSE(PathExists(tail.app / "ABORT.INI"));
-    CHECK(tail.run.Lists.DeleteRegistryList.empty());
-    CHECK(status.texts.back() == stoppedAt);
+    CHECK_FALSE(PathExists(fixture.app + "ABORT.INI"));
+    CHECK(fixture.install.Lists.DeleteRegistryList.empty());
+    CHECK(watcher.texts.back() == stoppedAt);
     main.SetEnabled(true);
 }
 
@@ -355,19 +305,18 @@ TEST_CASE("a registry key that cannot be written ends the install with the layer
 {
     ScratchKey user(HKEY_CURRENT_USER, "refused");
     REQUIRE(MakeKey(HKEY_CURRENT_USER, user.Path()));
-    HKEY volatileKey = nullptr;
-    REQUIRE(RegCreateKeyExA(HKEY_CURRENT_USER, (user / "Volatile").c_str(), 0, nullptr, REG_OPTION_VOLATILE,
-                            KEY_ALL_ACCESS, nullptr, &volatileKey, nullptr) == ERROR_SUCCESS);
-    RegCloseKey(volatileKey);
+    REQUIRE(MakeVolatileKey(HKEY_CURRENT_USER, user / "Volatile"));
     const std::string refused = user / "Volatile\\表示";
-    InstallTail tail("[Registry]\r\nKey1=(Cuser)" + user / "Before" + "\r\nName1=\r\nValue1=(Str)1\r\n"
-                     "Key2=(Cuser)" + refused + "\r\nName2=\r\nValue2=(Str)2\r\n"
-                     "Key3=(Cuser)" + user / "After" + "\r\nName3=\r\nValue3=(Str)3\r\n"
-                     "[IniFile]\r\nData1=S,K,V,(App)NEVER.INI\r\n");
-    tail.run.Lists.DeleteFileList = {tail.RecordPath()};
+    InstallFixture fixture;
+    fixture.Prepare("[Registry]\r\nKey1=(Cuser)" + user / "Before" + "\r\nName1=\r\nValue1=(Str)1\r\n"
+                    "Key2=(Cuser)" + refused + "\r\nName2=\r\nValue2=(Str)2\r\n"
+                    "Key3=(Cuser)" + user / "After" + "\r\nName3=\r\nValue3=(Str)3\r\n"
+                    "[IniFile]\r\nData1=S,K,V,(App)NEVER.INI\r\n");
+    fixture.SkipToActionPhases();
+    fixture.install.Lists.DeleteFileList = {fixture.RecordPath()};
     ScriptedDialogs person;
     person.Answer(IDOK);
-    tail.RunToEnd();
+    fixture.RunToEnd();
 
     REQUIRE(person.Boxes().size() == 1);
     CHECK(person.Boxes()[0].text == "ｷｰ " + refused + " の作成に失敗しました");
@@ -375,14 +324,14 @@ TEST_CASE("a registry key that cannot be written ends the install with the layer
     CHECK(person.Boxes()[0].flags == (MB_OK | MB_ICONHAND));
     CHECK(KeyExists(HKEY_CURRENT_USER, user / "Before"));
     CHECK_FALSE(KeyExists(HKEY_CURRENT_USER, user / "After"));
-    CHECK_FALSE(PathExists(tail.app / "NEVER.INI"));
-    CHECK_FALSE(PathExists(tail.RecordPath()));
+    CHECK_FALSE(PathExists(fixture.app + "NEVER.INI"));
+    CHECK_FALSE(PathExists(fixture.RecordPath()));
     // The windows stay as they were: the user leaves through the abort button.
-    TfrmStatus& status = tail.fixture.status;
+    TfrmStatus& status = fixture.status;
     CHECK(status.Visible());
     CHECK(status.btnAbort.Enabled());
-    CHECK_FALSE(tail.fixture.main.Visible());
-    CHECK(tail.fixture.main.ModalResult() == 0);
-    CHECK_FALSE(tail.fixture.back.Enabled());
+    CHECK_FALSE(fixture.main.Visible());
+    CHECK(fixture.main.ModalResult() == 0);
+    CHECK_FALSE(fixture.back.Enabled());
     status.Hide();
 }

@@ -5,9 +5,10 @@
 // the setup.
 #include <doctest/doctest.h>
 
-#include "InstallTail.h"
+#include "InstallFixture.h"
 #include "app/RunState.h"
 #include "services/LocationTokens.h"
+#include "support/FileShapes.h"
 #include "support/ScratchRegistry.h"
 #include "text/IniFile.h"
 #include "uninstall/InstallCompletion.h"
@@ -33,12 +34,7 @@ public:
     ScratchUninstallEntry& operator=(const ScratchUninstallEntry&) = delete;
     const std::string& Name() const { return name_; }
     std::string Key() const { return std::string(UninstallListKey) + name_; }
-    std::string Value(const std::string& value) const
-    {
-        const auto stored = ReadStoredValue(HKEY_LOCAL_MACHINE, Key(), value);
-        if (!stored || stored->type != REG_SZ) return "<none>";
-        return stored->bytes.substr(0, stored->bytes.find('\0'));
-    }
+    std::string Value(const std::string& value) const { return StoredText(HKEY_LOCAL_MACHINE, Key(), value); }
 
 private:
     void Remove() const { RegDeleteTreeA(HKEY_LOCAL_MACHINE, Key().c_str()); }
@@ -49,21 +45,6 @@ std::string UniqueTitle(const std::string& purpose)
 {
     static int counter = 0;
     return "OrvaneTest " + purpose + " " + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
-}
-
-// Moves a file's last-write time `seconds` away from now.
-void SetWriteTime(const std::string& path, long long seconds)
-{
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    ULARGE_INTEGER time{{now.dwLowDateTime, now.dwHighDateTime}};
-    time.QuadPart += static_cast<unsigned long long>(seconds * 10000000LL);
-    const FILETIME stamp{time.LowPart, time.HighPart};
-    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    REQUIRE(file != INVALID_HANDLE_VALUE);
-    SetFileTime(file, nullptr, nullptr, &stamp);
-    CloseHandle(file);
 }
 
 std::string Ovset98(const RunFixture& fixture)
@@ -78,22 +59,24 @@ TEST_CASE("the completion writes the example record, the Add/Remove entry, UNOVS
     ScratchUninstallEntry entry("Sample Uninstall");
     RegDeleteTreeA(HKEY_CLASSES_ROOT, ".smp");
     RegDeleteTreeA(HKEY_CLASSES_ROOT, "smp_auto_file");
-    InstallTail tail("[Title]\r\nSetup=Sample\r\nUnSetup=Sample Uninstall\r\n[ProgramID]\r\nID=SAMPLE01\r\n"
-                     "[Extend]\r\nUnSetupOption=1,0,0,0\r\n"
-                     "[ShortCut]\r\nMake1=(App)SAMPLE.EXE\r\nName1=(Sta)Sample\\Sample\r\n"
-                     "[DeleteRegistry]\r\nKey1=(Cuser)Software\\Sample\r\n"
-                     "[Relate]\r\nName1=smp\r\nFile1=open,(App)SAMPLE.EXE,%1,0\r\n");
-    WriteTextFile(tail.fixture.source / "SETUP.EXE", "MZ the uninstaller");
-    const std::string app = tail.App();
+    InstallFixture fixture;
+    fixture.Prepare("[Title]\r\nSetup=Sample\r\nUnSetup=Sample Uninstall\r\n[ProgramID]\r\nID=SAMPLE01\r\n"
+                    "[Extend]\r\nUnSetupOption=1,0,0,0\r\n"
+                    "[ShortCut]\r\nMake1=(App)SAMPLE.EXE\r\nName1=(Sta)Sample\\Sample\r\n"
+                    "[DeleteRegistry]\r\nKey1=(Cuser)Software\\Sample\r\n"
+                    "[Relate]\r\nName1=smp\r\nFile1=open,(App)SAMPLE.EXE,%1,0\r\n");
+    fixture.SkipToActionPhases();
+    WriteTextFile(fixture.source / "SETUP.EXE", "MZ the uninstaller");
+    const std::string app = fixture.app;
     // What the folder and copy phases leave.
-    tail.run.RelateTable = ReadRelateTable(TheRun.ScriptPath);
-    tail.run.Lists.DeleteFolderList = {app + "DATA\\"};
-    tail.run.Lists.DeleteFileList = {app + "SAMPLE.EXE", TheRun.SystemFolder + "SAMPLE.OCX,/S/R", tail.RecordPath()};
+    fixture.install.RelateTable = ReadRelateTable(TheRun.ScriptPath);
+    fixture.install.Lists.DeleteFolderList = {app + "DATA\\"};
+    fixture.install.Lists.DeleteFileList = {app + "SAMPLE.EXE", TheRun.SystemFolder + "SAMPLE.OCX,/S/R", fixture.RecordPath()};
 
     ScriptedDialogs person;
     person.Answer(IDYES).Answer(IDOK);
-    StatusRecorder status(tail.fixture.status);
-    tail.RunToEnd();
+    RunWatcher watcher(fixture);
+    fixture.RunToEnd();
     RegDeleteTreeA(HKEY_CLASSES_ROOT, ".smp");
     RegDeleteTreeA(HKEY_CLASSES_ROOT, "smp_auto_file");
 
@@ -114,7 +97,7 @@ TEST_CASE("the completion writes the example record, the Add/Remove entry, UNOVS
         "File2=" + TheRun.SystemFolder + "SAMPLE.OCX,/S/R",
         "File3=" + app + "UNSETUP.INI",
         "[DeleteShortCut]",
-        "File1=" + tail.shell.Path() + "Start Menu\\Programs\\Sample\\Sample.lnk",
+        "File1=" + fixture.shell.Path() + "Start Menu\\Programs\\Sample\\Sample.lnk",
         "[DeleteRegistry]",
         "Key1=(Cuser)Software\\Sample",
         "[RestoreRelate]",
@@ -126,20 +109,20 @@ TEST_CASE("the completion writes the example record, the Add/Remove entry, UNOVS
         "[ProgramID]",
         "ID=SAMPLE01",
     };
-    CHECK(NonBlankLines(ReadTextFile(tail.RecordPath())) == expected);
+    CHECK(NonBlankLines(ReadTextFile(fixture.RecordPath())) == expected);
 
-    const std::string uninstaller = tail.fixture.windows / "UNOVSET.EXE";
+    const std::string uninstaller = fixture.windows / "UNOVSET.EXE";
     CHECK(ReadTextFile(uninstaller) == "MZ the uninstaller");
     CHECK(entry.Value("DisplayName") == "Sample Uninstall");
     CHECK(entry.Value("UninstallString") == uninstaller + " \"" + app + "UNSETUP.INI\"");
-    CHECK(ReadProfile("SAMPLE01", "Folder", "", Ovset98(tail.fixture)) == app);
+    CHECK(ReadProfile("SAMPLE01", "Folder", "", Ovset98(fixture)) == app);
 
     // The association question, then the completion message.
     REQUIRE(person.Boxes().size() == 2);
     CHECK(person.Boxes()[1].text == CompletedWithUninstall);
     CHECK(person.Boxes()[1].caption == "完了");
     CHECK(person.Boxes()[1].flags == (MB_OK | MB_ICONINFORMATION));
-    const std::vector<std::string> tailTexts(status.texts.end() - 8, status.texts.end());
+    const std::vector<std::string> tailTexts(watcher.texts.end() - 8, watcher.texts.end());
     CHECK(tailTexts == std::vector<std::string>{
                            "アンセットアップ情報を更新しています．しばらくお待ちください．．．",
                            "アンセットアップ情報(削除フォルダ)を更新しています．しばらくお待ちください．．．",
@@ -152,10 +135,10 @@ TEST_CASE("the completion writes the example record, the Add/Remove entry, UNOVS
                        });
 
     // The close: the abort button off, the progress window gone, the run ended.
-    CHECK_FALSE(tail.fixture.status.btnAbort.Enabled());
-    CHECK_FALSE(tail.fixture.status.Visible());
-    CHECK(tail.fixture.back.Enabled());
-    CHECK(tail.fixture.main.ModalResult() == 1);
+    CHECK_FALSE(fixture.status.btnAbort.Enabled());
+    CHECK_FALSE(fixture.status.Visible());
+    CHECK(fixture.back.Enabled());
+    CHECK(fixture.main.ModalResult() == 1);
     CHECK(TheRun.RebootNeeded == 0);
 }
 
@@ -163,31 +146,33 @@ TEST_CASE("a second install into the same folder keeps the keys and numbers, and
 {
     const std::string title = UniqueTitle("again");
     ScratchUninstallEntry entry(title);
-    InstallTail tail("[Title]\r\nUnSetup=" + title + "\r\n[ProgramID]\r\nID=AGAIN\r\n"
-                     "[ShortCut]\r\nMake1=(App)A.EXE\r\nName1=(Smn)A\r\n"
-                     "[DeleteRegistry]\r\nKey1=(Cuser)Software\\Again\r\n");
-    const std::string app = tail.App();
-    tail.run.Lists.DeleteFileList = {app + "A.EXE,/S", app + "B.DLL,/S", tail.RecordPath()};
+    InstallFixture fixture;
+    fixture.Prepare("[Title]\r\nUnSetup=" + title + "\r\n[ProgramID]\r\nID=AGAIN\r\n"
+                    "[ShortCut]\r\nMake1=(App)A.EXE\r\nName1=(Smn)A\r\n"
+                    "[DeleteRegistry]\r\nKey1=(Cuser)Software\\Again\r\n");
+    fixture.SkipToActionPhases();
+    const std::string app = fixture.app;
+    fixture.install.Lists.DeleteFileList = {app + "A.EXE,/S", app + "B.DLL,/S", fixture.RecordPath()};
     ScriptedDialogs person;
     person.Answer(IDOK).Answer(IDOK);
-    tail.RunToEnd();
-    std::vector<std::string> expected = NonBlankLines(ReadTextFile(tail.RecordPath()));
+    fixture.RunToEnd();
+    std::vector<std::string> expected = NonBlankLines(ReadTextFile(fixture.RecordPath()));
 
     // The second run starts its lists from the record, as the preparation
     // does; its script now drops "/S" for A.EXE and has "/R" for B.DLL.
-    tail.run = InstallRun{};
-    tail.TakeOptions();
-    LoadPreviousRecord(tail.RecordPath(), TheRun.UnSetupBackupPath, tail.run.Lists, TheRun.RestoreRelateSlots);
-    for (const std::string& file : {app + "A.EXE", app + "B.DLL,/R", tail.RecordPath()})
-        tail.run.Lists.DeleteFileList.push_back(file);
-    tail.RunToEnd();
+    fixture.install = InstallRun{};
+    fixture.TakeOptions();
+    LoadPreviousRecord(fixture.RecordPath(), TheRun.UnSetupBackupPath, fixture.install.Lists, TheRun.RestoreRelateSlots);
+    for (const std::string& file : {app + "A.EXE", app + "B.DLL,/R", fixture.RecordPath()})
+        fixture.install.Lists.DeleteFileList.push_back(file);
+    fixture.RunToEnd();
 
     const auto file2 = std::find(expected.begin(), expected.end(), "File2=" + app + "B.DLL,/S");
     REQUIRE(file2 != expected.end());
     *file2 = "File2=" + app + "B.DLL,/R/S";
-    CHECK(NonBlankLines(ReadTextFile(tail.RecordPath())) == expected);
+    CHECK(NonBlankLines(ReadTextFile(fixture.RecordPath())) == expected);
     CHECK(std::find(expected.begin(), expected.end(), "File1=" + app + "A.EXE,/S") != expected.end());
-    CHECK(std::find(expected.begin(), expected.end(), "File1=" + tail.shell.Path() + "Start Menu\\A.lnk") !=
+    CHECK(std::find(expected.begin(), expected.end(), "File1=" + fixture.shell.Path() + "Start Menu\\A.lnk") !=
           expected.end());
     CHECK(person.Boxes().size() == 2);
 }
@@ -196,35 +181,37 @@ TEST_CASE("UNOVSET.EXE is replaced only by a newer SETUP.EXE; a failed copy is r
 {
     const std::string title = UniqueTitle("copy");
     ScratchUninstallEntry entry(title);
-    InstallTail tail("[Title]\r\nUnSetup=" + title + "\r\n");
-    const std::string setup = tail.fixture.source / "SETUP.EXE";
-    const std::string uninstaller = tail.fixture.windows / "UNOVSET.EXE";
+    InstallFixture fixture;
+    fixture.Prepare("[Title]\r\nUnSetup=" + title + "\r\n");
+    fixture.SkipToActionPhases();
+    const std::string setup = fixture.source / "SETUP.EXE";
+    const std::string uninstaller = fixture.windows / "UNOVSET.EXE";
     WriteTextFile(setup, "new");
-    tail.run.Lists.DeleteFileList = {tail.RecordPath()};
+    fixture.install.Lists.DeleteFileList = {fixture.RecordPath()};
     ScriptedDialogs person;
 
     SUBCASE("a newer uninstaller stays")
     {
         WriteTextFile(uninstaller, "newer");
-        SetWriteTime(uninstaller, 3600);
+        REQUIRE(SetWriteTime(uninstaller, MomentFromNow(3600)));
         person.Answer(IDOK);
-        tail.RunToEnd();
+        fixture.RunToEnd();
         CHECK(ReadTextFile(uninstaller) == "newer");
         CHECK(person.Boxes().size() == 1);
     }
     SUBCASE("an older uninstaller is replaced")
     {
         WriteTextFile(uninstaller, "older");
-        SetWriteTime(uninstaller, -3600);
+        REQUIRE(SetWriteTime(uninstaller, MomentFromNow(-3600)));
         person.Answer(IDOK);
-        tail.RunToEnd();
+        fixture.RunToEnd();
         CHECK(ReadTextFile(uninstaller) == "new");
     }
     SUBCASE("without SETUP.EXE nothing is copied and nothing reported")
     {
         DeleteFileA(setup.c_str());
         person.Answer(IDOK);
-        tail.RunToEnd();
+        fixture.RunToEnd();
         CHECK_FALSE(PathExists(uninstaller));
         CHECK(person.Boxes().size() == 1);
     }
@@ -232,82 +219,86 @@ TEST_CASE("UNOVSET.EXE is replaced only by a newer SETUP.EXE; a failed copy is r
     {
         // A folder where the file should be: the copy is refused (5).
         CreateDirectoryA(uninstaller.c_str(), nullptr);
-        SetWriteTime(uninstaller, -3600);
-        tail.run.Failures.AddReason("<File> ", "C:\\SRC\\A.EXE", "コピー元のファイルが見つかりません．");
+        REQUIRE(SetWriteTime(uninstaller, MomentFromNow(-3600)));
+        fixture.install.Failures.AddReason("<File> ", "C:\\SRC\\A.EXE", "コピー元のファイルが見つかりません．");
         person.Answer(IDYES).Answer(IDOK);
-        ContinueDetails reader(tail.fixture.main);
-        tail.RunToEnd();
+        RunWatcher reader(fixture);
+        fixture.RunToEnd();
         const std::string report = "<File> C:\\SRC\\A.EXE\r\nコピー元のファイルが見つかりません．\r\n\r\n"
                                    "<SetupFile> " + uninstaller + "\r\n" + SystemErrorText(5) + "\r\n";
         REQUIRE(person.Boxes().size() == 2);
         CHECK(person.Boxes()[0].text == FailureQuestion);
         CHECK(person.Boxes()[0].caption == "警告");
         CHECK(person.Boxes()[0].flags == 0x34u);
-        CHECK(reader.shownReport == report);
-        CHECK(reader.shownFrame == "作成・コピー処理失敗　詳細表示");
+        CHECK(reader.reportShown == report);
+        CHECK(reader.frameShown == "作成・コピー処理失敗　詳細表示");
         CHECK(person.Boxes()[1].text == CompletedWithUninstall);
         // The record and the entry are made all the same.
-        CHECK(PathExists(tail.RecordPath()));
-        CHECK(entry.Value("UninstallString") == uninstaller + " \"" + tail.RecordPath() + "\"");
+        CHECK(PathExists(fixture.RecordPath()));
+        CHECK(entry.Value("UninstallString") == uninstaller + " \"" + fixture.RecordPath() + "\"");
         RemoveDirectoryA(uninstaller.c_str());
     }
     SUBCASE("answering No skips the details")
     {
-        tail.run.Failures.AddReason("<File> ", "C:\\SRC\\A.EXE", "コピー元のファイルが見つかりません．");
+        fixture.install.Failures.AddReason("<File> ", "C:\\SRC\\A.EXE", "コピー元のファイルが見つかりません．");
         person.Answer(IDNO).Answer(IDOK);
-        StatusRecorder status(tail.fixture.status);
-        tail.RunToEnd();
-        CHECK(std::find(status.texts.begin(), status.texts.end(), "セットアップで一部の処理が失敗しました．") !=
-              status.texts.end());
-        CHECK_FALSE(tail.fixture.main.Visible());
+        RunWatcher watcher(fixture);
+        fixture.RunToEnd();
+        CHECK(std::find(watcher.texts.begin(), watcher.texts.end(), "セットアップで一部の処理が失敗しました．") !=
+              watcher.texts.end());
+        CHECK_FALSE(fixture.main.Visible());
         CHECK(person.Boxes().size() == 2);
     }
-    CHECK(tail.fixture.main.ModalResult() == 1);
+    CHECK(fixture.main.ModalResult() == 1);
 }
 
 TEST_CASE("a record that cannot be written is reported, and no entry points at a missing record")
 {
     const std::string title = UniqueTitle("norecord");
     ScratchUninstallEntry entry(title);
-    InstallTail tail("[Title]\r\nUnSetup=" + title + "\r\n[ProgramID]\r\nID=NOREC\r\n");
-    tail.run.Lists.DeleteFileList = {tail.RecordPath()};
+    InstallFixture fixture;
+    fixture.Prepare("[Title]\r\nUnSetup=" + title + "\r\n[ProgramID]\r\nID=NOREC\r\n");
+    fixture.SkipToActionPhases();
+    fixture.install.Lists.DeleteFileList = {fixture.RecordPath()};
     // A folder where the record should be.
-    CreateDirectoryA(tail.RecordPath().c_str(), nullptr);
+    CreateDirectoryA(fixture.RecordPath().c_str(), nullptr);
     ScriptedDialogs person;
     person.Answer(IDNO).Answer(IDOK);
-    tail.RunToEnd();
+    fixture.RunToEnd();
     REQUIRE(person.Boxes().size() == 2);
     CHECK(person.Boxes()[0].text == FailureQuestion);
-    CHECK(tail.run.Failures.Count() == 1);
-    CHECK(tail.run.Failures.Text().rfind("<SetupFile> " + tail.RecordPath() + "\r\n", 0) == 0);
+    CHECK(fixture.install.Failures.Count() == 1);
+    CHECK(fixture.install.Failures.Text().rfind("<SetupFile> " + fixture.RecordPath() + "\r\n", 0) == 0);
     CHECK(entry.Value("UninstallString") == "<none>");
     CHECK_FALSE(KeyExists(HKEY_LOCAL_MACHINE, entry.Key()));
     // The program's folder is still remembered.
-    CHECK(ReadProfile("NOREC", "Folder", "", Ovset98(tail.fixture)) == tail.App());
-    RemoveDirectoryA(tail.RecordPath().c_str());
+    CHECK(ReadProfile("NOREC", "Folder", "", Ovset98(fixture)) == fixture.app);
+    RemoveDirectoryA(fixture.RecordPath().c_str());
 }
 
 TEST_CASE("\"Setup Only.\" in any letter case: no record, no entry, a one-line message")
 {
     const std::string title = "表示ソフト setup ONLY.";
     ScratchUninstallEntry entry(title);
-    InstallTail tail("[Title]\r\nUnSetup=" + title + "\r\n[ProgramID]\r\nID=ONLY01\r\n");
-    WriteTextFile(tail.fixture.source / "SETUP.EXE", "MZ");
-    tail.run.Lists.DeleteFileList = {tail.App() + "A.EXE", tail.RecordPath()};
+    InstallFixture fixture;
+    fixture.Prepare("[Title]\r\nUnSetup=" + title + "\r\n[ProgramID]\r\nID=ONLY01\r\n");
+    fixture.SkipToActionPhases();
+    WriteTextFile(fixture.source / "SETUP.EXE", "MZ");
+    fixture.install.Lists.DeleteFileList = {fixture.app + "A.EXE", fixture.RecordPath()};
     const std::string earlier = "[DeleteFile]\r\nFile1=C:\\EARLIER.EXE\r\n";
-    WriteTextFile(tail.RecordPath(), earlier);
+    WriteTextFile(fixture.RecordPath(), earlier);
     ScriptedDialogs person;
     person.Answer(IDOK);
-    StatusRecorder status(tail.fixture.status);
-    tail.RunToEnd();
+    RunWatcher watcher(fixture);
+    fixture.RunToEnd();
 
-    CHECK(ReadTextFile(tail.RecordPath()) == earlier);
+    CHECK(ReadTextFile(fixture.RecordPath()) == earlier);
     CHECK_FALSE(KeyExists(HKEY_LOCAL_MACHINE, entry.Key()));
     REQUIRE(person.Boxes().size() == 1);
     CHECK(person.Boxes()[0].text == Completed);
-    CHECK(ReadTextFile(tail.fixture.windows / "UNOVSET.EXE") == "MZ");
-    CHECK(ReadProfile("ONLY01", "Folder", "", Ovset98(tail.fixture)) == tail.App());
-    CHECK(status.texts == std::vector<std::string>{"アンセットアップ情報を更新しています．しばらくお待ちください．．．",
+    CHECK(ReadTextFile(fixture.windows / "UNOVSET.EXE") == "MZ");
+    CHECK(ReadProfile("ONLY01", "Folder", "", Ovset98(fixture)) == fixture.app);
+    CHECK(watcher.texts == std::vector<std::string>{"アンセットアップ情報を更新しています．しばらくお待ちください．．．",
                                                    Completed});
     CHECK(IsSetupOnly("Setup Only."));
     CHECK(IsSetupOnly("x sEtUp oNlY. y"));
@@ -318,17 +309,19 @@ TEST_CASE("an empty program ID writes ID= and leaves OVSET98.INI without a secti
 {
     const std::string title = UniqueTitle("noid");
     ScratchUninstallEntry entry(title);
-    InstallTail tail("[Title]\r\nUnSetup=" + title + "\r\nUnSetupKey=" + title + "\r\nUnSetupDisplay=表示 名\r\n");
-    tail.run.Lists.DeleteFileList = {tail.RecordPath()};
+    InstallFixture fixture;
+    fixture.Prepare("[Title]\r\nUnSetup=" + title + "\r\nUnSetupKey=" + title + "\r\nUnSetupDisplay=表示 名\r\n");
+    fixture.SkipToActionPhases();
+    fixture.install.Lists.DeleteFileList = {fixture.RecordPath()};
     ScriptedDialogs person;
     person.Answer(IDOK);
-    tail.RunToEnd();
-    const std::vector<std::string> lines = NonBlankLines(ReadTextFile(tail.RecordPath()));
+    fixture.RunToEnd();
+    const std::vector<std::string> lines = NonBlankLines(ReadTextFile(fixture.RecordPath()));
     REQUIRE(lines.size() >= 2);
     CHECK(lines[lines.size() - 2] == "[ProgramID]");
     CHECK(lines.back() == "ID=");
     CHECK(entry.Value("DisplayName") == "表示 名");
-    const std::string list = Ovset98(tail.fixture);
+    const std::string list = Ovset98(fixture);
     CHECK((!PathExists(list) || ReadTextFile(list).find('[') == std::string::npos));
 }
 
@@ -336,28 +329,33 @@ TEST_CASE("after the setup: WINDOWS_REBOOT asks for the restart, anything else i
 {
     const std::string title = UniqueTitle("execute");
     ScratchUninstallEntry entry(title);
-    ScriptedDialogs person;
     RecordingLauncher launcher;
 
     SUBCASE("WINDOWS_REBOOT: no completion message, the restart flag set")
     {
-        InstallTail tail("[Title]\r\nUnSetup=" + title + "\r\n[ExecuteFile]\r\nFile=WINDOWS_REBOOT\r\n");
-        tail.run.Lists.DeleteFileList = {tail.RecordPath()};
-        StatusRecorder status(tail.fixture.status);
-        tail.RunToEnd();
+        InstallFixture fixture;
+        fixture.Prepare("[Title]\r\nUnSetup=" + title + "\r\n[ExecuteFile]\r\nFile=WINDOWS_REBOOT\r\n");
+        fixture.SkipToActionPhases();
+        fixture.install.Lists.DeleteFileList = {fixture.RecordPath()};
+        ScriptedDialogs person;
+        RunWatcher watcher(fixture);
+        fixture.RunToEnd();
         CHECK(person.Boxes().empty());
         CHECK(TheRun.RebootNeeded == 1);
         CHECK(launcher.opened.empty());
-        CHECK(status.texts.back() == "アンセットアップ情報(復元関連付け)を更新しています．しばらくお待ちください．．．");
-        CHECK(tail.fixture.main.ModalResult() == 1);
+        CHECK(watcher.texts.back() == "アンセットアップ情報(復元関連付け)を更新しています．しばらくお待ちください．．．");
+        CHECK(fixture.main.ModalResult() == 1);
     }
     SUBCASE("another letter case is a program name; its failure gives the warning")
     {
         RecordingLauncher failing(2);
-        InstallTail tail("[Title]\r\nUnSetup=" + title + "\r\n[ExecuteFile]\r\nFile=Windows_Reboot\r\n");
-        tail.run.Lists.DeleteFileList = {tail.RecordPath()};
+        InstallFixture fixture;
+        fixture.Prepare("[Title]\r\nUnSetup=" + title + "\r\n[ExecuteFile]\r\nFile=Windows_Reboot\r\n");
+        fixture.SkipToActionPhases();
+        fixture.install.Lists.DeleteFileList = {fixture.RecordPath()};
+        ScriptedDialogs person;
         person.Answer(IDOK).Answer(IDOK);
-        tail.RunToEnd();
+        fixture.RunToEnd();
         CHECK(TheRun.RebootNeeded == 0);
         REQUIRE(failing.opened.size() == 1);
         CHECK(failing.opened[0] == std::make_pair(std::string("Windows_Reboot"), std::string()));
@@ -370,13 +368,16 @@ TEST_CASE("after the setup: WINDOWS_REBOOT asks for the restart, anything else i
     }
     SUBCASE("a token and commas: expanded first, everything after the first comma is the parameters")
     {
-        InstallTail tail("[Title]\r\nUnSetup=" + title + "\r\n[ExecuteFile]\r\nFile=(App)VIEW.EXE,(App)README.TXT,-a\r\n");
-        tail.run.Lists.DeleteFileList = {tail.RecordPath()};
+        InstallFixture fixture;
+        fixture.Prepare("[Title]\r\nUnSetup=" + title + "\r\n[ExecuteFile]\r\nFile=(App)VIEW.EXE,(App)README.TXT,-a\r\n");
+        fixture.SkipToActionPhases();
+        fixture.install.Lists.DeleteFileList = {fixture.RecordPath()};
+        ScriptedDialogs person;
         person.Answer(IDOK);
-        tail.RunToEnd();
+        fixture.RunToEnd();
         REQUIRE(launcher.opened.size() == 1);
-        CHECK(launcher.opened[0].first == tail.App() + "VIEW.EXE");
-        CHECK(launcher.opened[0].second == tail.App() + "README.TXT,-a");
+        CHECK(launcher.opened[0].first == fixture.app + "VIEW.EXE");
+        CHECK(launcher.opened[0].second == fixture.app + "README.TXT,-a");
         CHECK(person.Boxes().size() == 1);
     }
 }

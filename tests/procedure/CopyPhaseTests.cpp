@@ -10,6 +10,7 @@
 #include "services/SharedComponents.h"
 #include "support/FileShapes.h"
 #include "support/Fixtures.h"
+#include "support/ScratchRegistry.h"
 
 #include <windows.h>
 
@@ -35,51 +36,6 @@ std::string OverwriteBox(const std::string& file)
 std::string MissingSourceBlock(const std::string& source)
 {
     return "<File> " + source + "\r\nコピー元のファイルが見つかりません．\r\n\r\n";
-}
-
-// Shared-DLL counts that a test sets or causes are removed again at its end.
-class SharedCounts {
-public:
-    ~SharedCounts()
-    {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, SharedDllsKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
-        for (const std::string& path : paths_) RegDeleteValueA(key, path.c_str());
-        RegCloseKey(key);
-    }
-    void Watch(const std::string& path) { paths_.push_back(path); }
-    void Set(const std::string& path, DWORD count)
-    {
-        Watch(path);
-        HKEY key = nullptr;
-        REQUIRE(RegCreateKeyExA(HKEY_LOCAL_MACHINE, SharedDllsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                                nullptr) == ERROR_SUCCESS);
-        RegSetValueExA(key, path.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&count), sizeof count);
-        RegCloseKey(key);
-    }
-    static bool Has(const std::string& path)
-    {
-        return RegGetValueA(HKEY_LOCAL_MACHINE, SharedDllsKey, path.c_str(), RRF_RT_REG_DWORD, nullptr, nullptr,
-                            nullptr) == ERROR_SUCCESS;
-    }
-
-private:
-    std::vector<std::string> paths_;
-};
-
-std::string Fixture(const std::string& name)
-{
-    const std::string bytes = ReadTextFile(LzFixtureFolder() + name);
-    REQUIRE_MESSAGE(bytes.size() >= 16, "fixture missing: " << name);
-    return bytes;
-}
-
-// mscompress keeps no last character of the name; the classic form of a
-// compressed file replaces the name's last character and stores it.
-std::string ClassicForm(std::string compressed, char lastCharacter)
-{
-    compressed[9] = lastCharacter;
-    return compressed;
 }
 
 }  // namespace
@@ -150,10 +106,10 @@ TEST_CASE("each (Dch) entry asks for the next disk until its file is there; Canc
 TEST_CASE("compressed entries expand under the stored name or the \"|\" name; a damaged one is reported, not installed")
 {
     InstallFixture fixture;
-    SharedCounts counts;
-    fixture.AddSource("README.TX_", ClassicForm(Fixture("README.TXT_"), 'T'));
-    fixture.AddSource("SAMPLE.DAT_", Fixture("SAMPLE.DAT_"));
-    const std::string compressed = ClassicForm(Fixture("SAMPLE.DAT_"), 'T');
+    ScratchSharedCounts counts;
+    fixture.AddSource("README.TX_", ClassicLzForm(LzFixture("README.TXT_"), 'T'));
+    fixture.AddSource("SAMPLE.DAT_", LzFixture("SAMPLE.DAT_"));
+    const std::string compressed = ClassicLzForm(LzFixture("SAMPLE.DAT_"), 'T');
     fixture.AddSource("BROKEN.DA_", compressed.substr(0, compressed.size() / 2));
     fixture.Prepare("[MakeFolder]\r\nFolder1=(App)DATA\r\n[CopyFile]\r\nFile1=(App)\\README.TX_\r\n"
                     "File2=(App)\\SAMPLE.DAT_|DATA\\表.DAT\r\nFile3=(App)\\BROKEN.DA_,/S\r\n");
@@ -162,8 +118,8 @@ TEST_CASE("compressed entries expand under the stored name or the \"|\" name; a 
 
     CHECK(fixture.Install() == Flow::GoOn);
 
-    CHECK(ReadTextFile(app + "README.TXT") == Fixture("README.TXT"));
-    CHECK(ReadTextFile(app + "DATA\\表.DAT") == Fixture("SAMPLE.DAT"));
+    CHECK(ReadTextFile(app + "README.TXT") == LzFixture("README.TXT"));
+    CHECK(ReadTextFile(app + "DATA\\表.DAT") == LzFixture("SAMPLE.DAT"));
     CHECK_FALSE(PathExists(app + "BROKEN.DAT"));
     CHECK_FALSE(PathExists(app + "AUTO.EXT"));
     CHECK_FALSE(PathExists(fixture.temp / "EXPAND.OVX"));
@@ -182,14 +138,14 @@ TEST_CASE("compressed entries expand under the stored name or the \"|\" name; a 
     CHECK(fixture.install.Failures.Text() == FailureBlock("<File> ", app + "BROKEN.DAT", ERROR_FILE_NOT_FOUND));
     CHECK(fixture.install.Lists.DeleteFileList ==
           std::vector<std::string>{app + "README.TXT", app + "DATA\\表.DAT", TheRun.UnSetupPath});
-    CHECK_FALSE(SharedCounts::Has(app + "BROKEN.DAT"));
+    CHECK_FALSE(ScratchSharedCounts::Stored(app + "BROKEN.DAT"));
     fixture.status.Hide();
 }
 
 TEST_CASE("overwrite on: only a newer source replaces the file; /R registers, /s counts, even when not copied")
 {
     InstallFixture fixture;
-    SharedCounts counts;
+    ScratchSharedCounts counts;
     ClearRegistrationTraces();
     const std::string app = fixture.app;
     const std::string component = ReadTextFile(ProgramFolder() + "regok.dll");
@@ -207,6 +163,8 @@ TEST_CASE("overwrite on: only a newer source replaces the file; /R registers, /s
         // The installed component carries trailing bytes, so that a copy would show.
         {"EQUAL.DLL", component, late, component + "installed", late},
         {"NEWER.DAT", "new", early, "kept", late},
+        // A stamp of 2044 or later sets the top bit of the packed date.
+        {"FUTURE.DAT", "new", LocalMoment(2050, 1, 1, 0, 0, 0), "old", late},
     };
     for (const auto& file : files) {
         fixture.AddSource(file.name, file.source);
@@ -214,7 +172,8 @@ TEST_CASE("overwrite on: only a newer source replaces the file; /R registers, /s
         WriteTextFile(app + file.name, file.installed);
         REQUIRE(SetWriteTime(app + file.name, file.installedTime));
     }
-    fixture.Prepare("[CopyFile]\r\nFile1=(App)\\OLDER.DAT\r\nFile2=(App)\\EQUAL.DLL,/R\r\nFile3=(App)\\NEWER.DAT,/s\r\n");
+    fixture.Prepare("[CopyFile]\r\nFile1=(App)\\OLDER.DAT\r\nFile2=(App)\\EQUAL.DLL,/R\r\nFile3=(App)\\NEWER.DAT,/s\r\n"
+                    "File4=(App)\\FUTURE.DAT\r\n");
     counts.Watch(app + "NEWER.DAT");
 
     CHECK(fixture.Install() == Flow::GoOn);
@@ -222,11 +181,13 @@ TEST_CASE("overwrite on: only a newer source replaces the file; /R registers, /s
     CHECK(ReadTextFile(app + "OLDER.DAT") == "new");
     CHECK(ReadTextFile(app + "EQUAL.DLL") == component + "installed");
     CHECK(ReadTextFile(app + "NEWER.DAT") == "kept");
+    CHECK(ReadTextFile(app + "FUTURE.DAT") == "new");
     CHECK(RegistrationTrace(app + "EQUAL.DLL") == "registered");
     // A file on disk that nobody counted yet is taken to have one user already.
     CHECK(GetSharedCount(app + "NEWER.DAT") == 2);
-    CHECK(fixture.install.Lists.DeleteFileList == std::vector<std::string>{app + "OLDER.DAT", app + "EQUAL.DLL,/R",
-                                                                           app + "NEWER.DAT,/s", TheRun.UnSetupPath});
+    CHECK(fixture.install.Lists.DeleteFileList ==
+          std::vector<std::string>{app + "OLDER.DAT", app + "EQUAL.DLL,/R", app + "NEWER.DAT,/s", app + "FUTURE.DAT",
+                                   TheRun.UnSetupPath});
     CHECK(fixture.install.Failures.Empty());
     // No question with the box on.
     for (const std::string& line : fixture.person.Lines()) CHECK(line.rfind("box", 0) != 0);
@@ -262,7 +223,7 @@ TEST_CASE("overwrite off: the question, answered No, keeps the file unless the e
 TEST_CASE("a read-only destination is replaced; a folder in the file's place is access denied, and its count restored")
 {
     InstallFixture fixture;
-    SharedCounts counts;
+    ScratchSharedCounts counts;
     const std::string app = fixture.app;
     fixture.AddSource("RO.TXT", "new");
     SetFileAttributesA((fixture.source / "RO.TXT").c_str(), FILE_ATTRIBUTE_READONLY);
@@ -288,7 +249,7 @@ TEST_CASE("a read-only destination is replaced; a folder in the file's place is 
     CHECK(fixture.install.Failures.Count() == 2);
     CHECK(fixture.install.Lists.DeleteFileList == std::vector<std::string>{app + "RO.TXT", TheRun.UnSetupPath});
     CHECK(GetSharedCount(app + "BLOCKED.DLL") == 3);
-    CHECK_FALSE(SharedCounts::Has(app + "UNCOUNTED.DLL"));
+    CHECK_FALSE(ScratchSharedCounts::Stored(app + "UNCOUNTED.DLL"));
     // No registration box: no file stands at the destination.
     for (const std::string& line : fixture.person.Lines()) CHECK(line.rfind("box", 0) != 0);
     fixture.status.Hide();

@@ -1,6 +1,9 @@
 #include "InstallFixture.h"
 
+#include "install/ActionPhases.h"
 #include "services/LocationTokens.h"
+#include "uninstall/InstallCompletion.h"
+#include "windows/ErrorGuard.h"
 
 #include <windows.h>
 
@@ -41,10 +44,27 @@ InstallFixture::InstallFixture(const std::string& appName, bool createApp) : app
     if (createApp) CreateDirectoryA(app.c_str(), nullptr);
 }
 
+namespace {
+
+void MoveShellFolders(const ScratchFolder& shell)
+{
+    for (std::string* folder : {&TheRun.StartMenuFolder, &TheRun.CommonStartMenuFolder})
+        *folder = shell / "Start Menu\\";
+    for (std::string* folder : {&TheRun.ProgramsFolder, &TheRun.CommonProgramsFolder})
+        *folder = shell / "Start Menu\\Programs\\";
+    for (std::string* folder : {&TheRun.DesktopFolder, &TheRun.CommonDesktopFolder}) *folder = shell / "Desktop\\";
+    for (std::string* folder : {&TheRun.StartupFolder, &TheRun.CommonStartupFolder})
+        *folder = shell / "Start Menu\\Programs\\Startup\\";
+    TheRun.SendToFolder = shell / "SendTo\\";
+}
+
+}  // namespace
+
 void InstallFixture::Prepare(const std::string& sections)
 {
-    WriteScript("[DefaultFolder]\r\nFolder=" + app + "\r\n[Extend]\r\nSetupSpeed=7\r\n" + sections);
+    WriteScript("[DefaultFolder]\r\nFolder=" + app + "\r\n" + sections + "[Extend]\r\nSetupSpeed=7\r\n");
     Start();
+    MoveShellFolders(shell);
 }
 
 void InstallFixture::AddSource(const std::string& name, const std::string& bytes) const
@@ -61,6 +81,32 @@ std::vector<unsigned long> InstallFixture::StepPauses() const
 {
     if (clock.pauses.size() < 2) return {};
     return {clock.pauses.begin() + 2, clock.pauses.end()};
+}
+
+void InstallFixture::SkipToActionPhases()
+{
+    TheRun.AppFolder = app;
+    TheRun.SetupRoot = app.substr(0, 2) + "\\";
+    TheRun.UnSetupPath = RecordPath();
+    TheRun.UnSetupBackupPath = TheRun.WorkFolder + "UNSETUPB.INI";
+    TakeOptions();
+    run.ShowMain(false);
+    run.PrepareCompletionLayout();
+    run.ShowProgress(true);
+    run.EnableAbort(true);
+}
+
+void InstallFixture::TakeOptions()
+{
+    install.Options = run.Options();
+}
+
+void InstallFixture::RunToEnd()
+{
+    RunGuarded([&] {
+        if (RunActionPhases(run, install) == Flow::GoOn) CompleteInstall(install, run);
+        return LRESULT{0};
+    });
 }
 
 std::string FailureBlock(const std::string& tag, const std::string& path, unsigned long code)

@@ -1,6 +1,8 @@
 // An install on the real windows: the run fixture's distribution, temporary
 // and Windows folders, a setup folder of the test's own, a script pointing at
-// it, an instant clock, and the transcript of everything the person sees.
+// it, the shell's folders moved into a scratch folder (so that no test leaves
+// links in the prefix's own), an instant clock, and the transcript of
+// everything the person sees.
 #pragma once
 
 #include "InstallTranscript.h"
@@ -30,8 +32,9 @@ public:
     // trailing backslash. It is created unless `createApp` is false.
     explicit InstallFixture(const std::string& appName = "Tool\\", bool createApp = true);
 
-    // SETUP.INI: [DefaultFolder] naming the setup folder, [Extend] SetupSpeed=7,
-    // then `sections`; the start-up runs on it.
+    // SETUP.INI: [DefaultFolder] naming the setup folder, then `sections`,
+    // then [Extend] SetupSpeed=7 (a section of the same name in `sections`
+    // comes first and hides it); the start-up runs on it.
     void Prepare(const std::string& sections);
     // A file of the distribution folder.
     void AddSource(const std::string& name, const std::string& bytes) const;
@@ -42,9 +45,26 @@ public:
     // The pauses after the fixed ones at the start.
     std::vector<unsigned long> StepPauses() const;
 
+    // The run as the preparation and the copy leave it for the later phases:
+    // the setup folder and the paths made from it set, the option boxes
+    // taken, the main window hidden and the progress window showing with
+    // its abort button enabled.
+    void SkipToActionPhases();
+    // Takes the option boxes as the install's start does; again after a
+    // test changed them.
+    void TakeOptions();
+    // The phases after the copy and the completion, as RunInstall runs them,
+    // inside the top-level error handler as every click handler runs.
+    void RunToEnd();
+    std::string RecordPath() const { return app + "UNSETUP.INI"; }
+
     ScratchFolder target{"target"};
+    ScratchFolder shell{"shell"};
     std::string app;  // the setup folder
     InstantClock clock;
+    // Answers and records every box. A test that checks its boxes through a
+    // ScriptedDialogs of its own makes that after the fixture, so that it
+    // takes over for its lifetime; a RunWatcher takes over the pump alike.
     InstallTranscript person{status};
     InstallRun install;
 };

@@ -24,16 +24,6 @@ std::string UnmeasuredSpaceQuestion(const std::string& neededBytes)
            " Byteです．\r空き容量があるようであれば，セットアップを続行してください．\r\rセットアップを続行しますか？";
 }
 
-// A drive letter that names no drive, so that neither free-space call can
-// measure it.
-std::string MissingDrive()
-{
-    const DWORD drives = GetLogicalDrives();
-    for (char letter = 'Y'; letter >= 'D'; --letter)
-        if ((drives & (1u << (letter - 'A'))) == 0) return std::string(1, letter) + ":";
-    return {};
-}
-
 int64_t FreeBytesOf(const std::string& folder)
 {
     return QueryFreeSpaceEx(DrivePart(folder)).freeBytes;

@@ -125,25 +125,6 @@ TEST_CASE("no quit question on the fatal screen, nor once the run has ended by i
     CHECK_FALSE(FolderExists(fixture.WorkFolder(1)));
 }
 
-TEST_CASE("the modal run of the main window ends when its result is set and the close query allows it")
-{
-    RunFixture fixture;
-    TfrmMain& main = fixture.main;
-    fixture.WriteScript("[Title]\r\nSetup=Modal\r\n");
-    fixture.Start();
-    ScriptedDialogs person;
-    person.Answer(IDNO).Answer(IDYES);
-    ModalWatchdog watchdog(fixture.back, main);
-    // Quit, answer No, quit again, answer Yes.
-    PostMessageA(main.btnEnd.Handle(), BM_CLICK, 0, 0);
-    PostMessageA(main.btnEnd.Handle(), BM_CLICK, 0, 0);
-    CHECK(main.ShowModal() == 1);
-    CHECK_FALSE(main.Visible());
-    CHECK(person.Boxes().size() == 2);
-    CHECK(fixture.back.Enabled());
-    CHECK_FALSE(FolderExists(fixture.WorkFolder(1)));
-}
-
 TEST_CASE("the title-bar Close button and Alt+F4 do nothing once the start-up has run")
 {
     RunFixture fixture;

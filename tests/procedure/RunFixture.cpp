@@ -64,9 +64,42 @@ void CALLBACK ModalWatchdog::Expired(HWND, UINT, UINT_PTR, DWORD)
     watchedModal->SetModalResult(2);
 }
 
-void DrainQuitMessage()
+RunWatcher::RunWatcher(RunFixture& run) : run_(run)
 {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    InstallPumpObserver(this);
+}
+
+RunWatcher::~RunWatcher()
+{
+    InstallPumpObserver(nullptr);
+}
+
+void RunWatcher::AfterPump()
+{
+    const std::string message = run_.status.lblMessage.Text();
+    texts.push_back(message);
+    if (run_.status.Visible() && (progressMessages.empty() || progressMessages.back() != message))
+        progressMessages.push_back(message);
+    if (action_ && message == atText_) {
+        const std::function<void()> action = std::move(action_);
+        action_ = nullptr;
+        action();
     }
+    ContinueFromDetails();
+}
+
+void RunWatcher::At(const std::string& text, std::function<void()> action)
+{
+    atText_ = text;
+    action_ = std::move(action);
+}
+
+void RunWatcher::ContinueFromDetails()
+{
+    TfrmMain& main = run_.main;
+    if (!main.Visible() || !main.btnEvent.Enabled() || main.btnEvent.Text() != "続行(&C)") return;
+    reportShown = main.txtReadme.Text();
+    frameShown = main.fraReadme.Text();
+    verticalScrollBar = (GetWindowLongPtrA(main.txtReadme.Handle(), GWL_STYLE) & WS_VSCROLL) != 0;
+    main.btnEvent.Click();
 }

@@ -5,8 +5,11 @@
 
 #include "app/SetupForms.h"
 #include "support/Scratch.h"
+#include "windows/MessagePump.h"
 
+#include <functional>
 #include <string>
+#include <vector>
 
 class RunFixture {
 public:
@@ -52,6 +55,31 @@ private:
     UINT_PTR timer_;
 };
 
-// Removes a quit message that a closing background window left in the
-// test thread's queue.
-void DrainQuitMessage();
+// Watches the run at every message pump as a person watching the screen
+// would: notes the progress message, acts once at a chosen one, and presses
+// btnEvent ("続行(&C)") once the failure details show, noting what they
+// showed. One watcher at a time: it is the pump's only observer.
+class RunWatcher final : public PumpObserver {
+public:
+    explicit RunWatcher(RunFixture& run);
+    ~RunWatcher() override;
+    RunWatcher(const RunWatcher&) = delete;
+    RunWatcher& operator=(const RunWatcher&) = delete;
+    void AfterPump() override;
+
+    // Acts once, at the first pump that finds `text` as the progress message.
+    void At(const std::string& text, std::function<void()> action);
+
+    std::vector<std::string> texts;             // the progress message at every pump
+    std::vector<std::string> progressMessages;  // each new one while the progress window shows
+    std::string reportShown;                    // txtReadme while the details showed
+    std::string frameShown;                     // fraReadme's caption then
+    bool verticalScrollBar = false;
+
+private:
+    void ContinueFromDetails();
+
+    RunFixture& run_;
+    std::string atText_;
+    std::function<void()> action_;
+};

@@ -6,7 +6,7 @@
 #include "RunFixture.h"
 #include "app/SystemFolders.h"
 #include "services/FileOps.h"
-#include "support/Scripted.h"
+#include "support/ScratchRegistry.h"
 
 #include <windows.h>
 
@@ -21,31 +21,11 @@ bool ScrollStyle(const Window& window, LONG_PTR bits)
     return (GetWindowLongPtrA(window.Handle(), GWL_STYLE) & bits) == bits;
 }
 
-// A registry key of the test's own, removed again at the end.
-class TestKey {
-public:
-    TestKey(HKEY root, const std::string& path) : root_(root), path_(path)
-    {
-        RegCreateKeyExA(root_, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
-    }
-    ~TestKey()
-    {
-        RegCloseKey(key_);
-        RegDeleteTreeA(root_, path_.c_str());
-    }
-    TestKey(const TestKey&) = delete;
-    TestKey& operator=(const TestKey&) = delete;
-    void Set(const std::string& name, const std::string& value)
-    {
-        RegSetValueExA(key_, name.empty() ? nullptr : name.c_str(), 0, REG_SZ,
-                       reinterpret_cast<const BYTE*>(value.c_str()), static_cast<DWORD>(value.size() + 1));
-    }
-
-private:
-    HKEY root_;
-    std::string path_;
-    HKEY key_ = nullptr;
-};
+// A string value in a registry key of the test's own.
+void SetString(const ScratchKey& key, const std::string& name, const std::string& value)
+{
+    REQUIRE(StoreValue(key.Root(), key.Path(), name, REG_SZ, value + '\0'));
+}
 
 std::string ProposedFolderFor(const std::string& script)
 {
@@ -121,13 +101,13 @@ TEST_CASE("the message text is the five message lines, each ended by a carriage 
     }
 }
 
-TEST_CASE("SetupSpeed: below 1 becomes 1, missing or not an integer gives 400")
+TEST_CASE("SetupSpeed: an integer as the script's values are read; below 1 becomes 1, missing or none gives 400")
 {
     const std::pair<const char*, int> cases[] = {
         {"[Extend]\r\nSetupSpeed=0\r\n", 1},      {"[Extend]\r\nSetupSpeed=-5\r\n", 1},
         {"[Title]\r\nSetup=X\r\n", 400},          {"[Extend]\r\nSetupSpeed=fast\r\n", 400},
         {"[Extend]\r\nSetupSpeed=12ms\r\n", 400}, {"[Extend]\r\nSetupSpeed=99999999999\r\n", 400},
-        {"[Extend]\r\nSetupSpeed=250\r\n", 250},
+        {"[Extend]\r\nSetupSpeed=250\r\n", 250},    {"[Extend]\r\nSetupSpeed=$FA\r\n", 250},
     };
     for (const auto& [script, speed] : cases) {
         CAPTURE(script);
@@ -142,27 +122,16 @@ TEST_CASE("SetupSpeed: below 1 becomes 1, missing or not an integer gives 400")
 
 TEST_CASE("[Extend] Enabled: only \"False\" locks the folder, browse, overwrite and shortcut boxes")
 {
-    const std::string shortcuts = "[ShortCut]\r\nName1=(Dsk)\\App\r\n";
-    SUBCASE("False")
-    {
+    for (const auto& [value, usable] : {std::pair{"False", false}, std::pair{"false", true}}) {
+        CAPTURE(value);
         RunFixture fixture;
-        fixture.WriteScript("[Extend]\r\nEnabled=False\r\n" + shortcuts);
+        fixture.WriteScript(std::string("[Extend]\r\nEnabled=") + value + "\r\n[ShortCut]\r\nName1=(Dsk)\\App\r\n");
         fixture.Start();
-        CHECK_FALSE(fixture.main.txtFolder.Enabled());
-        CHECK_FALSE(fixture.main.btnRefer.Enabled());
-        CHECK_FALSE(fixture.main.chkOverWrite.Enabled());
-        CHECK_FALSE(fixture.main.chkSCutDesktop.Enabled());
+        CHECK(fixture.main.txtFolder.Enabled() == usable);
+        CHECK(fixture.main.btnRefer.Enabled() == usable);
+        CHECK(fixture.main.chkOverWrite.Enabled() == usable);
+        CHECK(fixture.main.chkSCutDesktop.Enabled() == usable);
         CHECK(fixture.main.btnEvent.Enabled());
-    }
-    SUBCASE("false")
-    {
-        RunFixture fixture;
-        fixture.WriteScript("[Extend]\r\nEnabled=false\r\n" + shortcuts);
-        fixture.Start();
-        CHECK(fixture.main.txtFolder.Enabled());
-        CHECK(fixture.main.btnRefer.Enabled());
-        CHECK(fixture.main.chkOverWrite.Enabled());
-        CHECK(fixture.main.chkSCutDesktop.Enabled());
     }
 }
 
@@ -219,26 +188,28 @@ TEST_CASE("the proposed folder: script, OVSET98.INI by program ID, then ReferReg
     }
     SUBCASE("ReferRegistry with and without root token and value name")
     {
-        TestKey user(HKEY_CURRENT_USER, "Software\\OrvaneStartUpTest");
-        user.Set("", "C:\\FromDefault");
-        user.Set("Path", "C:\\FromUser\\");
-        user.Set("Empty", "");
-        TestKey machine(HKEY_LOCAL_MACHINE, "SOFTWARE\\OrvaneMachineTest");
-        machine.Set("Path", "C:\\FromMachine");
-        const std::string base = "[DefaultFolder]\r\nFolder=C:\\Script\\\r\nReferRegistry=";
-        CHECK(ProposedFolderFor(base + "(Local)\\SOFTWARE\\OrvaneMachineTest,Path\r\n") == "C:\\FromMachine\\");
-        CHECK(ProposedFolderFor(base + "(Local)SOFTWARE\\OrvaneMachineTest\\,Path\r\n") == "C:\\FromMachine\\");
-        CHECK(ProposedFolderFor(base + "Software\\OrvaneStartUpTest,Path\r\n") == "C:\\FromUser\\");
-        CHECK(ProposedFolderFor(base + "Software\\OrvaneStartUpTest\r\n") == "C:\\FromDefault\\");
-        CHECK(ProposedFolderFor(base + "(Cuser)\\Software\\OrvaneStartUpTest\r\n") == "C:\\FromDefault\\");
+        const ScratchKey user(HKEY_CURRENT_USER, "StartUp");
+        SetString(user, "", "C:\\FromDefault");
+        SetString(user, "Path", "C:\\FromUser\\");
+        SetString(user, "Empty", "");
+        const ScratchKey machine(HKEY_LOCAL_MACHINE, "StartUp");
+        SetString(machine, "Path", "C:\\FromMachine");
+        const auto proposed = [](const std::string& referRegistry) {
+            return ProposedFolderFor("[DefaultFolder]\r\nFolder=C:\\Script\\\r\nReferRegistry=" + referRegistry + "\r\n");
+        };
+        CHECK(proposed("(Local)\\" + machine.Path() + ",Path") == "C:\\FromMachine\\");
+        CHECK(proposed("(Local)" + machine.Path() + "\\,Path") == "C:\\FromMachine\\");
+        CHECK(proposed(user.Path() + ",Path") == "C:\\FromUser\\");
+        CHECK(proposed(user.Path()) == "C:\\FromDefault\\");
+        CHECK(proposed("(Cuser)\\" + user.Path()) == "C:\\FromDefault\\");
         // A ")" as seventh character alone makes a token: an unknown one,
         // which means HKEY_CURRENT_USER.
-        CHECK(ProposedFolderFor(base + "Cuser:)Software\\OrvaneStartUpTest,Path\r\n") == "C:\\FromUser\\");
+        CHECK(proposed("Cuser:)" + user.Path() + ",Path") == "C:\\FromUser\\");
         // Lower case is no token: HKEY_CURRENT_USER, where this key is missing.
-        CHECK(ProposedFolderFor(base + "(local)SOFTWARE\\OrvaneMachineTest,Path\r\n") == "C:\\Script\\");
-        CHECK(ProposedFolderFor(base + "(Local)\\SOFTWARE\\OrvaneMachineTest,Missing\r\n") == "C:\\Script\\");
-        CHECK(ProposedFolderFor(base + "Software\\OrvaneStartUpTest,Empty\r\n") == "C:\\Script\\");
-        CHECK(ProposedFolderFor(base + "Software\\OrvaneNoSuchKey,Path\r\n") == "C:\\Script\\");
+        CHECK(proposed("(local)" + machine.Path() + ",Path") == "C:\\Script\\");
+        CHECK(proposed("(Local)\\" + machine.Path() + ",Missing") == "C:\\Script\\");
+        CHECK(proposed(user.Path() + ",Empty") == "C:\\Script\\");
+        CHECK(proposed(user / "NoSuchKey,Path") == "C:\\Script\\");
     }
 }
 

@@ -5,10 +5,9 @@
 
 #include "UninstallFixture.h"
 #include "services/LocationTokens.h"
+#include "support/ScratchRegistry.h"
 
 #include <windows.h>
-
-#include <memory>
 
 namespace {
 
@@ -129,51 +128,52 @@ TEST_CASE("a counted file: only a shared one is uncounted, and only the last use
     WriteTextFile(file, "x");
     ScriptedDialogs person;
     DialogPresses dialog;
+    ScratchSharedCounts counts;
 
     SUBCASE("without /S the count stays and so does the file")
     {
-        SharedCountValue count(file, 2);
+        counts.Set(file, 2);
         fixture.record.files = {file + ",/R/W"};
         person.Answer(IDOK);
         fixture.Uninstall();
-        CHECK(count.Stored() == 2u);
+        CHECK(ScratchSharedCounts::Stored(file) == 2u);
         CHECK(PathExists(file));
     }
     SUBCASE("/S with other users left: one fewer, no question")
     {
-        SharedCountValue count(file, 3);
+        counts.Set(file, 3);
         fixture.record.files = {file + ",/S"};
         person.Answer(IDOK);
         fixture.Uninstall();
-        CHECK(count.Stored() == 2u);
+        CHECK(ScratchSharedCounts::Stored(file) == 2u);
         CHECK(PathExists(file));
     }
     SUBCASE("/S and the last user: the count goes, the dialog asks; Yes deletes")
     {
-        SharedCountValue count(file, 1);
+        counts.Set(file, 1);
         fixture.record.files = {file + ",/s"};
         dialog.Queue(person, &TfrmCustomDlg::btnYes);
         person.Answer(IDOK);
         fixture.Uninstall();
-        CHECK_FALSE(count.Stored().has_value());
+        CHECK_FALSE(ScratchSharedCounts::Stored(file).has_value());
         REQUIRE(dialog.messages.size() == 1);
         CHECK(Readable(dialog.messages[0]) == Readable(SharedText(file)));
         CHECK_FALSE(PathExists(file));
     }
     SUBCASE("/S and the last user: No keeps the file, without its count")
     {
-        SharedCountValue count(file, 1);
+        counts.Set(file, 1);
         fixture.record.files = {file + ",/S"};
         dialog.Queue(person, &TfrmCustomDlg::btnNo);
         person.Answer(IDOK);
         fixture.Uninstall();
-        CHECK_FALSE(count.Stored().has_value());
+        CHECK_FALSE(ScratchSharedCounts::Stored(file).has_value());
         CHECK(dialog.messages.size() == 1);
         CHECK(PathExists(file));
     }
     SUBCASE("/R/S/C: only the comma and four characters count, so /C is never seen")
     {
-        SharedCountValue count(file, 1);
+        counts.Set(file, 1);
         const std::string uncounted = fixture.elsewhere / "NOCOUNT.DAT";
         WriteTextFile(uncounted, "x");
         fixture.record.files = {uncounted + ",/R/S/C", file + ",/R/S/C"};
@@ -193,11 +193,11 @@ TEST_CASE("すべて削除 and すべて保存 answer for every later shared fil
 {
     UninstallFixture fixture;
     std::vector<std::string> files;
-    std::vector<std::unique_ptr<SharedCountValue>> counts;
+    ScratchSharedCounts counts;
     for (const char* name : {"A.DAT", "B.DAT", "C.DAT", "D.DAT"}) {
         files.push_back(fixture.elsewhere / name);
         WriteTextFile(files.back(), name);
-        counts.push_back(std::make_unique<SharedCountValue>(files.back(), 1));
+        counts.Set(files.back(), 1);
     }
     fixture.record.files = {files[0] + ",/S", files[1] + ",/S"};
     fixture.record.extraFiles = {files[2] + ",/S", files[3] + ",/S"};
@@ -224,7 +224,7 @@ TEST_CASE("すべて削除 and すべて保存 answer for every later shared fil
         for (const std::string& file : files) CHECK(PathExists(file));
         CHECK(fixture.run.main.lblFormShare.Text() == "Save");
     }
-    for (const auto& count : counts) CHECK_FALSE(count->Stored().has_value());
+    for (const std::string& file : files) CHECK_FALSE(ScratchSharedCounts::Stored(file).has_value());
     CHECK(person.Unused() == 0);
 }
 
@@ -236,14 +236,14 @@ TEST_CASE("a recorded file that is gone is reported with the system's text for 2
     WriteTextFile(held, "x");
     fixture.record.files = {gone};
     fixture.record.extraFiles = {fixture.app / "NEVER.LOG", held, fixture.elsewhere / "*.TMP"};
-    // A file held open without sharing cannot be deleted even by root.
-    HANDLE open = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    REQUIRE(open != INVALID_HANDLE_VALUE);
     ScriptedDialogs person;
     RunWatcher watcher(fixture.run);
     person.Answer(IDYES).Answer(IDOK);
-    fixture.Uninstall();
-    CloseHandle(open);
+    {
+        // A file held open without sharing cannot be deleted even by root.
+        HeldOpen open(held);
+        fixture.Uninstall();
+    }
 
     REQUIRE(person.Boxes().size() == 2);
     CheckFailureQuestion(person.Boxes()[0]);

@@ -1,6 +1,5 @@
 #include "UninstallFixture.h"
 
-#include "services/SharedComponents.h"
 #include "support/Fixtures.h"
 
 #include <doctest/doctest.h>
@@ -55,57 +54,6 @@ void UninstallFixture::Uninstall()
     GetCurrentDirectoryA(MAX_PATH, current);
     run.main.btnEvent.Click();
     SetCurrentDirectoryA(current);
-}
-
-void RunWatcher::AfterPump()
-{
-    const std::string message = run_.status.lblMessage.Text();
-    if (run_.status.Visible() && (progressMessages.empty() || progressMessages.back() != message))
-        progressMessages.push_back(message);
-    TfrmMain& main = run_.main;
-    if (!main.Visible() || !main.btnEvent.Enabled() || main.btnEvent.Text() != "続行(&C)") return;
-    reportShown = main.txtReadme.Text();
-    frameShown = main.fraReadme.Text();
-    verticalScrollBar = (GetWindowLongPtrA(main.txtReadme.Handle(), GWL_STYLE) & WS_VSCROLL) != 0;
-    main.btnEvent.Click();
-}
-
-SharedCountValue::SharedCountValue(std::string path, DWORD count) : path_(std::move(path))
-{
-    HKEY key = nullptr;
-    REQUIRE(RegCreateKeyExA(HKEY_LOCAL_MACHINE, SharedDllsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                            nullptr) == ERROR_SUCCESS);
-    RegSetValueExA(key, path_.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&count), sizeof count);
-    RegCloseKey(key);
-}
-
-SharedCountValue::~SharedCountValue()
-{
-    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, SharedDllsKey, path_.c_str());
-}
-
-std::optional<DWORD> SharedCountValue::Stored() const
-{
-    DWORD value = 0;
-    DWORD size = sizeof value;
-    if (RegGetValueA(HKEY_LOCAL_MACHINE, SharedDllsKey, path_.c_str(), RRF_RT_REG_DWORD, nullptr, &value, &size) !=
-        ERROR_SUCCESS)
-        return std::nullopt;
-    return value;
-}
-
-ScratchExtension::ScratchExtension()
-{
-    static int counter = 0;
-    name_ = "ou" + std::to_string(GetCurrentProcessId()) + "x" + std::to_string(++counter);
-}
-
-ScratchExtension::~ScratchExtension()
-{
-    RegDeleteTreeA(HKEY_CLASSES_ROOT, Key().c_str());
-    RegDeleteKeyA(HKEY_CLASSES_ROOT, Key().c_str());
-    RegDeleteTreeA(HKEY_CLASSES_ROOT, InstalledType().c_str());
-    RegDeleteKeyA(HKEY_CLASSES_ROOT, InstalledType().c_str());
 }
 
 void CheckCompletionBox(const AskedBox& box)

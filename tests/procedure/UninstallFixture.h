@@ -5,11 +5,7 @@
 
 #include "RunFixture.h"
 #include "support/Scripted.h"
-#include "windows/MessagePump.h"
 
-#include <windows.h>
-
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,53 +44,6 @@ public:
     ScratchFolder elsewhere{"files"};  // a folder outside the setup folder
     HandMadeRecord record;
     bool recordListsItself = true;
-};
-
-// Watches the run at every message pump as a person watching the screen
-// would: notes each new progress message, and presses btnEvent
-// ("続行(&C)") once the failure details show.
-class RunWatcher final : public PumpObserver {
-public:
-    explicit RunWatcher(RunFixture& run) : run_(run) { InstallPumpObserver(this); }
-    ~RunWatcher() override { InstallPumpObserver(nullptr); }
-    void AfterPump() override;
-    std::vector<std::string> progressMessages;
-    std::string reportShown;
-    std::string frameShown;
-    bool verticalScrollBar = false;
-
-private:
-    RunFixture& run_;
-};
-
-// A shared-DLL count of the test's own, removed when the test ends.
-class SharedCountValue {
-public:
-    SharedCountValue(std::string path, DWORD count);
-    ~SharedCountValue();
-    SharedCountValue(const SharedCountValue&) = delete;
-    SharedCountValue& operator=(const SharedCountValue&) = delete;
-    // The count now stored; nothing when the value is gone.
-    std::optional<DWORD> Stored() const;
-
-private:
-    std::string path_;
-};
-
-// A file extension of the test's own under HKEY_CLASSES_ROOT: its key and
-// the file type an install would make for it, both removed at the end.
-class ScratchExtension {
-public:
-    ScratchExtension();
-    ~ScratchExtension();
-    ScratchExtension(const ScratchExtension&) = delete;
-    ScratchExtension& operator=(const ScratchExtension&) = delete;
-    const std::string& Name() const { return name_; }  // without the dot
-    std::string Key() const { return "." + name_; }
-    std::string InstalledType() const { return name_ + "_auto_file"; }
-
-private:
-    std::string name_;
 };
 
 // The box every uninstall ends with.

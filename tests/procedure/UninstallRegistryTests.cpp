@@ -4,41 +4,41 @@
 #include <doctest/doctest.h>
 
 #include "UninstallFixture.h"
+#include "services/Win32Registry.h"
 #include "support/ScratchRegistry.h"
 
 #include <windows.h>
 #include <sddl.h>
 
+#include <memory>
+
 namespace {
 
 std::string DefaultValue(const std::string& key)
 {
-    const std::optional<StoredValue> value = ReadStoredValue(HKEY_CLASSES_ROOT, key, "");
-    if (!value) return "<none>";
-    return value->bytes.substr(0, value->bytes.find('\0'));
+    return StoredText(HKEY_CLASSES_ROOT, key, "");
 }
 
 // The extension's key and the file type as an install leaves them.
 void Associate(const ScratchExtension& extension)
 {
-    REQUIRE(StoreValue(HKEY_CLASSES_ROOT, extension.Key(), "", REG_SZ, extension.InstalledType() + '\0'));
-    REQUIRE(MakeKey(HKEY_CLASSES_ROOT, extension.InstalledType() + "\\shell\\open\\command"));
+    REQUIRE(StoreValue(HKEY_CLASSES_ROOT, extension.Key(), "", REG_SZ, extension.FileType() + '\0'));
+    REQUIRE(MakeKey(HKEY_CLASSES_ROOT, extension.FileType() + "\\shell\\open\\command"));
 }
 
 // Lets everyone read and delete the key and change its security, but not
 // write its values: a key that can be opened only for reading.
 void MakeValuesReadOnly(const std::string& key)
 {
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    REQUIRE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KRSDWD;;;WD)", SDDL_REVISION_1, &descriptor,
+    PSECURITY_DESCRIPTOR made = nullptr;
+    REQUIRE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KRSDWD;;;WD)", SDDL_REVISION_1, &made,
                                                                  nullptr));
-    HKEY opened = nullptr;
-    REQUIRE(RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, WRITE_DAC, &opened) == ERROR_SUCCESS);
-    CHECK(RegSetKeySecurity(opened, DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS);
-    RegCloseKey(opened);
-    LocalFree(descriptor);
-    HKEY writable = nullptr;
-    REQUIRE(RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_SET_VALUE, &writable) == ERROR_ACCESS_DENIED);
+    const std::unique_ptr<void, decltype(&LocalFree)> descriptor(made, &LocalFree);
+    const RegKey opened = OpenRegKey(HKEY_CLASSES_ROOT, key, WRITE_DAC);
+    REQUIRE(opened);
+    CHECK(RegSetKeySecurity(opened.Get(), DACL_SECURITY_INFORMATION, descriptor.get()) == ERROR_SUCCESS);
+    RegKey writable;
+    REQUIRE(RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_SET_VALUE, writable.Receive()) == ERROR_ACCESS_DENIED);
 }
 
 }  // namespace
@@ -88,23 +88,23 @@ TEST_CASE("associations get their earlier file type back, or lose both keys when
     fixture.Uninstall();
 
     CHECK(DefaultValue(restored.Key()) == "txtfile");
-    CHECK_FALSE(KeyExists(HKEY_CLASSES_ROOT, restored.InstalledType()));
+    CHECK_FALSE(KeyExists(HKEY_CLASSES_ROOT, restored.FileType()));
 
     CHECK_FALSE(KeyExists(HKEY_CLASSES_ROOT, withoutType.Key()));
-    CHECK_FALSE(KeyExists(HKEY_CLASSES_ROOT, withoutType.InstalledType()));
+    CHECK_FALSE(KeyExists(HKEY_CLASSES_ROOT, withoutType.FileType()));
 
     CHECK(DefaultValue(keepsInstalledType.Key()) == upperInstalledType);
-    CHECK(KeyExists(HKEY_CLASSES_ROOT, keepsInstalledType.InstalledType()));
+    CHECK(KeyExists(HKEY_CLASSES_ROOT, keepsInstalledType.FileType()));
 
     // The earlier type has no key to go back into: the extension is not made
     // again, and the installed type goes.
     CHECK_FALSE(KeyExists(HKEY_CLASSES_ROOT, keyGone.Key()));
-    CHECK_FALSE(KeyExists(HKEY_CLASSES_ROOT, keyGone.InstalledType()));
+    CHECK_FALSE(KeyExists(HKEY_CLASSES_ROOT, keyGone.FileType()));
 
     // Skipped whole: the extension still names the installed type, which
     // therefore stays too.
-    CHECK(DefaultValue(readOnly.Key()) == readOnly.InstalledType());
-    CHECK(KeyExists(HKEY_CLASSES_ROOT, readOnly.InstalledType()));
+    CHECK(DefaultValue(readOnly.Key()) == readOnly.FileType());
+    CHECK(KeyExists(HKEY_CLASSES_ROOT, readOnly.FileType()));
     CHECK(person.Boxes().size() == 1);
 }
 

@@ -7,12 +7,10 @@
 #include "app/RestartOffer.h"
 #include "services/SetupError.h"
 #include "support/Scripted.h"
-#include "windows/ErrorGuard.h"
 #include "windows/MessagePump.h"
 
 #include <windows.h>
 
-#include <functional>
 #include <stdexcept>
 #include <vector>
 
@@ -22,36 +20,6 @@ const std::string AbortQuestion =
     "ここでセットアップを中断すると，すでにコピー済みのファイルは削除されません．\r"
     "一度，セットアップを完了してから，アンセットアップ(アンインストール)することをおすすめします．\r\r"
     "本当にセットアップを中断しますか？";
-
-// A responder that notes, for every box, its caption and what `look` sees
-// of the windows at that moment, and answers from a list.
-class WatchingDialogs final : public UserDialogs {
-public:
-    WatchingDialogs(std::vector<int> answers, std::function<std::string()> look)
-        : answers_(std::move(answers)), look_(std::move(look)), previous_(InstallUserDialogs(this))
-    {
-    }
-    ~WatchingDialogs() override { InstallUserDialogs(previous_); }
-    int ShowBox(HWND, const std::string& text, const std::string& caption, UINT flags) override
-    {
-        seen.push_back(caption + " " + std::to_string(flags) + ": " + look_());
-        texts.push_back(text);
-        if (answers_.empty()) return IDOK;
-        const int answer = answers_.front();
-        answers_.erase(answers_.begin());
-        return answer;
-    }
-    int OfferRestart(HWND) override { return IDNO; }
-    void RunConfirmDialog(ModalWindow&) override {}
-
-    std::vector<std::string> seen;
-    std::vector<std::string> texts;
-
-private:
-    std::vector<int> answers_;
-    std::function<std::string()> look_;
-    UserDialogs* previous_;
-};
 
 // Presses btnEvent once the failure details are up, as a person would.
 class PressWhenDetailsShow final : public PumpObserver {
@@ -80,18 +48,20 @@ TEST_CASE("the abort question: No changes nothing, Yes signals the abort in its 
     run.ShowMain(false);
     run.ShowProgress(true);
     run.EnableAbort(true);
-    const auto look = [&] {
-        return std::string(fixture.status.Visible() ? "progress shown" : "progress hidden") + ", result " +
-               std::to_string(fixture.main.ModalResult());
-    };
+    // What the person sees of the windows while each box is up.
+    std::vector<std::string> seen;
+    ScriptedDialogs person;
+    person.WhileShown([&](const AskedBox&) {
+        seen.push_back(std::string(fixture.status.Visible() ? "progress shown" : "progress hidden") + ", result " +
+                       std::to_string(fixture.main.ModalResult()));
+    });
 
     SUBCASE("No")
     {
-        WatchingDialogs person({IDNO}, look);
+        person.Answer(IDNO);
         fixture.status.btnAbort.Click();
-        REQUIRE(person.seen.size() == 1);
-        CHECK(person.seen[0] == "中断の確認 36: progress shown, result 0");
-        CHECK(person.texts[0] == AbortQuestion);
+        REQUIRE(person.Boxes().size() == 1);
+        CHECK(seen[0] == "progress shown, result 0");
         CHECK_FALSE(run.AbortRequested());
         CHECK(fixture.main.Enabled());
         CHECK_FALSE(fixture.back.Enabled());
@@ -101,14 +71,16 @@ TEST_CASE("the abort question: No changes nothing, Yes signals the abort in its 
     }
     SUBCASE("Yes")
     {
-        WatchingDialogs person({IDYES, IDOK}, look);
+        person.Answer(IDYES).Answer(IDOK);
         fixture.status.btnAbort.Click();
-        REQUIRE(person.seen.size() == 2);
-        CHECK(person.seen[0] == "中断の確認 36: progress shown, result 0");
+        REQUIRE(person.Boxes().size() == 2);
+        CHECK(seen[0] == "progress shown, result 0");
         // The progress window is closed before the message, the modal result
         // set after it.
-        CHECK(person.seen[1] == "中断 48: progress hidden, result 0");
-        CHECK(person.texts[1] == "セットアップを中断しました．");
+        CHECK(seen[1] == "progress hidden, result 0");
+        CHECK(person.Boxes()[1].text == "セットアップを中断しました．");
+        CHECK(person.Boxes()[1].caption == "中断");
+        CHECK(person.Boxes()[1].flags == (MB_OK | MB_ICONEXCLAMATION));
         CHECK(run.AbortRequested());
         CHECK_FALSE(fixture.main.Enabled());
         CHECK(fixture.back.Enabled());
@@ -116,8 +88,11 @@ TEST_CASE("the abort question: No changes nothing, Yes signals the abort in its 
         CHECK(fixture.main.ModalResult() == 1);
         // The run then ends without the quit question.
         CHECK(fixture.main.TryEndModal());
-        CHECK(person.seen.size() == 2);
+        CHECK(person.Boxes().size() == 2);
     }
+    CHECK(person.Boxes()[0].text == AbortQuestion);
+    CHECK(person.Boxes()[0].caption == "中断の確認");
+    CHECK(person.Boxes()[0].flags == (MB_YESNO | MB_ICONQUESTION));
     fixture.status.Hide();
 }
 
@@ -148,9 +123,13 @@ TEST_CASE("the progress window: disabled abort button, no close command, bar and
     CHECK(status.fraStatus.Visible());
 }
 
-TEST_CASE("the confirmation dialog writes each button's answer word into lblFormShare")
+TEST_CASE("the confirmation dialog runs modally until a button writes its answer word into lblFormShare")
 {
     RunFixture fixture;
+    TfrmCustomDlg& dialog = fixture.dialog;
+    CHECK(dialog.Text() == "ファイル削除の確認");
+    CHECK((GetWindowLongPtrA(dialog.Handle(), GWL_STYLE) & WS_SYSMENU) == 0);
+    const std::string message = "C:\\WINDOWS\\SYSTEM\\表.DLL\r\r消しますか？";
     const std::pair<Button TfrmCustomDlg::*, const char*> buttons[] = {
         {&TfrmCustomDlg::btnYes, "Yes"},
         {&TfrmCustomDlg::btnNo, "No"},
@@ -161,33 +140,24 @@ TEST_CASE("the confirmation dialog writes each button's answer word into lblForm
         CAPTURE(word);
         ScriptedDialogs person;
         std::string shownMessage;
+        int result = 0;
         person.AnswerConfirm([&, button = button](ModalWindow& window) {
-            auto& dialog = static_cast<TfrmCustomDlg&>(window);
             shownMessage = dialog.lblMessage.Text();
-            (dialog.*button).Click();
+            // A close request from outside is refused: it would leave no
+            // answer. Then the button.
+            PostMessageA(dialog.Handle(), WM_CLOSE, 0, 0);
+            PostMessageA((dialog.*button).Handle(), BM_CLICK, 0, 0);
+            result = window.RunModal();
         });
+        ModalWatchdog watchdog(fixture.back, dialog);
         fixture.run.SetShareAnswer("");
-        fixture.run.AskConfirmation("C:\\WINDOWS\\SYSTEM\\表.DLL\r\r消しますか？");
-        CHECK(shownMessage == "C:\\WINDOWS\\SYSTEM\\表.DLL\r\r消しますか？");
+        fixture.run.AskConfirmation(message);
+        CHECK(shownMessage == message);
+        CHECK(result == 1);
         CHECK(fixture.run.ShareAnswer() == word);
         CHECK(fixture.main.lblFormShare.Text() == word);
-        CHECK(fixture.dialog.ModalResult() == 1);
+        CHECK_FALSE(dialog.Visible());
     }
-}
-
-TEST_CASE("the confirmation dialog's own modal run ends only through its buttons")
-{
-    RunFixture fixture;
-    TfrmCustomDlg& dialog = fixture.dialog;
-    CHECK(dialog.Text() == "ファイル削除の確認");
-    CHECK((GetWindowLongPtrA(dialog.Handle(), GWL_STYLE) & WS_SYSMENU) == 0);
-    ModalWatchdog watchdog(fixture.back, dialog);
-    // A close request from outside is refused: it would leave no answer.
-    PostMessageA(dialog.Handle(), WM_CLOSE, 0, 0);
-    PostMessageA(dialog.btnSave.Handle(), BM_CLICK, 0, 0);
-    CHECK(dialog.RunModal() == 1);
-    CHECK(fixture.main.lblFormShare.Text() == "Save");
-    CHECK_FALSE(dialog.Visible());
 }
 
 TEST_CASE("the failure details wait on the main window until btnEvent is pressed")
@@ -230,42 +200,23 @@ TEST_CASE("the failure details wait on the main window until btnEvent is pressed
     fixture.status.Hide();
 }
 
-TEST_CASE("the procedures read the folder box and the option boxes as the user left them")
-{
-    RunFixture fixture;
-    fixture.WriteScript("[DefaultFolder]\r\nFolder=C:\\Tool\r\n[ShortCut]\r\nName1=(Dsk)\\T\r\nName2=(Sen)\\T\r\n");
-    fixture.Start();
-    TfrmMain& main = fixture.main;
-    main.chkOverWrite.SetChecked(false);
-    main.chkSCutSendTo.SetChecked(false);
-    const OptionSnapshot options = fixture.run.Options();
-    CHECK_FALSE(options.overWrite);
-    CHECK(options.desktop);
-    CHECK(options.startMenu);
-    CHECK(options.startUp);
-    CHECK_FALSE(options.sendTo);
-    CHECK(fixture.run.FolderText() == "C:\\Tool\\");
-    CHECK_FALSE(fixture.run.DeleteAllForm());
-    fixture.run.DisableOptions();
-    CHECK_FALSE(main.chkSCutDesktop.Enabled());
-    CHECK_FALSE(main.chkSCutSendTo.Enabled());
-
-    InstantClock clock;
-    PressWhenDetailsShow counter(main);
-    fixture.run.SetStatus("セットアップを開始します．．．");
-    CHECK(fixture.status.lblMessage.Text() == "セットアップを開始します．．．");
-    CHECK(counter.pumps == 1);
-}
-
-TEST_CASE("the background's first resize shows its version, places the banner and runs the main window")
+TEST_CASE("the run: a task-bar button, the background's version and banner, and the main window run modally")
 {
     RunFixture fixture;
     TfrmBack& back = fixture.back;
     fixture.Start();  // the fatal screen: btnEnd closes without a question
     ModalWatchdog watchdog(back, fixture.main);
     PostMessageA(fixture.main.btnEnd.Handle(), BM_CLICK, 0, 0);
-    back.ShowMaximized();
-    DrainQuitMessage();
+    fixture.forms.Run();
+
+    // The application window, unowned and no tool window, is what the task
+    // bar shows, with the application's title.
+    const HWND application = fixture.forms.application.Handle();
+    CHECK(IsWindowVisible(application));
+    CHECK(GetWindow(application, GW_OWNER) == nullptr);
+    CHECK((GetWindowLongPtrA(application, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) == 0);
+    CHECK(fixture.forms.application.Text() == "Orvane Standard");
+    CHECK(GetWindow(back.Handle(), GW_OWNER) == application);
 
     // The test program has no version resource: the numbers stay 0.
     CHECK(back.Text() == "Orvane Standard Version0.00(Build:0000)");

@@ -1,14 +1,14 @@
 #include "support/FileShapes.h"
 
+#include "services/Win32Files.h"
+
 bool SetFileLength(const std::string& path, int64_t length)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    const FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) return false;
     LARGE_INTEGER position{};
     position.QuadPart = length;
-    const bool done = SetFilePointerEx(file, position, nullptr, FILE_BEGIN) && SetEndOfFile(file);
-    CloseHandle(file);
-    return done;
+    return SetFilePointerEx(file.Get(), position, nullptr, FILE_BEGIN) && SetEndOfFile(file.Get());
 }
 
 FILETIME LocalMoment(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second)
@@ -27,12 +27,20 @@ FILETIME LocalMoment(WORD year, WORD month, WORD day, WORD hour, WORD minute, WO
     return utc;
 }
 
+FILETIME MomentFromNow(long long seconds)
+{
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER time{};
+    time.LowPart = now.dwLowDateTime;
+    time.HighPart = now.dwHighDateTime;
+    time.QuadPart += static_cast<unsigned long long>(seconds * 10000000LL);
+    return {time.LowPart, time.HighPart};
+}
+
 bool SetWriteTime(const std::string& path, const FILETIME& moment)
 {
-    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    const bool done = SetFileTime(file, nullptr, nullptr, &moment) != FALSE;
-    CloseHandle(file);
-    return done;
+    const FileHandle file(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return file && SetFileTime(file.Get(), nullptr, nullptr, &moment) != FALSE;
 }

@@ -14,5 +14,8 @@ bool SetFileLength(const std::string& path, int64_t length);
 // A moment in local time, as the file-time calls take it.
 FILETIME LocalMoment(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second);
 
+// The moment `seconds` from now (before now when negative).
+FILETIME MomentFromNow(long long seconds);
+
 // Sets the last-write time of an existing file; false when that failed.
 bool SetWriteTime(const std::string& path, const FILETIME& moment);

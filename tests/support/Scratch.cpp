@@ -2,6 +2,8 @@
 
 #include "text/StrOp.h"
 
+#include <doctest/doctest.h>
+
 #include <windows.h>
 
 #include <fstream>
@@ -49,8 +51,7 @@ void RemoveTree(const std::string& folder)
     // Not a byte test: a name such as "表" ends in the trail byte 0x5C.
     const std::string base = RemoveDelimiter(folder, "B");
     WIN32_FIND_DATAA data{};
-    HANDLE find = FindFirstFileA((base + "\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
+    if (const FindHandle find(FindFirstFileA((base + "\\*").c_str(), &data)); find) {
         do {
             const std::string name = data.cFileName;
             if (name == "." || name == "..") continue;
@@ -60,8 +61,35 @@ void RemoveTree(const std::string& folder)
                 RemoveTree(path);
             else
                 DeleteFileA(path.c_str());
-        } while (FindNextFileA(find, &data));
-        FindClose(find);
+        } while (FindNextFileA(find.Get(), &data));
     }
     RemoveDirectoryA(base.c_str());
+}
+
+std::vector<std::string> NonBlankLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        if (end > start) lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
+HeldOpen::HeldOpen(const std::string& path, unsigned long share)
+    : handle_(CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                          nullptr))
+{
+    REQUIRE_MESSAGE(handle_.Valid(), "cannot hold open: " << path);
+}
+
+std::string MissingDrive()
+{
+    const DWORD drives = GetLogicalDrives();
+    for (char letter = 'Y'; letter >= 'D'; --letter)
+        if ((drives & (1u << (letter - 'A'))) == 0) return std::string(1, letter) + ":";
+    return {};
 }

@@ -2,7 +2,10 @@
 // folder, removed again when the test ends.
 #pragma once
 
+#include "services/Win32Files.h"
+
 #include <string>
+#include <vector>
 
 class ScratchFolder {
 public:
@@ -25,3 +28,22 @@ bool PathExists(const std::string& path);
 
 // Removes a folder with everything in it, read-only files included.
 void RemoveTree(const std::string& folder);
+
+// The lines of a CR LF text without the empty ones: a profile file as the
+// system lays it out, compared line by line.
+std::vector<std::string> NonBlankLines(const std::string& text);
+
+// Holds a file (or folder) open for as long as it lives, without sharing by
+// default: a failure that not even root gets past (32, sharing violation).
+class HeldOpen {
+public:
+    explicit HeldOpen(const std::string& path, unsigned long share = 0);
+
+private:
+    FileHandle handle_;
+};
+
+// A drive letter with its colon ("Q:") that names no drive of the system,
+// so that nothing can be measured or made on it; empty when every letter
+// from D: to Y: is taken.
+std::string MissingDrive();

@@ -29,9 +29,16 @@ ScriptedDialogs& ScriptedDialogs::AnswerConfirm(std::function<void(ModalWindow&)
     return *this;
 }
 
+ScriptedDialogs& ScriptedDialogs::WhileShown(std::function<void(const AskedBox&)> look)
+{
+    whileShown_ = std::move(look);
+    return *this;
+}
+
 int ScriptedDialogs::ShowBox(HWND owner, const std::string& text, const std::string& caption, UINT flags)
 {
     boxes_.push_back({text, caption, flags, owner});
+    if (whileShown_) whileShown_(boxes_.back());
     if (answers_.empty()) {
         FAIL_CHECK("unexpected message box [" << Readable(caption) << "]: " << Readable(text));
         // The answer that ends the least: No to a question, Cancel, else OK.

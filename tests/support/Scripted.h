@@ -33,6 +33,10 @@ public:
     // Queues what the next confirmation dialog does: `press` acts on the dialog
     // as a person would (presses one of its buttons).
     ScriptedDialogs& AnswerConfirm(std::function<void(ModalWindow&)> press);
+    // Runs `look` at every box while it is up, before it is answered, so that
+    // the test sees the program's windows as the person does then; `look`
+    // may throw, as a box that fails to show.
+    ScriptedDialogs& WhileShown(std::function<void(const AskedBox&)> look);
 
     const std::vector<AskedBox>& Boxes() const { return boxes_; }
     int RestartOffers() const { return restartOffers_; }
@@ -48,6 +52,7 @@ private:
     std::deque<int> answers_;
     std::deque<int> restartAnswers_;
     std::deque<std::function<void(ModalWindow&)>> confirmAnswers_;
+    std::function<void(const AskedBox&)> whileShown_;
     std::vector<AskedBox> boxes_;
     int restartOffers_ = 0;
     int confirmDialogs_ = 0;

@@ -11,22 +11,6 @@
 
 namespace {
 
-// Holds a file open without sharing, which not even root can get past.
-class HeldOpen {
-public:
-    explicit HeldOpen(const std::string& path)
-        : handle_(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr))
-    {
-        REQUIRE(handle_ != INVALID_HANDLE_VALUE);
-    }
-    ~HeldOpen() { CloseHandle(handle_); }
-    HeldOpen(const HeldOpen&) = delete;
-    HeldOpen& operator=(const HeldOpen&) = delete;
-
-private:
-    HANDLE handle_;
-};
-
 void MakeFolder(const std::string& path)
 {
     REQUIRE(CreateDirectoryA(path.c_str(), nullptr));

@@ -37,30 +37,14 @@ Expanded Split(const std::string& result)
     return {result.substr(0, comma), result.substr(comma + 1)};
 }
 
-std::string Fixture(const std::string& name)
-{
-    const std::string bytes = ReadTextFile(LzFixtureFolder() + name);
-    REQUIRE_MESSAGE(bytes.size() >= 16, "fixture missing: " << name);
-    return bytes;
-}
-
-// mscompress names its output with "_" after the whole name and stores no
-// last character; the classic form replaces the last character of the name
-// and keeps it in the header.
-std::string ClassicForm(std::string compressed, char lastCharacter)
-{
-    compressed[9] = lastCharacter;
-    return compressed;
-}
-
 }  // namespace
 
 TEST_CASE("a compressed file expands byte for byte into EXPAND.OVX")
 {
     ScratchFolder folder("expand");
     TempFolderInUse temp(folder.Path());
-    const std::string sample = Fixture("SAMPLE.DAT");
-    WriteTextFile(folder / "SAMPLE.DAT_", Fixture("SAMPLE.DAT_"));
+    const std::string sample = LzFixture("SAMPLE.DAT");
+    WriteTextFile(folder / "SAMPLE.DAT_", LzFixture("SAMPLE.DAT_"));
 
     const Expanded result = Split(ExpandToTemp(folder / "SAMPLE.DAT_", "C:\\APP\\SAMPLE.DAT"));
     CHECK(result.temporary == folder / "EXPAND.OVX");
@@ -73,20 +57,20 @@ TEST_CASE("a compressed file expands byte for byte into EXPAND.OVX")
 
     // A stale EXPAND.OVX from an earlier run is replaced.
     WriteTextFile(folder / "EXPAND.OVX", std::string(50000, 'S'));
-    WriteTextFile(folder / "README.TX_", ClassicForm(Fixture("README.TXT_"), 'T'));
+    WriteTextFile(folder / "README.TX_", ClassicLzForm(LzFixture("README.TXT_"), 'T'));
     ExpandToTemp(folder / "README.TX_", folder / "README.TXT");
-    CHECK(ReadTextFile(folder / "EXPAND.OVX") == Fixture("README.TXT"));
+    CHECK(ReadTextFile(folder / "EXPAND.OVX") == LzFixture("README.TXT"));
 }
 
 TEST_CASE("AUTO.EXT takes the name stored in the compressed file, in upper case")
 {
     ScratchFolder folder("autoext");
     TempFolderInUse temp(folder.Path());
-    const std::string compressed = Fixture("README.TXT_");
-    const std::string readme = Fixture("README.TXT");
-    WriteTextFile(folder / "README.TX_", ClassicForm(compressed, 'T'));
-    WriteTextFile(folder / "readme.tx_", ClassicForm(compressed, 't'));
-    WriteTextFile(folder / "表示.TX_", ClassicForm(compressed, 'T'));
+    const std::string compressed = LzFixture("README.TXT_");
+    const std::string readme = LzFixture("README.TXT");
+    WriteTextFile(folder / "README.TX_", ClassicLzForm(compressed, 'T'));
+    WriteTextFile(folder / "readme.tx_", ClassicLzForm(compressed, 't'));
+    WriteTextFile(folder / "表示.TX_", ClassicLzForm(compressed, 'T'));
     WriteTextFile(folder / "README.TXT_", compressed);
 
     CHECK(Split(ExpandToTemp(folder / "README.TX_", "C:\\APP\\AUTO.EXT")).destination == "C:\\APP\\README.TXT");
@@ -119,7 +103,7 @@ TEST_CASE("a damaged compressed file leaves no temporary file, so the copy that 
 {
     ScratchFolder folder("damaged");
     TempFolderInUse temp(folder.Path());
-    const std::string compressed = Fixture("SAMPLE.DAT_");
+    const std::string compressed = LzFixture("SAMPLE.DAT_");
     std::string corrupted = compressed;
     for (size_t at = 20; at < corrupted.size(); at += 7) corrupted[at] = static_cast<char>(corrupted[at] ^ 0x5A);
     const std::pair<const char*, std::string> damaged[] = {
@@ -144,8 +128,6 @@ TEST_CASE("a damaged compressed file leaves no temporary file, so the copy that 
     WriteTextFile(folder / "EXPAND.OVX", "stale");
     CHECK_FALSE(PathExists(Split(ExpandToTemp(folder / "MISSING.DA_", folder / "OUT.DAT")).temporary));
     WriteTextFile(folder / "HELD.DA_", compressed);
-    HANDLE held = CreateFileA((folder / "HELD.DA_").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    REQUIRE(held != INVALID_HANDLE_VALUE);
+    HeldOpen held(folder / "HELD.DA_");
     CHECK_FALSE(PathExists(Split(ExpandToTemp(folder / "HELD.DA_", folder / "OUT.DAT")).temporary));
-    CloseHandle(held);
 }

@@ -81,10 +81,10 @@ TEST_CASE("CopyFileTo reports the system's error and keeps the destination")
 
     // A destination held open without sharing cannot be replaced.
     WriteTextFile(folder / "SRC.TXT", "new");
-    HANDLE held = CreateFileA(destination.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    REQUIRE(held != INVALID_HANDLE_VALUE);
-    CHECK(CopyFileTo(folder / "SRC.TXT", destination) == ERROR_SHARING_VIOLATION);
-    CloseHandle(held);
+    {
+        HeldOpen held(destination);
+        CHECK(CopyFileTo(folder / "SRC.TXT", destination) == ERROR_SHARING_VIOLATION);
+    }
     CHECK(ReadTextFile(destination) == "old");
 
     // Into a folder that does not exist.

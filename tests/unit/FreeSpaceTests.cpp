@@ -4,6 +4,7 @@
 #include <doctest/doctest.h>
 
 #include "services/FreeSpace.h"
+#include "support/Scratch.h"
 
 #include <windows.h>
 
@@ -53,12 +54,8 @@ TEST_CASE("free space of C: and C:\\ agree, by either call, with a measure of th
 
 TEST_CASE("a drive letter that does not exist gives false and -1 from both calls")
 {
-    const DWORD drives = GetLogicalDrives();
-    char letter = 0;
-    for (char candidate = 'Y'; candidate >= 'D' && letter == 0; --candidate)
-        if ((drives & (1u << (candidate - 'A'))) == 0) letter = candidate;
-    REQUIRE(letter != 0);
-    const std::string drive = std::string(1, letter) + ":";
+    const std::string drive = MissingDrive();
+    REQUIRE_FALSE(drive.empty());
     const FreeSpaceResult extended = QueryFreeSpaceEx(drive);
     const FreeSpaceResult classic = QueryFreeSpace(drive);
     CHECK_FALSE(extended.succeeded);

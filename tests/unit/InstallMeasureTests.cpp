@@ -47,19 +47,22 @@ TEST_CASE("source sizes: all 64 bits, an empty file counted as 1 byte, a missing
 TEST_CASE("DOS time stamps order files by their last write, to two seconds")
 {
     ScratchFolder folder("stamps");
-    for (const char* name : {"A", "B", "C", "D"}) WriteTextFile(folder / name, name);
+    for (const char* name : {"A", "B", "C", "D", "E"}) WriteTextFile(folder / name, name);
     REQUIRE(SetWriteTime(folder / "A", LocalMoment(2001, 4, 1, 10, 0, 0)));
     REQUIRE(SetWriteTime(folder / "B", LocalMoment(2001, 4, 1, 10, 0, 1)));
     REQUIRE(SetWriteTime(folder / "C", LocalMoment(2001, 4, 1, 10, 0, 2)));
     REQUIRE(SetWriteTime(folder / "D", LocalMoment(2024, 12, 31, 23, 59, 58)));
+    // From 2044 on the date's top bit is set.
+    REQUIRE(SetWriteTime(folder / "E", LocalMoment(2050, 1, 1, 0, 0, 0)));
 
-    const std::optional<int32_t> a = DosTimeStamp(folder / "A");
+    const std::optional<uint32_t> a = DosTimeStamp(folder / "A");
     REQUIRE(a.has_value());
     // 2001-04-01 10:00:00 local: date (21 << 9 | 4 << 5 | 1), time (10 << 11).
-    CHECK(*a == static_cast<int32_t>(((21u << 9 | 4u << 5 | 1u) << 16) | (10u << 11)));
+    CHECK(*a == (((21u << 9 | 4u << 5 | 1u) << 16) | (10u << 11)));
     CHECK(DosTimeStamp(folder / "B") == a);
     CHECK(DosTimeStamp(folder / "C") > a);
     CHECK(DosTimeStamp(folder / "D") > DosTimeStamp(folder / "C"));
+    CHECK(DosTimeStamp(folder / "E") > DosTimeStamp(folder / "D"));
     CHECK_FALSE(DosTimeStamp(folder / "MISSING").has_value());
 }
 

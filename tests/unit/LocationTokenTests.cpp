@@ -5,40 +5,11 @@
 #include "app/SystemFolders.h"
 #include "services/FileOps.h"
 #include "services/LocationTokens.h"
+#include "support/KnownFolders.h"
 #include "text/MBUtils.h"
 
 #include <windows.h>
 #include <shlobj.h>
-
-namespace {
-
-// A run state with a distinct folder behind every token, restored afterwards.
-struct KnownFolders {
-    RunState saved = TheRun;
-    KnownFolders()
-    {
-        TheRun.AppFolder = "C:\\APP\\";
-        TheRun.ProgramFilesFolder = "C:\\Program Files\\";
-        TheRun.WindowsFolder = "C:\\WINDOWS\\";
-        TheRun.SystemFolder = "C:\\WINDOWS\\SYSTEM\\";
-        TheRun.TempFolder = "C:\\TEMP\\";
-        TheRun.BootRoot = "C:\\";
-        TheRun.SetupRoot = "D:\\";
-        TheRun.SourceRoot = "E:\\";
-        TheRun.StartMenuFolder = "C:\\SM\\";
-        TheRun.ProgramsFolder = "C:\\SM\\Programs\\";
-        TheRun.DesktopFolder = "C:\\Desk\\";
-        TheRun.StartupFolder = "C:\\SM\\Programs\\Startup\\";
-        TheRun.SendToFolder = "C:\\SendTo\\";
-        TheRun.CommonStartMenuFolder = "C:\\All\\SM\\";
-        TheRun.CommonProgramsFolder = "C:\\All\\Programs\\";
-        TheRun.CommonDesktopFolder = "C:\\All\\Desk\\";
-        TheRun.CommonStartupFolder = "C:\\All\\Startup\\";
-    }
-    ~KnownFolders() { TheRun = saved; }
-};
-
-}  // namespace
 
 TEST_CASE("every location token expands to its folder")
 {

@@ -9,7 +9,6 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <stdexcept>
 #include <string>
 
@@ -44,21 +43,6 @@ public:
 private:
     HWND window_ = nullptr;
     HWND button_ = nullptr;
-};
-
-// A responder that runs `act` while the box would be up, for looking at the
-// program's windows at that moment.
-class ProbeDialogs final : public UserDialogs {
-public:
-    explicit ProbeDialogs(std::function<int()> act) : act_(std::move(act)), previous_(InstallUserDialogs(this)) {}
-    ~ProbeDialogs() override { InstallUserDialogs(previous_); }
-    int ShowBox(HWND, const std::string&, const std::string&, UINT) override { return act_(); }
-    int OfferRestart(HWND) override { return IDNO; }
-    void RunConfirmDialog(ModalWindow&) override {}
-
-private:
-    std::function<int()> act_;
-    UserDialogs* previous_;
 };
 
 // The system's own dialogs for the lifetime of the object.
@@ -143,13 +127,13 @@ TEST_CASE("a box leaves the program's windows enabled and active again, and only
 
     bool progressEnabledDuring = true;
     bool mainEnabledDuring = true;
-    ProbeDialogs probe([&] {
+    ScriptedDialogs person;
+    person.Answer(IDNO).WhileShown([&](const AskedBox&) {
         progressEnabledDuring = IsWindowEnabled(progress.Handle()) != FALSE;
         mainEnabledDuring = IsWindowEnabled(hiddenMain.Handle()) != FALSE;
         // A box takes the activation away, as the real one does.
         TestWindow box("box", true);
         SetActiveWindow(box.Handle());
-        return IDNO;
     });
     CHECK(ShowMessageBox("x", "y", MB_YESNO | MB_ICONQUESTION) == IDNO);
 
@@ -166,30 +150,11 @@ TEST_CASE("a responder that fails still gives the program its windows back")
 {
     TestWindow progress("progress", true);
     SetActiveWindow(progress.Handle());
-    ProbeDialogs probe([]() -> int { throw std::runtime_error("box failed"); });
+    ScriptedDialogs person;
+    person.WhileShown([](const AskedBox&) { throw std::runtime_error("box failed"); });
     CHECK_THROWS(ShowMessageBox("x", "y", MB_OK));
     CHECK(IsWindowEnabled(progress.Handle()));
     CHECK(GetActiveWindow() == progress.Handle());
-}
-
-TEST_CASE("the scripted responder records each box and gives the scripted buttons")
-{
-    TestWindow application("application", false);
-    ApplicationWindowInUse owner(application.Handle());
-    ScriptedDialogs dialogs;
-    dialogs.Answer(IDYES).Answer(IDNO).Answer(IDCANCEL);
-    CHECK(ShowMessageBox("拡張子 *.表 を\rに関連付けします．よろしいですか？", "関連付けの確認", 36) == IDYES);
-    CHECK(ShowMessageBox("ソ", "能", 52) == IDNO);
-    CHECK(ShowMessageBox("", "", 65) == IDCANCEL);
-    REQUIRE(dialogs.Boxes().size() == 3);
-    CHECK(dialogs.Boxes()[0].text == "拡張子 *.表 を\rに関連付けします．よろしいですか？");
-    CHECK(dialogs.Boxes()[0].caption == "関連付けの確認");
-    CHECK(dialogs.Boxes()[0].flags == 36);
-    CHECK(dialogs.Boxes()[0].owner == application.Handle());
-    CHECK(dialogs.Boxes()[1].text == "ソ");
-    CHECK(dialogs.Boxes()[1].flags == 52);
-    CHECK(dialogs.Boxes()[2].flags == 65);
-    CHECK(dialogs.Unused() == 0);
 }
 
 TEST_CASE("the system's box is owned by the application window and answers Yes and No")

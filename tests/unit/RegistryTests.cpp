@@ -36,18 +36,6 @@ std::string RaisedText(Action action)
     return {};
 }
 
-// A key that the system keeps only in memory: it refuses to create a
-// lasting key below it (1021), on Windows as under Wine.
-bool MakeVolatileKey(HKEY root, const std::string& path)
-{
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
-}
-
 }  // namespace
 
 TEST_CASE("the registry layer writes each type as the system stores it")

@@ -2,7 +2,6 @@
 // of each section and the text-to-integer conversion of registry data.
 #include <doctest/doctest.h>
 
-#include "app/RunState.h"
 #include "install/CopyFileSection.h"
 #include "install/IniFileSection.h"
 #include "install/MakeFolderSection.h"
@@ -10,6 +9,7 @@
 #include "install/RelateSection.h"
 #include "install/ShortCutSection.h"
 #include "install/UninstallOnlySections.h"
+#include "support/KnownFolders.h"
 #include "support/Scratch.h"
 #include "text/IniFile.h"
 #include "text/IntegerText.h"
@@ -17,20 +17,6 @@
 
 namespace {
 
-// A few folders behind the tokens the cases use, restored afterwards.
-struct ScriptFolders {
-    RunState saved = TheRun;
-    ScriptFolders()
-    {
-        TheRun.AppFolder = "C:\\APP\\";
-        TheRun.WindowsFolder = "C:\\WINDOWS\\";
-        TheRun.SystemFolder = "C:\\WINDOWS\\SYSTEM\\";
-        TheRun.ProgramsFolder = "C:\\SM\\Programs\\";
-        TheRun.DesktopFolder = "C:\\Desk\\";
-        TheRun.StartMenuFolder = "C:\\SM\\";
-    }
-    ~ScriptFolders() { TheRun = saved; }
-};
 
 // A setup script in a scratch folder.
 struct Script {
@@ -69,7 +55,7 @@ TEST_CASE("numbered lists end at the first empty or missing key")
                   "[IniFile]\r\nData1=a,b,c,d\r\n"
                   "[DeleteRegistry]\r\nKey1=(Local)SOFTWARE\\A\r\nKey2=(App)\r\n"
                   "[AddDeleteFile]\r\nFile1=(App)\\*.LOG\r\n");
-    ScriptFolders folders;
+    KnownFolders folders;
     CHECK(ReadCopyFileItems(script.path) == std::vector<std::string>{"(App)\\A.EXE", "(App)\\B.EXE"});
     CHECK(ReadMakeFolderItems(script.path) == std::vector<std::string>{"(App)\\X"});
     CHECK(ReadIniFileItems(script.path).size() == 1);
@@ -110,7 +96,7 @@ TEST_CASE("ReadNumberedList reads a section once as ReadProfile reads each key")
 
 TEST_CASE("CopyFile entries: disk change, rename, compressed names and switches")
 {
-    ScriptFolders folders;
+    KnownFolders folders;
 
     SUBCASE("a compressed source installed under another name, always written")
     {
@@ -202,7 +188,7 @@ TEST_CASE("Relate: twenty pairs read, counted pairs numbered without gaps")
 
 TEST_CASE("Relate values: extension, description, command and icon")
 {
-    ScriptFolders folders;
+    KnownFolders folders;
     CHECK(ParseRelateName("smp").Extension == "smp");
     CHECK(ParseRelateName("smp").Description == "smp File");
     CHECK(ParseRelateName("smp,Sample, data").Extension == "smp");
@@ -236,7 +222,7 @@ TEST_CASE("Relate values: extension, description, command and icon")
 
 TEST_CASE("MakeFolder adds the trailing backslash before expanding")
 {
-    ScriptFolders folders;
+    KnownFolders folders;
     CHECK(ParseMakeFolder("(App)\\DATA") == "C:\\APP\\DATA\\");
     CHECK(ParseMakeFolder("(App)DATA\\") == "C:\\APP\\DATA\\");
     CHECK(ParseMakeFolder("(App)") == "C:\\APP\\");
@@ -273,7 +259,7 @@ TEST_CASE("ShortCut: the governing check box is the first matching contains-test
 
 TEST_CASE("ShortCut values: target, arguments, link and working folder")
 {
-    ScriptFolders folders;
+    KnownFolders folders;
     Script script("[ShortCut]\r\nMake1=(App)\\VIEW.EXE,/a, /b\r\nMake2=(App)\\B.EXE\r\nName2=\r\n"
                   "Make3=(App)\\C.EXE\r\nName3=(Dsk)C,(App)DATA\r\nMake5=(App)\\E.EXE\r\n");
     const std::vector<ShortcutItem> items = ReadShortcutItems(script.path);
@@ -315,9 +301,15 @@ TEST_CASE("Registry keys: root token by exact test, subkey from the eighth chara
     const RegistryKeyName capitals = ParseRegistryKey("(LOCAL)Software\\Maker");
     CHECK(capitals.Root == HKEY_CURRENT_USER);
     CHECK(capitals.SubKey == "Software\\Maker");
-    // Too short for a token, or the wrong shape: the whole text is the subkey.
-    CHECK(ParseRegistryKey("(Local").SubKey == "(Local");
-    CHECK(ParseRegistryKey("(Local\\Soft").SubKey == "(Local\\Soft");
+    // A "(" first or a ")" seventh is enough for a token; one that names no
+    // root means HKEY_CURRENT_USER, with the subkey from the eighth character.
+    // (The uninstall record's keys need both; see SplitRegistryLocation.)
+    const RegistryKeyName opened = ParseRegistryKey("(Loc)Software\\Maker");
+    CHECK(opened.Root == HKEY_CURRENT_USER);
+    CHECK(opened.SubKey == "ftware\\Maker");
+    CHECK(ParseRegistryKey("Softwa)Maker").SubKey == "Maker");
+    CHECK(ParseRegistryKey("(Local\\Soft").SubKey == "Soft");
+    CHECK(ParseRegistryKey("(Local").SubKey.empty());
     // A trailing 0x5C that ends 表 is not a delimiter to drop.
     CHECK(ParseRegistryKey("(Local)Software\\表").SubKey == "Software\\表");
     CHECK(ParseRegistryKey("(Local)Software\\表\\").SubKey == "Software\\表");
@@ -326,7 +318,7 @@ TEST_CASE("Registry keys: root token by exact test, subkey from the eighth chara
 TEST_CASE("Registry values: type tokens, path marker and conversions")
 {
     using Kind = RegistryValueData::Kind;
-    ScriptFolders folders;
+    KnownFolders folders;
 
     const RegistryValueData path = ParseRegistryValue("(Pdd)(Str)(App)");
     CHECK(path.Type == Kind::String);
@@ -366,7 +358,7 @@ TEST_CASE("Registry values: type tokens, path marker and conversions")
 
 TEST_CASE("IniFile values: three fields off the front, the rest is the path")
 {
-    ScriptFolders folders;
+    KnownFolders folders;
     const IniFileEntry tool = ParseIniFileEntry("Opt,Path,(App),(Win)TOOL.INI");
     CHECK(tool.Section == "Opt");
     CHECK(tool.Key == "Path");

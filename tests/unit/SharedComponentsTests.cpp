@@ -27,37 +27,14 @@ std::string PlaceComponent(const ScratchFolder& folder, const std::string& compo
     return path;
 }
 
-// Removes the counts a test made from the system's list when it ends.
-class CountedPaths {
-public:
-    ~CountedPaths()
-    {
-        for (const std::string& path : paths_) RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, SharedDllsKey, path.c_str());
-    }
-    const std::string& operator()(const std::string& path) { return paths_.emplace_back(path); }
-
-private:
-    std::vector<std::string> paths_;
-};
-
-std::optional<StoredValue> StoredCount(const std::string& path)
-{
-    return ReadStoredValue(HKEY_LOCAL_MACHINE, SharedDllsKey, path);
-}
-
-std::string DwordBytes(DWORD value)
-{
-    return std::string(reinterpret_cast<const char*>(&value), sizeof value);
-}
-
 }  // namespace
 
 TEST_CASE("a shared file is counted from 1 when new and from 2 when already on disk")
 {
     ScratchFolder folder("shared");
-    CountedPaths counted;
-    const std::string fresh = counted(folder / "表\\NEW.DLL");
-    const std::string present = counted(folder / "OLD.DLL");
+    ScratchSharedCounts counted;
+    const std::string fresh = counted.Watch(folder / "表\\NEW.DLL");
+    const std::string present = counted.Watch(folder / "OLD.DLL");
     WriteTextFile(present, "already here");
 
     CHECK(GetSharedCount(fresh) == 0);
@@ -66,40 +43,37 @@ TEST_CASE("a shared file is counted from 1 when new and from 2 when already on d
     CHECK(AdjustSharedCount(present, true) == 3);
     CHECK(GetSharedCount(fresh) == 1);
     CHECK(GetSharedCount(present) == 3);
-    const auto stored = StoredCount(fresh);
-    REQUIRE(stored);
-    CHECK(stored->type == REG_DWORD);
-    CHECK(stored->bytes == DwordBytes(1));
+    CHECK(ScratchSharedCounts::Stored(fresh) == 1u);
 }
 
 TEST_CASE("lowering a count writes it, removes it at 0, and gives -1 for a file never counted")
 {
     ScratchFolder folder("unshare");
-    CountedPaths counted;
-    const std::string path = counted(folder / "LIB.DLL");
-    REQUIRE(StoreValue(HKEY_LOCAL_MACHINE, SharedDllsKey, path, REG_DWORD, DwordBytes(3)));
+    ScratchSharedCounts counted;
+    const std::string path = counted.Watch(folder / "LIB.DLL");
+    counted.Set(path, 3);
     CHECK(AdjustSharedCount(path, false) == 2);
-    CHECK(StoredCount(path)->bytes == DwordBytes(2));
+    CHECK(ScratchSharedCounts::Stored(path) == 2u);
     CHECK(AdjustSharedCount(path, false) == 1);
     CHECK(AdjustSharedCount(path, false) == 0);
-    CHECK_FALSE(StoredCount(path));
+    CHECK_FALSE(ScratchSharedCounts::Stored(path));
     CHECK(AdjustSharedCount(path, false) == -1);
-    CHECK_FALSE(StoredCount(path));
+    CHECK_FALSE(ScratchSharedCounts::Stored(path));
 }
 
 TEST_CASE("a count stored as another type reads 0")
 {
     ScratchFolder folder("strcount");
-    CountedPaths counted;
-    const std::string text = counted(folder / "TEXT.DLL");
-    const std::string binary = counted(folder / "BIN.DLL");
+    ScratchSharedCounts counted;
+    const std::string text = counted.Watch(folder / "TEXT.DLL");
+    const std::string binary = counted.Watch(folder / "BIN.DLL");
     REQUIRE(StoreValue(HKEY_LOCAL_MACHINE, SharedDllsKey, text, REG_SZ, std::string("3\0", 2)));
-    REQUIRE(StoreValue(HKEY_LOCAL_MACHINE, SharedDllsKey, binary, REG_BINARY, DwordBytes(3)));
+    REQUIRE(StoreValue(HKEY_LOCAL_MACHINE, SharedDllsKey, binary, REG_BINARY, std::string("\3\0\0\0", 4)));
     CHECK(GetSharedCount(text) == 0);
     CHECK(GetSharedCount(binary) == 0);
     // Raising it starts afresh and stores a proper count.
     CHECK(AdjustSharedCount(text, true) == 1);
-    CHECK(StoredCount(text)->type == REG_DWORD);
+    CHECK(ScratchSharedCounts::Stored(text) == 1u);
 }
 
 TEST_CASE("a count that cannot be written raises the registry layer's error")

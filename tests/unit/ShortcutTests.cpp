@@ -3,47 +3,13 @@
 
 #include "services/SetupError.h"
 #include "services/Shortcut.h"
-#include "services/Win32Com.h"
 #include "support/Scratch.h"
+#include "support/ShellLinks.h"
 
 #include <windows.h>
-#include <shlobj.h>
+#include <objbase.h>
 
 #include <string>
-
-namespace {
-
-struct LinkFields {
-    std::string path;
-    std::string workingFolder;
-    std::string arguments;
-};
-
-// What the shell reads back from a shortcut file.
-LinkFields ReadLink(const std::string& file)
-{
-    LinkFields fields;
-    ComPtr<IShellLinkA> link;
-    REQUIRE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                       reinterpret_cast<void**>(link.Receive()))));
-    ComPtr<IPersistFile> persist;
-    REQUIRE(SUCCEEDED(link.Get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(persist.Receive()))));
-    wchar_t wide[MAX_PATH] = {};
-    MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH);
-    REQUIRE(SUCCEEDED(persist.Get()->Load(wide, STGM_READ)));
-    char text[MAX_PATH] = {};
-    link.Get()->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH);
-    fields.path = text;
-    text[0] = '\0';
-    link.Get()->GetWorkingDirectory(text, MAX_PATH);
-    fields.workingFolder = text;
-    text[0] = '\0';
-    link.Get()->GetArguments(text, MAX_PATH);
-    fields.arguments = text;
-    return fields;
-}
-
-}  // namespace
 
 TEST_CASE("a shortcut stores target, working folder and arguments, in a folder made for it")
 {

@@ -72,19 +72,6 @@ void CheckSameAsKeyByKey(const UninstallLists& lists, const RestoreSlots& slots)
     CHECK(Readable(written) == Readable(reference.Record()));
 }
 
-std::vector<std::string> NonBlankLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) end = text.size();
-        if (end > start) lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
-
 // A small deterministic generator for varied lists.
 struct Lcg {
     uint32_t state;
@@ -96,66 +83,6 @@ struct Lcg {
 };
 
 }  // namespace
-
-TEST_CASE("the record of a first install holds the example lines in order")
-{
-    RecordPlace place;
-    UninstallLists lists;
-    lists.DeleteFolderList = {"C:\\Program Files\\Sample\\DATA\\"};
-    lists.DeleteFileList = {"C:\\Program Files\\Sample\\SAMPLE.EXE", "C:\\WINDOWS\\SYSTEM\\SAMPLE.OCX,/S/R",
-                            "C:\\Program Files\\Sample\\UNSETUP.INI"};
-    lists.DeleteShortCutList = {"C:\\WINDOWS\\Start Menu\\Programs\\Sample\\Sample.lnk"};
-    lists.DeleteRegistryList = {"(Cuser)Software\\Sample"};
-    RestoreSlots slots;
-    slots[0] = "smp,";
-
-    std::vector<std::string> progress;
-    REQUIRE(WriteUninstallRecord(place.input, lists, slots,
-                                 [&](const std::string& text) { progress.push_back(text); }) == 0);
-    WriteUnSetupRegistryKey(place.input.RecordPath, AddRemoveKey);
-    WriteProgramId(place.input.RecordPath, "SAMPLE01");
-
-    const std::vector<std::string> expected = {
-        "[Information]",
-        "Message1=Orvane UnSetup(UnInstall) Initialize File",
-        "Message2=！！！　警告　！！！",
-        "Message3=このファイルをエディタなどで書き換えたり，削除しないでください．",
-        "Message4=書き換えた場合，アンセットアップ動作の保証はできません．",
-        "[Title]",
-        "UnSetup=Sample Uninstall",
-        "[SetupFolder]",
-        "Folder=C:\\Program Files\\Sample\\",
-        "[DeleteFolder]",
-        "Folder1=C:\\Program Files\\Sample\\DATA\\",
-        "[DeleteFile]",
-        "File1=C:\\Program Files\\Sample\\SAMPLE.EXE",
-        "File2=C:\\WINDOWS\\SYSTEM\\SAMPLE.OCX,/S/R",
-        "File3=C:\\Program Files\\Sample\\UNSETUP.INI",
-        "[DeleteShortCut]",
-        "File1=C:\\WINDOWS\\Start Menu\\Programs\\Sample\\Sample.lnk",
-        "[DeleteRegistry]",
-        "Key1=(Cuser)Software\\Sample",
-        "[RestoreRelate]",
-        "Key1=smp,",
-        "[UnSetupOption]",
-        "CheckBox=1,0,0,0",
-        "[UnSetupRegistryKey]",
-        "Key=SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sample Uninstall",
-        "[ProgramID]",
-        "ID=SAMPLE01",
-    };
-    CHECK(NonBlankLines(place.Record()) == expected);
-    const std::vector<std::string> texts = {
-        "アンセットアップ情報(削除フォルダ)を更新しています．しばらくお待ちください．．．",
-        "アンセットアップ情報(削除ファイル)を更新しています．しばらくお待ちください．．．",
-        "アンセットアップ情報(削除ショートカット)を更新しています．しばらくお待ちください．．．",
-        "アンセットアップ情報(削除レジストリ)を更新しています．しばらくお待ちください．．．",
-        "アンセットアップ情報(追加削除ファイル)を更新しています．しばらくお待ちください．．．",
-        "アンセットアップ情報(復元関連付け)を更新しています．しばらくお待ちください．．．",
-    };
-    CHECK(progress == texts);
-    CheckSameAsKeyByKey(lists, slots);
-}
 
 TEST_CASE("a record without options or program ID lacks those sections and writes ID=")
 {
@@ -244,64 +171,6 @@ TEST_CASE("an earlier record is backed up and merged into the lists and slots")
         CHECK(freshSlots == RestoreSlots{});
         CHECK_FALSE(PathExists(place.Backup()));
     }
-}
-
-TEST_CASE("a second install with the same lists gives the same keys and numbers")
-{
-    RecordPlace place;
-    UninstallLists install;
-    install.DeleteFolderList = {"C:\\APP\\DATA\\", "C:\\APP\\表\\"};
-    install.DeleteFileList = {"C:\\APP\\A.EXE", "C:\\SYS\\B.DLL,/S/R", "C:\\APP\\表\\ソ.TXT", "C:\\APP\\UNSETUP.INI"};
-    install.DeleteShortCutList = {"C:\\L\\A.lnk"};
-    install.DeleteRegistryList = {"(Cuser)Software\\A"};
-    install.AddDeleteFileList = {"C:\\APP\\*.LOG"};
-    RestoreSlots slots;
-    slots[0] = "smp,";
-    REQUIRE(WriteFast(place, install, slots) == 0);
-    const std::string first = place.Record();
-
-    UninstallLists again;
-    RestoreSlots againSlots;
-    LoadPreviousRecord(place.input.RecordPath, place.Backup(), again, againSlots);
-    for (const RecordList list : AllRecordLists)
-        again[list].insert(again[list].end(), install[list].begin(), install[list].end());
-    CHECK(RecordAssociation(againSlots, "SMP") == 0);
-    REQUIRE(WriteFast(place, again, againSlots) == 0);
-    CHECK(Readable(place.Record()) == Readable(first));
-    CheckSameAsKeyByKey(again, againSlots);
-}
-
-TEST_CASE("\",/S\" of the earlier record is kept and appended to \",/R\"")
-{
-    RecordPlace place;
-    UninstallLists first;
-    first.DeleteFileList = {"C:\\SYS\\X.DLL,/S", "C:\\SYS\\Y.DLL,/S", "C:\\SYS\\Z.DLL,/S"};
-    REQUIRE(WriteFast(place, first, RestoreSlots{}) == 0);
-
-    UninstallLists second;
-    RestoreSlots slots;
-    LoadPreviousRecord(place.input.RecordPath, place.Backup(), second, slots);
-    second.DeleteFileList.insert(second.DeleteFileList.end(),
-                                 {"C:\\SYS\\X.DLL", "c:\\sys\\y.dll,/R", "C:\\SYS\\Z.DLL,/s"});
-    REQUIRE(WriteFast(place, second, slots) == 0);
-    CHECK(ReadProfile("DeleteFile", "File1", "", place.input.RecordPath) == "C:\\SYS\\X.DLL,/S");
-    CHECK(ReadProfile("DeleteFile", "File2", "", place.input.RecordPath) == "c:\\sys\\y.dll,/R/S");
-    CHECK(ReadProfile("DeleteFile", "File3", "", place.input.RecordPath) == "C:\\SYS\\Z.DLL,/s");
-    CHECK(ReadProfile("DeleteFile", "File4", "", place.input.RecordPath).empty());
-    CheckSameAsKeyByKey(second, slots);
-}
-
-TEST_CASE("an empty shortcut item is overwritten by the next one")
-{
-    RecordPlace place;
-    UninstallLists lists;
-    lists.DeleteFileList = {"C:\\APP\\UNSETUP.INI"};
-    lists.DeleteShortCutList = {"C:\\L\\A.lnk", "", "C:\\L\\B.lnk", ""};
-    REQUIRE(WriteFast(place, lists, RestoreSlots{}) == 0);
-    const std::string record = place.Record();
-    CHECK(record.find("[DeleteShortCut]\r\nFile1=C:\\L\\A.lnk\r\nFile2=C:\\L\\B.lnk\r\nFile3=\r\n") !=
-          std::string::npos);
-    CheckSameAsKeyByKey(lists, RestoreSlots{});
 }
 
 TEST_CASE("associations: one slot per extension, compared whole, twenty at most")
