@@ -10,6 +10,7 @@
 #include "services/SharedComponents.h"
 #include "support/FileShapes.h"
 #include "support/Fixtures.h"
+#include "support/LzFixtures.h"
 #include "support/ScratchRegistry.h"
 
 #include <windows.h>

@@ -1,9 +1,5 @@
 #include "support/Fixtures.h"
 
-#include "support/Scratch.h"
-
-#include <doctest/doctest.h>
-
 #include <windows.h>
 
 std::string ProgramFolder()
@@ -12,25 +8,6 @@ std::string ProgramFolder()
     const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string folder(path, length);
     return folder.substr(0, folder.find_last_of('\\') + 1);
-}
-
-std::string LzFixtureFolder()
-{
-    return ProgramFolder() + "..\\fixtures\\lz\\";
-}
-
-std::string LzFixture(const std::string& name)
-{
-    const std::string bytes = ReadTextFile(LzFixtureFolder() + name);
-    REQUIRE_MESSAGE(bytes.size() >= 16, "fixture missing: " << name);
-    return bytes;
-}
-
-std::string ClassicLzForm(std::string compressed, char lastCharacter)
-{
-    // The stored character follows the signature and the method byte.
-    compressed[9] = lastCharacter;
-    return compressed;
 }
 
 bool CopyFixture(const std::string& source, const std::string& destination)

@@ -2,13 +2,12 @@
 
 #include "text/StrOp.h"
 
-#include <doctest/doctest.h>
-
 #include <windows.h>
 
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <stdexcept>
 
 ScratchFolder::ScratchFolder(const std::string& purpose)
 {
@@ -83,7 +82,7 @@ HeldOpen::HeldOpen(const std::string& path, unsigned long share)
     : handle_(CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
                           nullptr))
 {
-    REQUIRE_MESSAGE(handle_.Valid(), "cannot hold open: " << path);
+    if (!handle_.Valid()) throw std::runtime_error("cannot hold open: " + path);
 }
 
 std::string MissingDrive()

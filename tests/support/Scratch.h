@@ -35,6 +35,7 @@ std::vector<std::string> NonBlankLines(const std::string& text);
 
 // Holds a file (or folder) open for as long as it lives, without sharing by
 // default: a failure that not even root gets past (32, sharing violation).
+// Throws when the file cannot be opened, which fails the test.
 class HeldOpen {
 public:
     explicit HeldOpen(const std::string& path, unsigned long share = 0);

@@ -3,7 +3,7 @@
 #include "services/SharedComponents.h"
 #include "services/Win32Registry.h"
 
-#include <doctest/doctest.h>
+#include <stdexcept>
 
 ScratchKey::ScratchKey(HKEY root, const std::string& purpose) : root_(root)
 {
@@ -98,7 +98,8 @@ void ScratchSharedCounts::Set(const std::string& path, DWORD count)
 {
     Watch(path);
     const std::string bytes(reinterpret_cast<const char*>(&count), sizeof count);
-    REQUIRE(StoreValue(HKEY_LOCAL_MACHINE, SharedDllsKey, path, REG_DWORD, bytes));
+    if (!StoreValue(HKEY_LOCAL_MACHINE, SharedDllsKey, path, REG_DWORD, bytes))
+        throw std::runtime_error("cannot set the shared count of " + path);
 }
 
 std::optional<DWORD> ScratchSharedCounts::Stored(const std::string& path)

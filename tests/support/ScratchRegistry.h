@@ -78,7 +78,8 @@ public:
 
     // The path's count, whatever the test makes of it, goes at the end.
     const std::string& Watch(const std::string& path);
-    // Stores `count` for the path, and watches it.
+    // Stores `count` for the path, and watches it; throws (failing the test)
+    // when the count cannot be stored.
     void Set(const std::string& path, DWORD count);
     // The count stored for the path; nothing when there is none or it is no
     // REG_DWORD.

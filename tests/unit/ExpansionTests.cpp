@@ -7,6 +7,7 @@
 #include "services/Expansion.h"
 #include "services/FileOps.h"
 #include "support/Fixtures.h"
+#include "support/LzFixtures.h"
 #include "support/Scratch.h"
 
 #include <windows.h>
