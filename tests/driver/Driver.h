@@ -4,6 +4,8 @@
 // boxes. Every wait is for a settled state, with a timeout.
 #pragma once
 
+#include "support/Utf8.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -73,5 +75,3 @@ std::string MessageBoxText(HWND box);
 // Answers a message box with IDYES, IDNO, IDOK...
 void Answer(HWND box, int button);
 
-// Shift-JIS as readable UTF-8 for failure messages.
-std::string Utf8(const std::string& shiftJis);

@@ -9,6 +9,7 @@
 #include "install/ActionPhases.h"
 #include "support/ScratchRegistry.h"
 #include "support/ShellLinks.h"
+#include "support/Utf8.h"
 #include "text/IniFile.h"
 
 #include <windows.h>
@@ -85,7 +86,7 @@ TEST_CASE("shortcuts go where their names say, each kind governed by its check b
     CHECK(fixture.install.Lists.DeleteShortCutList == expected);
     for (const std::string& link : {desktop, programs, startup, sendTo, always}) {
         const bool wanted = std::find(expected.begin(), expected.end(), link) != expected.end();
-        CHECK_MESSAGE(PathExists(link) == wanted, Readable(link));
+        CHECK_MESSAGE(PathExists(link) == wanted, Utf8(link));
     }
     // One status text and one pause per shortcut made, none for the others.
     CHECK(watcher.texts.size() == expected.size());

@@ -1,6 +1,7 @@
 #include "InstallTranscript.h"
 
 #include "support/Scripted.h"
+#include "support/Utf8.h"
 
 #include <doctest/doctest.h>
 
@@ -56,7 +57,7 @@ std::vector<std::string> InstallTranscript::LinesAfter(const std::string& status
 {
     const auto found = std::find(lines_.begin(), lines_.end(), StatusLine(statusText));
     if (found == lines_.end()) {
-        FAIL_CHECK("the status never showed: " << Readable(statusText));
+        FAIL_CHECK("the status never showed: " << Utf8(statusText));
         return {};
     }
     return {found + 1, lines_.end()};
@@ -66,7 +67,7 @@ int InstallTranscript::ShowBox(HWND, const std::string& text, const std::string&
 {
     lines_.push_back(BoxLine(caption, flags, text));
     if (answers_.empty()) {
-        FAIL_CHECK("unexpected message box [" << Readable(caption) << "]: " << Readable(text));
+        FAIL_CHECK("unexpected message box [" << Utf8(caption) << "]: " << Utf8(text));
         const UINT buttons = flags & MB_TYPEMASK;
         if (buttons == MB_YESNO) return IDNO;
         return buttons == MB_OKCANCEL ? IDCANCEL : IDOK;
@@ -111,7 +112,7 @@ std::string Shown(const std::vector<std::string>& lines)
 {
     std::string shown;
     for (const std::string& line : lines) {
-        for (const char c : Readable(line)) {
+        for (const char c : Utf8(line)) {
             if (c == '\r')
                 shown += "\\r";
             else if (c == '\n')

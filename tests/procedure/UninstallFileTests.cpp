@@ -6,6 +6,7 @@
 #include "UninstallFixture.h"
 #include "services/LocationTokens.h"
 #include "support/ScratchRegistry.h"
+#include "support/Utf8.h"
 
 #include <windows.h>
 
@@ -48,7 +49,7 @@ struct DialogPresses {
 
 void CheckQuestion(const AskedBox& box, const std::string& text)
 {
-    CHECK(Readable(box.text) == Readable(text));
+    CHECK(Utf8(box.text) == Utf8(text));
     CHECK(box.caption == Caption);
     CHECK(box.flags == (MB_YESNO | MB_ICONQUESTION));
 }
@@ -157,7 +158,7 @@ TEST_CASE("a counted file: only a shared one is uncounted, and only the last use
         fixture.Uninstall();
         CHECK_FALSE(ScratchSharedCounts::Stored(file).has_value());
         REQUIRE(dialog.messages.size() == 1);
-        CHECK(Readable(dialog.messages[0]) == Readable(SharedText(file)));
+        CHECK(Utf8(dialog.messages[0]) == Utf8(SharedText(file)));
         CHECK_FALSE(PathExists(file));
     }
     SUBCASE("/S and the last user: No keeps the file, without its count")
@@ -211,7 +212,7 @@ TEST_CASE("すべて削除 and すべて保存 answer for every later shared fil
         dialog.Queue(person, &TfrmCustomDlg::btnDelete);
         fixture.Uninstall();
         REQUIRE(dialog.messages.size() == 2);
-        CHECK(Readable(dialog.messages[1]) == Readable(SharedText(files[1])));
+        CHECK(Utf8(dialog.messages[1]) == Utf8(SharedText(files[1])));
         for (const std::string& file : files) CHECK_FALSE(PathExists(file));
         CHECK(fixture.run.main.lblFormShare.Text() == "Delete");
     }
@@ -249,7 +250,7 @@ TEST_CASE("a recorded file that is gone is reported with the system's text for 2
     CheckFailureQuestion(person.Boxes()[0]);
     CheckCompletionBox(person.Boxes()[1]);
     const std::string report = "<File> " + gone + "\r\n" + SystemErrorText(2) + "\r\n";
-    CHECK(Readable(watcher.reportShown) == Readable(report));
+    CHECK(Utf8(watcher.reportShown) == Utf8(report));
     CHECK(watcher.frameShown == "削除処理失敗　詳細表示");
     CHECK(watcher.verticalScrollBar);
     CHECK_FALSE(PathExists(fixture.app.Path()));

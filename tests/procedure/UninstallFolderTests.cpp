@@ -6,6 +6,7 @@
 
 #include "UninstallFixture.h"
 #include "services/LocationTokens.h"
+#include "support/Utf8.h"
 #include "text/StrOp.h"
 #include "uninstall/ProtectedFolders.h"
 #include "uninstall/SetupFolderRemoval.h"
@@ -90,7 +91,7 @@ TEST_CASE("the *.INI and *.GID options clear only folders inside the setup folde
         fixture.record.checkBox = "1,1,0,0";
         const std::string report = UninstallAndReadReport(fixture, person, true);
         // The last recorded folder first; the setup folder at the end.
-        CHECK(Readable(report) == Readable(FolderFailure(outside, ERROR_DIR_NOT_EMPTY) +
+        CHECK(Utf8(report) == Utf8(FolderFailure(outside, ERROR_DIR_NOT_EMPTY) +
                                            FolderFailure(data, ERROR_DIR_NOT_EMPTY) + "<SetupFolder> " +
                                            fixture.app.Path() + "\r\n" + FilesRemain));
         for (const std::string& folder : {fixture.app.Path(), data}) {
@@ -142,7 +143,7 @@ TEST_CASE("the setup folder's failure texts: files left, delete-all failing, and
             HeldOpen open(held);
             report = UninstallAndReadReport(fixture, person, true);
         }
-        CHECK(Readable(report) == Readable("<SetupFolder> " + fixture.app.Path() + "\r\n" + DeleteAllFailed));
+        CHECK(Utf8(report) == Utf8("<SetupFolder> " + fixture.app.Path() + "\r\n" + DeleteAllFailed));
         CHECK(PathExists(held));
     }
     SUBCASE("the folder itself held open by another: the system's text for that code")
@@ -152,7 +153,7 @@ TEST_CASE("the setup folder's failure texts: files left, delete-all failing, and
             HeldOpen open(fixture.app.Path(), FILE_SHARE_READ);
             report = UninstallAndReadReport(fixture, person, true);
         }
-        CHECK(Readable(report) == Readable("<SetupFolder> " + fixture.app.Path() + "\r\n" +
+        CHECK(Utf8(report) == Utf8("<SetupFolder> " + fixture.app.Path() + "\r\n" +
                                            SystemErrorText(ERROR_SHARING_VIOLATION) + "\r\n"));
     }
 }
@@ -242,7 +243,7 @@ TEST_CASE("shortcuts go; the desktop stays even when emptied, an emptied program
     TheRun.ProgramsFolder = programs.Path();
     ScriptedDialogs person;
     const std::string report = UninstallAndReadReport(fixture, person, true);
-    CHECK(Readable(report) == Readable("<ShortCut> " + gone + "\r\n" + SystemErrorText(2) + "\r\n"));
+    CHECK(Utf8(report) == Utf8("<ShortCut> " + gone + "\r\n" + SystemErrorText(2) + "\r\n"));
     CHECK_FALSE(PathExists(onDesktop));
     CHECK(PathExists(desktop.Path()));
     CHECK_FALSE(PathExists(group));

@@ -6,6 +6,7 @@
 #include "UninstallFixture.h"
 #include "services/LocationTokens.h"
 #include "support/ScratchRegistry.h"
+#include "support/Utf8.h"
 
 #include <windows.h>
 
@@ -71,7 +72,7 @@ TEST_CASE("failures are offered as a question; No skips the details, Yes shows t
     {
         person.Answer(IDYES).Answer(IDOK);
         fixture.Uninstall();
-        CHECK(Readable(watcher.reportShown) == Readable("<File> " + gone + "\r\n" + SystemErrorText(2) + "\r\n"));
+        CHECK(Utf8(watcher.reportShown) == Utf8("<File> " + gone + "\r\n" + SystemErrorText(2) + "\r\n"));
         CHECK_FALSE(fixture.run.main.btnEvent.Enabled());
         REQUIRE(fixture.clock.pauses.size() >= 2);
         CHECK(fixture.clock.pauses.front() == 200);

@@ -1,4 +1,5 @@
 #include "support/Scripted.h"
+#include "support/Utf8.h"
 
 #include <doctest/doctest.h>
 
@@ -40,7 +41,7 @@ int ScriptedDialogs::ShowBox(HWND owner, const std::string& text, const std::str
     boxes_.push_back({text, caption, flags, owner});
     if (whileShown_) whileShown_(boxes_.back());
     if (answers_.empty()) {
-        FAIL_CHECK("unexpected message box [" << Readable(caption) << "]: " << Readable(text));
+        FAIL_CHECK("unexpected message box [" << Utf8(caption) << "]: " << Utf8(text));
         // The answer that ends the least: No to a question, Cancel, else OK.
         const UINT buttons = flags & MB_TYPEMASK;
         if (buttons == MB_YESNO || buttons == MB_YESNOCANCEL) return IDNO;
@@ -99,16 +100,4 @@ long long RecordingLauncher::Open(const std::string& file, const std::string& pa
 {
     opened.emplace_back(file, parameters);
     return result_;
-}
-
-std::string Readable(const std::string& shiftJis)
-{
-    if (shiftJis.empty()) return {};
-    const int wide = MultiByteToWideChar(932, 0, shiftJis.data(), static_cast<int>(shiftJis.size()), nullptr, 0);
-    std::wstring utf16(static_cast<size_t>(wide), L'\0');
-    MultiByteToWideChar(932, 0, shiftJis.data(), static_cast<int>(shiftJis.size()), utf16.data(), wide);
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), wide, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), wide, utf8.data(), bytes, nullptr, nullptr);
-    return utf8;
 }

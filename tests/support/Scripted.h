@@ -80,5 +80,3 @@ private:
     long long result_;
 };
 
-// Shift-JIS bytes as readable UTF-8, for failure messages.
-std::string Readable(const std::string& shiftJis);

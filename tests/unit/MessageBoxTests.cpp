@@ -4,6 +4,7 @@
 
 #include "support/Scratch.h"
 #include "support/Scripted.h"
+#include "support/Utf8.h"
 #include "text/MessageBox.h"
 #include "text/UserDialogs.h"
 
@@ -229,7 +230,7 @@ TEST_CASE("an unexpected box fails the test with its text instead of waiting")
     CHECK(exitCode != 0);
     const std::string report = ReadTextFile(output);
     CHECK(report.find("unexpected message box") != std::string::npos);
-    CHECK(report.find("PROBE-SCRIPTED " + Readable("表示")) != std::string::npos);
+    CHECK(report.find("PROBE-SCRIPTED " + Utf8("表示")) != std::string::npos);
     CHECK(report.find("PROBE-DEFAULT") != std::string::npos);
     CHECK(report.find("2 failed") != std::string::npos);
 }

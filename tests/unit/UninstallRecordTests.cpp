@@ -7,6 +7,7 @@
 #include "services/Win32Registry.h"
 #include "support/Scratch.h"
 #include "support/Scripted.h"
+#include "support/Utf8.h"
 #include "text/IniFile.h"
 #include "uninstall/PreviousRecord.h"
 #include "uninstall/RestoreSlots.h"
@@ -69,7 +70,7 @@ void CheckSameAsKeyByKey(const UninstallLists& lists, const RestoreSlots& slots)
     WriteReference(reference, lists, slots);
     const std::string written = fast.Record();
     CHECK(written.find("[DeleteFile]") != std::string::npos);
-    CHECK(Readable(written) == Readable(reference.Record()));
+    CHECK(Utf8(written) == Utf8(reference.Record()));
 }
 
 // A small deterministic generator for varied lists.

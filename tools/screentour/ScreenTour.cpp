@@ -1,12 +1,14 @@
 // Brings each screen of the program up in turn for tools/screenshots.sh:
 // the main window's readme, settings, uninstall and fatal screens on
 // SETUP.EXE processes, then the progress window and the confirmation dialog
-// on the same windows in this process (no procedure exists yet that shows
-// them). Before each screen it prints "SHOT <name>" and waits for a line on
-// its input, while the caller takes the picture.
+// on the same windows in this process, held at rest with contents of its
+// own (the sample walk-through of tools/run.sh shows them in a real run).
+// Before each screen it prints "SHOT <name>" and waits for a line on its
+// input, while the caller takes the picture.
 #include "app/SetupForms.h"
 #include "app/SystemFolders.h"
 #include "driver/Driver.h"
+#include "support/Fixtures.h"
 #include "text/MBUtils.h"
 #include "windows/ControlIds.h"
 #include "windows/MessagePump.h"
@@ -19,14 +21,6 @@
 #include <string>
 
 namespace {
-
-std::string ProgramFolder()
-{
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path, length);
-    return folder.substr(0, folder.find_last_of('\\') + 1);
-}
 
 void WriteFile(const std::string& path, const std::string& bytes)
 {
