@@ -71,36 +71,34 @@ void SetupProcess::Start(std::string commandLine, const std::string& tempFolder)
     PROCESS_INFORMATION info{};
     if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, environment.data(), nullptr,
                        &startup, &info)) {
-        CloseHandle(info.hThread);
-        process_ = info.hProcess;
+        const KernelHandle thread(info.hThread);
+        process_.Reset(info.hProcess);
         id_ = info.dwProcessId;
     }
 }
 
 SetupProcess::~SetupProcess()
 {
-    if (process_ == nullptr) return;
     if (Running()) {
-        TerminateProcess(process_, 1);
-        WaitForSingleObject(process_, SettleTimeout);
+        TerminateProcess(process_.Get(), 1);
+        WaitForSingleObject(process_.Get(), SettleTimeout);
     }
-    CloseHandle(process_);
 }
 
 bool SetupProcess::Running() const
 {
-    return process_ != nullptr && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+    return process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT;
 }
 
 bool SetupProcess::WaitForExit(DWORD timeout)
 {
-    return process_ != nullptr && WaitForSingleObject(process_, timeout) == WAIT_OBJECT_0;
+    return process_ && WaitForSingleObject(process_.Get(), timeout) == WAIT_OBJECT_0;
 }
 
 DWORD SetupProcess::ExitCode() const
 {
     DWORD code = STILL_ACTIVE;
-    if (process_ != nullptr) GetExitCodeProcess(process_, &code);
+    if (process_) GetExitCodeProcess(process_.Get(), &code);
     return code;
 }
 

@@ -4,6 +4,7 @@
 // boxes. Every wait is for a settled state, with a timeout.
 #pragma once
 
+#include "services/Win32Files.h"
 #include "support/Utf8.h"
 
 #include <windows.h>
@@ -29,7 +30,7 @@ public:
     SetupProcess(const SetupProcess&) = delete;
     SetupProcess& operator=(const SetupProcess&) = delete;
 
-    bool Started() const { return process_ != nullptr; }
+    bool Started() const { return process_.Valid(); }
     DWORD Id() const { return id_; }
     bool Running() const;
     // Waits for the end; false when it did not come in time.
@@ -39,7 +40,7 @@ public:
 private:
     void Start(std::string commandLine, const std::string& tempFolder);
 
-    HANDLE process_ = nullptr;
+    KernelHandle process_;
     DWORD id_ = 0;
 };
 

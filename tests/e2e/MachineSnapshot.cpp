@@ -1,6 +1,8 @@
 #include "MachineSnapshot.h"
 
 #include "driver/Driver.h"
+#include "services/Win32Files.h"
+#include "services/Win32Registry.h"
 
 #include <windows.h>
 
@@ -45,8 +47,8 @@ void WalkFolder(const std::string& folder, int depth, MachineState& state)
     state[folder] = "folder";
     if (depth > DeepestFolder) return;
     WIN32_FIND_DATAA data{};
-    HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return;
+    const FindHandle find(FindFirstFileA((folder + "*").c_str(), &data));
+    if (!find) return;
     do {
         const std::string name = data.cFileName;
         if (name == "." || name == "..") continue;
@@ -55,8 +57,7 @@ void WalkFolder(const std::string& folder, int depth, MachineState& state)
             WalkFolder(path + "\\", depth + 1, state);
         else
             state[path] = FileDescription(path, data);
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
+    } while (FindNextFileA(find.Get(), &data));
 }
 
 std::string ValueDescription(DWORD type, const std::vector<BYTE>& data, DWORD size)
@@ -92,13 +93,12 @@ void WalkKey(HKEY key, const std::string& path, MachineState& state)
         if (RegEnumKeyExA(key, i, name.data(), &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
             continue;
         const std::string subkeyName(name.data(), nameSize);
-        HKEY subkey = nullptr;
-        if (RegOpenKeyExA(key, subkeyName.c_str(), 0, KEY_READ, &subkey) != ERROR_SUCCESS) {
+        const RegKey subkey = OpenRegKey(key, subkeyName);
+        if (!subkey) {
             state[path + subkeyName + "\\"] = "key (not readable)";
             continue;
         }
-        WalkKey(subkey, path + subkeyName + "\\", state);
-        RegCloseKey(subkey);
+        WalkKey(subkey.Get(), path + subkeyName + "\\", state);
     }
 }
 

@@ -10,6 +10,7 @@
 #include "driver/Driver.h"
 #include "support/Fixtures.h"
 #include "support/Scratch.h"
+#include "support/ScratchRegistry.h"
 #include "windows/ControlIds.h"
 
 #include <windows.h>
@@ -52,11 +53,8 @@ TEST_CASE("the snapshot tells every change apart, and a setup started and quit c
         ScratchFolder made("rt-made");
         WriteTextFile(made / "表示.TXT", "x");
         WriteTextFile(distribution / "SETUP.INI", "[Title]\r\nSetup=Changed\r\n");
-        HKEY key = nullptr;
-        REQUIRE(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\OrvaneSetupTests\\RoundTrip", 0, nullptr, 0,
-                                KEY_SET_VALUE, nullptr, &key, nullptr) == ERROR_SUCCESS);
-        RegSetValueExA(key, "値", 0, REG_SZ, reinterpret_cast<const BYTE*>("a"), 2);
-        RegCloseKey(key);
+        REQUIRE(StoreValue(HKEY_CURRENT_USER, "Software\\OrvaneSetupTests\\RoundTrip", "値", REG_SZ,
+                           std::string("a", 2)));
         const std::vector<Difference> seen = Compare(before, SnapshotOfMachine());
         RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\OrvaneSetupTests\\RoundTrip");
         const auto has = [&](Difference::Kind kind, const std::string& path) {

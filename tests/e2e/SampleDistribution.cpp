@@ -1,5 +1,6 @@
 #include "SampleDistribution.h"
 
+#include "services/Win32Files.h"
 #include "support/Fixtures.h"
 #include "support/Scratch.h"
 #include "support/ScratchRegistry.h"
@@ -38,15 +39,14 @@ std::vector<std::string> CopyDisk(const std::string& from, const std::string& to
 {
     std::vector<std::string> failed;
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((from + "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return {from};
+    const FindHandle search(FindFirstFileA((from + "*").c_str(), &found));
+    if (!search) return {from};
     do {
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
         const std::string name = found.cFileName;
         if (std::find(except.begin(), except.end(), name) != except.end()) continue;
         if (!CopyFixture(from + name, to + name)) failed.push_back(name);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    } while (FindNextFileA(search.Get(), &found));
     return failed;
 }
 

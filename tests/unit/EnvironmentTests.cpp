@@ -2,6 +2,7 @@
 // double-byte support. A misconfigured Wine must fail here, loudly.
 #include <doctest/doctest.h>
 
+#include "services/Win32Files.h"
 #include "text/MBUtils.h"
 
 #include <windows.h>
@@ -39,13 +40,9 @@ TEST_CASE("a Shift-JIS file name round-trips through the file system")
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
     const std::string path = std::string(temp) + "表ソ能.txt";
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    REQUIRE(file != INVALID_HANDLE_VALUE);
-    CloseHandle(file);
+    REQUIRE(FileHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr)).Valid());
     WIN32_FIND_DATAA data{};
-    HANDLE find = FindFirstFileA(path.c_str(), &data);
-    REQUIRE(find != INVALID_HANDLE_VALUE);
-    FindClose(find);
+    REQUIRE(FindHandle(FindFirstFileA(path.c_str(), &data)).Valid());
     CHECK(std::string(data.cFileName) == "表ソ能.txt");
     CHECK(DeleteFileA(path.c_str()));
 }

@@ -2,6 +2,7 @@
 // exactly the windows it disabled get their input and activation back.
 #include <doctest/doctest.h>
 
+#include "services/Win32Files.h"
 #include "support/Scratch.h"
 #include "support/Scripted.h"
 #include "support/Utf8.h"
@@ -206,25 +207,26 @@ TEST_CASE("an unexpected box fails the test with its text instead of waiting")
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     const std::string output = folder / "output.txt";
     SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-    HANDLE file = CreateFileA(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable, CREATE_ALWAYS, 0, nullptr);
-    REQUIRE(file != INVALID_HANDLE_VALUE);
+    FileHandle file(CreateFileA(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable, CREATE_ALWAYS, 0,
+                                nullptr));
+    REQUIRE(file);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = file;
-    startup.hStdError = file;
+    startup.hStdOutput = file.Get();
+    startup.hStdError = file.Get();
     std::string command = std::string("\"") + self + "\" --no-skip -tc=\"probe: *\" --no-colors";
     PROCESS_INFORMATION child{};
     const BOOL started =
         CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &child);
-    CloseHandle(file);
+    file.Reset();
     REQUIRE(started);
-    const DWORD waited = WaitForSingleObject(child.hProcess, 60000);
-    if (waited != WAIT_OBJECT_0) TerminateProcess(child.hProcess, 99);
+    const KernelHandle thread(child.hThread);
+    const KernelHandle process(child.hProcess);
+    const DWORD waited = WaitForSingleObject(process.Get(), 60000);
+    if (waited != WAIT_OBJECT_0) TerminateProcess(process.Get(), 99);
     DWORD exitCode = 0;
-    GetExitCodeProcess(child.hProcess, &exitCode);
-    CloseHandle(child.hThread);
-    CloseHandle(child.hProcess);
+    GetExitCodeProcess(process.Get(), &exitCode);
 
     REQUIRE(waited == WAIT_OBJECT_0);
     CHECK(exitCode != 0);
