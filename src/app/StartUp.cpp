@@ -12,6 +12,7 @@
 #include "text/IntegerText.h"
 #include "text/PathParts.h"
 #include "text/StrOp.h"
+#include "text/ValueFields.h"
 
 #include <fstream>
 #include <iterator>
@@ -59,25 +60,18 @@ struct RegistryValue {
 };
 
 // The registry value that [DefaultFolder] ReferRegistry names:
-// <root token><key path>[,<value name>]. Here a text has a root token unless
-// it neither starts with "(" nor has ")" as its seventh character (a looser
-// test than that of the script's registry sections); without one it names a
-// key under HKEY_CURRENT_USER.
+// <root token><key path>[,<value name>]. The root token is read as in the
+// script's [Registry] keys: a text has one unless it neither starts with "("
+// nor has ")" as its seventh character; without one it names a key under
+// HKEY_CURRENT_USER.
 RegistryValue ParseRegistryValue(const std::string& text)
 {
+    const SplitText parts = SplitAtFirst(text, ",");
     RegistryValue value;
-    std::string path = text;
-    if (const int comma = TokenPos(",", text); comma != 0) {
-        path = LeftStr(text, comma - 1);
-        value.valueName = MidStr(text, comma + 1);
-    }
-    std::string token = "(Cuser)";
-    if (LeftStr(path, 1) == "(" || MidStr(LeftStr(path, 7), 7) == ")") {
-        token = LeftStr(path, 7);
-        path = MidStr(path, 8);
-    }
-    value.root = RootKeyOf(token);
-    value.keyPath = RemoveDelimiter(RemoveDelimiter(path, "T"), "B");
+    value.valueName = parts.After;
+    const RegistryLocation location = SplitScriptRegistryKey(parts.Before);
+    value.root = RootKeyOf(location.rootToken);
+    value.keyPath = RemoveDelimiter(RemoveDelimiter(location.keyPath, "T"), "B");
     return value;
 }
 

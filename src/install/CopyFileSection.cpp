@@ -1,6 +1,6 @@
 #include "install/CopyFileSection.h"
 
-#include "install/ValueFields.h"
+#include "text/ValueFields.h"
 #include "services/Expansion.h"
 #include "services/LocationTokens.h"
 #include "text/NumberedList.h"

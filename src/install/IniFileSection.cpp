@@ -1,6 +1,6 @@
 #include "install/IniFileSection.h"
 
-#include "install/ValueFields.h"
+#include "text/ValueFields.h"
 #include "services/LocationTokens.h"
 #include "text/NumberedList.h"
 

@@ -1,6 +1,6 @@
 #include "install/RelateSection.h"
 
-#include "install/ValueFields.h"
+#include "text/ValueFields.h"
 #include "services/LocationTokens.h"
 #include "text/IniFile.h"
 #include "text/StrOp.h"

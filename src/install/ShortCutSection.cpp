@@ -1,6 +1,6 @@
 #include "install/ShortCutSection.h"
 
-#include "install/ValueFields.h"
+#include "text/ValueFields.h"
 #include "services/LocationTokens.h"
 #include "text/IniFile.h"
 #include "text/PathParts.h"

@@ -1,6 +1,7 @@
 #include "text/IniFile.h"
 
 #include "text/StrOp.h"
+#include "text/ValueFields.h"
 
 #include <windows.h>
 
@@ -35,8 +36,7 @@ bool WriteProfile(const std::string& section, const std::string& key, const std:
 
 std::string ListEntryField(const std::string& value)
 {
-    const int comma = TokenPos(",", value);
-    return comma != 0 ? LeftStr(value, comma - 1) : value;
+    return SplitAtFirst(value, ",").Before;
 }
 
 bool SameListEntry(const std::string& a, const std::string& b)

@@ -1,5 +1,7 @@
 #include "text/NumberedList.h"
 
+#include "text/StrOp.h"
+
 #include <windows.h>
 
 #include <unordered_map>
@@ -10,14 +12,6 @@ namespace {
 bool IsProfileBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == '\x1a';
-}
-
-std::string AsciiUpper(std::string text)
-{
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return text;
 }
 
 // The section's lines as the system lists them: "key=value", or a key alone,

@@ -62,9 +62,7 @@ std::string MapText(const std::string& text, unsigned long flags)
     return std::string(buffer.data());
 }
 
-// Upper case for ASCII letters only, stepping over two-byte characters; the
-// fallback when the system mapping would change the text's byte length.
-static std::string AsciiUpper(const std::string& text)
+std::string AsciiUpper(const std::string& text)
 {
     std::string result = text;
     for (size_t i = 0; i < result.size(); ++i) {

@@ -17,6 +17,10 @@ std::string RemoveDelimiter(const std::string& path, const std::string& side);
 // unchanged when the system cannot map it.
 std::string MapText(const std::string& text, unsigned long flags);
 
+// Upper case for ASCII letters only, stepping over two-byte characters, so
+// that every character keeps its byte length and no trail byte changes.
+std::string AsciiUpper(const std::string& text);
+
 // The whole program's case-blind contains-test and find: the position of
 // `sub` in `text`, both upper-cased, matching only at character starts.
 int TokenPos(const std::string& sub, const std::string& text);

@@ -1,7 +1,7 @@
 #include "uninstall/InstallCompletion.h"
 
 #include "app/RunState.h"
-#include "install/ValueFields.h"
+#include "text/ValueFields.h"
 #include "services/FileOps.h"
 #include "services/LocationTokens.h"
 #include "services/ProgramLauncher.h"

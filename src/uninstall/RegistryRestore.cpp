@@ -5,6 +5,7 @@
 #include "text/IniFile.h"
 #include "text/NumberedList.h"
 #include "text/StrOp.h"
+#include "text/ValueFields.h"
 
 #include <windows.h>
 
@@ -17,9 +18,8 @@ struct RecordedAssociation {
 
 RecordedAssociation SplitAssociation(const std::string& value)
 {
-    const int comma = TokenPos(",", value);
-    if (comma == 0) return {value, ""};
-    return {LeftStr(value, comma - 1), MidStr(value, comma + 1)};
+    const SplitText parts = SplitAtFirst(value, ",");
+    return {parts.Before, parts.After};
 }
 
 enum class TypeWrite { Written, NoKey, Refused };

@@ -1,4 +1,4 @@
-#include "install/ValueFields.h"
+#include "text/ValueFields.h"
 
 #include "text/MBUtils.h"
 #include "text/StrOp.h"

@@ -1,4 +1,4 @@
-// The ways setup-script values are cut into fields. Every separator is found
+// The ways setup-script and record values are cut into fields. Every separator is found
 // with TokenPos, so the second byte of a two-byte character is never taken
 // for "," or "|".
 #pragma once
