@@ -53,35 +53,15 @@ int32_t ReadSetupSpeed()
     return speed < 1 ? 1 : speed;
 }
 
-struct RegistryValue {
-    HKEY root = HKEY_CURRENT_USER;
-    std::string keyPath;
-    std::string valueName;
-};
-
-// The registry value that [DefaultFolder] ReferRegistry names:
-// <root token><key path>[,<value name>]. The root token is read as in the
-// script's [Registry] keys: a text has one unless it neither starts with "("
-// nor has ")" as its seventh character; without one it names a key under
-// HKEY_CURRENT_USER.
-RegistryValue ParseRegistryValue(const std::string& text)
-{
-    const SplitText parts = SplitAtFirst(text, ",");
-    RegistryValue value;
-    value.valueName = parts.After;
-    const RegistryLocation location = SplitScriptRegistryKey(parts.Before);
-    value.root = RootKeyOf(location.rootToken);
-    value.keyPath = RemoveDelimiter(RemoveDelimiter(location.keyPath, "T"), "B");
-    return value;
-}
-
-// The string the value names; empty when its key or the value is missing.
+// The string value that [DefaultFolder] ReferRegistry names,
+// <root token><key path>[,<value name>], with the root token read as in the
+// script's [Registry] keys; empty when its key or the value is missing.
 std::string ReadRegistryValue(const std::string& text)
 {
-    const RegistryValue value = ParseRegistryValue(text);
-    if (!RegKeyExists(value.root, value.keyPath)) return {};
-    RegKey key = OpenRegKey(value.root, value.keyPath);
-    return key ? ReadRegString(key.Get(), value.valueName) : std::string();
+    const SplitText parts = SplitAtFirst(text, ",");
+    const RegistryKeyName name = ParseRegistryKey(parts.Before);
+    const RegKey key = OpenRegKey(name.Root, name.SubKey);
+    return key ? ReadRegString(key.Get(), parts.After) : std::string();
 }
 
 // A text file for a text box: its lines, whatever ends them, joined by

@@ -18,12 +18,6 @@ std::vector<RegistryItem> ReadRegistryItems(const std::string& scriptPath)
     }
 }
 
-RegistryKeyName ParseRegistryKey(const std::string& key)
-{
-    const RegistryLocation location = SplitScriptRegistryKey(key);
-    return {RootKeyOf(location.rootToken), RemoveDelimiter(RemoveDelimiter(location.keyPath, "T"), "B")};
-}
-
 RegistryValueData ParseRegistryValue(const std::string& value)
 {
     using Kind = RegistryValueData::Kind;

@@ -2,6 +2,8 @@
 // Name<n> (the value name) and Value<n> ([(Pdd)] type token and data).
 #pragma once
 
+#include "services/RegistryKeys.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -16,19 +18,6 @@ struct RegistryItem {
 
 // Key1/Name1/Value1, ... up to the first empty Key<n>.
 std::vector<RegistryItem> ReadRegistryItems(const std::string& scriptPath);
-
-struct RegistryKeyName {
-    HKEY Root = HKEY_CURRENT_USER;
-    std::string SubKey;
-};
-
-// Key<n>, verbatim. The first seven characters are the root token when the
-// first is "(" or the seventh ")": "(Cuser)", "(Class)", "(Local)" or
-// "(Users)", compared exactly; any other seven characters mean
-// HKEY_CURRENT_USER. A text with neither is the subkey under
-// HKEY_CURRENT_USER as a whole. One leading and one trailing "\" of the
-// subkey are dropped.
-RegistryKeyName ParseRegistryKey(const std::string& key);
 
 struct RegistryValueData {
     enum class Kind { Nothing, String, ExpandString, Dword, Binary };

@@ -36,11 +36,6 @@ RegistryLocation SplitRegistryLocation(const std::string& location)
     return CutAfterToken(location);
 }
 
-RegistryLocation SplitScriptRegistryKey(const std::string& key)
-{
-    if (!OpensToken(key) && !ClosesToken(key)) return {"(Cuser)", key};
-    return CutAfterToken(key);
-}
 
 HKEY RootKeyOf(const std::string& rootToken)
 {
@@ -48,6 +43,13 @@ HKEY RootKeyOf(const std::string& rootToken)
     if (rootToken == "(Local)") return HKEY_LOCAL_MACHINE;
     if (rootToken == "(Users)") return HKEY_USERS;
     return HKEY_CURRENT_USER;
+}
+
+RegistryKeyName ParseRegistryKey(const std::string& key)
+{
+    const RegistryLocation location =
+        OpensToken(key) || ClosesToken(key) ? CutAfterToken(key) : RegistryLocation{"(Cuser)", key};
+    return {RootKeyOf(location.rootToken), RemoveDelimiter(RemoveDelimiter(location.keyPath, "T"), "B")};
 }
 
 bool DeleteRegistryKey(const std::string& rootToken, const std::string& keyPath)

@@ -17,15 +17,22 @@ struct RegistryLocation {
 // rest. Otherwise the whole text is the key path and the token "(Cuser)".
 RegistryLocation SplitRegistryLocation(const std::string& location);
 
-// The setup script's reading of a [Registry] key, which asks less of the
-// token's shape: the first seven characters are taken as the root token as
-// soon as the first is "(" or the seventh ")"; only a text with neither is
-// a key path below "(Cuser)" as a whole.
-RegistryLocation SplitScriptRegistryKey(const std::string& key);
-
 // "(Cuser)", "(Class)", "(Local)", "(Users)", compared exactly with their
 // letter case; any other text means HKEY_CURRENT_USER.
 HKEY RootKeyOf(const std::string& rootToken);
+
+struct RegistryKeyName {
+    HKEY Root = HKEY_CURRENT_USER;
+    std::string SubKey;
+};
+
+// A setup script's [Registry] key (and [DefaultFolder] ReferRegistry), which
+// asks less of the token's shape than the record: the first seven characters
+// are the root token as soon as the first is "(" or the seventh ")", and
+// select the root as RootKeyOf does. A text with neither is the subkey under
+// HKEY_CURRENT_USER as a whole. One leading and one trailing "\" of the
+// subkey are dropped.
+RegistryKeyName ParseRegistryKey(const std::string& key);
 
 // Deletes the key with all its subkeys, passing again while it is still
 // there, at most 99 times. An empty key path (or a lone backslash) deletes
