@@ -1,11 +1,11 @@
 #include "install/CopyFileSection.h"
 
-#include "text/ValueFields.h"
 #include "services/Expansion.h"
 #include "services/LocationTokens.h"
 #include "text/NumberedList.h"
 #include "text/PathParts.h"
 #include "text/StrOp.h"
+#include "text/ValueFields.h"
 
 std::vector<std::string> ReadCopyFileItems(const std::string& scriptPath)
 {

@@ -1,8 +1,8 @@
 #include "install/IniFileSection.h"
 
-#include "text/ValueFields.h"
 #include "services/LocationTokens.h"
 #include "text/NumberedList.h"
+#include "text/ValueFields.h"
 
 std::vector<std::string> ReadIniFileItems(const std::string& scriptPath)
 {

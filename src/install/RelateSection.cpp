@@ -1,9 +1,9 @@
 #include "install/RelateSection.h"
 
-#include "text/ValueFields.h"
 #include "services/LocationTokens.h"
 #include "text/IniFile.h"
 #include "text/StrOp.h"
+#include "text/ValueFields.h"
 
 std::vector<RelateRow> ReadRelateTable(const std::string& scriptPath)
 {

@@ -3,9 +3,9 @@
 #include "install/ActionPhases.h"
 #include "install/CopyPhase.h"
 #include "install/FolderPhase.h"
+#include "install/InstallCompletion.h"
 #include "install/InstallPreparation.h"
 #include "install/SpaceCheck.h"
-#include "uninstall/InstallCompletion.h"
 
 Flow RunInstallPhases(RunWindows& windows, InstallRun& run)
 {

@@ -1,10 +1,10 @@
 #include "install/ShortCutSection.h"
 
-#include "text/ValueFields.h"
 #include "services/LocationTokens.h"
 #include "text/IniFile.h"
 #include "text/PathParts.h"
 #include "text/StrOp.h"
+#include "text/ValueFields.h"
 
 std::vector<ShortcutItem> ReadShortcutItems(const std::string& scriptPath)
 {

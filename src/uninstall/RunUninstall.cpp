@@ -5,8 +5,8 @@
 #include "text/MessageBox.h"
 #include "uninstall/RecordedRemovals.h"
 #include "uninstall/RegistryRestore.h"
-#include "uninstall/SetupFolderRemoval.h"
 #include "uninstall/SetupFolderList.h"
+#include "uninstall/SetupFolderRemoval.h"
 #include "uninstall/UninstallCompletion.h"
 #include "uninstall/UninstallRun.h"
 

@@ -7,11 +7,11 @@
 
 #include "InstallFixture.h"
 #include "app/RunState.h"
+#include "install/InstallCompletion.h"
 #include "services/LocationTokens.h"
 #include "support/FileShapes.h"
 #include "support/ScratchRegistry.h"
 #include "text/IniFile.h"
-#include "uninstall/InstallCompletion.h"
 #include "uninstall/PreviousRecord.h"
 
 #include <windows.h>

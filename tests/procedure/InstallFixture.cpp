@@ -1,8 +1,8 @@
 #include "InstallFixture.h"
 
 #include "install/ActionPhases.h"
+#include "install/InstallCompletion.h"
 #include "services/LocationTokens.h"
-#include "uninstall/InstallCompletion.h"
 #include "windows/ErrorGuard.h"
 
 #include <windows.h>

@@ -1,7 +1,6 @@
-#include "uninstall/InstallCompletion.h"
+#include "install/InstallCompletion.h"
 
 #include "app/RunState.h"
-#include "text/ValueFields.h"
 #include "services/FileOps.h"
 #include "services/LocationTokens.h"
 #include "services/ProgramLauncher.h"
@@ -10,6 +9,7 @@
 #include "text/IniFile.h"
 #include "text/MessageBox.h"
 #include "text/StrOp.h"
+#include "text/ValueFields.h"
 #include "uninstall/SetupFolderList.h"
 #include "uninstall/UninstallRecord.h"
 
