@@ -52,12 +52,8 @@ struct CopyRoute {
 // "|" name its destination takes the name stored in it.
 CopyRoute ExpandedRoute(const CopyEntry& entry)
 {
-    const std::string temporary = ExpansionTempPath();
-    const std::string pair = ExpandToTemp(entry.Source, entry.Destination);
-    // The pair is the temporary path, a comma and the destination. The
-    // temporary folder may itself hold a comma (a user name "Smith, J"), so
-    // the destination is what follows the known temporary path.
-    return {temporary, pair.substr(temporary.size() + 1)};
+    const ExpandedFile expanded = ExpandToTemp(entry.Source, entry.Destination);
+    return {expanded.temporary, expanded.destination};
 }
 
 // With the overwrite box off the user decides; with it on only a newer

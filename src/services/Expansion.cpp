@@ -85,17 +85,12 @@ bool Expand(const std::string& source, const std::string& temporary)
 
 }  // namespace
 
-std::string ExpansionTempPath()
-{
-    return TheRun.TempFolder + "EXPAND.OVX";
-}
-
-std::string ExpandToTemp(const std::string& source, const std::string& destination)
+ExpandedFile ExpandToTemp(const std::string& source, const std::string& destination)
 {
     const std::string resolved = ResolvePlaceholder(source, destination);
-    const std::string temporary = ExpansionTempPath();
+    const std::string temporary = TheRun.TempFolder + "EXPAND.OVX";
     if (FileExists(temporary)) DeleteFiles(temporary);
     // A broken expansion must not pass for a good one at the copy.
     if (!Expand(source, temporary) && FileExists(temporary)) DeleteFiles(temporary);
-    return temporary + "," + resolved;
+    return {temporary, resolved};
 }

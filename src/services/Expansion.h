@@ -9,14 +9,18 @@
 // file (compared exactly, letter case included).
 constexpr const char* ExpandedNamePlaceholder = "AUTO.EXT";
 
-// The temporary file of every expansion: the temporary folder + "EXPAND.OVX".
-std::string ExpansionTempPath();
+// Where an expansion put the file and where it goes.
+struct ExpandedFile {
+    std::string temporary;    // the temporary folder + "EXPAND.OVX"
+    std::string destination;  // the destination, "AUTO.EXT" resolved
+};
 
 // Expands `source` into the temporary file (a file without the compressed
-// header is copied through unchanged) and returns the temporary path, a ","
-// and the destination. A destination whose file name is exactly "AUTO.EXT"
-// takes the name stored in the compressed file, in upper case. When the
-// source cannot be opened or a compressed source yields another length than
-// its header announces, no temporary file is left, so that the copy that
-// follows fails with 2 (file not found).
-std::string ExpandToTemp(const std::string& source, const std::string& destination);
+// header is copied through unchanged). A destination whose file name is
+// exactly "AUTO.EXT" takes the name stored in the compressed file, in upper
+// case. When the source cannot be opened or a compressed source yields
+// another length than its header announces, no temporary file is left, so
+// that the copy that follows fails with 2 (file not found). The two paths
+// are kept apart rather than joined by a comma, which a temporary folder may
+// contain itself (a user named "Smith, J").
+ExpandedFile ExpandToTemp(const std::string& source, const std::string& destination);

@@ -26,18 +26,6 @@ private:
     std::string previous_;
 };
 
-struct Expanded {
-    std::string temporary;
-    std::string destination;
-};
-
-Expanded Split(const std::string& result)
-{
-    const size_t comma = result.find(',');
-    REQUIRE(comma != std::string::npos);
-    return {result.substr(0, comma), result.substr(comma + 1)};
-}
-
 }  // namespace
 
 TEST_CASE("a compressed file expands byte for byte into EXPAND.OVX")
@@ -47,7 +35,7 @@ TEST_CASE("a compressed file expands byte for byte into EXPAND.OVX")
     const std::string sample = LzFixture("SAMPLE.DAT");
     WriteTextFile(folder / "SAMPLE.DAT_", LzFixture("SAMPLE.DAT_"));
 
-    const Expanded result = Split(ExpandToTemp(folder / "SAMPLE.DAT_", "C:\\APP\\SAMPLE.DAT"));
+    const ExpandedFile result = ExpandToTemp(folder / "SAMPLE.DAT_", "C:\\APP\\SAMPLE.DAT");
     CHECK(result.temporary == folder / "EXPAND.OVX");
     CHECK(result.destination == "C:\\APP\\SAMPLE.DAT");
     CHECK(ReadTextFile(result.temporary) == sample);
@@ -74,18 +62,18 @@ TEST_CASE("AUTO.EXT takes the name stored in the compressed file, in upper case"
     WriteTextFile(folder / "表示.TX_", ClassicLzForm(compressed, 'T'));
     WriteTextFile(folder / "README.TXT_", compressed);
 
-    CHECK(Split(ExpandToTemp(folder / "README.TX_", "C:\\APP\\AUTO.EXT")).destination == "C:\\APP\\README.TXT");
+    CHECK(ExpandToTemp(folder / "README.TX_", "C:\\APP\\AUTO.EXT").destination == "C:\\APP\\README.TXT");
     CHECK(ReadTextFile(folder / "EXPAND.OVX") == readme);
-    CHECK(Split(ExpandToTemp(folder / "readme.tx_", "C:\\APP\\AUTO.EXT")).destination == "C:\\APP\\README.TXT");
+    CHECK(ExpandToTemp(folder / "readme.tx_", "C:\\APP\\AUTO.EXT").destination == "C:\\APP\\README.TXT");
     CHECK(ReadTextFile(folder / "EXPAND.OVX") == readme);
-    CHECK(Split(ExpandToTemp(folder / "表示.TX_", "C:\\APP\\表\\AUTO.EXT")).destination == "C:\\APP\\表\\表示.TXT");
+    CHECK(ExpandToTemp(folder / "表示.TX_", "C:\\APP\\表\\AUTO.EXT").destination == "C:\\APP\\表\\表示.TXT");
     // mscompress's own form: no stored character, and Wine then drops the "_".
-    CHECK(Split(ExpandToTemp(folder / "README.TXT_", "C:\\APP\\AUTO.EXT")).destination == "C:\\APP\\README.TXT");
+    CHECK(ExpandToTemp(folder / "README.TXT_", "C:\\APP\\AUTO.EXT").destination == "C:\\APP\\README.TXT");
     CHECK(ReadTextFile(folder / "EXPAND.OVX") == readme);
 
     // Only the exact name is the placeholder.
-    CHECK(Split(ExpandToTemp(folder / "README.TX_", "C:\\APP\\auto.ext")).destination == "C:\\APP\\auto.ext");
-    CHECK(Split(ExpandToTemp(folder / "README.TX_", "C:\\APP\\AUTO.EXT.BAK")).destination ==
+    CHECK(ExpandToTemp(folder / "README.TX_", "C:\\APP\\auto.ext").destination == "C:\\APP\\auto.ext");
+    CHECK(ExpandToTemp(folder / "README.TX_", "C:\\APP\\AUTO.EXT.BAK").destination ==
           "C:\\APP\\AUTO.EXT.BAK");
 }
 
@@ -95,7 +83,7 @@ TEST_CASE("a file without the compressed header passes through unchanged")
     TempFolderInUse temp(folder.Path());
     const std::string bytes = "plain bytes, not compressed at all\r\n表ソ能\r\n";
     WriteTextFile(folder / "notes.txt", bytes);
-    const Expanded result = Split(ExpandToTemp(folder / "notes.txt", "C:\\APP\\AUTO.EXT"));
+    const ExpandedFile result = ExpandToTemp(folder / "notes.txt", "C:\\APP\\AUTO.EXT");
     CHECK(result.destination == "C:\\APP\\NOTES.TXT");
     CHECK(ReadTextFile(result.temporary) == bytes);
 }
@@ -119,7 +107,7 @@ TEST_CASE("a damaged compressed file leaves no temporary file, so the copy that 
         CAPTURE(fixture);
         WriteTextFile(folder / name, bytes);
         WriteTextFile(folder / "EXPAND.OVX", "stale");
-        const Expanded result = Split(ExpandToTemp(folder / name, folder / "OUT.DAT"));
+        const ExpandedFile result = ExpandToTemp(folder / name, folder / "OUT.DAT");
         CHECK_FALSE(PathExists(result.temporary));
         CHECK(CopyFileTo(result.temporary, result.destination) == ERROR_FILE_NOT_FOUND);
         CHECK_FALSE(PathExists(folder / "OUT.DAT"));
@@ -127,8 +115,8 @@ TEST_CASE("a damaged compressed file leaves no temporary file, so the copy that 
 
     // A source that is missing, or held open by another program.
     WriteTextFile(folder / "EXPAND.OVX", "stale");
-    CHECK_FALSE(PathExists(Split(ExpandToTemp(folder / "MISSING.DA_", folder / "OUT.DAT")).temporary));
+    CHECK_FALSE(PathExists(ExpandToTemp(folder / "MISSING.DA_", folder / "OUT.DAT").temporary));
     WriteTextFile(folder / "HELD.DA_", compressed);
     HeldOpen held(folder / "HELD.DA_");
-    CHECK_FALSE(PathExists(Split(ExpandToTemp(folder / "HELD.DA_", folder / "OUT.DAT")).temporary));
+    CHECK_FALSE(PathExists(ExpandToTemp(folder / "HELD.DA_", folder / "OUT.DAT").temporary));
 }
