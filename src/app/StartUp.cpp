@@ -3,6 +3,7 @@
 // script or record into it, reads the header sections from that copy and
 // prepares the first screen.
 #include "app/TfrmMain.h"
+#include "app/WorkFolders.h"
 
 #include "services/FileOps.h"
 #include "services/LocationTokens.h"
@@ -13,13 +14,12 @@
 #include "text/PathParts.h"
 #include "text/StrOp.h"
 #include "text/ValueFields.h"
+#include "uninstall/SetupFolderList.h"
 
 #include <fstream>
 #include <iterator>
 
 namespace {
-
-constexpr int WorkFolderLimit = 99;
 
 bool SetupMode()
 {
@@ -36,13 +36,13 @@ std::string Header(const std::string& section, const std::string& key, const std
 std::string ChooseWorkFolder(const std::string& tempFolder)
 {
     for (int n = 1; n <= WorkFolderLimit; ++n) {
-        const std::string candidate = tempFolder + "OVTMP" + std::to_string(n) + "\\";
+        const std::string candidate = WorkFolderPath(tempFolder, n);
         if (!FolderExists(candidate)) {
             CreateFolderPath(candidate);
             return candidate;
         }
     }
-    return tempFolder + "OVTMP" + std::to_string(WorkFolderLimit) + "\\";
+    return WorkFolderPath(tempFolder, WorkFolderLimit);
 }
 
 // The pause between install steps. A value that is no integer would leave
@@ -170,10 +170,7 @@ std::string TfrmMain::ProposedFolder()
     if (!SetupMode()) return Header("SetupFolder", "Folder");
     std::string folder = Header("DefaultFolder", "Folder", "(Prg)\\");
     TheRun.ProgramId = Header("ProgramID", "ID");
-    if (!TheRun.ProgramId.empty()) {
-        const std::string programList = RemoveDelimiter(TheRun.WindowsFolder, "B") + "\\OVSET98.INI";
-        folder = ReadProfile(TheRun.ProgramId, "Folder", folder, programList);
-    }
+    folder = RememberedSetupFolder(TheRun.WindowsFolder, TheRun.ProgramId, folder);
     const std::string referRegistry = Header("DefaultFolder", "ReferRegistry");
     if (!referRegistry.empty()) {
         const std::string registered = ReadRegistryValue(referRegistry);

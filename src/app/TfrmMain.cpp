@@ -2,6 +2,7 @@
 
 #include "app/CommandLine.h"
 #include "app/SystemFolders.h"
+#include "app/WorkFolders.h"
 #include "install/RunInstall.h"
 #include "services/Deletion.h"
 #include "services/FileOps.h"
@@ -128,8 +129,8 @@ void TfrmMain::FormClose()
 {
     // Work folders of this run and of earlier runs that did not close. One
     // that cannot be removed (a file in use) stays for the next run.
-    for (int n = 1; n <= 99; ++n) {
-        const std::string folder = TheRun.TempFolder + "OVTMP" + std::to_string(n) + "\\";
+    for (int n = 1; n <= WorkFolderLimit; ++n) {
+        const std::string folder = WorkFolderPath(TheRun.TempFolder, n);
         if (FolderExists(folder)) RemoveFolder(folder, "*.*");
     }
     // Associations, items and folders may have changed: tell the shell. The

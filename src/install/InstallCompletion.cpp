@@ -1,6 +1,7 @@
 #include "install/InstallCompletion.h"
 
 #include "app/RunState.h"
+#include "services/FileFacts.h"
 #include "services/FileOps.h"
 #include "services/LocationTokens.h"
 #include "services/ProgramLauncher.h"
@@ -15,27 +16,10 @@
 
 #include <windows.h>
 
-#include <optional>
 
 namespace {
 
 constexpr const char* SetupFileTag = "<SetupFile> ";
-
-std::optional<FILETIME> LastWriteTime(const std::string& path)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
-    return data.ftLastWriteTime;
-}
-
-// A missing file is older than any existing one; two missing files are equal.
-bool IsNewer(const std::string& path, const std::string& than)
-{
-    const std::optional<FILETIME> time = LastWriteTime(path);
-    if (!time) return false;
-    const std::optional<FILETIME> other = LastWriteTime(than);
-    return !other || CompareFileTime(&*time, &*other) > 0;
-}
 
 std::string UninstallerPath()
 {

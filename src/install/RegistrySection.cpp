@@ -4,18 +4,19 @@
 #include "services/RegistryKeys.h"
 #include "text/IniFile.h"
 #include "text/IntegerText.h"
+#include "text/NumberedList.h"
 #include "text/StrOp.h"
 
 std::vector<RegistryItem> ReadRegistryItems(const std::string& scriptPath)
 {
     std::vector<RegistryItem> items;
-    for (int n = 1;; ++n) {
-        const std::string number = std::to_string(n);
-        std::string key = ReadProfile("Registry", "Key" + number, "", scriptPath);
-        if (key.empty()) return items;
+    int n = 0;
+    for (std::string& key : ReadNumberedList("Registry", "Key", scriptPath)) {
+        const std::string number = std::to_string(++n);
         items.push_back({std::move(key), ReadProfile("Registry", "Name" + number, "", scriptPath),
                          ReadProfile("Registry", "Value" + number, "", scriptPath)});
     }
+    return items;
 }
 
 RegistryValueData ParseRegistryValue(const std::string& value)

@@ -2,6 +2,7 @@
 
 #include "services/LocationTokens.h"
 #include "text/IniFile.h"
+#include "text/NumberedList.h"
 #include "text/PathParts.h"
 #include "text/StrOp.h"
 #include "text/ValueFields.h"
@@ -9,12 +10,11 @@
 std::vector<ShortcutItem> ReadShortcutItems(const std::string& scriptPath)
 {
     std::vector<ShortcutItem> items;
-    for (int n = 1;; ++n) {
-        const std::string number = std::to_string(n);
-        std::string make = ReadProfile("ShortCut", "Make" + number, "", scriptPath);
-        if (make.empty()) return items;
-        items.push_back({std::move(make), ReadProfile("ShortCut", "Name" + number, "Default", scriptPath)});
-    }
+    int n = 0;
+    for (std::string& make : ReadNumberedList("ShortCut", "Make", scriptPath))
+        items.push_back(
+            {std::move(make), ReadProfile("ShortCut", "Name" + std::to_string(++n), "Default", scriptPath)});
+    return items;
 }
 
 ShortcutBox GoverningBox(const std::string& rawName)

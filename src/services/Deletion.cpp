@@ -6,6 +6,7 @@
 #include "text/MessageBox.h"
 #include "text/PathParts.h"
 #include "text/StrOp.h"
+#include "text/ValueFields.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -70,16 +71,9 @@ unsigned long RemoveFolder(const std::string& folder, const std::string& names)
     const std::string base = AddDelimiter(folder, "B");
     std::string remaining = names;
     while (!remaining.empty()) {
-        const int bar = TokenPos("|", remaining);
-        std::string name;
-        if (bar != 0) {
-            name = LeftStr(remaining, bar - 1);
-            remaining = MidStr(remaining, bar + 1);
-        } else {
-            name = remaining;
-            remaining.clear();
-        }
-        DeleteFiles(base + name);
+        const SplitText parts = SplitAtFirst(remaining, "|");
+        DeleteFiles(base + parts.Before);
+        remaining = parts.After;
     }
     if (RemoveDirectoryA(base.c_str())) return 0;
     return GetLastError();

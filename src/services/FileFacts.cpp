@@ -12,14 +12,32 @@ std::optional<int64_t> FoundFileSize(const std::string& path)
     return static_cast<int64_t>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
 }
 
-std::optional<uint32_t> DosTimeStamp(const std::string& path)
+namespace {
+
+std::optional<FILETIME> LastWriteTime(const std::string& path)
 {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+    return data.ftLastWriteTime;
+}
+
+}  // namespace
+
+std::optional<uint32_t> DosTimeStamp(const std::string& path)
+{
+    const std::optional<FILETIME> written = LastWriteTime(path);
     FILETIME local{};
     WORD date = 0;
     WORD time = 0;
-    if (!FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) || !FileTimeToDosDateTime(&local, &date, &time))
+    if (!written || !FileTimeToLocalFileTime(&*written, &local) || !FileTimeToDosDateTime(&local, &date, &time))
         return std::nullopt;
     return (static_cast<uint32_t>(date) << 16) | time;
+}
+
+bool IsNewer(const std::string& path, const std::string& than)
+{
+    const std::optional<FILETIME> time = LastWriteTime(path);
+    if (!time) return false;
+    const std::optional<FILETIME> other = LastWriteTime(than);
+    return !other || CompareFileTime(&*time, &*other) > 0;
 }

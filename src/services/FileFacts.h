@@ -1,5 +1,5 @@
-// What the directory tells about one file: its size and its last-write time
-// stamp, as the install measures and compares its source files.
+// What the directory tells about one file: its size and its last-write time,
+// as the install measures and compares its source files.
 #pragma once
 
 #include <cstdint>
@@ -17,3 +17,8 @@ std::optional<int64_t> FoundFileSize(const std::string& path);
 // later set the top bit, so they compare right only unsigned. Empty when the
 // file's time cannot be read.
 std::optional<uint32_t> DosTimeStamp(const std::string& path);
+
+// True when `path` was last written later than `than`, to the system's full
+// resolution. A missing file is older than any existing one; two missing
+// files are equal.
+bool IsNewer(const std::string& path, const std::string& than);

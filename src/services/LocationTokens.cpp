@@ -59,9 +59,7 @@ std::string ExpandLocationTokens(const std::string& text)
         {"(C_Sup)", &run.CommonStartupFolder},
     };
     std::string result = text;
-    for (const auto& [token, folder] : tokens) {
-        if (TokenPos(token, result) != 0) result = ReplaceToken(result, token, *folder);
-    }
+    for (const auto& [token, folder] : tokens) result = ReplaceToken(result, token, *folder);
     return result;
 }
 

@@ -3,31 +3,18 @@
 #include "services/Win32Registry.h"
 #include "text/IniFile.h"
 
+namespace {
+
+// True when the filled slot belongs to `extension`: the slot's text before its
+// first comma equals the extension, letter case ignored. (An extension that
+// merely lies inside a remembered one, "do" in "doc", is another extension.)
 bool SlotRemembers(const std::string& slot, const std::string& extension)
 {
     return !slot.empty() && SameListEntry(ListEntryField(slot), extension);
 }
 
-void MergePreviousAssociation(RestoreSlots& slots, const std::string& value)
-{
-    const std::string extension = ListEntryField(value);
-    for (std::string& slot : slots) {
-        if (SlotRemembers(slot, extension)) return;
-        if (slot.empty()) {
-            slot = value;
-            return;
-        }
-    }
-}
-
-void MergePreviousAssociations(RestoreSlots& slots, const std::string& recordPath)
-{
-    for (int n = 1; n <= RestoreSlotCount; ++n) {
-        const std::string value = ReadProfile("RestoreRelate", "Key" + std::to_string(n), "", recordPath);
-        if (!value.empty()) MergePreviousAssociation(slots, value);
-    }
-}
-
+// The slot that a value of `extension` fills: 0 when a slot already
+// remembers the extension or when none is free.
 int FreeSlotFor(const RestoreSlots& slots, const std::string& extension)
 {
     for (int i = 0; i < RestoreSlotCount; ++i) {
@@ -39,10 +26,28 @@ int FreeSlotFor(const RestoreSlots& slots, const std::string& extension)
     return 0;
 }
 
+// The default value of "." + extension under HKEY_CLASSES_ROOT; empty when
+// the key or the value is missing.
 std::string CurrentFileType(const std::string& extension)
 {
     const RegKey key = OpenRegKey(HKEY_CLASSES_ROOT, "." + extension);
     return key ? ReadRegString(key.Get(), "") : std::string();
+}
+
+}  // namespace
+
+void MergePreviousAssociation(RestoreSlots& slots, const std::string& value)
+{
+    if (const int slot = FreeSlotFor(slots, ListEntryField(value)); slot != 0)
+        slots[static_cast<size_t>(slot) - 1] = value;
+}
+
+void MergePreviousAssociations(RestoreSlots& slots, const std::string& recordPath)
+{
+    for (int n = 1; n <= RestoreSlotCount; ++n) {
+        const std::string value = ReadProfile("RestoreRelate", "Key" + std::to_string(n), "", recordPath);
+        if (!value.empty()) MergePreviousAssociation(slots, value);
+    }
 }
 
 int RecordAssociation(RestoreSlots& slots, const std::string& extension)

@@ -22,6 +22,13 @@ void RememberSetupFolder(const std::string& windowsFolder, const std::string& pr
     if (!programId.empty()) WriteProfile(programId, "Folder", appFolder, path);
 }
 
+std::string RememberedSetupFolder(const std::string& windowsFolder, const std::string& programId,
+                                  const std::string& fallback)
+{
+    if (programId.empty()) return fallback;
+    return ReadProfile(programId, "Folder", fallback, SetupFolderListPath(windowsFolder));
+}
+
 void ForgetProgram(const std::string& windowsFolder, const std::string& programId)
 {
     if (programId.empty()) return;

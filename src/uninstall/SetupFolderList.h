@@ -9,5 +9,10 @@
 void RememberSetupFolder(const std::string& windowsFolder, const std::string& programId,
                          const std::string& appFolder);
 
+// The setup folder that the last install of the program used; `fallback`
+// when the ID is empty or has no entry.
+std::string RememberedSetupFolder(const std::string& windowsFolder, const std::string& programId,
+                                  const std::string& fallback);
+
 // Removes the program's whole section; nothing for an empty ID.
 void ForgetProgram(const std::string& windowsFolder, const std::string& programId);

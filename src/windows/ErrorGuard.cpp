@@ -2,6 +2,7 @@
 
 #include "services/SetupError.h"
 #include "text/MessageBox.h"
+#include "windows/ApplicationWindow.h"
 
 #include <exception>
 
@@ -10,7 +11,7 @@ namespace {
 void ShowError(const std::string& text) noexcept
 {
     try {
-        ShowMessageBox(text, ErrorBoxCaption, MB_OK | MB_ICONHAND);
+        ShowMessageBox(text, ApplicationTitle, MB_OK | MB_ICONHAND);
     } catch (...) {
         // Not even the box could be shown (out of memory): nothing is left to
         // tell the user with, and the exception must not leave the procedure.

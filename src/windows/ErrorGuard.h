@@ -9,9 +9,6 @@
 #include <functional>
 #include <string>
 
-// The caption of the error box: the application's title.
-inline constexpr const char* ErrorBoxCaption = "Orvane Standard";
-
 // Runs `handler` and returns its result; an exception it raises is shown in
 // a message box (OK, stop icon) and 0 is returned instead.
 LRESULT RunGuarded(const std::function<LRESULT()>& handler) noexcept;
