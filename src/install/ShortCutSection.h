@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-// Stands in for a Make<n> that the user did not choose; an entry whose
-// Make<n> is literally this text is skipped as well.
+// An entry whose Make<n> is literally this text is skipped, as an entry
+// that the user did not choose is.
 constexpr const char* UserNotSelectedMarker = "User Not Selected.";
 
 struct ShortcutItem {

@@ -12,8 +12,6 @@ std::string BelowRoot(const std::string& path)
     return RemoveDelimiter(path, "T");
 }
 
-}  // namespace
-
 std::string KeyCreationFailedText(const std::string& path)
 {
     return "ｷｰ " + path + " の作成に失敗しました";
@@ -23,6 +21,8 @@ std::string ValueWriteFailedText(const std::string& name)
 {
     return "'" + name + "' の設定に失敗しました";
 }
+
+}  // namespace
 
 RegistryAccess::RegistryAccess(HKEY root) : root_(root) {}
 
@@ -40,17 +40,6 @@ bool RegistryAccess::OpenKey(const std::string& path, bool create)
 void RegistryAccess::CloseKey()
 {
     current_.Reset();
-}
-
-bool RegistryAccess::ValueExists(const std::string& name) const
-{
-    return current_ && RegQueryValueExA(current_.Get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) ==
-                           ERROR_SUCCESS;
-}
-
-std::string RegistryAccess::ReadString(const std::string& name) const
-{
-    return current_ ? ReadRegString(current_.Get(), name) : std::string();
 }
 
 std::optional<int32_t> RegistryAccess::ReadInteger(const std::string& name) const

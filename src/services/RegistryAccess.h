@@ -26,9 +26,6 @@ public:
     bool OpenKey(const std::string& path, bool create);
     void CloseKey();
 
-    bool ValueExists(const std::string& name) const;
-    // A REG_SZ or REG_EXPAND_SZ value (unexpanded); empty when missing.
-    std::string ReadString(const std::string& name) const;
     // A REG_DWORD value; nothing when missing or of another type.
     std::optional<int32_t> ReadInteger(const std::string& name) const;
 
@@ -48,7 +45,3 @@ private:
     HKEY root_;
     RegKey current_;
 };
-
-// The SetupError texts of the layer, for the callers' tests.
-std::string KeyCreationFailedText(const std::string& path);
-std::string ValueWriteFailedText(const std::string& name);

@@ -26,8 +26,6 @@ public:
     // for a folder that is no absolute path.
     bool Protects(const std::string& folder) const;
 
-    const std::vector<std::string>& Folders() const { return folders_; }
-
 private:
     std::vector<std::string> folders_;
 };

@@ -234,13 +234,6 @@ int Form::ClientWidth() const
     return client.right;
 }
 
-int Form::ClientHeight() const
-{
-    RECT client{};
-    GetClientRect(Handle(), &client);
-    return client.bottom;
-}
-
 void Form::CenterOnScreen()
 {
     const Bounds bounds = GetBounds();

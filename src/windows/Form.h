@@ -28,7 +28,6 @@ public:
     HFONT Font() const { return font_.Get(); }
     void SetColor(COLORREF color);
     int ClientWidth() const;
-    int ClientHeight() const;
     void CenterOnScreen();
 
     void Show();
@@ -41,7 +40,6 @@ public:
     // the close query allows the end; the other visible windows of the
     // program stay disabled meanwhile. Returns the modal result.
     int ShowModal();
-    bool InModalRun() const { return inModalRun_; }
     int ModalResult() const { return modalResult_; }
     void SetModalResult(int result) { modalResult_ = result; }
     // The end of a modal run once its result is set: the close query, then the

@@ -6,6 +6,7 @@
 #include "services/RegistryAccess.h"
 #include "services/RegistryKeys.h"
 #include "services/SetupError.h"
+#include "services/Win32Registry.h"
 #include "support/ScratchRegistry.h"
 
 #include <windows.h>
@@ -52,17 +53,19 @@ TEST_CASE("the registry layer writes each type as the system stores it")
     registry.WriteExpandString("Help", "%SystemRoot%\\HELP");
     registry.WriteInteger("Count", -2);
     registry.WriteBinary("Flags", 0x12345678);
-    CHECK(registry.ValueExists("Path"));
-    CHECK(registry.ValueExists(""));
-    CHECK_FALSE(registry.ValueExists("Other"));
-    CHECK(registry.ReadString("Path") == "C:\\Program Files\\表\\");
-    CHECK(registry.ReadString("Help") == "%SystemRoot%\\HELP");
+    const std::string tool = scratch / "Tool";
+    CHECK(ReadStoredValue(HKEY_CURRENT_USER, tool, "Path").has_value());
+    CHECK(ReadStoredValue(HKEY_CURRENT_USER, tool, "").has_value());
+    CHECK_FALSE(ReadStoredValue(HKEY_CURRENT_USER, tool, "Other").has_value());
+    const RegKey opened = OpenRegKey(HKEY_CURRENT_USER, tool);
+    REQUIRE(opened);
+    CHECK(ReadRegString(opened.Get(), "Path") == "C:\\Program Files\\表\\");
+    CHECK(ReadRegString(opened.Get(), "Help") == "%SystemRoot%\\HELP");
     CHECK(registry.ReadInteger("Count") == -2);
     CHECK_FALSE(registry.ReadInteger("Path").has_value());
     CHECK_FALSE(registry.ReadInteger("Flags").has_value());
     registry.CloseKey();
 
-    const std::string tool = scratch / "Tool";
     const auto defaultValue = ReadStoredValue(HKEY_CURRENT_USER, tool, "");
     REQUIRE(defaultValue);
     CHECK(defaultValue->type == REG_SZ);
