@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr int kRelatePairs = 20;
-
 void CheckRelatePairs(const Profile& script, Findings& findings)
 {
     for (int n = 1; n <= kRelatePairs; ++n) {

@@ -3,6 +3,7 @@
 // number.
 #include "CheckRules.h"
 
+#include "ScriptModel.h"
 #include "SjisText.h"
 
 #include <optional>
@@ -20,8 +21,6 @@ constexpr NumberedList kLists[] = {
     {"CopyFile", "File"}, {"MakeFolder", "Folder"}, {"ShortCut", "Make"},      {"Registry", "Key"},
     {"IniFile", "Data"},  {"DeleteRegistry", "Key"}, {"AddDeleteFile", "File"},
 };
-
-constexpr int kRelatePairs = 20;
 
 std::string LineText(int line)
 {

@@ -64,12 +64,12 @@ void CheckList(const Profile& script, const std::string& section, const std::str
 
 // Keys that belong to the entries of a list governed by another key.
 void CheckCompanions(const Profile& script, const std::string& section, const std::string& governing,
-                     const std::string& prefix, Findings& findings, const Exempt& exempt = nullptr)
+                     const std::string& prefix, Findings& findings)
 {
     const size_t count = ReadList(script, section, governing).size();
     for (size_t n = 1; n <= count; ++n) {
         const std::string key = prefix + std::to_string(n);
-        CheckValue(section, key, script.Read(section, key), exempt, findings);
+        CheckValue(section, key, script.Read(section, key), nullptr, findings);
     }
 }
 
@@ -104,7 +104,7 @@ void CheckUnknownTokens(const Profile& script, Findings& findings)
     CheckRegistryValues(script, findings);
     CheckList(script, "IniFile", "Data", findings);
     CheckList(script, "AddDeleteFile", "File", findings);
-    for (int n = 1; n <= 20; ++n) {
+    for (int n = 1; n <= kRelatePairs; ++n) {
         const std::string key = "File" + std::to_string(n);
         CheckValue("Relate", key, script.Read("Relate", key), nullptr, findings);
     }

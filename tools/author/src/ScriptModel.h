@@ -17,6 +17,9 @@ const std::vector<std::string>& RegistryRootTokens();
 const std::vector<std::string>& RegistryTypeTokens();
 
 inline const std::string kDiskChange = "(Dch)";
+
+// The installer reads [Relate] Name1/File1 to Name20/File20, gaps or not.
+inline constexpr int kRelatePairs = 20;
 inline const std::string kPathMark = "(Pdd)";
 inline const std::string kRebootWord = "WINDOWS_REBOOT";
 
