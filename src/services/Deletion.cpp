@@ -11,6 +11,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <vector>
+
 namespace {
 
 constexpr FILEOP_FLAGS SilentDeletion = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
@@ -22,32 +24,20 @@ bool HasWildcards(const std::string& path)
 
 // Wine's shell refuses a read-only file that is named directly or matched by
 // a pattern (5), while Windows deletes it without asking when confirmation is
-// off. Clearing the flag on the matching files first gives the same outcome
-// on both.
-void ClearReadOnlyMatches(const std::string& path)
+// off. Clearing the flag first gives the same outcome on both.
+void ClearReadOnly(const std::string& path, DWORD attributes)
 {
-    const std::string folder = FolderPart(path);
-    WIN32_FIND_DATAA data{};
-    FindHandle find(FindFirstFileA(path.c_str(), &data));
-    if (!find) return;
-    do {
-        constexpr DWORD readOnlyFile = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY;
-        if ((data.dwFileAttributes & readOnlyFile) == FILE_ATTRIBUTE_READONLY)
-            SetFileAttributesA((folder + data.cFileName).c_str(), data.dwFileAttributes & ~FILE_ATTRIBUTE_READONLY);
-    } while (FindNextFileA(find.Get(), &data));
+    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0)
+        SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
 }
 
-}  // namespace
-
-unsigned long DeleteFiles(const std::string& path)
+// Hands a list of paths to the shell's silent deletion: 0, or why not.
+unsigned long ShellDelete(const std::vector<std::string>& paths)
 {
-    if (!FileExists(path) && !HasWildcards(path)) return ERROR_FILE_NOT_FOUND;
-    if (IsRegistrable(path)) SelfRegister(path, false);
-    ClearReadOnlyMatches(path);
-
-    // A list of one item: the path and two terminating zero bytes.
-    std::string source = path;
-    source.append(2, '\0');
+    // Each path ends in a zero byte, the list in one more.
+    std::string source;
+    for (const std::string& path : paths) source.append(path).push_back('\0');
+    source.push_back('\0');
     SHFILEOPSTRUCTA operation{};
     operation.hwnd = ApplicationWindow();
     operation.wFunc = FO_DELETE;
@@ -63,6 +53,41 @@ unsigned long DeleteFiles(const std::string& path)
     return error != ERROR_SUCCESS ? error : static_cast<unsigned long>(result);
 }
 
+// The files a pattern matches, never its folders, with their read-only
+// flags cleared for the deletion that follows. A pattern such as
+// C:\APP\*.* names the application's files, and a folder that happens to
+// match (a user's own data, or the whole Windows folder for a damaged
+// record) must not go with them.
+std::vector<std::string> MatchingFiles(const std::string& pattern)
+{
+    const std::string folder = FolderPart(pattern);
+    std::vector<std::string> files;
+    WIN32_FIND_DATAA data{};
+    FindHandle find(FindFirstFileA(pattern.c_str(), &data));
+    if (!find) return files;
+    do {
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
+        files.push_back(folder + data.cFileName);
+        ClearReadOnly(files.back(), data.dwFileAttributes);
+    } while (FindNextFileA(find.Get(), &data));
+    return files;
+}
+
+}  // namespace
+
+unsigned long DeleteFiles(const std::string& path)
+{
+    if (!FileExists(path) && !HasWildcards(path)) return ERROR_FILE_NOT_FOUND;
+    if (IsRegistrable(path)) SelfRegister(path, false);
+    if (!HasWildcards(path)) {
+        ClearReadOnly(path, GetFileAttributesA(path.c_str()));
+        return ShellDelete({path});
+    }
+    // A pattern that matches no file has nothing to delete: done.
+    const std::vector<std::string> files = MatchingFiles(path);
+    return files.empty() ? 0 : ShellDelete(files);
+}
+
 unsigned long RemoveFolder(const std::string& folder, const std::string& names)
 {
     // An empty folder would turn every name into a path below the root of the
@@ -75,6 +100,19 @@ unsigned long RemoveFolder(const std::string& folder, const std::string& names)
         DeleteFiles(base + parts.Before);
         remaining = parts.After;
     }
+    if (RemoveDirectoryA(base.c_str())) return 0;
+    return GetLastError();
+}
+
+unsigned long RemoveFolderTree(const std::string& folder)
+{
+    if (folder.empty()) return ERROR_PATH_NOT_FOUND;
+    const std::string base = AddDelimiter(folder, "B");
+    // The one deletion whose pattern takes folders too: everything inside
+    // the folder, whatever its depth (the shell clears deeper read-only files
+    // itself; those at the top need their flag cleared first).
+    MatchingFiles(base + "*.*");
+    ShellDelete({base + "*.*"});
     if (RemoveDirectoryA(base.c_str())) return 0;
     return GetLastError();
 }

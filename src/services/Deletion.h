@@ -4,13 +4,19 @@
 
 #include <string>
 
-// Deletes one file or every entry matching a pattern (folders with all their
-// contents), without confirmation and not into the recycle bin. An OCX or
-// DLL is unregistered first. A missing file without wildcards gives 2 and
-// touches nothing.
+// Deletes one file or every file matching a pattern (never a folder),
+// without confirmation and not into the recycle bin. An OCX or DLL is
+// unregistered first. A missing file without wildcards gives 2 and touches
+// nothing; a pattern that matches no file gives 0.
 unsigned long DeleteFiles(const std::string& path);
 
 // Deletes each of the "|"-separated names or patterns inside `folder`, then
 // the folder itself. The result is that of removing the folder: a folder that
 // is not empty stays and gives the system's code for that (145, or 5).
 unsigned long RemoveFolder(const std::string& folder, const std::string& names);
+
+// Deletes everything inside `folder`, its subfolders with all their contents
+// included, then the folder itself; the result is that of removing the
+// folder. Only for a folder that the caller has made sure is the
+// application's own.
+unsigned long RemoveFolderTree(const std::string& folder);

@@ -2,6 +2,8 @@
 
 #include "text/MBUtils.h"
 
+#include <string_view>
+
 // 0-based index of the last separator, or npos.
 static size_t LastSeparator(const std::string& path)
 {
@@ -62,4 +64,68 @@ std::string ChangeExtension(const std::string& path, const std::string& extensio
         }
     }
     return folder + name.substr(0, dot) + "." + extension;
+}
+
+static bool IsDriveLetter(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+bool IsAbsoluteFolder(const std::string& folder)
+{
+    const bool drivePath = folder.size() >= 3 && IsDriveLetter(folder[0]) && folder[1] == ':' && folder[2] == '\\';
+    // "\\?\" and "\\.\" are the system's device paths, which would slip past
+    // every comparison with the folders as the shell names them.
+    const bool sharePath = folder.size() >= 3 && folder.compare(0, 2, "\\\\") == 0 && folder[2] != '\\' &&
+                           folder[2] != '?' && folder[2] != '.';
+    return drivePath || sharePath;
+}
+
+// "(" and one to eight letters or "_" and ")": the shape of the script's
+// tokens. Parentheses around digits or blanks, as in "Program Files (x86)",
+// are taken for what they are.
+static bool HoldsTokenShape(const std::string& path)
+{
+    constexpr size_t longestWord = 8;
+    const auto isWordChar = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; };
+    for (size_t i = 0; i < path.size(); ++i) {
+        if (IsLeadByte(static_cast<unsigned char>(path[i]))) {
+            ++i;
+            continue;
+        }
+        if (path[i] != '(') continue;
+        size_t end = i + 1;
+        while (end < path.size() && isWordChar(path[end])) ++end;
+        const size_t length = end - i - 1;
+        if (end < path.size() && path[end] == ')' && length >= 1 && length <= longestWord) return true;
+    }
+    return false;
+}
+
+// Control characters, the wildcards, quotes, "<", ">", "|", and a ":"
+// anywhere but after the drive letter; trail bytes are never looked at.
+static bool HoldsBadCharacter(const std::string& path)
+{
+    for (size_t i = 0; i < path.size(); ++i) {
+        const unsigned char byte = static_cast<unsigned char>(path[i]);
+        if (IsLeadByte(byte)) {
+            ++i;
+            continue;
+        }
+        if (byte < 0x20 || std::string_view("*?\"<>|").find(static_cast<char>(byte)) != std::string_view::npos)
+            return true;
+        if (byte == ':' && i != 1) return true;
+    }
+    return false;
+}
+
+PathFault FaultOfPath(const std::string& path)
+{
+    // Length first: a value whose tokens were too many to expand is
+    // refused as what it is.
+    if (path.size() > LongestPath) return PathFault::TooLong;
+    if (!IsAbsoluteFolder(path)) return PathFault::NotAbsolute;
+    if (HoldsTokenShape(path)) return PathFault::TokenLeft;
+    if (HoldsBadCharacter(path)) return PathFault::BadCharacter;
+    return PathFault::None;
 }

@@ -17,3 +17,22 @@ std::string DrivePart(const std::string& path);
 // The path with the text after the last dot of its file name replaced by
 // `extension` (given without the dot); a name without a dot gets one added.
 std::string ChangeExtension(const std::string& path, const std::string& extension);
+
+// A path that names a folder on its own: "X:\..." or "\\server\share\...".
+// A relative path (the empty setup folder of a damaged record becomes "\")
+// would name a folder of whatever drive and folder is current.
+bool IsAbsoluteFolder(const std::string& folder);
+
+// What keeps a path of the script or of the person from naming a place on
+// this machine: every folder and file the install makes must be one.
+enum class PathFault {
+    None,
+    NotAbsolute,    // no drive or share at its start: it would land in the current folder
+    TokenLeft,      // a "(Word)" that no location token replaced
+    BadCharacter,   // a character no file name may hold
+    TooLong,        // longer than the system's path limit
+};
+PathFault FaultOfPath(const std::string& path);
+
+// The system's longest path, without the terminating zero.
+inline constexpr size_t LongestPath = 259;

@@ -2,6 +2,7 @@
 
 #include "services/LocationTokens.h"
 #include "text/MBUtils.h"
+#include "text/PathParts.h"
 #include "text/StrOp.h"
 
 #include <windows.h>
@@ -54,11 +55,6 @@ bool SameOrAbove(const std::string& outer, const std::string& inner)
     return TokenPos(outer, inner) == 1;
 }
 
-bool IsDriveLetter(char c)
-{
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
 }  // namespace
 
 ProtectedFolders ProtectedFolders::OfThisMachine(const RunState& run)
@@ -88,12 +84,8 @@ bool ProtectedFolders::Protects(const std::string& folder) const
     return false;
 }
 
-bool IsAbsoluteFolder(const std::string& folder)
+bool IsSameOrInside(const std::string& folder, const std::string& outer)
 {
-    const bool drivePath = folder.size() >= 3 && IsDriveLetter(folder[0]) && folder[1] == ':' && folder[2] == '\\';
-    // "\\?\" and "\\.\" are the system's device paths, which would slip past
-    // every comparison with the folders as the shell names them.
-    const bool sharePath = folder.size() >= 3 && folder.compare(0, 2, "\\\\") == 0 && folder[2] != '\\' &&
-                           folder[2] != '?' && folder[2] != '.';
-    return drivePath || sharePath;
+    if (!IsAbsoluteFolder(folder) || !IsAbsoluteFolder(outer)) return false;
+    return SameOrAbove(Canonical(outer), Canonical(folder));
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "app/RunState.h"
+#include "text/PathParts.h"
 
 #include <string>
 #include <vector>
@@ -30,7 +31,6 @@ private:
     std::vector<std::string> folders_;
 };
 
-// A path that names a folder on its own: "X:\..." or "\\server\share\...".
-// A relative path (the empty setup folder of a damaged record becomes "\")
-// would name a folder of whatever drive and folder is current.
-bool IsAbsoluteFolder(const std::string& folder);
+// True when `folder` is `outer` or lies below it, compared as the system
+// resolves both; false when either is no absolute path.
+bool IsSameOrInside(const std::string& folder, const std::string& outer);

@@ -27,6 +27,14 @@ bool IsShortcutHome(const std::string& folder, const UninstallRun& run)
     return std::find(run.ShortcutHomes.begin(), run.ShortcutHomes.end(), folder) != run.ShortcutHomes.end();
 }
 
+// A refused entry is reported and left alone; true when it was refused.
+bool Refused(const std::string& refusal, const std::string& tag, const std::string& path, UninstallRun& run)
+{
+    if (refusal.empty()) return false;
+    run.Failures.AddReason(tag, path, refusal);
+    return true;
+}
+
 }  // namespace
 
 void RemoveRecordedFiles(UninstallRun& run, RunWindows& windows)
@@ -34,12 +42,16 @@ void RemoveRecordedFiles(UninstallRun& run, RunWindows& windows)
     for (const std::string& value : ReadNumberedList("DeleteFile", "File", run.Record)) {
         const RecordedFile file = SplitRecordedFile(value);
         if (file.path.empty()) break;
+        if (Refused(run.Scope.RefusalOfFile(file.path), "<File> ", file.path, run)) continue;
         const unsigned long result = RemoveOneFile(file, run, windows);
         if (result != 0) run.Failures.AddSystemError("<File> ", file.path, result);
     }
+    // The author's extra entries: their failures are not reported, but a
+    // refusal is, so that the author learns of it.
     for (const std::string& value : ReadNumberedList("AddDeleteFile", "File", run.Record)) {
         const RecordedFile file = SplitRecordedFile(value);
         if (file.path.empty()) break;
+        if (Refused(run.Scope.RefusalOfFile(file.path), "<File> ", file.path, run)) continue;
         RemoveOneFile(file, run, windows);
     }
 }
@@ -47,6 +59,7 @@ void RemoveRecordedFiles(UninstallRun& run, RunWindows& windows)
 void RemoveRecordedShortcuts(UninstallRun& run)
 {
     for (const std::string& shortcut : ReadNumberedList("DeleteShortCut", "File", run.Record)) {
+        if (Refused(run.Scope.RefusalOfShortcut(shortcut), "<ShortCut> ", shortcut, run)) continue;
         const unsigned long result = DeleteFiles(shortcut);
         if (result != 0) run.Failures.AddSystemError("<ShortCut> ", shortcut, result);
         const std::string folder = AddDelimiter(FolderPart(shortcut), "B");
@@ -59,7 +72,7 @@ void RemoveRecordedFolders(UninstallRun& run)
     const std::vector<std::string> folders = ReadNumberedList("DeleteFolder", "Folder", run.Record);
     for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) {
         if (run.Protected.Protects(*folder)) continue;
-        const bool insideSetupFolder = Contains(*folder, run.AppFolder);
+        const bool insideSetupFolder = run.Scope.InsideSetupFolder(*folder);
         unsigned long result = RemoveFolder(*folder, insideSetupFolder ? run.Patterns : "");
         if (insideSetupFolder && run.DeleteAll) result = 0;
         if (result != 0) run.Failures.AddSystemError("<Folder> ", *folder, result);

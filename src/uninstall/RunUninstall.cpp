@@ -3,6 +3,7 @@
 #include "app/RunState.h"
 #include "text/IniFile.h"
 #include "text/MessageBox.h"
+#include "text/NumberedList.h"
 #include "uninstall/RecordedRemovals.h"
 #include "uninstall/RegistryRestore.h"
 #include "uninstall/SetupFolderList.h"
@@ -48,6 +49,7 @@ void TakeMachineFolders(UninstallRun& run, const RunState& state)
                          state.SendToFolder,         state.CommonProgramsFolder, state.CommonDesktopFolder,
                          state.CommonStartupFolder};
     run.Protected = ProtectedFolders::OfThisMachine(state);
+    run.Scope = DeletionScope(run.AppFolder, ReadNumberedList("DeleteFolder", "Folder", run.Record), run.Protected);
 }
 
 // A setup folder that is empty, or no absolute path (a record without one

@@ -8,7 +8,8 @@
 void RemoveSetupFolder(UninstallRun& run)
 {
     if (run.Protected.Protects(run.AppFolder)) return;
-    const unsigned long result = RemoveFolder(run.AppFolder, run.DeleteAll ? "*.*|" : run.Patterns);
+    const unsigned long result =
+        run.DeleteAll ? RemoveFolderTree(run.AppFolder) : RemoveFolder(run.AppFolder, run.Patterns);
     if (result != 0) run.Failures.AddBlock(SetupFolderFailure(run.AppFolder, result, run.DeleteAll));
 }
 

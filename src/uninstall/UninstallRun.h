@@ -5,6 +5,7 @@
 
 #include "services/FailureReport.h"
 #include "uninstall/DecideFileDeletion.h"
+#include "uninstall/DeletionScope.h"
 #include "uninstall/ProtectedFolders.h"
 
 #include <string>
@@ -22,5 +23,6 @@ struct UninstallRun {
     // folder that is one of them stays even when it is left empty.
     std::vector<std::string> ShortcutHomes;
     ProtectedFolders Protected{{}};
+    DeletionScope Scope{{}, {}, ProtectedFolders{{}}};  // what the record may have deleted
     FailureReport Failures;
 };

@@ -229,7 +229,7 @@ TEST_CASE("すべて削除 and すべて保存 answer for every later shared fil
     CHECK(person.Unused() == 0);
 }
 
-TEST_CASE("a recorded file that is gone is reported with the system's text for 2; extra files are never reported")
+TEST_CASE("a recorded file that is gone is reported with the system's text for 2; extra files only when refused")
 {
     UninstallFixture fixture;
     const std::string gone = fixture.app / "消えた.EXE";
@@ -249,7 +249,10 @@ TEST_CASE("a recorded file that is gone is reported with the system's text for 2
     REQUIRE(person.Boxes().size() == 2);
     CheckFailureQuestion(person.Boxes()[0]);
     CheckCompletionBox(person.Boxes()[1]);
-    const std::string report = "<File> " + gone + "\r\n" + SystemErrorText(2) + "\r\n";
+    // A pattern outside the install is refused, and that is said.
+    const std::string report = "<File> " + gone + "\r\n" + SystemErrorText(2) + "\r\n" + "<File> " +
+                               fixture.elsewhere / "*.TMP" + "\r\n" +
+                               "セットアップフォルダの外のワイルドカード指定のため，削除しませんでした．\r\n\r\n";
     CHECK(Utf8(watcher.reportShown) == Utf8(report));
     CHECK(watcher.frameShown == "削除処理失敗　詳細表示");
     CHECK(watcher.verticalScrollBar);

@@ -51,20 +51,27 @@ TEST_CASE("DeleteFiles deletes one file and tells why it could not")
     CHECK(PathExists(folder / "HELD.TXT"));
 }
 
-TEST_CASE("DeleteFiles on a pattern deletes every match, folders with their contents")
+TEST_CASE("DeleteFiles on a pattern deletes the matching files, never a folder")
 {
     ScratchFolder folder("pattern");
     WriteTextFile(folder / "A.TMP", "a");
     WriteTextFile(folder / "B.TMP", "b");
+    WriteTextFile(folder / "RO.TMP", "r");
+    SetFileAttributesA((folder / "RO.TMP").c_str(), FILE_ATTRIBUTE_READONLY);
     WriteTextFile(folder / "KEEP.TXT", "k");
     MakeFolder(folder / "DIR.TMP");
     WriteTextFile(folder / "DIR.TMP\\IN.TXT", "x");
     CHECK(DeleteFiles(folder / "*.TMP") == 0);
     CHECK_FALSE(PathExists(folder / "A.TMP"));
     CHECK_FALSE(PathExists(folder / "B.TMP"));
-    CHECK_FALSE(PathExists(folder / "DIR.TMP"));
+    CHECK_FALSE(PathExists(folder / "RO.TMP"));
+    CHECK(PathExists(folder / "DIR.TMP\\IN.TXT"));
     CHECK(PathExists(folder / "KEEP.TXT"));
-    // A pattern that matches nothing still goes to the shell, which succeeds.
+    // "*.*" takes every file and leaves every folder with its contents.
+    CHECK(DeleteFiles(folder / "*.*") == 0);
+    CHECK_FALSE(PathExists(folder / "KEEP.TXT"));
+    CHECK(PathExists(folder / "DIR.TMP\\IN.TXT"));
+    // A pattern that matches no file has nothing to do.
     CHECK(DeleteFiles(folder / "*.TMP") == 0);
     CHECK(DeleteFiles(folder / "?.LOG") == 0);
 }
@@ -98,7 +105,7 @@ TEST_CASE("DeleteFiles unregisters a component before deleting it")
     ClearRegistrationTraces();
 }
 
-TEST_CASE("RemoveFolder with *.* empties a tree with subfolders and read-only files")
+TEST_CASE("RemoveFolderTree empties a tree with subfolders and read-only files")
 {
     ScratchFolder scratch("rmtree");
     const std::string tree = scratch / "表ソ";
@@ -110,7 +117,9 @@ TEST_CASE("RemoveFolder with *.* empties a tree with subfolders and read-only fi
     MakeFolder(tree + "\\SUB\\DEEP");
     WriteTextFile(tree + "\\SUB\\DEEP\\RO2.TXT", "r");
     SetFileAttributesA((tree + "\\SUB\\DEEP\\RO2.TXT").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-    CHECK(RemoveFolder(tree, "*.*|") == 0);
+    CHECK(RemoveFolder(tree, "*.*|") == ERROR_DIR_NOT_EMPTY);
+    CHECK(PathExists(tree + "\\SUB\\DEEP\\RO2.TXT"));
+    CHECK(RemoveFolderTree(tree) == 0);
     CHECK_FALSE(PathExists(tree));
 }
 

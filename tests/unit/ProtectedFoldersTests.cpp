@@ -57,3 +57,28 @@ TEST_CASE("only a drive path or a share path names a folder on its own")
         CHECK_FALSE(IsAbsoluteFolder(folder));
     }
 }
+
+TEST_CASE("a path of the install must name a place of its own: drive or share, no token left, no bad character, not too long")
+{
+    // "ポ" ends in the byte of "|", "ソ" in that of "\\": characters, not a bar.
+    for (const char* path : {"C:\\Program Files (x86)\\表ソ\\", "\\\\server\\share\\App\\", "D:\\ポ\\"}) {
+        CAPTURE(path);
+        CHECK(FaultOfPath(path) == PathFault::None);
+    }
+    for (const char* path : {"RELATIVE_DIR\\", ",,,,\\", "(Bin)ABC\\", "()C:\\Users\\", "\\Windows\\"}) {
+        CAPTURE(path);
+        CHECK(FaultOfPath(path) == PathFault::NotAbsolute);
+    }
+    for (const char* path : {"C:\\(App)\\", "C:\\Users\\(Dsk)X\\", "C:\\(Cuser)\\"}) {
+        CAPTURE(path);
+        CHECK(FaultOfPath(path) == PathFault::TokenLeft);
+    }
+    for (const char* path : {"C:\\A*B\\", "C:\\A?\\", "C:\\A|B\\", "C:\\A\"B\\", "C:\\A:B\\", "C:\\A<B\\"}) {
+        CAPTURE(path);
+        CHECK(FaultOfPath(path) == PathFault::BadCharacter);
+    }
+    const std::string longest = "C:\\" + std::string(LongestPath - 3, 'A');
+    CHECK(FaultOfPath(longest) == PathFault::None);
+    CHECK(FaultOfPath(longest + "A") == PathFault::TooLong);
+    CHECK(FaultOfPath(std::string(300, 'X')) == PathFault::TooLong);
+}
