@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/SystemFolders.h"
 #include "app/WorkFolders.h"
+#include "install/InstallPreparation.h"
 #include "install/RunInstall.h"
 #include "services/Deletion.h"
 #include "services/FileOps.h"
@@ -90,6 +91,9 @@ void TfrmMain::btnEventClick()
     if (caption == "アンセットアップ開始(&S)") {
         if (runWindows_ != nullptr) RunUninstall(*runWindows_);
     } else if (caption == "セットアップ開始(&S)") {
+        // Nothing is made in a folder that names no place: the person
+        // corrects it on the same screen.
+        if (RefuseUnusableSetupFolder(txtFolder.Text())) return;
         if (runWindows_ != nullptr) RunInstall(*runWindows_);
     } else if (caption == "続行(&C)") {
         // The failure details have been read: the waiting procedure goes on.

@@ -3,6 +3,7 @@
 #include "app/RunState.h"
 #include "install/CopyFileSection.h"
 #include "install/ProgressDisplay.h"
+#include "install/RefusedPaths.h"
 #include "install/SpaceCheck.h"
 #include "services/Deletion.h"
 #include "services/Expansion.h"
@@ -46,6 +47,7 @@ Flow SkipMissingSource(RunWindows& windows, InstallRun& run, const CopyEntry& en
 struct CopyRoute {
     std::string from;
     std::string to;
+    bool damaged = false;  // a compressed source that does not expand
 };
 
 // A compressed source is expanded into the temporary file first; without a
@@ -53,7 +55,7 @@ struct CopyRoute {
 CopyRoute ExpandedRoute(const CopyEntry& entry)
 {
     const ExpandedFile expanded = ExpandToTemp(entry.Source, entry.Destination);
-    return {expanded.temporary, expanded.destination};
+    return {expanded.temporary, expanded.destination, expanded.damaged};
 }
 
 // With the overwrite box off the user decides; with it on only a newer
@@ -67,9 +69,8 @@ bool ShouldCopy(const InstallRun& run, const CopyRoute& route)
         return answer != IDNO;
     }
     const std::optional<uint32_t> source = DosTimeStamp(route.from);
-    // A compressed source that did not expand has no file and no stamp: the
-    // copy is tried, so that its failure is reported instead of the old
-    // file passing for the new one.
+    // A source without a stamp: the copy is tried, so that its failure is
+    // reported instead of the old file passing for the new one.
     if (!source) return true;
     const std::optional<uint32_t> destination = DosTimeStamp(route.to);
     return !destination || *source > *destination;
@@ -97,6 +98,13 @@ Flow CopyPresentSource(RunWindows& windows, InstallRun& run, const CopyEntry& en
         if (entry.Compressed) DeleteFiles(route.from);
         return Flow::Stop;
     }
+    if (route.damaged) {
+        // Reported for what it is, neither copied nor counted nor recorded.
+        run.Failures.AddReason("<File> ", entry.Source, "圧縮ファイルが壊れているため，展開できませんでした．");
+        ++run.CopiedCount;
+        CountDoneBytes(run, entry.Source);
+        return Flow::GoOn;
+    }
     bool copy = ShouldCopy(run, route);
     // The count is raised whether or not the file is copied: the installed
     // program uses the file either way.
@@ -123,8 +131,13 @@ Flow InstallEntry(RunWindows& windows, InstallRun& run, const std::string& value
 {
     const CopyEntry entry = ParseCopyEntry(value, TheRun.SourceFolder);
     if (AskForDisk(windows, run, entry) == Flow::Stop) return Flow::Stop;
-    const Flow copied =
-        FileExists(entry.Source) ? CopyPresentSource(windows, run, entry) : SkipMissingSource(windows, run, entry);
+    Flow copied = Flow::GoOn;
+    if (RefusePath(run, "<File> ", entry.Destination))
+        ++run.CopiedCount;  // processed, like a missing source
+    else if (FileExists(entry.Source))
+        copied = CopyPresentSource(windows, run, entry);
+    else
+        copied = SkipMissingSource(windows, run, entry);
     if (copied == Flow::Stop) return Flow::Stop;
     ShowCopyProgress(windows, run, entryNumber);
     ProcessMessages();

@@ -2,6 +2,7 @@
 
 #include "app/RunState.h"
 #include "install/MakeFolderSection.h"
+#include "install/RefusedPaths.h"
 
 #include <windows.h>
 
@@ -11,6 +12,9 @@ Flow MakeFolders(RunWindows& windows, InstallRun& run)
         const std::string folder = ParseMakeFolder(value);
         if (ShowStatusAndPoll(windows, "フォルダを作成しています．．．\rCreating -> " + folder) == Flow::Stop)
             return Flow::Stop;
+        // A folder that names no place of its own would be made in the
+        // current folder.
+        if (RefusePath(run, "<Folder> ", folder)) continue;
         const bool created = CreateDirectoryA(folder.c_str(), nullptr) != FALSE;
         const DWORD error = GetLastError();
         // A folder that was there before is the application's all the same.

@@ -5,6 +5,7 @@
 #include "services/Clock.h"
 #include "services/FileOps.h"
 #include "text/MessageBox.h"
+#include "text/PathParts.h"
 #include "text/StrOp.h"
 #include "uninstall/PreviousRecord.h"
 
@@ -47,11 +48,21 @@ Flow CreateMissingSetupFolder(RunWindows& windows)
 
 }  // namespace
 
+bool RefuseUnusableSetupFolder(const std::string& folder)
+{
+    if (FaultOfPath(AddDelimiter(folder, "B")) == PathFault::None) return false;
+    ShowMessageBox(folder + "\r\r" + "このフォルダにはセットアップできません．\r" +
+                       "ドライブ名（C:\\など）またはネットワークのパス（\\\\サーバ名\\共有名）から始まるフォルダを指定してください．",
+                   "フォルダ指定エラー", MB_OK | MB_ICONEXCLAMATION);
+    return true;
+}
+
 Flow CheckSetupFolder(RunWindows& windows, InstallRun& run)
 {
     if (ShowStatusAndPoll(windows, "セットアップフォルダをチェックしています．．．") == Flow::Stop) return Flow::Stop;
     // From here on "(App)" stands for the setup folder and "(Set)" for its drive.
     TheRun.AppFolder = AddDelimiter(windows.FolderText(), "B");
+    if (RefuseUnusableSetupFolder(TheRun.AppFolder)) return AbandonInstall(windows, SetupStoppedCaption);
     if (!FolderExists(TheRun.AppFolder) && CreateMissingSetupFolder(windows) == Flow::Stop) return Flow::Stop;
     TheRun.SetupRoot = LeftStr(TheRun.AppFolder, 2) + "\\";
     TheRun.UnSetupPath = TheRun.AppFolder + "UNSETUP.INI";

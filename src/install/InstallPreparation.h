@@ -16,3 +16,9 @@ Flow ReadAssociationTable(RunWindows& windows, InstallRun& run);
 // agrees, sets the paths derived from it, takes over an earlier uninstall
 // record of the folder, and enables the abort button.
 Flow CheckSetupFolder(RunWindows& windows, InstallRun& run);
+
+// A setup folder that names no place of its own (a relative path, one that
+// still holds a token, a character no folder may hold, or one too long) is
+// refused with a box before anything is made; true when it was. The start
+// button asks first, so that the person can correct the folder.
+bool RefuseUnusableSetupFolder(const std::string& folder);

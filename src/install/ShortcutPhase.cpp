@@ -1,6 +1,7 @@
 #include "install/ActionPhases.h"
 
 #include "app/RunState.h"
+#include "install/RefusedPaths.h"
 #include "install/ShortCutSection.h"
 #include "services/Shortcut.h"
 #include "text/StrOp.h"
@@ -18,6 +19,21 @@ std::string ShortcutStatusText(const ShortcutEntry& entry)
            RemoveDelimiter(entry.Link, "T");
 }
 
+// The link is a file the install makes: it must name a place of its own.
+// The target and working folder are only written into it, but a value that
+// its tokens made too long is refused as well.
+bool RefusedShortcut(InstallRun& run, const ShortcutEntry& entry)
+{
+    if (RefusePath(run, "<ShortCut> ", entry.Link)) return true;
+    for (const std::string* path : {&entry.Target, &entry.WorkingFolder}) {
+        if (path->size() > LongestPath) {
+            run.Failures.AddReason("<ShortCut> ", entry.Link, PathFaultReason(PathFault::TooLong));
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 Flow MakeShortcuts(RunWindows& windows, InstallRun& run)
@@ -27,6 +43,7 @@ Flow MakeShortcuts(RunWindows& windows, InstallRun& run)
         // A shortcut the user did not choose leaves no trace: no text, no pause.
         if (!ShortcutWanted(item, choices)) continue;
         const ShortcutEntry entry = ParseShortcut(item);
+        if (RefusedShortcut(run, entry)) continue;
         if (ShowStatusAndPoll(windows, ShortcutStatusText(entry)) == Flow::Stop) return Flow::Stop;
         const std::string made = CreateShortcut(entry.Target, entry.Link, entry.WorkingFolder, entry.Arguments);
         PauseForSetupSpeed();

@@ -23,7 +23,8 @@ std::string ReplaceToken(const std::string& text, const std::string& token, cons
     size_t searchFrom = 0;
     // Bounds pathological texts in which replacements keep recombining into
     // new occurrences across their edges.
-    for (size_t rounds = 0; rounds <= text.size() + 1; ++rounds) {
+    // The limit of expansion ends a text that grows without bound.
+    for (size_t rounds = 0; rounds <= text.size() + 1 && result.size() <= ExpansionLimit; ++rounds) {
         const int found = TokenPos(token, result.substr(searchFrom));
         if (found == 0) break;
         const size_t at = searchFrom + static_cast<size_t>(found) - 1;
@@ -58,8 +59,12 @@ std::string ExpandLocationTokens(const std::string& text)
         {"(C_Dsk)", &run.CommonDesktopFolder},
         {"(C_Sup)", &run.CommonStartupFolder},
     };
+    if (text.size() > ExpansionLimit) return text;
     std::string result = text;
-    for (const auto& [token, folder] : tokens) result = ReplaceToken(result, token, *folder);
+    for (const auto& [token, folder] : tokens) {
+        result = ReplaceToken(result, token, *folder);
+        if (result.size() > ExpansionLimit) return text;
+    }
     return result;
 }
 

@@ -10,8 +10,12 @@
 std::string ReplaceToken(const std::string& text, const std::string& token, const std::string& value);
 
 // Replaces the seventeen location tokens, in their fixed order, with the
-// folders of the run state.
+// folders of the run state. A text longer than ExpansionLimit, or one whose
+// expansion would grow beyond it (thousands of "(App)" in one value), comes
+// back as it was given: no path or value of an install is that long, and the
+// checks of the callers refuse it instead of working on it for minutes.
 std::string ExpandLocationTokens(const std::string& text);
+inline constexpr size_t ExpansionLimit = 4096;
 
 // The shell's path for a CSIDL, without a trailing backslash; empty when the
 // shell cannot supply it.

@@ -66,6 +66,41 @@ TEST_CASE("btnEvent moves from the readme to the settings screen, and acts only 
     }
 }
 
+TEST_CASE("a setup folder that names no place of its own is refused before anything is made, and can be corrected")
+{
+    RunFixture fixture;
+    TfrmMain& main = fixture.main;
+    fixture.WriteScript("[Title]\r\nSetup=相対\r\n[DefaultFolder]\r\nFolder=RELATIVE_DIR\r\n");
+    fixture.Start();
+    REQUIRE(main.btnEvent.Text() == "セットアップ開始(&S)");
+    CHECK(main.txtFolder.Text() == "RELATIVE_DIR\\");
+    char current[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, current);
+    const std::string strayFolder = std::string(current) + "\\RELATIVE_DIR";
+
+    ScriptedDialogs person;
+    size_t asked = 0;
+    for (const char* typed : {"RELATIVE_DIR\\", ",,,,", "(Bin)ABC", "C:\\(App)\\Tool\\", "C:\\A|B\\"}) {
+        CAPTURE(typed);
+        main.txtFolder.SetText(typed);
+        person.Answer(IDOK);
+        main.btnEvent.Click();
+        REQUIRE(person.Boxes().size() == ++asked);
+        const AskedBox& box = person.Boxes().back();
+        CHECK(box.text == std::string(typed) + "\r\r" + "このフォルダにはセットアップできません．\r" +
+                                            "ドライブ名（C:\\など）またはネットワークのパス（\\\\サーバ名\\共有名）"
+                                            "から始まるフォルダを指定してください．");
+        CHECK(box.caption == "フォルダ指定エラー");
+        CHECK(box.flags == (MB_OK | MB_ICONEXCLAMATION));
+        // The settings stay on the screen for the person to correct.
+        CHECK(main.btnEvent.Text() == "セットアップ開始(&S)");
+        CHECK(main.grpSetupFolder.Visible());
+        CHECK_FALSE(fixture.status.Visible());
+        CHECK(main.ModalResult() == 0);
+    }
+    CHECK_FALSE(PathExists(strayFolder));
+}
+
 TEST_CASE("the quit button asks first; No leaves the screen as it was, Yes ends the run and removes the work folders")
 {
     RunFixture fixture;

@@ -74,6 +74,21 @@ TEST_CASE("a value holding its own token ends and leaves it in place")
     CHECK(ReplaceToken("(app)", "(App)", "x(APP)y") == "x(APP)y");
 }
 
+TEST_CASE("thousands of tokens in one value are left unexpanded instead of growing without bound")
+{
+    KnownFolders folders;
+    TheRun.AppFolder = "C:\\users\\root\\Desktop\\Orvane\\";
+    std::string chain;
+    for (int n = 0; n < 5000; ++n) chain += "(App)";
+    CHECK(ExpandLocationTokens(chain) == chain);
+    // Below the limit a long value still expands as always.
+    const std::string some = "(App)(App)(App)";
+    CHECK(ExpandLocationTokens(some) == TheRun.AppFolder + TheRun.AppFolder + TheRun.AppFolder);
+    std::string growsPast;
+    while (growsPast.size() + TheRun.AppFolder.size() <= ExpansionLimit) growsPast += "(App)";
+    CHECK(ExpandLocationTokens(growsPast) == growsPast);
+}
+
 TEST_CASE("special folders come from the shell; the common ones copy the user's off NT")
 {
     const std::string desktop = GetSpecialFolder(CSIDL_DESKTOPDIRECTORY);

@@ -1,0 +1,16 @@
+// The install's answer to a folder, file or shortcut path of the script that
+// names no place on this machine (see FaultOfPath): the entry is skipped and
+// the failure report says why.
+#pragma once
+
+#include "install/InstallRun.h"
+#include "text/PathParts.h"
+
+#include <string>
+
+// Adds the block for `path` under `tag` and returns true when the path has a
+// fault; false, and nothing added, for a usable path.
+bool RefusePath(InstallRun& run, const std::string& tag, const std::string& path);
+
+// The report's reason for a fault.
+std::string PathFaultReason(PathFault fault);
