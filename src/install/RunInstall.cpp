@@ -6,6 +6,8 @@
 #include "install/InstallCompletion.h"
 #include "install/InstallPreparation.h"
 #include "install/SpaceCheck.h"
+#include "services/SetupError.h"
+#include "windows/ErrorGuard.h"
 
 Flow RunInstallPhases(RunWindows& windows, InstallRun& run)
 {
@@ -22,11 +24,29 @@ Flow RunInstallPhases(RunWindows& windows, InstallRun& run)
     return RunPhases(phases, windows, run);
 }
 
+void RunStoppingAtError(RunWindows& windows, const std::function<void()>& steps)
+{
+    // The one place where an install stops at an error: a registry key or
+    // value the system refuses, a shared count that cannot be written, or a
+    // shell-link object that cannot be made. The person is told what failed,
+    // the progress window closes and the run ends as at any fatal stop;
+    // nothing waits for an abort press.
+    try {
+        steps();
+    } catch (const SetupError& error) {
+        ShowErrorMessage(error.Message());
+        windows.CloseProgress();
+        AbandonInstall(windows, FatalErrorCaption);
+    }
+}
+
 void RunInstall(RunWindows& windows)
 {
     InstallRun run;
-    if (RunInstallPhases(windows, run) == Flow::Stop) return;
-    // The uninstaller, the record, the Add/Remove Programs entry, the failure
-    // report, the completion and the end of the run.
-    CompleteInstall(run, windows);
+    RunStoppingAtError(windows, [&] {
+        if (RunInstallPhases(windows, run) == Flow::Stop) return;
+        // The uninstaller, the record, the Add/Remove Programs entry, the
+        // failure report, the completion and the end of the run.
+        CompleteInstall(run, windows);
+    });
 }

@@ -1,7 +1,8 @@
 // The one error that travels by exception: a registry key that cannot be
 // created, a registry value that cannot be written, or a shell-link object
-// that cannot be made. The procedures do not catch it; the handler around
-// each window message shows its text and the run goes on from there.
+// that cannot be made. The install catches it at its phase boundary and ends
+// the run as at a fatal stop; elsewhere the handler around each window
+// message shows its text.
 #pragma once
 
 #include <exception>

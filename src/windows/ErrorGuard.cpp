@@ -6,9 +6,7 @@
 
 #include <exception>
 
-namespace {
-
-void ShowError(const std::string& text) noexcept
+void ShowErrorMessage(const std::string& text) noexcept
 {
     try {
         ShowMessageBox(text, ApplicationTitle, MB_OK | MB_ICONHAND);
@@ -18,18 +16,16 @@ void ShowError(const std::string& text) noexcept
     }
 }
 
-}  // namespace
-
 LRESULT RunGuarded(const std::function<LRESULT()>& handler) noexcept
 {
     try {
         return handler();
     } catch (const SetupError& error) {
-        ShowError(error.Message());
+        ShowErrorMessage(error.Message());
     } catch (const std::exception& error) {
-        ShowError(error.what());
+        ShowErrorMessage(error.what());
     } catch (...) {
-        ShowError("予期しないエラーが発生しました．");
+        ShowErrorMessage("予期しないエラーが発生しました．");
     }
     return 0;
 }

@@ -12,3 +12,7 @@
 // Runs `handler` and returns its result; an exception it raises is shown in
 // a message box (OK, stop icon) and 0 is returned instead.
 LRESULT RunGuarded(const std::function<LRESULT()>& handler) noexcept;
+
+// The box of the top-level handler: `text` under the application's title,
+// OK and the stop icon. Never throws.
+void ShowErrorMessage(const std::string& text) noexcept;

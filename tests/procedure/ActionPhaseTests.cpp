@@ -302,7 +302,7 @@ TEST_CASE("an abort stops the phases at the next poll")
     main.SetEnabled(true);
 }
 
-TEST_CASE("a registry key that cannot be written ends the install with the layer's message and no record")
+TEST_CASE("a registry key that cannot be written ends the install at once with the layer's message and no record")
 {
     ScratchKey user(HKEY_CURRENT_USER, "refused");
     REQUIRE(MakeKey(HKEY_CURRENT_USER, user.Path()));
@@ -316,10 +316,10 @@ TEST_CASE("a registry key that cannot be written ends the install with the layer
     fixture.SkipToActionPhases();
     fixture.install.Lists.DeleteFileList = {fixture.RecordPath()};
     ScriptedDialogs person;
-    person.Answer(IDOK);
+    person.Answer(IDOK).Answer(IDOK);
     fixture.RunToEnd();
 
-    REQUIRE(person.Boxes().size() == 1);
+    REQUIRE(person.Boxes().size() == 2);
     CHECK(person.Boxes()[0].text == "ｷｰ " + refused + " の作成に失敗しました");
     CHECK(person.Boxes()[0].caption == "Orvane Standard");
     CHECK(person.Boxes()[0].flags == (MB_OK | MB_ICONHAND));
@@ -327,12 +327,12 @@ TEST_CASE("a registry key that cannot be written ends the install with the layer
     CHECK_FALSE(KeyExists(HKEY_CURRENT_USER, user / "After"));
     CHECK_FALSE(PathExists(fixture.app + "NEVER.INI"));
     CHECK_FALSE(PathExists(fixture.RecordPath()));
-    // The windows stay as they were: the user leaves through the abort button.
-    TfrmStatus& status = fixture.status;
-    CHECK(status.Visible());
-    CHECK(status.btnAbort.Enabled());
+    // Then the run ends as at a fatal stop: nothing waits for the abort
+    // button.
+    CHECK(person.Boxes()[1].text == "セットアップを続行できませんでした．");
+    CHECK(person.Boxes()[1].caption == "致命的エラー");
+    CHECK_FALSE(fixture.status.Visible());
     CHECK_FALSE(fixture.main.Visible());
-    CHECK(fixture.main.ModalResult() == 0);
-    CHECK_FALSE(fixture.back.Enabled());
-    status.Hide();
+    CHECK(fixture.main.ModalResult() == 1);
+    CHECK(fixture.back.Enabled());
 }

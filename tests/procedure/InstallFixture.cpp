@@ -104,7 +104,9 @@ void InstallFixture::TakeOptions()
 void InstallFixture::RunToEnd()
 {
     RunGuarded([&] {
-        if (RunActionPhases(run, install) == Flow::GoOn) CompleteInstall(install, run);
+        RunStoppingAtError(run, [&] {
+            if (RunActionPhases(run, install) == Flow::GoOn) CompleteInstall(install, run);
+        });
         return LRESULT{0};
     });
 }
