@@ -23,6 +23,7 @@ namespace {
 struct LzHeader {
     bool compressed = false;  // the file starts with the signature
     bool complete = false;    // and holds the whole 14-byte header
+    bool empty = true;        // the file holds no byte (or cannot be read)
     uint32_t length = 0;
 };
 
@@ -37,6 +38,7 @@ LzHeader ReadLzHeader(const std::string& path)
     unsigned char bytes[headerSize] = {};
     DWORD read = 0;
     if (!ReadFile(file.Get(), bytes, headerSize, &read, nullptr)) return header;
+    header.empty = read == 0;
     header.compressed = read >= sizeof signature && std::memcmp(bytes, signature, sizeof signature) == 0;
     header.complete = header.compressed && read == headerSize;
     if (header.complete)
@@ -69,6 +71,8 @@ std::string ResolvePlaceholder(const std::string& source, const std::string& des
 bool Expand(const std::string& source, const std::string& temporary)
 {
     const LzHeader header = ReadLzHeader(source);
+    // An empty file is no compressed file: nothing was ever stored in it.
+    if (header.empty) return false;
     LzFile input = OpenLzFile(source, OF_READ | OF_SHARE_EXCLUSIVE);
     if (!input) return false;
     LzFile output = OpenLzFile(temporary, OF_CREATE);
@@ -91,6 +95,7 @@ ExpandedFile ExpandToTemp(const std::string& source, const std::string& destinat
     const std::string temporary = TheRun.TempFolder + "EXPAND.OVX";
     if (FileExists(temporary)) DeleteFiles(temporary);
     // A broken expansion must not pass for a good one at the copy.
-    if (!Expand(source, temporary) && FileExists(temporary)) DeleteFiles(temporary);
-    return {temporary, resolved};
+    const bool expanded = Expand(source, temporary);
+    if (!expanded && FileExists(temporary)) DeleteFiles(temporary);
+    return {temporary, resolved, !expanded};
 }

@@ -13,14 +13,17 @@ constexpr const char* ExpandedNamePlaceholder = "AUTO.EXT";
 struct ExpandedFile {
     std::string temporary;    // the temporary folder + "EXPAND.OVX"
     std::string destination;  // the destination, "AUTO.EXT" resolved
+    // The source is there but does not expand: cut short, corrupted, or
+    // empty. No temporary file is left then.
+    bool damaged = false;
 };
 
 // Expands `source` into the temporary file (a file without the compressed
 // header is copied through unchanged). A destination whose file name is
 // exactly "AUTO.EXT" takes the name stored in the compressed file, in upper
-// case. When the source cannot be opened or a compressed source yields
-// another length than its header announces, no temporary file is left, so
-// that the copy that follows fails with 2 (file not found). The two paths
+// case. When the source cannot be opened, is empty, or a compressed source
+// yields another length than its header announces, no temporary file is left
+// and the result says the source is damaged. The two paths
 // are kept apart rather than joined by a comma, which a temporary folder may
 // contain itself (a user named "Smith, J").
 ExpandedFile ExpandToTemp(const std::string& source, const std::string& destination);

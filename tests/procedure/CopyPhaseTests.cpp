@@ -134,9 +134,10 @@ TEST_CASE("compressed entries expand under the stored name or the \"|\" name; a 
                     {StatusLine(CopyingText(app + "README.TXT")), LabelLine(percent(readme) + "(1/3)"),
                      StatusLine(CopyingText(app + "DATA\\表.DAT")), LabelLine(percent(readme + sample) + "(2/3)"),
                      StatusLine(CopyingText(app + "BROKEN.DAT")), LabelLine("100%(3/3)")});
-    // The damaged file did not expand: its copy fails, nothing is recorded,
-    // and the shared count raised for it is lowered again.
-    CHECK(fixture.install.Failures.Text() == FailureBlock("<File> ", app + "BROKEN.DAT", ERROR_FILE_NOT_FOUND));
+    // The damaged file did not expand: it is reported as damaged, nothing is
+    // recorded, and no shared count is raised for it.
+    CHECK(fixture.install.Failures.Text() == "<File> " + fixture.source / "BROKEN.DA_" + "\r\n" +
+                                                 "圧縮ファイルが壊れているため，展開できませんでした．\r\n\r\n");
     CHECK(fixture.install.Lists.DeleteFileList ==
           std::vector<std::string>{app + "README.TXT", app + "DATA\\表.DAT", TheRun.UnSetupPath});
     CHECK_FALSE(ScratchSharedCounts::Stored(app + "BROKEN.DAT"));

@@ -84,11 +84,12 @@ TEST_CASE("a file without the compressed header passes through unchanged")
     const std::string bytes = "plain bytes, not compressed at all\r\n表ソ能\r\n";
     WriteTextFile(folder / "notes.txt", bytes);
     const ExpandedFile result = ExpandToTemp(folder / "notes.txt", "C:\\APP\\AUTO.EXT");
+    CHECK_FALSE(result.damaged);
     CHECK(result.destination == "C:\\APP\\NOTES.TXT");
     CHECK(ReadTextFile(result.temporary) == bytes);
 }
 
-TEST_CASE("a damaged compressed file leaves no temporary file, so the copy that follows fails")
+TEST_CASE("a damaged or empty compressed file is said to be damaged and leaves no temporary file")
 {
     ScratchFolder folder("damaged");
     TempFolderInUse temp(folder.Path());
@@ -101,6 +102,7 @@ TEST_CASE("a damaged compressed file leaves no temporary file, so the copy that 
         {"CORRUPT.DA_", corrupted},
         {"HEADER.DA_", compressed.substr(0, 14)},
         {"CUTHEAD.DA_", compressed.substr(0, 10)},
+        {"EMPTY.DA_", ""},
     };
     for (const auto& [name, bytes] : damaged) {
         const std::string fixture = name;
@@ -108,6 +110,7 @@ TEST_CASE("a damaged compressed file leaves no temporary file, so the copy that 
         WriteTextFile(folder / name, bytes);
         WriteTextFile(folder / "EXPAND.OVX", "stale");
         const ExpandedFile result = ExpandToTemp(folder / name, folder / "OUT.DAT");
+        CHECK(result.damaged);
         CHECK_FALSE(PathExists(result.temporary));
         CHECK(CopyFileTo(result.temporary, result.destination) == ERROR_FILE_NOT_FOUND);
         CHECK_FALSE(PathExists(folder / "OUT.DAT"));
