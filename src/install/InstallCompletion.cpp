@@ -77,7 +77,15 @@ void WriteRecordAndEntry(InstallRun& run, RunWindows& windows)
     const unsigned long error =
         WriteUninstallRecord(RecordInput(), run.Lists, TheRun.RestoreRelateSlots,
                              [&](const std::string& text) { windows.SetStatus(text); });
-    if (error != 0) run.Failures.AddSystemError(SetupFileTag, TheRun.UnSetupPath, error);
+    run.RecordWritten = error == 0;
+    if (error != 0) {
+        run.Failures.AddSystemError(SetupFileTag, TheRun.UnSetupPath, error);
+        // Without its record this install can never be removed by the
+        // uninstaller: the person must know, and know what stays.
+        run.Failures.AddReason(SetupFileTag, TheRun.UnSetupPath,
+                               "アンセットアップ情報を書き込めなかったため，このセットアップは自動でアンセットアップ(アンインストール)できません．"
+                               "\r\nコピーしたファイルは " + TheRun.AppFolder + " に残っています．");
+    }
     // A record that could not be written leaves the earlier one in place; with
     // none, no stub record and no entry pointing at nothing are made.
     if (!FileExists(TheRun.UnSetupPath)) return;
@@ -95,11 +103,11 @@ void OfferFailureReport(const InstallRun& run, RunWindows& windows)
     if (answer == IDYES) windows.ShowFailureDetails(run.Failures.Text(), "作成・コピー処理失敗　詳細表示", false);
 }
 
-void ReportCompletion(RunWindows& windows)
+void ReportCompletion(const InstallRun& run, RunWindows& windows)
 {
     windows.SetStatus("セットアップが完了しました．");
     std::string message = "セットアップが完了しました．";
-    if (!IsSetupOnly(TheRun.UnSetupTitle))
+    if (!IsSetupOnly(TheRun.UnSetupTitle) && run.RecordWritten)
         message += "\r\rプログラムのアンセットアップ(アンインストール)は，\r「アプリケーションの追加と削除」から行ってください．";
     ShowMessageBox(message, "完了", MB_OK | MB_ICONINFORMATION);
 }
@@ -141,7 +149,7 @@ void FinishInstall(InstallRun& run, RunWindows& windows)
         // completion message.
         TheRun.RebootNeeded = 1;
     } else {
-        ReportCompletion(windows);
+        ReportCompletion(run, windows);
         if (!execute.empty()) StartProgramAfterSetup(execute);
     }
     windows.EnableBackground();

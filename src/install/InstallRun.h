@@ -24,4 +24,7 @@ struct InstallRun {
     bool ByteProgress = true;  // every source size known: progress by bytes
     int DiskNumber = 1;        // the disk asked for last
     OptionSnapshot Options;
+    // The uninstall record went into the setup folder: only then can the
+    // completion send the person to Add/Remove Programs.
+    bool RecordWritten = false;
 };

@@ -1,6 +1,7 @@
 #include "services/FileOps.h"
 
 #include "services/Win32Files.h"
+#include "text/PathParts.h"
 #include "text/StrOp.h"
 
 #include <windows.h>
@@ -38,11 +39,42 @@ bool CreateFolderPath(const std::string& path)
     return result;
 }
 
+namespace {
+
+// Copies to a fresh file beside `destination` and moves it into place, so
+// that the file there stays whole until a whole new one replaces it.
+unsigned long ReplaceByCopy(const std::string& source, const std::string& destination)
+{
+    // A file another program holds is refused as a copy onto it would be
+    // (32), before anything is written.
+    FileHandle writable(CreateFileA(destination.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr));
+    if (!writable) return GetLastError();
+    writable.Reset();
+    char temporary[MAX_PATH] = {};
+    if (GetTempFileNameA(FolderPart(destination).c_str(), "OVS", 0, temporary) == 0) return GetLastError();
+    DWORD error = ERROR_SUCCESS;
+    if (!CopyFileA(source.c_str(), temporary, FALSE) ||
+        !MoveFileExA(temporary, destination.c_str(), MOVEFILE_REPLACE_EXISTING))
+        error = GetLastError();
+    if (error != ERROR_SUCCESS) DeleteFileA(temporary);
+    return error;
+}
+
+}  // namespace
+
 unsigned long CopyFileTo(const std::string& source, const std::string& destination)
 {
+    const bool existed = FileExists(destination);
+    DWORD error = ERROR_SUCCESS;
+    if (existed) {
+        SetFileAttributesA(destination.c_str(), FILE_ATTRIBUTE_ARCHIVE);
+        error = ReplaceByCopy(source, destination);
+    } else if (!CopyFileA(source.c_str(), destination.c_str(), FALSE)) {
+        error = GetLastError();
+        // Whatever the failed copy left of the new file goes again.
+        if (FileExists(destination)) DeleteFileA(destination.c_str());
+    }
     if (FileExists(destination)) SetFileAttributesA(destination.c_str(), FILE_ATTRIBUTE_ARCHIVE);
-    const bool copied = CopyFileA(source.c_str(), destination.c_str(), FALSE) != FALSE;
-    const DWORD error = GetLastError();
-    if (FileExists(destination)) SetFileAttributesA(destination.c_str(), FILE_ATTRIBUTE_ARCHIVE);
-    return copied ? 0 : error;
+    return error;
 }

@@ -18,4 +18,7 @@ bool CreateFolderPath(const std::string& path);
 
 // Copies `source` over `destination`, clearing the destination's read-only,
 // hidden and system attributes before and after. 0 or the system error code.
+// A copy that fails part-way (a full disk) leaves no cut-short or empty
+// file: a new destination is removed again, and an existing one is replaced
+// only by a complete copy, written beside it under a temporary name first.
 unsigned long CopyFileTo(const std::string& source, const std::string& destination);

@@ -5,6 +5,8 @@
 // the setup.
 #include <doctest/doctest.h>
 
+#include "support/Utf8.h"
+
 #include "InstallFixture.h"
 #include "app/RunState.h"
 #include "install/InstallCompletion.h"
@@ -267,8 +269,15 @@ TEST_CASE("a record that cannot be written is reported, and no entry points at a
     fixture.RunToEnd();
     REQUIRE(person.Boxes().size() == 2);
     CHECK(person.Boxes()[0].text == FailureQuestion);
-    CHECK(fixture.install.Failures.Count() == 1);
-    CHECK(fixture.install.Failures.Text().rfind("<SetupFile> " + fixture.RecordPath() + "\r\n", 0) == 0);
+    // The completion does not send the person to Add/Remove Programs, and
+    // the report says why the install cannot be removed.
+    CHECK(person.Boxes()[1].text == "セットアップが完了しました．");
+    CHECK(fixture.install.Failures.Count() == 2);
+    const std::string recordBlock = "<SetupFile> " + fixture.RecordPath() + "\r\n";
+    CHECK(fixture.install.Failures.Text().rfind(recordBlock, 0) == 0);
+    CHECK(Utf8(fixture.install.Failures.Text())
+              .ends_with(Utf8(recordBlock + "アンセットアップ情報を書き込めなかったため，このセットアップは自動でアンセットアップ(アンインストール)"
+                                            "できません．\r\nコピーしたファイルは " + fixture.app + " に残っています．\r\n\r\n")));
     CHECK(entry.Value("UninstallString") == "<none>");
     CHECK_FALSE(KeyExists(HKEY_LOCAL_MACHINE, entry.Key()));
     // The program's folder is still remembered.
