@@ -14,7 +14,16 @@ WINE_ROOT="$build/wine"
 # A server that a recent wine-run left running (status 2) serves as well.
 wineserver -p || [ $? -eq 2 ]
 wine cmd.exe /c exit </dev/null >/dev/null 2>&1
-trap 'wineserver -k 2>/dev/null || true' EXIT
+# A small drive for the disk-full tests: a 4 MiB file system of its own,
+# mapped as S: in the prefix. Only root may mount one; elsewhere those
+# tests say that they did not run.
+small="$build/smalldrive"
+mkdir -p "$small"
+if mountpoint -q "$small" || mount -t tmpfs -o size=4m orvane-small "$small" 2>/dev/null; then
+    ln -sfn "$small" "$WINEPREFIX/dosdevices/s:"
+    export ORVANE_SMALL_DRIVE=S:
+fi
+trap 'wineserver -k 2>/dev/null || true; if mountpoint -q "$small"; then umount "$small"; fi' EXIT
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     status=0
     for tests in "$1" "$1/author/native" "$1/author/windows"; do

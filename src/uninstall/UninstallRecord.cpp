@@ -106,7 +106,12 @@ unsigned long PutInPlace(const std::string& built, const std::string& record)
     if (error != ERROR_NOT_SAME_DEVICE) return error;
 
     const std::string staged = FolderPart(record) + RecordBuildName;
-    if (!CopyFileA(built.c_str(), staged.c_str(), FALSE)) return GetLastError();
+    if (!CopyFileA(built.c_str(), staged.c_str(), FALSE)) {
+        // A copy cut short by a full disk leaves nothing in the setup folder.
+        error = GetLastError();
+        DeleteFileA(staged.c_str());
+        return error;
+    }
     if (!MoveFileExA(staged.c_str(), record.c_str(), replace)) {
         error = GetLastError();
         DeleteFileA(staged.c_str());
