@@ -1,5 +1,7 @@
 // The failure report that an install or uninstall collects and offers at its
-// end: blocks of a kind tag and a path, the reason, and an empty line.
+// end: blocks of a kind tag and a path, the reason, and an empty line. A
+// path longer than the system's limit is shown by its first 80 bytes and
+// "．．．".
 #pragma once
 
 #include <string>

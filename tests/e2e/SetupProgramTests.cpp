@@ -146,6 +146,34 @@ TEST_CASE("setup: readme, settings, a second copy, the quit question answered No
     }
 }
 
+TEST_CASE("a registry key the system refuses ends the run: its message, the fatal box, the end of the process")
+{
+    Distribution distribution;
+    ScratchFolder app("e2e-regapp");
+    // A key name longer than the 255 characters the registry allows.
+    const std::string key = "Software\\Orvane\\" + std::string(300, 'K');
+    WriteTextFile(distribution.folder / "SETUP.INI",
+                  "[Title]\r\nUnSetup=OrvaneRefusedKey\r\n[DefaultFolder]\r\nFolder=" + app.Path() +
+                      "\r\n[Registry]\r\nKey1=(Cuser)" + key + "\r\nName1=\r\nValue1=(Str)x\r\n");
+    SetupProcess setup(distribution.Program(), "", distribution.temp.Path());
+    REQUIRE(setup.Started());
+    Screen screen = WaitForScreen(setup, "セットアップ開始(&S)");
+    Press(screen.Control(MainIds::btnEvent));
+
+    HWND error = WaitForMessageBox(setup.Id(), "Orvane Standard");
+    REQUIRE(error != nullptr);
+    CHECK(MessageBoxText(error) == "ｷｰ " + key + " の作成に失敗しました");
+    Answer(error, IDOK);
+    HWND fatal = WaitForMessageBox(setup.Id(), "致命的エラー");
+    REQUIRE(fatal != nullptr);
+    CHECK(MessageBoxText(fatal) == "セットアップを続行できませんでした．");
+    CHECK(FindWindowOf(setup.Id(), "TfrmStatus") == nullptr);
+    Answer(fatal, IDOK);
+    // Nothing waits for an abort press: the process ends by itself.
+    CHECK(setup.WaitForExit());
+    CHECK_FALSE(PathExists(app / "UNSETUP.INI"));
+}
+
 TEST_CASE("without SETUP.INI the fatal screen closes without a question")
 {
     Distribution distribution;
