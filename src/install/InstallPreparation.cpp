@@ -52,7 +52,7 @@ bool RefuseUnusableSetupFolder(const std::string& folder)
 {
     if (FaultOfPath(AddDelimiter(folder, "B")) == PathFault::None) return false;
     ShowMessageBox(folder + "\r\r" + "このフォルダにはセットアップできません．\r" +
-                       "ドライブ名（C:\\など）またはネットワークのパス（\\\\サーバ名\\共有名）から始まるフォルダを指定してください．",
+                       "ドライブ名（C:\\など）から始まるフォルダを指定してください．",
                    "フォルダ指定エラー", MB_OK | MB_ICONEXCLAMATION);
     return true;
 }

@@ -88,8 +88,7 @@ TEST_CASE("a setup folder that names no place of its own is refused before anyth
         REQUIRE(person.Boxes().size() == ++asked);
         const AskedBox& box = person.Boxes().back();
         CHECK(box.text == std::string(typed) + "\r\r" + "このフォルダにはセットアップできません．\r" +
-                                            "ドライブ名（C:\\など）またはネットワークのパス（\\\\サーバ名\\共有名）"
-                                            "から始まるフォルダを指定してください．");
+                                            "ドライブ名（C:\\など）から始まるフォルダを指定してください．");
         CHECK(box.caption == "フォルダ指定エラー");
         CHECK(box.flags == (MB_OK | MB_ICONEXCLAMATION));
         // The settings stay on the screen for the person to correct.

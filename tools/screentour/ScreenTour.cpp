@@ -87,6 +87,14 @@ void MainScreens(const std::string& distribution, const std::string& temp)
         Press(ControlOf(main, MainIds::btnEvent));
         SettledMain(setup, "セットアップ開始(&S)");
         Shot("2-settings");
+        // A folder typed without its drive is refused before anything is made.
+        SendMessageA(ControlOf(main, MainIds::txtFolder), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("表示ソフト\\"));
+        Press(ControlOf(main, MainIds::btnEvent));
+        if (HWND box = WaitForMessageBox(setup.Id(), "フォルダ指定エラー")) {
+            PaintNow(box);
+            Shot("2b-folder-refused");
+            Answer(box, IDOK);
+        }
         QuitWithYes(setup, main);
     }
     {
