@@ -10,7 +10,7 @@ SetupForms::SetupForms()
       runWindows(frmBack, frmMain, frmStatus, frmCustomDlg)
 {
     frmBack.SetRunWindow(frmMain);
-    frmMain.SetRunWindows(runWindows);
+    frmMain.SetPerson(runWindows);
 }
 
 void SetupForms::Run()

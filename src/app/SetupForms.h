@@ -3,7 +3,7 @@
 // window, the progress window and the confirmation dialog.
 #pragma once
 
-#include "app/FormRunWindows.h"
+#include "app/WindowsCallback.h"
 #include "app/TfrmMain.h"
 #include "windows/ApplicationWindow.h"
 #include "windows/TfrmBack.h"
@@ -23,5 +23,5 @@ public:
     TfrmMain frmMain;
     TfrmStatus frmStatus;
     TfrmCustomDlg frmCustomDlg;
-    FormRunWindows runWindows;
+    WindowsCallback runWindows;
 };

@@ -89,12 +89,16 @@ void TfrmMain::btnEventClick()
 {
     const std::string caption = btnEvent.Text();
     if (caption == "アンセットアップ開始(&S)") {
-        if (runWindows_ != nullptr) RunUninstall(*runWindows_);
+        if (person_ != nullptr) RunUninstall(*person_);
     } else if (caption == "セットアップ開始(&S)") {
         // Nothing is made in a folder that names no place: the person
         // corrects it on the same screen.
-        if (RefuseUnusableSetupFolder(txtFolder.Text())) return;
-        if (runWindows_ != nullptr) RunInstall(*runWindows_);
+        if (person_ == nullptr) return;
+        if (!IsUsableSetupFolder(txtFolder.Text())) {
+            person_->SetupFolderRefused(txtFolder.Text());
+            return;
+        }
+        RunInstall(*person_);
     } else if (caption == "続行(&C)") {
         // The failure details have been read: the waiting procedure goes on.
         btnEvent.SetEnabled(false);

@@ -9,7 +9,7 @@
 #include "windows/Controls.h"
 #include "windows/FolderDialog.h"
 #include "windows/Form.h"
-#include "windows/RunWindows.h"
+#include "ui/SetupCallback.h"
 #include "windows/TfrmBack.h"
 
 #include <functional>
@@ -21,7 +21,7 @@ public:
     ~TfrmMain() override;
 
     // The windows as the procedures see them, for btnEventClick.
-    void SetRunWindows(RunWindows& windows) { runWindows_ = &windows; }
+    void SetPerson(SetupCallback& person) { person_ = &person; }
 
     // Fills the run state's folders (the system and shell folders) and
     // returns the fatal error lines for those that could not be obtained.
@@ -79,5 +79,5 @@ private:
     void ShowUninstallScreen();
 
     TfrmBack& background_;
-    RunWindows* runWindows_ = nullptr;
+    SetupCallback* person_ = nullptr;
 };

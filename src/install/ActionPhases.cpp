@@ -1,6 +1,6 @@
 #include "install/ActionPhases.h"
 
-Flow RunActionPhases(RunWindows& windows, InstallRun& run)
+Flow RunActionPhases(SetupCallback& person, InstallRun& run)
 {
     static constexpr InstallPhase phases[] = {
         MakeShortcuts,                // [ShortCut]
@@ -9,5 +9,5 @@ Flow RunActionPhases(RunWindows& windows, InstallRun& run)
         CollectUninstallOnlyEntries,  // [DeleteRegistry], [AddDeleteFile]
         MakeAssociations,             // [Relate]
     };
-    return RunPhases(phases, windows, run);
+    return RunPhases(phases, person, run);
 }

@@ -12,22 +12,22 @@
 
 // [ShortCut]: the links that the option boxes allow, each recorded in the
 // uninstall lists (also when the shell gave back no path).
-Flow MakeShortcuts(RunWindows& windows, InstallRun& run);
+Flow MakeShortcuts(SetupCallback& person, InstallRun& run);
 
 // [Registry]: every value written under its key, the key created even for
 // an empty value.
-Flow WriteRegistryValues(RunWindows& windows, InstallRun& run);
+Flow WriteRegistryValues(SetupCallback& person, InstallRun& run);
 
 // [IniFile]: every entry written into its file; failures are ignored.
-Flow WriteIniEntries(RunWindows& windows, InstallRun& run);
+Flow WriteIniEntries(SetupCallback& person, InstallRun& run);
 
 // [DeleteRegistry] and [AddDeleteFile], handed on to the uninstall lists.
 // Nothing is shown and nothing can stop it.
-Flow CollectUninstallOnlyEntries(RunWindows& windows, InstallRun& run);
+Flow CollectUninstallOnlyEntries(SetupCallback& person, InstallRun& run);
 
 // [Relate]: each association that the user confirms, its earlier file type
 // remembered in the run's restore slots first.
-Flow MakeAssociations(RunWindows& windows, InstallRun& run);
+Flow MakeAssociations(SetupCallback& person, InstallRun& run);
 
 // The five above in their order.
-Flow RunActionPhases(RunWindows& windows, InstallRun& run);
+Flow RunActionPhases(SetupCallback& person, InstallRun& run);

@@ -1,6 +1,7 @@
 #include "install/CopyPhase.h"
 
 #include "app/RunState.h"
+#include "install/ComponentRegistration.h"
 #include "install/CopyFileSection.h"
 #include "install/ProgressDisplay.h"
 #include "install/RefusedPaths.h"
@@ -10,8 +11,6 @@
 #include "services/FileFacts.h"
 #include "services/FileOps.h"
 #include "services/SharedComponents.h"
-#include "text/MessageBox.h"
-#include "windows/MessagePump.h"
 
 #include <string>
 
@@ -19,24 +18,21 @@ namespace {
 
 // Asks for the entry's disk: each marked entry asks for the next one, at
 // least once even when its file is there already, and again until it is.
-Flow AskForDisk(RunWindows& windows, InstallRun& run, const CopyEntry& entry)
+Flow AskForDisk(SetupCallback& person, InstallRun& run, const CopyEntry& entry)
 {
     if (!entry.DiskChange) return Flow::GoOn;
     ++run.DiskNumber;
     do {
-        const int answer = ShowMessageBox(std::to_string(run.DiskNumber) + "枚目のディスクに交換してください．", "ディスク交換",
-                                          MB_OKCANCEL | MB_ICONINFORMATION);
-        if (answer == IDCANCEL) return AbandonInstall(windows, FatalErrorCaption);
+        if (!person.InsertDisk(run.DiskNumber)) return AbandonInstall(person, StopCause::Fatal);
     } while (!FileExists(entry.Source));
     return Flow::GoOn;
 }
 
 // A source that is not in the distribution folder: reported, counted as
 // processed, and neither recorded nor sized.
-Flow SkipMissingSource(RunWindows& windows, InstallRun& run, const CopyEntry& entry)
+Flow SkipMissingSource(SetupCallback& person, InstallRun& run, const CopyEntry& entry)
 {
-    if (ShowStatusAndPoll(windows, "ファイルが存在しないためコピーをスキップしています．．．\rSkipping -> " +
-                                       entry.Destination) == Flow::Stop)
+    if (ShowStatusAndPoll(person, {Status::SkippingMissingSource, entry.Destination}) == Flow::Stop)
         return Flow::Stop;
     run.Failures.AddReason("<File> ", entry.Source, "コピー元のファイルが見つかりません．");
     ++run.CopiedCount;
@@ -60,14 +56,10 @@ CopyRoute ExpandedRoute(const CopyEntry& entry)
 
 // With the overwrite box off the user decides; with it on only a newer
 // source replaces the file (equal time stamps do not).
-bool ShouldCopy(const InstallRun& run, const CopyRoute& route)
+bool ShouldCopy(SetupCallback& person, const InstallRun& run, const CopyRoute& route)
 {
     if (!FileExists(route.to)) return true;
-    if (!run.Options.overWrite) {
-        const int answer = ShowMessageBox(route.to + "\r\r" + "このファイルは既に存在します．" + "\r" + "上書きしてもよろしいですか？",
-                                          "上書き確認", MB_YESNO | MB_ICONQUESTION);
-        return answer != IDNO;
-    }
+    if (!run.Choices.overwrite) return person.Overwrite(route.to);
     const std::optional<uint32_t> source = DosTimeStamp(route.from);
     // A source without a stamp: the copy is tried, so that its failure is
     // reported instead of the old file passing for the new one.
@@ -78,23 +70,22 @@ bool ShouldCopy(const InstallRun& run, const CopyRoute& route)
 
 // The source's size, as it lies in the distribution folder, joins the bytes
 // done. A size that cannot be read switches the display to entry counts.
-void CountDoneBytes(InstallRun& run, const std::string& source)
+void CountDoneBytes(SetupCallback& person, InstallRun& run, const std::string& source)
 {
     if (!run.ByteProgress) return;
     const std::optional<int64_t> size = CountedSourceSize(source, run.ByteProgress);
     if (!size) {
         run.ByteProgress = false;
-        ShowMessageBox("ファイルサイズの取得に失敗したため，進行状況の表示方法を変更します．", "内部エラー",
-                       MB_OK | MB_ICONEXCLAMATION);
+        person.ProgressByEntries();
         return;
     }
     run.DoneBytes += *size;
 }
 
-Flow CopyPresentSource(RunWindows& windows, InstallRun& run, const CopyEntry& entry)
+Flow CopyPresentSource(SetupCallback& person, InstallRun& run, const CopyEntry& entry)
 {
     const CopyRoute route = entry.Compressed ? ExpandedRoute(entry) : CopyRoute{entry.Source, entry.Destination};
-    if (ShowStatusAndPoll(windows, "ファイルをコピーしています．．．\rCopying -> " + route.to) == Flow::Stop) {
+    if (ShowStatusAndPoll(person, {Status::Copying, route.to}) == Flow::Stop) {
         if (entry.Compressed) DeleteFiles(route.from);
         return Flow::Stop;
     }
@@ -102,10 +93,10 @@ Flow CopyPresentSource(RunWindows& windows, InstallRun& run, const CopyEntry& en
         // Reported for what it is, neither copied nor counted nor recorded.
         run.Failures.AddReason("<File> ", entry.Source, "圧縮ファイルが壊れているため，展開できませんでした．");
         ++run.CopiedCount;
-        CountDoneBytes(run, entry.Source);
+        CountDoneBytes(person, run, entry.Source);
         return Flow::GoOn;
     }
-    bool copy = ShouldCopy(run, route);
+    bool copy = ShouldCopy(person, run, route);
     // The count is raised whether or not the file is copied: the installed
     // program uses the file either way.
     if (entry.Shared()) AdjustSharedCount(route.to, true);
@@ -113,7 +104,7 @@ Flow CopyPresentSource(RunWindows& windows, InstallRun& run, const CopyEntry& en
     const unsigned long result = copy ? CopyFileTo(route.from, route.to) : 0;
     ++run.CopiedCount;
     // A component already in place is registered even when it was not copied.
-    if (entry.SelfRegistering() && FileExists(route.to)) SelfRegister(route.to, true);
+    if (entry.SelfRegistering() && FileExists(route.to)) RegisterComponent(person, route.to);
     if (result == 0) {
         run.Lists.DeleteFileList.push_back(route.to + entry.Switches);
     } else {
@@ -123,38 +114,37 @@ Flow CopyPresentSource(RunWindows& windows, InstallRun& run, const CopyEntry& en
         if (entry.Shared()) AdjustSharedCount(route.to, false);
     }
     if (entry.Compressed) DeleteFiles(route.from);
-    CountDoneBytes(run, entry.Source);
+    CountDoneBytes(person, run, entry.Source);
     return Flow::GoOn;
 }
 
-Flow InstallEntry(RunWindows& windows, InstallRun& run, const std::string& value, int entryNumber)
+Flow InstallEntry(SetupCallback& person, InstallRun& run, const std::string& value, int entryNumber)
 {
     const CopyEntry entry = ParseCopyEntry(value, TheRun.SourceFolder);
-    if (AskForDisk(windows, run, entry) == Flow::Stop) return Flow::Stop;
+    if (AskForDisk(person, run, entry) == Flow::Stop) return Flow::Stop;
     Flow copied = Flow::GoOn;
     if (RefusePath(run, "<File> ", entry.Destination))
         ++run.CopiedCount;  // processed, like a missing source
     else if (FileExists(entry.Source))
-        copied = CopyPresentSource(windows, run, entry);
+        copied = CopyPresentSource(person, run, entry);
     else
-        copied = SkipMissingSource(windows, run, entry);
+        copied = SkipMissingSource(person, run, entry);
     if (copied == Flow::Stop) return Flow::Stop;
-    ShowCopyProgress(windows, run, entryNumber);
-    ProcessMessages();
-    if (PollAbort(windows) == Flow::Stop) return Flow::Stop;
-    PauseForSetupSpeed();
+    ShowCopyProgress(person, run, entryNumber);
+    if (PollAbort(person) == Flow::Stop) return Flow::Stop;
+    person.StepDone();
     return Flow::GoOn;
 }
 
 }  // namespace
 
-Flow CopyFiles(RunWindows& windows, InstallRun& run)
+Flow CopyFiles(SetupCallback& person, InstallRun& run)
 {
     const std::vector<std::string> values = ReadCopyFileItems(TheRun.ScriptPath);
     for (size_t n = 0; n < values.size(); ++n) {
-        if (InstallEntry(windows, run, values[n], static_cast<int>(n) + 1) == Flow::Stop) return Flow::Stop;
+        if (InstallEntry(person, run, values[n], static_cast<int>(n) + 1) == Flow::Stop) return Flow::Stop;
     }
-    windows.ShowProgressFrame(false);
+    person.ShowCopyProgress(false);
     run.Lists.DeleteFileList.push_back(TheRun.UnSetupPath);
     return Flow::GoOn;
 }

@@ -11,4 +11,4 @@
 // count, copy, registration, record, clean-up of the expanded file, size,
 // progress, pause. Afterwards the record itself (UnSetupPath) is the last
 // item of DeleteFileList, so that the uninstaller removes it too.
-Flow CopyFiles(RunWindows& windows, InstallRun& run);
+Flow CopyFiles(SetupCallback& person, InstallRun& run);

@@ -6,11 +6,11 @@
 
 #include <windows.h>
 
-Flow MakeFolders(RunWindows& windows, InstallRun& run)
+Flow MakeFolders(SetupCallback& person, InstallRun& run)
 {
     for (const std::string& value : ReadMakeFolderItems(TheRun.ScriptPath)) {
         const std::string folder = ParseMakeFolder(value);
-        if (ShowStatusAndPoll(windows, "フォルダを作成しています．．．\rCreating -> " + folder) == Flow::Stop)
+        if (ShowStatusAndPoll(person, {Status::CreatingFolder, folder}) == Flow::Stop)
             return Flow::Stop;
         // A folder that names no place of its own would be made in the
         // current folder.
@@ -22,8 +22,8 @@ Flow MakeFolders(RunWindows& windows, InstallRun& run)
             run.Lists.DeleteFolderList.push_back(folder);
         else
             run.Failures.AddSystemError("<Folder> ", folder, error);
-        PauseForSetupSpeed();
+        person.StepDone();
     }
-    windows.ShowProgressFrame(true);
+    person.ShowCopyProgress(true);
     return Flow::GoOn;
 }

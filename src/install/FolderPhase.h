@@ -8,4 +8,4 @@
 // come earlier in the list. A folder made, or found already there, goes into
 // DeleteFolderList; one that cannot be made goes into the failure report.
 // Then shows the progress frame for the copy phase.
-Flow MakeFolders(RunWindows& windows, InstallRun& run);
+Flow MakeFolders(SetupCallback& person, InstallRun& run);

@@ -4,10 +4,10 @@
 #include "install/IniFileSection.h"
 #include "text/IniFile.h"
 
-Flow WriteIniEntries(RunWindows& windows, InstallRun&)
+Flow WriteIniEntries(SetupCallback& person, InstallRun&)
 {
     for (const std::string& data : ReadIniFileItems(TheRun.ScriptPath)) {
-        if (ShowStatusAndPoll(windows, "Iniファイルを設定しています．．．") == Flow::Stop) return Flow::Stop;
+        if (ShowStatusAndPoll(person, {Status::WritingIniFiles}) == Flow::Stop) return Flow::Stop;
         const IniFileEntry entry = ParseIniFileEntry(data);
         // Nothing of it is recorded, and a failed write is not reported.
         WriteProfile(entry.Section, entry.Key, entry.Value, entry.File);

@@ -1,6 +1,7 @@
 #include "install/InstallCompletion.h"
 
 #include "app/RunState.h"
+#include "install/InstallFlow.h"
 #include "services/FileFacts.h"
 #include "services/FileOps.h"
 #include "services/LocationTokens.h"
@@ -8,7 +9,6 @@
 #include "services/RegistryAccess.h"
 #include "services/SetupError.h"
 #include "text/IniFile.h"
-#include "text/MessageBox.h"
 #include "text/StrOp.h"
 #include "text/ValueFields.h"
 #include "uninstall/SetupFolderList.h"
@@ -72,11 +72,26 @@ void RegisterUninstallEntry(InstallRun& run)
     }
 }
 
-void WriteRecordAndEntry(InstallRun& run, RunWindows& windows)
+// The step the record writer is at: one list after the other, then the
+// association slots.
+Status RecordingStatusOf(std::optional<RecordList> list)
+{
+    if (!list) return Status::RecordingAssociations;
+    switch (*list) {
+    case RecordList::DeleteFolderList: return Status::RecordingFolders;
+    case RecordList::DeleteFileList: return Status::RecordingFiles;
+    case RecordList::DeleteShortCutList: return Status::RecordingShortcuts;
+    case RecordList::DeleteRegistryList: return Status::RecordingRegistryKeys;
+    case RecordList::AddDeleteFileList: break;
+    }
+    return Status::RecordingExtraFiles;
+}
+
+void WriteRecordAndEntry(InstallRun& run, SetupCallback& person)
 {
     const unsigned long error =
         WriteUninstallRecord(RecordInput(), run.Lists, TheRun.RestoreRelateSlots,
-                             [&](const std::string& text) { windows.SetStatus(text); });
+                             [&](std::optional<RecordList> list) { person.ShowStatus({RecordingStatusOf(list)}); });
     run.RecordWritten = error == 0;
     if (error != 0) {
         run.Failures.AddSystemError(SetupFileTag, TheRun.UnSetupPath, error);
@@ -93,34 +108,12 @@ void WriteRecordAndEntry(InstallRun& run, RunWindows& windows)
     WriteProgramId(TheRun.UnSetupPath, TheRun.ProgramId);
 }
 
-void OfferFailureReport(const InstallRun& run, RunWindows& windows)
-{
-    if (run.Failures.Empty()) return;
-    windows.SetStatus("セットアップで一部の処理が失敗しました．");
-    const int answer = ShowMessageBox("フォルダの作成・ファイルのコピーで，一部の処理が失敗しました．\r詳細を表示しますか？",
-                                      "警告", MB_YESNO | MB_ICONEXCLAMATION);
-    // The readme box keeps the scroll bars that the readme gave it.
-    if (answer == IDYES) windows.ShowFailureDetails(run.Failures.Text(), "作成・コピー処理失敗　詳細表示", false);
-}
-
-void ReportCompletion(const InstallRun& run, RunWindows& windows)
-{
-    windows.SetStatus("セットアップが完了しました．");
-    std::string message = "セットアップが完了しました．";
-    if (!IsSetupOnly(TheRun.UnSetupTitle) && run.RecordWritten)
-        message += "\r\rプログラムのアンセットアップ(アンインストール)は，\r「アプリケーションの追加と削除」から行ってください．";
-    ShowMessageBox(message, "完了", MB_OK | MB_ICONINFORMATION);
-}
-
 // Tokens are expanded in the whole entry first; everything after its first
 // comma is the parameters.
-void StartProgramAfterSetup(const std::string& entry)
+void StartProgramAfterSetup(SetupCallback& person, const std::string& entry)
 {
     const SplitText parts = SplitAtFirst(ExpandLocationTokens(entry), ",");
-    if (OpenWithShell(parts.Before, parts.After) <= 32)
-        ShowMessageBox("終了後プログラムの起動に失敗しました．\riniファイルの記述ミスの可能性があります．\r"
-                       "プログラム提供者へご報告ください．",
-                       "警告", MB_OK | MB_ICONEXCLAMATION);
+    if (OpenWithShell(parts.Before, parts.After) <= 32) person.ProgramNotStarted();
 }
 
 }  // namespace
@@ -130,18 +123,18 @@ bool IsSetupOnly(const std::string& unSetupTitle)
     return Contains(unSetupTitle, "Setup Only.");
 }
 
-void RegisterUninstaller(InstallRun& run, RunWindows& windows)
+void RegisterUninstaller(InstallRun& run, SetupCallback& person)
 {
-    windows.SetStatus("アンセットアップ情報を更新しています．しばらくお待ちください．．．");
-    windows.EnableAbort(false);
+    person.ShowStatus({Status::UpdatingRecord});
+    person.AllowAbort(false);
     CopyUninstaller(run);
     RememberSetupFolder(TheRun.WindowsFolder, TheRun.ProgramId, TheRun.AppFolder);
-    if (!IsSetupOnly(TheRun.UnSetupTitle)) WriteRecordAndEntry(run, windows);
+    if (!IsSetupOnly(TheRun.UnSetupTitle)) WriteRecordAndEntry(run, person);
 }
 
-void FinishInstall(InstallRun& run, RunWindows& windows)
+void FinishInstall(InstallRun& run, SetupCallback& person)
 {
-    OfferFailureReport(run, windows);
+    OfferFailures(person, RunKind::Install, run.Failures);
     // Exact, letter case included: any other spelling names a program.
     const std::string execute = ReadProfile("ExecuteFile", "File", "", TheRun.ScriptPath);
     if (execute == RebootRequest) {
@@ -149,16 +142,14 @@ void FinishInstall(InstallRun& run, RunWindows& windows)
         // completion message.
         TheRun.RebootNeeded = 1;
     } else {
-        ReportCompletion(run, windows);
-        if (!execute.empty()) StartProgramAfterSetup(execute);
+        person.InstallCompleted(!IsSetupOnly(TheRun.UnSetupTitle) && run.RecordWritten);
+        if (!execute.empty()) StartProgramAfterSetup(person, execute);
     }
-    windows.EnableBackground();
-    windows.CloseProgress();
-    windows.EndRun();
+    person.FinishRun();
 }
 
-void CompleteInstall(InstallRun& run, RunWindows& windows)
+void CompleteInstall(InstallRun& run, SetupCallback& person)
 {
-    RegisterUninstaller(run, windows);
-    FinishInstall(run, windows);
+    RegisterUninstaller(run, person);
+    FinishInstall(run, person);
 }

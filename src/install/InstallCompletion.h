@@ -5,7 +5,7 @@
 #pragma once
 
 #include "install/InstallRun.h"
-#include "windows/RunWindows.h"
+#include "ui/SetupCallback.h"
 
 #include <string>
 
@@ -25,11 +25,11 @@ bool IsSetupOnly(const std::string& unSetupTitle);
 // uninstall record, the Add/Remove Programs entry and the program ID. A copy
 // or a record that fails, and an entry the registry refuses, become blocks of
 // the failure report.
-void RegisterUninstaller(InstallRun& run, RunWindows& windows);
+void RegisterUninstaller(InstallRun& run, SetupCallback& person);
 
 // Offers the failure report, reports completion (or sets RebootNeeded),
 // starts the script's program through the shell, and ends the run.
-void FinishInstall(InstallRun& run, RunWindows& windows);
+void FinishInstall(InstallRun& run, SetupCallback& person);
 
 // Both, in that order: the tail of RunInstall after the association phase.
-void CompleteInstall(InstallRun& run, RunWindows& windows);
+void CompleteInstall(InstallRun& run, SetupCallback& person);

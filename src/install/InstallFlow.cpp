@@ -1,36 +1,32 @@
 #include "install/InstallFlow.h"
 
-#include "app/RunState.h"
-#include "services/Clock.h"
-#include "text/MessageBox.h"
-
-Flow RunPhases(std::span<const InstallPhase> phases, RunWindows& windows, InstallRun& run)
+Flow RunPhases(std::span<const InstallPhase> phases, SetupCallback& person, InstallRun& run)
 {
     for (const InstallPhase phase : phases) {
-        if (phase(windows, run) == Flow::Stop) return Flow::Stop;
+        if (phase(person, run) == Flow::Stop) return Flow::Stop;
     }
     return Flow::GoOn;
 }
 
-Flow PollAbort(RunWindows& windows)
+Flow PollAbort(SetupCallback& person)
 {
-    return windows.AbortRequested() ? Flow::Stop : Flow::GoOn;
+    return person.AbortRequested() ? Flow::Stop : Flow::GoOn;
 }
 
-Flow ShowStatusAndPoll(RunWindows& windows, const std::string& text)
+Flow ShowStatusAndPoll(SetupCallback& person, const StatusStep& step)
 {
-    windows.SetStatus(text);
-    return PollAbort(windows);
+    person.ShowStatus(step);
+    return PollAbort(person);
 }
 
-void PauseForSetupSpeed()
+void OfferFailures(SetupCallback& person, RunKind kind, const FailureReport& failures)
 {
-    Wait(static_cast<unsigned long>(TheRun.SetupSpeed));
+    if (failures.Empty()) return;
+    if (person.OfferFailureReport(kind)) person.ShowFailureReport(kind, failures.Text());
 }
 
-Flow AbandonInstall(RunWindows& windows, const std::string& caption)
+Flow AbandonInstall(SetupCallback& person, StopCause cause)
 {
-    ShowMessageBox("セットアップを続行できませんでした．", caption, MB_OK | MB_ICONHAND);
-    windows.EndRun();
+    person.Abandon(cause);
     return Flow::Stop;
 }

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "install/InstallRun.h"
-#include "windows/RunWindows.h"
+#include "ui/SetupCallback.h"
 
 #include <span>
 #include <string>
@@ -14,27 +14,21 @@
 enum class Flow { GoOn, Stop };
 
 // One phase of RunInstall, working on the install's working state.
-using InstallPhase = Flow (*)(RunWindows&, InstallRun&);
+using InstallPhase = Flow (*)(SetupCallback&, InstallRun&);
 
 // Runs the phases in their order until one of them stops the run.
-Flow RunPhases(std::span<const InstallPhase> phases, RunWindows& windows, InstallRun& run);
-
-// The captions of the fatal stop: the user declined to go on, or the install
-// cannot go on (a disk that was not inserted).
-inline constexpr const char* SetupStoppedCaption = "セットアップ中止";
-inline constexpr const char* FatalErrorCaption = "致命的エラー";
+Flow RunPhases(std::span<const InstallPhase> phases, SetupCallback& person, InstallRun& run);
 
 // The abort poll: Stop once the user has confirmed the abort.
-Flow PollAbort(RunWindows& windows);
+Flow PollAbort(SetupCallback& person);
 
-// Shows `text` in the progress window (the message queue runs once after it,
-// which is when the abort button can be pressed), then polls the abort.
-Flow ShowStatusAndPoll(RunWindows& windows, const std::string& text);
+// Shows the step (the person's input is handled right after it, which is
+// when the abort can be pressed), then polls the abort.
+Flow ShowStatusAndPoll(SetupCallback& person, const StatusStep& step);
 
-// The pause of SetupSpeed milliseconds after a step or an item, so that its
-// text stays readable; no messages are handled meanwhile.
-void PauseForSetupSpeed();
+// When anything failed, the person may see the report: asked, and shown.
+void OfferFailures(SetupCallback& person, RunKind kind, const FailureReport& failures);
 
-// The fatal stop: "セットアップを続行できませんでした．" under `caption`, then the
-// run is ended (background enabled, modal result 1). Returns Stop.
-Flow AbandonInstall(RunWindows& windows, const std::string& caption);
+// The fatal stop: the person is told that the install cannot go on, and the
+// run ends. Returns Stop.
+Flow AbandonInstall(SetupCallback& person, StopCause cause);

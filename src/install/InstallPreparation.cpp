@@ -2,31 +2,25 @@
 
 #include "app/RunState.h"
 #include "install/RelateSection.h"
-#include "services/Clock.h"
 #include "services/FileOps.h"
-#include "text/MessageBox.h"
 #include "text/PathParts.h"
 #include "text/StrOp.h"
 #include "uninstall/PreviousRecord.h"
 
-Flow StartInstall(RunWindows& windows, InstallRun& run)
+Flow StartInstall(SetupCallback& person, InstallRun& run)
 {
     TheRun.RebootNeeded = 0;
-    run.Options = windows.Options();
-    windows.ShowMain(false);
-    Wait(500);
-    windows.ShowProgress(true);
-    windows.PrepareCompletionLayout();
-    windows.SetStatus("セットアップを開始します．．．");
-    Wait(1000);
+    run.Choices = person.TakeInstallChoices();
+    person.RunStarting(RunKind::Install);
+    person.ShowStatus({Status::InstallStarting});
     return Flow::GoOn;
 }
 
-Flow ReadAssociationTable(RunWindows& windows, InstallRun& run)
+Flow ReadAssociationTable(SetupCallback& person, InstallRun& run)
 {
-    windows.SetStatus("セットアップの情報を作成しています．．．");
+    person.ShowStatus({Status::ReadingInformation});
     run.RelateTable = ReadRelateTable(TheRun.ScriptPath);
-    PauseForSetupSpeed();
+    person.StepDone();
     return Flow::GoOn;
 }
 
@@ -34,40 +28,36 @@ namespace {
 
 // Asks before creating a setup folder that does not exist; declining, or a
 // folder that cannot be created, ends the install before anything is made.
-Flow CreateMissingSetupFolder(RunWindows& windows)
+Flow CreateMissingSetupFolder(SetupCallback& person)
 {
-    const int answer = ShowMessageBox(TheRun.AppFolder + "\r\r" + "このフォルダは存在しません．作成してもよろしいですか？",
-                                      "フォルダ作成", MB_YESNO | MB_ICONQUESTION);
-    if (answer == IDYES) {
+    if (person.CreateSetupFolder(TheRun.AppFolder)) {
         if (CreateFolderPath(TheRun.AppFolder)) return Flow::GoOn;
-        ShowMessageBox("セットアップフォルダの作成に失敗しました．\r\rプログラム作者へご報告ください．", FatalErrorCaption,
-                       MB_OK | MB_ICONHAND);
+        person.SetupFolderNotCreated();
     }
-    return AbandonInstall(windows, SetupStoppedCaption);
+    return AbandonInstall(person, StopCause::Declined);
 }
 
 }  // namespace
 
-bool RefuseUnusableSetupFolder(const std::string& folder)
+bool IsUsableSetupFolder(const std::string& folder)
 {
-    if (FaultOfPath(AddDelimiter(folder, "B")) == PathFault::None) return false;
-    ShowMessageBox(folder + "\r\r" + "このフォルダにはセットアップできません．\r" +
-                       "ドライブ名（C:\\など）から始まるフォルダを指定してください．",
-                   "フォルダ指定エラー", MB_OK | MB_ICONEXCLAMATION);
-    return true;
+    return FaultOfPath(AddDelimiter(folder, "B")) == PathFault::None;
 }
 
-Flow CheckSetupFolder(RunWindows& windows, InstallRun& run)
+Flow CheckSetupFolder(SetupCallback& person, InstallRun& run)
 {
-    if (ShowStatusAndPoll(windows, "セットアップフォルダをチェックしています．．．") == Flow::Stop) return Flow::Stop;
+    if (ShowStatusAndPoll(person, {Status::CheckingSetupFolder}) == Flow::Stop) return Flow::Stop;
     // From here on "(App)" stands for the setup folder and "(Set)" for its drive.
-    TheRun.AppFolder = AddDelimiter(windows.FolderText(), "B");
-    if (RefuseUnusableSetupFolder(TheRun.AppFolder)) return AbandonInstall(windows, SetupStoppedCaption);
-    if (!FolderExists(TheRun.AppFolder) && CreateMissingSetupFolder(windows) == Flow::Stop) return Flow::Stop;
+    TheRun.AppFolder = AddDelimiter(run.Choices.setupFolder, "B");
+    if (!IsUsableSetupFolder(TheRun.AppFolder)) {
+        person.SetupFolderRefused(TheRun.AppFolder);
+        return AbandonInstall(person, StopCause::Declined);
+    }
+    if (!FolderExists(TheRun.AppFolder) && CreateMissingSetupFolder(person) == Flow::Stop) return Flow::Stop;
     TheRun.SetupRoot = LeftStr(TheRun.AppFolder, 2) + "\\";
     TheRun.UnSetupPath = TheRun.AppFolder + "UNSETUP.INI";
     TheRun.UnSetupBackupPath = TheRun.WorkFolder + "UNSETUPB.INI";
     LoadPreviousRecord(TheRun.UnSetupPath, TheRun.UnSetupBackupPath, run.Lists, TheRun.RestoreRelateSlots);
-    windows.EnableAbort(true);
+    person.AllowAbort(true);
     return Flow::GoOn;
 }

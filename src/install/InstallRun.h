@@ -6,8 +6,9 @@
 
 #include "install/RelateSection.h"
 #include "services/FailureReport.h"
+#include "ui/SetupCallback.h"
 #include "uninstall/UninstallLists.h"
-#include "windows/RunWindows.h"
+#include "ui/SetupCallback.h"
 
 #include <cstdint>
 #include <vector>
@@ -23,7 +24,7 @@ struct InstallRun {
     int64_t DoneBytes = 0;
     bool ByteProgress = true;  // every source size known: progress by bytes
     int DiskNumber = 1;        // the disk asked for last
-    OptionSnapshot Options;
+    InstallChoices Choices;  // as the settings stood when the install started
     // The uninstall record went into the setup folder: only then can the
     // completion send the person to Add/Remove Programs.
     bool RecordWritten = false;

@@ -17,9 +17,7 @@ int ProgressPosition(const InstallRun& run, int entryNumber)
     return std::clamp(entryNumber * 100 / run.CopyEntryCount, 0, 100);
 }
 
-void ShowCopyProgress(RunWindows& windows, const InstallRun& run, int entryNumber)
+void ShowCopyProgress(SetupCallback& person, const InstallRun& run, int entryNumber)
 {
-    const int shown = windows.SetProgressPosition(ProgressPosition(run, entryNumber));
-    windows.SetProgressText(std::to_string(shown) + "%(" + std::to_string(run.CopiedCount) + "/" +
-                            std::to_string(run.CopyEntryCount) + ")");
+    person.CopyProgressed({ProgressPosition(run, entryNumber), run.CopiedCount, run.CopyEntryCount});
 }

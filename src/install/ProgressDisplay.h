@@ -3,7 +3,7 @@
 #pragma once
 
 #include "install/InstallRun.h"
-#include "windows/RunWindows.h"
+#include "ui/SetupCallback.h"
 
 // The bar position after the entry numbered `entryNumber` (1-based):
 // trunc(DoneBytes / TotalBytes x 100) by bytes, entryNumber x 100 div
@@ -12,4 +12,4 @@ int ProgressPosition(const InstallRun& run, int entryNumber);
 
 // Sets the bar, reads its position back and shows it in the label with the
 // entries processed and the entries in all: "50%(3/6)".
-void ShowCopyProgress(RunWindows& windows, const InstallRun& run, int entryNumber);
+void ShowCopyProgress(SetupCallback& person, const InstallRun& run, int entryNumber);

@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr const char* RegistryStatusText = "レジストリを設定しています．．．";
-
 void WriteRegistryValue(RegistryAccess& registry, const std::string& name, const RegistryValueData& data)
 {
     using Kind = RegistryValueData::Kind;
@@ -30,10 +28,10 @@ void WriteRegistryValue(RegistryAccess& registry, const std::string& name, const
 
 }  // namespace
 
-Flow WriteRegistryValues(RunWindows& windows, InstallRun&)
+Flow WriteRegistryValues(SetupCallback& person, InstallRun&)
 {
     for (const RegistryItem& item : ReadRegistryItems(TheRun.ScriptPath)) {
-        if (ShowStatusAndPoll(windows, RegistryStatusText) == Flow::Stop) return Flow::Stop;
+        if (ShowStatusAndPoll(person, {Status::WritingRegistry}) == Flow::Stop) return Flow::Stop;
         const RegistryKeyName key = ParseRegistryKey(item.Key);
         RegistryAccess registry(key.Root);
         registry.CreateKey(key.SubKey);

@@ -7,9 +7,8 @@
 #include "install/InstallPreparation.h"
 #include "install/SpaceCheck.h"
 #include "services/SetupError.h"
-#include "windows/ErrorGuard.h"
 
-Flow RunInstallPhases(RunWindows& windows, InstallRun& run)
+Flow RunInstallPhases(SetupCallback& person, InstallRun& run)
 {
     static constexpr InstallPhase phases[] = {
         StartInstall,          // "セットアップを開始します．．．"
@@ -21,10 +20,10 @@ Flow RunInstallPhases(RunWindows& windows, InstallRun& run)
         CopyFiles,             // [CopyFile]
         RunActionPhases,       // [ShortCut], [Registry], [IniFile], the uninstall-only entries, [Relate]
     };
-    return RunPhases(phases, windows, run);
+    return RunPhases(phases, person, run);
 }
 
-void RunStoppingAtError(RunWindows& windows, const std::function<void()>& steps)
+void RunStoppingAtError(SetupCallback& person, const std::function<void()>& steps)
 {
     // The one place where an install stops at an error: a registry key or
     // value the system refuses, a shared count that cannot be written, or a
@@ -34,19 +33,19 @@ void RunStoppingAtError(RunWindows& windows, const std::function<void()>& steps)
     try {
         steps();
     } catch (const SetupError& error) {
-        ShowErrorMessage(error.Message());
-        windows.CloseProgress();
-        AbandonInstall(windows, FatalErrorCaption);
+        person.ReportError(error.Message());
+        person.CloseProgress();
+        AbandonInstall(person, StopCause::Fatal);
     }
 }
 
-void RunInstall(RunWindows& windows)
+void RunInstall(SetupCallback& person)
 {
     InstallRun run;
-    RunStoppingAtError(windows, [&] {
-        if (RunInstallPhases(windows, run) == Flow::Stop) return;
+    RunStoppingAtError(person, [&] {
+        if (RunInstallPhases(person, run) == Flow::Stop) return;
         // The uninstaller, the record, the Add/Remove Programs entry, the
         // failure report, the completion and the end of the run.
-        CompleteInstall(run, windows);
+        CompleteInstall(run, person);
     });
 }

@@ -5,18 +5,18 @@
 
 #include "install/InstallFlow.h"
 #include "install/InstallRun.h"
-#include "windows/RunWindows.h"
+#include "ui/SetupCallback.h"
 
 #include <functional>
 
-void RunInstall(RunWindows& windows);
+void RunInstall(SetupCallback& person);
 
 // Runs `steps` of the install; an error raised by the registry layer or the
 // shell-link object ends the run there: its message, the progress window
 // closed, then the fatal stop's box and the end of the run.
-void RunStoppingAtError(RunWindows& windows, const std::function<void()>& steps);
+void RunStoppingAtError(SetupCallback& person, const std::function<void()>& steps);
 
 // The phases of the install, in their order, on a working state that the
 // caller keeps (RunInstall keeps it for one call; tests look at its lists and
 // failure report afterwards). Stop when a phase ended the run.
-Flow RunInstallPhases(RunWindows& windows, InstallRun& run);
+Flow RunInstallPhases(SetupCallback& person, InstallRun& run);

@@ -8,15 +8,9 @@
 
 namespace {
 
-ShortcutChoices ChoicesOf(const OptionSnapshot& options)
+ShortcutChoices ChoicesOf(const InstallChoices& choices)
 {
-    return {options.desktop, options.startMenu, options.startUp, options.sendTo};
-}
-
-std::string ShortcutStatusText(const ShortcutEntry& entry)
-{
-    return "ショートカットを作成しています．．．\rCreateTarget -> " + entry.Target + "\rCreating -> " +
-           RemoveDelimiter(entry.Link, "T");
+    return {choices.desktop, choices.startMenu, choices.startUp, choices.sendTo};
 }
 
 // The link is a file the install makes: it must name a place of its own.
@@ -36,17 +30,17 @@ bool RefusedShortcut(InstallRun& run, const ShortcutEntry& entry)
 
 }  // namespace
 
-Flow MakeShortcuts(RunWindows& windows, InstallRun& run)
+Flow MakeShortcuts(SetupCallback& person, InstallRun& run)
 {
-    const ShortcutChoices choices = ChoicesOf(run.Options);
+    const ShortcutChoices choices = ChoicesOf(run.Choices);
     for (const ShortcutItem& item : ReadShortcutItems(TheRun.ScriptPath)) {
         // A shortcut the user did not choose leaves no trace: no text, no pause.
         if (!ShortcutWanted(item, choices)) continue;
         const ShortcutEntry entry = ParseShortcut(item);
         if (RefusedShortcut(run, entry)) continue;
-        if (ShowStatusAndPoll(windows, ShortcutStatusText(entry)) == Flow::Stop) return Flow::Stop;
+        if (ShowStatusAndPoll(person, {Status::CreatingShortcut, entry.Target, entry.Link}) == Flow::Stop) return Flow::Stop;
         const std::string made = CreateShortcut(entry.Target, entry.Link, entry.WorkingFolder, entry.Arguments);
-        PauseForSetupSpeed();
+        person.StepDone();
         // Recorded even when empty: the record writer lets the next item take
         // that number.
         run.Lists.DeleteShortCutList.push_back(made);

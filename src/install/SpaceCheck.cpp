@@ -5,7 +5,6 @@
 #include "services/FileFacts.h"
 #include "services/FileOps.h"
 #include "services/FreeSpace.h"
-#include "text/MessageBox.h"
 #include "text/PathParts.h"
 
 std::optional<int64_t> CountedSourceSize(const std::string& source, bool& byteProgress)
@@ -19,10 +18,10 @@ std::optional<int64_t> CountedSourceSize(const std::string& source, bool& bytePr
     return *size == 0 ? 1 : *size;
 }
 
-Flow MeasureNeededSpace(RunWindows& windows, InstallRun& run)
+Flow MeasureNeededSpace(SetupCallback& person, InstallRun& run)
 {
-    if (ShowStatusAndPoll(windows, "セットアップに必要な容量を調べています．．．") == Flow::Stop) return Flow::Stop;
-    PauseForSetupSpeed();
+    if (ShowStatusAndPoll(person, {Status::Measuring}) == Flow::Stop) return Flow::Stop;
+    person.StepDone();
     for (const std::string& value : ReadCopyFileItems(TheRun.ScriptPath)) {
         ++run.CopyEntryCount;
         const std::string source = TheRun.SourceFolder + MeasuredSourceName(value);
@@ -40,37 +39,21 @@ Flow MeasureNeededSpace(RunWindows& windows, InstallRun& run)
     return Flow::GoOn;
 }
 
-namespace {
-
-std::string ShortSpaceQuestion(bool measured, int64_t neededBytes)
-{
-    if (measured) {
-        return "ディスクの空き容量が不足しているため，エラーになる可能性があります．\r"
-               "このままセットアップを続行しますか？";
-    }
-    return "ディスクの空き容量取得関数が失敗しました．\rセットアップに必要なディスク容量は " + std::to_string(neededBytes) +
-           " Byteです．" + "\r" + "空き容量があるようであれば，セットアップを続行してください．" + "\r\r" +
-           "セットアップを続行しますか？";
-}
-
-}  // namespace
-
-Flow CheckFreeSpace(RunWindows& windows, InstallRun& run)
+Flow CheckFreeSpace(SetupCallback& person, InstallRun& run)
 {
     // A source that was missing or could not be sized leaves the need
     // unknown: no check, and no pause for it.
     if (!run.ByteProgress) return Flow::GoOn;
-    windows.SetStatus("ディスクの空き容量をチェックしています．．．");
-    const std::string drive = DrivePart(windows.FolderText());
+    person.ShowStatus({Status::CheckingFreeSpace});
+    const std::string drive = DrivePart(run.Choices.setupFolder);
     FreeSpaceResult space = QueryFreeSpaceEx(drive);
     if (!space.succeeded) space = QueryFreeSpace(drive);
     // A failed query gives -1 bytes: never enough. Free space equal to the
     // need is not enough either.
     if (space.freeBytes <= run.TotalBytes) {
-        const int answer =
-            ShowMessageBox(ShortSpaceQuestion(space.succeeded, run.TotalBytes), "空き容量不足", MB_YESNO | MB_ICONQUESTION);
-        if (answer == IDNO) return AbandonInstall(windows, SetupStoppedCaption);
+        const bool goOn = person.ContinueShortOfSpace(space.succeeded, run.TotalBytes);
+        if (!goOn) return AbandonInstall(person, StopCause::Declined);
     }
-    PauseForSetupSpeed();
+    person.StepDone();
     return Flow::GoOn;
 }

@@ -16,9 +16,9 @@ std::optional<int64_t> CountedSourceSize(const std::string& source, bool& bytePr
 // Counts the [CopyFile] entries and sums the sizes of their source files in
 // the distribution folder. A source that is missing (it may lie on a later
 // disk) or cannot be sized switches the progress display to entry counts.
-Flow MeasureNeededSpace(RunWindows& windows, InstallRun& run);
+Flow MeasureNeededSpace(SetupCallback& person, InstallRun& run);
 
 // Only when every source was sized: warns when the free space on the drive of
 // the folder box is not more than the need, or cannot be measured; No ends
 // the install.
-Flow CheckFreeSpace(RunWindows& windows, InstallRun& run);
+Flow CheckFreeSpace(SetupCallback& person, InstallRun& run);

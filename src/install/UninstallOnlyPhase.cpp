@@ -7,7 +7,7 @@
 
 // No status text, no abort poll and no pause: nothing happens at install
 // time.
-Flow CollectUninstallOnlyEntries(RunWindows&, InstallRun& run)
+Flow CollectUninstallOnlyEntries(SetupCallback&, InstallRun& run)
 {
     for (std::string& key : ReadDeleteRegistryKeys(TheRun.ScriptPath))
         run.Lists.DeleteRegistryList.push_back(std::move(key));

@@ -1,7 +1,6 @@
 #include "services/Deletion.h"
 
 #include "services/FileOps.h"
-#include "services/SharedComponents.h"
 #include "services/Win32Files.h"
 #include "text/MessageBox.h"
 #include "text/PathParts.h"
@@ -78,7 +77,6 @@ std::vector<std::string> MatchingFiles(const std::string& pattern)
 unsigned long DeleteFiles(const std::string& path)
 {
     if (!FileExists(path) && !HasWildcards(path)) return ERROR_FILE_NOT_FOUND;
-    if (IsRegistrable(path)) SelfRegister(path, false);
     if (!HasWildcards(path)) {
         ClearReadOnly(path, GetFileAttributesA(path.c_str()));
         return ShellDelete({path});

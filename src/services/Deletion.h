@@ -5,8 +5,7 @@
 #include <string>
 
 // Deletes one file or every file matching a pattern (never a folder),
-// without confirmation and not into the recycle bin. An OCX or DLL is
-// unregistered first. A missing file without wildcards gives 2 and touches
+// without confirmation and not into the recycle bin. A missing file without wildcards gives 2 and touches
 // nothing; a pattern that matches no file gives 0.
 unsigned long DeleteFiles(const std::string& path);
 

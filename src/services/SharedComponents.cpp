@@ -3,15 +3,11 @@
 #include "services/FileOps.h"
 #include "services/RegistryAccess.h"
 #include "services/Win32Files.h"
-#include "text/MessageBox.h"
 #include "text/StrOp.h"
 
 #include <windows.h>
 
 namespace {
-
-constexpr char RegistrationErrorCaption[] = "OCX/DLL登録エラー";
-constexpr uint16_t RegistrationErrorFlags = MB_OK | MB_ICONEXCLAMATION;
 
 // DllRegisterServer and DllUnregisterServer: no arguments, a 32-bit status.
 using RegistrationEntry = HRESULT(WINAPI*)();
@@ -19,11 +15,6 @@ using RegistrationEntry = HRESULT(WINAPI*)();
 RegistrationEntry FindEntry(const ModuleHandle& library, const char* name)
 {
     return reinterpret_cast<RegistrationEntry>(reinterpret_cast<void*>(GetProcAddress(library.Get(), name)));
-}
-
-void ReportRegistrationError(const std::string& path, const std::string& what)
-{
-    ShowMessageBox(path + what, RegistrationErrorCaption, RegistrationErrorFlags);
 }
 
 // A file that is no loadable library must fail quietly, with our own box
@@ -70,25 +61,17 @@ bool IsRegistrable(const std::string& path)
     return Contains(path, ".OCX") || Contains(path, ".DLL");
 }
 
-bool SelfRegister(const std::string& path, bool doRegister)
+RegistrationResult SelfRegister(const std::string& path, bool doRegister)
 {
     const ModuleHandle library = LoadComponent(path);
-    if (!library) {
-        ReportRegistrationError(path, "の読み込みに失敗しました．");
-        return false;
-    }
+    if (!library) return RegistrationResult::NotLoaded;
     if (!doRegister) {
         // Unregistration is best effort: its outcome changes nothing.
         if (const RegistrationEntry unregister = FindEntry(library, "DllUnregisterServer")) unregister();
-        return false;
+        return RegistrationResult::Done;
     }
     const RegistrationEntry registerEntry = FindEntry(library, "DllRegisterServer");
-    if (registerEntry == nullptr) {
-        ReportRegistrationError(path, "のDllRegisterServerエントリが見つかりません．");
-        return false;
-    }
+    if (registerEntry == nullptr) return RegistrationResult::NoEntry;
     // Only exactly 0 is success; S_FALSE (1) and other positive values fail.
-    if (registerEntry() == 0) return true;
-    ReportRegistrationError(path, "のDllRegisterServer関数が失敗しました．");
-    return false;
+    return registerEntry() == 0 ? RegistrationResult::Done : RegistrationResult::EntryFailed;
 }

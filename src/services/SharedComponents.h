@@ -23,8 +23,11 @@ int AdjustSharedCount(const std::string& path, bool increment);
 // deletion.
 bool IsRegistrable(const std::string& path);
 
+// What became of a self-registration. Unregistration is best effort: it
+// fails only when the library cannot be loaded.
+enum class RegistrationResult { Done, NotLoaded, NoEntry, EntryFailed };
+
 // Loads the component and calls DllRegisterServer (register) or
-// DllUnregisterServer. True only when registration was asked for and its
-// entry returned 0. A library that cannot be loaded, a missing registration
-// entry and a failing one are each reported in one message box.
-bool SelfRegister(const std::string& path, bool doRegister);
+// DllUnregisterServer. Registration is done only when its entry returned
+// exactly 0. The caller tells the person of a failure.
+RegistrationResult SelfRegister(const std::string& path, bool doRegister);

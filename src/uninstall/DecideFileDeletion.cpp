@@ -1,46 +1,24 @@
 #include "uninstall/DecideFileDeletion.h"
 
+#include "install/ComponentRegistration.h"
 #include "services/Deletion.h"
 #include "services/SharedComponents.h"
-#include "text/MessageBox.h"
 #include "text/StrOp.h"
-
-#include <windows.h>
 
 namespace {
 
 constexpr int SwitchFieldLength = 5;  // the comma and four characters
-constexpr char DeletionCaption[] = "ファイル削除の確認";
-constexpr uint16_t QuestionFlags = MB_YESNO | MB_ICONQUESTION;
 
-// Answer words of the four-button dialog, as it leaves them in the answer
-// memory; "Delete" and "Save" hold for the rest of the run.
-constexpr char AnswerYes[] = "Yes";
-constexpr char AnswerDelete[] = "Delete";
-constexpr char AnswerSave[] = "Save";
-
-std::string CautionQuestion(const std::string& path)
+// A component is unregistered before it goes.
+unsigned long Delete(SetupCallback& person, const std::string& path)
 {
-    return path + "\r\r" + "このファイルを削除してもよろしいですか？" + "\r\r" + "<<　注意　>>" + "\r" +
-           "DLL/OCXなどは他のプログラムでも使用される可能性があります．" + "\r" +
-           "確実に使用されないことがわかっている場合のみ削除してください．";
+    UnregisterComponent(person, path);
+    return DeleteFiles(path);
 }
 
-std::string UnsharedComponentQuestion(const std::string& path)
+unsigned long DeleteWhenYes(SetupCallback& person, bool yes, const std::string& path)
 {
-    return path + "\r\r" + "このDLL/OCXファイルは，共有登録されていませんが，" + "\r" +
-           "今後，他のプログラムで使われる可能性があります．" + "\r" + "このファイルを削除してもよろしいですか？";
-}
-
-std::string SharedFileQuestion(const std::string& path)
-{
-    return path + "\r\r" + "この共有ファイルは，現在，他のどのプログラムからも使われていません．" + "\r" +
-           "しかし，今後，他のプログラムで使われる可能性があります．" + "\r" + "このファイルを削除してもよろしいですか？";
-}
-
-unsigned long DeleteWhenYes(int answer, const std::string& path)
-{
-    return answer == IDYES ? DeleteFiles(path) : 0;
+    return yes ? Delete(person, path) : 0;
 }
 
 bool InComponentFolder(const std::string& path, const ComponentFolders& folders)
@@ -50,38 +28,37 @@ bool InComponentFolder(const std::string& path, const ComponentFolders& folders)
 
 // A file that no program counts: the record's switches decide, and a DLL or
 // OCX in the system's own folders is asked about.
-unsigned long DecideUncountedFile(const RecordedFile& file, const ComponentFolders& folders)
+unsigned long DecideUncountedFile(const RecordedFile& file, const ComponentFolders& folders, SetupCallback& person)
 {
-    if (Contains(file.switches, "/C"))
-        return DeleteWhenYes(ShowMessageBox(CautionQuestion(file.path), DeletionCaption, QuestionFlags), file.path);
+    if (Contains(file.switches, "/C")) return DeleteWhenYes(person, person.DeleteWithCaution(file.path), file.path);
     if (Contains(file.switches, "/L")) return 0;
-    if (Contains(file.switches, "/F")) return DeleteFiles(file.path);
+    if (Contains(file.switches, "/F")) return Delete(person, file.path);
     if (IsRegistrable(file.path) && InComponentFolder(file.path, folders))
-        return DeleteWhenYes(ShowMessageBox(UnsharedComponentQuestion(file.path), DeletionCaption, QuestionFlags),
-                             file.path);
-    return DeleteFiles(file.path);
+        return DeleteWhenYes(person, person.DeleteUncountedComponent(file.path), file.path);
+    return Delete(person, file.path);
 }
 
-// The shared-file dialog, unless an earlier "すべて削除" or "すべて保存"
-// answered for every file; true when the file may go.
-bool SharedFileMayGo(const std::string& path, RunWindows& windows)
+// The shared-file question, unless an earlier "all" answer holds for every
+// file; true when the file may go.
+bool SharedFileMayGo(const std::string& path, SharedFilesChoice& sharedFiles, SetupCallback& person)
 {
-    std::string answer = windows.ShareAnswer();
-    if (answer != AnswerDelete && answer != AnswerSave) {
-        windows.SetShareAnswer("");
-        windows.AskConfirmation(SharedFileQuestion(path));
-        answer = windows.ShareAnswer();
+    if (sharedFiles != SharedFilesChoice::AskEach) return sharedFiles == SharedFilesChoice::DeleteAll;
+    switch (person.AskSharedFile(path)) {
+    case SharedFileAnswer::Delete: return true;
+    case SharedFileAnswer::Keep: return false;
+    case SharedFileAnswer::DeleteAll: sharedFiles = SharedFilesChoice::DeleteAll; return true;
+    case SharedFileAnswer::KeepAll: sharedFiles = SharedFilesChoice::KeepAll; return false;
     }
-    return answer == AnswerDelete || answer == AnswerYes;
+    return false;
 }
 
 // A counted file: only one the record marks shared ("/S") is uncounted, and
 // only when no other program counts it any more is its deletion offered.
-unsigned long DecideCountedFile(const RecordedFile& file, RunWindows& windows)
+unsigned long DecideCountedFile(const RecordedFile& file, SharedFilesChoice& sharedFiles, SetupCallback& person)
 {
     if (!Contains(file.switches, "/S")) return 0;
     if (AdjustSharedCount(file.path, false) != 0) return 0;
-    return SharedFileMayGo(file.path, windows) ? DeleteFiles(file.path) : 0;
+    return SharedFileMayGo(file.path, sharedFiles, person) ? Delete(person, file.path) : 0;
 }
 
 }  // namespace
@@ -93,8 +70,9 @@ RecordedFile SplitRecordedFile(const std::string& value)
     return {LeftStr(value, comma - 1), MidStr(value, comma).substr(0, SwitchFieldLength)};
 }
 
-unsigned long DecideFileDeletion(const RecordedFile& file, const ComponentFolders& folders, RunWindows& windows)
+unsigned long DecideFileDeletion(const RecordedFile& file, const ComponentFolders& folders,
+                                 SharedFilesChoice& sharedFiles, SetupCallback& person)
 {
-    if (GetSharedCount(file.path) == 0) return DecideUncountedFile(file, folders);
-    return DecideCountedFile(file, windows);
+    if (GetSharedCount(file.path) == 0) return DecideUncountedFile(file, folders, person);
+    return DecideCountedFile(file, sharedFiles, person);
 }

@@ -4,7 +4,7 @@
 // that no program counts any more).
 #pragma once
 
-#include "windows/RunWindows.h"
+#include "ui/SetupCallback.h"
 
 #include <string>
 
@@ -24,10 +24,14 @@ struct ComponentFolders {
     std::string systemFolder;
 };
 
+// The answer about shared files that holds for the rest of the uninstall,
+// across both file lists, once the person said "all".
+enum class SharedFilesChoice { AskEach, DeleteAll, KeepAll };
+
 // Decides by the file's shared count and switches, asks where the decision
-// needs the user, and deletes. 0 when the file was deleted or is kept;
-// otherwise the system's error code of the deletion (2 for a file that is
-// gone already). The shared-file dialog's answer stays in the main window's
-// answer memory, so that "Delete" and "Save" hold for every later file.
-// Lowering a shared count that cannot be written raises SetupError.
-unsigned long DecideFileDeletion(const RecordedFile& file, const ComponentFolders& folders, RunWindows& windows);
+// needs the person, and deletes (a component is unregistered first). 0 when
+// the file was deleted or is kept; otherwise the system's error code of the
+// deletion (2 for a file that is gone already). Lowering a shared count
+// that cannot be written raises SetupError.
+unsigned long DecideFileDeletion(const RecordedFile& file, const ComponentFolders& folders,
+                                 SharedFilesChoice& sharedFiles, SetupCallback& person);

@@ -4,20 +4,24 @@
 #include "text/NumberedList.h"
 #include "text/PathParts.h"
 #include "text/StrOp.h"
-#include "windows/ErrorGuard.h"
+#include "services/SetupError.h"
 
 #include <algorithm>
 
 namespace {
 
 // One file of a list. A shared count that cannot be lowered (no right to
-// write the system's list) is shown as every registry write failure is, and
+// write the system's list) is told as every registry write failure is, and
 // the file stays: another program may still count on it. The uninstall goes
 // on with the next file.
-unsigned long RemoveOneFile(const RecordedFile& file, UninstallRun& run, RunWindows& windows)
+unsigned long RemoveOneFile(const RecordedFile& file, UninstallRun& run, SetupCallback& person)
 {
-    return static_cast<unsigned long>(
-        RunGuarded([&] { return static_cast<LRESULT>(DecideFileDeletion(file, run.Components, windows)); }));
+    try {
+        return DecideFileDeletion(file, run.Components, run.SharedFiles, person);
+    } catch (const SetupError& error) {
+        person.ReportError(error.Message());
+        return 0;
+    }
 }
 
 bool IsShortcutHome(const std::string& folder, const UninstallRun& run)
@@ -37,13 +41,13 @@ bool Refused(const std::string& refusal, const std::string& tag, const std::stri
 
 }  // namespace
 
-void RemoveRecordedFiles(UninstallRun& run, RunWindows& windows)
+void RemoveRecordedFiles(UninstallRun& run, SetupCallback& person)
 {
     for (const std::string& value : ReadNumberedList("DeleteFile", "File", run.Record)) {
         const RecordedFile file = SplitRecordedFile(value);
         if (file.path.empty()) break;
         if (Refused(run.Scope.RefusalOfFile(file.path), "<File> ", file.path, run)) continue;
-        const unsigned long result = RemoveOneFile(file, run, windows);
+        const unsigned long result = RemoveOneFile(file, run, person);
         if (result != 0) run.Failures.AddSystemError("<File> ", file.path, result);
     }
     // The author's extra entries: their failures are not reported, but a
@@ -52,7 +56,7 @@ void RemoveRecordedFiles(UninstallRun& run, RunWindows& windows)
         const RecordedFile file = SplitRecordedFile(value);
         if (file.path.empty()) break;
         if (Refused(run.Scope.RefusalOfFile(file.path), "<File> ", file.path, run)) continue;
-        RemoveOneFile(file, run, windows);
+        RemoveOneFile(file, run, person);
     }
 }
 

@@ -4,12 +4,12 @@
 #pragma once
 
 #include "uninstall/UninstallRun.h"
-#include "windows/RunWindows.h"
+#include "ui/SetupCallback.h"
 
 // DeleteFile, then AddDeleteFile, each file decided on its own (shared
 // counts, switches, questions). Only DeleteFile failures are reported; a
 // recorded file that is gone already is one (the system's text for 2).
-void RemoveRecordedFiles(UninstallRun& run, RunWindows& windows);
+void RemoveRecordedFiles(UninstallRun& run, SetupCallback& person);
 
 // DeleteShortCut: each shortcut, then its folder when that is left empty,
 // unless the folder is one of the shell's own (desktop, Programs, Startup,

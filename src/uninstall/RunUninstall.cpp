@@ -2,7 +2,7 @@
 
 #include "app/RunState.h"
 #include "text/IniFile.h"
-#include "text/MessageBox.h"
+#include "install/InstallFlow.h"
 #include "text/NumberedList.h"
 #include "uninstall/RecordedRemovals.h"
 #include "uninstall/RegistryRestore.h"
@@ -15,28 +15,15 @@
 
 namespace {
 
-// The option boxes, frozen: the first box is "*.INI" or, in the delete-all
-// form (the other three hidden), everything; the second "*.GID"; the last
-// two mean nothing to the uninstall.
-void TakeOptions(UninstallRun& run, RunWindows& windows)
+// The person's choices, frozen: everything below the setup folder, or the
+// patterns cleared from the setup folder's folders before they go.
+std::string TakeChoices(UninstallRun& run, SetupCallback& person)
 {
-    windows.DisableOptions();
-    const OptionSnapshot options = windows.Options();
-    if (options.desktop) {
-        if (windows.DeleteAllForm())
-            run.DeleteAll = true;
-        else
-            run.Patterns += "*.INI|";
-    }
-    if (options.startMenu) run.Patterns += "*.GID|";
-}
-
-void ShowUninstallProgress(RunWindows& windows)
-{
-    windows.ShowMain(false);
-    windows.ShowProgress(true);
-    windows.PrepareCompletionLayout();
-    windows.SetStatus("アンセットアップ(アンインストール)を行っています．．．");
+    const UninstallChoices choices = person.TakeUninstallChoices();
+    run.DeleteAll = choices.deleteAll;
+    if (choices.iniFiles) run.Patterns += "*.INI|";
+    if (choices.helpIndexes) run.Patterns += "*.GID|";
+    return choices.setupFolder;
 }
 
 // What the uninstall needs of the run state besides the record.
@@ -55,27 +42,26 @@ void TakeMachineFolders(UninstallRun& run, const RunState& state)
 // A setup folder that is empty, or no absolute path (a record without one
 // reaches here as "\", the root of whatever drive is current), names no
 // folder of the install: nothing may be removed on its account.
-bool RefuseUnknownSetupFolder(const std::string& folder)
+bool RefuseUnknownSetupFolder(SetupCallback& person, const std::string& folder)
 {
     if (IsAbsoluteFolder(folder)) return false;
-    ShowMessageBox("アンセットアップ(アンインストール)フォルダが不明です．\r\nアンセットアップ(アンインストール)は続行できません．",
-                   "致命的エラー", MB_OK | MB_ICONHAND);
+    person.SetupFolderUnknown();
     return true;
 }
 
 }  // namespace
 
-void RunUninstall(RunWindows& windows)
+void RunUninstall(SetupCallback& person)
 {
     UninstallRun run;
-    TakeOptions(run, windows);
-    ShowUninstallProgress(windows);
+    TheRun.AppFolder = TakeChoices(run, person);
+    person.RunStarting(RunKind::Uninstall);
+    person.ShowStatus({Status::Uninstalling});
 
-    TheRun.AppFolder = windows.FolderText();
-    if (RefuseUnknownSetupFolder(TheRun.AppFolder)) {
+    if (RefuseUnknownSetupFolder(person, TheRun.AppFolder)) {
         // Nothing else can be done, and the progress window cannot be
         // closed: the run ends as a finished one does.
-        windows.EndRun();
+        person.EndRun();
         return;
     }
     TakeMachineFolders(run, TheRun);
@@ -85,7 +71,7 @@ void RunUninstall(RunWindows& windows)
     // The setup folder must not be held open as this process's current one.
     SetCurrentDirectoryA(TheRun.TempFolder.c_str());
 
-    RemoveRecordedFiles(run, windows);
+    RemoveRecordedFiles(run, person);
     RemoveRecordedShortcuts(run);
     RemoveRecordedFolders(run);
     RemoveRecordedRegistryKeys(run.Record);
@@ -93,6 +79,6 @@ void RunUninstall(RunWindows& windows)
     RemoveUninstallEntry(run.Record);
     RemoveSetupFolder(run);
 
-    OfferFailureReport(run.Failures, windows);
-    CompleteUninstall(windows);
+    OfferFailures(person, RunKind::Uninstall, run.Failures);
+    CompleteUninstall(person);
 }

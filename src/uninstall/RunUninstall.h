@@ -3,6 +3,6 @@
 // ends the run itself.
 #pragma once
 
-#include "windows/RunWindows.h"
+#include "ui/SetupCallback.h"
 
-void RunUninstall(RunWindows& windows);
+void RunUninstall(SetupCallback& person);

@@ -45,26 +45,6 @@ KeyValues NumberedKeys(const std::string& prefix, const std::vector<std::string>
     return keys;
 }
 
-const char* ProgressTextOf(RecordList list)
-{
-    switch (list) {
-    case RecordList::DeleteFolderList:
-        return "アンセットアップ情報(削除フォルダ)を更新しています．しばらくお待ちください．．．";
-    case RecordList::DeleteFileList:
-        return "アンセットアップ情報(削除ファイル)を更新しています．しばらくお待ちください．．．";
-    case RecordList::DeleteShortCutList:
-        return "アンセットアップ情報(削除ショートカット)を更新しています．しばらくお待ちください．．．";
-    case RecordList::DeleteRegistryList:
-        return "アンセットアップ情報(削除レジストリ)を更新しています．しばらくお待ちください．．．";
-    case RecordList::AddDeleteFileList:
-        break;
-    }
-    return "アンセットアップ情報(追加削除ファイル)を更新しています．しばらくお待ちください．．．";
-}
-
-constexpr const char* RestoreProgressText =
-    "アンセットアップ情報(復元関連付け)を更新しています．しばらくお待ちください．．．";
-
 unsigned long WriteHeaderSections(const std::string& file, const UninstallRecordInput& input)
 {
     unsigned long error = 0;
@@ -133,13 +113,13 @@ unsigned long WriteUninstallRecord(const UninstallRecordInput& input, const Unin
 
     unsigned long error = WriteHeaderSections(built, input);
     for (const RecordList list : AllRecordLists) {
-        if (progress) progress(ProgressTextOf(list));
+        if (progress) progress(list);
         const std::vector<std::string> values =
             NumberRecordSection(lists[list], list == RecordList::DeleteFileList);
         const RecordListName name = NameOf(list);
         if (!values.empty()) Note(error, WriteSection(built, name.Section, NumberedKeys(name.Prefix, values)));
     }
-    if (progress) progress(RestoreProgressText);
+    if (progress) progress(std::nullopt);
     Note(error, WriteRestoreSlots(built, slots));
     const std::string option = ReadProfile("Extend", "UnSetupOption", "", input.ScriptPath);
     if (!option.empty()) Note(error, WriteSection(built, "UnSetupOption", {{"CheckBox", option}}));

@@ -11,6 +11,7 @@
 #include "uninstall/UninstallLists.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 
 struct UninstallRecordInput {
@@ -21,9 +22,9 @@ struct UninstallRecordInput {
     std::string AppFolder;     // [SetupFolder] Folder
 };
 
-// Called with the progress text before each list section and before the
-// restore slots are written; the caller shows it and lets the messages run.
-using RecordProgress = std::function<void(const std::string& text)>;
+// Called with each list before its section is written, and with nothing
+// before the restore slots; the caller shows where the writing is.
+using RecordProgress = std::function<void(std::optional<RecordList> list)>;
 
 // Writes [Information], [Title], [SetupFolder], the five list sections (each
 // item numbered as FindNumberedKey would number it, an earlier "/S" kept in

@@ -19,6 +19,7 @@ struct UninstallRun {
     std::string Patterns;
     bool DeleteAll = false;  // everything below the setup folder goes
     ComponentFolders Components;  // where an unshared DLL or OCX is asked about
+    SharedFilesChoice SharedFiles = SharedFilesChoice::AskEach;
     // The shell folders that hold shortcuts for every program: a shortcut's
     // folder that is one of them stays even when it is left empty.
     std::vector<std::string> ShortcutHomes;

@@ -98,7 +98,7 @@ void InstallFixture::SkipToActionPhases()
 
 void InstallFixture::TakeOptions()
 {
-    install.Options = run.Options();
+    install.Choices = run.TakeInstallChoices();
 }
 
 void InstallFixture::RunToEnd()

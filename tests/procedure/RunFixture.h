@@ -37,7 +37,7 @@ public:
     TfrmBack& back = forms.frmBack;
     TfrmStatus& status = forms.frmStatus;
     TfrmCustomDlg& dialog = forms.frmCustomDlg;
-    RunWindows& run = forms.runWindows;
+    WindowsCallback& run = forms.runWindows;
 };
 
 // Fails the test and ends a modal run that would otherwise never end: after

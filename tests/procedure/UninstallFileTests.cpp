@@ -5,6 +5,7 @@
 
 #include "UninstallFixture.h"
 #include "services/LocationTokens.h"
+#include "support/Fixtures.h"
 #include "support/ScratchRegistry.h"
 #include "support/Utf8.h"
 
@@ -258,4 +259,34 @@ TEST_CASE("a recorded file that is gone is reported with the system's text for 2
     CHECK(watcher.verticalScrollBar);
     CHECK_FALSE(PathExists(fixture.app.Path()));
     CHECK(PathExists(held));
+}
+
+TEST_CASE("a component is unregistered before it goes; one that cannot be loaded is said so, and goes all the same")
+{
+    UninstallFixture fixture;
+    ClearRegistrationTraces();
+    const std::string component = fixture.app / "OLD.DLL";
+    PlaceComponent(component);
+    const std::string noLibrary = fixture.app / "TEXT.DLL";
+    for (const std::string& path : {noLibrary, fixture.app / "A.DLL", fixture.app / "B.DLL"})
+        WriteTextFile(path, "no library");
+    fixture.record.files = {component, noLibrary};
+    // A pattern is loaded as it stands, and fails so.
+    fixture.record.extraFiles = {fixture.app / "*.DLL"};
+    ScriptedDialogs person;
+    person.Answer(IDOK).Answer(IDOK).Answer(IDOK);
+    fixture.Uninstall();
+
+    CHECK(RegistrationTrace(component) == "unregistered");
+    for (const std::string& path : {component, noLibrary, fixture.app / "A.DLL", fixture.app / "B.DLL"})
+        CHECK_FALSE(PathExists(path));
+    REQUIRE(person.Boxes().size() == 3);
+    CHECK(person.Boxes()[0].text == noLibrary + "の読み込みに失敗しました．");
+    CHECK(person.Boxes()[1].text == fixture.app / "*.DLLの読み込みに失敗しました．");
+    for (int n : {0, 1}) {
+        CHECK(person.Boxes()[n].caption == "OCX/DLL登録エラー");
+        CHECK(person.Boxes()[n].flags == (MB_OK | MB_ICONEXCLAMATION));
+    }
+    CheckCompletionBox(person.Boxes()[2]);
+    ClearRegistrationTraces();
 }

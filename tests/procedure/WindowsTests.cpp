@@ -44,7 +44,7 @@ TEST_CASE("the abort question: No changes nothing, Yes signals the abort in its 
     RunFixture fixture;
     fixture.WriteScript("[Title]\r\nSetup=X\r\n");
     fixture.Start();
-    RunWindows& run = fixture.run;
+    WindowsCallback& run = fixture.run;
     run.ShowMain(false);
     run.ShowProgress(true);
     run.EnableAbort(true);
@@ -114,7 +114,7 @@ TEST_CASE("the progress window: disabled abort button, no close command, bar and
     CHECK(status.Visible());
     status.Hide();
 
-    RunWindows& run = fixture.run;
+    WindowsCallback& run = fixture.run;
     CHECK(run.SetProgressPosition(40) == 40);
     CHECK(run.SetProgressPosition(150) == 100);
     run.SetProgressText("40%(2/5)");
@@ -167,7 +167,7 @@ TEST_CASE("the failure details wait on the main window until btnEvent is pressed
     WriteTextFile(fixture.source / "R.TXT", "readme");
     fixture.WriteScript("[Readme]\r\nFile=R.TXT\r\nScrollBars=ssHorizontal\r\n");
     fixture.Start();
-    RunWindows& run = fixture.run;
+    WindowsCallback& run = fixture.run;
     run.ShowMain(false);
     run.ShowProgress(true);
     run.PrepareCompletionLayout();
@@ -198,6 +198,25 @@ TEST_CASE("the failure details wait on the main window until btnEvent is pressed
     CHECK(clock.pauses.front() == 200);
     CHECK(clock.pauses.back() == 500);
     fixture.status.Hide();
+}
+
+TEST_CASE("a component's registration failure is told in one box with the path and the reason")
+{
+    RunFixture fixture;
+    ScriptedDialogs person;
+    person.Answer(IDOK).Answer(IDOK).Answer(IDOK);
+    const std::string path = "C:\\APP\\表\\CTL.DLL";
+    fixture.run.RegistrationFailed(path, RegistrationFailure::RegisterFailed);
+    fixture.run.RegistrationFailed(path, RegistrationFailure::NoRegisterEntry);
+    fixture.run.RegistrationFailed(path, RegistrationFailure::NotLoaded);
+    REQUIRE(person.Boxes().size() == 3);
+    CHECK(person.Boxes()[0].text == path + "のDllRegisterServer関数が失敗しました．");
+    CHECK(person.Boxes()[1].text == path + "のDllRegisterServerエントリが見つかりません．");
+    CHECK(person.Boxes()[2].text == path + "の読み込みに失敗しました．");
+    for (const AskedBox& box : person.Boxes()) {
+        CHECK(box.caption == "OCX/DLL登録エラー");
+        CHECK(box.flags == (MB_OK | MB_ICONEXCLAMATION));
+    }
 }
 
 TEST_CASE("the run: a task-bar button, the background's version and banner, and the main window run modally")

@@ -76,35 +76,6 @@ TEST_CASE("DeleteFiles on a pattern deletes the matching files, never a folder")
     CHECK(DeleteFiles(folder / "?.LOG") == 0);
 }
 
-TEST_CASE("DeleteFiles unregisters a component before deleting it")
-{
-    ScratchFolder folder("deldll");
-    ScriptedDialogs dialogs;
-    ClearRegistrationTraces();
-    const std::string component = folder / "OLD.DLL";
-    REQUIRE(CopyFixture(ProgramFolder() + "regok.dll", component));
-    CHECK(DeleteFiles(component) == 0);
-    CHECK(RegistrationTrace(component) == "unregistered");
-    CHECK_FALSE(PathExists(component));
-    CHECK(dialogs.Boxes().empty());
-
-    // A file that is no library, and a pattern, cannot be loaded: the load
-    // failure is shown with the path as given, and the files go all the same.
-    WriteTextFile(folder / "TEXT.DLL", "no library");
-    WriteTextFile(folder / "A.DLL", "no library");
-    WriteTextFile(folder / "B.DLL", "no library");
-    dialogs.Answer(IDOK).Answer(IDOK);
-    CHECK(DeleteFiles(folder / "TEXT.DLL") == 0);
-    CHECK(DeleteFiles(folder / "*.DLL") == 0);
-    CHECK_FALSE(PathExists(folder / "TEXT.DLL"));
-    CHECK_FALSE(PathExists(folder / "A.DLL"));
-    REQUIRE(dialogs.Boxes().size() == 2);
-    CHECK(dialogs.Boxes()[0].text == folder / "TEXT.DLLの読み込みに失敗しました．");
-    CHECK(dialogs.Boxes()[1].text == folder / "*.DLLの読み込みに失敗しました．");
-    CHECK(dialogs.Boxes()[1].caption == "OCX/DLL登録エラー");
-    ClearRegistrationTraces();
-}
-
 TEST_CASE("RemoveFolderTree empties a tree with subfolders and read-only files")
 {
     ScratchFolder scratch("rmtree");

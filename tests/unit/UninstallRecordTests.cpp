@@ -221,7 +221,7 @@ TEST_CASE("the new record replaces the old one in one step")
 
     // While the sections are written the earlier record stays in place whole.
     int checks = 0;
-    const unsigned long result = WriteUninstallRecord(place.input, lists, RestoreSlots{}, [&](const std::string&) {
+    const unsigned long result = WriteUninstallRecord(place.input, lists, RestoreSlots{}, [&](std::optional<RecordList>) {
         ++checks;
         CHECK(place.Record() == old);
     });

@@ -134,7 +134,7 @@ SetupForms* tourForms = nullptr;
 void CALLBACK ProcedureScreens(HWND, UINT, UINT_PTR timer, DWORD)
 {
     KillTimer(nullptr, timer);
-    RunWindows& run = tourForms->runWindows;
+    WindowsCallback& run = tourForms->runWindows;
     run.ShowMain(false);
     run.PrepareCompletionLayout();
     run.ShowProgress(true);

@@ -1,0 +1,427 @@
+#include "app/WindowsCallback.h"
+
+#include "app/RunState.h"
+#include "services/Clock.h"
+#include "text/MessageBox.h"
+#include "text/StrOp.h"
+#include "text/UserDialogs.h"
+#include "windows/ErrorGuard.h"
+#include "windows/MessagePump.h"
+
+namespace {
+
+constexpr UINT Question = MB_YESNO | MB_ICONQUESTION;
+constexpr const char* DeletionCaption = "ファイル削除の確認";
+
+// The progress window's message for each step.
+std::string StatusText(const StatusStep& step)
+{
+    switch (step.status) {
+    case Status::InstallStarting: return "セットアップを開始します．．．";
+    case Status::ReadingInformation: return "セットアップの情報を作成しています．．．";
+    case Status::Measuring: return "セットアップに必要な容量を調べています．．．";
+    case Status::CheckingFreeSpace: return "ディスクの空き容量をチェックしています．．．";
+    case Status::CheckingSetupFolder: return "セットアップフォルダをチェックしています．．．";
+    case Status::CreatingFolder: return "フォルダを作成しています．．．\rCreating -> " + step.path;
+    case Status::SkippingMissingSource:
+        return "ファイルが存在しないためコピーをスキップしています．．．\rSkipping -> " + step.path;
+    case Status::Copying: return "ファイルをコピーしています．．．\rCopying -> " + step.path;
+    case Status::CreatingShortcut:
+        return "ショートカットを作成しています．．．\rCreateTarget -> " + step.path + "\rCreating -> " +
+               RemoveDelimiter(step.link, "T");
+    case Status::WritingRegistry: return "レジストリを設定しています．．．";
+    case Status::WritingIniFiles: return "Iniファイルを設定しています．．．";
+    case Status::Associating: return "関連付けを設定しています．．．";
+    case Status::UpdatingRecord: return "アンセットアップ情報を更新しています．しばらくお待ちください．．．";
+    case Status::RecordingFolders: return "アンセットアップ情報(削除フォルダ)を更新しています．しばらくお待ちください．．．";
+    case Status::RecordingFiles: return "アンセットアップ情報(削除ファイル)を更新しています．しばらくお待ちください．．．";
+    case Status::RecordingShortcuts:
+        return "アンセットアップ情報(削除ショートカット)を更新しています．しばらくお待ちください．．．";
+    case Status::RecordingRegistryKeys:
+        return "アンセットアップ情報(削除レジストリ)を更新しています．しばらくお待ちください．．．";
+    case Status::RecordingExtraFiles:
+        return "アンセットアップ情報(追加削除ファイル)を更新しています．しばらくお待ちください．．．";
+    case Status::RecordingAssociations:
+        return "アンセットアップ情報(復元関連付け)を更新しています．しばらくお待ちください．．．";
+    case Status::InstallPartlyFailed: return "セットアップで一部の処理が失敗しました．";
+    case Status::InstallCompleted: return "セットアップが完了しました．";
+    case Status::Uninstalling: return "アンセットアップ(アンインストール)を行っています．．．";
+    case Status::UninstallPartlyFailed: return "一部の処理に失敗しました．";
+    case Status::UninstallCompleted: return "アンセットアップを完了しました．";
+    }
+    return {};
+}
+
+std::string ShortSpaceQuestion(bool freeSpaceKnown, int64_t neededBytes)
+{
+    if (freeSpaceKnown) {
+        return "ディスクの空き容量が不足しているため，エラーになる可能性があります．\r"
+               "このままセットアップを続行しますか？";
+    }
+    return "ディスクの空き容量取得関数が失敗しました．\rセットアップに必要なディスク容量は " + std::to_string(neededBytes) +
+           " Byteです．" + "\r" + "空き容量があるようであれば，セットアップを続行してください．" + "\r\r" +
+           "セットアップを続行しますか？";
+}
+
+std::string RegistrationFailureText(RegistrationFailure failure)
+{
+    switch (failure) {
+    case RegistrationFailure::NotLoaded: return "の読み込みに失敗しました．";
+    case RegistrationFailure::NoRegisterEntry: return "のDllRegisterServerエントリが見つかりません．";
+    case RegistrationFailure::RegisterFailed: break;
+    }
+    return "のDllRegisterServer関数が失敗しました．";
+}
+
+std::string CautionQuestion(const std::string& path)
+{
+    return path + "\r\r" + "このファイルを削除してもよろしいですか？" + "\r\r" + "<<　注意　>>" + "\r" +
+           "DLL/OCXなどは他のプログラムでも使用される可能性があります．" + "\r" +
+           "確実に使用されないことがわかっている場合のみ削除してください．";
+}
+
+std::string UncountedComponentQuestion(const std::string& path)
+{
+    return path + "\r\r" + "このDLL/OCXファイルは，共有登録されていませんが，" + "\r" +
+           "今後，他のプログラムで使われる可能性があります．" + "\r" + "このファイルを削除してもよろしいですか？";
+}
+
+std::string SharedFileQuestion(const std::string& path)
+{
+    return path + "\r\r" + "この共有ファイルは，現在，他のどのプログラムからも使われていません．" + "\r" +
+           "しかし，今後，他のプログラムで使われる可能性があります．" + "\r" + "このファイルを削除してもよろしいですか？";
+}
+
+}  // namespace
+
+WindowsCallback::WindowsCallback(TfrmBack& back, TfrmMain& main, TfrmStatus& status, TfrmCustomDlg& dialog)
+    : back_(back), main_(main), status_(status), dialog_(dialog)
+{
+}
+
+InstallChoices WindowsCallback::TakeInstallChoices()
+{
+    const OptionSnapshot options = Options();
+    return {FolderText(), options.overWrite, options.desktop, options.startMenu, options.startUp, options.sendTo};
+}
+
+// The option boxes, frozen: the first box is "*.INI" or, in the delete-all
+// form (the other three hidden), everything; the second "*.GID"; the last
+// two mean nothing to the uninstall.
+UninstallChoices WindowsCallback::TakeUninstallChoices()
+{
+    DisableOptions();
+    const OptionSnapshot options = Options();
+    const bool deleteAllForm = DeleteAllForm();
+    return {FolderText(), options.desktop && deleteAllForm, options.desktop && !deleteAllForm, options.startMenu};
+}
+
+void WindowsCallback::RunStarting(RunKind kind)
+{
+    ShowMain(false);
+    if (kind == RunKind::Install) Wait(500);
+    ShowProgress(true);
+    PrepareCompletionLayout();
+}
+
+void WindowsCallback::ShowStatus(const StatusStep& step)
+{
+    SetStatus(StatusText(step));
+    // The first words of an install stay on the screen a moment.
+    if (step.status == Status::InstallStarting) Wait(1000);
+}
+
+void WindowsCallback::StepDone()
+{
+    Wait(static_cast<unsigned long>(TheRun.SetupSpeed));
+}
+
+void WindowsCallback::AllowAbort(bool allowed)
+{
+    EnableAbort(allowed);
+}
+
+void WindowsCallback::ShowCopyProgress(bool shown)
+{
+    ShowProgressFrame(shown);
+}
+
+void WindowsCallback::CopyProgressed(const CopyProgress& progress)
+{
+    const int shown = SetProgressPosition(progress.percent);
+    SetProgressText(std::to_string(shown) + "%(" + std::to_string(progress.copied) + "/" +
+                    std::to_string(progress.entries) + ")");
+    ProcessMessages();
+}
+
+bool WindowsCallback::CreateSetupFolder(const std::string& folder)
+{
+    return ShowMessageBox(folder + "\r\r" + "このフォルダは存在しません．作成してもよろしいですか？", "フォルダ作成",
+                          Question) == IDYES;
+}
+
+void WindowsCallback::SetupFolderNotCreated()
+{
+    ShowMessageBox("セットアップフォルダの作成に失敗しました．\r\rプログラム作者へご報告ください．", "致命的エラー",
+                   MB_OK | MB_ICONHAND);
+}
+
+void WindowsCallback::SetupFolderRefused(const std::string& folder)
+{
+    ShowMessageBox(folder + "\r\r" + "このフォルダにはセットアップできません．\r" +
+                       "ドライブ名（C:\\など）から始まるフォルダを指定してください．",
+                   "フォルダ指定エラー", MB_OK | MB_ICONEXCLAMATION);
+}
+
+bool WindowsCallback::ContinueShortOfSpace(bool freeSpaceKnown, int64_t neededBytes)
+{
+    return ShowMessageBox(ShortSpaceQuestion(freeSpaceKnown, neededBytes), "空き容量不足", Question) != IDNO;
+}
+
+bool WindowsCallback::InsertDisk(int number)
+{
+    return ShowMessageBox(std::to_string(number) + "枚目のディスクに交換してください．", "ディスク交換",
+                          MB_OKCANCEL | MB_ICONINFORMATION) != IDCANCEL;
+}
+
+bool WindowsCallback::Overwrite(const std::string& path)
+{
+    return ShowMessageBox(path + "\r\r" + "このファイルは既に存在します．" + "\r" + "上書きしてもよろしいですか？",
+                          "上書き確認", Question) != IDNO;
+}
+
+void WindowsCallback::ProgressByEntries()
+{
+    ShowMessageBox("ファイルサイズの取得に失敗したため，進行状況の表示方法を変更します．", "内部エラー",
+                   MB_OK | MB_ICONEXCLAMATION);
+}
+
+bool WindowsCallback::Associate(const std::string& extension, const std::string& program)
+{
+    return ShowMessageBox("拡張子 *." + extension + " を\r" + program + "\rに関連付けします．よろしいですか？",
+                          "関連付けの確認", Question) == IDYES;
+}
+
+void WindowsCallback::RegistrationFailed(const std::string& path, RegistrationFailure failure)
+{
+    ShowMessageBox(path + RegistrationFailureText(failure), "OCX/DLL登録エラー", MB_OK | MB_ICONEXCLAMATION);
+}
+
+void WindowsCallback::ProgramNotStarted()
+{
+    ShowMessageBox("終了後プログラムの起動に失敗しました．\riniファイルの記述ミスの可能性があります．\r"
+                   "プログラム提供者へご報告ください．",
+                   "警告", MB_OK | MB_ICONEXCLAMATION);
+}
+
+void WindowsCallback::SetupFolderUnknown()
+{
+    ShowMessageBox("アンセットアップ(アンインストール)フォルダが不明です．\r\nアンセットアップ(アンインストール)は続行できません．",
+                   "致命的エラー", MB_OK | MB_ICONHAND);
+}
+
+bool WindowsCallback::DeleteWithCaution(const std::string& path)
+{
+    return ShowMessageBox(CautionQuestion(path), DeletionCaption, Question) == IDYES;
+}
+
+bool WindowsCallback::DeleteUncountedComponent(const std::string& path)
+{
+    return ShowMessageBox(UncountedComponentQuestion(path), DeletionCaption, Question) == IDYES;
+}
+
+// The dialog leaves its answer word in the hidden label: "Yes", "No",
+// "Delete" (すべて削除) or "Save" (すべて保存).
+SharedFileAnswer WindowsCallback::AskSharedFile(const std::string& path)
+{
+    SetShareAnswer("");
+    AskConfirmation(SharedFileQuestion(path));
+    const std::string answer = ShareAnswer();
+    if (answer == "Yes") return SharedFileAnswer::Delete;
+    if (answer == "Delete") return SharedFileAnswer::DeleteAll;
+    if (answer == "Save") return SharedFileAnswer::KeepAll;
+    return SharedFileAnswer::Keep;
+}
+
+bool WindowsCallback::OfferFailureReport(RunKind kind)
+{
+    const bool install = kind == RunKind::Install;
+    ShowStatus({install ? Status::InstallPartlyFailed : Status::UninstallPartlyFailed});
+    const std::string question = install ? "フォルダの作成・ファイルのコピーで，一部の処理が失敗しました．\r詳細を表示しますか？"
+                                         : "アンセットアップ(アンインストール)の過程で，一部の処理が失敗しました．\r詳細を表示しますか？";
+    return ShowMessageBox(question, "警告", MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
+}
+
+// The install's details keep the scroll bars that the readme gave the box.
+void WindowsCallback::ShowFailureReport(RunKind kind, const std::string& report)
+{
+    if (kind == RunKind::Install)
+        ShowFailureDetails(report, "作成・コピー処理失敗　詳細表示", false);
+    else
+        ShowFailureDetails(report, "削除処理失敗　詳細表示", true);
+}
+
+void WindowsCallback::InstallCompleted(bool pointToAddRemove)
+{
+    ShowStatus({Status::InstallCompleted});
+    std::string message = "セットアップが完了しました．";
+    if (pointToAddRemove)
+        message += "\r\rプログラムのアンセットアップ(アンインストール)は，\r「アプリケーションの追加と削除」から行ってください．";
+    ShowMessageBox(message, "完了", MB_OK | MB_ICONINFORMATION);
+}
+
+void WindowsCallback::UninstallCompleted()
+{
+    ShowStatus({Status::UninstallCompleted});
+    ShowMessageBox("アンセットアップを完了しました．", "完了", MB_OK | MB_ICONINFORMATION);
+}
+
+void WindowsCallback::ReportError(const std::string& message)
+{
+    ShowErrorMessage(message);
+}
+
+void WindowsCallback::Abandon(StopCause cause)
+{
+    ShowMessageBox("セットアップを続行できませんでした．", cause == StopCause::Fatal ? "致命的エラー" : "セットアップ中止",
+                   MB_OK | MB_ICONHAND);
+    EndRun();
+}
+
+void WindowsCallback::FinishRun()
+{
+    EnableBackground();
+    CloseProgress();
+    EndRun();
+}
+
+std::string WindowsCallback::FolderText()
+{
+    return main_.txtFolder.Text();
+}
+
+OptionSnapshot WindowsCallback::Options()
+{
+    return {main_.chkOverWrite.Checked(), main_.chkSCutDesktop.Checked(), main_.chkSCutStartMenu.Checked(),
+            main_.chkSCutStartUp.Checked(), main_.chkSCutSendTo.Checked()};
+}
+
+bool WindowsCallback::DeleteAllForm()
+{
+    return !main_.chkSCutStartMenu.Visible() && !main_.chkSCutStartUp.Visible() && !main_.chkSCutSendTo.Visible();
+}
+
+void WindowsCallback::DisableOptions()
+{
+    for (CheckBox* box : {&main_.chkSCutDesktop, &main_.chkSCutStartMenu, &main_.chkSCutStartUp, &main_.chkSCutSendTo})
+        box->SetEnabled(false);
+}
+
+void WindowsCallback::ShowMain(bool visible)
+{
+    if (visible)
+        main_.Show();
+    else
+        main_.Hide();
+}
+
+void WindowsCallback::PrepareCompletionLayout()
+{
+    main_.btnEnd.SetVisible(false);
+    main_.btnEvent.SetLeft((main_.ClientWidth() - main_.btnEvent.Width()) / 2);
+}
+
+// The abort handler of the progress window disables the main window.
+bool WindowsCallback::AbortRequested()
+{
+    return !main_.Enabled();
+}
+
+std::string WindowsCallback::ShareAnswer()
+{
+    return main_.lblFormShare.Text();
+}
+
+void WindowsCallback::SetShareAnswer(const std::string& answer)
+{
+    main_.lblFormShare.SetText(answer);
+}
+
+// The main window shows the report until the user presses btnEvent, which
+// disables it ("続行(&C)"); then the progress window comes back.
+void WindowsCallback::ShowFailureDetails(const std::string& report, const std::string& frameCaption,
+                                        bool verticalScrollBar)
+{
+    if (verticalScrollBar) main_.txtReadme.SetScrollBars(ScrollBars::Vertical);
+    main_.txtReadme.SetText(report);
+    main_.btnEvent.SetText("続行(&C)");
+    main_.btnEvent.SetEnabled(true);
+    main_.fraReadme.SetText(frameCaption);
+    main_.ShowReadme(true);
+    main_.Show();
+    status_.Hide();
+    while (main_.btnEvent.Enabled() && !QuitPending()) {
+        Wait(200);
+        ProcessMessages();
+    }
+    main_.Hide();
+    Wait(500);
+    status_.Show();
+}
+
+void WindowsCallback::EndRun()
+{
+    back_.SetEnabled(true);
+    main_.SetModalResult(1);
+}
+
+void WindowsCallback::EnableBackground()
+{
+    back_.SetEnabled(true);
+}
+
+void WindowsCallback::ShowProgress(bool visible)
+{
+    if (visible)
+        status_.Show();
+    else
+        status_.Hide();
+}
+
+void WindowsCallback::CloseProgress()
+{
+    status_.Close();
+}
+
+void WindowsCallback::SetStatus(const std::string& text)
+{
+    status_.lblMessage.SetText(text);
+    ProcessMessages();
+}
+
+void WindowsCallback::ShowProgressFrame(bool visible)
+{
+    status_.fraStatus.SetVisible(visible);
+}
+
+int WindowsCallback::SetProgressPosition(int position)
+{
+    status_.prgStatus.SetPosition(position);
+    return status_.prgStatus.Position();
+}
+
+void WindowsCallback::SetProgressText(const std::string& text)
+{
+    status_.lblStatus.SetText(text);
+}
+
+void WindowsCallback::EnableAbort(bool enabled)
+{
+    status_.btnAbort.SetEnabled(enabled);
+}
+
+void WindowsCallback::AskConfirmation(const std::string& message)
+{
+    dialog_.lblMessage.SetText(message);
+    CurrentUserDialogs().RunConfirmDialog(dialog_);
+}

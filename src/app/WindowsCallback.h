@@ -1,0 +1,101 @@
+// The windows' side of the boundary to the person: every caption, message,
+// icon and button of the install and uninstall, the pauses that let the
+// person read the progress window, and the message pump that lets the
+// person press abort. Beside the boundary it offers the window operations
+// themselves, for the start-up and for tests that look at single screens.
+#pragma once
+
+#include "app/TfrmMain.h"
+#include "ui/SetupCallback.h"
+#include "windows/TfrmBack.h"
+#include "windows/TfrmCustomDlg.h"
+#include "windows/TfrmStatus.h"
+
+// The states of the main window's option boxes.
+struct OptionSnapshot {
+    bool overWrite = false;  // chkOverWrite
+    bool desktop = false;    // chkSCutDesktop (uninstall: "*.INI" or delete-all)
+    bool startMenu = false;  // chkSCutStartMenu (uninstall: "*.GID")
+    bool startUp = false;    // chkSCutStartUp
+    bool sendTo = false;     // chkSCutSendTo
+};
+
+class WindowsCallback final : public SetupCallback {
+public:
+    WindowsCallback(TfrmBack& back, TfrmMain& main, TfrmStatus& status, TfrmCustomDlg& dialog);
+
+    // --- the boundary
+    InstallChoices TakeInstallChoices() override;
+    UninstallChoices TakeUninstallChoices() override;
+    void RunStarting(RunKind kind) override;
+    void ShowStatus(const StatusStep& step) override;
+    bool AbortRequested() override;
+    void StepDone() override;
+    void AllowAbort(bool allowed) override;
+    void ShowCopyProgress(bool shown) override;
+    void CopyProgressed(const CopyProgress& progress) override;
+    bool CreateSetupFolder(const std::string& folder) override;
+    void SetupFolderNotCreated() override;
+    void SetupFolderRefused(const std::string& folder) override;
+    bool ContinueShortOfSpace(bool freeSpaceKnown, int64_t neededBytes) override;
+    bool InsertDisk(int number) override;
+    bool Overwrite(const std::string& path) override;
+    void ProgressByEntries() override;
+    bool Associate(const std::string& extension, const std::string& program) override;
+    void RegistrationFailed(const std::string& path, RegistrationFailure failure) override;
+    void ProgramNotStarted() override;
+    void SetupFolderUnknown() override;
+    bool DeleteWithCaution(const std::string& path) override;
+    bool DeleteUncountedComponent(const std::string& path) override;
+    SharedFileAnswer AskSharedFile(const std::string& path) override;
+    bool OfferFailureReport(RunKind kind) override;
+    void ShowFailureReport(RunKind kind, const std::string& report) override;
+    void InstallCompleted(bool pointToAddRemove) override;
+    void UninstallCompleted() override;
+    void ReportError(const std::string& message) override;
+    void Abandon(StopCause cause) override;
+    void EndRun() override;
+    void FinishRun() override;
+    void CloseProgress() override;
+
+    // --- the main window
+    std::string FolderText();  // txtFolder
+    OptionSnapshot Options();
+    // The uninstall's delete-all form: the last three option boxes hidden.
+    bool DeleteAllForm();
+    void DisableOptions();  // the four option boxes
+    void ShowMain(bool visible);
+    // Hides btnEnd and centres btnEvent horizontally in the main window.
+    void PrepareCompletionLayout();
+    // The hidden label lblFormShare: the confirmation dialog's answer.
+    std::string ShareAnswer();
+    void SetShareAnswer(const std::string& answer);
+    // The failure details screen: `report` in txtReadme (with a vertical
+    // scroll bar when asked), fraReadme captioned `frameCaption`, btnEvent
+    // "続行(&C)" enabled; the main window shown and the progress window
+    // hidden until the person presses btnEvent; then back to the progress
+    // window.
+    void ShowFailureDetails(const std::string& report, const std::string& frameCaption, bool verticalScrollBar);
+    void EnableBackground();
+
+    // --- the progress window
+    void ShowProgress(bool visible);
+    // Sets its message label and lets the message queue run once.
+    void SetStatus(const std::string& text);
+    void ShowProgressFrame(bool visible);  // fraStatus
+    // Sets the bar and returns the position read back from it.
+    int SetProgressPosition(int position);
+    void SetProgressText(const std::string& text);  // lblStatus
+    void EnableAbort(bool enabled);                 // btnAbort
+
+    // --- the confirmation dialog
+    // Shows the four-button dialog with `message`; the answer lands in
+    // ShareAnswer().
+    void AskConfirmation(const std::string& message);
+
+private:
+    TfrmBack& back_;
+    TfrmMain& main_;
+    TfrmStatus& status_;
+    TfrmCustomDlg& dialog_;
+};

@@ -1,0 +1,111 @@
+// The install's flow without any window: the engine on the recording
+// stand-in for the person, checking what is asked and shown, in what order,
+// and what ends up on disk.
+#include <doctest/doctest.h>
+
+#include "app/RunState.h"
+#include "install/RunInstall.h"
+#include "support/RecordingCallback.h"
+#include "support/Scratch.h"
+#include "support/Utf8.h"
+
+#include <algorithm>
+
+namespace {
+
+// The run state of a start-up on a distribution of the test's own, every
+// folder the install may write to in a scratch folder; restored afterwards.
+struct WindowlessRun {
+    RunState saved = TheRun;
+    ScratchFolder distribution{"flow-dist"};
+    ScratchFolder work{"flow-work"};
+    ScratchFolder machine{"flow-win"};
+    ScratchFolder target{"flow-app"};
+
+    explicit WindowlessRun(const std::string& script)
+    {
+        TheRun.SourceFolder = distribution.Path();
+        TheRun.WorkFolder = work.Path();
+        TheRun.TempFolder = work.Path();
+        TheRun.WindowsFolder = machine.Path();
+        TheRun.SystemFolder = machine.Path();
+        TheRun.ScriptPath = work / "SETUP.INI";
+        TheRun.SetupSpeed = 1;
+        // No record and no Add/Remove entry: nothing of the machine's own.
+        TheRun.UnSetupTitle = "Setup Only.";
+        TheRun.ProgramId.clear();
+        WriteTextFile(TheRun.ScriptPath, script);
+    }
+    ~WindowlessRun() { TheRun = saved; }
+    WindowlessRun(const WindowlessRun&) = delete;
+    WindowlessRun& operator=(const WindowlessRun&) = delete;
+};
+
+}  // namespace
+
+TEST_CASE("an install without windows: the steps and questions in their order, and the files they leave")
+{
+    WindowlessRun run("[MakeFolder]\r\nFolder1=(App)DATA\r\n[CopyFile]\r\nFile1=(App)\\A.TXT\r\nFile2=(App)\\B.TXT\r\n"
+                      "[Relate]\r\nName1=ovf,Orvane file\r\nFile1=open,(App)VIEW.EXE,%1,0\r\n");
+    WriteTextFile(run.distribution / "A.TXT", "new!");
+    WriteTextFile(run.distribution / "B.TXT", "bbbb");
+    const std::string app = run.target.Path();
+    WriteTextFile(app + "A.TXT", "old");
+    RecordingCallback person;
+    person.installChoices.setupFolder = app;
+    person.Answer(false).Answer(false);  // keep A.TXT; no association
+
+    RunInstall(person);
+
+    const std::vector<std::string> expected = {
+        "TakeInstallChoices",
+        "RunStarting Install",
+        "Status InstallStarting",
+        "Status ReadingInformation",
+        "Status Measuring",
+        "Status CheckingFreeSpace",
+        "Status CheckingSetupFolder",
+        "AllowAbort",
+        "Status CreatingFolder " + app + "DATA\\",
+        "ShowCopyProgress",
+        "Status Copying " + app + "A.TXT",
+        "Overwrite " + app + "A.TXT -> no",
+        "Status Copying " + app + "B.TXT",
+        "HideCopyProgress",
+        "Status Associating",
+        "Associate ovf " + app + "VIEW.EXE -> no",
+        "Status UpdatingRecord",
+        "ForbidAbort",
+        "InstallCompleted",
+        "FinishRun",
+    };
+    for (size_t n = 0; n < std::max(person.calls.size(), expected.size()); ++n) {
+        CAPTURE(n);
+        CHECK(Utf8(n < person.calls.size() ? person.calls[n] : "") == Utf8(n < expected.size() ? expected[n] : ""));
+    }
+    REQUIRE(person.progress.size() == 2);
+    CHECK(person.progress[0].percent == 50);
+    CHECK(person.progress[1].percent == 100);
+    CHECK(person.progress[1].copied == 2);
+    CHECK(person.progress[1].entries == 2);
+    CHECK(ReadTextFile(app + "A.TXT") == "old");
+    CHECK(ReadTextFile(app + "B.TXT") == "bbbb");
+    CHECK(PathExists(app + "DATA"));
+    CHECK_FALSE(PathExists(app + "UNSETUP.INI"));
+}
+
+TEST_CASE("an install without windows stops where the person declines, with nothing made")
+{
+    WindowlessRun run("[CopyFile]\r\nFile1=(App)\\A.TXT\r\n");
+    WriteTextFile(run.distribution / "A.TXT", "a");
+    const std::string app = run.target / "NEW\\";
+    RecordingCallback person;
+    person.installChoices.setupFolder = app;
+    person.Answer(false);
+
+    RunInstall(person);
+
+    CHECK(person.calls.back() == "Abandon Declined");
+    CHECK(person.calls[person.calls.size() - 2] == "CreateSetupFolder " + app + " -> no");
+    CHECK_FALSE(PathExists(app));
+}
