@@ -6,6 +6,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
+"$root/tools/install-deps.sh"
 BUILD_DIR=$build "$root/tools/build.sh" >/dev/null
 cmake --build "$build" --target record_bench >/dev/null
 "$build/wine-run" "$build/bin/record_bench.exe" "$@"

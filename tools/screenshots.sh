@@ -30,6 +30,7 @@ if [ "${1:-}" = --on-display ]; then
     exit 0
 fi
 
+"$root/tools/install-deps.sh"
 BUILD_DIR=$build "$root/tools/build.sh" >/dev/null
 WINE_ROOT="$build/wine"
 . "$root/tools/wine-env.sh"

@@ -5,6 +5,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
+"$root/tools/install-deps.sh"
 BUILD_DIR=$build "$root/tools/build.sh"
 
 WINE_ROOT="$build/wine"
