@@ -4,13 +4,13 @@
 // restart flag. One record for the whole process; only the UI thread uses it.
 #pragma once
 
+#include "uninstall/UninstallLists.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
 
 struct RunState {
-    static constexpr int RestoreSlotCount = 20;
-
     int32_t PlatformId = 0;  // 2 = Windows NT family, -1 when the query failed
     std::string SourceFolder;
     std::string TempFolder;
@@ -40,7 +40,7 @@ struct RunState {
     std::string ProgramId;
     std::string UnSetupPath;
     std::string UnSetupBackupPath;
-    std::array<std::string, RestoreSlotCount> RestoreRelateSlots;
+    RestoreSlots RestoreRelateSlots;
     uint8_t RebootNeeded = 0;
 };
 

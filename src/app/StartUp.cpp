@@ -5,6 +5,7 @@
 #include "app/TfrmMain.h"
 #include "app/WorkFolders.h"
 
+#include "install/ShortCutSection.h"
 #include "services/FileOps.h"
 #include "services/LocationTokens.h"
 #include "services/RegistryKeys.h"
@@ -179,22 +180,22 @@ std::string TfrmMain::ProposedFolder()
     return folder;
 }
 
-// A shortcut box becomes usable when some entry of [ShortCut] names a folder
-// of its kind ("(Dsk)" and "(C_Dsk)" alike); the others stay checked and
-// disabled. The scan ends at the first missing or empty name.
+// A shortcut box becomes usable when it governs some entry of [ShortCut],
+// by the same rule the install decides with ("(Dsk)" and "(C_Dsk)" alike, a
+// name of exactly "Default" under the Start menu box); the others stay
+// checked and disabled. The scan ends at the first missing or empty name.
 void TfrmMain::EnableShortcutBoxes(bool enabled)
 {
-    const std::pair<const char*, CheckBox*> kinds[] = {
-        {"Dsk)", &chkSCutDesktop},
-        {"Sta)", &chkSCutStartMenu},
-        {"Sup)", &chkSCutStartUp},
-        {"Sen)", &chkSCutSendTo},
-    };
     for (int n = 1;; ++n) {
         const std::string name = Header("ShortCut", "Name" + std::to_string(n));
         if (name.empty()) break;
-        for (const auto& [kind, box] : kinds)
-            if (Contains(name, kind)) box->SetEnabled(enabled);
+        switch (GoverningBox(name)) {
+        case ShortcutBox::Desktop: chkSCutDesktop.SetEnabled(enabled); break;
+        case ShortcutBox::StartMenu: chkSCutStartMenu.SetEnabled(enabled); break;
+        case ShortcutBox::StartUp: chkSCutStartUp.SetEnabled(enabled); break;
+        case ShortcutBox::SendTo: chkSCutSendTo.SetEnabled(enabled); break;
+        case ShortcutBox::None: break;
+        }
     }
 }
 

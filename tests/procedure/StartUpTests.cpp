@@ -135,22 +135,22 @@ TEST_CASE("[Extend] Enabled: only \"False\" locks the folder, browse, overwrite 
     }
 }
 
-TEST_CASE("shortcut boxes are enabled by the folder kinds that the names mention, up to the first empty name")
+TEST_CASE("shortcut boxes are enabled when they govern a name, by the install's rule, up to the first empty name")
 {
     RunFixture fixture;
     TfrmMain& main = fixture.main;
-    SUBCASE("common and per-user folders, several kinds in one name")
+    SUBCASE("common and per-user folders; a name with several kinds is governed by the first")
     {
         fixture.WriteScript("[ShortCut]\r\nName1=(C_Dsk)\\App\r\nName2=(sup)\\A,(Sen)\\B\r\n");
         fixture.Start();
         CHECK(main.chkSCutDesktop.Enabled());
         CHECK_FALSE(main.chkSCutStartMenu.Enabled());
         CHECK(main.chkSCutStartUp.Enabled());
-        CHECK(main.chkSCutSendTo.Enabled());
+        CHECK_FALSE(main.chkSCutSendTo.Enabled());
     }
-    SUBCASE("the scan ends at an empty name; Default names no kind")
+    SUBCASE("the scan ends at an empty name; Default is governed by the Start menu box")
     {
-        fixture.WriteScript("[ShortCut]\r\nName1=Default\r\nName2=(C_Sta)\\Group\r\nName3=\r\nName4=(Dsk)\\App\r\n");
+        fixture.WriteScript("[ShortCut]\r\nName1=Default\r\nName2=\r\nName3=(Dsk)\\App\r\n");
         fixture.Start();
         CHECK(main.chkSCutStartMenu.Enabled());
         CHECK_FALSE(main.chkSCutDesktop.Enabled());
