@@ -1,6 +1,8 @@
 #include "uninstall/RegistryRestore.h"
 
+#include "services/RegistryAccess.h"
 #include "services/RegistryKeys.h"
+#include "services/SetupError.h"
 #include "services/Win32Registry.h"
 #include "text/IniFile.h"
 #include "text/NumberedList.h"
@@ -29,11 +31,14 @@ enum class TypeWrite { Written, NoKey, Refused };
 TypeWrite WriteEarlierType(const std::string& extensionKey, const std::string& type)
 {
     if (!RegKeyExists(HKEY_CLASSES_ROOT, extensionKey)) return TypeWrite::NoKey;
-    const RegKey key = OpenRegKey(HKEY_CLASSES_ROOT, extensionKey, KEY_SET_VALUE);
-    if (!key) return TypeWrite::Refused;
-    const LONG status = RegSetValueExA(key.Get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(type.c_str()),
-                                       static_cast<DWORD>(type.size() + 1));
-    return status == ERROR_SUCCESS ? TypeWrite::Written : TypeWrite::Refused;
+    RegistryAccess registry(HKEY_CLASSES_ROOT);
+    if (!registry.OpenKey(extensionKey, false)) return TypeWrite::Refused;
+    try {
+        registry.WriteString("", type);
+    } catch (const SetupError&) {
+        return TypeWrite::Refused;
+    }
+    return TypeWrite::Written;
 }
 
 bool SameTextIgnoringCase(const std::string& a, const std::string& b)
