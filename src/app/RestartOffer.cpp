@@ -1,8 +1,8 @@
 #include "app/RestartOffer.h"
 
 #include "app/RunState.h"
-#include "text/MessageBox.h"
-#include "text/UserDialogs.h"
+#include "windows/MessageBox.h"
+#include "windows/UserDialogs.h"
 
 void OfferRestartIfNeeded()
 {

@@ -7,7 +7,7 @@
 #include "install/RunInstall.h"
 #include "services/Deletion.h"
 #include "services/FileOps.h"
-#include "text/MessageBox.h"
+#include "windows/MessageBox.h"
 #include "text/StrOp.h"
 #include "uninstall/RunUninstall.h"
 #include "windows/ControlIds.h"

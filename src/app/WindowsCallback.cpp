@@ -2,9 +2,9 @@
 
 #include "app/RunState.h"
 #include "services/Clock.h"
-#include "text/MessageBox.h"
+#include "windows/MessageBox.h"
 #include "text/StrOp.h"
-#include "text/UserDialogs.h"
+#include "windows/UserDialogs.h"
 #include "windows/ErrorGuard.h"
 #include "windows/MessagePump.h"
 

@@ -10,6 +10,7 @@
 #include "services/Expansion.h"
 #include "services/FileFacts.h"
 #include "services/FileOps.h"
+#include "services/ScopeExit.h"
 #include "services/SharedComponents.h"
 
 #include <string>
@@ -85,10 +86,10 @@ void CountDoneBytes(SetupCallback& person, InstallRun& run, const std::string& s
 Flow CopyPresentSource(SetupCallback& person, InstallRun& run, const CopyEntry& entry)
 {
     const CopyRoute route = entry.Compressed ? ExpandedRoute(entry) : CopyRoute{entry.Source, entry.Destination};
-    if (ShowStatusAndPoll(person, {Status::Copying, route.to}) == Flow::Stop) {
-        if (entry.Compressed) DeleteFiles(route.from);
-        return Flow::Stop;
-    }
+    // The expanded temporary file goes again however the entry ends.
+    ScopeExit removeExpanded([&] { DeleteFiles(route.from); });
+    if (!entry.Compressed) removeExpanded.Release();
+    if (ShowStatusAndPoll(person, {Status::Copying, route.to}) == Flow::Stop) return Flow::Stop;
     if (route.damaged) {
         // Reported for what it is, neither copied nor counted nor recorded.
         run.Failures.AddReason("<File> ", entry.Source, "圧縮ファイルが壊れているため，展開できませんでした．");
@@ -99,7 +100,7 @@ Flow CopyPresentSource(SetupCallback& person, InstallRun& run, const CopyEntry& 
     bool copy = ShouldCopy(person, run, route);
     // The count is raised whether or not the file is copied: the installed
     // program uses the file either way.
-    if (entry.Shared()) AdjustSharedCount(route.to, true);
+    SharedCountRaise count(entry.Shared() ? route.to : std::string());
     if (entry.AlwaysWrite()) copy = true;
     const unsigned long result = copy ? CopyFileTo(route.from, route.to) : 0;
     ++run.CopiedCount;
@@ -107,13 +108,13 @@ Flow CopyPresentSource(SetupCallback& person, InstallRun& run, const CopyEntry& 
     if (entry.SelfRegistering() && FileExists(route.to)) RegisterComponent(person, route.to);
     if (result == 0) {
         run.Lists.DeleteFileList.push_back(route.to + entry.Switches);
+        count.Keep();
     } else {
         run.Failures.AddSystemError("<File> ", route.to, result);
         // An entry that is not recorded is never uninstalled, so nothing
         // would ever lower the count raised for it.
-        if (entry.Shared()) AdjustSharedCount(route.to, false);
+        count.Undo();
     }
-    if (entry.Compressed) DeleteFiles(route.from);
     CountDoneBytes(person, run, entry.Source);
     return Flow::GoOn;
 }

@@ -2,7 +2,6 @@
 
 #include "services/FileOps.h"
 #include "services/Win32Files.h"
-#include "text/MessageBox.h"
 #include "text/PathParts.h"
 #include "text/StrOp.h"
 #include "text/ValueFields.h"
@@ -38,7 +37,8 @@ unsigned long ShellDelete(const std::vector<std::string>& paths)
     for (const std::string& path : paths) source.append(path).push_back('\0');
     source.push_back('\0');
     SHFILEOPSTRUCTA operation{};
-    operation.hwnd = ApplicationWindow();
+    // Silent, without error boxes: no owner window is needed.
+    operation.hwnd = nullptr;
     operation.wFunc = FO_DELETE;
     operation.pFrom = source.c_str();
     operation.fFlags = SilentDeletion;

@@ -28,7 +28,10 @@ RegistryAccess::RegistryAccess(HKEY root) : root_(root) {}
 
 void RegistryAccess::CreateKey(const std::string& path)
 {
-    if (!CreateRegKey(root_, BelowRoot(path))) throw SetupError(KeyCreationFailedText(path));
+    LONG status = ERROR_SUCCESS;
+    if (!CreateRegKey(root_, BelowRoot(path), &status))
+        throw SetupError(SetupError::Action::CreatingKey, path, static_cast<unsigned long>(status),
+                         KeyCreationFailedText(path));
 }
 
 bool RegistryAccess::OpenKey(const std::string& path, bool create)
@@ -82,7 +85,9 @@ bool RegistryAccess::DeleteValue(const std::string& name)
 
 void RegistryAccess::WriteValue(const std::string& name, DWORD type, const void* data, DWORD size)
 {
-    if (!current_ ||
-        RegSetValueExA(current_.Get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), size) != ERROR_SUCCESS)
-        throw SetupError(ValueWriteFailedText(name));
+    const LONG status = current_ ? RegSetValueExA(current_.Get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), size)
+                                 : ERROR_INVALID_HANDLE;
+    if (status != ERROR_SUCCESS)
+        throw SetupError(SetupError::Action::WritingValue, name, static_cast<unsigned long>(status),
+                         ValueWriteFailedText(name));
 }

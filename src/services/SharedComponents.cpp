@@ -2,6 +2,8 @@
 
 #include "services/FileOps.h"
 #include "services/RegistryAccess.h"
+#include "services/ScopeExit.h"
+#include "services/SetupError.h"
 #include "services/Win32Files.h"
 #include "text/StrOp.h"
 
@@ -23,9 +25,8 @@ ModuleHandle LoadComponent(const std::string& path)
 {
     DWORD previousMode = 0;
     SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previousMode);
-    ModuleHandle library(LoadLibraryA(path.c_str()));
-    SetThreadErrorMode(previousMode, nullptr);
-    return library;
+    const ScopeExit restoreMode([previousMode] { SetThreadErrorMode(previousMode, nullptr); });
+    return ModuleHandle(LoadLibraryA(path.c_str()));
 }
 
 }  // namespace
@@ -54,6 +55,28 @@ int AdjustSharedCount(const std::string& path, bool increment)
     else
         registry.DeleteValue(path);
     return count;
+}
+
+SharedCountRaise::SharedCountRaise(std::string path) : path_(std::move(path))
+{
+    if (!path_.empty()) AdjustSharedCount(path_, true);
+}
+
+SharedCountRaise::~SharedCountRaise()
+{
+    try {
+        Undo();
+    } catch (const SetupError&) {
+        // The registry refuses the count now: nothing is left to tell it with.
+    }
+}
+
+void SharedCountRaise::Undo()
+{
+    if (path_.empty()) return;
+    const std::string path = std::move(path_);
+    path_.clear();
+    AdjustSharedCount(path, false);
 }
 
 bool IsRegistrable(const std::string& path)

@@ -18,6 +18,25 @@ int GetSharedCount(const std::string& path);
 // that cannot be written raises SetupError, which this lets through.
 int AdjustSharedCount(const std::string& path, bool increment);
 
+// A shared count raised for one file, lowered again unless kept: Undo()
+// lowers it (and lets SetupError through, as AdjustSharedCount does); when
+// neither Keep() nor Undo() was called, the end of the scope lowers it as
+// well as it can (the scope is being left by an error already). An empty
+// path raises nothing.
+class SharedCountRaise {
+public:
+    explicit SharedCountRaise(std::string path);
+    ~SharedCountRaise();
+    SharedCountRaise(const SharedCountRaise&) = delete;
+    SharedCountRaise& operator=(const SharedCountRaise&) = delete;
+
+    void Keep() { path_.clear(); }
+    void Undo();
+
+private:
+    std::string path_;
+};
+
 // True when the path contains ".OCX" or ".DLL" anywhere, case ignored: the
 // components that are registered after copying and unregistered before
 // deletion.

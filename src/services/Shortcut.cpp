@@ -73,7 +73,9 @@ std::string CreateShortcut(const std::string& target, const std::string& name, c
     ComPtr<IUnknown> object;
     const HRESULT created = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
                                              IID_IUnknown, reinterpret_cast<void**>(object.Receive()));
-    if (FAILED(created) || !object) throw SetupError(ComErrorText(created));
+    if (FAILED(created) || !object)
+        throw SetupError(SetupError::Action::CreatingShellLink, {}, static_cast<unsigned long>(created),
+                         ComErrorText(created));
     const ComPtr<IShellLinkA> link = QueryInterfaceOf<IShellLinkA>(object.Get(), IID_IShellLinkA);
     const ComPtr<IPersistFile> file = QueryInterfaceOf<IPersistFile>(object.Get(), IID_IPersistFile);
     if (!link || !file) return {};

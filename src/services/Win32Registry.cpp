@@ -2,12 +2,13 @@
 
 #include <vector>
 
-RegKey CreateRegKey(HKEY root, const std::string& path)
+RegKey CreateRegKey(HKEY root, const std::string& path, LONG* status)
 {
     RegKey key;
-    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, nullptr,
-                        key.Receive(), nullptr) != ERROR_SUCCESS)
-        key.Detach();
+    const LONG result = RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
+                                        nullptr, key.Receive(), nullptr);
+    if (result != ERROR_SUCCESS) key.Detach();
+    if (status != nullptr) *status = result;
     return key;
 }
 

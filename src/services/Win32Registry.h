@@ -15,7 +15,7 @@ struct RegKeyTraits {
 using RegKey = UniqueResource<RegKeyTraits>;
 
 // Opens `path` below `root` for reading and writing, creating what is missing.
-RegKey CreateRegKey(HKEY root, const std::string& path);
+RegKey CreateRegKey(HKEY root, const std::string& path, LONG* status = nullptr);
 
 // Opens an existing key without creating it; empty when it does not exist.
 RegKey OpenRegKey(HKEY root, const std::string& path, REGSAM access = KEY_READ);

@@ -1,6 +1,6 @@
 #include "windows/ApplicationWindow.h"
 
-#include "text/MessageBox.h"
+#include "windows/MessageBox.h"
 
 namespace {
 

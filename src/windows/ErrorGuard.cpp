@@ -1,7 +1,7 @@
 #include "windows/ErrorGuard.h"
 
 #include "services/SetupError.h"
-#include "text/MessageBox.h"
+#include "windows/MessageBox.h"
 #include "windows/ApplicationWindow.h"
 
 #include <exception>

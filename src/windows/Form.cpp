@@ -3,6 +3,7 @@
 #include "windows/Controls.h"
 #include "windows/ErrorGuard.h"
 #include "windows/MessagePump.h"
+#include "windows/ProgramModality.h"
 
 #include <set>
 #include <vector>
@@ -30,36 +31,6 @@ void RegisterFormClass(const char* className, WNDPROC procedure)
     registered.insert(className);
 }
 
-// The windows that a modal run disables: every other visible, enabled
-// top-level window of the thread. They are enabled again when the run ends,
-// exactly those, so that the enabled states other parts rely on survive.
-class DisabledWindows {
-public:
-    explicit DisabledWindows(HWND keep) : keep_(keep)
-    {
-        EnumThreadWindows(GetCurrentThreadId(), &DisabledWindows::Visit, reinterpret_cast<LPARAM>(this));
-        for (HWND window : windows_) EnableWindow(window, FALSE);
-    }
-    ~DisabledWindows()
-    {
-        for (HWND window : windows_)
-            if (IsWindow(window)) EnableWindow(window, TRUE);
-    }
-    DisabledWindows(const DisabledWindows&) = delete;
-    DisabledWindows& operator=(const DisabledWindows&) = delete;
-
-private:
-    static BOOL CALLBACK Visit(HWND window, LPARAM self)
-    {
-        auto* list = reinterpret_cast<DisabledWindows*>(self);
-        if (window != list->keep_ && IsWindowVisible(window) && IsWindowEnabled(window))
-            list->windows_.push_back(window);
-        return TRUE;
-    }
-
-    HWND keep_;
-    std::vector<HWND> windows_;
-};
 
 }  // namespace
 
@@ -268,7 +239,7 @@ int Form::ShowModal()
 {
     if (inModalRun_) return 0;
     modalResult_ = 0;
-    DisabledWindows others(Handle());
+    ProgramModality others(ProgramModality::Scope::VisibleOthers, Handle());
     inModalRun_ = true;
     Show();
     SetForegroundWindow(Handle());

@@ -1,6 +1,6 @@
 #include "windows/TfrmBack.h"
 
-#include "text/MessageBox.h"
+#include "windows/MessageBox.h"
 #include "windows/ApplicationWindow.h"
 #include "windows/ControlIds.h"
 #include "windows/VersionInfo.h"

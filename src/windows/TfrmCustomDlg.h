@@ -5,7 +5,7 @@
 // the rest of the run.
 #pragma once
 
-#include "text/UserDialogs.h"
+#include "windows/UserDialogs.h"
 #include "windows/Controls.h"
 #include "windows/Form.h"
 

@@ -1,6 +1,6 @@
 #include "windows/TfrmStatus.h"
 
-#include "text/MessageBox.h"
+#include "windows/MessageBox.h"
 #include "windows/ControlIds.h"
 
 TfrmStatus::TfrmStatus(HWND owner, Form& background, Form& main)

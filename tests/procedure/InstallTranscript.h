@@ -5,7 +5,7 @@
 // button, insert the next disk).
 #pragma once
 
-#include "text/UserDialogs.h"
+#include "windows/UserDialogs.h"
 #include "windows/MessagePump.h"
 #include "windows/TfrmStatus.h"
 

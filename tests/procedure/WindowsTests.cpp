@@ -298,7 +298,8 @@ TEST_CASE("an error raised inside a window message is shown and goes no further"
     person.Answer(IDOK).Answer(IDOK);
     // A registry failure during a click, as the procedures raise it.
     fixture.main.btnRefer.SetEnabled(true);
-    fixture.main.btnRefer.OnClick([] { throw SetupError("ｷｰ HKEY\\Test の作成に失敗しました"); });
+    fixture.main.btnRefer.OnClick(
+        [] { throw SetupError(SetupError::Action::CreatingKey, "HKEY\\Test", 5, "ｷｰ HKEY\\Test の作成に失敗しました"); });
     fixture.main.btnRefer.Click();
     fixture.main.btnRefer.OnClick([] { throw std::runtime_error("other"); });
     fixture.main.btnRefer.Click();

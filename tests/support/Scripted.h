@@ -5,7 +5,7 @@
 
 #include "services/Clock.h"
 #include "services/ProgramLauncher.h"
-#include "text/UserDialogs.h"
+#include "windows/UserDialogs.h"
 
 #include <deque>
 #include <functional>

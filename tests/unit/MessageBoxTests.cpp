@@ -6,8 +6,8 @@
 #include "support/Scratch.h"
 #include "support/Scripted.h"
 #include "support/Utf8.h"
-#include "text/MessageBox.h"
-#include "text/UserDialogs.h"
+#include "windows/MessageBox.h"
+#include "windows/UserDialogs.h"
 
 #include <windows.h>
 

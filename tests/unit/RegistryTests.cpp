@@ -37,6 +37,19 @@ std::string RaisedText(Action action)
     return {};
 }
 
+// The code, the subject and what was being done, of the error `action` raises.
+template <typename Action>
+std::string RaisedFacts(Action action)
+{
+    try {
+        action();
+    } catch (const SetupError& error) {
+        const char* done = error.WhatWasDone() == SetupError::Action::CreatingKey ? "key " : "value ";
+        return done + error.Subject() + " " + std::to_string(error.Code());
+    }
+    return {};
+}
+
 }  // namespace
 
 TEST_CASE("the registry layer writes each type as the system stores it")
@@ -103,6 +116,8 @@ TEST_CASE("a key that cannot be created raises the layer's key text")
     CHECK(text == "ｷｰ " + refused + " の作成に失敗しました");
     // "ｷｰ" is two half-width katakana, one byte each.
     CHECK(text.substr(0, 3) == "\xB7\xB0 ");
+    // The error keeps what was done and the system's code.
+    CHECK(RaisedFacts([&] { registry.CreateKey(refused); }) == "key " + refused + " 1021");
     // Opening reports by result.
     CHECK_FALSE(registry.OpenKey(refused, true));
     CHECK_FALSE(KeyExists(HKEY_CURRENT_USER, refused));
@@ -120,6 +135,7 @@ TEST_CASE("a value that cannot be written raises the layer's value text, for eve
     REQUIRE(registry.OpenKey(scratch.Path(), true));
     REQUIRE(RegDeleteKeyA(HKEY_CURRENT_USER, scratch.Path().c_str()) == ERROR_SUCCESS);
     CHECK(RaisedText([&] { registry.WriteString("表示", "x"); }) == "'表示' の設定に失敗しました");
+    CHECK(RaisedFacts([&] { registry.WriteString("表示", "x"); }) == "value 表示 1018");
     CHECK(RaisedText([&] { registry.WriteExpandString("Exp", "x"); }) == "'Exp' の設定に失敗しました");
     CHECK(RaisedText([&] { registry.WriteInteger("Dwd", 1); }) == "'Dwd' の設定に失敗しました");
     CHECK(RaisedText([&] { registry.WriteBinary("Bin", 1); }) == "'Bin' の設定に失敗しました");

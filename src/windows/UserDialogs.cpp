@@ -1,4 +1,4 @@
-#include "text/UserDialogs.h"
+#include "windows/UserDialogs.h"
 
 #include "services/Win32Files.h"
 
