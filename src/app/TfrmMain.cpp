@@ -89,7 +89,7 @@ void TfrmMain::btnEventClick()
 {
     const std::string caption = btnEvent.Text();
     if (caption == "アンセットアップ開始(&S)") {
-        if (person_ != nullptr) RunUninstall(*person_);
+        if (person_ != nullptr) outcome_ = RunUninstall(*person_);
     } else if (caption == "セットアップ開始(&S)") {
         // Nothing is made in a folder that names no place: the person
         // corrects it on the same screen.
@@ -98,7 +98,7 @@ void TfrmMain::btnEventClick()
             person_->SetupFolderRefused(txtFolder.Text());
             return;
         }
-        RunInstall(*person_);
+        outcome_ = RunInstall(*person_);
     } else if (caption == "続行(&C)") {
         // The failure details have been read: the waiting procedure goes on.
         btnEvent.SetEnabled(false);

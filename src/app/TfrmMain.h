@@ -13,6 +13,7 @@
 #include "windows/TfrmBack.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 
 class TfrmMain : public Form {
@@ -22,6 +23,9 @@ public:
 
     // The windows as the procedures see them, for btnEventClick.
     void SetPerson(SetupCallback& person) { person_ = &person; }
+    // How the install or uninstall ended; nothing when none ran (the person
+    // quit before starting one, or the start-up ended at its fatal screen).
+    const std::optional<RunOutcome>& Outcome() const { return outcome_; }
 
     // Fills the run state's folders (the system and shell folders) and
     // returns the fatal error lines for those that could not be obtained.
@@ -80,4 +84,5 @@ private:
 
     TfrmBack& background_;
     SetupCallback* person_ = nullptr;
+    std::optional<RunOutcome> outcome_;  // once a procedure ran
 };

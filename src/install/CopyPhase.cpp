@@ -24,7 +24,7 @@ Flow AskForDisk(SetupCallback& person, InstallRun& run, const CopyEntry& entry)
     if (!entry.DiskChange) return Flow::GoOn;
     ++run.DiskNumber;
     do {
-        if (!person.InsertDisk(run.DiskNumber)) return AbandonInstall(person, StopCause::Fatal);
+        if (!person.InsertDisk(run.DiskNumber)) return AbandonInstall(person, run, StopCause::Fatal, RunEnd::Cancelled);
     } while (!FileExists(entry.Source));
     return Flow::GoOn;
 }

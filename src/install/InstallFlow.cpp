@@ -25,8 +25,9 @@ void OfferFailures(SetupCallback& person, RunKind kind, const FailureReport& fai
     if (person.OfferFailureReport(kind)) person.ShowFailureReport(kind, failures.Text());
 }
 
-Flow AbandonInstall(SetupCallback& person, StopCause cause)
+Flow AbandonInstall(SetupCallback& person, InstallRun& run, StopCause cause, RunEnd end)
 {
+    run.StoppedAs = end;
     person.Abandon(cause);
     return Flow::Stop;
 }

@@ -30,5 +30,5 @@ Flow ShowStatusAndPoll(SetupCallback& person, const StatusStep& step);
 void OfferFailures(SetupCallback& person, RunKind kind, const FailureReport& failures);
 
 // The fatal stop: the person is told that the install cannot go on, and the
-// run ends. Returns Stop.
-Flow AbandonInstall(SetupCallback& person, StopCause cause);
+// run ends as `end`. Returns Stop.
+Flow AbandonInstall(SetupCallback& person, InstallRun& run, StopCause cause, RunEnd end);

@@ -28,13 +28,13 @@ namespace {
 
 // Asks before creating a setup folder that does not exist; declining, or a
 // folder that cannot be created, ends the install before anything is made.
-Flow CreateMissingSetupFolder(SetupCallback& person)
+Flow CreateMissingSetupFolder(SetupCallback& person, InstallRun& run)
 {
-    if (person.CreateSetupFolder(TheRun.AppFolder)) {
-        if (CreateFolderPath(TheRun.AppFolder)) return Flow::GoOn;
-        person.SetupFolderNotCreated();
-    }
-    return AbandonInstall(person, StopCause::Declined);
+    if (!person.CreateSetupFolder(TheRun.AppFolder))
+        return AbandonInstall(person, run, StopCause::Declined, RunEnd::Cancelled);
+    if (CreateFolderPath(TheRun.AppFolder)) return Flow::GoOn;
+    person.SetupFolderNotCreated();
+    return AbandonInstall(person, run, StopCause::Declined, RunEnd::Failed);
 }
 
 }  // namespace
@@ -51,9 +51,9 @@ Flow CheckSetupFolder(SetupCallback& person, InstallRun& run)
     TheRun.AppFolder = AddDelimiter(run.Choices.setupFolder, "B");
     if (!IsUsableSetupFolder(TheRun.AppFolder)) {
         person.SetupFolderRefused(TheRun.AppFolder);
-        return AbandonInstall(person, StopCause::Declined);
+        return AbandonInstall(person, run, StopCause::Declined, RunEnd::Failed);
     }
-    if (!FolderExists(TheRun.AppFolder) && CreateMissingSetupFolder(person) == Flow::Stop) return Flow::Stop;
+    if (!FolderExists(TheRun.AppFolder) && CreateMissingSetupFolder(person, run) == Flow::Stop) return Flow::Stop;
     TheRun.SetupRoot = LeftStr(TheRun.AppFolder, 2) + "\\";
     TheRun.UnSetupPath = TheRun.AppFolder + "UNSETUP.INI";
     TheRun.UnSetupBackupPath = TheRun.WorkFolder + "UNSETUPB.INI";

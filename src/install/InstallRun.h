@@ -11,6 +11,7 @@
 #include "ui/SetupCallback.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 struct InstallRun {
@@ -28,4 +29,7 @@ struct InstallRun {
     // The uninstall record went into the setup folder: only then can the
     // completion send the person to Add/Remove Programs.
     bool RecordWritten = false;
+    // Set where a phase ends the install early; a stop without it was the
+    // person's abort.
+    std::optional<RunEnd> StoppedAs;
 };

@@ -1,5 +1,6 @@
 #include "install/RunInstall.h"
 
+#include "app/RunState.h"
 #include "install/ActionPhases.h"
 #include "install/CopyPhase.h"
 #include "install/FolderPhase.h"
@@ -23,7 +24,7 @@ Flow RunInstallPhases(SetupCallback& person, InstallRun& run)
     return RunPhases(phases, person, run);
 }
 
-void RunStoppingAtError(SetupCallback& person, const std::function<void()>& steps)
+void RunStoppingAtError(SetupCallback& person, InstallRun& run, const std::function<void()>& steps)
 {
     // The one place where an install stops at an error: a registry key or
     // value the system refuses, a shared count that cannot be written, or a
@@ -35,17 +36,26 @@ void RunStoppingAtError(SetupCallback& person, const std::function<void()>& step
     } catch (const SetupError& error) {
         person.ReportError(error.Message());
         person.CloseProgress();
-        AbandonInstall(person, StopCause::Fatal);
+        AbandonInstall(person, run, StopCause::Fatal, RunEnd::Failed);
     }
 }
 
-void RunInstall(SetupCallback& person)
+RunOutcome OutcomeOf(const InstallRun& run, bool stopped)
+{
+    if (stopped) return {run.StoppedAs.value_or(RunEnd::Cancelled), false};
+    return {run.Failures.Empty() ? RunEnd::Completed : RunEnd::CompletedWithFailures, TheRun.RebootNeeded != 0};
+}
+
+RunOutcome RunInstall(SetupCallback& person)
 {
     InstallRun run;
-    RunStoppingAtError(person, [&] {
+    bool stopped = true;
+    RunStoppingAtError(person, run, [&] {
         if (RunInstallPhases(person, run) == Flow::Stop) return;
         // The uninstaller, the record, the Add/Remove Programs entry, the
         // failure report, the completion and the end of the run.
         CompleteInstall(run, person);
+        stopped = false;
     });
+    return OutcomeOf(run, stopped);
 }

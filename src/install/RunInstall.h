@@ -9,12 +9,15 @@
 
 #include <functional>
 
-void RunInstall(SetupCallback& person);
+RunOutcome RunInstall(SetupCallback& person);
 
 // Runs `steps` of the install; an error raised by the registry layer or the
 // shell-link object ends the run there: its message, the progress window
-// closed, then the fatal stop's box and the end of the run.
-void RunStoppingAtError(SetupCallback& person, const std::function<void()>& steps);
+// closed, then the fatal stop's box and the end of the run as failed.
+void RunStoppingAtError(SetupCallback& person, InstallRun& run, const std::function<void()>& steps);
+
+// How an install ended: `stopped` when it did not reach its completion.
+RunOutcome OutcomeOf(const InstallRun& run, bool stopped);
 
 // The phases of the install, in their order, on a working state that the
 // caller keeps (RunInstall keeps it for one call; tests look at its lists and

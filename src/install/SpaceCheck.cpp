@@ -52,7 +52,7 @@ Flow CheckFreeSpace(SetupCallback& person, InstallRun& run)
     // need is not enough either.
     if (space.freeBytes <= run.TotalBytes) {
         const bool goOn = person.ContinueShortOfSpace(space.succeeded, run.TotalBytes);
-        if (!goOn) return AbandonInstall(person, StopCause::Declined);
+        if (!goOn) return AbandonInstall(person, run, StopCause::Declined, RunEnd::NotEnoughSpace);
     }
     person.StepDone();
     return Flow::GoOn;

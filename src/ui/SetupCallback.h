@@ -70,6 +70,21 @@ struct CopyProgress {
 
 enum class RunKind { Install, Uninstall };
 
+// How a procedure ended, for whoever started it (the process entry turns it
+// into the program's outcome).
+enum class RunEnd {
+    Completed,
+    CompletedWithFailures,  // the failure report was not empty
+    Cancelled,              // the person stopped it: abort, No, Cancel at a disk change
+    NotEnoughSpace,         // the person would not go on short of space
+    Failed,                 // it could not go on: a fatal stop or an error of the system
+};
+
+struct RunOutcome {
+    RunEnd end = RunEnd::Completed;
+    bool restartNeeded = false;  // the completion asked for a restart of Windows
+};
+
 // Why an install is given up: the person declined to go on, or it cannot go
 // on (a disk that was not inserted, an error of the system).
 enum class StopCause { Declined, Fatal };

@@ -51,7 +51,7 @@ bool RefuseUnknownSetupFolder(SetupCallback& person, const std::string& folder)
 
 }  // namespace
 
-void RunUninstall(SetupCallback& person)
+RunOutcome RunUninstall(SetupCallback& person)
 {
     UninstallRun run;
     TheRun.AppFolder = TakeChoices(run, person);
@@ -62,7 +62,7 @@ void RunUninstall(SetupCallback& person)
         // Nothing else can be done, and the progress window cannot be
         // closed: the run ends as a finished one does.
         person.EndRun();
-        return;
+        return {RunEnd::Failed, false};
     }
     TakeMachineFolders(run, TheRun);
 
@@ -81,4 +81,5 @@ void RunUninstall(SetupCallback& person)
 
     OfferFailures(person, RunKind::Uninstall, run.Failures);
     CompleteUninstall(person);
+    return {run.Failures.Empty() ? RunEnd::Completed : RunEnd::CompletedWithFailures, false};
 }

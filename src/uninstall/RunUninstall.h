@@ -5,4 +5,4 @@
 
 #include "ui/SetupCallback.h"
 
-void RunUninstall(SetupCallback& person);
+RunOutcome RunUninstall(SetupCallback& person);

@@ -104,7 +104,7 @@ void InstallFixture::TakeOptions()
 void InstallFixture::RunToEnd()
 {
     RunGuarded([&] {
-        RunStoppingAtError(run, [&] {
+        RunStoppingAtError(run, install, [&] {
             if (RunActionPhases(run, install) == Flow::GoOn) CompleteInstall(install, run);
         });
         return LRESULT{0};

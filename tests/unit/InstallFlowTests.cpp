@@ -55,8 +55,10 @@ TEST_CASE("an install without windows: the steps and questions in their order, a
     person.installChoices.setupFolder = app;
     person.Answer(false).Answer(false);  // keep A.TXT; no association
 
-    RunInstall(person);
+    const RunOutcome outcome = RunInstall(person);
 
+    CHECK(outcome.end == RunEnd::Completed);
+    CHECK_FALSE(outcome.restartNeeded);
     const std::vector<std::string> expected = {
         "TakeInstallChoices",
         "RunStarting Install",
@@ -103,9 +105,27 @@ TEST_CASE("an install without windows stops where the person declines, with noth
     person.installChoices.setupFolder = app;
     person.Answer(false);
 
-    RunInstall(person);
+    CHECK(RunInstall(person).end == RunEnd::Cancelled);
 
     CHECK(person.calls.back() == "Abandon Declined");
     CHECK(person.calls[person.calls.size() - 2] == "CreateSetupFolder " + app + " -> no");
     CHECK_FALSE(PathExists(app));
+}
+
+TEST_CASE("how an install without windows ends: with failures, or cancelled at the first poll")
+{
+    WindowlessRun run("[CopyFile]\r\nFile1=(App)\\MISSING.TXT\r\n");
+    RecordingCallback person;
+    person.installChoices.setupFolder = run.target.Path();
+    SUBCASE("a missing source completes with failures, the report offered and shown")
+    {
+        CHECK(RunInstall(person).end == RunEnd::CompletedWithFailures);
+        CHECK(person.report.find("<File> " + run.distribution / "MISSING.TXT") == 0);
+    }
+    SUBCASE("an abort at the first poll is the person's cancel, with nothing more shown")
+    {
+        person.AbortAfter(0);
+        CHECK(RunInstall(person).end == RunEnd::Cancelled);
+        CHECK(person.calls.back() == "Status Measuring");
+    }
 }
