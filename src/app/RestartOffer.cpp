@@ -1,6 +1,6 @@
 #include "app/RestartOffer.h"
 
-#include "app/RunState.h"
+#include "engine/RunState.h"
 #include "windows/MessageBox.h"
 #include "windows/UserDialogs.h"
 

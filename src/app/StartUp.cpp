@@ -7,6 +7,7 @@
 
 #include "install/ShortCutSection.h"
 #include "services/FileOps.h"
+#include "engine/RunState.h"
 #include "services/LocationTokens.h"
 #include "services/RegistryKeys.h"
 #include "services/Win32Registry.h"
@@ -15,7 +16,7 @@
 #include "text/PathParts.h"
 #include "text/StrOp.h"
 #include "text/ValueFields.h"
-#include "uninstall/SetupFolderList.h"
+#include "record/SetupFolderList.h"
 
 #include <fstream>
 #include <iterator>

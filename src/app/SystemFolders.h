@@ -3,7 +3,7 @@
 // Program Files folders, the drive roots and the shell folders.
 #pragma once
 
-#include "app/RunState.h"
+#include "engine/RunState.h"
 
 #include <string>
 

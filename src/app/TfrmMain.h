@@ -5,7 +5,7 @@
 // window, and the run ends when that modal run ends.
 #pragma once
 
-#include "app/RunState.h"
+#include "engine/RunState.h"
 #include "windows/Controls.h"
 #include "windows/FolderDialog.h"
 #include "windows/Form.h"

@@ -1,6 +1,6 @@
 #include "app/WindowsCallback.h"
 
-#include "app/RunState.h"
+#include "engine/RunState.h"
 #include "services/Clock.h"
 #include "windows/MessageBox.h"
 #include "text/StrOp.h"

@@ -1,9 +1,9 @@
 #include "install/ActionPhases.h"
 
-#include "app/RunState.h"
+#include "engine/RunState.h"
 #include "install/RelateSection.h"
 #include "services/RegistryAccess.h"
-#include "uninstall/RestoreSlots.h"
+#include "record/RestoreSlots.h"
 
 #include <utility>
 

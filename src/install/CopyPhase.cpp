@@ -1,6 +1,6 @@
 #include "install/CopyPhase.h"
 
-#include "app/RunState.h"
+#include "engine/RunState.h"
 #include "install/ComponentRegistration.h"
 #include "install/CopyFileSection.h"
 #include "install/ProgressDisplay.h"
@@ -51,7 +51,7 @@ struct CopyRoute {
 // "|" name its destination takes the name stored in it.
 CopyRoute ExpandedRoute(const CopyEntry& entry)
 {
-    const ExpandedFile expanded = ExpandToTemp(entry.Source, entry.Destination);
+    const ExpandedFile expanded = ExpandToTemp(entry.Source, entry.Destination, TheRun.TempFolder);
     return {expanded.temporary, expanded.destination, expanded.damaged};
 }
 

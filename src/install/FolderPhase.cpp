@@ -1,6 +1,6 @@
 #include "install/FolderPhase.h"
 
-#include "app/RunState.h"
+#include "engine/RunState.h"
 #include "install/MakeFolderSection.h"
 #include "install/RefusedPaths.h"
 

@@ -1,6 +1,6 @@
 #include "install/ActionPhases.h"
 
-#include "app/RunState.h"
+#include "engine/RunState.h"
 #include "install/IniFileSection.h"
 #include "text/IniFile.h"
 

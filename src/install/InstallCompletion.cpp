@@ -1,6 +1,6 @@
 #include "install/InstallCompletion.h"
 
-#include "app/RunState.h"
+#include "engine/RunState.h"
 #include "install/InstallFlow.h"
 #include "services/FileFacts.h"
 #include "services/FileOps.h"
@@ -11,8 +11,8 @@
 #include "text/IniFile.h"
 #include "text/StrOp.h"
 #include "text/ValueFields.h"
-#include "uninstall/SetupFolderList.h"
-#include "uninstall/UninstallRecord.h"
+#include "record/SetupFolderList.h"
+#include "record/UninstallRecord.h"
 
 #include <windows.h>
 

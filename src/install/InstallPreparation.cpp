@@ -1,11 +1,11 @@
 #include "install/InstallPreparation.h"
 
-#include "app/RunState.h"
+#include "engine/RunState.h"
 #include "install/RelateSection.h"
 #include "services/FileOps.h"
 #include "text/PathParts.h"
 #include "text/StrOp.h"
-#include "uninstall/PreviousRecord.h"
+#include "record/PreviousRecord.h"
 
 Flow StartInstall(SetupCallback& person, InstallRun& run)
 {

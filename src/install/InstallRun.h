@@ -7,7 +7,7 @@
 #include "install/RelateSection.h"
 #include "services/FailureReport.h"
 #include "ui/SetupCallback.h"
-#include "uninstall/UninstallLists.h"
+#include "record/UninstallLists.h"
 #include "ui/SetupCallback.h"
 
 #include <cstdint>

@@ -1,5 +1,6 @@
 #include "install/MakeFolderSection.h"
 
+#include "engine/RunState.h"
 #include "services/LocationTokens.h"
 #include "text/NumberedList.h"
 #include "text/StrOp.h"

@@ -1,5 +1,6 @@
 #include "install/RegistrySection.h"
 
+#include "engine/RunState.h"
 #include "services/LocationTokens.h"
 #include "services/RegistryKeys.h"
 #include "text/IniFile.h"

@@ -1,5 +1,6 @@
 #include "install/RelateSection.h"
 
+#include "engine/RunState.h"
 #include "services/LocationTokens.h"
 #include "text/IniFile.h"
 #include "text/StrOp.h"

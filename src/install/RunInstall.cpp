@@ -1,6 +1,6 @@
 #include "install/RunInstall.h"
 
-#include "app/RunState.h"
+#include "engine/RunState.h"
 #include "install/ActionPhases.h"
 #include "install/CopyPhase.h"
 #include "install/FolderPhase.h"

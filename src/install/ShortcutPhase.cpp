@@ -1,6 +1,6 @@
 #include "install/ActionPhases.h"
 
-#include "app/RunState.h"
+#include "engine/RunState.h"
 #include "install/RefusedPaths.h"
 #include "install/ShortCutSection.h"
 #include "services/Shortcut.h"

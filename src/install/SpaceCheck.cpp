@@ -1,6 +1,6 @@
 #include "install/SpaceCheck.h"
 
-#include "app/RunState.h"
+#include "engine/RunState.h"
 #include "install/CopyFileSection.h"
 #include "services/FileFacts.h"
 #include "services/FileOps.h"

@@ -1,5 +1,6 @@
 #include "install/UninstallOnlySections.h"
 
+#include "engine/RunState.h"
 #include "services/LocationTokens.h"
 #include "text/NumberedList.h"
 

@@ -1,6 +1,5 @@
 #include "services/Expansion.h"
 
-#include "app/RunState.h"
 #include "services/Deletion.h"
 #include "services/FileOps.h"
 #include "services/Win32Files.h"
@@ -89,10 +88,10 @@ bool Expand(const std::string& source, const std::string& temporary)
 
 }  // namespace
 
-ExpandedFile ExpandToTemp(const std::string& source, const std::string& destination)
+ExpandedFile ExpandToTemp(const std::string& source, const std::string& destination, const std::string& temporaryFolder)
 {
     const std::string resolved = ResolvePlaceholder(source, destination);
-    const std::string temporary = TheRun.TempFolder + "EXPAND.OVX";
+    const std::string temporary = temporaryFolder + "EXPAND.OVX";
     if (FileExists(temporary)) DeleteFiles(temporary);
     // A broken expansion must not pass for a good one at the copy.
     const bool expanded = Expand(source, temporary);

@@ -26,4 +26,4 @@ struct ExpandedFile {
 // and the result says the source is damaged. The two paths
 // are kept apart rather than joined by a comma, which a temporary folder may
 // contain itself (a user named "Smith, J").
-ExpandedFile ExpandToTemp(const std::string& source, const std::string& destination);
+ExpandedFile ExpandToTemp(const std::string& source, const std::string& destination, const std::string& temporaryFolder);

@@ -1,6 +1,7 @@
 #include "services/FailureReport.h"
 
 #include "services/LocationTokens.h"
+#include "services/SystemErrorText.h"
 #include "text/MBUtils.h"
 #include "text/PathParts.h"
 

@@ -1,6 +1,5 @@
 #include "services/LocationTokens.h"
 
-#include "app/RunState.h"
 #include "services/Win32Com.h"
 #include "text/MBUtils.h"
 #include "text/StrOp.h"
@@ -37,27 +36,26 @@ std::string ReplaceToken(const std::string& text, const std::string& token, cons
     return result;
 }
 
-std::string ExpandLocationTokens(const std::string& text)
+std::string ExpandTokens(const std::string& text, const LocationTable& folders)
 {
-    const RunState& run = TheRun;
     const std::pair<const char*, const std::string*> tokens[] = {
-        {"(App)", &run.AppFolder},
-        {"(Prg)", &run.ProgramFilesFolder},
-        {"(Win)", &run.WindowsFolder},
-        {"(Sys)", &run.SystemFolder},
-        {"(Tmp)", &run.TempFolder},
-        {"(Boo)", &run.BootRoot},
-        {"(Set)", &run.SetupRoot},
-        {"(Edr)", &run.SourceRoot},
-        {"(Smn)", &run.StartMenuFolder},
-        {"(Sta)", &run.ProgramsFolder},
-        {"(Dsk)", &run.DesktopFolder},
-        {"(Sup)", &run.StartupFolder},
-        {"(Sen)", &run.SendToFolder},
-        {"(C_Smn)", &run.CommonStartMenuFolder},
-        {"(C_Sta)", &run.CommonProgramsFolder},
-        {"(C_Dsk)", &run.CommonDesktopFolder},
-        {"(C_Sup)", &run.CommonStartupFolder},
+        {"(App)", &folders.app},
+        {"(Prg)", &folders.programFiles},
+        {"(Win)", &folders.windows},
+        {"(Sys)", &folders.system},
+        {"(Tmp)", &folders.temp},
+        {"(Boo)", &folders.bootRoot},
+        {"(Set)", &folders.setupRoot},
+        {"(Edr)", &folders.sourceRoot},
+        {"(Smn)", &folders.startMenu},
+        {"(Sta)", &folders.programs},
+        {"(Dsk)", &folders.desktop},
+        {"(Sup)", &folders.startup},
+        {"(Sen)", &folders.sendTo},
+        {"(C_Smn)", &folders.commonStartMenu},
+        {"(C_Sta)", &folders.commonPrograms},
+        {"(C_Dsk)", &folders.commonDesktop},
+        {"(C_Sup)", &folders.commonStartup},
     };
     if (text.size() > ExpansionLimit) return text;
     std::string result = text;
@@ -101,17 +99,4 @@ std::string GetSpecialFolder(int csidl)
     char* path = static_cast<char*>(buffer.Get());
     if (!SHGetPathFromIDListA(items, path)) return {};
     return std::string(path);
-}
-
-std::string SystemErrorText(unsigned long code)
-{
-    if (code == 0) return {};
-    char buffer[256] = {};
-    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-                                        0, buffer, sizeof buffer, nullptr);
-    std::string text(buffer, length);
-    // Neither a byte below "!" nor "." can be the second byte of a Shift-JIS
-    // character, so trimming bytes from the end is safe.
-    while (!text.empty() && (static_cast<unsigned char>(text.back()) < '!' || text.back() == '.')) text.pop_back();
-    return MapText(text, LCMAP_FULLWIDTH) + "\r\n";
 }

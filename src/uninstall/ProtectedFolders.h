@@ -5,7 +5,7 @@
 // otherwise wipe, say, the documents folder or C:\Users\.
 #pragma once
 
-#include "app/RunState.h"
+#include "engine/RunState.h"
 #include "text/PathParts.h"
 
 #include <string>

@@ -2,6 +2,7 @@
 
 #include "services/Deletion.h"
 #include "services/LocationTokens.h"
+#include "services/SystemErrorText.h"
 
 #include <windows.h>
 

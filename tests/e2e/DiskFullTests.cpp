@@ -7,6 +7,7 @@
 #include "ScreenExpectations.h"
 #include "driver/Driver.h"
 #include "services/LocationTokens.h"
+#include "services/SystemErrorText.h"
 #include "support/Fixtures.h"
 #include "support/Scratch.h"
 #include "windows/ControlIds.h"

@@ -5,7 +5,7 @@
 #include <doctest/doctest.h>
 
 #include "InstallFixture.h"
-#include "app/RunState.h"
+#include "engine/RunState.h"
 #include "install/ActionPhases.h"
 #include "support/ScratchRegistry.h"
 #include "support/ShellLinks.h"

@@ -8,13 +8,14 @@
 #include "support/Utf8.h"
 
 #include "InstallFixture.h"
-#include "app/RunState.h"
+#include "engine/RunState.h"
 #include "install/InstallCompletion.h"
 #include "services/LocationTokens.h"
+#include "services/SystemErrorText.h"
 #include "support/FileShapes.h"
 #include "support/ScratchRegistry.h"
 #include "text/IniFile.h"
-#include "uninstall/PreviousRecord.h"
+#include "record/PreviousRecord.h"
 
 #include <windows.h>
 

@@ -7,6 +7,7 @@
 #include "InstallFixture.h"
 #include "services/FileOps.h"
 #include "services/LocationTokens.h"
+#include "services/SystemErrorText.h"
 #include "services/SharedComponents.h"
 #include "support/FileShapes.h"
 #include "support/Fixtures.h"

@@ -3,6 +3,7 @@
 #include "install/ActionPhases.h"
 #include "install/InstallCompletion.h"
 #include "services/LocationTokens.h"
+#include "services/SystemErrorText.h"
 #include "windows/ErrorGuard.h"
 
 #include <windows.h>

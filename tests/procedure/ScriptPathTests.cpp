@@ -5,7 +5,7 @@
 #include <doctest/doctest.h>
 
 #include "InstallFixture.h"
-#include "app/RunState.h"
+#include "engine/RunState.h"
 #include "support/Utf8.h"
 
 #include <windows.h>

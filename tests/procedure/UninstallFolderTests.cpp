@@ -6,6 +6,7 @@
 
 #include "UninstallFixture.h"
 #include "services/LocationTokens.h"
+#include "services/SystemErrorText.h"
 #include "support/Utf8.h"
 #include "text/StrOp.h"
 #include "uninstall/ProtectedFolders.h"

@@ -5,6 +5,7 @@
 
 #include "UninstallFixture.h"
 #include "services/LocationTokens.h"
+#include "services/SystemErrorText.h"
 #include "support/ScratchRegistry.h"
 #include "support/Utf8.h"
 

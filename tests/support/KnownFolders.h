@@ -3,7 +3,7 @@
 // was comes back when the test ends.
 #pragma once
 
-#include "app/RunState.h"
+#include "engine/RunState.h"
 
 struct KnownFolders {
     RunState saved = TheRun;

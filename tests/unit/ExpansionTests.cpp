@@ -3,7 +3,6 @@
 // of damaged copies of them that the tests cut and corrupt themselves.
 #include <doctest/doctest.h>
 
-#include "app/RunState.h"
 #include "services/Expansion.h"
 #include "services/FileOps.h"
 #include "support/Fixtures.h"
@@ -16,14 +15,13 @@
 
 namespace {
 
-// The run's temporary folder pointed at a scratch folder for one test.
-class TempFolderInUse {
-public:
-    explicit TempFolderInUse(const std::string& folder) : previous_(std::exchange(TheRun.TempFolder, folder)) {}
-    ~TempFolderInUse() { TheRun.TempFolder = previous_; }
-
-private:
-    std::string previous_;
+// Expansion with a scratch folder as the temporary folder.
+struct Expander {
+    std::string temporaryFolder;
+    ExpandedFile operator()(const std::string& source, const std::string& destination) const
+    {
+        return ::ExpandToTemp(source, destination, temporaryFolder);
+    }
 };
 
 }  // namespace
@@ -31,11 +29,11 @@ private:
 TEST_CASE("a compressed file expands byte for byte into EXPAND.OVX")
 {
     ScratchFolder folder("expand");
-    TempFolderInUse temp(folder.Path());
+    const Expander expand{folder.Path()};
     const std::string sample = LzFixture("SAMPLE.DAT");
     WriteTextFile(folder / "SAMPLE.DAT_", LzFixture("SAMPLE.DAT_"));
 
-    const ExpandedFile result = ExpandToTemp(folder / "SAMPLE.DAT_", "C:\\APP\\SAMPLE.DAT");
+    const ExpandedFile result = expand(folder / "SAMPLE.DAT_", "C:\\APP\\SAMPLE.DAT");
     CHECK(result.temporary == folder / "EXPAND.OVX");
     CHECK(result.destination == "C:\\APP\\SAMPLE.DAT");
     CHECK(ReadTextFile(result.temporary) == sample);
@@ -47,14 +45,14 @@ TEST_CASE("a compressed file expands byte for byte into EXPAND.OVX")
     // A stale EXPAND.OVX from an earlier run is replaced.
     WriteTextFile(folder / "EXPAND.OVX", std::string(50000, 'S'));
     WriteTextFile(folder / "README.TX_", ClassicLzForm(LzFixture("README.TXT_"), 'T'));
-    ExpandToTemp(folder / "README.TX_", folder / "README.TXT");
+    expand(folder / "README.TX_", folder / "README.TXT");
     CHECK(ReadTextFile(folder / "EXPAND.OVX") == LzFixture("README.TXT"));
 }
 
 TEST_CASE("AUTO.EXT takes the name stored in the compressed file, in upper case")
 {
     ScratchFolder folder("autoext");
-    TempFolderInUse temp(folder.Path());
+    const Expander expand{folder.Path()};
     const std::string compressed = LzFixture("README.TXT_");
     const std::string readme = LzFixture("README.TXT");
     WriteTextFile(folder / "README.TX_", ClassicLzForm(compressed, 'T'));
@@ -62,28 +60,28 @@ TEST_CASE("AUTO.EXT takes the name stored in the compressed file, in upper case"
     WriteTextFile(folder / "表示.TX_", ClassicLzForm(compressed, 'T'));
     WriteTextFile(folder / "README.TXT_", compressed);
 
-    CHECK(ExpandToTemp(folder / "README.TX_", "C:\\APP\\AUTO.EXT").destination == "C:\\APP\\README.TXT");
+    CHECK(expand(folder / "README.TX_", "C:\\APP\\AUTO.EXT").destination == "C:\\APP\\README.TXT");
     CHECK(ReadTextFile(folder / "EXPAND.OVX") == readme);
-    CHECK(ExpandToTemp(folder / "readme.tx_", "C:\\APP\\AUTO.EXT").destination == "C:\\APP\\README.TXT");
+    CHECK(expand(folder / "readme.tx_", "C:\\APP\\AUTO.EXT").destination == "C:\\APP\\README.TXT");
     CHECK(ReadTextFile(folder / "EXPAND.OVX") == readme);
-    CHECK(ExpandToTemp(folder / "表示.TX_", "C:\\APP\\表\\AUTO.EXT").destination == "C:\\APP\\表\\表示.TXT");
+    CHECK(expand(folder / "表示.TX_", "C:\\APP\\表\\AUTO.EXT").destination == "C:\\APP\\表\\表示.TXT");
     // mscompress's own form: no stored character, and Wine then drops the "_".
-    CHECK(ExpandToTemp(folder / "README.TXT_", "C:\\APP\\AUTO.EXT").destination == "C:\\APP\\README.TXT");
+    CHECK(expand(folder / "README.TXT_", "C:\\APP\\AUTO.EXT").destination == "C:\\APP\\README.TXT");
     CHECK(ReadTextFile(folder / "EXPAND.OVX") == readme);
 
     // Only the exact name is the placeholder.
-    CHECK(ExpandToTemp(folder / "README.TX_", "C:\\APP\\auto.ext").destination == "C:\\APP\\auto.ext");
-    CHECK(ExpandToTemp(folder / "README.TX_", "C:\\APP\\AUTO.EXT.BAK").destination ==
+    CHECK(expand(folder / "README.TX_", "C:\\APP\\auto.ext").destination == "C:\\APP\\auto.ext");
+    CHECK(expand(folder / "README.TX_", "C:\\APP\\AUTO.EXT.BAK").destination ==
           "C:\\APP\\AUTO.EXT.BAK");
 }
 
 TEST_CASE("a file without the compressed header passes through unchanged")
 {
     ScratchFolder folder("plain");
-    TempFolderInUse temp(folder.Path());
+    const Expander expand{folder.Path()};
     const std::string bytes = "plain bytes, not compressed at all\r\n表ソ能\r\n";
     WriteTextFile(folder / "notes.txt", bytes);
-    const ExpandedFile result = ExpandToTemp(folder / "notes.txt", "C:\\APP\\AUTO.EXT");
+    const ExpandedFile result = expand(folder / "notes.txt", "C:\\APP\\AUTO.EXT");
     CHECK_FALSE(result.damaged);
     CHECK(result.destination == "C:\\APP\\NOTES.TXT");
     CHECK(ReadTextFile(result.temporary) == bytes);
@@ -92,7 +90,7 @@ TEST_CASE("a file without the compressed header passes through unchanged")
 TEST_CASE("a damaged or empty compressed file is said to be damaged and leaves no temporary file")
 {
     ScratchFolder folder("damaged");
-    TempFolderInUse temp(folder.Path());
+    const Expander expand{folder.Path()};
     const std::string compressed = LzFixture("SAMPLE.DAT_");
     std::string corrupted = compressed;
     for (size_t at = 20; at < corrupted.size(); at += 7) corrupted[at] = static_cast<char>(corrupted[at] ^ 0x5A);
@@ -109,7 +107,7 @@ TEST_CASE("a damaged or empty compressed file is said to be damaged and leaves n
         CAPTURE(fixture);
         WriteTextFile(folder / name, bytes);
         WriteTextFile(folder / "EXPAND.OVX", "stale");
-        const ExpandedFile result = ExpandToTemp(folder / name, folder / "OUT.DAT");
+        const ExpandedFile result = expand(folder / name, folder / "OUT.DAT");
         CHECK(result.damaged);
         CHECK_FALSE(PathExists(result.temporary));
         CHECK(CopyFileTo(result.temporary, result.destination) == ERROR_FILE_NOT_FOUND);
@@ -118,8 +116,8 @@ TEST_CASE("a damaged or empty compressed file is said to be damaged and leaves n
 
     // A source that is missing, or held open by another program.
     WriteTextFile(folder / "EXPAND.OVX", "stale");
-    CHECK_FALSE(PathExists(ExpandToTemp(folder / "MISSING.DA_", folder / "OUT.DAT").temporary));
+    CHECK_FALSE(PathExists(expand(folder / "MISSING.DA_", folder / "OUT.DAT").temporary));
     WriteTextFile(folder / "HELD.DA_", compressed);
     HeldOpen held(folder / "HELD.DA_");
-    CHECK_FALSE(PathExists(ExpandToTemp(folder / "HELD.DA_", folder / "OUT.DAT").temporary));
+    CHECK_FALSE(PathExists(expand(folder / "HELD.DA_", folder / "OUT.DAT").temporary));
 }

@@ -3,7 +3,7 @@
 // and what ends up on disk.
 #include <doctest/doctest.h>
 
-#include "app/RunState.h"
+#include "engine/RunState.h"
 #include "install/RunInstall.h"
 #include "support/RecordingCallback.h"
 #include "support/Scratch.h"

@@ -1,10 +1,11 @@
 // Location tokens, special folders and the error texts of the failure lists.
 #include <doctest/doctest.h>
 
-#include "app/RunState.h"
+#include "engine/RunState.h"
 #include "app/SystemFolders.h"
 #include "services/FileOps.h"
 #include "services/LocationTokens.h"
+#include "services/SystemErrorText.h"
 #include "support/KnownFolders.h"
 #include "text/MBUtils.h"
 

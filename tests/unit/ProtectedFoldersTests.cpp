@@ -3,7 +3,7 @@
 // folder above a protected one protected too.
 #include <doctest/doctest.h>
 
-#include "app/RunState.h"
+#include "engine/RunState.h"
 #include "app/SystemFolders.h"
 #include "services/LocationTokens.h"
 #include "uninstall/ProtectedFolders.h"

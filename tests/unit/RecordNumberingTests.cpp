@@ -5,7 +5,7 @@
 #include "support/Scratch.h"
 #include "text/IniFile.h"
 #include "text/NumberedList.h"
-#include "uninstall/RecordNumbering.h"
+#include "record/RecordNumbering.h"
 
 #include <vector>
 

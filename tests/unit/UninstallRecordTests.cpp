@@ -9,10 +9,10 @@
 #include "support/Scripted.h"
 #include "support/Utf8.h"
 #include "text/IniFile.h"
-#include "uninstall/PreviousRecord.h"
-#include "uninstall/RestoreSlots.h"
-#include "uninstall/SetupFolderList.h"
-#include "uninstall/UninstallRecord.h"
+#include "record/PreviousRecord.h"
+#include "record/RestoreSlots.h"
+#include "record/SetupFolderList.h"
+#include "record/UninstallRecord.h"
 
 #include <windows.h>
 

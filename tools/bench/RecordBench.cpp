@@ -7,8 +7,8 @@
 // record_bench.exe [files] [earlier] [--reference]
 #include "support/ReferenceRecordWriter.h"
 #include "text/MBUtils.h"
-#include "uninstall/PreviousRecord.h"
-#include "uninstall/UninstallRecord.h"
+#include "record/PreviousRecord.h"
+#include "record/UninstallRecord.h"
 
 #include <windows.h>
 

@@ -8,7 +8,7 @@
 // the program ID (after it) to the record in place.
 #pragma once
 
-#include "uninstall/UninstallLists.h"
+#include "record/UninstallLists.h"
 
 #include <functional>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "uninstall/RecordNumbering.h"
+#include "record/RecordNumbering.h"
 
 #include "text/IniFile.h"
 #include "text/NumberedList.h"

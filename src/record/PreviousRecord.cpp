@@ -1,9 +1,9 @@
-#include "uninstall/PreviousRecord.h"
+#include "record/PreviousRecord.h"
 
 #include "services/FileOps.h"
 #include "text/IniFile.h"
 #include "text/NumberedList.h"
-#include "uninstall/RestoreSlots.h"
+#include "record/RestoreSlots.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "uninstall/UninstallLists.h"
+#include "record/UninstallLists.h"
 
 RecordListName NameOf(RecordList list)
 {

@@ -1,4 +1,4 @@
-#include "uninstall/RestoreSlots.h"
+#include "record/RestoreSlots.h"
 
 #include "services/Win32Registry.h"
 #include "text/IniFile.h"

@@ -2,7 +2,7 @@
 // earlier file type back, and what that type was.
 #pragma once
 
-#include "uninstall/UninstallLists.h"
+#include "record/UninstallLists.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
-#include "uninstall/UninstallRecord.h"
+#include "record/UninstallRecord.h"
 
 #include "text/IniFile.h"
 #include "text/PathParts.h"
-#include "uninstall/RecordNumbering.h"
+#include "record/RecordNumbering.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "uninstall/SetupFolderList.h"
+#include "record/SetupFolderList.h"
 
 #include "text/IniFile.h"
 #include "text/StrOp.h"

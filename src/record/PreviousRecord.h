@@ -2,7 +2,7 @@
 // setup folder, so that the new record still removes what the old one would.
 #pragma once
 
-#include "uninstall/UninstallLists.h"
+#include "record/UninstallLists.h"
 
 #include <string>
 

@@ -4,7 +4,8 @@
 // restart flag. One record for the whole process; only the UI thread uses it.
 #pragma once
 
-#include "uninstall/UninstallLists.h"
+#include "record/UninstallLists.h"
+#include "services/LocationTokens.h"
 
 #include <array>
 #include <cstdint>
@@ -46,3 +47,10 @@ struct RunState {
 
 // The process-wide record, empty at process start.
 extern RunState TheRun;
+
+// The folders behind the location tokens, as the run state holds them now.
+LocationTable LocationsOf(const RunState& run);
+
+// The location tokens of a script or record value replaced with the run
+// state's folders (see ExpandTokens).
+std::string ExpandLocationTokens(const std::string& text);

@@ -1,3 +1,0 @@
-#include "app/RunState.h"
-
-RunState TheRun;
