@@ -4,10 +4,10 @@
 
 SetupForms::SetupForms()
     : frmBack(application.Handle()),
-      frmMain(application.Handle(), frmBack),
-      frmStatus(application.Handle(), frmBack, frmMain),
+      frmMain(application.Handle(), frmBack, signals),
+      frmStatus(application.Handle(), frmBack, frmMain, signals),
       frmCustomDlg(application.Handle(), frmMain.lblFormShare),
-      runWindows(frmBack, frmMain, frmStatus, frmCustomDlg)
+      runWindows(frmBack, frmMain, frmStatus, frmCustomDlg, signals)
 {
     frmBack.SetRunWindow(frmMain);
     frmMain.SetPerson(runWindows);

@@ -18,6 +18,7 @@ public:
     // and handles messages until the background has closed.
     void Run();
 
+    RunSignals signals;
     HiddenApplicationWindow application;
     TfrmBack frmBack;
     TfrmMain frmMain;

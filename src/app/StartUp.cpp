@@ -23,11 +23,6 @@
 
 namespace {
 
-bool SetupMode()
-{
-    return TheRun.RunMode == "SETUP";
-}
-
 std::string Header(const std::string& section, const std::string& key, const std::string& fallback = "")
 {
     return ReadProfile(section, key, fallback, TheRun.ScriptPath);
@@ -141,11 +136,12 @@ void TfrmMain::StartUp(const std::string& argument, const FolderLoader& loadFold
 }
 
 // No header section is read: the window keeps its caption "Orvane" and the
-// background titles stay blank. btnEnd's caption lets the window close
-// without the quit question.
+// background titles stay blank. The window closes without the quit question.
 void TfrmMain::ShowFatalScreen(const std::string& errorText)
 {
     lblMessage.SetText(errorText + "\r" + "セットアップ・アンセットアップ(アンインストール)は続行できません．");
+    // The mode is not known here: the caption is the setup's.
+    screen_ = MainScreen::Fatal;
     btnEvent.SetText("セットアップ開始(&S)");
     btnEvent.SetEnabled(false);
     btnEnd.SetText("終了(&E)");
@@ -229,7 +225,7 @@ void TfrmMain::ShowSetupScreen()
     if (!readme.empty()) readme = TheRun.SourceFolder + RemoveDelimiter(readme, "T");
     btnEnd.SetEnabled(true);
     if (FileExists(readme)) {
-        btnEvent.SetText("セットアップ続行(&C)");
+        ShowScreen(MainScreen::Readme);
         btnEvent.SetEnabled(true);
         txtReadme.SetScrollBars(ReadmeScrollBars(Header("Readme", "ScrollBars", "ssVertical")));
         txtReadme.SetText(LoadTextFile(readme));
@@ -237,7 +233,7 @@ void TfrmMain::ShowSetupScreen()
         ShowReadme(true);
         btnEvent.Focus();
     } else {
-        btnEvent.SetText("セットアップ開始(&S)");
+        ShowScreen(MainScreen::Settings);
         btnEvent.SetEnabled(true);
         ShowReadme(false);
     }
@@ -251,7 +247,7 @@ void TfrmMain::ShowUninstallScreen()
     grpSetupFolder.SetText("アンセットアップ(アンインストール)フォルダ");
     txtFolder.SetReadOnly(true);
     txtFolder.SetEnabled(true);
-    btnEvent.SetText("アンセットアップ開始(&S)");
+    ShowScreen(MainScreen::Settings);
     btnEvent.SetEnabled(true);
     btnEnd.SetText("アンセットアップ終了(&E)");
     btnEnd.SetEnabled(true);
@@ -263,7 +259,8 @@ void TfrmMain::ShowUninstallScreen()
     fraShortCut.SetHeight(grpOption.Height() - 24);
 
     const std::string options = Header("UnSetupOption", "CheckBox", "0,0,0,0");
-    if (options == "DeleteAll") {
+    deleteAllForm_ = options == "DeleteAll";
+    if (deleteAllForm_) {
         chkSCutDesktop.SetText("アンセットアップ(アンインストール)フォルダ以下の全ファイル・フォルダ");
         chkSCutDesktop.SetWidth(fraShortCut.Width() - 16);
         chkSCutDesktop.SetChecked(true);

@@ -14,13 +14,7 @@
 
 #include <shlobj.h>
 
-namespace {
-
-constexpr const char* QuitCaptionFatal = "終了(&E)";
-
-}  // namespace
-
-TfrmMain::TfrmMain(HWND owner, TfrmBack& background)
+TfrmMain::TfrmMain(HWND owner, TfrmBack& background, RunSignals& signals)
     : Form("TfrmMain", "Orvane", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0, 489, 313, owner),
       fraReadme(*this, MainIds::fraReadme, {8, 8, 473, 265}, ""),
       txtReadme(fraReadme, MainIds::txtReadme, {8, 16, 457, 241}),
@@ -42,7 +36,8 @@ TfrmMain::TfrmMain(HWND owner, TfrmBack& background)
       btnEnd(*this, MainIds::btnEnd, {272, 280, 153, 25}, "セットアップ終了(&E)"),
       lblFormShare(*this, MainIds::lblFormShare, {8, 296, 63, 12}, "Can't Delete"),
       dlgFolder(*this),
-      background_(background)
+      background_(background),
+      signals_(signals)
 {
     for (GroupBox* group : {&fraReadme, &grpMessage, &grpSetupFolder, &grpOption}) group->SetVisible(false);
     txtReadme.UseFont(MakeFont("ＭＳ ゴシック", 12));
@@ -77,35 +72,81 @@ void TfrmMain::ShowReadme(bool flag)
     grpOption.SetVisible(!flag);
 }
 
-// The start-up runs once: its both endings set the caption of btnEvent, and
-// later activations (after a message box, an application switch) find it set.
+// The start-up runs once: both its endings leave the starting screen, and
+// later activations (after a message box, an application switch) find it left.
 void TfrmMain::FormActivate()
 {
-    if (!btnEvent.Text().empty()) return;
+    if (screen_ != MainScreen::Starting) return;
     StartUp(FirstArgument(GetCommandLineA()), LoadSystemFolders);
+}
+
+namespace {
+
+// The action button's caption on each screen. While a procedure runs, and on
+// the fatal screen, it keeps the caption of the screen that came before.
+std::string ActionCaption(MainScreen screen, bool setup)
+{
+    switch (screen) {
+    case MainScreen::Starting: return {};
+    case MainScreen::Readme: return "セットアップ続行(&C)";
+    case MainScreen::FailureDetails: return "続行(&C)";
+    case MainScreen::Fatal:
+    case MainScreen::Settings:
+    case MainScreen::Running: break;
+    }
+    return setup ? "セットアップ開始(&S)" : "アンセットアップ開始(&S)";
+}
+
+}  // namespace
+
+void TfrmMain::ShowScreen(MainScreen screen)
+{
+    screen_ = screen;
+    btnEvent.SetText(ActionCaption(screen, SetupMode()));
+}
+
+void TfrmMain::ShowFailureDetailsScreen()
+{
+    detailsRead_ = false;
+    ShowScreen(MainScreen::FailureDetails);
+    btnEvent.SetEnabled(true);
 }
 
 void TfrmMain::btnEventClick()
 {
-    const std::string caption = btnEvent.Text();
-    if (caption == "アンセットアップ開始(&S)") {
-        if (person_ != nullptr) outcome_ = RunUninstall(*person_);
-    } else if (caption == "セットアップ開始(&S)") {
-        // Nothing is made in a folder that names no place: the person
-        // corrects it on the same screen.
-        if (person_ == nullptr) return;
-        if (!IsUsableSetupFolder(txtFolder.Text())) {
-            person_->SetupFolderRefused(txtFolder.Text());
-            return;
-        }
-        outcome_ = RunInstall(*person_);
-    } else if (caption == "続行(&C)") {
-        // The failure details have been read: the waiting procedure goes on.
-        btnEvent.SetEnabled(false);
-    } else if (caption == "セットアップ続行(&C)") {
+    switch (screen_) {
+    case MainScreen::Readme:
         ShowReadme(false);
-        btnEvent.SetText("セットアップ開始(&S)");
+        ShowScreen(MainScreen::Settings);
+        return;
+    case MainScreen::Settings: StartProcedure(); return;
+    case MainScreen::FailureDetails:
+        // The failure details have been read: the waiting procedure goes on.
+        detailsRead_ = true;
+        btnEvent.SetEnabled(false);
+        return;
+    case MainScreen::Starting:
+    case MainScreen::Fatal:
+    case MainScreen::Running: return;
     }
+}
+
+void TfrmMain::StartProcedure()
+{
+    if (person_ == nullptr) return;
+    if (!SetupMode()) {
+        ShowScreen(MainScreen::Running);
+        outcome_ = RunUninstall(*person_);
+        return;
+    }
+    // Nothing is made in a folder that names no place: the person corrects
+    // it on the same screen.
+    if (!IsUsableSetupFolder(txtFolder.Text())) {
+        person_->SetupFolderRefused(txtFolder.Text());
+        return;
+    }
+    ShowScreen(MainScreen::Running);
+    outcome_ = RunInstall(*person_);
 }
 
 void TfrmMain::btnReferClick()
@@ -119,14 +160,15 @@ void TfrmMain::btnEndClick()
     SetModalResult(1);
 }
 
-// While the background window is disabled the run has not ended by itself:
-// ask before quitting, except on the fatal screen.
+// Until the run has ended by itself, ask before quitting, except on the
+// fatal screen.
 bool TfrmMain::FormCloseQuery()
 {
-    if (!background_.Enabled() && btnEnd.Text() != QuitCaptionFatal) {
+    if (!signals_.mayEndWithoutAsking && screen_ != MainScreen::Fatal) {
         const int answer = ShowMessageBox("セットアップ・アンセットアップは終了していません．\r終了してもよろしいですか？",
                                           "終了確認", MB_YESNO | MB_ICONQUESTION);
         if (answer == IDNO) return false;
+        signals_.mayEndWithoutAsking = true;
         background_.SetEnabled(true);
         SetModalResult(1);
     }

@@ -9,6 +9,7 @@
 #include "windows/Controls.h"
 #include "windows/FolderDialog.h"
 #include "windows/Form.h"
+#include "windows/RunSignals.h"
 #include "ui/SetupCallback.h"
 #include "windows/TfrmBack.h"
 
@@ -16,9 +17,13 @@
 #include <optional>
 #include <string>
 
+// What the main window shows. The action button's caption follows from the
+// screen and the mode; the button acts by the screen, not by its caption.
+enum class MainScreen { Starting, Fatal, Readme, Settings, Running, FailureDetails };
+
 class TfrmMain : public Form {
 public:
-    TfrmMain(HWND owner, TfrmBack& background);
+    TfrmMain(HWND owner, TfrmBack& background, RunSignals& signals);
     ~TfrmMain() override;
 
     // The windows as the procedures see them, for btnEventClick.
@@ -38,6 +43,14 @@ public:
 
     // true: the readme frame; false: the message, folder and option groups.
     void ShowReadme(bool flag);
+
+    MainScreen Screen() const { return screen_; }
+    // The uninstall's delete-all form, as the start-up read it from the
+    // record: the first option box stands for everything below the folder.
+    bool DeleteAllForm() const { return deleteAllForm_; }
+    // The failure details: btnEvent "続行(&C)" until the person presses it.
+    void ShowFailureDetailsScreen();
+    bool FailureDetailsRead() const { return detailsRead_; }
 
     // Tab order: the groups, then the two buttons.
     GroupBox fraReadme;
@@ -71,6 +84,8 @@ private:
     void btnReferClick();
     void txtFolderChange() {}
     void btnEndClick();
+    void ShowScreen(MainScreen screen);
+    void StartProcedure();
 
     // Pieces of the start-up.
     void ShowFatalScreen(const std::string& errorText);
@@ -83,6 +98,10 @@ private:
     void ShowUninstallScreen();
 
     TfrmBack& background_;
+    RunSignals& signals_;
+    MainScreen screen_ = MainScreen::Starting;
+    bool deleteAllForm_ = false;
+    bool detailsRead_ = false;
     SetupCallback* person_ = nullptr;
     std::optional<RunOutcome> outcome_;  // once a procedure ran
 };

@@ -94,8 +94,9 @@ std::string SharedFileQuestion(const std::string& path)
 
 }  // namespace
 
-WindowsCallback::WindowsCallback(TfrmBack& back, TfrmMain& main, TfrmStatus& status, TfrmCustomDlg& dialog)
-    : back_(back), main_(main), status_(status), dialog_(dialog)
+WindowsCallback::WindowsCallback(TfrmBack& back, TfrmMain& main, TfrmStatus& status, TfrmCustomDlg& dialog,
+                                 RunSignals& signals)
+    : back_(back), main_(main), status_(status), dialog_(dialog), signals_(signals)
 {
 }
 
@@ -308,7 +309,7 @@ OptionSnapshot WindowsCallback::Options()
 
 bool WindowsCallback::DeleteAllForm()
 {
-    return !main_.chkSCutStartMenu.Visible() && !main_.chkSCutStartUp.Visible() && !main_.chkSCutSendTo.Visible();
+    return main_.DeleteAllForm();
 }
 
 void WindowsCallback::DisableOptions()
@@ -334,7 +335,7 @@ void WindowsCallback::PrepareCompletionLayout()
 // The abort handler of the progress window disables the main window.
 bool WindowsCallback::AbortRequested()
 {
-    return !main_.Enabled();
+    return signals_.abortRequested;
 }
 
 std::string WindowsCallback::ShareAnswer()
@@ -354,13 +355,13 @@ void WindowsCallback::ShowFailureDetails(const std::string& report, const std::s
 {
     if (verticalScrollBar) main_.txtReadme.SetScrollBars(ScrollBars::Vertical);
     main_.txtReadme.SetText(report);
-    main_.btnEvent.SetText("続行(&C)");
-    main_.btnEvent.SetEnabled(true);
+    main_.ShowFailureDetailsScreen();
     main_.fraReadme.SetText(frameCaption);
     main_.ShowReadme(true);
     main_.Show();
     status_.Hide();
-    while (main_.btnEvent.Enabled() && !QuitPending()) {
+    // The person's press of btnEvent is the event that ends the wait.
+    while (!main_.FailureDetailsRead() && !QuitPending()) {
         Wait(200);
         ProcessMessages();
     }
@@ -371,12 +372,14 @@ void WindowsCallback::ShowFailureDetails(const std::string& report, const std::s
 
 void WindowsCallback::EndRun()
 {
-    back_.SetEnabled(true);
+    EnableBackground();
     main_.SetModalResult(1);
 }
 
+// From here the main window closes without the quit question.
 void WindowsCallback::EnableBackground()
 {
+    signals_.mayEndWithoutAsking = true;
     back_.SetEnabled(true);
 }
 

@@ -22,7 +22,7 @@ struct OptionSnapshot {
 
 class WindowsCallback final : public SetupCallback {
 public:
-    WindowsCallback(TfrmBack& back, TfrmMain& main, TfrmStatus& status, TfrmCustomDlg& dialog);
+    WindowsCallback(TfrmBack& back, TfrmMain& main, TfrmStatus& status, TfrmCustomDlg& dialog, RunSignals& signals);
 
     // --- the boundary
     InstallChoices TakeInstallChoices() override;
@@ -61,7 +61,7 @@ public:
     // --- the main window
     std::string FolderText();  // txtFolder
     OptionSnapshot Options();
-    // The uninstall's delete-all form: the last three option boxes hidden.
+    // The uninstall's delete-all form, as the start-up read it.
     bool DeleteAllForm();
     void DisableOptions();  // the four option boxes
     void ShowMain(bool visible);
@@ -98,4 +98,5 @@ private:
     TfrmMain& main_;
     TfrmStatus& status_;
     TfrmCustomDlg& dialog_;
+    RunSignals& signals_;
 };

@@ -48,6 +48,12 @@ struct RunState {
 // The process-wide record, empty at process start.
 extern RunState TheRun;
 
+// True when the run installs, false when it uninstalls.
+inline bool SetupMode(const RunState& run = TheRun)
+{
+    return run.RunMode == "SETUP";
+}
+
 // The folders behind the location tokens, as the run state holds them now.
 LocationTable LocationsOf(const RunState& run);
 

@@ -1,16 +1,17 @@
 // The progress window: what the install or uninstall procedure is doing, a
 // progress bar with a count during the file copy, and the abort button.
 // Hidden until a procedure shows it; never shown modally. The abort is
-// signalled by disabling the main window, which the install procedure polls.
+// signalled in the run's signals, which the install procedure polls.
 #pragma once
 
 #include "windows/Controls.h"
 #include "windows/Form.h"
+#include "windows/RunSignals.h"
 
 class TfrmStatus : public Form {
 public:
     // `background` and `main` are the windows the abort acts on.
-    TfrmStatus(HWND owner, Form& background, Form& main);
+    TfrmStatus(HWND owner, Form& background, Form& main, RunSignals& signals);
     ~TfrmStatus() override;
 
     GroupBox grpMessage;
@@ -26,4 +27,5 @@ private:
 
     Form& background_;
     Form& main_;
+    RunSignals& signals_;
 };

@@ -38,31 +38,34 @@ int CALLBACK AnswerBrowser(HWND browser, UINT message, LPARAM, LPARAM)
 
 }  // namespace
 
-TEST_CASE("btnEvent moves from the readme to the settings screen, and acts only on the exact captions")
+TEST_CASE("btnEvent acts by the screen it is on, whatever its caption says")
 {
     RunFixture fixture;
     TfrmMain& main = fixture.main;
     StartOnReadme(fixture);
-    main.btnEvent.Click();
-    CHECK(main.btnEvent.Text() == "セットアップ開始(&S)");
-    CHECK_FALSE(main.fraReadme.Visible());
-    CHECK(main.grpMessage.Visible());
-    CHECK(main.grpSetupFolder.Visible());
-    CHECK(main.grpOption.Visible());
+    REQUIRE(main.Screen() == MainScreen::Readme);
+    CHECK(main.btnEvent.Text() == "セットアップ続行(&C)");
 
-    SUBCASE("続行(&C) disables the button: the failure details have been read")
+    SUBCASE("from the readme to the settings, even under the settings' own caption")
     {
-        main.btnEvent.SetText("続行(&C)");
+        main.btnEvent.SetText("セットアップ開始(&S)");
         main.btnEvent.Click();
-        CHECK_FALSE(main.btnEvent.Enabled());
-    }
-    SUBCASE("any other caption does nothing")
-    {
-        main.btnEvent.SetText("セットアップ続行(C)");
-        main.btnEvent.Click();
-        CHECK(main.btnEvent.Enabled());
+        CHECK(main.Screen() == MainScreen::Settings);
+        CHECK(main.btnEvent.Text() == "セットアップ開始(&S)");
+        CHECK_FALSE(main.fraReadme.Visible());
         CHECK(main.grpMessage.Visible());
+        CHECK(main.grpSetupFolder.Visible());
+        CHECK(main.grpOption.Visible());
         CHECK(main.ModalResult() == 0);
+    }
+    SUBCASE("on the failure details, the press is the event that ends the wait")
+    {
+        main.ShowFailureDetailsScreen();
+        CHECK(main.btnEvent.Text() == "続行(&C)");
+        CHECK_FALSE(main.FailureDetailsRead());
+        main.btnEvent.Click();
+        CHECK(main.FailureDetailsRead());
+        CHECK_FALSE(main.btnEvent.Enabled());
     }
 }
 
