@@ -3,20 +3,20 @@
 #include "windows/MessagePump.h"
 
 SetupForms::SetupForms()
-    : frmBack(application.Handle()),
-      frmMain(application.Handle(), frmBack, signals),
-      frmStatus(application.Handle(), frmBack, frmMain, signals),
-      frmCustomDlg(application.Handle(), frmMain.lblFormShare),
-      runWindows(frmBack, frmMain, frmStatus, frmCustomDlg, signals)
+    : backdrop(application.Handle()),
+      mainWindow(application.Handle(), backdrop, signals),
+      progressWindow(application.Handle(), backdrop, mainWindow, signals),
+      sharedFileDialog(application.Handle(), mainWindow.answerLabel),
+      runWindows(backdrop, mainWindow, progressWindow, sharedFileDialog, signals)
 {
-    frmBack.SetRunWindow(frmMain);
-    frmMain.SetPerson(runWindows);
+    backdrop.SetRunWindow(mainWindow);
+    mainWindow.SetPerson(runWindows);
 }
 
 void SetupForms::Run()
 {
     application.ShowTaskBarButton();
-    frmBack.ShowMaximized();
+    backdrop.ShowMaximized();
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchWindowMessage(message);
 }

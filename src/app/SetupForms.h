@@ -4,11 +4,11 @@
 #pragma once
 
 #include "app/WindowsCallback.h"
-#include "app/TfrmMain.h"
+#include "app/MainWindow.h"
 #include "windows/ApplicationWindow.h"
-#include "windows/TfrmBack.h"
-#include "windows/TfrmCustomDlg.h"
-#include "windows/TfrmStatus.h"
+#include "windows/Backdrop.h"
+#include "windows/SharedFileDialog.h"
+#include "windows/ProgressWindow.h"
 
 class SetupForms {
 public:
@@ -20,9 +20,9 @@ public:
 
     RunSignals signals;
     HiddenApplicationWindow application;
-    TfrmBack frmBack;
-    TfrmMain frmMain;
-    TfrmStatus frmStatus;
-    TfrmCustomDlg frmCustomDlg;
+    Backdrop backdrop;
+    MainWindow mainWindow;
+    ProgressWindow progressWindow;
+    SharedFileDialog sharedFileDialog;
     WindowsCallback runWindows;
 };

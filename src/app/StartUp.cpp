@@ -2,7 +2,7 @@
 // state, chooses setup or uninstall mode, makes the work folder, copies the
 // script or record into it, reads the header sections from that copy and
 // prepares the first screen.
-#include "app/TfrmMain.h"
+#include "app/MainWindow.h"
 #include "app/WorkFolders.h"
 
 #include "install/ShortCutSection.h"
@@ -90,9 +90,9 @@ ScrollBars ReadmeScrollBars(const std::string& value)
 
 }  // namespace
 
-void TfrmMain::StartUp(const std::string& argument, const FolderLoader& loadFolders)
+void MainWindow::StartUp(const std::string& argument, const FolderLoader& loadFolders)
 {
-    // From here on the window closes only through btnEnd.
+    // From here on the window closes only through quitButton.
     DisableCloseItem();
     std::string errorText = loadFolders(TheRun);
 
@@ -119,14 +119,14 @@ void TfrmMain::StartUp(const std::string& argument, const FolderLoader& loadFold
 
     ReadTitles();
     // "(App)" stays as it is here: the setup folder is not known yet.
-    txtFolder.SetText(AddDelimiter(ExpandLocationTokens(ProposedFolder()), "B"));
+    folderBox.SetText(WithTrailingBackslash(ExpandLocationTokens(ProposedFolder())));
     const bool enabled = Header("Extend", "Enabled") != "False";
     if (SetupMode()) EnableShortcutBoxes(enabled);
     ShowMessageText();
     if (SetupMode()) {
-        txtFolder.SetEnabled(enabled);
-        btnRefer.SetEnabled(enabled);
-        chkOverWrite.SetEnabled(enabled);
+        folderBox.SetEnabled(enabled);
+        browseButton.SetEnabled(enabled);
+        overwriteBox.SetEnabled(enabled);
     }
     ShowTitles();
     if (SetupMode())
@@ -137,25 +137,25 @@ void TfrmMain::StartUp(const std::string& argument, const FolderLoader& loadFold
 
 // No header section is read: the window keeps its caption "Orvane" and the
 // background titles stay blank. The window closes without the quit question.
-void TfrmMain::ShowFatalScreen(const std::string& errorText)
+void MainWindow::ShowFatalScreen(const std::string& errorText)
 {
-    lblMessage.SetText(errorText + "\r" + "セットアップ・アンセットアップ(アンインストール)は続行できません．");
+    messageLabel.SetText(errorText + "\r" + "セットアップ・アンセットアップ(アンインストール)は続行できません．");
     // The mode is not known here: the caption is the setup's.
     screen_ = MainScreen::Fatal;
-    btnEvent.SetText("セットアップ開始(&S)");
-    btnEvent.SetEnabled(false);
-    btnEnd.SetText("終了(&E)");
-    btnEnd.SetEnabled(true);
+    actionButton.SetText("セットアップ開始(&S)");
+    actionButton.SetEnabled(false);
+    quitButton.SetText("終了(&E)");
+    quitButton.SetEnabled(true);
     ShowReadme(false);
 }
 
-void TfrmMain::ReadTitles()
+void MainWindow::ReadTitles()
 {
     TheRun.TopMessageText.clear();
     TheRun.SetupSpeed = ReadSetupSpeed();
     TheRun.SetupTitle = Header("Title", "Setup", "Orvane");
     // The title labels of the background keep their width from now on.
-    for (Label* title : {&background_.lblBackTitle1, &background_.lblBackTitle2})
+    for (Label* title : {&background_.bannerLabel1, &background_.bannerLabel2})
         title->SetWidth(background_.Width() - 24);
     TheRun.UnSetupTitle = Header("Title", "UnSetup", TheRun.SetupTitle);
 }
@@ -163,7 +163,7 @@ void TfrmMain::ReadTitles()
 // Setup: the script's folder, else the folder an earlier install of the same
 // program used, else the folder a registry value names. Uninstall: the
 // record's setup folder.
-std::string TfrmMain::ProposedFolder()
+std::string MainWindow::ProposedFolder()
 {
     if (!SetupMode()) return Header("SetupFolder", "Folder");
     std::string folder = Header("DefaultFolder", "Folder", "(Prg)\\");
@@ -181,22 +181,22 @@ std::string TfrmMain::ProposedFolder()
 // by the same rule the install decides with ("(Dsk)" and "(C_Dsk)" alike, a
 // name of exactly "Default" under the Start menu box); the others stay
 // checked and disabled. The scan ends at the first missing or empty name.
-void TfrmMain::EnableShortcutBoxes(bool enabled)
+void MainWindow::EnableShortcutBoxes(bool enabled)
 {
     for (int n = 1;; ++n) {
         const std::string name = Header("ShortCut", "Name" + std::to_string(n));
         if (name.empty()) break;
         switch (GoverningBox(name)) {
-        case ShortcutBox::Desktop: chkSCutDesktop.SetEnabled(enabled); break;
-        case ShortcutBox::StartMenu: chkSCutStartMenu.SetEnabled(enabled); break;
-        case ShortcutBox::StartUp: chkSCutStartUp.SetEnabled(enabled); break;
-        case ShortcutBox::SendTo: chkSCutSendTo.SetEnabled(enabled); break;
+        case ShortcutBox::Desktop: desktopBox.SetEnabled(enabled); break;
+        case ShortcutBox::StartMenu: startMenuBox.SetEnabled(enabled); break;
+        case ShortcutBox::StartUp: startUpBox.SetEnabled(enabled); break;
+        case ShortcutBox::SendTo: sendToBox.SetEnabled(enabled); break;
         case ShortcutBox::None: break;
         }
     }
 }
 
-void TfrmMain::ShowMessageText()
+void MainWindow::ShowMessageText()
 {
     if (!SetupMode()) {
         TheRun.TopMessageText = "アンセットアップ(アンインストール)を行います．\r\r"
@@ -207,34 +207,34 @@ void TfrmMain::ShowMessageText()
         if (text == "\r\r\r\r\r") text = "セットアップを行います．\r";
         TheRun.TopMessageText = text + "\r" + "※　処理を開始する前に，必ずすべてのプログラムを終了させてください．";
     }
-    lblMessage.SetText(TheRun.TopMessageText);
+    messageLabel.SetText(TheRun.TopMessageText);
 }
 
-void TfrmMain::ShowTitles()
+void MainWindow::ShowTitles()
 {
     const std::string& title = SetupMode() ? TheRun.SetupTitle : TheRun.UnSetupTitle;
-    background_.lblBackTitle1.SetText(title);
-    background_.lblBackTitle2.SetText(title);
+    background_.bannerLabel1.SetText(title);
+    background_.bannerLabel2.SetText(title);
     SetText(title);
 }
 
 // The readme screen when the script's readme exists, else the settings.
-void TfrmMain::ShowSetupScreen()
+void MainWindow::ShowSetupScreen()
 {
     std::string readme = Header("Readme", "File");
-    if (!readme.empty()) readme = TheRun.SourceFolder + RemoveDelimiter(readme, "T");
-    btnEnd.SetEnabled(true);
+    if (!readme.empty()) readme = TheRun.SourceFolder + WithoutLeadingBackslash(readme);
+    quitButton.SetEnabled(true);
     if (FileExists(readme)) {
         ShowScreen(MainScreen::Readme);
-        btnEvent.SetEnabled(true);
-        txtReadme.SetScrollBars(ReadmeScrollBars(Header("Readme", "ScrollBars", "ssVertical")));
-        txtReadme.SetText(LoadTextFile(readme));
-        fraReadme.SetText(Header("Readme", "Title"));
+        actionButton.SetEnabled(true);
+        readmeBox.SetScrollBars(ReadmeScrollBars(Header("Readme", "ScrollBars", "ssVertical")));
+        readmeBox.SetText(LoadTextFile(readme));
+        readmeFrame.SetText(Header("Readme", "Title"));
         ShowReadme(true);
-        btnEvent.Focus();
+        actionButton.Focus();
     } else {
         ShowScreen(MainScreen::Settings);
-        btnEvent.SetEnabled(true);
+        actionButton.SetEnabled(true);
         ShowReadme(false);
     }
 }
@@ -242,30 +242,30 @@ void TfrmMain::ShowSetupScreen()
 // The uninstall settings: the folder read-only, and the extra-file boxes
 // from the record's [UnSetupOption] CheckBox: "DeleteAll" (exactly) for
 // everything below the folder, else four flags at characters 1, 3, 5 and 7.
-void TfrmMain::ShowUninstallScreen()
+void MainWindow::ShowUninstallScreen()
 {
-    grpSetupFolder.SetText("アンセットアップ(アンインストール)フォルダ");
-    txtFolder.SetReadOnly(true);
-    txtFolder.SetEnabled(true);
+    folderGroup.SetText("アンセットアップ(アンインストール)フォルダ");
+    folderBox.SetReadOnly(true);
+    folderBox.SetEnabled(true);
     ShowScreen(MainScreen::Settings);
-    btnEvent.SetEnabled(true);
-    btnEnd.SetText("アンセットアップ終了(&E)");
-    btnEnd.SetEnabled(true);
+    actionButton.SetEnabled(true);
+    quitButton.SetText("アンセットアップ終了(&E)");
+    quitButton.SetEnabled(true);
 
-    grpOption.SetText("アンセットアップ(アンインストール)オプション");
-    chkOverWrite.SetVisible(false);
-    fraShortCut.SetText("ファイルの追加削除");
-    fraShortCut.SetTop(chkOverWrite.Top());
-    fraShortCut.SetHeight(grpOption.Height() - 24);
+    optionGroup.SetText("アンセットアップ(アンインストール)オプション");
+    overwriteBox.SetVisible(false);
+    shortcutFrame.SetText("ファイルの追加削除");
+    shortcutFrame.SetTop(overwriteBox.Top());
+    shortcutFrame.SetHeight(optionGroup.Height() - 24);
 
     const std::string options = Header("UnSetupOption", "CheckBox", "0,0,0,0");
     deleteAllForm_ = options == "DeleteAll";
     if (deleteAllForm_) {
-        chkSCutDesktop.SetText("アンセットアップ(アンインストール)フォルダ以下の全ファイル・フォルダ");
-        chkSCutDesktop.SetWidth(fraShortCut.Width() - 16);
-        chkSCutDesktop.SetChecked(true);
-        chkSCutDesktop.SetEnabled(true);
-        for (CheckBox* box : {&chkSCutStartMenu, &chkSCutStartUp, &chkSCutSendTo}) {
+        desktopBox.SetText("アンセットアップ(アンインストール)フォルダ以下の全ファイル・フォルダ");
+        desktopBox.SetWidth(shortcutFrame.Width() - 16);
+        desktopBox.SetChecked(true);
+        desktopBox.SetEnabled(true);
+        for (CheckBox* box : {&startMenuBox, &startUpBox, &sendToBox}) {
             box->SetChecked(false);
             box->SetVisible(false);
         }
@@ -277,10 +277,10 @@ void TfrmMain::ShowUninstallScreen()
             int position;
             bool enabled;
         } flags[] = {
-            {chkSCutDesktop, "*.INIファイル", 1, true},
-            {chkSCutStartMenu, "*.GIDファイル", 3, true},
-            {chkSCutStartUp, "", 5, false},
-            {chkSCutSendTo, "", 7, false},
+            {desktopBox, "*.INIファイル", 1, true},
+            {startMenuBox, "*.GIDファイル", 3, true},
+            {startUpBox, "", 5, false},
+            {sendToBox, "", 7, false},
         };
         for (const auto& flag : flags) {
             flag.box.SetText(flag.caption);
@@ -288,9 +288,9 @@ void TfrmMain::ShowUninstallScreen()
             flag.box.SetEnabled(flag.enabled);
         }
     }
-    lblUnSetupInfo.SetTop(chkSCutDesktop.Top() + chkSCutDesktop.Height() + 2);
-    lblUnSetupInfo.SetText("　アンセットアップ(アンインストール)フォルダの中で，"
+    uninstallInfoLabel.SetTop(desktopBox.Top() + desktopBox.Height() + 2);
+    uninstallInfoLabel.SetText("　アンセットアップ(アンインストール)フォルダの中で，"
                            "コピーされたファイル以外に追加削除するファイルをチェック(選択)してください．");
-    lblUnSetupInfo.SetVisible(true);
+    uninstallInfoLabel.SetVisible(true);
     ShowReadme(false);
 }

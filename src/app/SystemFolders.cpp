@@ -31,21 +31,21 @@ std::string QueriedFolder(Query query)
     char buffer[MAX_PATH] = {};
     const UINT length = query(buffer, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return {};
-    return AddDelimiter(std::string(buffer, length), "B");
+    return WithTrailingBackslash(std::string(buffer, length));
 }
 
 std::string ProgramFilesFrom(const std::string& windowsFolder)
 {
     RegKey key = CreateRegKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion");
     const std::string value = key ? ReadRegString(key.Get(), "ProgramFilesDir") : std::string();
-    const std::string folder = AddDelimiter(value, "B");
+    const std::string folder = WithTrailingBackslash(value);
     if (folder == "\\" || !FolderExists(folder)) return LeftStr(windowsFolder, 2) + "\\Program Files\\";
     return folder;
 }
 
 std::string ShellFolder(int csidl)
 {
-    return AddDelimiter(GetSpecialFolder(csidl), "B");
+    return WithTrailingBackslash(GetSpecialFolder(csidl));
 }
 
 }  // namespace
@@ -54,7 +54,7 @@ std::string LoadSystemFolders(RunState& run)
 {
     std::string errors;
     run.PlatformId = QueryPlatformId();
-    run.SourceFolder = AddDelimiter(FolderPart(ExecutablePath()), "B");
+    run.SourceFolder = WithTrailingBackslash(FolderPart(ExecutablePath()));
 
     run.TempFolder = QueriedFolder([](char* buffer, UINT size) { return GetTempPathA(size, buffer); });
     if (run.TempFolder.empty()) run.TempFolder = run.SourceFolder;

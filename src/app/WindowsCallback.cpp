@@ -28,7 +28,7 @@ std::string StatusText(const StatusStep& step)
     case Status::Copying: return "ファイルをコピーしています．．．\rCopying -> " + step.path;
     case Status::CreatingShortcut:
         return "ショートカットを作成しています．．．\rCreateTarget -> " + step.path + "\rCreating -> " +
-               RemoveDelimiter(step.link, "T");
+               WithoutLeadingBackslash(step.link);
     case Status::WritingRegistry: return "レジストリを設定しています．．．";
     case Status::WritingIniFiles: return "Iniファイルを設定しています．．．";
     case Status::Associating: return "関連付けを設定しています．．．";
@@ -94,7 +94,7 @@ std::string SharedFileQuestion(const std::string& path)
 
 }  // namespace
 
-WindowsCallback::WindowsCallback(TfrmBack& back, TfrmMain& main, TfrmStatus& status, TfrmCustomDlg& dialog,
+WindowsCallback::WindowsCallback(Backdrop& back, MainWindow& main, ProgressWindow& status, SharedFileDialog& dialog,
                                  RunSignals& signals)
     : back_(back), main_(main), status_(status), dialog_(dialog), signals_(signals)
 {
@@ -298,13 +298,13 @@ void WindowsCallback::FinishRun()
 
 std::string WindowsCallback::FolderText()
 {
-    return main_.txtFolder.Text();
+    return main_.folderBox.Text();
 }
 
 OptionSnapshot WindowsCallback::Options()
 {
-    return {main_.chkOverWrite.Checked(), main_.chkSCutDesktop.Checked(), main_.chkSCutStartMenu.Checked(),
-            main_.chkSCutStartUp.Checked(), main_.chkSCutSendTo.Checked()};
+    return {main_.overwriteBox.Checked(), main_.desktopBox.Checked(), main_.startMenuBox.Checked(),
+            main_.startUpBox.Checked(), main_.sendToBox.Checked()};
 }
 
 bool WindowsCallback::DeleteAllForm()
@@ -314,7 +314,7 @@ bool WindowsCallback::DeleteAllForm()
 
 void WindowsCallback::DisableOptions()
 {
-    for (CheckBox* box : {&main_.chkSCutDesktop, &main_.chkSCutStartMenu, &main_.chkSCutStartUp, &main_.chkSCutSendTo})
+    for (CheckBox* box : {&main_.desktopBox, &main_.startMenuBox, &main_.startUpBox, &main_.sendToBox})
         box->SetEnabled(false);
 }
 
@@ -328,8 +328,8 @@ void WindowsCallback::ShowMain(bool visible)
 
 void WindowsCallback::PrepareCompletionLayout()
 {
-    main_.btnEnd.SetVisible(false);
-    main_.btnEvent.SetLeft((main_.ClientWidth() - main_.btnEvent.Width()) / 2);
+    main_.quitButton.SetVisible(false);
+    main_.actionButton.SetLeft((main_.ClientWidth() - main_.actionButton.Width()) / 2);
 }
 
 // The abort handler of the progress window disables the main window.
@@ -340,27 +340,27 @@ bool WindowsCallback::AbortRequested()
 
 std::string WindowsCallback::ShareAnswer()
 {
-    return main_.lblFormShare.Text();
+    return main_.answerLabel.Text();
 }
 
 void WindowsCallback::SetShareAnswer(const std::string& answer)
 {
-    main_.lblFormShare.SetText(answer);
+    main_.answerLabel.SetText(answer);
 }
 
-// The main window shows the report until the user presses btnEvent, which
+// The main window shows the report until the user presses actionButton, which
 // disables it ("続行(&C)"); then the progress window comes back.
 void WindowsCallback::ShowFailureDetails(const std::string& report, const std::string& frameCaption,
                                         bool verticalScrollBar)
 {
-    if (verticalScrollBar) main_.txtReadme.SetScrollBars(ScrollBars::Vertical);
-    main_.txtReadme.SetText(report);
+    if (verticalScrollBar) main_.readmeBox.SetScrollBars(ScrollBars::Vertical);
+    main_.readmeBox.SetText(report);
     main_.ShowFailureDetailsScreen();
-    main_.fraReadme.SetText(frameCaption);
+    main_.readmeFrame.SetText(frameCaption);
     main_.ShowReadme(true);
     main_.Show();
     status_.Hide();
-    // The person's press of btnEvent is the event that ends the wait.
+    // The person's press of actionButton is the event that ends the wait.
     while (!main_.FailureDetailsRead() && !QuitPending()) {
         Wait(200);
         ProcessMessages();
@@ -398,33 +398,33 @@ void WindowsCallback::CloseProgress()
 
 void WindowsCallback::SetStatus(const std::string& text)
 {
-    status_.lblMessage.SetText(text);
+    status_.messageLabel.SetText(text);
     ProcessMessages();
 }
 
 void WindowsCallback::ShowProgressFrame(bool visible)
 {
-    status_.fraStatus.SetVisible(visible);
+    status_.progressFrame.SetVisible(visible);
 }
 
 int WindowsCallback::SetProgressPosition(int position)
 {
-    status_.prgStatus.SetPosition(position);
-    return status_.prgStatus.Position();
+    status_.progressBar.SetPosition(position);
+    return status_.progressBar.Position();
 }
 
 void WindowsCallback::SetProgressText(const std::string& text)
 {
-    status_.lblStatus.SetText(text);
+    status_.progressLabel.SetText(text);
 }
 
 void WindowsCallback::EnableAbort(bool enabled)
 {
-    status_.btnAbort.SetEnabled(enabled);
+    status_.abortButton.SetEnabled(enabled);
 }
 
 void WindowsCallback::AskConfirmation(const std::string& message)
 {
-    dialog_.lblMessage.SetText(message);
+    dialog_.messageLabel.SetText(message);
     CurrentUserDialogs().RunConfirmDialog(dialog_);
 }

@@ -5,24 +5,24 @@
 // themselves, for the start-up and for tests that look at single screens.
 #pragma once
 
-#include "app/TfrmMain.h"
+#include "app/MainWindow.h"
 #include "ui/SetupCallback.h"
-#include "windows/TfrmBack.h"
-#include "windows/TfrmCustomDlg.h"
-#include "windows/TfrmStatus.h"
+#include "windows/Backdrop.h"
+#include "windows/SharedFileDialog.h"
+#include "windows/ProgressWindow.h"
 
 // The states of the main window's option boxes.
 struct OptionSnapshot {
-    bool overWrite = false;  // chkOverWrite
-    bool desktop = false;    // chkSCutDesktop (uninstall: "*.INI" or delete-all)
-    bool startMenu = false;  // chkSCutStartMenu (uninstall: "*.GID")
-    bool startUp = false;    // chkSCutStartUp
-    bool sendTo = false;     // chkSCutSendTo
+    bool overWrite = false;  // overwriteBox
+    bool desktop = false;    // desktopBox (uninstall: "*.INI" or delete-all)
+    bool startMenu = false;  // startMenuBox (uninstall: "*.GID")
+    bool startUp = false;    // startUpBox
+    bool sendTo = false;     // sendToBox
 };
 
 class WindowsCallback final : public SetupCallback {
 public:
-    WindowsCallback(TfrmBack& back, TfrmMain& main, TfrmStatus& status, TfrmCustomDlg& dialog, RunSignals& signals);
+    WindowsCallback(Backdrop& back, MainWindow& main, ProgressWindow& status, SharedFileDialog& dialog, RunSignals& signals);
 
     // --- the boundary
     InstallChoices TakeInstallChoices() override;
@@ -59,21 +59,21 @@ public:
     void CloseProgress() override;
 
     // --- the main window
-    std::string FolderText();  // txtFolder
+    std::string FolderText();  // folderBox
     OptionSnapshot Options();
     // The uninstall's delete-all form, as the start-up read it.
     bool DeleteAllForm();
     void DisableOptions();  // the four option boxes
     void ShowMain(bool visible);
-    // Hides btnEnd and centres btnEvent horizontally in the main window.
+    // Hides quitButton and centres actionButton horizontally in the main window.
     void PrepareCompletionLayout();
-    // The hidden label lblFormShare: the confirmation dialog's answer.
+    // The hidden label answerLabel: the confirmation dialog's answer.
     std::string ShareAnswer();
     void SetShareAnswer(const std::string& answer);
-    // The failure details screen: `report` in txtReadme (with a vertical
-    // scroll bar when asked), fraReadme captioned `frameCaption`, btnEvent
+    // The failure details screen: `report` in readmeBox (with a vertical
+    // scroll bar when asked), readmeFrame captioned `frameCaption`, actionButton
     // "続行(&C)" enabled; the main window shown and the progress window
-    // hidden until the person presses btnEvent; then back to the progress
+    // hidden until the person presses actionButton; then back to the progress
     // window.
     void ShowFailureDetails(const std::string& report, const std::string& frameCaption, bool verticalScrollBar);
     void EnableBackground();
@@ -82,11 +82,11 @@ public:
     void ShowProgress(bool visible);
     // Sets its message label and lets the message queue run once.
     void SetStatus(const std::string& text);
-    void ShowProgressFrame(bool visible);  // fraStatus
+    void ShowProgressFrame(bool visible);  // progressFrame
     // Sets the bar and returns the position read back from it.
     int SetProgressPosition(int position);
-    void SetProgressText(const std::string& text);  // lblStatus
-    void EnableAbort(bool enabled);                 // btnAbort
+    void SetProgressText(const std::string& text);  // progressLabel
+    void EnableAbort(bool enabled);                 // abortButton
 
     // --- the confirmation dialog
     // Shows the four-button dialog with `message`; the answer lands in
@@ -94,9 +94,9 @@ public:
     void AskConfirmation(const std::string& message);
 
 private:
-    TfrmBack& back_;
-    TfrmMain& main_;
-    TfrmStatus& status_;
-    TfrmCustomDlg& dialog_;
+    Backdrop& back_;
+    MainWindow& main_;
+    ProgressWindow& status_;
+    SharedFileDialog& dialog_;
     RunSignals& signals_;
 };

@@ -44,9 +44,9 @@ CopyEntry ParseCopyEntry(const std::string& value, const std::string& sourceFold
     entry.Source = sourceFolder + FileNamePart(rename.Before);
     entry.Compressed = EndsWithCharacter(entry.Source, '_');
     if (rename.Found) {
-        entry.Destination = RemoveDelimiter(FolderPart(rename.Before), "B") + AddDelimiter(rename.After, "T");
+        entry.Destination = WithoutTrailingBackslash(FolderPart(rename.Before)) + WithLeadingBackslash(rename.After);
     } else if (EndsWithCharacter(entry.PathPart, '_')) {
-        entry.Destination = RemoveDelimiter(FolderPart(entry.PathPart), "B") + "\\" + ExpandedNamePlaceholder;
+        entry.Destination = WithoutTrailingBackslash(FolderPart(entry.PathPart)) + "\\" + ExpandedNamePlaceholder;
     } else {
         entry.Destination = entry.PathPart;
     }

@@ -41,14 +41,14 @@ Flow CreateMissingSetupFolder(SetupCallback& person, InstallRun& run)
 
 bool IsUsableSetupFolder(const std::string& folder)
 {
-    return FaultOfPath(AddDelimiter(folder, "B")) == PathFault::None;
+    return FaultOfPath(WithTrailingBackslash(folder)) == PathFault::None;
 }
 
 Flow CheckSetupFolder(SetupCallback& person, InstallRun& run)
 {
     if (ShowStatusAndPoll(person, {Status::CheckingSetupFolder}) == Flow::Stop) return Flow::Stop;
     // From here on "(App)" stands for the setup folder and "(Set)" for its drive.
-    TheRun.AppFolder = AddDelimiter(run.Choices.setupFolder, "B");
+    TheRun.AppFolder = WithTrailingBackslash(run.Choices.setupFolder);
     if (!IsUsableSetupFolder(TheRun.AppFolder)) {
         person.SetupFolderRefused(TheRun.AppFolder);
         return AbandonInstall(person, run, StopCause::Declined, RunEnd::Failed);

@@ -12,5 +12,5 @@ std::vector<std::string> ReadMakeFolderItems(const std::string& scriptPath)
 
 std::string ParseMakeFolder(const std::string& value)
 {
-    return ExpandLocationTokens(AddDelimiter(value, "B"));
+    return ExpandLocationTokens(WithTrailingBackslash(value));
 }

@@ -32,7 +32,7 @@ RegistryValueData ParseRegistryValue(const std::string& value)
     const std::string type = LeftStr(text, 5);
     std::string data = MidStr(text, 6);
     // Folder tokens end in "\", which a path value does not keep.
-    if (isPath) data = RemoveDelimiter(data, "B");
+    if (isPath) data = WithoutTrailingBackslash(data);
 
     if (type == "(Str)") return {Kind::String, data, 0};
     if (type == "(Exp)") return {Kind::ExpandString, data, 0};

@@ -9,7 +9,7 @@ namespace {
 
 std::string SetupFolderListPath(const std::string& windowsFolder)
 {
-    return RemoveDelimiter(windowsFolder, "B") + "\\OVSET98.INI";
+    return WithoutTrailingBackslash(windowsFolder) + "\\OVSET98.INI";
 }
 
 }  // namespace

@@ -91,7 +91,7 @@ unsigned long RemoveFolder(const std::string& folder, const std::string& names)
     // An empty folder would turn every name into a path below the root of the
     // current drive ("\*.*"): delete nothing.
     if (folder.empty()) return ERROR_PATH_NOT_FOUND;
-    const std::string base = AddDelimiter(folder, "B");
+    const std::string base = WithTrailingBackslash(folder);
     std::string remaining = names;
     while (!remaining.empty()) {
         const SplitText parts = SplitAtFirst(remaining, "|");
@@ -105,7 +105,7 @@ unsigned long RemoveFolder(const std::string& folder, const std::string& names)
 unsigned long RemoveFolderTree(const std::string& folder)
 {
     if (folder.empty()) return ERROR_PATH_NOT_FOUND;
-    const std::string base = AddDelimiter(folder, "B");
+    const std::string base = WithTrailingBackslash(folder);
     // The one deletion whose pattern takes folders too: everything inside
     // the folder, whatever its depth (the shell clears deeper read-only files
     // itself; those at the top need their flag cleared first).

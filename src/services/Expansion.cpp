@@ -62,8 +62,8 @@ std::string ExpandedName(const std::string& source)
 std::string ResolvePlaceholder(const std::string& source, const std::string& destination)
 {
     if (FileNamePart(destination) != ExpandedNamePlaceholder) return destination;
-    const std::string storedName = AddDelimiter(MapText(FileNamePart(ExpandedName(source)), LCMAP_UPPERCASE), "T");
-    return RemoveDelimiter(FolderPart(destination), "B") + storedName;
+    const std::string storedName = WithLeadingBackslash(MapText(FileNamePart(ExpandedName(source)), LCMAP_UPPERCASE));
+    return WithoutTrailingBackslash(FolderPart(destination)) + storedName;
 }
 
 // Expands into `temporary`; false when nothing usable came out.

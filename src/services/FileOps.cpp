@@ -15,7 +15,7 @@ bool FileExists(const std::string& name)
 
 bool FolderExists(const std::string& path)
 {
-    const std::string pattern = RemoveDelimiter(path, "B") + "\\*.*";
+    const std::string pattern = WithoutTrailingBackslash(path) + "\\*.*";
     WIN32_FIND_DATAA data{};
     FindHandle find(FindFirstFileA(pattern.c_str(), &data));
     if (!find.Valid()) return false;
@@ -28,7 +28,7 @@ bool FolderExists(const std::string& path)
 
 bool CreateFolderPath(const std::string& path)
 {
-    std::string remaining = AddDelimiter(path, "B");
+    std::string remaining = WithTrailingBackslash(path);
     std::string prefix;
     bool result = true;
     for (int at = TokenPos("\\", remaining); at != 0; at = TokenPos("\\", remaining)) {

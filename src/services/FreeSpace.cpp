@@ -16,7 +16,7 @@ using GetDiskFreeSpaceExProc = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_IN
 
 FreeSpaceResult QueryFreeSpaceEx(const std::string& drive)
 {
-    const std::string root = AddDelimiter(drive, "B");
+    const std::string root = WithTrailingBackslash(drive);
     FreeSpaceResult result;
     // Older systems lack the extended call, so it is looked up, not linked.
     ModuleHandle kernel(LoadLibraryA("KERNEL32.DLL"));
@@ -35,7 +35,7 @@ FreeSpaceResult QueryFreeSpaceEx(const std::string& drive)
 
 FreeSpaceResult QueryFreeSpace(const std::string& drive)
 {
-    const std::string root = AddDelimiter(drive, "B");
+    const std::string root = WithTrailingBackslash(drive);
     FreeSpaceResult result;
     DWORD sectorsPerCluster = 0;
     DWORD bytesPerSector = 0;

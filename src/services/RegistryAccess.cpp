@@ -9,7 +9,7 @@ namespace {
 // but the system refuses it (161), so it goes.
 std::string BelowRoot(const std::string& path)
 {
-    return RemoveDelimiter(path, "T");
+    return WithoutLeadingBackslash(path);
 }
 
 std::string KeyCreationFailedText(const std::string& path)

@@ -49,13 +49,13 @@ RegistryKeyName ParseRegistryKey(const std::string& key)
 {
     const RegistryLocation location =
         OpensToken(key) || ClosesToken(key) ? CutAfterToken(key) : RegistryLocation{"(Cuser)", key};
-    return {RootKeyOf(location.rootToken), RemoveDelimiter(RemoveDelimiter(location.keyPath, "T"), "B")};
+    return {RootKeyOf(location.rootToken), WithoutTrailingBackslash(WithoutLeadingBackslash(location.keyPath))};
 }
 
 bool DeleteRegistryKey(const std::string& rootToken, const std::string& keyPath)
 {
     // The system refuses a leading backslash; it means the same as none.
-    const std::string path = RemoveDelimiter(keyPath, "T");
+    const std::string path = WithoutLeadingBackslash(keyPath);
     if (path.empty()) return true;
     const HKEY root = RootKeyOf(rootToken);
     // A pass removes the subkeys depth first and then the key; one that the

@@ -43,7 +43,7 @@ std::string ShortcutFilePath(const std::string& name)
 std::string EffectiveWorkingFolder(const std::string& target, const std::string& workingFolder)
 {
     const bool usable = !workingFolder.empty() && FolderExists(workingFolder);
-    return AddDelimiter(usable ? workingFolder : FolderPart(target), "B");
+    return WithTrailingBackslash(usable ? workingFolder : FolderPart(target));
 }
 
 template <typename Interface>

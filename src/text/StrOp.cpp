@@ -32,23 +32,24 @@ std::string MidStr(const std::string& text, int from)
     return CopyPart(text, from, static_cast<long long>(text.size()));
 }
 
-std::string AddDelimiter(const std::string& path, const std::string& side)
+std::string WithTrailingBackslash(const std::string& path)
 {
-    if (side.empty()) return path;
-    if (side[0] == 'T') return IsDelimiterAt(path, 1) ? path : "\\" + path;
-    if (side[0] == 'B') return IsDelimiterAt(path, static_cast<int>(path.size())) ? path : path + "\\";
-    return path;
+    return IsDelimiterAt(path, static_cast<int>(path.size())) ? path : path + "\\";
 }
 
-std::string RemoveDelimiter(const std::string& path, const std::string& side)
+std::string WithoutTrailingBackslash(const std::string& path)
 {
-    if (side.empty()) return path;
-    if (side[0] == 'T') return IsDelimiterAt(path, 1) ? path.substr(1) : path;
-    if (side[0] == 'B') {
-        const int last = static_cast<int>(path.size());
-        return IsDelimiterAt(path, last) ? path.substr(0, path.size() - 1) : path;
-    }
-    return path;
+    return IsDelimiterAt(path, static_cast<int>(path.size())) ? path.substr(0, path.size() - 1) : path;
+}
+
+std::string WithLeadingBackslash(const std::string& path)
+{
+    return IsDelimiterAt(path, 1) ? path : "\\" + path;
+}
+
+std::string WithoutLeadingBackslash(const std::string& path)
+{
+    return IsDelimiterAt(path, 1) ? path.substr(1) : path;
 }
 
 std::string MapText(const std::string& text, unsigned long flags)

@@ -8,10 +8,13 @@ std::string LeftStr(const std::string& text, int count);
 std::string RightStr(const std::string& text, int count);
 std::string MidStr(const std::string& text, int from);
 
-// `side` selects by its first character: "T" the start of the path, "B" its
-// end (exactly, upper case). Any other selector changes nothing.
-std::string AddDelimiter(const std::string& path, const std::string& side);
-std::string RemoveDelimiter(const std::string& path, const std::string& side);
+// One backslash at the end or start of a path, added when missing or
+// removed when there (one only); a trailing byte 0x5C of a two-byte
+// character is no backslash.
+std::string WithTrailingBackslash(const std::string& path);
+std::string WithoutTrailingBackslash(const std::string& path);
+std::string WithLeadingBackslash(const std::string& path);
+std::string WithoutLeadingBackslash(const std::string& path);
 
 // The text mapped by LCMapStringA under the system default locale; the text
 // unchanged when the system cannot map it.

@@ -28,7 +28,7 @@ std::string Canonical(const std::string& folder)
     char longer[MAX_PATH * 2] = {};
     const DWORD longLength = GetLongPathNameA(result.c_str(), longer, sizeof longer);
     if (longLength > 0 && longLength < sizeof longer) result.assign(longer, longLength);
-    return AddDelimiter(result, "B");
+    return WithTrailingBackslash(result);
 }
 
 // The number of "\" characters of the text (never a trail byte).
@@ -78,7 +78,7 @@ bool ProtectedFolders::Protects(const std::string& folder) const
     if (IsRoot(candidate)) return true;
     for (const std::string& entry : folders_) {
         // A shell folder that the system could not supply is only "\".
-        if (RemoveDelimiter(entry, "B").empty() || !IsAbsoluteFolder(entry)) continue;
+        if (WithoutTrailingBackslash(entry).empty() || !IsAbsoluteFolder(entry)) continue;
         if (SameOrAbove(candidate, Canonical(entry))) return true;
     }
     return false;

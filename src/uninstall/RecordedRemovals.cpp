@@ -66,7 +66,7 @@ void RemoveRecordedShortcuts(UninstallRun& run)
         if (Refused(run.Scope.RefusalOfShortcut(shortcut), "<ShortCut> ", shortcut, run)) continue;
         const unsigned long result = DeleteFiles(shortcut);
         if (result != 0) run.Failures.AddSystemError("<ShortCut> ", shortcut, result);
-        const std::string folder = AddDelimiter(FolderPart(shortcut), "B");
+        const std::string folder = WithTrailingBackslash(FolderPart(shortcut));
         if (!IsShortcutHome(folder, run) && !run.Protected.Protects(folder)) RemoveFolder(folder, "");
     }
 }

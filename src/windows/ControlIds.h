@@ -1,39 +1,47 @@
-// The control identifiers of the program's windows. Test drivers and screen
-// readers find a control by its window's class name and this number; the
-// window classes are named after the forms ("TfrmMain"...).
+// The window class names and control identifiers of the program's windows.
+// Test drivers, screen readers and other outside tools find a window by its
+// class name and a control by this number: both stay as they are, whatever
+// the code calls the windows.
 #pragma once
 
-namespace BackIds {
-enum : int { lblPrgTitle1 = 101, lblPrgTitle2, lblBackTitle1, lblBackTitle2 };
+namespace WindowClassNames {
+inline constexpr char MainWindow[] = "TfrmMain";
+inline constexpr char Backdrop[] = "TfrmBack";
+inline constexpr char ProgressWindow[] = "TfrmStatus";
+inline constexpr char SharedFileDialog[] = "TfrmCustomDlg";
+}  // namespace WindowClassNames
+
+namespace BackdropIds {
+enum : int { programTitleLabel1 = 101, programTitleLabel2, bannerLabel1, bannerLabel2 };
 }
 
 namespace MainIds {
 enum : int {
-    fraReadme = 201,
-    txtReadme,
-    grpMessage,
-    lblMessage,
-    grpSetupFolder,
-    txtFolder,
-    btnRefer,
-    grpOption,
-    chkOverWrite,
-    fraShortCut,
-    lblUnSetupInfo,
-    chkSCutDesktop,
-    chkSCutStartMenu,
-    chkSCutStartUp,
-    chkSCutSendTo,
-    btnEvent,
-    btnEnd,
-    lblFormShare
+    readmeFrame = 201,
+    readmeBox,
+    messageGroup,
+    messageLabel,
+    folderGroup,
+    folderBox,
+    browseButton,
+    optionGroup,
+    overwriteBox,
+    shortcutFrame,
+    uninstallInfoLabel,
+    desktopBox,
+    startMenuBox,
+    startUpBox,
+    sendToBox,
+    actionButton,
+    quitButton,
+    answerLabel
 };
 }
 
-namespace StatusIds {
-enum : int { grpMessage = 301, lblMessage, fraStatus, prgStatus, lblStatus, btnAbort };
+namespace ProgressIds {
+enum : int { messageGroup = 301, messageLabel, progressFrame, progressBar, progressLabel, abortButton };
 }
 
-namespace CustomDlgIds {
-enum : int { lblMessage = 401, btnYes, btnNo, btnDelete, btnSave };
+namespace SharedFileDialogIds {
+enum : int { messageLabel = 401, yesButton, noButton, deleteAllButton, keepAllButton };
 }

@@ -2,7 +2,7 @@
 
 #include "services/Win32Com.h"
 
-UINT TFolderDialog::Flags() const
+UINT FolderDialog::Flags() const
 {
     static constexpr std::pair<TFolderDlgOption, UINT> flags[] = {
         {TFolderDlgOption::bifBrowseForComputer, BIF_BROWSEFORCOMPUTER},
@@ -18,7 +18,7 @@ UINT TFolderDialog::Flags() const
     return combined;
 }
 
-bool TFolderDialog::Execute()
+bool FolderDialog::Execute()
 {
     char displayName[MAX_PATH] = {};
     BROWSEINFOA browse{};

@@ -18,9 +18,9 @@ enum class TFolderDlgOption {
     bifStatusText
 };
 
-class TFolderDialog {
+class FolderDialog {
 public:
-    explicit TFolderDialog(Window& owner) : owner_(owner) {}
+    explicit FolderDialog(Window& owner) : owner_(owner) {}
 
     // Shown by the browser above its folder tree.
     std::string Title;

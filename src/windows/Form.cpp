@@ -175,7 +175,7 @@ LRESULT Form::FormActivation(WPARAM wParam, LPARAM)
     } else {
         SetFocus(Handle());
     }
-    FormActivate();
+    OnFirstActivation();
     return 0;
 }
 
@@ -229,8 +229,8 @@ void Form::Close()
         modalResult_ = IDCANCEL;
         return;
     }
-    if (!FormCloseQuery()) return;
-    FormClose();
+    if (!CanClose()) return;
+    OnClose();
     Hide();
     if (endsApplication_) PostQuitMessage(0);
 }
@@ -264,8 +264,8 @@ bool Form::TryEndModal()
 {
     bool ended = false;
     RunGuarded([&] {
-        if (FormCloseQuery()) {
-            FormClose();
+        if (CanClose()) {
+            OnClose();
             ended = true;
         }
         return LRESULT{0};

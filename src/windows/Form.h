@@ -60,9 +60,9 @@ protected:
     void On(UINT message, MessageHandler handler);
     LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam);
 
-    virtual void FormActivate() {}
-    virtual bool FormCloseQuery() { return true; }
-    virtual void FormClose() {}
+    virtual void OnFirstActivation() {}
+    virtual bool CanClose() { return true; }
+    virtual void OnClose() {}
 
     // Closing this form ends the application's message loop.
     void SetEndsApplication() { endsApplication_ = true; }

@@ -142,7 +142,7 @@ TEST_CASE("SETUP.EXE expands every file of the compression corpus that orvauthor
 
     const std::string dist = distribution / "DIST\\";
     REQUIRE(RunAuthorTool("\"" + orvauthor + "\" layout --setup-exe \"" + ProgramFolder() + "SETUP.EXE\" \"" +
-                          RemoveDelimiter(source.Path(), "B") + "\" \"" + RemoveDelimiter(dist, "B") + "\"") == 0);
+                          WithoutTrailingBackslash(source.Path()) + "\" \"" + WithoutTrailingBackslash(dist) + "\"") == 0);
     for (const CorpusFile& file : corpus) {
         const std::string compressed = dist + CompressedName(LowerCase(file.name));
         CHECK_MESSAGE(StartsWithSignature(compressed), "not compressed: " << compressed);
@@ -152,8 +152,8 @@ TEST_CASE("SETUP.EXE expands every file of the compression corpus that orvauthor
     SetupProcess setup(dist + "SETUP.EXE", "", temp.Path());
     REQUIRE(setup.Started());
     HWND main = ExpectMainScreen(setup, "セットアップ開始(&S)");
-    CHECK(TextOf(ControlOf(main, MainIds::txtFolder)) == app);
-    Press(ControlOf(main, MainIds::btnEvent));
+    CHECK(TextOf(ControlOf(main, MainIds::folderBox)) == app);
+    Press(ControlOf(main, MainIds::actionButton));
     CHECK(AnswerAndWait(ExpectBox(setup, {"フォルダ作成", app + "\r\rこのフォルダは存在しません．作成してもよろしいですか？"}),
                         IDYES));
     CHECK(AnswerAndWait(ExpectBox(setup, {"完了", "セットアップが完了しました．"}, 180000), IDOK));

@@ -97,7 +97,7 @@ struct DiskFullRun {
     std::string InstallAndReadReport(SetupProcess& setup) const
     {
         HWND main = ExpectMainScreen(setup, "セットアップ開始(&S)");
-        Press(ControlOf(main, MainIds::btnEvent));
+        Press(ControlOf(main, MainIds::actionButton));
         // The free-space question, where the system tells the drive's space.
         HWND box = WaitForAnyBox(setup.Id());
         if (box != nullptr && MessageBoxText(box).rfind("ディスクの空き容量が不足", 0) == 0) CHECK(AnswerAndWait(box, IDYES));
@@ -105,8 +105,8 @@ struct DiskFullRun {
                                                       "詳細を表示しますか？"}),
                             IDYES));
         HWND details = ExpectMainScreen(setup, "続行(&C)");
-        const std::string report = TextOf(ControlOf(details, MainIds::txtReadme));
-        Press(ControlOf(details, MainIds::btnEvent));
+        const std::string report = TextOf(ControlOf(details, MainIds::readmeBox));
+        Press(ControlOf(details, MainIds::actionButton));
         return report;
     }
 };

@@ -79,7 +79,7 @@ TEST_CASE("the snapshot tells every change apart, and a setup started and quit c
         SetupProcess setup(distribution / "SETUP.EXE", "", temp.Path());
         REQUIRE(setup.Started());
         HWND main = ExpectMainScreen(setup, "セットアップ開始(&S)");
-        Press(ControlOf(main, MainIds::btnEnd));
+        Press(ControlOf(main, MainIds::quitButton));
         HWND box = WaitForMessageBox(setup.Id(), "終了確認");
         REQUIRE(box != nullptr);
         Answer(box, IDYES);
@@ -95,10 +95,10 @@ void InstallSample(const SampleInstallation& sample, const std::string& drive, c
 {
     SetupProcess setup(drive + "SETUP.EXE", "", temp);
     REQUIRE(setup.Started());
-    Press(ControlOf(ExpectMainScreen(setup, "セットアップ続行(&C)"), MainIds::btnEvent));
+    Press(ControlOf(ExpectMainScreen(setup, "セットアップ続行(&C)"), MainIds::actionButton));
     HWND main = ExpectMainScreen(setup, "セットアップ開始(&S)");
-    CHECK(TextOf(ControlOf(main, MainIds::txtFolder)) == sample.app);
-    Press(ControlOf(main, MainIds::btnEvent));
+    CHECK(TextOf(ControlOf(main, MainIds::folderBox)) == sample.app);
+    Press(ControlOf(main, MainIds::actionButton));
     CHECK(AnswerAndWait(ExpectBox(setup, sample.FolderQuestion()), IDYES));
     HWND disk = ExpectBox(setup, sample.DiskChange());
     CHECK(CopyDisk(SampleDisk(2), drive, {"SETUP.EXE"}).empty());
@@ -125,11 +125,11 @@ void UninstallSample(const SampleInstallation& sample, const std::string& temp)
     REQUIRE(uninstall.Started());
     HWND main = ExpectMainScreen(uninstall, "アンセットアップ開始(&S)");
     CHECK(TextOf(main) == "Orvane サンプルビューアの削除");
-    Press(ControlOf(main, MainIds::btnEvent));
+    Press(ControlOf(main, MainIds::actionButton));
     HWND dialog = nullptr;
     REQUIRE(WaitUntil([&] { return (dialog = FindWindowOf(uninstall.Id(), "TfrmCustomDlg")) != nullptr; }));
-    CHECK(TextOf(ControlOf(dialog, CustomDlgIds::lblMessage)).rfind(sample.component + "\r\r", 0) == 0);
-    Press(ControlOf(dialog, CustomDlgIds::btnYes));
+    CHECK(TextOf(ControlOf(dialog, SharedFileDialogIds::messageLabel)).rfind(sample.component + "\r\r", 0) == 0);
+    Press(ControlOf(dialog, SharedFileDialogIds::yesButton));
     CHECK(AnswerAndWait(ExpectBox(uninstall, {"完了", "アンセットアップを完了しました．"}), IDOK));
     REQUIRE(uninstall.WaitForExit());
 }

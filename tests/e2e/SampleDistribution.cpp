@@ -84,7 +84,7 @@ HWND WaitForMainScreen(DWORD id, const std::string& eventCaption, DWORD timeout)
     const bool settled = WaitUntil(
         [&] {
             main = FindWindowOf(id, "TfrmMain");
-            return main != nullptr && TextOf(ControlOf(main, MainIds::btnEvent)) == eventCaption;
+            return main != nullptr && TextOf(ControlOf(main, MainIds::actionButton)) == eventCaption;
         },
         timeout);
     return settled ? main : nullptr;

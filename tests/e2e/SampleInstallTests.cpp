@@ -43,16 +43,16 @@ TEST_CASE("the sample distribution installs from the first screen to the restart
     REQUIRE(setup.Started());
     HWND main = ExpectMainScreen(setup, "セットアップ続行(&C)");
     CHECK(TextOf(main) == "Orvane サンプルビューア");
-    CHECK(TextOf(ControlOf(main, MainIds::fraReadme)) == "お読みください");
-    Press(ControlOf(main, MainIds::btnEvent));
+    CHECK(TextOf(ControlOf(main, MainIds::readmeFrame)) == "お読みください");
+    Press(ControlOf(main, MainIds::actionButton));
 
     main = ExpectMainScreen(setup, "セットアップ開始(&S)");
-    CHECK(TextOf(ControlOf(main, MainIds::txtFolder)) == app);
-    for (int box : {MainIds::chkSCutDesktop, MainIds::chkSCutStartMenu, MainIds::chkSCutStartUp, MainIds::chkSCutSendTo}) {
+    CHECK(TextOf(ControlOf(main, MainIds::folderBox)) == app);
+    for (int box : {MainIds::desktopBox, MainIds::startMenuBox, MainIds::startUpBox, MainIds::sendToBox}) {
         CHECK(IsWindowEnabled(ControlOf(main, box)));
         CHECK(IsChecked(ControlOf(main, box)));
     }
-    Press(ControlOf(main, MainIds::btnEvent));
+    Press(ControlOf(main, MainIds::actionButton));
 
     CHECK(AnswerAndWait(ExpectBox(setup, sample.FolderQuestion()), IDYES));
     // Disk 2 goes in, with one of its files missing: a damaged disk.
@@ -63,10 +63,10 @@ TEST_CASE("the sample distribution installs from the first screen to the restart
     CHECK(AnswerAndWait(ExpectBox(setup, sample.FailureQuestion()), IDYES));
 
     main = ExpectMainScreen(setup, "続行(&C)");
-    CHECK(TextOf(ControlOf(main, MainIds::fraReadme)) == "作成・コピー処理失敗　詳細表示");
-    CHECK(TextOf(ControlOf(main, MainIds::txtReadme)) ==
+    CHECK(TextOf(ControlOf(main, MainIds::readmeFrame)) == "作成・コピー処理失敗　詳細表示");
+    CHECK(TextOf(ControlOf(main, MainIds::readmeBox)) ==
           "<File> " + drive.Path() + "SAMPLE2.DAT\r\nコピー元のファイルが見つかりません．\r\n\r\n");
-    Press(ControlOf(main, MainIds::btnEvent));
+    Press(ControlOf(main, MainIds::actionButton));
 
     // WINDOWS_REBOOT: no completion message; the restart offer, declined.
     HWND offer = WaitForAnyBox(setup.Id(), 30000);

@@ -5,7 +5,7 @@
 HWND ExpectMainScreen(const SetupProcess& setup, const std::string& eventCaption)
 {
     HWND main = WaitForMainScreen(setup.Id(), eventCaption);
-    REQUIRE_MESSAGE(main != nullptr, "no main window with btnEvent " << Utf8(eventCaption) << "; shown:\n"
+    REQUIRE_MESSAGE(main != nullptr, "no main window with actionButton " << Utf8(eventCaption) << "; shown:\n"
                                                                      << VisibleWindows(setup.Id()));
     return main;
 }

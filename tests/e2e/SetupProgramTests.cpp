@@ -52,9 +52,9 @@ Screen WaitForScreen(const SetupProcess& setup, const std::string& eventCaption)
         screen.main = FindWindowOf(setup.Id(), "TfrmMain");
         screen.back = FindWindowOf(setup.Id(), "TfrmBack");
         return screen.main != nullptr && screen.back != nullptr &&
-               TextOf(ControlOf(screen.main, MainIds::btnEvent)) == eventCaption;
+               TextOf(ControlOf(screen.main, MainIds::actionButton)) == eventCaption;
     });
-    REQUIRE_MESSAGE(settled, "no main window with btnEvent " << Utf8(eventCaption));
+    REQUIRE_MESSAGE(settled, "no main window with actionButton " << Utf8(eventCaption));
     return screen;
 }
 
@@ -68,10 +68,10 @@ std::string ExpectedBackgroundCaption()
     return "Orvane Standard Version" + std::to_string(ORV_VERSION_MAJOR) + "." + middle + "(Build:" + build + ")";
 }
 
-// Quits through btnEnd and the quit question answered Yes.
+// Quits through quitButton and the quit question answered Yes.
 void QuitWithYes(SetupProcess& setup, const Screen& screen)
 {
-    Press(screen.Control(MainIds::btnEnd));
+    Press(screen.Control(MainIds::quitButton));
     HWND box = WaitForMessageBox(setup.Id(), "終了確認");
     REQUIRE(box != nullptr);
     Answer(box, IDYES);
@@ -94,19 +94,19 @@ TEST_CASE("setup: readme, settings, a second copy, the quit question answered No
     CHECK(TextOf(screen.back) == ExpectedBackgroundCaption());
     CHECK_FALSE(IsWindowEnabled(screen.back));
     CHECK(TextOf(screen.main) == "表示ソフト");
-    CHECK(screen.Shown(MainIds::fraReadme));
-    CHECK(screen.Text(MainIds::fraReadme) == "お読みください");
-    CHECK(screen.Text(MainIds::txtReadme) == "ようこそ\r\nWelcome\r\n");
-    CHECK_FALSE(screen.Shown(MainIds::grpMessage));
+    CHECK(screen.Shown(MainIds::readmeFrame));
+    CHECK(screen.Text(MainIds::readmeFrame) == "お読みください");
+    CHECK(screen.Text(MainIds::readmeBox) == "ようこそ\r\nWelcome\r\n");
+    CHECK_FALSE(screen.Shown(MainIds::messageGroup));
     CHECK(FolderPresent(distribution.WorkFolder(1)));
 
-    Press(screen.Control(MainIds::btnEvent));
+    Press(screen.Control(MainIds::actionButton));
     screen = WaitForScreen(setup, "セットアップ開始(&S)");
-    CHECK_FALSE(screen.Shown(MainIds::fraReadme));
-    CHECK(screen.Shown(MainIds::grpMessage));
-    CHECK(screen.Text(MainIds::lblMessage) == "表示ソフトをセットアップします．\r\r\r\r\r\r" + SettingsLine);
-    CHECK(TextOf(screen.Control(MainIds::txtFolder)) == "C:\\表示ソフト\\");
-    CHECK(IsChecked(screen.Control(MainIds::chkOverWrite)));
+    CHECK_FALSE(screen.Shown(MainIds::readmeFrame));
+    CHECK(screen.Shown(MainIds::messageGroup));
+    CHECK(screen.Text(MainIds::messageLabel) == "表示ソフトをセットアップします．\r\r\r\r\r\r" + SettingsLine);
+    CHECK(TextOf(screen.Control(MainIds::folderBox)) == "C:\\表示ソフト\\");
+    CHECK(IsChecked(screen.Control(MainIds::overwriteBox)));
 
     SUBCASE("a second copy ends at once, without a window, and leaves the first untouched")
     {
@@ -121,13 +121,13 @@ TEST_CASE("setup: readme, settings, a second copy, the quit question answered No
         CHECK(second.ExitCode() == 0);
         CHECK_FALSE(showedWindow);
         CHECK(FindWindowOf(setup.Id(), "TfrmMain") == screen.main);
-        CHECK(screen.Text(MainIds::btnEvent) == "セットアップ開始(&S)");
+        CHECK(screen.Text(MainIds::actionButton) == "セットアップ開始(&S)");
         CHECK_FALSE(FolderPresent(distribution.WorkFolder(2)));
         QuitWithYes(setup, screen);
     }
     SUBCASE("No leaves the screen as it was; Yes ends the run and removes the work folder")
     {
-        Press(screen.Control(MainIds::btnEnd));
+        Press(screen.Control(MainIds::quitButton));
         HWND box = WaitForMessageBox(setup.Id(), "終了確認");
         REQUIRE(box != nullptr);
         CHECK(MessageBoxText(box) == QuitQuestion);
@@ -136,8 +136,8 @@ TEST_CASE("setup: readme, settings, a second copy, the quit question answered No
         CHECK(setup.Running());
         CHECK(IsShown(screen.main));
         CHECK(IsWindowEnabled(screen.main));
-        CHECK(screen.Text(MainIds::btnEvent) == "セットアップ開始(&S)");
-        CHECK(screen.Shown(MainIds::grpMessage));
+        CHECK(screen.Text(MainIds::actionButton) == "セットアップ開始(&S)");
+        CHECK(screen.Shown(MainIds::messageGroup));
         CHECK(FolderPresent(distribution.WorkFolder(1)));
 
         QuitWithYes(setup, screen);
@@ -158,7 +158,7 @@ TEST_CASE("a registry key the system refuses ends the run: its message, the fata
     SetupProcess setup(distribution.Program(), "", distribution.temp.Path());
     REQUIRE(setup.Started());
     Screen screen = WaitForScreen(setup, "セットアップ開始(&S)");
-    Press(screen.Control(MainIds::btnEvent));
+    Press(screen.Control(MainIds::actionButton));
 
     HWND error = WaitForMessageBox(setup.Id(), "Orvane Standard");
     REQUIRE(error != nullptr);
@@ -180,13 +180,13 @@ TEST_CASE("without SETUP.INI the fatal screen closes without a question")
     SetupProcess setup(distribution.Program(), "", distribution.temp.Path());
     REQUIRE(setup.Started());
     Screen screen = WaitForScreen(setup, "セットアップ開始(&S)");
-    CHECK(screen.Text(MainIds::lblMessage) == "【致命的エラー  →  iniファイル読み込み失敗】\r\r"
+    CHECK(screen.Text(MainIds::messageLabel) == "【致命的エラー  →  iniファイル読み込み失敗】\r\r"
                                               "セットアップ・アンセットアップ(アンインストール)は続行できません．");
-    CHECK_FALSE(screen.Enabled(MainIds::btnEvent));
-    CHECK(screen.Text(MainIds::btnEnd) == "終了(&E)");
+    CHECK_FALSE(screen.Enabled(MainIds::actionButton));
+    CHECK(screen.Text(MainIds::quitButton) == "終了(&E)");
     CHECK(TextOf(screen.main) == "Orvane");
 
-    Press(screen.Control(MainIds::btnEnd));
+    Press(screen.Control(MainIds::quitButton));
     bool asked = false;
     const bool ended = WaitUntil([&] {
         asked = asked || FindWindowOf(setup.Id(), "#32770") != nullptr;
@@ -208,13 +208,13 @@ TEST_CASE("started with the path of an uninstall record, the uninstall screen sh
     REQUIRE(setup.Started());
     Screen screen = WaitForScreen(setup, "アンセットアップ開始(&S)");
     CHECK(TextOf(screen.main) == "表示ソフトの削除");
-    CHECK(screen.Text(MainIds::btnEnd) == "アンセットアップ終了(&E)");
-    CHECK(TextOf(screen.Control(MainIds::txtFolder)) == setupFolder.Path());
-    CHECK(screen.Text(MainIds::chkSCutDesktop) == "アンセットアップ(アンインストール)フォルダ以下の全ファイル・フォルダ");
-    CHECK(IsChecked(screen.Control(MainIds::chkSCutDesktop)));
-    CHECK_FALSE(screen.Shown(MainIds::chkSCutStartMenu));
-    CHECK_FALSE(screen.Shown(MainIds::chkOverWrite));
-    CHECK(screen.Shown(MainIds::lblUnSetupInfo));
+    CHECK(screen.Text(MainIds::quitButton) == "アンセットアップ終了(&E)");
+    CHECK(TextOf(screen.Control(MainIds::folderBox)) == setupFolder.Path());
+    CHECK(screen.Text(MainIds::desktopBox) == "アンセットアップ(アンインストール)フォルダ以下の全ファイル・フォルダ");
+    CHECK(IsChecked(screen.Control(MainIds::desktopBox)));
+    CHECK_FALSE(screen.Shown(MainIds::startMenuBox));
+    CHECK_FALSE(screen.Shown(MainIds::overwriteBox));
+    CHECK(screen.Shown(MainIds::uninstallInfoLabel));
     CHECK(PathExists(distribution.WorkFolder(1) + "UNSETUP.INI"));
     QuitWithYes(setup, screen);
 }

@@ -45,7 +45,7 @@ TEST_CASE("shortcuts go where their names say, each kind governed by its check b
     InstallFixture fixture;
     fixture.Prepare(ShortcutScript);
     fixture.SkipToActionPhases();
-    TfrmMain& main = fixture.main;
+    MainWindow& main = fixture.main;
     const std::string app = fixture.app;
     CreateDirectoryA((app + "DATA").c_str(), nullptr);
     const std::string shell = fixture.shell.Path();
@@ -61,22 +61,22 @@ TEST_CASE("shortcuts go where their names say, each kind governed by its check b
     }
     SUBCASE("desktop cleared")
     {
-        main.chkSCutDesktop.SetChecked(false);
+        main.desktopBox.SetChecked(false);
         expected.erase(expected.begin());
     }
     SUBCASE("start menu cleared: the \"Default\" one goes too")
     {
-        main.chkSCutStartMenu.SetChecked(false);
+        main.startMenuBox.SetChecked(false);
         expected.erase(expected.begin() + 1);
     }
     SUBCASE("startup cleared")
     {
-        main.chkSCutStartUp.SetChecked(false);
+        main.startUpBox.SetChecked(false);
         expected.erase(expected.begin() + 2);
     }
     SUBCASE("send to cleared")
     {
-        main.chkSCutSendTo.SetChecked(false);
+        main.sendToBox.SetChecked(false);
         expected.erase(expected.begin() + 3);
     }
     fixture.TakeOptions();

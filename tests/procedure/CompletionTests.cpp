@@ -138,7 +138,7 @@ TEST_CASE("the completion writes the example record, the Add/Remove entry, UNOVS
                        });
 
     // The close: the abort button off, the progress window gone, the run ended.
-    CHECK_FALSE(fixture.status.btnAbort.Enabled());
+    CHECK_FALSE(fixture.status.abortButton.Enabled());
     CHECK_FALSE(fixture.status.Visible());
     CHECK(fixture.back.Enabled());
     CHECK(fixture.main.ModalResult() == 1);

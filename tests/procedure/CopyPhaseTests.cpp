@@ -64,7 +64,7 @@ TEST_CASE("the folder phase records made and existing folders; a child before it
     // A pause after each folder; no copy entries, so the record alone is listed.
     CHECK(fixture.StepPauses() == std::vector<unsigned long>{7, 7, 7, 7, 7, 7, 7});
     CHECK(fixture.install.Lists.DeleteFileList == std::vector<std::string>{TheRun.UnSetupPath});
-    CHECK_FALSE(fixture.status.fraStatus.Visible());
+    CHECK_FALSE(fixture.status.progressFrame.Visible());
     fixture.status.Hide();
 }
 
@@ -207,7 +207,7 @@ TEST_CASE("overwrite off: the question, answered No, keeps the file unless the e
         WriteTextFile(app + name, "old");
     }
     fixture.Prepare("[CopyFile]\r\nFile1=(App)\\KEEP.TXT\r\nFile2=(App)\\ALWAYS.TXT,/W\r\n");
-    fixture.main.chkOverWrite.SetChecked(false);
+    fixture.main.overwriteBox.SetChecked(false);
     fixture.person.Answer(IDNO).Answer(IDNO);
 
     CHECK(fixture.Install() == Flow::GoOn);
@@ -273,7 +273,7 @@ TEST_CASE("the progress label: by bytes while every size is known, else by entri
                         {StatusLine(CopyingText(app + "A.TXT")), LabelLine("25%(1/3)"),
                          StatusLine(CopyingText(app + "B.TXT")), LabelLine("50%(2/3)"),
                          StatusLine(CopyingText(app + "C.TXT")), LabelLine("100%(3/3)")});
-        CHECK(fixture.status.prgStatus.Position() == 100);
+        CHECK(fixture.status.progressBar.Position() == 100);
         CHECK(fixture.install.TotalBytes == 4);
         CHECK(fixture.install.DoneBytes == 4);
     }
@@ -320,7 +320,7 @@ TEST_CASE("the abort pressed at a status text stops before the item, with no fur
     for (const char* name : {"A.TXT", "B.TXT", "C.TXT"}) fixture.AddSource(name, "x");
     fixture.Prepare("[MakeFolder]\r\nFolder1=(App)\\F1\r\nFolder2=(App)\\F2\r\n"
                     "[CopyFile]\r\nFile1=(App)\\A.TXT\r\nFile2=(App)\\B.TXT\r\nFile3=(App)\\C.TXT\r\n");
-    const auto pressAbort = [&] { fixture.status.btnAbort.Click(); };
+    const auto pressAbort = [&] { fixture.status.abortButton.Click(); };
     const std::vector<std::string> abortBoxes = {
         BoxLine("中断の確認", MB_YESNO | MB_ICONQUESTION, AbortQuestion),
         BoxLine("中断", MB_OK | MB_ICONEXCLAMATION, "セットアップを中断しました．")};
@@ -385,7 +385,7 @@ TEST_CASE("a distribution of 1,000 small files with SetupSpeed 1 installs withou
     CHECK(fixture.install.Lists.DeleteFileList[999] == fixture.app + "F1000.TXT");
     CHECK(fixture.install.Lists.DeleteFileList.back() == TheRun.UnSetupPath);
     CHECK(ReadTextFile(fixture.app + "F777.TXT") == "file 777");
-    CHECK(fixture.status.lblStatus.Text() == "100%(1000/1000)");
+    CHECK(fixture.status.progressLabel.Text() == "100%(1000/1000)");
     const std::vector<unsigned long> pauses = fixture.StepPauses();
     CHECK(pauses.size() == 1003);
     CHECK(std::all_of(pauses.begin(), pauses.end(), [](unsigned long pause) { return pause == 1; }));

@@ -37,11 +37,11 @@ TEST_CASE("the start button runs the phases in order with their texts and pauses
     fixture.AddSource("A.EXE", "abc");
     fixture.Prepare("[CopyFile]\r\nFile1=(App)\\A.EXE\r\n");
     TheRun.RebootNeeded = 1;
-    TfrmMain& main = fixture.main;
+    MainWindow& main = fixture.main;
     main.Show();
     fixture.person.Answer(IDOK);
 
-    main.btnEvent.Click();
+    main.actionButton.Click();
 
     CheckTranscript(fixture.person.Lines(),
                     {StatusLine(StartText), StatusLine(InformationText), StatusLine(MeasuringText),
@@ -75,10 +75,10 @@ TEST_CASE("the start button runs the phases in order with their texts and pauses
     // the main window's modal run told to end.
     CHECK_FALSE(main.Visible());
     CHECK_FALSE(fixture.status.Visible());
-    CHECK_FALSE(main.btnEnd.Visible());
-    CHECK(main.btnEvent.Left() == (main.ClientWidth() - main.btnEvent.Width()) / 2);
-    CHECK_FALSE(fixture.status.btnAbort.Enabled());
-    CHECK_FALSE(fixture.status.fraStatus.Visible());
+    CHECK_FALSE(main.quitButton.Visible());
+    CHECK(main.actionButton.Left() == (main.ClientWidth() - main.actionButton.Width()) / 2);
+    CHECK_FALSE(fixture.status.abortButton.Enabled());
+    CHECK_FALSE(fixture.status.progressFrame.Visible());
     CHECK(main.ModalResult() == 1);
     CHECK(fixture.back.Enabled());
     CHECK(ReadProfile("DeleteFile", "File1", "", fixture.app + "UNSETUP.INI") == fixture.app + "A.EXE");
@@ -184,7 +184,7 @@ TEST_CASE("free space that cannot be measured: the question names the need beyon
          AbandonBox("セットアップ中止")});
     CHECK(fixture.StepPauses() == std::vector<unsigned long>{7, 7, 7});
     CHECK(fixture.main.ModalResult() == 1);
-    CHECK_FALSE(fixture.status.btnAbort.Enabled());
+    CHECK_FALSE(fixture.status.abortButton.Enabled());
     fixture.status.Hide();
 }
 
@@ -202,7 +202,7 @@ TEST_CASE("a missing setup folder is asked for: Yes creates every level, No leav
         CheckTranscript(fixture.person.LinesAfter(FolderCheckText),
                         {FolderQuestionBox(fixture.app), StatusLine(CopyingText(fixture.app + "A.TXT")),
                          LabelLine("100%(1/1)")});
-        CHECK(fixture.status.btnAbort.Enabled());
+        CHECK(fixture.status.abortButton.Enabled());
     }
     SUBCASE("No")
     {
@@ -214,7 +214,7 @@ TEST_CASE("a missing setup folder is asked for: Yes creates every level, No leav
         CHECK_FALSE(PathExists(fixture.WorkFolder(1) + "UNSETUPB.INI"));
         CHECK(TheRun.SetupRoot.empty());
         CHECK(TheRun.UnSetupPath.empty());
-        CHECK_FALSE(fixture.status.btnAbort.Enabled());
+        CHECK_FALSE(fixture.status.abortButton.Enabled());
         CHECK(fixture.main.ModalResult() == 1);
         CHECK(fixture.back.Enabled());
     }

@@ -22,8 +22,8 @@ std::string BoxLine(const std::string& caption, unsigned flags, const std::strin
     return "box [" + caption + "] " + std::to_string(flags) + ": " + text;
 }
 
-InstallTranscript::InstallTranscript(TfrmStatus& status)
-    : status_(status), lastStatus_(status.lblMessage.Text()), lastLabel_(status.lblStatus.Text()),
+InstallTranscript::InstallTranscript(ProgressWindow& status)
+    : status_(status), lastStatus_(status.messageLabel.Text()), lastLabel_(status.progressLabel.Text()),
       previous_(InstallUserDialogs(this))
 {
     InstallPumpObserver(this);
@@ -90,10 +90,10 @@ void InstallTranscript::RunConfirmDialog(ModalWindow&)
 
 void InstallTranscript::AfterPump()
 {
-    const std::string status = status_.lblMessage.Text();
+    const std::string status = status_.messageLabel.Text();
     if (status != lastStatus_) lines_.push_back(StatusLine(status));
     lastStatus_ = status;
-    const std::string label = status_.lblStatus.Text();
+    const std::string label = status_.progressLabel.Text();
     if (label != lastLabel_) lines_.push_back(LabelLine(label));
     lastLabel_ = label;
 

@@ -7,7 +7,7 @@
 
 #include "windows/UserDialogs.h"
 #include "windows/MessagePump.h"
-#include "windows/TfrmStatus.h"
+#include "windows/ProgressWindow.h"
 
 #include <deque>
 #include <functional>
@@ -22,7 +22,7 @@ std::string BoxLine(const std::string& caption, unsigned flags, const std::strin
 class InstallTranscript final : public UserDialogs, public PumpObserver {
 public:
     // Installs itself as the responder and the pump observer for its lifetime.
-    explicit InstallTranscript(TfrmStatus& status);
+    explicit InstallTranscript(ProgressWindow& status);
     ~InstallTranscript() override;
     InstallTranscript(const InstallTranscript&) = delete;
     InstallTranscript& operator=(const InstallTranscript&) = delete;
@@ -50,7 +50,7 @@ private:
         std::function<void()> act;
     };
 
-    TfrmStatus& status_;
+    ProgressWindow& status_;
     std::deque<std::function<int()>> answers_;
     std::vector<Action> actions_;
     std::vector<std::string> lines_;

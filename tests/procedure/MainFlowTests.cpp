@@ -41,42 +41,42 @@ int CALLBACK AnswerBrowser(HWND browser, UINT message, LPARAM, LPARAM)
 TEST_CASE("btnEvent acts by the screen it is on, whatever its caption says")
 {
     RunFixture fixture;
-    TfrmMain& main = fixture.main;
+    MainWindow& main = fixture.main;
     StartOnReadme(fixture);
     REQUIRE(main.Screen() == MainScreen::Readme);
-    CHECK(main.btnEvent.Text() == "セットアップ続行(&C)");
+    CHECK(main.actionButton.Text() == "セットアップ続行(&C)");
 
     SUBCASE("from the readme to the settings, even under the settings' own caption")
     {
-        main.btnEvent.SetText("セットアップ開始(&S)");
-        main.btnEvent.Click();
+        main.actionButton.SetText("セットアップ開始(&S)");
+        main.actionButton.Click();
         CHECK(main.Screen() == MainScreen::Settings);
-        CHECK(main.btnEvent.Text() == "セットアップ開始(&S)");
-        CHECK_FALSE(main.fraReadme.Visible());
-        CHECK(main.grpMessage.Visible());
-        CHECK(main.grpSetupFolder.Visible());
-        CHECK(main.grpOption.Visible());
+        CHECK(main.actionButton.Text() == "セットアップ開始(&S)");
+        CHECK_FALSE(main.readmeFrame.Visible());
+        CHECK(main.messageGroup.Visible());
+        CHECK(main.folderGroup.Visible());
+        CHECK(main.optionGroup.Visible());
         CHECK(main.ModalResult() == 0);
     }
     SUBCASE("on the failure details, the press is the event that ends the wait")
     {
         main.ShowFailureDetailsScreen();
-        CHECK(main.btnEvent.Text() == "続行(&C)");
+        CHECK(main.actionButton.Text() == "続行(&C)");
         CHECK_FALSE(main.FailureDetailsRead());
-        main.btnEvent.Click();
+        main.actionButton.Click();
         CHECK(main.FailureDetailsRead());
-        CHECK_FALSE(main.btnEvent.Enabled());
+        CHECK_FALSE(main.actionButton.Enabled());
     }
 }
 
 TEST_CASE("a setup folder that names no place of its own is refused before anything is made, and can be corrected")
 {
     RunFixture fixture;
-    TfrmMain& main = fixture.main;
+    MainWindow& main = fixture.main;
     fixture.WriteScript("[Title]\r\nSetup=相対\r\n[DefaultFolder]\r\nFolder=RELATIVE_DIR\r\n");
     fixture.Start();
-    REQUIRE(main.btnEvent.Text() == "セットアップ開始(&S)");
-    CHECK(main.txtFolder.Text() == "RELATIVE_DIR\\");
+    REQUIRE(main.actionButton.Text() == "セットアップ開始(&S)");
+    CHECK(main.folderBox.Text() == "RELATIVE_DIR\\");
     char current[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, current);
     const std::string strayFolder = std::string(current) + "\\RELATIVE_DIR";
@@ -85,9 +85,9 @@ TEST_CASE("a setup folder that names no place of its own is refused before anyth
     size_t asked = 0;
     for (const char* typed : {"RELATIVE_DIR\\", ",,,,", "(Bin)ABC", "C:\\(App)\\Tool\\", "C:\\A|B\\"}) {
         CAPTURE(typed);
-        main.txtFolder.SetText(typed);
+        main.folderBox.SetText(typed);
         person.Answer(IDOK);
-        main.btnEvent.Click();
+        main.actionButton.Click();
         REQUIRE(person.Boxes().size() == ++asked);
         const AskedBox& box = person.Boxes().back();
         CHECK(box.text == std::string(typed) + "\r\r" + "このフォルダにはセットアップできません．\r" +
@@ -95,8 +95,8 @@ TEST_CASE("a setup folder that names no place of its own is refused before anyth
         CHECK(box.caption == "フォルダ指定エラー");
         CHECK(box.flags == (MB_OK | MB_ICONEXCLAMATION));
         // The settings stay on the screen for the person to correct.
-        CHECK(main.btnEvent.Text() == "セットアップ開始(&S)");
-        CHECK(main.grpSetupFolder.Visible());
+        CHECK(main.actionButton.Text() == "セットアップ開始(&S)");
+        CHECK(main.folderGroup.Visible());
         CHECK_FALSE(fixture.status.Visible());
         CHECK(main.ModalResult() == 0);
     }
@@ -106,7 +106,7 @@ TEST_CASE("a setup folder that names no place of its own is refused before anyth
 TEST_CASE("the quit button asks first; No leaves the screen as it was, Yes ends the run and removes the work folders")
 {
     RunFixture fixture;
-    TfrmMain& main = fixture.main;
+    MainWindow& main = fixture.main;
     fixture.WriteScript("[Title]\r\nSetup=終了\r\n");
     CreateDirectoryA(fixture.WorkFolder(7).c_str(), nullptr);
     WriteTextFile(fixture.WorkFolder(7) + "LEFT.TXT", "left by a crashed run");
@@ -115,16 +115,16 @@ TEST_CASE("the quit button asks first; No leaves the screen as it was, Yes ends 
     ScriptedDialogs person;
     person.Answer(IDNO).Answer(IDYES);
 
-    main.btnEnd.Click();
+    main.quitButton.Click();
     CHECK(main.ModalResult() == 1);
     CHECK_FALSE(main.TryEndModal());
     CHECK(main.ModalResult() == 0);
     CHECK_FALSE(fixture.back.Enabled());
-    CHECK(main.btnEvent.Text() == "セットアップ開始(&S)");
-    CHECK(main.grpMessage.Visible());
+    CHECK(main.actionButton.Text() == "セットアップ開始(&S)");
+    CHECK(main.messageGroup.Visible());
     CHECK(FolderExists(fixture.WorkFolder(1)));
 
-    main.btnEnd.Click();
+    main.quitButton.Click();
     CHECK(main.TryEndModal());
     CHECK(main.ModalResult() == 1);
     CHECK(fixture.back.Enabled());
@@ -147,7 +147,7 @@ TEST_CASE("no quit question on the fatal screen, nor once the run has ended by i
     SUBCASE("fatal screen")
     {
         fixture.Start();
-        fixture.main.btnEnd.Click();
+        fixture.main.quitButton.Click();
         CHECK(fixture.main.TryEndModal());
     }
     SUBCASE("a procedure enabled the background")
@@ -181,23 +181,23 @@ TEST_CASE("the title-bar Close button and Alt+F4 do nothing once the start-up ha
 TEST_CASE("the dialog keys work on the main window: Tab, Enter on a focused button, Alt + mnemonic")
 {
     RunFixture fixture;
-    TfrmMain& main = fixture.main;
+    MainWindow& main = fixture.main;
     StartOnReadme(fixture);
     main.Show();
-    main.btnEvent.Focus();
+    main.actionButton.Focus();
     const auto key = [](UINT message, WPARAM code) {
         PostMessageA(GetFocus(), message, code, message == WM_SYSCHAR ? (1 << 29) : 0);
         ProcessMessages();
     };
     key(WM_KEYDOWN, VK_TAB);
-    CHECK(GetFocus() == main.btnEnd.Handle());
+    CHECK(GetFocus() == main.quitButton.Handle());
     key(WM_KEYDOWN, VK_TAB);
-    CHECK(GetFocus() == main.txtReadme.Handle());
+    CHECK(GetFocus() == main.readmeBox.Handle());
 
-    main.btnEvent.Focus();
+    main.actionButton.Focus();
     key(WM_KEYDOWN, VK_RETURN);
-    CHECK(main.btnEvent.Text() == "セットアップ開始(&S)");
-    CHECK(main.grpMessage.Visible());
+    CHECK(main.actionButton.Text() == "セットアップ開始(&S)");
+    CHECK(main.messageGroup.Visible());
 
     // Alt+E: the quit button ("セットアップ終了(&E)") asks to end the run.
     CHECK(main.ModalResult() == 0);
@@ -209,20 +209,20 @@ TEST_CASE("the dialog keys work on the main window: Tab, Enter on a focused butt
 TEST_CASE("the browse button puts the picked folder with a trailing backslash into the folder box")
 {
     RunFixture fixture;
-    TfrmMain& main = fixture.main;
+    MainWindow& main = fixture.main;
     fixture.WriteScript("[DefaultFolder]\r\nFolder=C:\\Before\\\r\n");
     fixture.Start();
-    main.dlgFolder.Callback = &AnswerBrowser;
-    CHECK(main.dlgFolder.Title == "セットアップフォルダを選択してください．");
-    CHECK(main.dlgFolder.Flags() == BIF_RETURNONLYFSDIRS);
+    main.folderDialog.Callback = &AnswerBrowser;
+    CHECK(main.folderDialog.Title == "セットアップフォルダを選択してください．");
+    CHECK(main.folderDialog.Flags() == BIF_RETURNONLYFSDIRS);
 
     browserChoice.clear();
-    main.btnRefer.Click();
-    CHECK(main.txtFolder.Text() == "C:\\Before\\");
+    main.browseButton.Click();
+    CHECK(main.folderBox.Text() == "C:\\Before\\");
 
     const std::string picked = fixture.source.Path();
     browserChoice = picked.substr(0, picked.size() - 1);
-    main.btnRefer.Click();
-    CHECK(main.dlgFolder.Directory() == browserChoice);
-    CHECK(main.txtFolder.Text() == picked);
+    main.browseButton.Click();
+    CHECK(main.folderDialog.Directory() == browserChoice);
+    CHECK(main.folderBox.Text() == picked);
 }

@@ -76,7 +76,7 @@ RunWatcher::~RunWatcher()
 
 void RunWatcher::AfterPump()
 {
-    const std::string message = run_.status.lblMessage.Text();
+    const std::string message = run_.status.messageLabel.Text();
     texts.push_back(message);
     if (run_.status.Visible() && (progressMessages.empty() || progressMessages.back() != message))
         progressMessages.push_back(message);
@@ -96,10 +96,10 @@ void RunWatcher::At(const std::string& text, std::function<void()> action)
 
 void RunWatcher::ContinueFromDetails()
 {
-    TfrmMain& main = run_.main;
-    if (!main.Visible() || !main.btnEvent.Enabled() || main.btnEvent.Text() != "続行(&C)") return;
-    reportShown = main.txtReadme.Text();
-    frameShown = main.fraReadme.Text();
-    verticalScrollBar = (GetWindowLongPtrA(main.txtReadme.Handle(), GWL_STYLE) & WS_VSCROLL) != 0;
-    main.btnEvent.Click();
+    MainWindow& main = run_.main;
+    if (!main.Visible() || !main.actionButton.Enabled() || main.actionButton.Text() != "続行(&C)") return;
+    reportShown = main.readmeBox.Text();
+    frameShown = main.readmeFrame.Text();
+    verticalScrollBar = (GetWindowLongPtrA(main.readmeBox.Handle(), GWL_STYLE) & WS_VSCROLL) != 0;
+    main.actionButton.Click();
 }

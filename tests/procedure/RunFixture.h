@@ -33,10 +33,10 @@ public:
     ScratchFolder temp{"tmp"};
     ScratchFolder windows{"win"};
     SetupForms forms;
-    TfrmMain& main = forms.frmMain;
-    TfrmBack& back = forms.frmBack;
-    TfrmStatus& status = forms.frmStatus;
-    TfrmCustomDlg& dialog = forms.frmCustomDlg;
+    MainWindow& main = forms.mainWindow;
+    Backdrop& back = forms.backdrop;
+    ProgressWindow& status = forms.progressWindow;
+    SharedFileDialog& dialog = forms.sharedFileDialog;
     WindowsCallback& run = forms.runWindows;
 };
 
@@ -57,7 +57,7 @@ private:
 
 // Watches the run at every message pump as a person watching the screen
 // would: notes the progress message, acts once at a chosen one, and presses
-// btnEvent ("続行(&C)") once the failure details show, noting what they
+// actionButton ("続行(&C)") once the failure details show, noting what they
 // showed. One watcher at a time: it is the pump's only observer.
 class RunWatcher final : public PumpObserver {
 public:
@@ -72,8 +72,8 @@ public:
 
     std::vector<std::string> texts;             // the progress message at every pump
     std::vector<std::string> progressMessages;  // each new one while the progress window shows
-    std::string reportShown;                    // txtReadme while the details showed
-    std::string frameShown;                     // fraReadme's caption then
+    std::string reportShown;                    // readmeBox while the details showed
+    std::string frameShown;                     // readmeFrame's caption then
     bool verticalScrollBar = false;
 
 private:

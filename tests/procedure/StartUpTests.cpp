@@ -32,7 +32,7 @@ std::string ProposedFolderFor(const std::string& script)
     RunFixture fixture;
     fixture.WriteScript(script);
     fixture.Start();
-    return fixture.main.txtFolder.Text();
+    return fixture.main.folderBox.Text();
 }
 
 }  // namespace
@@ -42,7 +42,7 @@ TEST_CASE("a script without messages starts on the settings screen with the defa
     RunFixture fixture;
     fixture.WriteScript("[Title]\r\nSetup=テスト表示\r\n");
     fixture.Start();
-    TfrmMain& main = fixture.main;
+    MainWindow& main = fixture.main;
 
     CHECK(TheRun.RunMode == "SETUP");
     CHECK(TheRun.SourceFolder == fixture.source.Path());
@@ -54,34 +54,34 @@ TEST_CASE("a script without messages starts on the settings screen with the defa
     CHECK(TheRun.SetupTitle == "テスト表示");
     CHECK(TheRun.UnSetupTitle == "テスト表示");
 
-    CHECK(main.lblMessage.Text() == "セットアップを行います．\r\r" + SettingsLine);
-    CHECK(TheRun.TopMessageText == main.lblMessage.Text());
+    CHECK(main.messageLabel.Text() == "セットアップを行います．\r\r" + SettingsLine);
+    CHECK(TheRun.TopMessageText == main.messageLabel.Text());
     CHECK(main.Text() == "テスト表示");
-    CHECK(fixture.back.lblBackTitle1.Text() == "テスト表示");
-    CHECK(fixture.back.lblBackTitle2.Text() == "テスト表示");
-    CHECK(fixture.back.lblBackTitle1.Width() == fixture.back.Width() - 24);
-    CHECK(fixture.back.lblBackTitle2.Width() == fixture.back.Width() - 24);
-    CHECK(main.txtFolder.Text() == TheRun.ProgramFilesFolder);
+    CHECK(fixture.back.bannerLabel1.Text() == "テスト表示");
+    CHECK(fixture.back.bannerLabel2.Text() == "テスト表示");
+    CHECK(fixture.back.bannerLabel1.Width() == fixture.back.Width() - 24);
+    CHECK(fixture.back.bannerLabel2.Width() == fixture.back.Width() - 24);
+    CHECK(main.folderBox.Text() == TheRun.ProgramFilesFolder);
 
-    CHECK(main.btnEvent.Text() == "セットアップ開始(&S)");
-    CHECK(main.btnEvent.Enabled());
-    CHECK(main.btnEnd.Text() == "セットアップ終了(&E)");
-    CHECK(main.btnEnd.Enabled());
-    CHECK_FALSE(main.fraReadme.Visible());
-    CHECK(main.grpMessage.Visible());
-    CHECK(main.grpSetupFolder.Visible());
-    CHECK(main.grpOption.Visible());
-    CHECK(main.txtFolder.Enabled());
-    CHECK(main.btnRefer.Enabled());
-    CHECK(main.chkOverWrite.Enabled());
-    CHECK(main.chkOverWrite.Checked());
+    CHECK(main.actionButton.Text() == "セットアップ開始(&S)");
+    CHECK(main.actionButton.Enabled());
+    CHECK(main.quitButton.Text() == "セットアップ終了(&E)");
+    CHECK(main.quitButton.Enabled());
+    CHECK_FALSE(main.readmeFrame.Visible());
+    CHECK(main.messageGroup.Visible());
+    CHECK(main.folderGroup.Visible());
+    CHECK(main.optionGroup.Visible());
+    CHECK(main.folderBox.Enabled());
+    CHECK(main.browseButton.Enabled());
+    CHECK(main.overwriteBox.Enabled());
+    CHECK(main.overwriteBox.Checked());
     // No shortcut is named: the four boxes stay checked and disabled.
-    for (CheckBox* box : {&main.chkSCutDesktop, &main.chkSCutStartMenu, &main.chkSCutStartUp, &main.chkSCutSendTo}) {
+    for (CheckBox* box : {&main.desktopBox, &main.startMenuBox, &main.startUpBox, &main.sendToBox}) {
         CHECK(box->Checked());
         CHECK_FALSE(box->Enabled());
     }
     CHECK_FALSE(main.CloseItemEnabled());
-    CHECK(main.lblFormShare.Text() == "Can't Delete");
+    CHECK(main.answerLabel.Text() == "Can't Delete");
 }
 
 TEST_CASE("the message text is the five message lines, each ended by a carriage return")
@@ -91,13 +91,13 @@ TEST_CASE("the message text is the five message lines, each ended by a carriage 
     {
         fixture.WriteScript("[TopMessage]\r\nMessage1=ABC\r\n");
         fixture.Start();
-        CHECK(fixture.main.lblMessage.Text() == "ABC\r\r\r\r\r\r" + SettingsLine);
+        CHECK(fixture.main.messageLabel.Text() == "ABC\r\r\r\r\r\r" + SettingsLine);
     }
     SUBCASE("lines with gaps")
     {
         fixture.WriteScript("[TopMessage]\r\nMessage1=一行目\r\nMessage3=三行目\r\nMessage6=not read\r\n");
         fixture.Start();
-        CHECK(fixture.main.lblMessage.Text() == "一行目\r\r三行目\r\r\r\r" + SettingsLine);
+        CHECK(fixture.main.messageLabel.Text() == "一行目\r\r三行目\r\r\r\r" + SettingsLine);
     }
 }
 
@@ -116,7 +116,7 @@ TEST_CASE("SetupSpeed: an integer as the script's values are read; below 1 becom
         fixture.Start();
         CHECK(TheRun.SetupSpeed == speed);
         // The start-up went on to the end all the same.
-        CHECK(fixture.main.btnEvent.Text() == "セットアップ開始(&S)");
+        CHECK(fixture.main.actionButton.Text() == "セットアップ開始(&S)");
     }
 }
 
@@ -127,34 +127,34 @@ TEST_CASE("[Extend] Enabled: only \"False\" locks the folder, browse, overwrite 
         RunFixture fixture;
         fixture.WriteScript(std::string("[Extend]\r\nEnabled=") + value + "\r\n[ShortCut]\r\nName1=(Dsk)\\App\r\n");
         fixture.Start();
-        CHECK(fixture.main.txtFolder.Enabled() == usable);
-        CHECK(fixture.main.btnRefer.Enabled() == usable);
-        CHECK(fixture.main.chkOverWrite.Enabled() == usable);
-        CHECK(fixture.main.chkSCutDesktop.Enabled() == usable);
-        CHECK(fixture.main.btnEvent.Enabled());
+        CHECK(fixture.main.folderBox.Enabled() == usable);
+        CHECK(fixture.main.browseButton.Enabled() == usable);
+        CHECK(fixture.main.overwriteBox.Enabled() == usable);
+        CHECK(fixture.main.desktopBox.Enabled() == usable);
+        CHECK(fixture.main.actionButton.Enabled());
     }
 }
 
 TEST_CASE("shortcut boxes are enabled when they govern a name, by the install's rule, up to the first empty name")
 {
     RunFixture fixture;
-    TfrmMain& main = fixture.main;
+    MainWindow& main = fixture.main;
     SUBCASE("common and per-user folders; a name with several kinds is governed by the first")
     {
         fixture.WriteScript("[ShortCut]\r\nName1=(C_Dsk)\\App\r\nName2=(sup)\\A,(Sen)\\B\r\n");
         fixture.Start();
-        CHECK(main.chkSCutDesktop.Enabled());
-        CHECK_FALSE(main.chkSCutStartMenu.Enabled());
-        CHECK(main.chkSCutStartUp.Enabled());
-        CHECK_FALSE(main.chkSCutSendTo.Enabled());
+        CHECK(main.desktopBox.Enabled());
+        CHECK_FALSE(main.startMenuBox.Enabled());
+        CHECK(main.startUpBox.Enabled());
+        CHECK_FALSE(main.sendToBox.Enabled());
     }
     SUBCASE("the scan ends at an empty name; Default is governed by the Start menu box")
     {
         fixture.WriteScript("[ShortCut]\r\nName1=Default\r\nName2=\r\nName3=(Dsk)\\App\r\n");
         fixture.Start();
-        CHECK(main.chkSCutStartMenu.Enabled());
-        CHECK_FALSE(main.chkSCutDesktop.Enabled());
-        CHECK(main.chkSCutDesktop.Checked());
+        CHECK(main.startMenuBox.Enabled());
+        CHECK_FALSE(main.desktopBox.Enabled());
+        CHECK(main.desktopBox.Checked());
     }
 }
 
@@ -176,7 +176,7 @@ TEST_CASE("the proposed folder: script, OVSET98.INI by program ID, then ReferReg
         fixture.WriteScript("[ProgramID]\r\nID=Viewer\r\n[DefaultFolder]\r\nFolder=C:\\New\\\r\n");
         fixture.Start();
         CHECK(TheRun.ProgramId == "Viewer");
-        CHECK(fixture.main.txtFolder.Text() == "D:\\Earlier\\Viewer\\");
+        CHECK(fixture.main.folderBox.Text() == "D:\\Earlier\\Viewer\\");
     }
     SUBCASE("a program ID without an earlier install keeps the script's folder")
     {
@@ -184,7 +184,7 @@ TEST_CASE("the proposed folder: script, OVSET98.INI by program ID, then ReferReg
         WriteTextFile(fixture.windows / "OVSET98.INI", "[Other]\r\nFolder=D:\\Other\\\r\n");
         fixture.WriteScript("[ProgramID]\r\nID=Viewer\r\n[DefaultFolder]\r\nFolder=C:\\New\\\r\n");
         fixture.Start();
-        CHECK(fixture.main.txtFolder.Text() == "C:\\New\\");
+        CHECK(fixture.main.folderBox.Text() == "C:\\New\\");
     }
     SUBCASE("ReferRegistry with and without root token and value name")
     {
@@ -216,62 +216,62 @@ TEST_CASE("the proposed folder: script, OVSET98.INI by program ID, then ReferReg
 TEST_CASE("the readme screen: with or without a leading backslash, its title and scroll bars")
 {
     RunFixture fixture;
-    TfrmMain& main = fixture.main;
+    MainWindow& main = fixture.main;
     WriteTextFile(fixture.source / "お読み表.TXT", "一行目\n二行目\r\nEnd");
     SUBCASE("a leading backslash, the default scroll bar")
     {
         fixture.WriteScript("[Readme]\r\nFile=\\お読み表.TXT\r\nTitle=はじめに\r\n");
         fixture.Start();
-        CHECK(main.btnEvent.Text() == "セットアップ続行(&C)");
-        CHECK(main.btnEvent.Enabled());
-        CHECK(main.btnEnd.Text() == "セットアップ終了(&E)");
-        CHECK(main.btnEnd.Enabled());
-        CHECK(main.fraReadme.Visible());
-        CHECK(main.fraReadme.Text() == "はじめに");
-        CHECK_FALSE(main.grpMessage.Visible());
-        CHECK_FALSE(main.grpSetupFolder.Visible());
-        CHECK_FALSE(main.grpOption.Visible());
-        CHECK(main.txtReadme.Text() == "一行目\r\n二行目\r\nEnd");
-        CHECK(ScrollStyle(main.txtReadme, WS_VSCROLL));
-        CHECK_FALSE(ScrollStyle(main.txtReadme, WS_HSCROLL));
-        CHECK(GetFocus() == main.btnEvent.Handle());
+        CHECK(main.actionButton.Text() == "セットアップ続行(&C)");
+        CHECK(main.actionButton.Enabled());
+        CHECK(main.quitButton.Text() == "セットアップ終了(&E)");
+        CHECK(main.quitButton.Enabled());
+        CHECK(main.readmeFrame.Visible());
+        CHECK(main.readmeFrame.Text() == "はじめに");
+        CHECK_FALSE(main.messageGroup.Visible());
+        CHECK_FALSE(main.folderGroup.Visible());
+        CHECK_FALSE(main.optionGroup.Visible());
+        CHECK(main.readmeBox.Text() == "一行目\r\n二行目\r\nEnd");
+        CHECK(ScrollStyle(main.readmeBox, WS_VSCROLL));
+        CHECK_FALSE(ScrollStyle(main.readmeBox, WS_HSCROLL));
+        CHECK(GetFocus() == main.actionButton.Handle());
     }
     SUBCASE("no backslash, horizontal bar")
     {
         fixture.WriteScript("[Readme]\r\nFile=お読み表.TXT\r\nScrollBars=ssHorizontal\r\n");
         fixture.Start();
-        CHECK(main.fraReadme.Visible());
-        CHECK(main.fraReadme.Text().empty());
-        CHECK(ScrollStyle(main.txtReadme, WS_HSCROLL));
-        CHECK_FALSE(ScrollStyle(main.txtReadme, WS_VSCROLL));
-        CHECK(main.txtReadme.Text() == "一行目\r\n二行目\r\nEnd");
+        CHECK(main.readmeFrame.Visible());
+        CHECK(main.readmeFrame.Text().empty());
+        CHECK(ScrollStyle(main.readmeBox, WS_HSCROLL));
+        CHECK_FALSE(ScrollStyle(main.readmeBox, WS_VSCROLL));
+        CHECK(main.readmeBox.Text() == "一行目\r\n二行目\r\nEnd");
     }
     SUBCASE("both bars; an unknown value leaves the vertical one")
     {
         fixture.WriteScript("[Readme]\r\nFile=お読み表.TXT\r\nScrollBars=ssBoth\r\n");
         fixture.Start();
-        CHECK(ScrollStyle(main.txtReadme, WS_HSCROLL | WS_VSCROLL));
+        CHECK(ScrollStyle(main.readmeBox, WS_HSCROLL | WS_VSCROLL));
         RunFixture other;
         WriteTextFile(other.source / "R.TXT", "x");
         other.WriteScript("[Readme]\r\nFile=R.TXT\r\nScrollBars=ssNone\r\n");
         other.Start();
-        CHECK(ScrollStyle(other.main.txtReadme, WS_VSCROLL));
-        CHECK_FALSE(ScrollStyle(other.main.txtReadme, WS_HSCROLL));
+        CHECK(ScrollStyle(other.main.readmeBox, WS_VSCROLL));
+        CHECK_FALSE(ScrollStyle(other.main.readmeBox, WS_HSCROLL));
     }
     SUBCASE("a full path or a missing file gives the settings screen")
     {
         fixture.WriteScript("[Readme]\r\nFile=" + fixture.source.Path() + "お読み表.TXT\r\n");
         fixture.Start();
-        CHECK(main.btnEvent.Text() == "セットアップ開始(&S)");
-        CHECK_FALSE(main.fraReadme.Visible());
-        CHECK(main.grpMessage.Visible());
+        CHECK(main.actionButton.Text() == "セットアップ開始(&S)");
+        CHECK_FALSE(main.readmeFrame.Visible());
+        CHECK(main.messageGroup.Visible());
     }
 }
 
 TEST_CASE("the uninstall screen from the record's [UnSetupOption] CheckBox")
 {
     RunFixture fixture;
-    TfrmMain& main = fixture.main;
+    MainWindow& main = fixture.main;
     const std::string record = fixture.source / "UNSETUP.INI";
     const std::string header =
         "[Title]\r\nSetup=表示ソフト\r\nUnSetup=表示ソフトの削除\r\n[SetupFolder]\r\nFolder=C:\\Program Files\\表示\\\r\n";
@@ -279,40 +279,40 @@ TEST_CASE("the uninstall screen from the record's [UnSetupOption] CheckBox")
         CHECK(TheRun.RunMode == "UNSETUP");
         CHECK(TheRun.ScriptPath == fixture.WorkFolder(1) + "UNSETUP.INI");
         CHECK(main.Text() == "表示ソフトの削除");
-        CHECK(fixture.back.lblBackTitle1.Text() == "表示ソフトの削除");
-        CHECK(main.lblMessage.Text() == "アンセットアップ(アンインストール)を行います．\r\r"
+        CHECK(fixture.back.bannerLabel1.Text() == "表示ソフトの削除");
+        CHECK(main.messageLabel.Text() == "アンセットアップ(アンインストール)を行います．\r\r"
                                         "開始するには，「アンセットアップ開始(S)」を選択してください．\r");
-        CHECK(main.grpSetupFolder.Text() == "アンセットアップ(アンインストール)フォルダ");
-        CHECK(main.txtFolder.Text() == "C:\\Program Files\\表示\\");
-        CHECK(main.txtFolder.ReadOnly());
-        CHECK(main.txtFolder.Enabled());
-        CHECK_FALSE(main.btnRefer.Enabled());
-        CHECK(main.btnEvent.Text() == "アンセットアップ開始(&S)");
-        CHECK(main.btnEvent.Enabled());
-        CHECK(main.btnEnd.Text() == "アンセットアップ終了(&E)");
-        CHECK(main.btnEnd.Enabled());
-        CHECK(main.grpOption.Text() == "アンセットアップ(アンインストール)オプション");
-        CHECK_FALSE(main.chkOverWrite.Visible());
-        CHECK(main.fraShortCut.Text() == "ファイルの追加削除");
-        CHECK(main.fraShortCut.Top() == 16);
-        CHECK(main.fraShortCut.Height() == 89 - 24);
-        CHECK(main.lblUnSetupInfo.Visible());
-        CHECK(main.lblUnSetupInfo.Top() == 16 + 17 + 2);
-        CHECK(main.lblUnSetupInfo.Text() == "　アンセットアップ(アンインストール)フォルダの中で，コピーされたファイル以外に"
+        CHECK(main.folderGroup.Text() == "アンセットアップ(アンインストール)フォルダ");
+        CHECK(main.folderBox.Text() == "C:\\Program Files\\表示\\");
+        CHECK(main.folderBox.ReadOnly());
+        CHECK(main.folderBox.Enabled());
+        CHECK_FALSE(main.browseButton.Enabled());
+        CHECK(main.actionButton.Text() == "アンセットアップ開始(&S)");
+        CHECK(main.actionButton.Enabled());
+        CHECK(main.quitButton.Text() == "アンセットアップ終了(&E)");
+        CHECK(main.quitButton.Enabled());
+        CHECK(main.optionGroup.Text() == "アンセットアップ(アンインストール)オプション");
+        CHECK_FALSE(main.overwriteBox.Visible());
+        CHECK(main.shortcutFrame.Text() == "ファイルの追加削除");
+        CHECK(main.shortcutFrame.Top() == 16);
+        CHECK(main.shortcutFrame.Height() == 89 - 24);
+        CHECK(main.uninstallInfoLabel.Visible());
+        CHECK(main.uninstallInfoLabel.Top() == 16 + 17 + 2);
+        CHECK(main.uninstallInfoLabel.Text() == "　アンセットアップ(アンインストール)フォルダの中で，コピーされたファイル以外に"
                                             "追加削除するファイルをチェック(選択)してください．");
-        CHECK(main.grpMessage.Visible());
-        CHECK_FALSE(main.fraReadme.Visible());
+        CHECK(main.messageGroup.Visible());
+        CHECK_FALSE(main.readmeFrame.Visible());
     };
     SUBCASE("DeleteAll")
     {
         WriteTextFile(record, header + "[UnSetupOption]\r\nCheckBox=DeleteAll\r\n");
         fixture.Start(record);
         checkCommon();
-        CHECK(main.chkSCutDesktop.Text() == "アンセットアップ(アンインストール)フォルダ以下の全ファイル・フォルダ");
-        CHECK(main.chkSCutDesktop.Width() == 457 - 16);
-        CHECK(main.chkSCutDesktop.Checked());
-        CHECK(main.chkSCutDesktop.Enabled());
-        for (CheckBox* box : {&main.chkSCutStartMenu, &main.chkSCutStartUp, &main.chkSCutSendTo}) {
+        CHECK(main.desktopBox.Text() == "アンセットアップ(アンインストール)フォルダ以下の全ファイル・フォルダ");
+        CHECK(main.desktopBox.Width() == 457 - 16);
+        CHECK(main.desktopBox.Checked());
+        CHECK(main.desktopBox.Enabled());
+        for (CheckBox* box : {&main.startMenuBox, &main.startUpBox, &main.sendToBox}) {
             CHECK_FALSE(box->Checked());
             CHECK_FALSE(box->Visible());
         }
@@ -323,10 +323,10 @@ TEST_CASE("the uninstall screen from the record's [UnSetupOption] CheckBox")
         WriteTextFile(record, header + "[UnSetupOption]\r\nCheckBox=deleteall\r\n");
         fixture.Start(record);
         checkCommon();
-        CHECK(main.chkSCutDesktop.Text() == "*.INIファイル");
-        CHECK_FALSE(main.chkSCutDesktop.Checked());
-        CHECK(main.chkSCutStartMenu.Text() == "*.GIDファイル");
-        CHECK_FALSE(main.chkSCutStartMenu.Checked());
+        CHECK(main.desktopBox.Text() == "*.INIファイル");
+        CHECK_FALSE(main.desktopBox.Checked());
+        CHECK(main.startMenuBox.Text() == "*.GIDファイル");
+        CHECK_FALSE(main.startMenuBox.Checked());
         CHECK_FALSE(fixture.run.DeleteAllForm());
     }
     SUBCASE("1,0 checks only the first box")
@@ -334,13 +334,13 @@ TEST_CASE("the uninstall screen from the record's [UnSetupOption] CheckBox")
         WriteTextFile(record, header + "[UnSetupOption]\r\nCheckBox=1,0\r\n");
         fixture.Start(record);
         checkCommon();
-        CHECK(main.chkSCutDesktop.Text() == "*.INIファイル");
-        CHECK(main.chkSCutDesktop.Checked());
-        CHECK(main.chkSCutDesktop.Enabled());
-        CHECK(main.chkSCutStartMenu.Text() == "*.GIDファイル");
-        CHECK_FALSE(main.chkSCutStartMenu.Checked());
-        CHECK(main.chkSCutStartMenu.Enabled());
-        for (CheckBox* box : {&main.chkSCutStartUp, &main.chkSCutSendTo}) {
+        CHECK(main.desktopBox.Text() == "*.INIファイル");
+        CHECK(main.desktopBox.Checked());
+        CHECK(main.desktopBox.Enabled());
+        CHECK(main.startMenuBox.Text() == "*.GIDファイル");
+        CHECK_FALSE(main.startMenuBox.Checked());
+        CHECK(main.startMenuBox.Enabled());
+        for (CheckBox* box : {&main.startUpBox, &main.sendToBox}) {
             CHECK(box->Text().empty());
             CHECK_FALSE(box->Checked());
             CHECK_FALSE(box->Enabled());
@@ -351,14 +351,14 @@ TEST_CASE("the uninstall screen from the record's [UnSetupOption] CheckBox")
     {
         WriteTextFile(record, header + "[UnSetupOption]\r\nCheckBox=1,1,1,1\r\n");
         fixture.Start(record);
-        for (CheckBox* box : {&main.chkSCutDesktop, &main.chkSCutStartMenu, &main.chkSCutStartUp, &main.chkSCutSendTo})
+        for (CheckBox* box : {&main.desktopBox, &main.startMenuBox, &main.startUpBox, &main.sendToBox})
             CHECK(box->Checked());
         RunFixture other;
         const std::string otherRecord = other.source / "UNSETUP.INI";
         WriteTextFile(otherRecord, header);
         other.Start(otherRecord);
-        CHECK_FALSE(other.main.chkSCutDesktop.Checked());
-        CHECK_FALSE(other.main.chkSCutStartMenu.Checked());
+        CHECK_FALSE(other.main.desktopBox.Checked());
+        CHECK_FALSE(other.main.startMenuBox.Checked());
     }
 }
 
@@ -377,23 +377,23 @@ TEST_CASE("the mode follows the file name of the first argument, exactly")
     {
         fixture.Start("C:\\nowhere\\UNSETUP.INI");
         CHECK(TheRun.RunMode == "UNSETUP");
-        CHECK(fixture.main.lblMessage.Text() == IniFailure + "\r\r" + CannotContinue);
+        CHECK(fixture.main.messageLabel.Text() == IniFailure + "\r\r" + CannotContinue);
     }
 }
 
 TEST_CASE("the fatal screen names each missing piece in order and reads no header")
 {
     RunFixture fixture;
-    TfrmMain& main = fixture.main;
+    MainWindow& main = fixture.main;
     SUBCASE("no SETUP.INI")
     {
         fixture.Start();
-        CHECK(main.lblMessage.Text() == IniFailure + "\r\r" + CannotContinue);
+        CHECK(main.messageLabel.Text() == IniFailure + "\r\r" + CannotContinue);
     }
     SUBCASE("no Windows or system folder, and no script")
     {
         fixture.Start("", "【致命的エラー  →  Windowsフォルダ取得失敗】\r【致命的エラー  →  WindowsSystemフォルダ取得失敗】\r");
-        CHECK(main.lblMessage.Text() == "【致命的エラー  →  Windowsフォルダ取得失敗】\r"
+        CHECK(main.messageLabel.Text() == "【致命的エラー  →  Windowsフォルダ取得失敗】\r"
                                         "【致命的エラー  →  WindowsSystemフォルダ取得失敗】\r" +
                                             IniFailure + "\r\r" + CannotContinue);
     }
@@ -401,22 +401,22 @@ TEST_CASE("the fatal screen names each missing piece in order and reads no heade
     {
         fixture.WriteScript("[Title]\r\nSetup=Never read\r\n");
         fixture.Start("", "【致命的エラー  →  WindowsSystemフォルダ取得失敗】\r");
-        CHECK(main.lblMessage.Text() == "【致命的エラー  →  WindowsSystemフォルダ取得失敗】\r\r" + CannotContinue);
+        CHECK(main.messageLabel.Text() == "【致命的エラー  →  WindowsSystemフォルダ取得失敗】\r\r" + CannotContinue);
     }
-    CHECK(main.btnEvent.Text() == "セットアップ開始(&S)");
-    CHECK_FALSE(main.btnEvent.Enabled());
-    CHECK(main.btnEnd.Text() == "終了(&E)");
-    CHECK(main.btnEnd.Enabled());
+    CHECK(main.actionButton.Text() == "セットアップ開始(&S)");
+    CHECK_FALSE(main.actionButton.Enabled());
+    CHECK(main.quitButton.Text() == "終了(&E)");
+    CHECK(main.quitButton.Enabled());
     CHECK(main.Text() == "Orvane");
-    CHECK(fixture.back.lblBackTitle1.Text() == "  ");
-    CHECK(fixture.back.lblBackTitle2.Text() == "  ");
-    CHECK(main.grpMessage.Visible());
-    CHECK(main.grpSetupFolder.Visible());
-    CHECK(main.grpOption.Visible());
-    CHECK_FALSE(main.fraReadme.Visible());
-    CHECK_FALSE(main.txtFolder.Enabled());
-    CHECK_FALSE(main.chkOverWrite.Enabled());
-    CHECK(main.txtFolder.Text().empty());
+    CHECK(fixture.back.bannerLabel1.Text() == "  ");
+    CHECK(fixture.back.bannerLabel2.Text() == "  ");
+    CHECK(main.messageGroup.Visible());
+    CHECK(main.folderGroup.Visible());
+    CHECK(main.optionGroup.Visible());
+    CHECK_FALSE(main.readmeFrame.Visible());
+    CHECK_FALSE(main.folderBox.Enabled());
+    CHECK_FALSE(main.overwriteBox.Enabled());
+    CHECK(main.folderBox.Text().empty());
 }
 
 TEST_CASE("the work folder is the first free OVTMP number; with all 99 taken it is number 99")
@@ -453,8 +453,8 @@ TEST_CASE("a script or record left in a reused work folder never stands in for t
         WriteTextFile(fixture.WorkFolder(99) + "UNSETUP.INI", "[SetupFolder]\r\nFolder=C:\\Another\\\r\n");
         fixture.Start(fixture.source / "UNSETUP.INI");
     }
-    CHECK(fixture.main.lblMessage.Text() == IniFailure + "\r\r" + CannotContinue);
-    CHECK_FALSE(fixture.main.btnEvent.Enabled());
+    CHECK(fixture.main.messageLabel.Text() == IniFailure + "\r\r" + CannotContinue);
+    CHECK_FALSE(fixture.main.actionButton.Enabled());
 }
 
 TEST_CASE("activating the main window again changes nothing")

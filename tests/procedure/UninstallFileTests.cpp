@@ -39,11 +39,11 @@ std::string SharedText(const std::string& path)
 struct DialogPresses {
     std::vector<std::string> messages;
 
-    void Queue(ScriptedDialogs& person, Button TfrmCustomDlg::*button)
+    void Queue(ScriptedDialogs& person, Button SharedFileDialog::*button)
     {
         person.AnswerConfirm([this, button](ModalWindow& window) {
-            auto& dialog = static_cast<TfrmCustomDlg&>(window);
-            messages.push_back(dialog.lblMessage.Text());
+            auto& dialog = static_cast<SharedFileDialog&>(window);
+            messages.push_back(dialog.messageLabel.Text());
             (dialog.*button).Click();
         });
     }
@@ -155,7 +155,7 @@ TEST_CASE("a counted file: only a shared one is uncounted, and only the last use
     {
         counts.Set(file, 1);
         fixture.record.files = {file + ",/s"};
-        dialog.Queue(person, &TfrmCustomDlg::btnYes);
+        dialog.Queue(person, &SharedFileDialog::yesButton);
         person.Answer(IDOK);
         fixture.Uninstall();
         CHECK_FALSE(ScratchSharedCounts::Stored(file).has_value());
@@ -167,7 +167,7 @@ TEST_CASE("a counted file: only a shared one is uncounted, and only the last use
     {
         counts.Set(file, 1);
         fixture.record.files = {file + ",/S"};
-        dialog.Queue(person, &TfrmCustomDlg::btnNo);
+        dialog.Queue(person, &SharedFileDialog::noButton);
         person.Answer(IDOK);
         fixture.Uninstall();
         CHECK_FALSE(ScratchSharedCounts::Stored(file).has_value());
@@ -180,7 +180,7 @@ TEST_CASE("a counted file: only a shared one is uncounted, and only the last use
         const std::string uncounted = fixture.elsewhere / "NOCOUNT.DAT";
         WriteTextFile(uncounted, "x");
         fixture.record.files = {uncounted + ",/R/S/C", file + ",/R/S/C"};
-        dialog.Queue(person, &TfrmCustomDlg::btnYes);
+        dialog.Queue(person, &SharedFileDialog::yesButton);
         person.Answer(IDOK);
         fixture.Uninstall();
         CHECK_FALSE(PathExists(uncounted));  // deleted without the caution box
@@ -210,22 +210,22 @@ TEST_CASE("すべて削除 and すべて保存 answer for every later shared fil
 
     SUBCASE("Yes for one file only, then すべて削除 for the rest")
     {
-        dialog.Queue(person, &TfrmCustomDlg::btnYes);
-        dialog.Queue(person, &TfrmCustomDlg::btnDelete);
+        dialog.Queue(person, &SharedFileDialog::yesButton);
+        dialog.Queue(person, &SharedFileDialog::deleteAllButton);
         fixture.Uninstall();
         REQUIRE(dialog.messages.size() == 2);
         CHECK(Utf8(dialog.messages[1]) == Utf8(SharedText(files[1])));
         for (const std::string& file : files) CHECK_FALSE(PathExists(file));
-        CHECK(fixture.run.main.lblFormShare.Text() == "Delete");
+        CHECK(fixture.run.main.answerLabel.Text() == "Delete");
     }
     SUBCASE("No for one file only, then すべて保存 for the rest")
     {
-        dialog.Queue(person, &TfrmCustomDlg::btnNo);
-        dialog.Queue(person, &TfrmCustomDlg::btnSave);
+        dialog.Queue(person, &SharedFileDialog::noButton);
+        dialog.Queue(person, &SharedFileDialog::keepAllButton);
         fixture.Uninstall();
         CHECK(dialog.messages.size() == 2);
         for (const std::string& file : files) CHECK(PathExists(file));
-        CHECK(fixture.run.main.lblFormShare.Text() == "Save");
+        CHECK(fixture.run.main.answerLabel.Text() == "Save");
     }
     for (const std::string& file : files) CHECK_FALSE(ScratchSharedCounts::Stored(file).has_value());
     CHECK(person.Unused() == 0);

@@ -44,15 +44,15 @@ void UninstallFixture::Start()
     if (recordListsItself) written.files.push_back(app / "UNSETUP.INI");
     WriteTextFile(app / "UNSETUP.INI", written.Text());
     run.Start(app / "UNSETUP.INI");
-    REQUIRE(run.main.btnEvent.Text() == "アンセットアップ開始(&S)");
+    REQUIRE(run.main.actionButton.Text() == "アンセットアップ開始(&S)");
 }
 
 void UninstallFixture::Uninstall()
 {
-    if (run.main.btnEvent.Text() != "アンセットアップ開始(&S)") Start();
+    if (run.main.actionButton.Text() != "アンセットアップ開始(&S)") Start();
     char current[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, current);
-    run.main.btnEvent.Click();
+    run.main.actionButton.Click();
     SetCurrentDirectoryA(current);
 }
 

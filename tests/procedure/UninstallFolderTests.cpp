@@ -65,7 +65,7 @@ TEST_CASE("delete-all removes everything below the setup folder and reports none
     fixture.record.files = {fixture.app / "APP.EXE"};
     ScriptedDialogs person;
     fixture.Start();
-    CHECK(fixture.run.main.chkSCutDesktop.Checked());
+    CHECK(fixture.run.main.desktopBox.Checked());
 
     const std::string report = UninstallAndReadReport(fixture, person, false);
     CHECK(report.empty());
@@ -193,7 +193,7 @@ TEST_CASE("with delete-all set, a setup folder of the system or the user's own i
     fixture.record.setupFolder = folder;
     fixture.Start();
     // Never wipe a real folder of the machine should the protection fail.
-    REQUIRE(ProtectedFolders::OfThisMachine(TheRun).Protects(fixture.run.main.txtFolder.Text()));
+    REQUIRE(ProtectedFolders::OfThisMachine(TheRun).Protects(fixture.run.main.folderBox.Text()));
     WriteTextFile(fixture.run.windows / "WIN.INI", "kept");
     ScriptedDialogs person;
     CHECK(UninstallAndReadReport(fixture, person, false).empty());

@@ -36,7 +36,7 @@ TEST_CASE("the uninstall runs on the progress window and ends the run")
     fixture.record.files = {installed};
     fixture.record.checkBox = "1,1,1,1";
     fixture.Start();
-    TfrmMain& main = fixture.run.main;
+    MainWindow& main = fixture.run.main;
     main.Show();
     ScriptedDialogs person;
     RunWatcher watcher(fixture.run);
@@ -46,10 +46,10 @@ TEST_CASE("the uninstall runs on the progress window and ends the run")
     CHECK(watcher.progressMessages == std::vector<std::string>{Working, Done});
     REQUIRE(person.Boxes().size() == 1);
     CheckCompletionBox(person.Boxes()[0]);
-    CHECK(fixture.run.status.lblMessage.Text() == Done);
-    CHECK_FALSE(main.btnEnd.Visible());
-    CHECK(main.btnEvent.Left() == (489 - 161) / 2);
-    for (CheckBox* box : {&main.chkSCutDesktop, &main.chkSCutStartMenu, &main.chkSCutStartUp, &main.chkSCutSendTo})
+    CHECK(fixture.run.status.messageLabel.Text() == Done);
+    CHECK_FALSE(main.quitButton.Visible());
+    CHECK(main.actionButton.Left() == (489 - 161) / 2);
+    for (CheckBox* box : {&main.desktopBox, &main.startMenuBox, &main.startUpBox, &main.sendToBox})
         CHECK_FALSE(box->Enabled());
     CHECK(TheRun.AppFolder == fixture.app.Path());
     CHECK_FALSE(PathExists(fixture.app.Path()));
@@ -74,7 +74,7 @@ TEST_CASE("failures are offered as a question; No skips the details, Yes shows t
         person.Answer(IDYES).Answer(IDOK);
         fixture.Uninstall();
         CHECK(Utf8(watcher.reportShown) == Utf8("<File> " + gone + "\r\n" + SystemErrorText(2) + "\r\n"));
-        CHECK_FALSE(fixture.run.main.btnEvent.Enabled());
+        CHECK_FALSE(fixture.run.main.actionButton.Enabled());
         REQUIRE(fixture.clock.pauses.size() >= 2);
         CHECK(fixture.clock.pauses.front() == 200);
         CHECK(fixture.clock.pauses.back() == 500);
@@ -103,12 +103,12 @@ TEST_CASE("a record without a usable setup folder is refused before anything is 
     {
         fixture.record.writeSetupFolder = false;
         fixture.Start();
-        CHECK(fixture.run.main.txtFolder.Text() == "\\");
+        CHECK(fixture.run.main.folderBox.Text() == "\\");
     }
     SUBCASE("an empty folder box")
     {
         fixture.Start();
-        fixture.run.main.txtFolder.SetText("");
+        fixture.run.main.folderBox.SetText("");
     }
     SUBCASE("a relative folder")
     {

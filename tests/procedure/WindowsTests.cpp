@@ -21,20 +21,20 @@ const std::string AbortQuestion =
     "一度，セットアップを完了してから，アンセットアップ(アンインストール)することをおすすめします．\r\r"
     "本当にセットアップを中断しますか？";
 
-// Presses btnEvent once the failure details are up, as a person would.
+// Presses actionButton once the failure details are up, as a person would.
 class PressWhenDetailsShow final : public PumpObserver {
 public:
-    explicit PressWhenDetailsShow(TfrmMain& main) : main_(main) { InstallPumpObserver(this); }
+    explicit PressWhenDetailsShow(MainWindow& main) : main_(main) { InstallPumpObserver(this); }
     ~PressWhenDetailsShow() override { InstallPumpObserver(nullptr); }
     void AfterPump() override
     {
         ++pumps;
-        if (main_.Visible() && main_.btnEvent.Enabled()) main_.btnEvent.Click();
+        if (main_.Visible() && main_.actionButton.Enabled()) main_.actionButton.Click();
     }
     int pumps = 0;
 
 private:
-    TfrmMain& main_;
+    MainWindow& main_;
 };
 
 }  // namespace
@@ -59,20 +59,20 @@ TEST_CASE("the abort question: No changes nothing, Yes signals the abort in its 
     SUBCASE("No")
     {
         person.Answer(IDNO);
-        fixture.status.btnAbort.Click();
+        fixture.status.abortButton.Click();
         REQUIRE(person.Boxes().size() == 1);
         CHECK(seen[0] == "progress shown, result 0");
         CHECK_FALSE(run.AbortRequested());
         CHECK(fixture.main.Enabled());
         CHECK_FALSE(fixture.back.Enabled());
         CHECK(fixture.status.Visible());
-        CHECK(fixture.status.btnAbort.Enabled());
+        CHECK(fixture.status.abortButton.Enabled());
         CHECK(fixture.main.ModalResult() == 0);
     }
     SUBCASE("Yes")
     {
         person.Answer(IDYES).Answer(IDOK);
-        fixture.status.btnAbort.Click();
+        fixture.status.abortButton.Click();
         REQUIRE(person.Boxes().size() == 2);
         CHECK(seen[0] == "progress shown, result 0");
         // The progress window is closed before the message, the modal result
@@ -99,14 +99,14 @@ TEST_CASE("the abort question: No changes nothing, Yes signals the abort in its 
 TEST_CASE("the progress window: disabled abort button, no close command, bar and label")
 {
     RunFixture fixture;
-    TfrmStatus& status = fixture.status;
+    ProgressWindow& status = fixture.status;
     CHECK(status.Text() == "進行状況");
-    CHECK_FALSE(status.btnAbort.Enabled());
+    CHECK_FALSE(status.abortButton.Enabled());
     CHECK_FALSE(status.CloseItemEnabled());
-    CHECK_FALSE(status.fraStatus.Visible());
-    CHECK(status.lblStatus.Text() == "0%(0/0)");
+    CHECK_FALSE(status.progressFrame.Visible());
+    CHECK(status.progressLabel.Text() == "0%(0/0)");
     ScriptedDialogs person;  // a disabled abort button asks nothing
-    status.btnAbort.Click();
+    status.abortButton.Click();
     CHECK(person.Boxes().empty());
 
     status.Show();
@@ -118,23 +118,23 @@ TEST_CASE("the progress window: disabled abort button, no close command, bar and
     CHECK(run.SetProgressPosition(40) == 40);
     CHECK(run.SetProgressPosition(150) == 100);
     run.SetProgressText("40%(2/5)");
-    CHECK(status.lblStatus.Text() == "40%(2/5)");
+    CHECK(status.progressLabel.Text() == "40%(2/5)");
     run.ShowProgressFrame(true);
-    CHECK(status.fraStatus.Visible());
+    CHECK(status.progressFrame.Visible());
 }
 
 TEST_CASE("the confirmation dialog runs modally until a button writes its answer word into lblFormShare")
 {
     RunFixture fixture;
-    TfrmCustomDlg& dialog = fixture.dialog;
+    SharedFileDialog& dialog = fixture.dialog;
     CHECK(dialog.Text() == "ファイル削除の確認");
     CHECK((GetWindowLongPtrA(dialog.Handle(), GWL_STYLE) & WS_SYSMENU) == 0);
     const std::string message = "C:\\WINDOWS\\SYSTEM\\表.DLL\r\r消しますか？";
-    const std::pair<Button TfrmCustomDlg::*, const char*> buttons[] = {
-        {&TfrmCustomDlg::btnYes, "Yes"},
-        {&TfrmCustomDlg::btnNo, "No"},
-        {&TfrmCustomDlg::btnDelete, "Delete"},
-        {&TfrmCustomDlg::btnSave, "Save"},
+    const std::pair<Button SharedFileDialog::*, const char*> buttons[] = {
+        {&SharedFileDialog::yesButton, "Yes"},
+        {&SharedFileDialog::noButton, "No"},
+        {&SharedFileDialog::deleteAllButton, "Delete"},
+        {&SharedFileDialog::keepAllButton, "Save"},
     };
     for (const auto& [button, word] : buttons) {
         CAPTURE(word);
@@ -142,7 +142,7 @@ TEST_CASE("the confirmation dialog runs modally until a button writes its answer
         std::string shownMessage;
         int result = 0;
         person.AnswerConfirm([&, button = button](ModalWindow& window) {
-            shownMessage = dialog.lblMessage.Text();
+            shownMessage = dialog.messageLabel.Text();
             // A close request from outside is refused: it would leave no
             // answer. Then the button.
             PostMessageA(dialog.Handle(), WM_CLOSE, 0, 0);
@@ -155,15 +155,15 @@ TEST_CASE("the confirmation dialog runs modally until a button writes its answer
         CHECK(shownMessage == message);
         CHECK(result == 1);
         CHECK(fixture.run.ShareAnswer() == word);
-        CHECK(fixture.main.lblFormShare.Text() == word);
+        CHECK(fixture.main.answerLabel.Text() == word);
         CHECK_FALSE(dialog.Visible());
     }
 }
 
-TEST_CASE("the failure details wait on the main window until btnEvent is pressed")
+TEST_CASE("the failure details wait on the main window until actionButton is pressed")
 {
     RunFixture fixture;
-    TfrmMain& main = fixture.main;
+    MainWindow& main = fixture.main;
     WriteTextFile(fixture.source / "R.TXT", "readme");
     fixture.WriteScript("[Readme]\r\nFile=R.TXT\r\nScrollBars=ssHorizontal\r\n");
     fixture.Start();
@@ -171,8 +171,8 @@ TEST_CASE("the failure details wait on the main window until btnEvent is pressed
     run.ShowMain(false);
     run.ShowProgress(true);
     run.PrepareCompletionLayout();
-    CHECK_FALSE(main.btnEnd.Visible());
-    CHECK(main.btnEvent.Left() == (489 - 161) / 2);
+    CHECK_FALSE(main.quitButton.Visible());
+    CHECK(main.actionButton.Left() == (489 - 161) / 2);
 
     InstantClock clock;
     PressWhenDetailsShow person(main);
@@ -180,18 +180,18 @@ TEST_CASE("the failure details wait on the main window until btnEvent is pressed
     SUBCASE("install: the scroll bars stay as the readme set them")
     {
         run.ShowFailureDetails(report, "作成・コピー処理失敗　詳細表示", false);
-        CHECK((GetWindowLongPtrA(main.txtReadme.Handle(), GWL_STYLE) & WS_VSCROLL) == 0);
+        CHECK((GetWindowLongPtrA(main.readmeBox.Handle(), GWL_STYLE) & WS_VSCROLL) == 0);
     }
     SUBCASE("uninstall: with a vertical scroll bar")
     {
         run.ShowFailureDetails(report, "削除処理失敗　詳細表示", true);
-        CHECK((GetWindowLongPtrA(main.txtReadme.Handle(), GWL_STYLE) & WS_VSCROLL) != 0);
+        CHECK((GetWindowLongPtrA(main.readmeBox.Handle(), GWL_STYLE) & WS_VSCROLL) != 0);
     }
     CHECK(person.pumps >= 1);
-    CHECK(main.txtReadme.Text() == report);
-    CHECK(main.btnEvent.Text() == "続行(&C)");
-    CHECK_FALSE(main.btnEvent.Enabled());
-    CHECK(main.fraReadme.Visible());
+    CHECK(main.readmeBox.Text() == report);
+    CHECK(main.actionButton.Text() == "続行(&C)");
+    CHECK_FALSE(main.actionButton.Enabled());
+    CHECK(main.readmeFrame.Visible());
     CHECK_FALSE(main.Visible());
     CHECK(fixture.status.Visible());
     REQUIRE(clock.pauses.size() >= 2);
@@ -222,10 +222,10 @@ TEST_CASE("a component's registration failure is told in one box with the path a
 TEST_CASE("the run: a task-bar button, the background's version and banner, and the main window run modally")
 {
     RunFixture fixture;
-    TfrmBack& back = fixture.back;
-    fixture.Start();  // the fatal screen: btnEnd closes without a question
+    Backdrop& back = fixture.back;
+    fixture.Start();  // the fatal screen: quitButton closes without a question
     ModalWatchdog watchdog(back, fixture.main);
-    PostMessageA(fixture.main.btnEnd.Handle(), BM_CLICK, 0, 0);
+    PostMessageA(fixture.main.quitButton.Handle(), BM_CLICK, 0, 0);
     fixture.forms.Run();
 
     // The application window, unowned and no tool window, is what the task
@@ -239,22 +239,22 @@ TEST_CASE("the run: a task-bar button, the background's version and banner, and 
 
     // The test program has no version resource: the numbers stay 0.
     CHECK(back.Text() == "Orvane Standard Version0.00(Build:0000)");
-    CHECK(back.lblBackTitle2.Left() == back.lblBackTitle1.Left() + 2);
-    CHECK(back.lblBackTitle2.Top() == back.lblBackTitle1.Top() + 2);
-    CHECK(back.lblPrgTitle1.Text() == "Orvane Standard\rSetup and Uninstall");
-    CHECK(back.lblPrgTitle1.Visible());
-    CHECK(back.lblPrgTitle2.Visible());
-    const Bounds banner = back.lblPrgTitle1.GetBounds();
+    CHECK(back.bannerLabel2.Left() == back.bannerLabel1.Left() + 2);
+    CHECK(back.bannerLabel2.Top() == back.bannerLabel1.Top() + 2);
+    CHECK(back.programTitleLabel1.Text() == "Orvane Standard\rSetup and Uninstall");
+    CHECK(back.programTitleLabel1.Visible());
+    CHECK(back.programTitleLabel2.Visible());
+    const Bounds banner = back.programTitleLabel1.GetBounds();
     CHECK(banner.left == back.Width() - banner.width - 24);
     CHECK(banner.top == back.Height() - banner.height - 48);
-    CHECK(back.lblPrgTitle2.Left() == banner.left + 2);
-    CHECK(back.lblPrgTitle2.Top() == banner.top + 2);
+    CHECK(back.programTitleLabel2.Left() == banner.left + 2);
+    CHECK(back.programTitleLabel2.Top() == banner.top + 2);
     CHECK_FALSE(fixture.main.Visible());
     CHECK_FALSE(back.Visible());
 
     // A later resize moves nothing.
     ShowWindow(back.Handle(), SW_SHOWNORMAL);
-    CHECK(back.lblPrgTitle1.GetBounds().left == banner.left);
+    CHECK(back.programTitleLabel1.GetBounds().left == banner.left);
     back.Hide();
 }
 
@@ -297,12 +297,12 @@ TEST_CASE("an error raised inside a window message is shown and goes no further"
     ScriptedDialogs person;
     person.Answer(IDOK).Answer(IDOK);
     // A registry failure during a click, as the procedures raise it.
-    fixture.main.btnRefer.SetEnabled(true);
-    fixture.main.btnRefer.OnClick(
+    fixture.main.browseButton.SetEnabled(true);
+    fixture.main.browseButton.OnClick(
         [] { throw SetupError(SetupError::Action::CreatingKey, "HKEY\\Test", 5, "ｷｰ HKEY\\Test の作成に失敗しました"); });
-    fixture.main.btnRefer.Click();
-    fixture.main.btnRefer.OnClick([] { throw std::runtime_error("other"); });
-    fixture.main.btnRefer.Click();
+    fixture.main.browseButton.Click();
+    fixture.main.browseButton.OnClick([] { throw std::runtime_error("other"); });
+    fixture.main.browseButton.Click();
     REQUIRE(person.Boxes().size() == 2);
     CHECK(person.Boxes()[0].text == "ｷｰ HKEY\\Test の作成に失敗しました");
     CHECK(person.Boxes()[0].caption == "Orvane Standard");

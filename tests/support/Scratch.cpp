@@ -48,7 +48,7 @@ bool PathExists(const std::string& path)
 void RemoveTree(const std::string& folder)
 {
     // Not a byte test: a name such as "表" ends in the trail byte 0x5C.
-    const std::string base = RemoveDelimiter(folder, "B");
+    const std::string base = WithoutTrailingBackslash(folder);
     WIN32_FIND_DATAA data{};
     if (const FindHandle find(FindFirstFileA((base + "\\*").c_str(), &data)); find) {
         do {

@@ -49,8 +49,8 @@ TEST_CASE("MBPos matches only at character starts")
     {
         SingleByteSystem singleByte;
         CHECK(MBPos("\\", "ソ\\") == 2);
-        CHECK(RemoveDelimiter("ソ", "B") == "\x83");
-        CHECK(AddDelimiter("ソ", "B") == "ソ");
+        CHECK(WithoutTrailingBackslash("ソ") == "\x83");
+        CHECK(WithTrailingBackslash("ソ") == "ソ");
         CHECK(ByteClassAt("ソ", 2) == ByteClass::Single);
     }
 }
@@ -95,22 +95,18 @@ TEST_CASE("LeftStr, RightStr and MidStr clamp like the classic copy routine")
 
 TEST_CASE("AddDelimiter and RemoveDelimiter never take a trail byte for a backslash")
 {
-    CHECK(AddDelimiter("C:\\ソ", "B") == "C:\\ソ\\");
-    CHECK(RemoveDelimiter("C:\\ソ", "B") == "C:\\ソ");
-    CHECK(RemoveDelimiter("C:\\ソ\\", "B") == "C:\\ソ");
-    CHECK(AddDelimiter("表", "B") == "表\\");
-    CHECK(AddDelimiter("C:\\APP\\", "B") == "C:\\APP\\");
-    CHECK(AddDelimiter("C:", "Bottom") == "C:\\");
-    CHECK(AddDelimiter("C:", "b") == "C:");
-    CHECK(AddDelimiter("C:", "").compare("C:") == 0);
-    CHECK(AddDelimiter("", "B") == "\\");
-    CHECK(AddDelimiter("", "T") == "\\");
-    CHECK(AddDelimiter("APP", "T") == "\\APP");
-    CHECK(AddDelimiter("\\APP", "Top") == "\\APP");
-    CHECK(RemoveDelimiter("\\", "B").empty());
-    CHECK(RemoveDelimiter("\\APP", "T") == "APP");
-    CHECK(RemoveDelimiter("C:\\APP\\\\", "B") == "C:\\APP\\");
-    CHECK(RemoveDelimiter("C:\\APP\\", "x") == "C:\\APP\\");
+    CHECK(WithTrailingBackslash("C:\\ソ") == "C:\\ソ\\");
+    CHECK(WithoutTrailingBackslash("C:\\ソ") == "C:\\ソ");
+    CHECK(WithoutTrailingBackslash("C:\\ソ\\") == "C:\\ソ");
+    CHECK(WithTrailingBackslash("表") == "表\\");
+    CHECK(WithTrailingBackslash("C:\\APP\\") == "C:\\APP\\");
+    CHECK(WithTrailingBackslash("") == "\\");
+    CHECK(WithLeadingBackslash("") == "\\");
+    CHECK(WithLeadingBackslash("APP") == "\\APP");
+    CHECK(WithLeadingBackslash("\\APP") == "\\APP");
+    CHECK(WithoutTrailingBackslash("\\").empty());
+    CHECK(WithoutLeadingBackslash("\\APP") == "APP");
+    CHECK(WithoutTrailingBackslash("C:\\APP\\\\") == "C:\\APP\\");
 }
 
 TEST_CASE("MapText maps with the system locale and keeps the text when it cannot")

@@ -143,7 +143,7 @@ std::string FileIdentity(const std::string& path)
 
 std::string ParentName(const std::string& path)
 {
-    const std::string folder = RemoveDelimiter(FolderPart(path), "B");
+    const std::string folder = WithoutTrailingBackslash(FolderPart(path));
     return FileNamePart(folder);
 }
 

@@ -28,7 +28,7 @@ void RemoveAdded(const std::string& path)
             RegDeleteKeyValueA(RootOf(path), key.c_str(), path.substr(static_cast<size_t>(bar) + 1).c_str());
             return;
         }
-        const std::string key = RemoveDelimiter(path.substr(5), "B");
+        const std::string key = WithoutTrailingBackslash(path.substr(5));
         RegDeleteKeyA(RootOf(path), key.c_str());
         return;
     }

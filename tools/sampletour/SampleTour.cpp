@@ -151,15 +151,15 @@ bool Walkthrough::Install()
     if (main == nullptr) return Fail(setup, "the readme screen");
     DialogHold hold(main);
     if (!hold.Ready()) Say("(the hold hook is missing: no picture of the progress window)");
-    Say("  Readme screen: " + TextOf(ControlOf(main, MainIds::fraReadme)));
+    Say("  Readme screen: " + TextOf(ControlOf(main, MainIds::readmeFrame)));
     ShotOfScreen(setup, "readme");
-    Press(ControlOf(main, MainIds::btnEvent));
+    Press(ControlOf(main, MainIds::actionButton));
 
     main = WaitForMainScreen(setup.Id(), "セットアップ開始(&S)");
     if (main == nullptr) return Fail(setup, "the settings screen");
-    Say("  Settings screen: setup folder " + TextOf(ControlOf(main, MainIds::txtFolder)) + ", every option ticked");
+    Say("  Settings screen: setup folder " + TextOf(ControlOf(main, MainIds::folderBox)) + ", every option ticked");
     ShotOfScreen(setup, "settings");
-    Press(ControlOf(main, MainIds::btnEvent));
+    Press(ControlOf(main, MainIds::actionButton));
 
     HWND box = ShotOfBox(setup, sample_.FolderQuestion().caption, "folder-question");
     if (box == nullptr) return Fail(setup, "the folder question");
@@ -170,8 +170,8 @@ bool Walkthrough::Install()
     if (hold.Ready()) {
         if (!hold.WaitHeld(60000)) return Fail(setup, "the progress window");
         HWND status = FindWindowOf(setup.Id(), "TfrmStatus");
-        Say("  Progress: " + OneLine(HeldText(ControlOf(status, StatusIds::lblMessage))) + "  " +
-            HeldText(ControlOf(status, StatusIds::lblStatus)));
+        Say("  Progress: " + OneLine(HeldText(ControlOf(status, ProgressIds::messageLabel))) + "  " +
+            HeldText(ControlOf(status, ProgressIds::progressLabel)));
         Shot("progress");
         hold.Release();
     }
@@ -191,10 +191,10 @@ bool Walkthrough::Install()
 
     main = WaitForMainScreen(setup.Id(), "続行(&C)");
     if (main == nullptr) return Fail(setup, "the failure details");
-    Say("  " + TextOf(ControlOf(main, MainIds::fraReadme)) + ": " +
-        OneLine(TextOf(ControlOf(main, MainIds::txtReadme))));
+    Say("  " + TextOf(ControlOf(main, MainIds::readmeFrame)) + ": " +
+        OneLine(TextOf(ControlOf(main, MainIds::readmeBox))));
     ShotOfScreen(setup, "failure-details");
-    Press(ControlOf(main, MainIds::btnEvent));
+    Press(ControlOf(main, MainIds::actionButton));
 
     // The script's WINDOWS_REBOOT: the system's restart offer, declined (Yes
     // would end the Wine session), and the program's warning.
@@ -238,17 +238,17 @@ bool Walkthrough::Uninstall()
     if (!uninstall.Started()) return Fail(uninstall, "UNOVSET.EXE");
     HWND main = WaitForMainScreen(uninstall.Id(), "アンセットアップ開始(&S)");
     if (main == nullptr) return Fail(uninstall, "the uninstall screen");
-    Say("  Uninstall screen: " + TextOf(main) + ", setup folder " + TextOf(ControlOf(main, MainIds::txtFolder)));
+    Say("  Uninstall screen: " + TextOf(main) + ", setup folder " + TextOf(ControlOf(main, MainIds::folderBox)));
     ShotOfScreen(uninstall, "uninstall-settings");
     DialogHold hold(main);
     if (hold.Ready()) hold.Ask();
-    Press(ControlOf(main, MainIds::btnEvent));
+    Press(ControlOf(main, MainIds::actionButton));
     if (hold.Ready()) {
         // Held before its first dialog: the confirmation for the shared
         // component, or the completion when there is none.
         if (!hold.WaitHeld(60000)) return Fail(uninstall, "the uninstall's progress window");
         HWND status = FindWindowOf(uninstall.Id(), "TfrmStatus");
-        Say("  Progress: " + OneLine(HeldText(ControlOf(status, StatusIds::lblMessage))));
+        Say("  Progress: " + OneLine(HeldText(ControlOf(status, ProgressIds::messageLabel))));
         Shot("uninstall-progress");
         hold.Release();
     }
@@ -270,10 +270,10 @@ bool Walkthrough::FinishUninstall(SetupProcess& uninstall)
             },
             60000);
         if (dialog != nullptr) {
-            Say("  " + TextOf(dialog) + ": " + OneLine(TextOf(ControlOf(dialog, CustomDlgIds::lblMessage))) +
-                " -> " + TextOf(ControlOf(dialog, CustomDlgIds::btnYes)));
+            Say("  " + TextOf(dialog) + ": " + OneLine(TextOf(ControlOf(dialog, SharedFileDialogIds::messageLabel))) +
+                " -> " + TextOf(ControlOf(dialog, SharedFileDialogIds::yesButton)));
             ShotOfScreen(uninstall, "uninstall-confirm");
-            Press(ControlOf(dialog, CustomDlgIds::btnYes));
+            Press(ControlOf(dialog, SharedFileDialogIds::yesButton));
             WaitUntil([&] { return !IsWindowVisible(dialog); });
             continue;
         }

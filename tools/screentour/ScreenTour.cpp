@@ -60,7 +60,7 @@ const std::string Readme =
 
 void QuitWithYes(SetupProcess& setup, HWND main)
 {
-    Press(ControlOf(main, MainIds::btnEnd));
+    Press(ControlOf(main, MainIds::quitButton));
     if (HWND box = WaitForMessageBox(setup.Id(), "終了確認")) Answer(box, IDYES);
     setup.WaitForExit();
 }
@@ -70,7 +70,7 @@ HWND SettledMain(SetupProcess& setup, const std::string& eventCaption)
     HWND main = nullptr;
     WaitUntil([&] {
         main = FindWindowOf(setup.Id(), "TfrmMain");
-        return main != nullptr && TextOf(ControlOf(main, MainIds::btnEvent)) == eventCaption;
+        return main != nullptr && TextOf(ControlOf(main, MainIds::actionButton)) == eventCaption;
     });
     PaintNow(FindWindowOf(setup.Id(), "TfrmBack"));
     PaintNow(main);
@@ -84,12 +84,12 @@ void MainScreens(const std::string& distribution, const std::string& temp)
         SetupProcess setup(program, "", temp);
         HWND main = SettledMain(setup, "セットアップ続行(&C)");
         Shot("1-readme");
-        Press(ControlOf(main, MainIds::btnEvent));
+        Press(ControlOf(main, MainIds::actionButton));
         SettledMain(setup, "セットアップ開始(&S)");
         Shot("2-settings");
         // A folder typed without its drive is refused before anything is made.
-        SendMessageA(ControlOf(main, MainIds::txtFolder), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("表示ソフト\\"));
-        Press(ControlOf(main, MainIds::btnEvent));
+        SendMessageA(ControlOf(main, MainIds::folderBox), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("表示ソフト\\"));
+        Press(ControlOf(main, MainIds::actionButton));
         if (HWND box = WaitForMessageBox(setup.Id(), "フォルダ指定エラー")) {
             PaintNow(box);
             Shot("2b-folder-refused");
@@ -113,7 +113,7 @@ void MainScreens(const std::string& distribution, const std::string& temp)
         SetupProcess setup(empty + "SETUP.EXE", "", temp);
         HWND main = SettledMain(setup, "セットアップ開始(&S)");
         Shot("4-fatal");
-        Press(ControlOf(main, MainIds::btnEnd));
+        Press(ControlOf(main, MainIds::quitButton));
         setup.WaitForExit();
     }
 }
@@ -148,8 +148,8 @@ void CALLBACK ProcedureScreens(HWND, UINT, UINT_PTR timer, DWORD)
     run.EnableAbort(false);
     run.ShowProgressFrame(false);
     run.SetStatus("アンセットアップ(アンインストール)を行っています．．．");
-    TfrmCustomDlg& dialog = tourForms->frmCustomDlg;
-    dialog.lblMessage.SetText("C:\\WINDOWS\\SYSTEM\\VIEWCTL.OCX\r\r"
+    SharedFileDialog& dialog = tourForms->sharedFileDialog;
+    dialog.messageLabel.SetText("C:\\WINDOWS\\SYSTEM\\VIEWCTL.OCX\r\r"
                               "この共有ファイルは，現在，他のどのプログラムからも使われていません．\r"
                               "しかし，今後，他のプログラムで使われる可能性があります．\r"
                               "このファイルを削除してもよろしいですか？");
@@ -165,14 +165,14 @@ void ProcedureWindows(const std::string& distribution, const std::string& temp)
 {
     SetupForms forms;
     tourForms = &forms;
-    forms.frmMain.StartUp("", [&](RunState& state) {
+    forms.mainWindow.StartUp("", [&](RunState& state) {
         const std::string errors = LoadSystemFolders(state);
         state.SourceFolder = distribution;
         state.TempFolder = temp;
         return errors;
     });
     SetTimer(nullptr, 0, 300, &ProcedureScreens);
-    forms.frmBack.ShowMaximized();
+    forms.backdrop.ShowMaximized();
     tourForms = nullptr;
 }
 

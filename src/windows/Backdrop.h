@@ -9,10 +9,10 @@
 #include "windows/Controls.h"
 #include "windows/Form.h"
 
-class TfrmBack : public Form {
+class Backdrop : public Form {
 public:
-    explicit TfrmBack(HWND owner);
-    ~TfrmBack() override;
+    explicit Backdrop(HWND owner);
+    ~Backdrop() override;
 
     // The window that the first resize shows modally.
     void SetRunWindow(Form& runWindow) { runWindow_ = &runWindow; }
@@ -24,13 +24,13 @@ public:
 
     // Created from the top of the stacking order down: the title above its
     // shadow, the banner above its shadow.
-    Label lblPrgTitle1;
-    Label lblPrgTitle2;
-    Label lblBackTitle1;
-    Label lblBackTitle2;
+    Label programTitleLabel1;
+    Label programTitleLabel2;
+    Label bannerLabel1;
+    Label bannerLabel2;
 
 private:
-    void FormCreate();
+    void OnCreate();
     void FormResize();
     void PlaceBanner();
 

@@ -1,6 +1,6 @@
 // The main window, through which the user drives a run: the readme, the
 // message, the setup folder and the options. The caption of its action
-// button btnEvent is the window's state; every handler decides by comparing
+// button actionButton is the window's state; every handler decides by comparing
 // it exactly with fixed texts. The window is shown modally by the background
 // window, and the run ends when that modal run ends.
 #pragma once
@@ -11,7 +11,7 @@
 #include "windows/Form.h"
 #include "windows/RunSignals.h"
 #include "ui/SetupCallback.h"
-#include "windows/TfrmBack.h"
+#include "windows/Backdrop.h"
 
 #include <functional>
 #include <optional>
@@ -21,12 +21,12 @@
 // screen and the mode; the button acts by the screen, not by its caption.
 enum class MainScreen { Starting, Fatal, Readme, Settings, Running, FailureDetails };
 
-class TfrmMain : public Form {
+class MainWindow : public Form {
 public:
-    TfrmMain(HWND owner, TfrmBack& background, RunSignals& signals);
-    ~TfrmMain() override;
+    MainWindow(HWND owner, Backdrop& background, RunSignals& signals);
+    ~MainWindow() override;
 
-    // The windows as the procedures see them, for btnEventClick.
+    // The windows as the procedures see them, for OnAction.
     void SetPerson(SetupCallback& person) { person_ = &person; }
     // How the install or uninstall ended; nothing when none ran (the person
     // quit before starting one, or the start-up ended at its fatal screen).
@@ -48,42 +48,42 @@ public:
     // The uninstall's delete-all form, as the start-up read it from the
     // record: the first option box stands for everything below the folder.
     bool DeleteAllForm() const { return deleteAllForm_; }
-    // The failure details: btnEvent "続行(&C)" until the person presses it.
+    // The failure details: actionButton "続行(&C)" until the person presses it.
     void ShowFailureDetailsScreen();
     bool FailureDetailsRead() const { return detailsRead_; }
 
     // Tab order: the groups, then the two buttons.
-    GroupBox fraReadme;
-    Memo txtReadme;
-    GroupBox grpMessage;
-    Label lblMessage;
-    GroupBox grpSetupFolder;
-    Edit txtFolder;
-    Button btnRefer;
-    GroupBox grpOption;
-    CheckBox chkOverWrite;
-    GroupBox fraShortCut;
-    Label lblUnSetupInfo;
-    CheckBox chkSCutDesktop;
-    CheckBox chkSCutStartMenu;
-    CheckBox chkSCutStartUp;
-    CheckBox chkSCutSendTo;
-    Button btnEvent;
-    Button btnEnd;
-    Label lblFormShare;
-    TFolderDialog dlgFolder;
+    GroupBox readmeFrame;
+    Memo readmeBox;
+    GroupBox messageGroup;
+    Label messageLabel;
+    GroupBox folderGroup;
+    Edit folderBox;
+    Button browseButton;
+    GroupBox optionGroup;
+    CheckBox overwriteBox;
+    GroupBox shortcutFrame;
+    Label uninstallInfoLabel;
+    CheckBox desktopBox;
+    CheckBox startMenuBox;
+    CheckBox startUpBox;
+    CheckBox sendToBox;
+    Button actionButton;
+    Button quitButton;
+    Label answerLabel;
+    FolderDialog folderDialog;
 
 protected:
     // The start-up, the first time the window becomes active.
-    void FormActivate() override;
-    bool FormCloseQuery() override;
-    void FormClose() override;
+    void OnFirstActivation() override;
+    bool CanClose() override;
+    void OnClose() override;
 
 private:
-    void btnEventClick();
-    void btnReferClick();
-    void txtFolderChange() {}
-    void btnEndClick();
+    void OnAction();
+    void OnBrowse();
+    void OnFolderChange() {}
+    void OnQuit();
     void ShowScreen(MainScreen screen);
     void StartProcedure();
 
@@ -97,7 +97,7 @@ private:
     void ShowSetupScreen();
     void ShowUninstallScreen();
 
-    TfrmBack& background_;
+    Backdrop& background_;
     RunSignals& signals_;
     MainScreen screen_ = MainScreen::Starting;
     bool deleteAllForm_ = false;

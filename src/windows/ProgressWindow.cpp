@@ -1,38 +1,38 @@
-#include "windows/TfrmStatus.h"
+#include "windows/ProgressWindow.h"
 
 #include "windows/MessageBox.h"
 #include "windows/ControlIds.h"
 
-TfrmStatus::TfrmStatus(HWND owner, Form& background, Form& main, RunSignals& signals)
-    : Form("TfrmStatus", "進行状況", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0, 497, 153, owner),
-      grpMessage(*this, StatusIds::grpMessage, {8, 8, 481, 97}, "メッセージ"),
-      lblMessage(grpMessage, StatusIds::lblMessage, {8, 16, 457, 73}, ""),
-      fraStatus(grpMessage, StatusIds::fraStatus, {8, 48, 465, 41}, "進行状況"),
-      prgStatus(fraStatus, StatusIds::prgStatus, {8, 16, 353, 17}),
-      lblStatus(fraStatus, StatusIds::lblStatus, {368, 16, 88, 17}, "0%(0/0)", LabelLayout::CenteredBothWays),
-      btnAbort(*this, StatusIds::btnAbort, {168, 120, 161, 25}, "中断(&A)"),
+ProgressWindow::ProgressWindow(HWND owner, Form& background, Form& main, RunSignals& signals)
+    : Form(WindowClassNames::ProgressWindow, "進行状況", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0, 497, 153, owner),
+      messageGroup(*this, ProgressIds::messageGroup, {8, 8, 481, 97}, "メッセージ"),
+      messageLabel(messageGroup, ProgressIds::messageLabel, {8, 16, 457, 73}, ""),
+      progressFrame(messageGroup, ProgressIds::progressFrame, {8, 48, 465, 41}, "進行状況"),
+      progressBar(progressFrame, ProgressIds::progressBar, {8, 16, 353, 17}),
+      progressLabel(progressFrame, ProgressIds::progressLabel, {368, 16, 88, 17}, "0%(0/0)", LabelLayout::CenteredBothWays),
+      abortButton(*this, ProgressIds::abortButton, {168, 120, 161, 25}, "中断(&A)"),
       background_(background),
       main_(main), signals_(signals)
 {
     // When shown, the progress frame covers the lower part of the message.
-    SetWindowPos(fraStatus.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    fraStatus.SetVisible(false);
-    prgStatus.SetRange(0, 100);
-    prgStatus.SetStep(5);
-    lblStatus.UseFont(MakeFont("ＭＳ Ｐゴシック", 13));
-    btnAbort.SetEnabled(false);
-    btnAbort.OnClick([this] { btnAbortClick(); });
+    SetWindowPos(progressFrame.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    progressFrame.SetVisible(false);
+    progressBar.SetRange(0, 100);
+    progressBar.SetStep(5);
+    progressLabel.UseFont(MakeFont("ＭＳ Ｐゴシック", 13));
+    abortButton.SetEnabled(false);
+    abortButton.OnClick([this] { OnAbort(); });
     CenterOnScreen();
-    FormCreate();
+    OnCreate();
 }
 
-TfrmStatus::~TfrmStatus()
+ProgressWindow::~ProgressWindow()
 {
     DestroyTree();
 }
 
 // The window is left only through the procedures or the abort button.
-void TfrmStatus::FormCreate()
+void ProgressWindow::OnCreate()
 {
     DisableCloseItem();
 }
@@ -41,7 +41,7 @@ void TfrmStatus::FormCreate()
 // procedure polls, the run may then end without the quit question, and the
 // modal result ends the run once the procedure has returned. The main window
 // is disabled and the background enabled as the person has always seen it.
-void TfrmStatus::btnAbortClick()
+void ProgressWindow::OnAbort()
 {
     const int answer = ShowMessageBox(
         "ここでセットアップを中断すると，すでにコピー済みのファイルは削除されません．\r"

@@ -8,22 +8,22 @@
 #include "windows/Form.h"
 #include "windows/RunSignals.h"
 
-class TfrmStatus : public Form {
+class ProgressWindow : public Form {
 public:
     // `background` and `main` are the windows the abort acts on.
-    TfrmStatus(HWND owner, Form& background, Form& main, RunSignals& signals);
-    ~TfrmStatus() override;
+    ProgressWindow(HWND owner, Form& background, Form& main, RunSignals& signals);
+    ~ProgressWindow() override;
 
-    GroupBox grpMessage;
-    Label lblMessage;
-    GroupBox fraStatus;
-    ProgressBar prgStatus;
-    Label lblStatus;
-    Button btnAbort;
+    GroupBox messageGroup;
+    Label messageLabel;
+    GroupBox progressFrame;
+    ProgressBar progressBar;
+    Label progressLabel;
+    Button abortButton;
 
 private:
-    void FormCreate();
-    void btnAbortClick();
+    void OnCreate();
+    void OnAbort();
 
     Form& background_;
     Form& main_;

@@ -1,4 +1,4 @@
-#include "app/TfrmMain.h"
+#include "app/MainWindow.h"
 
 #include "app/CommandLine.h"
 #include "app/SystemFolders.h"
@@ -14,67 +14,67 @@
 
 #include <shlobj.h>
 
-TfrmMain::TfrmMain(HWND owner, TfrmBack& background, RunSignals& signals)
-    : Form("TfrmMain", "Orvane", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0, 489, 313, owner),
-      fraReadme(*this, MainIds::fraReadme, {8, 8, 473, 265}, ""),
-      txtReadme(fraReadme, MainIds::txtReadme, {8, 16, 457, 241}),
-      grpMessage(*this, MainIds::grpMessage, {8, 8, 473, 113}, "メッセージ"),
-      lblMessage(grpMessage, MainIds::lblMessage, {8, 16, 457, 89}, ""),
-      grpSetupFolder(*this, MainIds::grpSetupFolder, {8, 128, 473, 49}, "セットアップフォルダ"),
-      txtFolder(grpSetupFolder, MainIds::txtFolder, {8, 16, 401, 24}, ""),
-      btnRefer(grpSetupFolder, MainIds::btnRefer, {416, 16, 49, 25}, "参照(&R)"),
-      grpOption(*this, MainIds::grpOption, {8, 184, 473, 89}, "セットアップオプション"),
-      chkOverWrite(grpOption, MainIds::chkOverWrite, {8, 16, 457, 17},
+MainWindow::MainWindow(HWND owner, Backdrop& background, RunSignals& signals)
+    : Form(WindowClassNames::MainWindow, "Orvane", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0, 489, 313, owner),
+      readmeFrame(*this, MainIds::readmeFrame, {8, 8, 473, 265}, ""),
+      readmeBox(readmeFrame, MainIds::readmeBox, {8, 16, 457, 241}),
+      messageGroup(*this, MainIds::messageGroup, {8, 8, 473, 113}, "メッセージ"),
+      messageLabel(messageGroup, MainIds::messageLabel, {8, 16, 457, 89}, ""),
+      folderGroup(*this, MainIds::folderGroup, {8, 128, 473, 49}, "セットアップフォルダ"),
+      folderBox(folderGroup, MainIds::folderBox, {8, 16, 401, 24}, ""),
+      browseButton(folderGroup, MainIds::browseButton, {416, 16, 49, 25}, "参照(&R)"),
+      optionGroup(*this, MainIds::optionGroup, {8, 184, 473, 89}, "セットアップオプション"),
+      overwriteBox(optionGroup, MainIds::overwriteBox, {8, 16, 457, 17},
                    "自動的に上書きする（同名ファイルが存在した場合は，最新ファイルをコピーします）．"),
-      fraShortCut(grpOption, MainIds::fraShortCut, {8, 40, 457, 41}, "ショートカットの作成"),
-      lblUnSetupInfo(fraShortCut, MainIds::lblUnSetupInfo, {8, 8, 441, 25}, ""),
-      chkSCutDesktop(fraShortCut, MainIds::chkSCutDesktop, {8, 16, 105, 17}, "デスクトップ"),
-      chkSCutStartMenu(fraShortCut, MainIds::chkSCutStartMenu, {120, 16, 105, 17}, "スタートメニュー"),
-      chkSCutStartUp(fraShortCut, MainIds::chkSCutStartUp, {232, 16, 105, 17}, "スタートアップ"),
-      chkSCutSendTo(fraShortCut, MainIds::chkSCutSendTo, {344, 16, 105, 17}, "送る"),
-      btnEvent(*this, MainIds::btnEvent, {64, 280, 161, 25}, ""),
-      btnEnd(*this, MainIds::btnEnd, {272, 280, 153, 25}, "セットアップ終了(&E)"),
-      lblFormShare(*this, MainIds::lblFormShare, {8, 296, 63, 12}, "Can't Delete"),
-      dlgFolder(*this),
+      shortcutFrame(optionGroup, MainIds::shortcutFrame, {8, 40, 457, 41}, "ショートカットの作成"),
+      uninstallInfoLabel(shortcutFrame, MainIds::uninstallInfoLabel, {8, 8, 441, 25}, ""),
+      desktopBox(shortcutFrame, MainIds::desktopBox, {8, 16, 105, 17}, "デスクトップ"),
+      startMenuBox(shortcutFrame, MainIds::startMenuBox, {120, 16, 105, 17}, "スタートメニュー"),
+      startUpBox(shortcutFrame, MainIds::startUpBox, {232, 16, 105, 17}, "スタートアップ"),
+      sendToBox(shortcutFrame, MainIds::sendToBox, {344, 16, 105, 17}, "送る"),
+      actionButton(*this, MainIds::actionButton, {64, 280, 161, 25}, ""),
+      quitButton(*this, MainIds::quitButton, {272, 280, 153, 25}, "セットアップ終了(&E)"),
+      answerLabel(*this, MainIds::answerLabel, {8, 296, 63, 12}, "Can't Delete"),
+      folderDialog(*this),
       background_(background),
       signals_(signals)
 {
-    for (GroupBox* group : {&fraReadme, &grpMessage, &grpSetupFolder, &grpOption}) group->SetVisible(false);
-    txtReadme.UseFont(MakeFont("ＭＳ ゴシック", 12));
-    txtFolder.UseFont(MakeFont("ＭＳ Ｐゴシック", 16));
-    lblUnSetupInfo.SetVisible(false);
-    lblFormShare.SetVisible(false);
-    for (Control* input : std::initializer_list<Control*>{&txtFolder, &btnRefer, &chkOverWrite, &chkSCutDesktop,
-                                                         &chkSCutStartMenu, &chkSCutStartUp, &chkSCutSendTo,
-                                                         &btnEvent, &btnEnd})
+    for (GroupBox* group : {&readmeFrame, &messageGroup, &folderGroup, &optionGroup}) group->SetVisible(false);
+    readmeBox.UseFont(MakeFont("ＭＳ ゴシック", 12));
+    folderBox.UseFont(MakeFont("ＭＳ Ｐゴシック", 16));
+    uninstallInfoLabel.SetVisible(false);
+    answerLabel.SetVisible(false);
+    for (Control* input : std::initializer_list<Control*>{&folderBox, &browseButton, &overwriteBox, &desktopBox,
+                                                         &startMenuBox, &startUpBox, &sendToBox,
+                                                         &actionButton, &quitButton})
         input->SetEnabled(false);
-    for (CheckBox* box : {&chkOverWrite, &chkSCutDesktop, &chkSCutStartMenu, &chkSCutStartUp, &chkSCutSendTo})
+    for (CheckBox* box : {&overwriteBox, &desktopBox, &startMenuBox, &startUpBox, &sendToBox})
         box->SetChecked(true);
-    dlgFolder.Title = "セットアップフォルダを選択してください．";
+    folderDialog.Title = "セットアップフォルダを選択してください．";
 
-    btnEvent.OnClick([this] { btnEventClick(); });
-    btnRefer.OnClick([this] { btnReferClick(); });
-    txtFolder.OnChange([this] { txtFolderChange(); });
-    btnEnd.OnClick([this] { btnEndClick(); });
+    actionButton.OnClick([this] { OnAction(); });
+    browseButton.OnClick([this] { OnBrowse(); });
+    folderBox.OnChange([this] { OnFolderChange(); });
+    quitButton.OnClick([this] { OnQuit(); });
     CenterOnScreen();
 }
 
-TfrmMain::~TfrmMain()
+MainWindow::~MainWindow()
 {
     DestroyTree();
 }
 
-void TfrmMain::ShowReadme(bool flag)
+void MainWindow::ShowReadme(bool flag)
 {
-    fraReadme.SetVisible(flag);
-    grpMessage.SetVisible(!flag);
-    grpSetupFolder.SetVisible(!flag);
-    grpOption.SetVisible(!flag);
+    readmeFrame.SetVisible(flag);
+    messageGroup.SetVisible(!flag);
+    folderGroup.SetVisible(!flag);
+    optionGroup.SetVisible(!flag);
 }
 
 // The start-up runs once: both its endings leave the starting screen, and
 // later activations (after a message box, an application switch) find it left.
-void TfrmMain::FormActivate()
+void MainWindow::OnFirstActivation()
 {
     if (screen_ != MainScreen::Starting) return;
     StartUp(FirstArgument(GetCommandLineA()), LoadSystemFolders);
@@ -99,20 +99,20 @@ std::string ActionCaption(MainScreen screen, bool setup)
 
 }  // namespace
 
-void TfrmMain::ShowScreen(MainScreen screen)
+void MainWindow::ShowScreen(MainScreen screen)
 {
     screen_ = screen;
-    btnEvent.SetText(ActionCaption(screen, SetupMode()));
+    actionButton.SetText(ActionCaption(screen, SetupMode()));
 }
 
-void TfrmMain::ShowFailureDetailsScreen()
+void MainWindow::ShowFailureDetailsScreen()
 {
     detailsRead_ = false;
     ShowScreen(MainScreen::FailureDetails);
-    btnEvent.SetEnabled(true);
+    actionButton.SetEnabled(true);
 }
 
-void TfrmMain::btnEventClick()
+void MainWindow::OnAction()
 {
     switch (screen_) {
     case MainScreen::Readme:
@@ -123,7 +123,7 @@ void TfrmMain::btnEventClick()
     case MainScreen::FailureDetails:
         // The failure details have been read: the waiting procedure goes on.
         detailsRead_ = true;
-        btnEvent.SetEnabled(false);
+        actionButton.SetEnabled(false);
         return;
     case MainScreen::Starting:
     case MainScreen::Fatal:
@@ -131,7 +131,7 @@ void TfrmMain::btnEventClick()
     }
 }
 
-void TfrmMain::StartProcedure()
+void MainWindow::StartProcedure()
 {
     if (person_ == nullptr) return;
     if (!SetupMode()) {
@@ -141,28 +141,28 @@ void TfrmMain::StartProcedure()
     }
     // Nothing is made in a folder that names no place: the person corrects
     // it on the same screen.
-    if (!IsUsableSetupFolder(txtFolder.Text())) {
-        person_->SetupFolderRefused(txtFolder.Text());
+    if (!IsUsableSetupFolder(folderBox.Text())) {
+        person_->SetupFolderRefused(folderBox.Text());
         return;
     }
     ShowScreen(MainScreen::Running);
     outcome_ = RunInstall(*person_);
 }
 
-void TfrmMain::btnReferClick()
+void MainWindow::OnBrowse()
 {
-    if (dlgFolder.Execute()) txtFolder.SetText(AddDelimiter(dlgFolder.Directory(), "B"));
+    if (folderDialog.Execute()) folderBox.SetText(WithTrailingBackslash(folderDialog.Directory()));
 }
 
-// The modal run then asks FormCloseQuery.
-void TfrmMain::btnEndClick()
+// The modal run then asks CanClose.
+void MainWindow::OnQuit()
 {
     SetModalResult(1);
 }
 
 // Until the run has ended by itself, ask before quitting, except on the
 // fatal screen.
-bool TfrmMain::FormCloseQuery()
+bool MainWindow::CanClose()
 {
     if (!signals_.mayEndWithoutAsking && screen_ != MainScreen::Fatal) {
         const int answer = ShowMessageBox("セットアップ・アンセットアップは終了していません．\r終了してもよろしいですか？",
@@ -175,7 +175,7 @@ bool TfrmMain::FormCloseQuery()
     return true;
 }
 
-void TfrmMain::FormClose()
+void MainWindow::OnClose()
 {
     // Work folders of this run and of earlier runs that did not close. One
     // that cannot be removed (a file in use) stays for the next run.

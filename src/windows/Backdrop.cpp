@@ -1,0 +1,101 @@
+#include "windows/Backdrop.h"
+
+#include "windows/MessageBox.h"
+#include "windows/ApplicationWindow.h"
+#include "windows/ControlIds.h"
+#include "windows/VersionInfo.h"
+
+namespace {
+
+constexpr COLORREF Teal = RGB(0, 128, 128);
+constexpr COLORREF Blue = RGB(0, 0, 255);
+constexpr COLORREF White = RGB(255, 255, 255);
+
+void StyleLabel(Label& label, FontHandle font, COLORREF color)
+{
+    label.UseFont(std::move(font));
+    label.SetTextColor(color);
+    label.FitToText();
+}
+
+}  // namespace
+
+Backdrop::Backdrop(HWND owner)
+    : Form(WindowClassNames::Backdrop, "Orvane", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0, 536, 348, owner),
+      programTitleLabel1(*this, BackdropIds::programTitleLabel1, {8, 48, 0, 0}, "BackTitle", LabelLayout::NoWrap, true),
+      programTitleLabel2(*this, BackdropIds::programTitleLabel2, {8, 56, 0, 0}, "BackTitle", LabelLayout::NoWrap, true),
+      bannerLabel1(*this, BackdropIds::bannerLabel1, {16, 16, 0, 0}, "  ", LabelLayout::NoWrap, true),
+      bannerLabel2(*this, BackdropIds::bannerLabel2, {39, 16, 0, 0}, "  ", LabelLayout::NoWrap, true)
+{
+    SetColor(Teal);
+    StyleLabel(bannerLabel2, MakeFont("ＭＳ Ｐゴシック", 32, true), Blue);
+    StyleLabel(bannerLabel1, MakeFont("ＭＳ Ｐゴシック", 32, true), White);
+    StyleLabel(programTitleLabel2, MakeFont("Times New Roman", 16, true, DEFAULT_CHARSET), Blue);
+    StyleLabel(programTitleLabel1, MakeFont("Times New Roman", 16, true, DEFAULT_CHARSET), White);
+    programTitleLabel2.SetVisible(false);
+    programTitleLabel1.SetVisible(false);
+    SetEnabled(false);
+    OnCreate();
+    On(WM_SIZE, [this](WPARAM, LPARAM) {
+        FormResize();
+        return LRESULT{0};
+    });
+    SetEndsApplication();
+}
+
+Backdrop::~Backdrop()
+{
+    DestroyTree();
+}
+
+std::string Backdrop::BannerText()
+{
+    return "Orvane Standard\rSetup and Uninstall";
+}
+
+void Backdrop::ShowMaximized()
+{
+    ShowWindow(Handle(), SW_SHOWMAXIMIZED);
+}
+
+// The application's own window takes the program's icon, for its task-bar
+// button.
+void Backdrop::OnCreate()
+{
+    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
+    if (ApplicationWindow() != nullptr && icon != nullptr)
+        SetClassLongPtrA(ApplicationWindow(), GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
+}
+
+// Everything happens on the first resize, the one of opening maximized:
+// later resizes find the banner visible and change nothing.
+void Backdrop::FormResize()
+{
+    if (programTitleLabel1.Visible()) return;
+    VersionNumbers numbers;
+    ReadVersionNumbers(ExecutablePath(), numbers);
+    SetText("Orvane Standard Version" + VersionText(numbers));
+    bannerLabel2.SetLeft(bannerLabel1.Left() + 2);
+    bannerLabel2.SetTop(bannerLabel1.Top() + 2);
+    PlaceBanner();
+    programTitleLabel1.SetVisible(true);
+    programTitleLabel2.SetVisible(true);
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    if (runWindow_ != nullptr) runWindow_->ShowModal();
+    Close();
+}
+
+void Backdrop::PlaceBanner()
+{
+    programTitleLabel1.SetText(BannerText());
+    programTitleLabel2.SetText(BannerText());
+    programTitleLabel1.FitToText();
+    programTitleLabel2.FitToText();
+    Bounds banner = programTitleLabel1.GetBounds();
+    banner.width += 8;
+    banner.left = Width() - banner.width - 24;
+    banner.top = Height() - banner.height - 48;
+    programTitleLabel1.SetBounds(banner);
+    programTitleLabel2.SetLeft(banner.left + 2);
+    programTitleLabel2.SetTop(banner.top + 2);
+}
