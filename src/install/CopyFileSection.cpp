@@ -5,6 +5,7 @@
 #include "services/LocationTokens.h"
 #include "text/NumberedList.h"
 #include "text/PathParts.h"
+#include "text/ScriptTokens.h"
 #include "text/StrOp.h"
 #include "text/ValueFields.h"
 
@@ -33,7 +34,7 @@ CopyEntry ParseCopyEntry(const std::string& value, const std::string& sourceFold
     CopyEntry entry;
     std::string text = ExpandLocationTokens(value);
     // An exact test: "(dch)" in other letter case stays part of the path.
-    entry.DiskChange = LeftStr(text, 5) == "(Dch)";
+    entry.DiskChange = LeftStr(text, 5) == ScriptTokens::DiskChange;
     if (entry.DiskChange) text = MidStr(text, 6);
 
     const int comma = TokenPos(",", text);

@@ -6,6 +6,7 @@
 #include "text/IniFile.h"
 #include "text/IntegerText.h"
 #include "text/NumberedList.h"
+#include "text/ScriptTokens.h"
 #include "text/StrOp.h"
 
 std::vector<RegistryItem> ReadRegistryItems(const std::string& scriptPath)
@@ -24,8 +25,9 @@ RegistryValueData ParseRegistryValue(const std::string& value)
 {
     using Kind = RegistryValueData::Kind;
     std::string text = value;
-    const bool isPath = Contains(text, "(Pdd)");
-    if (isPath) text = ReplaceToken(text, "(Pdd)", "");
+    const std::string pathData(ScriptTokens::PathData);
+    const bool isPath = Contains(text, pathData);
+    if (isPath) text = ReplaceToken(text, pathData, "");
     text = ExpandLocationTokens(text);
     if (text.empty()) return {};
 
@@ -34,12 +36,12 @@ RegistryValueData ParseRegistryValue(const std::string& value)
     // Folder tokens end in "\", which a path value does not keep.
     if (isPath) data = WithoutTrailingBackslash(data);
 
-    if (type == "(Str)") return {Kind::String, data, 0};
-    if (type == "(Exp)") return {Kind::ExpandString, data, 0};
-    if (type == "(Int)" || type == "(Dwd)") {
+    if (type == ScriptTokens::String) return {Kind::String, data, 0};
+    if (type == ScriptTokens::ExpandString) return {Kind::ExpandString, data, 0};
+    if (type == ScriptTokens::Integer || type == ScriptTokens::Dword) {
         return {Kind::Dword, {}, static_cast<uint32_t>(TextToInteger(data).value_or(0))};
     }
-    if (type == "(Bin)") {
+    if (type == ScriptTokens::Binary) {
         const std::optional<int32_t> number = TextToInteger("$" + data);
         if (!number) return {};
         return {Kind::Binary, {}, static_cast<uint32_t>(*number)};

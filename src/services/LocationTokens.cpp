@@ -2,6 +2,7 @@
 
 #include "services/Win32Com.h"
 #include "text/MBUtils.h"
+#include "text/ScriptTokens.h"
 #include "text/StrOp.h"
 
 #include <windows.h>
@@ -38,29 +39,19 @@ std::string ReplaceToken(const std::string& text, const std::string& token, cons
 
 std::string ExpandTokens(const std::string& text, const LocationTable& folders)
 {
-    const std::pair<const char*, const std::string*> tokens[] = {
-        {"(App)", &folders.app},
-        {"(Prg)", &folders.programFiles},
-        {"(Win)", &folders.windows},
-        {"(Sys)", &folders.system},
-        {"(Tmp)", &folders.temp},
-        {"(Boo)", &folders.bootRoot},
-        {"(Set)", &folders.setupRoot},
-        {"(Edr)", &folders.sourceRoot},
-        {"(Smn)", &folders.startMenu},
-        {"(Sta)", &folders.programs},
-        {"(Dsk)", &folders.desktop},
-        {"(Sup)", &folders.startup},
-        {"(Sen)", &folders.sendTo},
-        {"(C_Smn)", &folders.commonStartMenu},
-        {"(C_Sta)", &folders.commonPrograms},
-        {"(C_Dsk)", &folders.commonDesktop},
-        {"(C_Sup)", &folders.commonStartup},
+    // In the order of the script's token table.
+    const std::string* const values[] = {
+        &folders.app,       &folders.programFiles,    &folders.windows,        &folders.system,
+        &folders.temp,      &folders.bootRoot,        &folders.setupRoot,      &folders.sourceRoot,
+        &folders.startMenu, &folders.programs,        &folders.desktop,        &folders.startup,
+        &folders.sendTo,    &folders.commonStartMenu, &folders.commonPrograms, &folders.commonDesktop,
+        &folders.commonStartup,
     };
+    static_assert(std::size(values) == ScriptTokens::Locations.size());
     if (text.size() > ExpansionLimit) return text;
     std::string result = text;
-    for (const auto& [token, folder] : tokens) {
-        result = ReplaceToken(result, token, *folder);
+    for (size_t n = 0; n < std::size(values); ++n) {
+        result = ReplaceToken(result, std::string(ScriptTokens::Locations[n]), *values[n]);
         if (result.size() > ExpansionLimit) return text;
     }
     return result;

@@ -1,6 +1,7 @@
 #include "services/RegistryKeys.h"
 
 #include "services/Win32Registry.h"
+#include "text/ScriptTokens.h"
 #include "text/StrOp.h"
 
 namespace {
@@ -32,23 +33,23 @@ RegistryLocation CutAfterToken(const std::string& text)
 
 RegistryLocation SplitRegistryLocation(const std::string& location)
 {
-    if (!OpensToken(location) || !ClosesToken(location)) return {"(Cuser)", location};
+    if (!OpensToken(location) || !ClosesToken(location)) return {std::string(ScriptTokens::CurrentUser), location};
     return CutAfterToken(location);
 }
 
 
 HKEY RootKeyOf(const std::string& rootToken)
 {
-    if (rootToken == "(Class)") return HKEY_CLASSES_ROOT;
-    if (rootToken == "(Local)") return HKEY_LOCAL_MACHINE;
-    if (rootToken == "(Users)") return HKEY_USERS;
+    if (rootToken == ScriptTokens::ClassesRoot) return HKEY_CLASSES_ROOT;
+    if (rootToken == ScriptTokens::LocalMachine) return HKEY_LOCAL_MACHINE;
+    if (rootToken == ScriptTokens::Users) return HKEY_USERS;
     return HKEY_CURRENT_USER;
 }
 
 RegistryKeyName ParseRegistryKey(const std::string& key)
 {
     const RegistryLocation location =
-        OpensToken(key) || ClosesToken(key) ? CutAfterToken(key) : RegistryLocation{"(Cuser)", key};
+        OpensToken(key) || ClosesToken(key) ? CutAfterToken(key) : RegistryLocation{std::string(ScriptTokens::CurrentUser), key};
     return {RootKeyOf(location.rootToken), WithoutTrailingBackslash(WithoutLeadingBackslash(location.keyPath))};
 }
 

@@ -1,12 +1,22 @@
 #include "ScriptModel.h"
 
 #include "SjisText.h"
+#include "text/ScriptTokens.h"
+
+namespace {
+
+// The installer's own token table, as texts.
+template <size_t N>
+std::vector<std::string> Texts(const std::array<std::string_view, N>& tokens)
+{
+    return {tokens.begin(), tokens.end()};
+}
+
+}  // namespace
 
 const std::vector<std::string>& LocationTokens()
 {
-    static const std::vector<std::string> tokens = {
-        "(App)", "(Prg)", "(Win)", "(Sys)", "(Tmp)", "(Boo)", "(Set)", "(Edr)", "(Smn)",
-        "(Sta)", "(Dsk)", "(Sup)", "(Sen)", "(C_Smn)", "(C_Sta)", "(C_Dsk)", "(C_Sup)"};
+    static const std::vector<std::string> tokens = Texts(ScriptTokens::Locations);
     return tokens;
 }
 
@@ -19,13 +29,13 @@ bool IsLocationToken(const std::string& token)
 
 const std::vector<std::string>& RegistryRootTokens()
 {
-    static const std::vector<std::string> tokens = {"(Cuser)", "(Class)", "(Local)", "(Users)"};
+    static const std::vector<std::string> tokens = Texts(ScriptTokens::RegistryRoots);
     return tokens;
 }
 
 const std::vector<std::string>& RegistryTypeTokens()
 {
-    static const std::vector<std::string> tokens = {"(Str)", "(Int)", "(Dwd)", "(Bin)", "(Exp)"};
+    static const std::vector<std::string> tokens = Texts(ScriptTokens::RegistryTypes);
     return tokens;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Profile.h"
+#include "text/ScriptTokens.h"
 
 #include <string>
 #include <vector>
@@ -16,11 +17,11 @@ bool IsLocationToken(const std::string& token);
 const std::vector<std::string>& RegistryRootTokens();
 const std::vector<std::string>& RegistryTypeTokens();
 
-inline const std::string kDiskChange = "(Dch)";
+inline const std::string kDiskChange(ScriptTokens::DiskChange);
 
 // The installer reads [Relate] Name1/File1 to Name20/File20, gaps or not.
 inline constexpr int kRelatePairs = 20;
-inline const std::string kPathMark = "(Pdd)";
+inline const std::string kPathMark(ScriptTokens::PathData);
 inline const std::string kRebootWord = "WINDOWS_REBOOT";
 
 // A numbered list as the installer reads it: `prefix`1, `prefix`2, ... up
