@@ -119,7 +119,7 @@ void MainWindow::StartUp(const std::string& argument, const FolderLoader& loadFo
 
     ReadTitles();
     // "(App)" stays as it is here: the setup folder is not known yet.
-    folderBox.SetText(WithTrailingBackslash(ExpandLocationTokens(ProposedFolder())));
+    folderBox.SetText(WithTrailingBackslash(ExpandTokens(ProposedFolder(), LocationsOf(TheRun))));
     const bool enabled = Header("Extend", "Enabled") != "False";
     if (SetupMode()) EnableShortcutBoxes(enabled);
     ShowMessageText();

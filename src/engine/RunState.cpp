@@ -2,16 +2,12 @@
 
 RunState TheRun;
 
-LocationTable LocationsOf(const RunState& run)
+LocationTable LocationsOf(const MachineFolders& machine, const InstallResults& install)
 {
-    return {run.AppFolder,          run.ProgramFilesFolder,    run.WindowsFolder,       run.SystemFolder,
-            run.TempFolder,         run.BootRoot,              run.SetupRoot,           run.SourceRoot,
-            run.StartMenuFolder,    run.ProgramsFolder,        run.DesktopFolder,       run.StartupFolder,
-            run.SendToFolder,       run.CommonStartMenuFolder, run.CommonProgramsFolder, run.CommonDesktopFolder,
-            run.CommonStartupFolder};
-}
-
-std::string ExpandLocationTokens(const std::string& text)
-{
-    return ExpandTokens(text, LocationsOf(TheRun));
+    return {install.AppFolder,          machine.ProgramFilesFolder,    machine.WindowsFolder,
+            machine.SystemFolder,       machine.TempFolder,            machine.BootRoot,
+            install.SetupRoot,          machine.SourceRoot,            machine.StartMenuFolder,
+            machine.ProgramsFolder,     machine.DesktopFolder,         machine.StartupFolder,
+            machine.SendToFolder,       machine.CommonStartMenuFolder, machine.CommonProgramsFolder,
+            machine.CommonDesktopFolder, machine.CommonStartupFolder};
 }

@@ -29,10 +29,10 @@ bool CopyEntry::SelfRegistering() const
     return Contains(Switches, "/R");
 }
 
-CopyEntry ParseCopyEntry(const std::string& value, const std::string& sourceFolder)
+CopyEntry ParseCopyEntry(const std::string& value, const std::string& sourceFolder, const LocationTable& folders)
 {
     CopyEntry entry;
-    std::string text = ExpandLocationTokens(value);
+    std::string text = ExpandTokens(value, folders);
     // An exact test: "(dch)" in other letter case stays part of the path.
     entry.DiskChange = LeftStr(text, 5) == ScriptTokens::DiskChange;
     if (entry.DiskChange) text = MidStr(text, 6);

@@ -2,6 +2,8 @@
 // File<n> of the form [(Dch)] destination [| name] [, switches].
 #pragma once
 
+#include "services/LocationTokens.h"
+
 #include <string>
 #include <vector>
 
@@ -29,7 +31,7 @@ struct CopyEntry {
 // The copy phase's reading of File<n>: tokens expanded, "(Dch)" tested and
 // removed, the switches cut off at the first comma, the rename cut off at
 // the first "|", then source (taken from `sourceFolder`) and destination.
-CopyEntry ParseCopyEntry(const std::string& value, const std::string& sourceFolder);
+CopyEntry ParseCopyEntry(const std::string& value, const std::string& sourceFolder, const LocationTable& folders);
 
 // The measuring phase's reading of File<n>: no expansion and no "(Dch)" test;
 // the file-name part of the value cut at its first "," and then its first "|".

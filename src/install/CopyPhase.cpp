@@ -121,7 +121,7 @@ Flow CopyPresentSource(SetupCallback& person, InstallRun& run, const CopyEntry& 
 
 Flow InstallEntry(SetupCallback& person, InstallRun& run, const std::string& value, int entryNumber)
 {
-    const CopyEntry entry = ParseCopyEntry(value, TheRun.SourceFolder);
+    const CopyEntry entry = ParseCopyEntry(value, TheRun.SourceFolder, LocationsOf(TheRun));
     if (AskForDisk(person, run, entry) == Flow::Stop) return Flow::Stop;
     Flow copied = Flow::GoOn;
     if (RefusePath(run, "<File> ", entry.Destination))

@@ -9,7 +9,7 @@
 Flow MakeFolders(SetupCallback& person, InstallRun& run)
 {
     for (const std::string& value : ReadMakeFolderItems(TheRun.ScriptPath)) {
-        const std::string folder = ParseMakeFolder(value);
+        const std::string folder = ParseMakeFolder(value, LocationsOf(TheRun));
         if (ShowStatusAndPoll(person, {Status::CreatingFolder, folder}) == Flow::Stop)
             return Flow::Stop;
         // A folder that names no place of its own would be made in the

@@ -8,7 +8,7 @@ Flow WriteIniEntries(SetupCallback& person, InstallRun&)
 {
     for (const std::string& data : ReadIniFileItems(TheRun.ScriptPath)) {
         if (ShowStatusAndPoll(person, {Status::WritingIniFiles}) == Flow::Stop) return Flow::Stop;
-        const IniFileEntry entry = ParseIniFileEntry(data);
+        const IniFileEntry entry = ParseIniFileEntry(data, LocationsOf(TheRun));
         // Nothing of it is recorded, and a failed write is not reported.
         WriteProfile(entry.Section, entry.Key, entry.Value, entry.File);
     }

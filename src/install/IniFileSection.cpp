@@ -10,10 +10,10 @@ std::vector<std::string> ReadIniFileItems(const std::string& scriptPath)
     return ReadNumberedList("IniFile", "Data", scriptPath);
 }
 
-IniFileEntry ParseIniFileEntry(const std::string& data)
+IniFileEntry ParseIniFileEntry(const std::string& data, const LocationTable& folders)
 {
     IniFileEntry entry;
-    std::string rest = ExpandLocationTokens(data);
+    std::string rest = ExpandTokens(data, folders);
     entry.Section = TakeLeadingField(rest);
     entry.Key = TakeLeadingField(rest);
     entry.Value = TakeLeadingField(rest);

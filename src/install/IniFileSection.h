@@ -2,6 +2,8 @@
 // section,key,value,file, an entry to write into another INI file.
 #pragma once
 
+#include "services/LocationTokens.h"
+
 #include <string>
 #include <vector>
 
@@ -18,4 +20,4 @@ struct IniFileEntry {
 // Tokens expanded in the whole value, then three fields taken off the front,
 // each up to its comma; a missing comma gives an empty field and removes
 // nothing.
-IniFileEntry ParseIniFileEntry(const std::string& data);
+IniFileEntry ParseIniFileEntry(const std::string& data, const LocationTable& folders);

@@ -112,7 +112,7 @@ void WriteRecordAndEntry(InstallRun& run, SetupCallback& person)
 // comma is the parameters.
 void StartProgramAfterSetup(SetupCallback& person, const std::string& entry)
 {
-    const SplitText parts = SplitAtFirst(ExpandLocationTokens(entry), ",");
+    const SplitText parts = SplitAtFirst(ExpandTokens(entry, LocationsOf(TheRun)), ",");
     if (OpenWithShell(parts.Before, parts.After) <= 32) person.ProgramNotStarted();
 }
 

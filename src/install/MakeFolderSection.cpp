@@ -10,7 +10,7 @@ std::vector<std::string> ReadMakeFolderItems(const std::string& scriptPath)
     return ReadNumberedList("MakeFolder", "Folder", scriptPath);
 }
 
-std::string ParseMakeFolder(const std::string& value)
+std::string ParseMakeFolder(const std::string& value, const LocationTable& folders)
 {
-    return ExpandLocationTokens(WithTrailingBackslash(value));
+    return ExpandTokens(WithTrailingBackslash(value), folders);
 }

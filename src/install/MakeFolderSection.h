@@ -1,6 +1,8 @@
 // The [MakeFolder] section of the setup script: Folder<n>, one folder each.
 #pragma once
 
+#include "services/LocationTokens.h"
+
 #include <string>
 #include <vector>
 
@@ -8,4 +10,4 @@
 std::vector<std::string> ReadMakeFolderItems(const std::string& scriptPath);
 
 // The folder to create: a trailing "\" added when missing, then tokens expanded.
-std::string ParseMakeFolder(const std::string& value);
+std::string ParseMakeFolder(const std::string& value, const LocationTable& folders);

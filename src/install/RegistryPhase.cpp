@@ -38,7 +38,7 @@ Flow WriteRegistryValues(SetupCallback& person, InstallRun&)
         registry.OpenKey(key.SubKey, true);
         // A key that did not open refuses the value below with the layer's
         // value text.
-        WriteRegistryValue(registry, item.Name, ParseRegistryValue(item.Value));
+        WriteRegistryValue(registry, item.Name, ParseRegistryValue(item.Value, LocationsOf(TheRun)));
     }
     return Flow::GoOn;
 }

@@ -21,14 +21,14 @@ std::vector<RegistryItem> ReadRegistryItems(const std::string& scriptPath)
     return items;
 }
 
-RegistryValueData ParseRegistryValue(const std::string& value)
+RegistryValueData ParseRegistryValue(const std::string& value, const LocationTable& folders)
 {
     using Kind = RegistryValueData::Kind;
     std::string text = value;
     const std::string pathData(ScriptTokens::PathData);
     const bool isPath = Contains(text, pathData);
     if (isPath) text = ReplaceToken(text, pathData, "");
-    text = ExpandLocationTokens(text);
+    text = ExpandTokens(text, folders);
     if (text.empty()) return {};
 
     const std::string type = LeftStr(text, 5);

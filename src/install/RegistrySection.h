@@ -2,6 +2,8 @@
 // Name<n> (the value name) and Value<n> ([(Pdd)] type token and data).
 #pragma once
 
+#include "services/LocationTokens.h"
+
 #include "services/RegistryKeys.h"
 
 #include <windows.h>
@@ -30,4 +32,4 @@ struct RegistryValueData {
 // five characters tested exactly as the type token. "(Int)"/"(Dwd)" data that
 // does not convert gives 0; "(Bin)" data that does not convert as hexadecimal
 // gives Nothing, as does an empty value. Another token stores the whole value.
-RegistryValueData ParseRegistryValue(const std::string& value);
+RegistryValueData ParseRegistryValue(const std::string& value, const LocationTable& folders);

@@ -27,10 +27,10 @@ RelateName ParseRelateName(const std::string& name)
     return {parts.Before, parts.After};
 }
 
-RelateFile ParseRelateFile(const std::string& file)
+RelateFile ParseRelateFile(const std::string& file, const LocationTable& folders)
 {
     RelateFile result;
-    std::string rest = ExpandLocationTokens(file);
+    std::string rest = ExpandTokens(file, folders);
     result.Verb = TakeLeadingField(rest);
     result.Program = TakeLeadingField(rest);
     // Every further comma-terminated field is an argument; what follows the

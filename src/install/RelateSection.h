@@ -3,6 +3,8 @@
 // arguments and the icon index.
 #pragma once
 
+#include "services/LocationTokens.h"
+
 #include <string>
 #include <vector>
 
@@ -39,4 +41,4 @@ struct RelateFile {
 
 // File<n>: "verb,program,argument,...,icon", location tokens expanded first.
 // With fewer than two commas the program is empty.
-RelateFile ParseRelateFile(const std::string& file);
+RelateFile ParseRelateFile(const std::string& file, const LocationTable& folders);

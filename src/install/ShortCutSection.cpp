@@ -40,16 +40,16 @@ bool ShortcutWanted(const ShortcutItem& item, const ShortcutChoices& choices)
     return true;
 }
 
-ShortcutEntry ParseShortcut(const ShortcutItem& item)
+ShortcutEntry ParseShortcut(const ShortcutItem& item, const LocationTable& folders)
 {
     ShortcutEntry entry;
-    const SplitText target = SplitAtFirst(ExpandLocationTokens(item.Make), ",");
+    const SplitText target = SplitAtFirst(ExpandTokens(item.Make, folders), ",");
     entry.Target = target.Before;
     entry.Arguments = target.After;
 
     std::string link = item.Name == "Default" ? FileNamePart(entry.Target) : item.Name;
     if (!Contains(link, "(") && !Contains(link, ")")) link = "(Sta)" + link;
-    const SplitText linkParts = SplitAtFirst(ExpandLocationTokens(link), ",");
+    const SplitText linkParts = SplitAtFirst(ExpandTokens(link, folders), ",");
     entry.Link = linkParts.Before;
     entry.WorkingFolder = linkParts.After;
     return entry;

@@ -2,6 +2,8 @@
 // its arguments, Name<n> the link and its working folder (or "Default").
 #pragma once
 
+#include "services/LocationTokens.h"
+
 #include <string>
 #include <vector>
 
@@ -44,4 +46,4 @@ struct ShortcutEntry {
 
 // Both values expanded. A name "Default" (exact) links under the target's file
 // name; a link without "(" and ")" goes below "(Sta)".
-ShortcutEntry ParseShortcut(const ShortcutItem& item);
+ShortcutEntry ParseShortcut(const ShortcutItem& item, const LocationTable& folders);

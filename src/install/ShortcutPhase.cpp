@@ -36,7 +36,7 @@ Flow MakeShortcuts(SetupCallback& person, InstallRun& run)
     for (const ShortcutItem& item : ReadShortcutItems(TheRun.ScriptPath)) {
         // A shortcut the user did not choose leaves no trace: no text, no pause.
         if (!ShortcutWanted(item, choices)) continue;
-        const ShortcutEntry entry = ParseShortcut(item);
+        const ShortcutEntry entry = ParseShortcut(item, LocationsOf(TheRun));
         if (RefusedShortcut(run, entry)) continue;
         if (ShowStatusAndPoll(person, {Status::CreatingShortcut, entry.Target, entry.Link}) == Flow::Stop) return Flow::Stop;
         const std::string made = CreateShortcut(entry.Target, entry.Link, entry.WorkingFolder, entry.Arguments);

@@ -11,7 +11,7 @@ Flow CollectUninstallOnlyEntries(SetupCallback&, InstallRun& run)
 {
     for (std::string& key : ReadDeleteRegistryKeys(TheRun.ScriptPath))
         run.Lists.DeleteRegistryList.push_back(std::move(key));
-    for (std::string& file : ReadAddDeleteFiles(TheRun.ScriptPath))
+    for (std::string& file : ReadAddDeleteFiles(TheRun.ScriptPath, LocationsOf(TheRun)))
         run.Lists.AddDeleteFileList.push_back(std::move(file));
     return Flow::GoOn;
 }

@@ -2,6 +2,8 @@
 // uninstall record: [DeleteRegistry] and [AddDeleteFile].
 #pragma once
 
+#include "services/LocationTokens.h"
+
 #include <string>
 #include <vector>
 
@@ -11,4 +13,4 @@ std::vector<std::string> ReadDeleteRegistryKeys(const std::string& scriptPath);
 
 // [AddDeleteFile] File1, File2, ... up to the first empty one, each with its
 // location tokens expanded.
-std::vector<std::string> ReadAddDeleteFiles(const std::string& scriptPath);
+std::vector<std::string> ReadAddDeleteFiles(const std::string& scriptPath, const LocationTable& folders);

@@ -57,7 +57,7 @@ bool SameOrAbove(const std::string& outer, const std::string& inner)
 
 }  // namespace
 
-ProtectedFolders ProtectedFolders::OfThisMachine(const RunState& run)
+ProtectedFolders ProtectedFolders::OfThisMachine(const MachineFolders& run)
 {
     std::vector<std::string> folders = {
         run.TempFolder,           run.WindowsFolder,         run.SystemFolder,         run.ProgramFilesFolder,

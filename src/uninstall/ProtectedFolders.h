@@ -19,7 +19,7 @@ public:
     // shell folders of the run state, with the folders the shell names for
     // the user's profile, documents and application data, the common
     // documents and application data, and both Program Files folders.
-    static ProtectedFolders OfThisMachine(const RunState& run);
+    static ProtectedFolders OfThisMachine(const MachineFolders& run);
 
     // True for a drive or share root, for one of the folders, and for any
     // folder that contains one of them, compared as the system resolves the

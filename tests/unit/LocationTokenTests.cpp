@@ -28,17 +28,17 @@ TEST_CASE("every location token expands to its folder")
     };
     for (const auto& [token, folder] : expected) {
         CAPTURE(token);
-        CHECK(ExpandLocationTokens(std::string(token) + "X.TXT") == std::string(folder) + "X.TXT");
+        CHECK(ExpandTokens(std::string(token) + "X.TXT", LocationsOf(TheRun)) == std::string(folder) + "X.TXT");
     }
-    CHECK(ExpandLocationTokens("(Win)SYSTEM\\X.DLL") == "C:\\WINDOWS\\SYSTEM\\X.DLL");
-    CHECK(ExpandLocationTokens("(Win)\\SYSTEM") == "C:\\WINDOWS\\SYSTEM");
-    CHECK(ExpandLocationTokens("(Win)\\\\SYSTEM") == "C:\\WINDOWS\\\\SYSTEM");
-    CHECK(ExpandLocationTokens("(win)A") == "C:\\WINDOWS\\A");
-    CHECK(ExpandLocationTokens("(WIN)A") == "C:\\WINDOWS\\A");
-    CHECK(ExpandLocationTokens("(Prg)(Prg)") == "C:\\Program Files\\C:\\Program Files\\");
-    CHECK(ExpandLocationTokens("(App)\\BIN\\TOOL.EXE,(Sys)X") == "C:\\APP\\BIN\\TOOL.EXE,C:\\WINDOWS\\SYSTEM\\X");
-    CHECK(ExpandLocationTokens("plain text") == "plain text");
-    CHECK(ExpandLocationTokens("(Cuser)Software,(Pdd)(Str)") == "(Cuser)Software,(Pdd)(Str)");
+    CHECK(ExpandTokens("(Win)SYSTEM\\X.DLL", LocationsOf(TheRun)) == "C:\\WINDOWS\\SYSTEM\\X.DLL");
+    CHECK(ExpandTokens("(Win)\\SYSTEM", LocationsOf(TheRun)) == "C:\\WINDOWS\\SYSTEM");
+    CHECK(ExpandTokens("(Win)\\\\SYSTEM", LocationsOf(TheRun)) == "C:\\WINDOWS\\\\SYSTEM");
+    CHECK(ExpandTokens("(win)A", LocationsOf(TheRun)) == "C:\\WINDOWS\\A");
+    CHECK(ExpandTokens("(WIN)A", LocationsOf(TheRun)) == "C:\\WINDOWS\\A");
+    CHECK(ExpandTokens("(Prg)(Prg)", LocationsOf(TheRun)) == "C:\\Program Files\\C:\\Program Files\\");
+    CHECK(ExpandTokens("(App)\\BIN\\TOOL.EXE,(Sys)X", LocationsOf(TheRun)) == "C:\\APP\\BIN\\TOOL.EXE,C:\\WINDOWS\\SYSTEM\\X");
+    CHECK(ExpandTokens("plain text", LocationsOf(TheRun)) == "plain text");
+    CHECK(ExpandTokens("(Cuser)Software,(Pdd)(Str)", LocationsOf(TheRun)) == "(Cuser)Software,(Pdd)(Str)");
 }
 
 TEST_CASE("tokens are expanded in table order, once")
@@ -46,11 +46,11 @@ TEST_CASE("tokens are expanded in table order, once")
     KnownFolders folders;
     // A folder value holding a later token is expanded in turn...
     TheRun.AppFolder = "(Win)APP\\";
-    CHECK(ExpandLocationTokens("(App)X") == "C:\\WINDOWS\\APP\\X");
+    CHECK(ExpandTokens("(App)X", LocationsOf(TheRun)) == "C:\\WINDOWS\\APP\\X");
     // ...an earlier token that only a replacement brings in stays.
     TheRun.AppFolder = "C:\\APP\\";
     TheRun.WindowsFolder = "(App)W\\";
-    CHECK(ExpandLocationTokens("(Win)X") == "(App)W\\X");
+    CHECK(ExpandTokens("(Win)X", LocationsOf(TheRun)) == "(App)W\\X");
 }
 
 TEST_CASE("the backslash merge looks only at single-byte backslashes")
@@ -68,10 +68,10 @@ TEST_CASE("a value holding its own token ends and leaves it in place")
 {
     KnownFolders folders;
     TheRun.AppFolder = "(App)";
-    CHECK(ExpandLocationTokens("(App)\\SUB") == "(App)\\SUB");
-    CHECK(ExpandLocationTokens("(App)(App)") == "(App)(App)");
+    CHECK(ExpandTokens("(App)\\SUB", LocationsOf(TheRun)) == "(App)\\SUB");
+    CHECK(ExpandTokens("(App)(App)", LocationsOf(TheRun)) == "(App)(App)");
     TheRun.AppFolder = "C:\\(App)\\";
-    CHECK(ExpandLocationTokens("(App)\\BIN\\(App)X") == "C:\\(App)\\BIN\\C:\\(App)\\X");
+    CHECK(ExpandTokens("(App)\\BIN\\(App)X", LocationsOf(TheRun)) == "C:\\(App)\\BIN\\C:\\(App)\\X");
     CHECK(ReplaceToken("(app)", "(App)", "x(APP)y") == "x(APP)y");
 }
 
@@ -81,13 +81,13 @@ TEST_CASE("thousands of tokens in one value are left unexpanded instead of growi
     TheRun.AppFolder = "C:\\users\\root\\Desktop\\Orvane\\";
     std::string chain;
     for (int n = 0; n < 5000; ++n) chain += "(App)";
-    CHECK(ExpandLocationTokens(chain) == chain);
+    CHECK(ExpandTokens(chain, LocationsOf(TheRun)) == chain);
     // Below the limit a long value still expands as always.
     const std::string some = "(App)(App)(App)";
-    CHECK(ExpandLocationTokens(some) == TheRun.AppFolder + TheRun.AppFolder + TheRun.AppFolder);
+    CHECK(ExpandTokens(some, LocationsOf(TheRun)) == TheRun.AppFolder + TheRun.AppFolder + TheRun.AppFolder);
     std::string growsPast;
     while (growsPast.size() + TheRun.AppFolder.size() <= ExpansionLimit) growsPast += "(App)";
-    CHECK(ExpandLocationTokens(growsPast) == growsPast);
+    CHECK(ExpandTokens(growsPast, LocationsOf(TheRun)) == growsPast);
 }
 
 TEST_CASE("special folders come from the shell; the common ones copy the user's off NT")
@@ -104,7 +104,7 @@ TEST_CASE("special folders come from the shell; the common ones copy the user's 
     CHECK(TheRun.DesktopFolder == desktop + "\\");
     CHECK(TheRun.CommonDesktopFolder == TheRun.DesktopFolder);
     CHECK(TheRun.CommonProgramsFolder == TheRun.ProgramsFolder);
-    CHECK(ExpandLocationTokens("(C_Dsk)A") == TheRun.DesktopFolder + "A");
+    CHECK(ExpandTokens("(C_Dsk)A", LocationsOf(TheRun)) == TheRun.DesktopFolder + "A");
     TheRun.PlatformId = 2;
     LoadShellFolders(TheRun);
     CHECK(TheRun.CommonDesktopFolder == GetSpecialFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + "\\");

@@ -61,7 +61,7 @@ TEST_CASE("numbered lists end at the first empty or missing key")
     CHECK(ReadIniFileItems(script.path).size() == 1);
     // Registry keys for the uninstaller stay as written; extra files are expanded.
     CHECK(ReadDeleteRegistryKeys(script.path) == std::vector<std::string>{"(Local)SOFTWARE\\A", "(App)"});
-    CHECK(ReadAddDeleteFiles(script.path) == std::vector<std::string>{"C:\\APP\\*.LOG"});
+    CHECK(ReadAddDeleteFiles(script.path, LocationsOf(TheRun)) == std::vector<std::string>{"C:\\APP\\*.LOG"});
     CHECK(ReadCopyFileItems(script.folder / "NONE.INI").empty());
 }
 
@@ -100,7 +100,7 @@ TEST_CASE("CopyFile entries: disk change, rename, compressed names and switches"
 
     SUBCASE("a compressed source installed under another name, always written")
     {
-        const CopyEntry entry = ParseCopyEntry("(App)\\SUB\\B.EX_|B.EXE,/W", SourceFolder);
+        const CopyEntry entry = ParseCopyEntry("(App)\\SUB\\B.EX_|B.EXE,/W", SourceFolder, LocationsOf(TheRun));
         CHECK_FALSE(entry.DiskChange);
         CHECK(entry.Source == "D:\\SRC\\B.EX_");
         CHECK(entry.Compressed);
@@ -113,7 +113,7 @@ TEST_CASE("CopyFile entries: disk change, rename, compressed names and switches"
     }
     SUBCASE("a compressed source without a name gets the placeholder")
     {
-        const CopyEntry entry = ParseCopyEntry("(Sys)LIB.DL_", SourceFolder);
+        const CopyEntry entry = ParseCopyEntry("(Sys)LIB.DL_", SourceFolder, LocationsOf(TheRun));
         CHECK(entry.Compressed);
         CHECK(entry.Source == "D:\\SRC\\LIB.DL_");
         CHECK(entry.Destination == "C:\\WINDOWS\\SYSTEM\\AUTO.EXT");
@@ -121,35 +121,35 @@ TEST_CASE("CopyFile entries: disk change, rename, compressed names and switches"
     }
     SUBCASE("(Dch) is an exact test on the first five characters")
     {
-        const CopyEntry marked = ParseCopyEntry("(Dch)(App)\\A.EXE", SourceFolder);
+        const CopyEntry marked = ParseCopyEntry("(Dch)(App)\\A.EXE", SourceFolder, LocationsOf(TheRun));
         CHECK(marked.DiskChange);
         CHECK(marked.Destination == "C:\\APP\\A.EXE");
-        const CopyEntry lower = ParseCopyEntry("(dch)(App)\\A.EXE", SourceFolder);
+        const CopyEntry lower = ParseCopyEntry("(dch)(App)\\A.EXE", SourceFolder, LocationsOf(TheRun));
         CHECK_FALSE(lower.DiskChange);
         CHECK(lower.Destination == "(dch)C:\\APP\\A.EXE");
         CHECK(lower.Source == "D:\\SRC\\A.EXE");
-        CHECK_FALSE(ParseCopyEntry("(App)\\(Dch)A.EXE", SourceFolder).DiskChange);
+        CHECK_FALSE(ParseCopyEntry("(App)\\(Dch)A.EXE", SourceFolder, LocationsOf(TheRun)).DiskChange);
     }
     SUBCASE("switches are contains-tests in any order and letter case")
     {
-        const CopyEntry entry = ParseCopyEntry("(Sys)X.OCX,/r/s", SourceFolder);
+        const CopyEntry entry = ParseCopyEntry("(Sys)X.OCX,/r/s", SourceFolder, LocationsOf(TheRun));
         CHECK(entry.Shared());
         CHECK(entry.SelfRegistering());
         CHECK_FALSE(entry.AlwaysWrite());
         CHECK(entry.Switches == ",/r/s");
         CHECK(entry.Destination == "C:\\WINDOWS\\SYSTEM\\X.OCX");
         // Only the first comma cuts; the switch text keeps the rest whole.
-        CHECK(ParseCopyEntry("(App)\\A.EXE, /W ,x", SourceFolder).Switches == ", /W ,x");
-        CHECK(ParseCopyEntry("(App)\\A.EXE, /W ,x", SourceFolder).AlwaysWrite());
+        CHECK(ParseCopyEntry("(App)\\A.EXE, /W ,x", SourceFolder, LocationsOf(TheRun)).Switches == ", /W ,x");
+        CHECK(ParseCopyEntry("(App)\\A.EXE, /W ,x", SourceFolder, LocationsOf(TheRun)).AlwaysWrite());
     }
     SUBCASE("trail bytes equal to \"|\", \"\\\" and \"_\" are no separators")
     {
         // ポ ends in 0x7C, 表 in 0x5C, ダ in 0x5F.
-        const CopyEntry entry = ParseCopyEntry("(App)\\表\\ポ.TX_|ダ\\ポ表,/S", SourceFolder);
+        const CopyEntry entry = ParseCopyEntry("(App)\\表\\ポ.TX_|ダ\\ポ表,/S", SourceFolder, LocationsOf(TheRun));
         CHECK(entry.Source == "D:\\SRC\\ポ.TX_");
         CHECK(entry.Destination == "C:\\APP\\表\\ダ\\ポ表");
         CHECK(entry.Shared());
-        const CopyEntry plain = ParseCopyEntry("(App)\\表ダ", SourceFolder);
+        const CopyEntry plain = ParseCopyEntry("(App)\\表ダ", SourceFolder, LocationsOf(TheRun));
         CHECK_FALSE(plain.Compressed);
         CHECK(plain.Destination == "C:\\APP\\表ダ");
         CHECK(plain.Source == "D:\\SRC\\表ダ");
@@ -194,7 +194,7 @@ TEST_CASE("Relate values: extension, description, command and icon")
     CHECK(ParseRelateName("smp,Sample, data").Extension == "smp");
     CHECK(ParseRelateName("smp,Sample, data").Description == "Sample, data");
 
-    const RelateFile view = ParseRelateFile("open,(App)\\VIEW.EXE,%1,0");
+    const RelateFile view = ParseRelateFile("open,(App)\\VIEW.EXE,%1,0", LocationsOf(TheRun));
     CHECK(view.Verb == "open");
     CHECK(view.Program == "C:\\APP\\VIEW.EXE");
     CHECK(view.Arguments == std::vector<std::string>{"%1"});
@@ -205,29 +205,29 @@ TEST_CASE("Relate values: extension, description, command and icon")
     // A blank quotes the program; empty middle fields are dropped; arguments
     // are never quoted.
     TheRun.AppFolder = "C:\\My App\\表\\";
-    const RelateFile spaced = ParseRelateFile("edit,(App)VIEW.EXE,,/e,,\"%1\",2");
+    const RelateFile spaced = ParseRelateFile("edit,(App)VIEW.EXE,,/e,,\"%1\",2", LocationsOf(TheRun));
     CHECK(spaced.Program == "C:\\My App\\表\\VIEW.EXE");
     CHECK(spaced.Arguments == std::vector<std::string>{"/e", "\"%1\""});
     CHECK(spaced.Command == "\"C:\\My App\\表\\VIEW.EXE\" /e \"%1\"");
     CHECK(spaced.DefaultIcon == "C:\\My App\\表\\VIEW.EXE,2");
 
     // Fewer than two commas: no program, and the command is empty.
-    const RelateFile shortValue = ParseRelateFile("open,VIEW.EXE");
+    const RelateFile shortValue = ParseRelateFile("open,VIEW.EXE", LocationsOf(TheRun));
     CHECK(shortValue.Verb == "open");
     CHECK(shortValue.Program.empty());
     CHECK(shortValue.Command.empty());
     CHECK(shortValue.IconIndex == "VIEW.EXE");
-    CHECK(ParseRelateFile("open,(App)\\V.EXE,").IconIndex.empty());
+    CHECK(ParseRelateFile("open,(App)\\V.EXE,", LocationsOf(TheRun)).IconIndex.empty());
 }
 
 TEST_CASE("MakeFolder adds the trailing backslash before expanding")
 {
     KnownFolders folders;
-    CHECK(ParseMakeFolder("(App)\\DATA") == "C:\\APP\\DATA\\");
-    CHECK(ParseMakeFolder("(App)DATA\\") == "C:\\APP\\DATA\\");
-    CHECK(ParseMakeFolder("(App)") == "C:\\APP\\");
+    CHECK(ParseMakeFolder("(App)\\DATA", LocationsOf(TheRun)) == "C:\\APP\\DATA\\");
+    CHECK(ParseMakeFolder("(App)DATA\\", LocationsOf(TheRun)) == "C:\\APP\\DATA\\");
+    CHECK(ParseMakeFolder("(App)", LocationsOf(TheRun)) == "C:\\APP\\");
     // The 0x5C that ends 表 is no delimiter.
-    CHECK(ParseMakeFolder("(App)表") == "C:\\APP\\表\\");
+    CHECK(ParseMakeFolder("(App)表", LocationsOf(TheRun)) == "C:\\APP\\表\\");
 }
 
 TEST_CASE("ShortCut: the governing check box is the first matching contains-test")
@@ -267,22 +267,22 @@ TEST_CASE("ShortCut values: target, arguments, link and working folder")
     CHECK(items[0].Name == "Default");
     CHECK(items[1].Name.empty());
 
-    const ShortcutEntry byDefault = ParseShortcut(items[0]);
+    const ShortcutEntry byDefault = ParseShortcut(items[0], LocationsOf(TheRun));
     CHECK(byDefault.Target == "C:\\APP\\VIEW.EXE");
     CHECK(byDefault.Arguments == "/a, /b");
     CHECK(byDefault.Link == "C:\\SM\\Programs\\VIEW.EXE");
     CHECK(byDefault.WorkingFolder.empty());
 
     // A present but empty name is placed in the Programs folder as it is.
-    CHECK(ParseShortcut(items[1]).Link == "C:\\SM\\Programs\\");
+    CHECK(ParseShortcut(items[1], LocationsOf(TheRun)).Link == "C:\\SM\\Programs\\");
 
-    const ShortcutEntry desktop = ParseShortcut(items[2]);
+    const ShortcutEntry desktop = ParseShortcut(items[2], LocationsOf(TheRun));
     CHECK(desktop.Link == "C:\\Desk\\C");
     CHECK(desktop.WorkingFolder == "C:\\APP\\DATA");
 
-    CHECK(ParseShortcut({"(App)\\V.EXE", "Viewer"}).Link == "C:\\SM\\Programs\\Viewer");
-    CHECK(ParseShortcut({"(App)\\V.EXE", "(Smn)Viewer"}).Link == "C:\\SM\\Viewer");
-    CHECK(ParseShortcut({"(App)\\V.EXE", "Tools)Viewer"}).Link == "Tools)Viewer");
+    CHECK(ParseShortcut({"(App)\\V.EXE", "Viewer"}, LocationsOf(TheRun)).Link == "C:\\SM\\Programs\\Viewer");
+    CHECK(ParseShortcut({"(App)\\V.EXE", "(Smn)Viewer"}, LocationsOf(TheRun)).Link == "C:\\SM\\Viewer");
+    CHECK(ParseShortcut({"(App)\\V.EXE", "Tools)Viewer"}, LocationsOf(TheRun)).Link == "Tools)Viewer");
 }
 
 TEST_CASE("Registry keys: root token by exact test, subkey from the eighth character")
@@ -320,62 +320,62 @@ TEST_CASE("Registry values: type tokens, path marker and conversions")
     using Kind = RegistryValueData::Kind;
     KnownFolders folders;
 
-    const RegistryValueData path = ParseRegistryValue("(Pdd)(Str)(App)");
+    const RegistryValueData path = ParseRegistryValue("(Pdd)(Str)(App)", LocationsOf(TheRun));
     CHECK(path.Type == Kind::String);
     CHECK(path.Text == "C:\\APP");
-    CHECK(ParseRegistryValue("(pdd)(Str)(App)").Text == "C:\\APP");
-    CHECK(ParseRegistryValue("(Str)(App)").Text == "C:\\APP\\");
-    CHECK(ParseRegistryValue("(Pdd)(Str)C:\\表").Text == "C:\\表");
-    CHECK(ParseRegistryValue("(Exp)%WINDIR%\\x").Type == Kind::ExpandString);
-    CHECK(ParseRegistryValue("(Exp)%WINDIR%\\x").Text == "%WINDIR%\\x");
+    CHECK(ParseRegistryValue("(pdd)(Str)(App)", LocationsOf(TheRun)).Text == "C:\\APP");
+    CHECK(ParseRegistryValue("(Str)(App)", LocationsOf(TheRun)).Text == "C:\\APP\\");
+    CHECK(ParseRegistryValue("(Pdd)(Str)C:\\表", LocationsOf(TheRun)).Text == "C:\\表");
+    CHECK(ParseRegistryValue("(Exp)%WINDIR%\\x", LocationsOf(TheRun)).Type == Kind::ExpandString);
+    CHECK(ParseRegistryValue("(Exp)%WINDIR%\\x", LocationsOf(TheRun)).Text == "%WINDIR%\\x");
 
-    CHECK(ParseRegistryValue("(Int)42").Type == Kind::Dword);
-    CHECK(ParseRegistryValue("(Int)42").Number == 42);
-    CHECK(ParseRegistryValue("(Dwd)-1").Number == 0xFFFFFFFFu);
-    CHECK(ParseRegistryValue("(Dwd)$10").Number == 16);
-    CHECK(ParseRegistryValue("(Int)abc").Type == Kind::Dword);
-    CHECK(ParseRegistryValue("(Int)abc").Number == 0);
-    CHECK(ParseRegistryValue("(Dwd)12x").Number == 0);
-    CHECK(ParseRegistryValue("(Int)4294967295").Number == 0);
+    CHECK(ParseRegistryValue("(Int)42", LocationsOf(TheRun)).Type == Kind::Dword);
+    CHECK(ParseRegistryValue("(Int)42", LocationsOf(TheRun)).Number == 42);
+    CHECK(ParseRegistryValue("(Dwd)-1", LocationsOf(TheRun)).Number == 0xFFFFFFFFu);
+    CHECK(ParseRegistryValue("(Dwd)$10", LocationsOf(TheRun)).Number == 16);
+    CHECK(ParseRegistryValue("(Int)abc", LocationsOf(TheRun)).Type == Kind::Dword);
+    CHECK(ParseRegistryValue("(Int)abc", LocationsOf(TheRun)).Number == 0);
+    CHECK(ParseRegistryValue("(Dwd)12x", LocationsOf(TheRun)).Number == 0);
+    CHECK(ParseRegistryValue("(Int)4294967295", LocationsOf(TheRun)).Number == 0);
 
-    CHECK(ParseRegistryValue("(Bin)zz").Type == Kind::Nothing);
-    CHECK(ParseRegistryValue("(Bin)").Type == Kind::Nothing);
-    CHECK(ParseRegistryValue("(Bin)100000000").Type == Kind::Nothing);
-    const RegistryValueData sixteen = ParseRegistryValue("(Bin)10");
+    CHECK(ParseRegistryValue("(Bin)zz", LocationsOf(TheRun)).Type == Kind::Nothing);
+    CHECK(ParseRegistryValue("(Bin)", LocationsOf(TheRun)).Type == Kind::Nothing);
+    CHECK(ParseRegistryValue("(Bin)100000000", LocationsOf(TheRun)).Type == Kind::Nothing);
+    const RegistryValueData sixteen = ParseRegistryValue("(Bin)10", LocationsOf(TheRun));
     CHECK(sixteen.Type == Kind::Binary);
     CHECK(sixteen.Number == 0x10);
-    CHECK(ParseRegistryValue("(Bin)1234ABCD").Number == 0x1234ABCDu);
-    CHECK(ParseRegistryValue("(Bin)ffffffff").Number == 0xFFFFFFFFu);
+    CHECK(ParseRegistryValue("(Bin)1234ABCD", LocationsOf(TheRun)).Number == 0x1234ABCDu);
+    CHECK(ParseRegistryValue("(Bin)ffffffff", LocationsOf(TheRun)).Number == 0xFFFFFFFFu);
 
     // An empty value writes nothing; another token stores the whole value.
-    CHECK(ParseRegistryValue("").Type == Kind::Nothing);
-    CHECK(ParseRegistryValue("(Pdd)").Type == Kind::Nothing);
-    CHECK(ParseRegistryValue("(str)x").Type == Kind::String);
-    CHECK(ParseRegistryValue("(str)x").Text == "(str)x");
-    CHECK(ParseRegistryValue("(App)x").Text == "C:\\APP\\x");
-    CHECK(ParseRegistryValue("abc").Text == "abc");
+    CHECK(ParseRegistryValue("", LocationsOf(TheRun)).Type == Kind::Nothing);
+    CHECK(ParseRegistryValue("(Pdd)", LocationsOf(TheRun)).Type == Kind::Nothing);
+    CHECK(ParseRegistryValue("(str)x", LocationsOf(TheRun)).Type == Kind::String);
+    CHECK(ParseRegistryValue("(str)x", LocationsOf(TheRun)).Text == "(str)x");
+    CHECK(ParseRegistryValue("(App)x", LocationsOf(TheRun)).Text == "C:\\APP\\x");
+    CHECK(ParseRegistryValue("abc", LocationsOf(TheRun)).Text == "abc");
 }
 
 TEST_CASE("IniFile values: three fields off the front, the rest is the path")
 {
     KnownFolders folders;
-    const IniFileEntry tool = ParseIniFileEntry("Opt,Path,(App),(Win)TOOL.INI");
+    const IniFileEntry tool = ParseIniFileEntry("Opt,Path,(App),(Win)TOOL.INI", LocationsOf(TheRun));
     CHECK(tool.Section == "Opt");
     CHECK(tool.Key == "Path");
     CHECK(tool.Value == "C:\\APP\\");
     CHECK(tool.File == "C:\\WINDOWS\\TOOL.INI");
 
-    const IniFileEntry commas = ParseIniFileEntry("S,K,V,C:\\A,B\\X,Y.INI");
+    const IniFileEntry commas = ParseIniFileEntry("S,K,V,C:\\A,B\\X,Y.INI", LocationsOf(TheRun));
     CHECK(commas.Value == "V");
     CHECK(commas.File == "C:\\A,B\\X,Y.INI");
 
-    const IniFileEntry twoCommas = ParseIniFileEntry("a,b,c");
+    const IniFileEntry twoCommas = ParseIniFileEntry("a,b,c", LocationsOf(TheRun));
     CHECK(twoCommas.Section == "a");
     CHECK(twoCommas.Key == "b");
     CHECK(twoCommas.Value.empty());
     CHECK(twoCommas.File == "c");
 
-    const IniFileEntry japanese = ParseIniFileEntry("表,ポ,能,C:\\表\\ポ.INI");
+    const IniFileEntry japanese = ParseIniFileEntry("表,ポ,能,C:\\表\\ポ.INI", LocationsOf(TheRun));
     CHECK(japanese.Section == "表");
     CHECK(japanese.Key == "ポ");
     CHECK(japanese.File == "C:\\表\\ポ.INI");
