@@ -14,7 +14,7 @@
 
 #include <shlobj.h>
 
-MainWindow::MainWindow(HWND owner, Backdrop& background, RunSignals& signals)
+MainWindow::MainWindow(HWND owner, Backdrop& background, RunSignals& signals, RunState& state)
     : Form(WindowClassNames::MainWindow, "Orvane", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0, 489, 313, owner),
       readmeFrame(*this, MainIds::readmeFrame, {8, 8, 473, 265}, ""),
       readmeBox(readmeFrame, MainIds::readmeBox, {8, 16, 457, 241}),
@@ -37,7 +37,8 @@ MainWindow::MainWindow(HWND owner, Backdrop& background, RunSignals& signals)
       answerLabel(*this, MainIds::answerLabel, {8, 296, 63, 12}, "Can't Delete"),
       folderDialog(*this),
       background_(background),
-      signals_(signals)
+      signals_(signals),
+      state_(state)
 {
     for (GroupBox* group : {&readmeFrame, &messageGroup, &folderGroup, &optionGroup}) group->SetVisible(false);
     readmeBox.UseFont(MakeFont("ＭＳ ゴシック", 12));
@@ -102,7 +103,7 @@ std::string ActionCaption(MainScreen screen, bool setup)
 void MainWindow::ShowScreen(MainScreen screen)
 {
     screen_ = screen;
-    actionButton.SetText(ActionCaption(screen, SetupMode()));
+    actionButton.SetText(ActionCaption(screen, SetupMode(state_)));
 }
 
 void MainWindow::ShowFailureDetailsScreen()
@@ -134,9 +135,9 @@ void MainWindow::OnAction()
 void MainWindow::StartProcedure()
 {
     if (person_ == nullptr) return;
-    if (!SetupMode()) {
+    if (!SetupMode(state_)) {
         ShowScreen(MainScreen::Running);
-        outcome_ = RunUninstall(*person_);
+        outcome_ = RunUninstall(*person_, state_);
         return;
     }
     // Nothing is made in a folder that names no place: the person corrects
@@ -146,7 +147,7 @@ void MainWindow::StartProcedure()
         return;
     }
     ShowScreen(MainScreen::Running);
-    outcome_ = RunInstall(*person_);
+    outcome_ = RunInstall(*person_, state_);
 }
 
 void MainWindow::OnBrowse()
@@ -180,7 +181,7 @@ void MainWindow::OnClose()
     // Work folders of this run and of earlier runs that did not close. One
     // that cannot be removed (a file in use) stays for the next run.
     for (int n = 1; n <= WorkFolderLimit; ++n) {
-        const std::string folder = WorkFolderPath(TheRun.TempFolder, n);
+        const std::string folder = WorkFolderPath(state_.TempFolder, n);
         if (FolderExists(folder)) RemoveFolder(folder, "*.*");
     }
     // Associations, items and folders may have changed: tell the shell. The

@@ -23,7 +23,7 @@ enum class MainScreen { Starting, Fatal, Readme, Settings, Running, FailureDetai
 
 class MainWindow : public Form {
 public:
-    MainWindow(HWND owner, Backdrop& background, RunSignals& signals);
+    MainWindow(HWND owner, Backdrop& background, RunSignals& signals, RunState& state);
     ~MainWindow() override;
 
     // The windows as the procedures see them, for OnAction.
@@ -99,6 +99,7 @@ private:
 
     Backdrop& background_;
     RunSignals& signals_;
+    RunState& state_;
     MainScreen screen_ = MainScreen::Starting;
     bool deleteAllForm_ = false;
     bool detailsRead_ = false;

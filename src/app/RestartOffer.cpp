@@ -4,9 +4,9 @@
 #include "windows/MessageBox.h"
 #include "windows/UserDialogs.h"
 
-void OfferRestartIfNeeded()
+void OfferRestartIfNeeded(const InstallResults& results)
 {
-    if (TheRun.RebootNeeded != 1) return;
+    if (results.RebootNeeded != 1) return;
     // On IDYES the system restarts by itself.
     if (CurrentUserDialogs().OfferRestart(GetDesktopWindow()) == IDNO)
         ShowMessageBox("Windowsを再起動すると，セットアップは完了します．", "警告", MB_OK | MB_ICONEXCLAMATION);

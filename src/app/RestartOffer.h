@@ -2,7 +2,9 @@
 // window is gone.
 #pragma once
 
-// When the run state's restart flag is 1: the shell's restart dialog, and
+#include "engine/RunState.h"
+
+// When the install asked for a restart: the shell's restart dialog, and
 // after a declining answer the warning that the setup completes with the
 // restart.
-void OfferRestartIfNeeded();
+void OfferRestartIfNeeded(const InstallResults& results);

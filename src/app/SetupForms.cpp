@@ -2,12 +2,13 @@
 
 #include "windows/MessagePump.h"
 
-SetupForms::SetupForms()
-    : backdrop(application.Handle()),
-      mainWindow(application.Handle(), backdrop, signals),
+SetupForms::SetupForms(RunState& runState)
+    : state(runState),
+      backdrop(application.Handle()),
+      mainWindow(application.Handle(), backdrop, signals, state),
       progressWindow(application.Handle(), backdrop, mainWindow, signals),
       sharedFileDialog(application.Handle(), mainWindow.answerLabel),
-      runWindows(backdrop, mainWindow, progressWindow, sharedFileDialog, signals)
+      runWindows(backdrop, mainWindow, progressWindow, sharedFileDialog, signals, state)
 {
     backdrop.SetRunWindow(mainWindow);
     mainWindow.SetPerson(runWindows);

@@ -12,12 +12,13 @@
 
 class SetupForms {
 public:
-    SetupForms();
+    explicit SetupForms(RunState& state);
 
     // Opens the background maximized, which runs the main window modally,
     // and handles messages until the background has closed.
     void Run();
 
+    RunState& state;
     RunSignals signals;
     HiddenApplicationWindow application;
     Backdrop backdrop;

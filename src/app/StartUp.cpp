@@ -23,9 +23,10 @@
 
 namespace {
 
-std::string Header(const std::string& section, const std::string& key, const std::string& fallback = "")
+std::string Header(const RunState& state, const std::string& section, const std::string& key,
+                   const std::string& fallback = "")
 {
-    return ReadProfile(section, key, fallback, TheRun.ScriptPath);
+    return ReadProfile(section, key, fallback, state.ScriptPath);
 }
 
 // The first folder "OVTMP<n>" under the temporary folder that does not exist
@@ -44,9 +45,9 @@ std::string ChooseWorkFolder(const std::string& tempFolder)
 
 // The pause between install steps. A value that is no integer would leave
 // the start-up half done; it counts as the default, 400.
-int32_t ReadSetupSpeed()
+int32_t ReadSetupSpeed(const RunState& state)
 {
-    const int32_t speed = TextToInteger(Header("Extend", "SetupSpeed", "400")).value_or(400);
+    const int32_t speed = TextToInteger(Header(state, "Extend", "SetupSpeed", "400")).value_or(400);
     return speed < 1 ? 1 : speed;
 }
 
@@ -94,24 +95,24 @@ void MainWindow::StartUp(const std::string& argument, const FolderLoader& loadFo
 {
     // From here on the window closes only through quitButton.
     DisableCloseItem();
-    std::string errorText = loadFolders(TheRun);
+    std::string errorText = loadFolders(state_);
 
-    TheRun.RunMode = FileNamePart(argument) == "UNSETUP.INI" ? "UNSETUP" : "SETUP";
-    TheRun.WorkFolder = ChooseWorkFolder(TheRun.TempFolder);
+    state_.RunMode = FileNamePart(argument) == "UNSETUP.INI" ? "UNSETUP" : "SETUP";
+    state_.WorkFolder = ChooseWorkFolder(state_.TempFolder);
     // A work folder used as it was (all 99 taken) may hold the copy of
     // another run's script or record; it must never stand in for this run's.
-    TheRun.ScriptPath = TheRun.WorkFolder + (SetupMode() ? "SETUP.INI" : "UNSETUP.INI");
-    if (FileExists(TheRun.ScriptPath)) {
-        SetFileAttributesA(TheRun.ScriptPath.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(TheRun.ScriptPath.c_str());
+    state_.ScriptPath = state_.WorkFolder + (SetupMode(state_) ? "SETUP.INI" : "UNSETUP.INI");
+    if (FileExists(state_.ScriptPath)) {
+        SetFileAttributesA(state_.ScriptPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(state_.ScriptPath.c_str());
     }
-    if (SetupMode()) {
-        const std::string script = TheRun.SourceFolder + "SETUP.INI";
-        if (FileExists(script)) CopyFileTo(script, TheRun.ScriptPath);
+    if (SetupMode(state_)) {
+        const std::string script = state_.SourceFolder + "SETUP.INI";
+        if (FileExists(script)) CopyFileTo(script, state_.ScriptPath);
     } else {
-        CopyFileTo(argument, TheRun.ScriptPath);
+        CopyFileTo(argument, state_.ScriptPath);
     }
-    if (!FileExists(TheRun.ScriptPath)) errorText += "【致命的エラー  →  iniファイル読み込み失敗】\r";
+    if (!FileExists(state_.ScriptPath)) errorText += "【致命的エラー  →  iniファイル読み込み失敗】\r";
     if (!errorText.empty()) {
         ShowFatalScreen(errorText);
         return;
@@ -119,17 +120,17 @@ void MainWindow::StartUp(const std::string& argument, const FolderLoader& loadFo
 
     ReadTitles();
     // "(App)" stays as it is here: the setup folder is not known yet.
-    folderBox.SetText(WithTrailingBackslash(ExpandTokens(ProposedFolder(), LocationsOf(TheRun))));
-    const bool enabled = Header("Extend", "Enabled") != "False";
-    if (SetupMode()) EnableShortcutBoxes(enabled);
+    folderBox.SetText(WithTrailingBackslash(ExpandTokens(ProposedFolder(), LocationsOf(state_))));
+    const bool enabled = Header(state_, "Extend", "Enabled") != "False";
+    if (SetupMode(state_)) EnableShortcutBoxes(enabled);
     ShowMessageText();
-    if (SetupMode()) {
+    if (SetupMode(state_)) {
         folderBox.SetEnabled(enabled);
         browseButton.SetEnabled(enabled);
         overwriteBox.SetEnabled(enabled);
     }
     ShowTitles();
-    if (SetupMode())
+    if (SetupMode(state_))
         ShowSetupScreen();
     else
         ShowUninstallScreen();
@@ -151,13 +152,13 @@ void MainWindow::ShowFatalScreen(const std::string& errorText)
 
 void MainWindow::ReadTitles()
 {
-    TheRun.TopMessageText.clear();
-    TheRun.SetupSpeed = ReadSetupSpeed();
-    TheRun.SetupTitle = Header("Title", "Setup", "Orvane");
+    state_.TopMessageText.clear();
+    state_.SetupSpeed = ReadSetupSpeed(state_);
+    state_.SetupTitle = Header(state_, "Title", "Setup", "Orvane");
     // The title labels of the background keep their width from now on.
     for (Label* title : {&background_.bannerLabel1, &background_.bannerLabel2})
         title->SetWidth(background_.Width() - 24);
-    TheRun.UnSetupTitle = Header("Title", "UnSetup", TheRun.SetupTitle);
+    state_.UnSetupTitle = Header(state_, "Title", "UnSetup", state_.SetupTitle);
 }
 
 // Setup: the script's folder, else the folder an earlier install of the same
@@ -165,11 +166,11 @@ void MainWindow::ReadTitles()
 // record's setup folder.
 std::string MainWindow::ProposedFolder()
 {
-    if (!SetupMode()) return Header("SetupFolder", "Folder");
-    std::string folder = Header("DefaultFolder", "Folder", "(Prg)\\");
-    TheRun.ProgramId = Header("ProgramID", "ID");
-    folder = RememberedSetupFolder(TheRun.WindowsFolder, TheRun.ProgramId, folder);
-    const std::string referRegistry = Header("DefaultFolder", "ReferRegistry");
+    if (!SetupMode(state_)) return Header(state_, "SetupFolder", "Folder");
+    std::string folder = Header(state_, "DefaultFolder", "Folder", "(Prg)\\");
+    state_.ProgramId = Header(state_, "ProgramID", "ID");
+    folder = RememberedSetupFolder(state_.WindowsFolder, state_.ProgramId, folder);
+    const std::string referRegistry = Header(state_, "DefaultFolder", "ReferRegistry");
     if (!referRegistry.empty()) {
         const std::string registered = ReadRegistryValue(referRegistry);
         if (!registered.empty()) folder = registered;
@@ -184,7 +185,7 @@ std::string MainWindow::ProposedFolder()
 void MainWindow::EnableShortcutBoxes(bool enabled)
 {
     for (int n = 1;; ++n) {
-        const std::string name = Header("ShortCut", "Name" + std::to_string(n));
+        const std::string name = Header(state_, "ShortCut", "Name" + std::to_string(n));
         if (name.empty()) break;
         switch (GoverningBox(name)) {
         case ShortcutBox::Desktop: desktopBox.SetEnabled(enabled); break;
@@ -198,21 +199,21 @@ void MainWindow::EnableShortcutBoxes(bool enabled)
 
 void MainWindow::ShowMessageText()
 {
-    if (!SetupMode()) {
-        TheRun.TopMessageText = "アンセットアップ(アンインストール)を行います．\r\r"
+    if (!SetupMode(state_)) {
+        state_.TopMessageText = "アンセットアップ(アンインストール)を行います．\r\r"
                                 "開始するには，「アンセットアップ開始(S)」を選択してください．\r";
     } else {
         std::string text;
-        for (int n = 1; n <= 5; ++n) text += Header("TopMessage", "Message" + std::to_string(n)) + "\r";
+        for (int n = 1; n <= 5; ++n) text += Header(state_, "TopMessage", "Message" + std::to_string(n)) + "\r";
         if (text == "\r\r\r\r\r") text = "セットアップを行います．\r";
-        TheRun.TopMessageText = text + "\r" + "※　処理を開始する前に，必ずすべてのプログラムを終了させてください．";
+        state_.TopMessageText = text + "\r" + "※　処理を開始する前に，必ずすべてのプログラムを終了させてください．";
     }
-    messageLabel.SetText(TheRun.TopMessageText);
+    messageLabel.SetText(state_.TopMessageText);
 }
 
 void MainWindow::ShowTitles()
 {
-    const std::string& title = SetupMode() ? TheRun.SetupTitle : TheRun.UnSetupTitle;
+    const std::string& title = SetupMode(state_) ? state_.SetupTitle : state_.UnSetupTitle;
     background_.bannerLabel1.SetText(title);
     background_.bannerLabel2.SetText(title);
     SetText(title);
@@ -221,15 +222,15 @@ void MainWindow::ShowTitles()
 // The readme screen when the script's readme exists, else the settings.
 void MainWindow::ShowSetupScreen()
 {
-    std::string readme = Header("Readme", "File");
-    if (!readme.empty()) readme = TheRun.SourceFolder + WithoutLeadingBackslash(readme);
+    std::string readme = Header(state_, "Readme", "File");
+    if (!readme.empty()) readme = state_.SourceFolder + WithoutLeadingBackslash(readme);
     quitButton.SetEnabled(true);
     if (FileExists(readme)) {
         ShowScreen(MainScreen::Readme);
         actionButton.SetEnabled(true);
-        readmeBox.SetScrollBars(ReadmeScrollBars(Header("Readme", "ScrollBars", "ssVertical")));
+        readmeBox.SetScrollBars(ReadmeScrollBars(Header(state_, "Readme", "ScrollBars", "ssVertical")));
         readmeBox.SetText(LoadTextFile(readme));
-        readmeFrame.SetText(Header("Readme", "Title"));
+        readmeFrame.SetText(Header(state_, "Readme", "Title"));
         ShowReadme(true);
         actionButton.Focus();
     } else {
@@ -258,7 +259,7 @@ void MainWindow::ShowUninstallScreen()
     shortcutFrame.SetTop(overwriteBox.Top());
     shortcutFrame.SetHeight(optionGroup.Height() - 24);
 
-    const std::string options = Header("UnSetupOption", "CheckBox", "0,0,0,0");
+    const std::string options = Header(state_, "UnSetupOption", "CheckBox", "0,0,0,0");
     deleteAllForm_ = options == "DeleteAll";
     if (deleteAllForm_) {
         desktopBox.SetText("アンセットアップ(アンインストール)フォルダ以下の全ファイル・フォルダ");

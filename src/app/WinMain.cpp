@@ -41,10 +41,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     // Held until the process ends; a failure to create it is not checked.
     KernelHandle instance(CreateMutexA(nullptr, FALSE, InstanceMutex));
     ComApartment com;
+    // The run's state, for this run alone: the forms and the procedures they
+    // start are handed it.
+    RunState state;
     {
-        SetupForms forms;
+        SetupForms forms(state);
         forms.Run();
     }
-    OfferRestartIfNeeded();
+    OfferRestartIfNeeded(state);
     return 0;
 }

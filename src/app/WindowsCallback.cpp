@@ -95,8 +95,8 @@ std::string SharedFileQuestion(const std::string& path)
 }  // namespace
 
 WindowsCallback::WindowsCallback(Backdrop& back, MainWindow& main, ProgressWindow& status, SharedFileDialog& dialog,
-                                 RunSignals& signals)
-    : back_(back), main_(main), status_(status), dialog_(dialog), signals_(signals)
+                                 RunSignals& signals, const RunSettings& settings)
+    : back_(back), main_(main), status_(status), dialog_(dialog), signals_(signals), settings_(settings)
 {
 }
 
@@ -134,7 +134,7 @@ void WindowsCallback::ShowStatus(const StatusStep& step)
 
 void WindowsCallback::StepDone()
 {
-    Wait(static_cast<unsigned long>(TheRun.SetupSpeed));
+    Wait(static_cast<unsigned long>(settings_.SetupSpeed));
 }
 
 void WindowsCallback::AllowAbort(bool allowed)

@@ -22,7 +22,8 @@ struct OptionSnapshot {
 
 class WindowsCallback final : public SetupCallback {
 public:
-    WindowsCallback(Backdrop& back, MainWindow& main, ProgressWindow& status, SharedFileDialog& dialog, RunSignals& signals);
+    WindowsCallback(Backdrop& back, MainWindow& main, ProgressWindow& status, SharedFileDialog& dialog, RunSignals& signals,
+                    const RunSettings& settings);
 
     // --- the boundary
     InstallChoices TakeInstallChoices() override;
@@ -99,4 +100,5 @@ private:
     ProgressWindow& status_;
     SharedFileDialog& dialog_;
     RunSignals& signals_;
+    const RunSettings& settings_;  // the pause between steps
 };

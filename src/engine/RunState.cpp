@@ -1,7 +1,5 @@
 #include "engine/RunState.h"
 
-RunState TheRun;
-
 LocationTable LocationsOf(const MachineFolders& machine, const InstallResults& install)
 {
     return {install.AppFolder,          machine.ProgramFilesFolder,    machine.WindowsFolder,

@@ -61,11 +61,8 @@ struct InstallResults {
 
 struct RunState : MachineFolders, RunSettings, InstallResults {};
 
-// The process-wide record, empty at process start.
-extern RunState TheRun;
-
 // True when the run installs, false when it uninstalls.
-inline bool SetupMode(const RunState& run = TheRun)
+inline bool SetupMode(const RunSettings& run)
 {
     return run.RunMode == "SETUP";
 }

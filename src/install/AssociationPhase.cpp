@@ -36,10 +36,10 @@ Flow MakeAssociations(SetupCallback& person, InstallRun& run)
     for (const RelateRow& row : run.RelateTable) {
         if (ShowStatusAndPoll(person, {Status::Associating}) == Flow::Stop) return Flow::Stop;
         const RelateName name = ParseRelateName(row.Name);
-        const RelateFile file = ParseRelateFile(row.File, LocationsOf(TheRun));
+        const RelateFile file = ParseRelateFile(row.File, LocationsOf(run.State()));
         // A declined association does not even open the extension's key.
         if (!person.Associate(name.Extension, file.Program)) continue;
-        RecordAssociation(TheRun.RestoreRelateSlots, name.Extension);
+        RecordAssociation(run.State().RestoreRelateSlots, name.Extension);
         WriteAssociation(name, file);
     }
     return Flow::GoOn;

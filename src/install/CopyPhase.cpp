@@ -49,9 +49,9 @@ struct CopyRoute {
 
 // A compressed source is expanded into the temporary file first; without a
 // "|" name its destination takes the name stored in it.
-CopyRoute ExpandedRoute(const CopyEntry& entry)
+CopyRoute ExpandedRoute(const CopyEntry& entry, const std::string& temporaryFolder)
 {
-    const ExpandedFile expanded = ExpandToTemp(entry.Source, entry.Destination, TheRun.TempFolder);
+    const ExpandedFile expanded = ExpandToTemp(entry.Source, entry.Destination, temporaryFolder);
     return {expanded.temporary, expanded.destination, expanded.damaged};
 }
 
@@ -85,7 +85,7 @@ void CountDoneBytes(SetupCallback& person, InstallRun& run, const std::string& s
 
 Flow CopyPresentSource(SetupCallback& person, InstallRun& run, const CopyEntry& entry)
 {
-    const CopyRoute route = entry.Compressed ? ExpandedRoute(entry) : CopyRoute{entry.Source, entry.Destination};
+    const CopyRoute route = entry.Compressed ? ExpandedRoute(entry, run.State().TempFolder) : CopyRoute{entry.Source, entry.Destination};
     // The expanded temporary file goes again however the entry ends.
     ScopeExit removeExpanded([&] { DeleteFiles(route.from); });
     if (!entry.Compressed) removeExpanded.Release();
@@ -121,7 +121,7 @@ Flow CopyPresentSource(SetupCallback& person, InstallRun& run, const CopyEntry& 
 
 Flow InstallEntry(SetupCallback& person, InstallRun& run, const std::string& value, int entryNumber)
 {
-    const CopyEntry entry = ParseCopyEntry(value, TheRun.SourceFolder, LocationsOf(TheRun));
+    const CopyEntry entry = ParseCopyEntry(value, run.State().SourceFolder, LocationsOf(run.State()));
     if (AskForDisk(person, run, entry) == Flow::Stop) return Flow::Stop;
     Flow copied = Flow::GoOn;
     if (RefusePath(run, "<File> ", entry.Destination))
@@ -141,11 +141,11 @@ Flow InstallEntry(SetupCallback& person, InstallRun& run, const std::string& val
 
 Flow CopyFiles(SetupCallback& person, InstallRun& run)
 {
-    const std::vector<std::string> values = ReadCopyFileItems(TheRun.ScriptPath);
+    const std::vector<std::string> values = ReadCopyFileItems(run.State().ScriptPath);
     for (size_t n = 0; n < values.size(); ++n) {
         if (InstallEntry(person, run, values[n], static_cast<int>(n) + 1) == Flow::Stop) return Flow::Stop;
     }
     person.ShowCopyProgress(false);
-    run.Lists.DeleteFileList.push_back(TheRun.UnSetupPath);
+    run.Lists.DeleteFileList.push_back(run.State().UnSetupPath);
     return Flow::GoOn;
 }

@@ -8,8 +8,8 @@
 
 Flow MakeFolders(SetupCallback& person, InstallRun& run)
 {
-    for (const std::string& value : ReadMakeFolderItems(TheRun.ScriptPath)) {
-        const std::string folder = ParseMakeFolder(value, LocationsOf(TheRun));
+    for (const std::string& value : ReadMakeFolderItems(run.State().ScriptPath)) {
+        const std::string folder = ParseMakeFolder(value, LocationsOf(run.State()));
         if (ShowStatusAndPoll(person, {Status::CreatingFolder, folder}) == Flow::Stop)
             return Flow::Stop;
         // A folder that names no place of its own would be made in the

@@ -4,11 +4,11 @@
 #include "install/IniFileSection.h"
 #include "text/IniFile.h"
 
-Flow WriteIniEntries(SetupCallback& person, InstallRun&)
+Flow WriteIniEntries(SetupCallback& person, InstallRun& run)
 {
-    for (const std::string& data : ReadIniFileItems(TheRun.ScriptPath)) {
+    for (const std::string& data : ReadIniFileItems(run.State().ScriptPath)) {
         if (ShowStatusAndPoll(person, {Status::WritingIniFiles}) == Flow::Stop) return Flow::Stop;
-        const IniFileEntry entry = ParseIniFileEntry(data, LocationsOf(TheRun));
+        const IniFileEntry entry = ParseIniFileEntry(data, LocationsOf(run.State()));
         // Nothing of it is recorded, and a failed write is not reported.
         WriteProfile(entry.Section, entry.Key, entry.Value, entry.File);
     }

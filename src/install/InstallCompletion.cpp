@@ -21,9 +21,9 @@ namespace {
 
 constexpr const char* SetupFileTag = "<SetupFile> ";
 
-std::string UninstallerPath()
+std::string UninstallerPath(const InstallRun& run)
 {
-    return TheRun.WindowsFolder + "UNOVSET.EXE";
+    return run.State().WindowsFolder + "UNOVSET.EXE";
 }
 
 // The uninstaller is this program: the distribution's SETUP.EXE, whatever
@@ -31,16 +31,16 @@ std::string UninstallerPath()
 // it, so an older SETUP.EXE never replaces a newer uninstaller.
 void CopyUninstaller(InstallRun& run)
 {
-    const std::string uninstaller = UninstallerPath();
-    const std::string setup = TheRun.SourceFolder + "SETUP.EXE";
+    const std::string uninstaller = UninstallerPath(run);
+    const std::string setup = run.State().SourceFolder + "SETUP.EXE";
     if (!IsNewer(setup, uninstaller)) return;
     const unsigned long error = CopyFileTo(setup, uninstaller);
     if (error != 0) run.Failures.AddSystemError(SetupFileTag, uninstaller, error);
 }
 
-UninstallRecordInput RecordInput()
+UninstallRecordInput RecordInput(const InstallRun& run)
 {
-    return {TheRun.UnSetupPath, TheRun.WorkFolder, TheRun.ScriptPath, TheRun.UnSetupTitle, TheRun.AppFolder};
+    return {run.State().UnSetupPath, run.State().WorkFolder, run.State().ScriptPath, run.State().UnSetupTitle, run.State().AppFolder};
 }
 
 // Creates the key and its two values; the registry layer raises when the
@@ -58,11 +58,11 @@ void WriteUninstallEntry(const std::string& keyPath, const std::string& displayN
 // path goes into the record before the entry is made.
 void RegisterUninstallEntry(InstallRun& run)
 {
-    const std::string command = UninstallerPath() + " \"" + TheRun.UnSetupPath + "\"";
-    const std::string keyName = ReadProfile("Title", "UnSetupKey", TheRun.UnSetupTitle, TheRun.ScriptPath);
-    const std::string displayName = ReadProfile("Title", "UnSetupDisplay", keyName, TheRun.ScriptPath);
+    const std::string command = UninstallerPath(run) + " \"" + run.State().UnSetupPath + "\"";
+    const std::string keyName = ReadProfile("Title", "UnSetupKey", run.State().UnSetupTitle, run.State().ScriptPath);
+    const std::string displayName = ReadProfile("Title", "UnSetupDisplay", keyName, run.State().ScriptPath);
     const std::string keyPath = UninstallListKey + keyName;
-    WriteUnSetupRegistryKey(TheRun.UnSetupPath, keyPath);
+    WriteUnSetupRegistryKey(run.State().UnSetupPath, keyPath);
     // Nothing after this step depends on the entry: an entry that the
     // registry refuses is reported with the rest, and the install completes.
     try {
@@ -90,29 +90,29 @@ Status RecordingStatusOf(std::optional<RecordList> list)
 void WriteRecordAndEntry(InstallRun& run, SetupCallback& person)
 {
     const unsigned long error =
-        WriteUninstallRecord(RecordInput(), run.Lists, TheRun.RestoreRelateSlots,
+        WriteUninstallRecord(RecordInput(run), run.Lists, run.State().RestoreRelateSlots,
                              [&](std::optional<RecordList> list) { person.ShowStatus({RecordingStatusOf(list)}); });
     run.RecordWritten = error == 0;
     if (error != 0) {
-        run.Failures.AddSystemError(SetupFileTag, TheRun.UnSetupPath, error);
+        run.Failures.AddSystemError(SetupFileTag, run.State().UnSetupPath, error);
         // Without its record this install can never be removed by the
         // uninstaller: the person must know, and know what stays.
-        run.Failures.AddReason(SetupFileTag, TheRun.UnSetupPath,
+        run.Failures.AddReason(SetupFileTag, run.State().UnSetupPath,
                                "アンセットアップ情報を書き込めなかったため，このセットアップは自動でアンセットアップ(アンインストール)できません．"
-                               "\r\nコピーしたファイルは " + TheRun.AppFolder + " に残っています．");
+                               "\r\nコピーしたファイルは " + run.State().AppFolder + " に残っています．");
     }
     // A record that could not be written leaves the earlier one in place; with
     // none, no stub record and no entry pointing at nothing are made.
-    if (!FileExists(TheRun.UnSetupPath)) return;
+    if (!FileExists(run.State().UnSetupPath)) return;
     RegisterUninstallEntry(run);
-    WriteProgramId(TheRun.UnSetupPath, TheRun.ProgramId);
+    WriteProgramId(run.State().UnSetupPath, run.State().ProgramId);
 }
 
 // Tokens are expanded in the whole entry first; everything after its first
 // comma is the parameters.
-void StartProgramAfterSetup(SetupCallback& person, const std::string& entry)
+void StartProgramAfterSetup(SetupCallback& person, const InstallRun& run, const std::string& entry)
 {
-    const SplitText parts = SplitAtFirst(ExpandTokens(entry, LocationsOf(TheRun)), ",");
+    const SplitText parts = SplitAtFirst(ExpandTokens(entry, LocationsOf(run.State())), ",");
     if (OpenWithShell(parts.Before, parts.After) <= 32) person.ProgramNotStarted();
 }
 
@@ -128,22 +128,22 @@ void RegisterUninstaller(InstallRun& run, SetupCallback& person)
     person.ShowStatus({Status::UpdatingRecord});
     person.AllowAbort(false);
     CopyUninstaller(run);
-    RememberSetupFolder(TheRun.WindowsFolder, TheRun.ProgramId, TheRun.AppFolder);
-    if (!IsSetupOnly(TheRun.UnSetupTitle)) WriteRecordAndEntry(run, person);
+    RememberSetupFolder(run.State().WindowsFolder, run.State().ProgramId, run.State().AppFolder);
+    if (!IsSetupOnly(run.State().UnSetupTitle)) WriteRecordAndEntry(run, person);
 }
 
 void FinishInstall(InstallRun& run, SetupCallback& person)
 {
     OfferFailures(person, RunKind::Install, run.Failures);
     // Exact, letter case included: any other spelling names a program.
-    const std::string execute = ReadProfile("ExecuteFile", "File", "", TheRun.ScriptPath);
+    const std::string execute = ReadProfile("ExecuteFile", "File", "", run.State().ScriptPath);
     if (execute == RebootRequest) {
         // The restart offer at the end of the process takes the place of the
         // completion message.
-        TheRun.RebootNeeded = 1;
+        run.State().RebootNeeded = 1;
     } else {
-        person.InstallCompleted(!IsSetupOnly(TheRun.UnSetupTitle) && run.RecordWritten);
-        if (!execute.empty()) StartProgramAfterSetup(person, execute);
+        person.InstallCompleted(!IsSetupOnly(run.State().UnSetupTitle) && run.RecordWritten);
+        if (!execute.empty()) StartProgramAfterSetup(person, run, execute);
     }
     person.FinishRun();
 }

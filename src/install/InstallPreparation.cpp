@@ -9,7 +9,7 @@
 
 Flow StartInstall(SetupCallback& person, InstallRun& run)
 {
-    TheRun.RebootNeeded = 0;
+    run.State().RebootNeeded = 0;
     run.Choices = person.TakeInstallChoices();
     person.RunStarting(RunKind::Install);
     person.ShowStatus({Status::InstallStarting});
@@ -19,7 +19,7 @@ Flow StartInstall(SetupCallback& person, InstallRun& run)
 Flow ReadAssociationTable(SetupCallback& person, InstallRun& run)
 {
     person.ShowStatus({Status::ReadingInformation});
-    run.RelateTable = ReadRelateTable(TheRun.ScriptPath);
+    run.RelateTable = ReadRelateTable(run.State().ScriptPath);
     person.StepDone();
     return Flow::GoOn;
 }
@@ -30,9 +30,9 @@ namespace {
 // folder that cannot be created, ends the install before anything is made.
 Flow CreateMissingSetupFolder(SetupCallback& person, InstallRun& run)
 {
-    if (!person.CreateSetupFolder(TheRun.AppFolder))
+    if (!person.CreateSetupFolder(run.State().AppFolder))
         return AbandonInstall(person, run, StopCause::Declined, RunEnd::Cancelled);
-    if (CreateFolderPath(TheRun.AppFolder)) return Flow::GoOn;
+    if (CreateFolderPath(run.State().AppFolder)) return Flow::GoOn;
     person.SetupFolderNotCreated();
     return AbandonInstall(person, run, StopCause::Declined, RunEnd::Failed);
 }
@@ -48,16 +48,16 @@ Flow CheckSetupFolder(SetupCallback& person, InstallRun& run)
 {
     if (ShowStatusAndPoll(person, {Status::CheckingSetupFolder}) == Flow::Stop) return Flow::Stop;
     // From here on "(App)" stands for the setup folder and "(Set)" for its drive.
-    TheRun.AppFolder = WithTrailingBackslash(run.Choices.setupFolder);
-    if (!IsUsableSetupFolder(TheRun.AppFolder)) {
-        person.SetupFolderRefused(TheRun.AppFolder);
+    run.State().AppFolder = WithTrailingBackslash(run.Choices.setupFolder);
+    if (!IsUsableSetupFolder(run.State().AppFolder)) {
+        person.SetupFolderRefused(run.State().AppFolder);
         return AbandonInstall(person, run, StopCause::Declined, RunEnd::Failed);
     }
-    if (!FolderExists(TheRun.AppFolder) && CreateMissingSetupFolder(person, run) == Flow::Stop) return Flow::Stop;
-    TheRun.SetupRoot = LeftStr(TheRun.AppFolder, 2) + "\\";
-    TheRun.UnSetupPath = TheRun.AppFolder + "UNSETUP.INI";
-    TheRun.UnSetupBackupPath = TheRun.WorkFolder + "UNSETUPB.INI";
-    LoadPreviousRecord(TheRun.UnSetupPath, TheRun.UnSetupBackupPath, run.Lists, TheRun.RestoreRelateSlots);
+    if (!FolderExists(run.State().AppFolder) && CreateMissingSetupFolder(person, run) == Flow::Stop) return Flow::Stop;
+    run.State().SetupRoot = LeftStr(run.State().AppFolder, 2) + "\\";
+    run.State().UnSetupPath = run.State().AppFolder + "UNSETUP.INI";
+    run.State().UnSetupBackupPath = run.State().WorkFolder + "UNSETUPB.INI";
+    LoadPreviousRecord(run.State().UnSetupPath, run.State().UnSetupBackupPath, run.Lists, run.State().RestoreRelateSlots);
     person.AllowAbort(true);
     return Flow::GoOn;
 }

@@ -4,6 +4,7 @@
 // lives for one RunInstall call; the association restore slots are run state.
 #pragma once
 
+#include "engine/RunState.h"
 #include "install/RelateSection.h"
 #include "services/FailureReport.h"
 #include "ui/SetupCallback.h"
@@ -15,6 +16,10 @@
 #include <vector>
 
 struct InstallRun {
+    explicit InstallRun(RunState& state) : state_(&state) {}
+    // The run this install belongs to.
+    RunState& State() const { return *state_; }
+
     std::vector<RelateRow> RelateTable;  // RelateCount is its size
     UninstallLists Lists;
     FailureReport Failures;
@@ -32,4 +37,7 @@ struct InstallRun {
     // Set where a phase ends the install early; a stop without it was the
     // person's abort.
     std::optional<RunEnd> StoppedAs;
+
+private:
+    RunState* state_;
 };

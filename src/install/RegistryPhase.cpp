@@ -28,9 +28,9 @@ void WriteRegistryValue(RegistryAccess& registry, const std::string& name, const
 
 }  // namespace
 
-Flow WriteRegistryValues(SetupCallback& person, InstallRun&)
+Flow WriteRegistryValues(SetupCallback& person, InstallRun& run)
 {
-    for (const RegistryItem& item : ReadRegistryItems(TheRun.ScriptPath)) {
+    for (const RegistryItem& item : ReadRegistryItems(run.State().ScriptPath)) {
         if (ShowStatusAndPoll(person, {Status::WritingRegistry}) == Flow::Stop) return Flow::Stop;
         const RegistryKeyName key = ParseRegistryKey(item.Key);
         RegistryAccess registry(key.Root);
@@ -38,7 +38,7 @@ Flow WriteRegistryValues(SetupCallback& person, InstallRun&)
         registry.OpenKey(key.SubKey, true);
         // A key that did not open refuses the value below with the layer's
         // value text.
-        WriteRegistryValue(registry, item.Name, ParseRegistryValue(item.Value, LocationsOf(TheRun)));
+        WriteRegistryValue(registry, item.Name, ParseRegistryValue(item.Value, LocationsOf(run.State())));
     }
     return Flow::GoOn;
 }

@@ -43,12 +43,12 @@ void RunStoppingAtError(SetupCallback& person, InstallRun& run, const std::funct
 RunOutcome OutcomeOf(const InstallRun& run, bool stopped)
 {
     if (stopped) return {run.StoppedAs.value_or(RunEnd::Cancelled), false};
-    return {run.Failures.Empty() ? RunEnd::Completed : RunEnd::CompletedWithFailures, TheRun.RebootNeeded != 0};
+    return {run.Failures.Empty() ? RunEnd::Completed : RunEnd::CompletedWithFailures, run.State().RebootNeeded != 0};
 }
 
-RunOutcome RunInstall(SetupCallback& person)
+RunOutcome RunInstall(SetupCallback& person, RunState& state)
 {
-    InstallRun run;
+    InstallRun run{state};
     bool stopped = true;
     RunStoppingAtError(person, run, [&] {
         if (RunInstallPhases(person, run) == Flow::Stop) return;

@@ -9,7 +9,7 @@
 
 #include <functional>
 
-RunOutcome RunInstall(SetupCallback& person);
+RunOutcome RunInstall(SetupCallback& person, RunState& state);
 
 // Runs `steps` of the install; an error raised by the registry layer or the
 // shell-link object ends the run there: its message, the progress window

@@ -33,10 +33,10 @@ bool RefusedShortcut(InstallRun& run, const ShortcutEntry& entry)
 Flow MakeShortcuts(SetupCallback& person, InstallRun& run)
 {
     const ShortcutChoices choices = ChoicesOf(run.Choices);
-    for (const ShortcutItem& item : ReadShortcutItems(TheRun.ScriptPath)) {
+    for (const ShortcutItem& item : ReadShortcutItems(run.State().ScriptPath)) {
         // A shortcut the user did not choose leaves no trace: no text, no pause.
         if (!ShortcutWanted(item, choices)) continue;
-        const ShortcutEntry entry = ParseShortcut(item, LocationsOf(TheRun));
+        const ShortcutEntry entry = ParseShortcut(item, LocationsOf(run.State()));
         if (RefusedShortcut(run, entry)) continue;
         if (ShowStatusAndPoll(person, {Status::CreatingShortcut, entry.Target, entry.Link}) == Flow::Stop) return Flow::Stop;
         const std::string made = CreateShortcut(entry.Target, entry.Link, entry.WorkingFolder, entry.Arguments);

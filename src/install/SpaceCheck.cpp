@@ -22,9 +22,9 @@ Flow MeasureNeededSpace(SetupCallback& person, InstallRun& run)
 {
     if (ShowStatusAndPoll(person, {Status::Measuring}) == Flow::Stop) return Flow::Stop;
     person.StepDone();
-    for (const std::string& value : ReadCopyFileItems(TheRun.ScriptPath)) {
+    for (const std::string& value : ReadCopyFileItems(run.State().ScriptPath)) {
         ++run.CopyEntryCount;
-        const std::string source = TheRun.SourceFolder + MeasuredSourceName(value);
+        const std::string source = run.State().SourceFolder + MeasuredSourceName(value);
         if (!FileExists(source)) {
             run.ByteProgress = false;
             continue;

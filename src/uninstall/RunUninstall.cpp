@@ -51,25 +51,25 @@ bool RefuseUnknownSetupFolder(SetupCallback& person, const std::string& folder)
 
 }  // namespace
 
-RunOutcome RunUninstall(SetupCallback& person)
+RunOutcome RunUninstall(SetupCallback& person, RunState& state)
 {
     UninstallRun run;
-    TheRun.AppFolder = TakeChoices(run, person);
+    state.AppFolder = TakeChoices(run, person);
     person.RunStarting(RunKind::Uninstall);
     person.ShowStatus({Status::Uninstalling});
 
-    if (RefuseUnknownSetupFolder(person, TheRun.AppFolder)) {
+    if (RefuseUnknownSetupFolder(person, state.AppFolder)) {
         // Nothing else can be done, and the progress window cannot be
         // closed: the run ends as a finished one does.
         person.EndRun();
         return {RunEnd::Failed, false};
     }
-    TakeMachineFolders(run, TheRun);
+    TakeMachineFolders(run, state);
 
-    TheRun.ProgramId = ReadProfile("ProgramID", "ID", "", run.Record);
-    ForgetProgram(TheRun.WindowsFolder, TheRun.ProgramId);
+    state.ProgramId = ReadProfile("ProgramID", "ID", "", run.Record);
+    ForgetProgram(state.WindowsFolder, state.ProgramId);
     // The setup folder must not be held open as this process's current one.
-    SetCurrentDirectoryA(TheRun.TempFolder.c_str());
+    SetCurrentDirectoryA(state.TempFolder.c_str());
 
     RemoveRecordedFiles(run, person);
     RemoveRecordedShortcuts(run);

@@ -3,6 +3,7 @@
 // ends the run itself.
 #pragma once
 
+#include "engine/RunState.h"
 #include "ui/SetupCallback.h"
 
-RunOutcome RunUninstall(SetupCallback& person);
+RunOutcome RunUninstall(SetupCallback& person, RunState& state);

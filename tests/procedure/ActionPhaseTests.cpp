@@ -5,7 +5,7 @@
 #include <doctest/doctest.h>
 
 #include "InstallFixture.h"
-#include "engine/RunState.h"
+#include "support/TestRunState.h"
 #include "install/ActionPhases.h"
 #include "support/ScratchRegistry.h"
 #include "support/ShellLinks.h"

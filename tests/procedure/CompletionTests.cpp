@@ -8,7 +8,7 @@
 #include "support/Utf8.h"
 
 #include "InstallFixture.h"
-#include "engine/RunState.h"
+#include "support/TestRunState.h"
 #include "install/InstallCompletion.h"
 #include "services/LocationTokens.h"
 #include "services/SystemErrorText.h"
@@ -163,7 +163,7 @@ TEST_CASE("a second install into the same folder keeps the keys and numbers, and
 
     // The second run starts its lists from the record, as the preparation
     // does; its script now drops "/S" for A.EXE and has "/R" for B.DLL.
-    fixture.install = InstallRun{};
+    fixture.install = InstallRun{TheRun};
     fixture.TakeOptions();
     LoadPreviousRecord(fixture.RecordPath(), TheRun.UnSetupBackupPath, fixture.install.Lists, TheRun.RestoreRelateSlots);
     for (const std::string& file : {app + "A.EXE", app + "B.DLL,/R", fixture.RecordPath()})

@@ -13,6 +13,7 @@
 #include "support/Fixtures.h"
 #include "support/LzFixtures.h"
 #include "support/ScratchRegistry.h"
+#include "support/TestRunState.h"
 
 #include <windows.h>
 

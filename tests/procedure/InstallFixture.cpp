@@ -5,6 +5,7 @@
 #include "services/LocationTokens.h"
 #include "services/SystemErrorText.h"
 #include "windows/ErrorGuard.h"
+#include "support/TestRunState.h"
 
 #include <windows.h>
 

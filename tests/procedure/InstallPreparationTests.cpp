@@ -10,6 +10,7 @@
 #include "support/FileShapes.h"
 #include "text/IniFile.h"
 #include "text/PathParts.h"
+#include "support/TestRunState.h"
 
 #include <windows.h>
 

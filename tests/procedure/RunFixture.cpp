@@ -1,6 +1,7 @@
 #include "RunFixture.h"
 
 #include "app/SystemFolders.h"
+#include "support/TestRunState.h"
 
 #include <doctest/doctest.h>
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/SetupForms.h"
+#include "support/TestRunState.h"
 #include "support/Scratch.h"
 #include "windows/MessagePump.h"
 
@@ -32,7 +33,7 @@ public:
     ScratchFolder source{"dist"};
     ScratchFolder temp{"tmp"};
     ScratchFolder windows{"win"};
-    SetupForms forms;
+    SetupForms forms{TheRun};
     MainWindow& main = forms.mainWindow;
     Backdrop& back = forms.backdrop;
     ProgressWindow& status = forms.progressWindow;

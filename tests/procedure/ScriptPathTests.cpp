@@ -5,7 +5,7 @@
 #include <doctest/doctest.h>
 
 #include "InstallFixture.h"
-#include "engine/RunState.h"
+#include "support/TestRunState.h"
 #include "support/Utf8.h"
 
 #include <windows.h>

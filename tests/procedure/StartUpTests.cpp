@@ -7,6 +7,7 @@
 #include "app/SystemFolders.h"
 #include "services/FileOps.h"
 #include "support/ScratchRegistry.h"
+#include "support/TestRunState.h"
 
 #include <windows.h>
 

@@ -9,6 +9,7 @@
 #include "support/Fixtures.h"
 #include "support/ScratchRegistry.h"
 #include "support/Utf8.h"
+#include "support/TestRunState.h"
 
 #include <windows.h>
 

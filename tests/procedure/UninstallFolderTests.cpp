@@ -11,6 +11,7 @@
 #include "text/StrOp.h"
 #include "uninstall/ProtectedFolders.h"
 #include "uninstall/SetupFolderRemoval.h"
+#include "support/TestRunState.h"
 
 #include <windows.h>
 #include <shlobj.h>

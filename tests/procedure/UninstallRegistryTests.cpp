@@ -6,6 +6,7 @@
 #include "UninstallFixture.h"
 #include "services/Win32Registry.h"
 #include "support/ScratchRegistry.h"
+#include "support/TestRunState.h"
 
 #include <windows.h>
 #include <sddl.h>

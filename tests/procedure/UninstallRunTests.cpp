@@ -8,6 +8,7 @@
 #include "services/SystemErrorText.h"
 #include "support/ScratchRegistry.h"
 #include "support/Utf8.h"
+#include "support/TestRunState.h"
 
 #include <windows.h>
 

@@ -8,6 +8,7 @@
 #include "services/SetupError.h"
 #include "support/Scripted.h"
 #include "windows/MessagePump.h"
+#include "support/TestRunState.h"
 
 #include <windows.h>
 
@@ -264,7 +265,7 @@ TEST_CASE("the restart offer: only when asked for, and the warning after a decli
     SUBCASE("no restart asked")
     {
         ScriptedDialogs person;
-        OfferRestartIfNeeded();
+        OfferRestartIfNeeded(TheRun);
         CHECK(person.RestartOffers() == 0);
     }
     SUBCASE("declined")
@@ -272,7 +273,7 @@ TEST_CASE("the restart offer: only when asked for, and the warning after a decli
         TheRun.RebootNeeded = 1;
         ScriptedDialogs person;
         person.AnswerRestart(IDNO).Answer(IDOK);
-        OfferRestartIfNeeded();
+        OfferRestartIfNeeded(TheRun);
         CHECK(person.RestartOffers() == 1);
         REQUIRE(person.Boxes().size() == 1);
         CHECK(person.Boxes()[0].text == "Windowsを再起動すると，セットアップは完了します．");
@@ -284,7 +285,7 @@ TEST_CASE("the restart offer: only when asked for, and the warning after a decli
         TheRun.RebootNeeded = 1;
         ScriptedDialogs person;
         person.AnswerRestart(IDYES);
-        OfferRestartIfNeeded();
+        OfferRestartIfNeeded(TheRun);
         CHECK(person.RestartOffers() == 1);
         CHECK(person.Boxes().empty());
     }

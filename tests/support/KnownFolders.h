@@ -3,7 +3,7 @@
 // was comes back when the test ends.
 #pragma once
 
-#include "engine/RunState.h"
+#include "support/TestRunState.h"
 
 struct KnownFolders {
     RunState saved = TheRun;

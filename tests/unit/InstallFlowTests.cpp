@@ -3,7 +3,7 @@
 // and what ends up on disk.
 #include <doctest/doctest.h>
 
-#include "engine/RunState.h"
+#include "support/TestRunState.h"
 #include "install/RunInstall.h"
 #include "support/RecordingCallback.h"
 #include "support/Scratch.h"
@@ -55,7 +55,7 @@ TEST_CASE("an install without windows: the steps and questions in their order, a
     person.installChoices.setupFolder = app;
     person.Answer(false).Answer(false);  // keep A.TXT; no association
 
-    const RunOutcome outcome = RunInstall(person);
+    const RunOutcome outcome = RunInstall(person, TheRun);
 
     CHECK(outcome.end == RunEnd::Completed);
     CHECK_FALSE(outcome.restartNeeded);
@@ -105,7 +105,7 @@ TEST_CASE("an install without windows stops where the person declines, with noth
     person.installChoices.setupFolder = app;
     person.Answer(false);
 
-    CHECK(RunInstall(person).end == RunEnd::Cancelled);
+    CHECK(RunInstall(person, TheRun).end == RunEnd::Cancelled);
 
     CHECK(person.calls.back() == "Abandon Declined");
     CHECK(person.calls[person.calls.size() - 2] == "CreateSetupFolder " + app + " -> no");
@@ -119,13 +119,13 @@ TEST_CASE("how an install without windows ends: with failures, or cancelled at t
     person.installChoices.setupFolder = run.target.Path();
     SUBCASE("a missing source completes with failures, the report offered and shown")
     {
-        CHECK(RunInstall(person).end == RunEnd::CompletedWithFailures);
+        CHECK(RunInstall(person, TheRun).end == RunEnd::CompletedWithFailures);
         CHECK(person.report.find("<File> " + run.distribution / "MISSING.TXT") == 0);
     }
     SUBCASE("an abort at the first poll is the person's cancel, with nothing more shown")
     {
         person.AbortAfter(0);
-        CHECK(RunInstall(person).end == RunEnd::Cancelled);
+        CHECK(RunInstall(person, TheRun).end == RunEnd::Cancelled);
         CHECK(person.calls.back() == "Status Measuring");
     }
 }

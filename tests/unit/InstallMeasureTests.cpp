@@ -9,6 +9,7 @@
 #include "support/FileShapes.h"
 #include "support/Scratch.h"
 #include "text/PathParts.h"
+#include "support/TestRunState.h"
 
 TEST_CASE("DrivePart: a drive letter, or the server and share of a network path")
 {
@@ -68,7 +69,7 @@ TEST_CASE("DOS time stamps order files by their last write, to two seconds")
 
 TEST_CASE("the progress position: truncated share of the bytes, or entries done of all")
 {
-    InstallRun run;
+    InstallRun run{TheRun};
     run.CopyEntryCount = 6;
     SUBCASE("by bytes, sizes beyond 32 bits")
     {

@@ -1,7 +1,7 @@
 // Location tokens, special folders and the error texts of the failure lists.
 #include <doctest/doctest.h>
 
-#include "engine/RunState.h"
+#include "support/TestRunState.h"
 #include "app/SystemFolders.h"
 #include "services/FileOps.h"
 #include "services/LocationTokens.h"

@@ -3,7 +3,7 @@
 // folder above a protected one protected too.
 #include <doctest/doctest.h>
 
-#include "engine/RunState.h"
+#include "support/TestRunState.h"
 #include "app/SystemFolders.h"
 #include "services/LocationTokens.h"
 #include "uninstall/ProtectedFolders.h"

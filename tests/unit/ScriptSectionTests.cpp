@@ -14,6 +14,7 @@
 #include "text/IniFile.h"
 #include "text/IntegerText.h"
 #include "text/NumberedList.h"
+#include "support/TestRunState.h"
 
 namespace {
 

@@ -163,7 +163,8 @@ void CALLBACK ProcedureScreens(HWND, UINT, UINT_PTR timer, DWORD)
 
 void ProcedureWindows(const std::string& distribution, const std::string& temp)
 {
-    SetupForms forms;
+    RunState state;
+    SetupForms forms(state);
     tourForms = &forms;
     forms.mainWindow.StartUp("", [&](RunState& state) {
         const std::string errors = LoadSystemFolders(state);

@@ -1,0 +1,3 @@
+#include "support/TestRunState.h"
+
+RunState TheRun;
