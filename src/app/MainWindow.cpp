@@ -51,7 +51,7 @@ MainWindow::MainWindow(HWND owner, Backdrop& background, RunSignals& signals, Ru
         input->SetEnabled(false);
     for (CheckBox* box : {&overwriteBox, &desktopBox, &startMenuBox, &startUpBox, &sendToBox})
         box->SetChecked(true);
-    folderDialog.Title = "セットアップフォルダを選択してください．";
+    folderDialog.title = "セットアップフォルダを選択してください．";
 
     actionButton.OnClick([this] { OnAction(); });
     browseButton.OnClick([this] { OnBrowse(); });
@@ -181,7 +181,7 @@ void MainWindow::OnClose()
     // Work folders of this run and of earlier runs that did not close. One
     // that cannot be removed (a file in use) stays for the next run.
     for (int n = 1; n <= WorkFolderLimit; ++n) {
-        const std::string folder = WorkFolderPath(state_.TempFolder, n);
+        const std::string folder = WorkFolderPath(state_.tempFolder, n);
         if (FolderExists(folder)) RemoveFolder(folder, "*.*");
     }
     // Associations, items and folders may have changed: tell the shell. The

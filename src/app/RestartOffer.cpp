@@ -6,7 +6,7 @@
 
 void OfferRestartIfNeeded(const InstallResults& results)
 {
-    if (results.RebootNeeded != 1) return;
+    if (results.rebootNeeded != 1) return;
     // On IDYES the system restarts by itself.
     if (CurrentUserDialogs().OfferRestart(GetDesktopWindow()) == IDNO)
         ShowMessageBox("Windowsを再起動すると，セットアップは完了します．", "警告", MB_OK | MB_ICONEXCLAMATION);

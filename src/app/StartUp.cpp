@@ -26,7 +26,7 @@ namespace {
 std::string Header(const RunState& state, const std::string& section, const std::string& key,
                    const std::string& fallback = "")
 {
-    return ReadProfile(section, key, fallback, state.ScriptPath);
+    return ReadProfile(section, key, fallback, state.scriptPath);
 }
 
 // The first folder "OVTMP<n>" under the temporary folder that does not exist
@@ -57,9 +57,9 @@ int32_t ReadSetupSpeed(const RunState& state)
 std::string ReadRegistryValue(const std::string& text)
 {
     const SplitText parts = SplitAtFirst(text, ",");
-    const RegistryKeyName name = ParseRegistryKey(parts.Before);
-    const RegKey key = OpenRegKey(name.Root, name.SubKey);
-    return key ? ReadRegString(key.Get(), parts.After) : std::string();
+    const RegistryKeyName name = ParseRegistryKey(parts.before);
+    const RegKey key = OpenRegKey(name.root, name.subKey);
+    return key ? ReadRegString(key.Get(), parts.after) : std::string();
 }
 
 // A text file for a text box: its lines, whatever ends them, joined by
@@ -97,22 +97,22 @@ void MainWindow::StartUp(const std::string& argument, const FolderLoader& loadFo
     DisableCloseItem();
     std::string errorText = loadFolders(state_);
 
-    state_.RunMode = FileNamePart(argument) == "UNSETUP.INI" ? "UNSETUP" : "SETUP";
-    state_.WorkFolder = ChooseWorkFolder(state_.TempFolder);
+    state_.runMode = FileNamePart(argument) == "UNSETUP.INI" ? "UNSETUP" : "SETUP";
+    state_.workFolder = ChooseWorkFolder(state_.tempFolder);
     // A work folder used as it was (all 99 taken) may hold the copy of
     // another run's script or record; it must never stand in for this run's.
-    state_.ScriptPath = state_.WorkFolder + (SetupMode(state_) ? "SETUP.INI" : "UNSETUP.INI");
-    if (FileExists(state_.ScriptPath)) {
-        SetFileAttributesA(state_.ScriptPath.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(state_.ScriptPath.c_str());
+    state_.scriptPath = state_.workFolder + (SetupMode(state_) ? "SETUP.INI" : "UNSETUP.INI");
+    if (FileExists(state_.scriptPath)) {
+        SetFileAttributesA(state_.scriptPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(state_.scriptPath.c_str());
     }
     if (SetupMode(state_)) {
-        const std::string script = state_.SourceFolder + "SETUP.INI";
-        if (FileExists(script)) CopyFileTo(script, state_.ScriptPath);
+        const std::string script = state_.sourceFolder + "SETUP.INI";
+        if (FileExists(script)) CopyFileTo(script, state_.scriptPath);
     } else {
-        CopyFileTo(argument, state_.ScriptPath);
+        CopyFileTo(argument, state_.scriptPath);
     }
-    if (!FileExists(state_.ScriptPath)) errorText += "【致命的エラー  →  iniファイル読み込み失敗】\r";
+    if (!FileExists(state_.scriptPath)) errorText += "【致命的エラー  →  iniファイル読み込み失敗】\r";
     if (!errorText.empty()) {
         ShowFatalScreen(errorText);
         return;
@@ -152,13 +152,13 @@ void MainWindow::ShowFatalScreen(const std::string& errorText)
 
 void MainWindow::ReadTitles()
 {
-    state_.TopMessageText.clear();
-    state_.SetupSpeed = ReadSetupSpeed(state_);
-    state_.SetupTitle = Header(state_, "Title", "Setup", "Orvane");
+    state_.topMessageText.clear();
+    state_.setupSpeed = ReadSetupSpeed(state_);
+    state_.setupTitle = Header(state_, "Title", "Setup", "Orvane");
     // The title labels of the background keep their width from now on.
     for (Label* title : {&background_.bannerLabel1, &background_.bannerLabel2})
         title->SetWidth(background_.Width() - 24);
-    state_.UnSetupTitle = Header(state_, "Title", "UnSetup", state_.SetupTitle);
+    state_.unSetupTitle = Header(state_, "Title", "UnSetup", state_.setupTitle);
 }
 
 // Setup: the script's folder, else the folder an earlier install of the same
@@ -168,8 +168,8 @@ std::string MainWindow::ProposedFolder()
 {
     if (!SetupMode(state_)) return Header(state_, "SetupFolder", "Folder");
     std::string folder = Header(state_, "DefaultFolder", "Folder", "(Prg)\\");
-    state_.ProgramId = Header(state_, "ProgramID", "ID");
-    folder = RememberedSetupFolder(state_.WindowsFolder, state_.ProgramId, folder);
+    state_.programId = Header(state_, "ProgramID", "ID");
+    folder = RememberedSetupFolder(state_.windowsFolder, state_.programId, folder);
     const std::string referRegistry = Header(state_, "DefaultFolder", "ReferRegistry");
     if (!referRegistry.empty()) {
         const std::string registered = ReadRegistryValue(referRegistry);
@@ -200,20 +200,20 @@ void MainWindow::EnableShortcutBoxes(bool enabled)
 void MainWindow::ShowMessageText()
 {
     if (!SetupMode(state_)) {
-        state_.TopMessageText = "アンセットアップ(アンインストール)を行います．\r\r"
+        state_.topMessageText = "アンセットアップ(アンインストール)を行います．\r\r"
                                 "開始するには，「アンセットアップ開始(S)」を選択してください．\r";
     } else {
         std::string text;
         for (int n = 1; n <= 5; ++n) text += Header(state_, "TopMessage", "Message" + std::to_string(n)) + "\r";
         if (text == "\r\r\r\r\r") text = "セットアップを行います．\r";
-        state_.TopMessageText = text + "\r" + "※　処理を開始する前に，必ずすべてのプログラムを終了させてください．";
+        state_.topMessageText = text + "\r" + "※　処理を開始する前に，必ずすべてのプログラムを終了させてください．";
     }
-    messageLabel.SetText(state_.TopMessageText);
+    messageLabel.SetText(state_.topMessageText);
 }
 
 void MainWindow::ShowTitles()
 {
-    const std::string& title = SetupMode(state_) ? state_.SetupTitle : state_.UnSetupTitle;
+    const std::string& title = SetupMode(state_) ? state_.setupTitle : state_.unSetupTitle;
     background_.bannerLabel1.SetText(title);
     background_.bannerLabel2.SetText(title);
     SetText(title);
@@ -223,7 +223,7 @@ void MainWindow::ShowTitles()
 void MainWindow::ShowSetupScreen()
 {
     std::string readme = Header(state_, "Readme", "File");
-    if (!readme.empty()) readme = state_.SourceFolder + WithoutLeadingBackslash(readme);
+    if (!readme.empty()) readme = state_.sourceFolder + WithoutLeadingBackslash(readme);
     quitButton.SetEnabled(true);
     if (FileExists(readme)) {
         ShowScreen(MainScreen::Readme);

@@ -53,41 +53,41 @@ std::string ShellFolder(int csidl)
 std::string LoadSystemFolders(RunState& run)
 {
     std::string errors;
-    run.PlatformId = QueryPlatformId();
-    run.SourceFolder = WithTrailingBackslash(FolderPart(ExecutablePath()));
+    run.platformId = QueryPlatformId();
+    run.sourceFolder = WithTrailingBackslash(FolderPart(ExecutablePath()));
 
-    run.TempFolder = QueriedFolder([](char* buffer, UINT size) { return GetTempPathA(size, buffer); });
-    if (run.TempFolder.empty()) run.TempFolder = run.SourceFolder;
+    run.tempFolder = QueriedFolder([](char* buffer, UINT size) { return GetTempPathA(size, buffer); });
+    if (run.tempFolder.empty()) run.tempFolder = run.sourceFolder;
 
-    run.WindowsFolder = QueriedFolder([](char* buffer, UINT size) { return GetWindowsDirectoryA(buffer, size); });
-    if (run.WindowsFolder.empty()) errors += "【致命的エラー  →  Windowsフォルダ取得失敗】\r";
-    run.SystemFolder = QueriedFolder([](char* buffer, UINT size) { return GetSystemDirectoryA(buffer, size); });
-    if (run.SystemFolder.empty()) errors += "【致命的エラー  →  WindowsSystemフォルダ取得失敗】\r";
+    run.windowsFolder = QueriedFolder([](char* buffer, UINT size) { return GetWindowsDirectoryA(buffer, size); });
+    if (run.windowsFolder.empty()) errors += "【致命的エラー  →  Windowsフォルダ取得失敗】\r";
+    run.systemFolder = QueriedFolder([](char* buffer, UINT size) { return GetSystemDirectoryA(buffer, size); });
+    if (run.systemFolder.empty()) errors += "【致命的エラー  →  WindowsSystemフォルダ取得失敗】\r";
 
-    run.AppFolder = "(App)";
-    run.ProgramFilesFolder = ProgramFilesFrom(run.WindowsFolder);
-    run.BootRoot = LeftStr(run.WindowsFolder, 2) + "\\";
-    run.SourceRoot = LeftStr(run.SourceFolder, 2) + "\\";
+    run.appFolder = "(App)";
+    run.programFilesFolder = ProgramFilesFrom(run.windowsFolder);
+    run.bootRoot = LeftStr(run.windowsFolder, 2) + "\\";
+    run.sourceRoot = LeftStr(run.sourceFolder, 2) + "\\";
     LoadShellFolders(run);
     return errors;
 }
 
 void LoadShellFolders(RunState& run)
 {
-    run.StartMenuFolder = ShellFolder(CSIDL_STARTMENU);
-    run.ProgramsFolder = ShellFolder(CSIDL_PROGRAMS);
-    run.DesktopFolder = ShellFolder(CSIDL_DESKTOPDIRECTORY);
-    run.StartupFolder = ShellFolder(CSIDL_STARTUP);
-    run.SendToFolder = ShellFolder(CSIDL_SENDTO);
-    if (run.PlatformId == VER_PLATFORM_WIN32_NT) {
-        run.CommonStartMenuFolder = ShellFolder(CSIDL_COMMON_STARTMENU);
-        run.CommonProgramsFolder = ShellFolder(CSIDL_COMMON_PROGRAMS);
-        run.CommonDesktopFolder = ShellFolder(CSIDL_COMMON_DESKTOPDIRECTORY);
-        run.CommonStartupFolder = ShellFolder(CSIDL_COMMON_STARTUP);
+    run.startMenuFolder = ShellFolder(CSIDL_STARTMENU);
+    run.programsFolder = ShellFolder(CSIDL_PROGRAMS);
+    run.desktopFolder = ShellFolder(CSIDL_DESKTOPDIRECTORY);
+    run.startupFolder = ShellFolder(CSIDL_STARTUP);
+    run.sendToFolder = ShellFolder(CSIDL_SENDTO);
+    if (run.platformId == VER_PLATFORM_WIN32_NT) {
+        run.commonStartMenuFolder = ShellFolder(CSIDL_COMMON_STARTMENU);
+        run.commonProgramsFolder = ShellFolder(CSIDL_COMMON_PROGRAMS);
+        run.commonDesktopFolder = ShellFolder(CSIDL_COMMON_DESKTOPDIRECTORY);
+        run.commonStartupFolder = ShellFolder(CSIDL_COMMON_STARTUP);
     } else {
-        run.CommonStartMenuFolder = run.StartMenuFolder;
-        run.CommonProgramsFolder = run.ProgramsFolder;
-        run.CommonDesktopFolder = run.DesktopFolder;
-        run.CommonStartupFolder = run.StartupFolder;
+        run.commonStartMenuFolder = run.startMenuFolder;
+        run.commonProgramsFolder = run.programsFolder;
+        run.commonDesktopFolder = run.desktopFolder;
+        run.commonStartupFolder = run.startupFolder;
     }
 }

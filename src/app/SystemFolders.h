@@ -9,7 +9,7 @@
 
 // Fills the folder fields of `run` in start-up order and returns the fatal
 // error lines for folders that could not be obtained (empty when none).
-// `AppFolder` becomes the literal "(App)".
+// `appFolder` becomes the literal "(App)".
 std::string LoadSystemFolders(RunState& run);
 
 // The nine shell folders, each with a trailing backslash ("\" when the shell

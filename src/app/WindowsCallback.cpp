@@ -134,7 +134,7 @@ void WindowsCallback::ShowStatus(const StatusStep& step)
 
 void WindowsCallback::StepDone()
 {
-    Wait(static_cast<unsigned long>(settings_.SetupSpeed));
+    Wait(static_cast<unsigned long>(settings_.setupSpeed));
 }
 
 void WindowsCallback::AllowAbort(bool allowed)

@@ -2,10 +2,10 @@
 
 LocationTable LocationsOf(const MachineFolders& machine, const InstallResults& install)
 {
-    return {install.AppFolder,          machine.ProgramFilesFolder,    machine.WindowsFolder,
-            machine.SystemFolder,       machine.TempFolder,            machine.BootRoot,
-            install.SetupRoot,          machine.SourceRoot,            machine.StartMenuFolder,
-            machine.ProgramsFolder,     machine.DesktopFolder,         machine.StartupFolder,
-            machine.SendToFolder,       machine.CommonStartMenuFolder, machine.CommonProgramsFolder,
-            machine.CommonDesktopFolder, machine.CommonStartupFolder};
+    return {install.appFolder,          machine.programFilesFolder,    machine.windowsFolder,
+            machine.systemFolder,       machine.tempFolder,            machine.bootRoot,
+            install.setupRoot,          machine.sourceRoot,            machine.startMenuFolder,
+            machine.programsFolder,     machine.desktopFolder,         machine.startupFolder,
+            machine.sendToFolder,       machine.commonStartMenuFolder, machine.commonProgramsFolder,
+            machine.commonDesktopFolder, machine.commonStartupFolder};
 }

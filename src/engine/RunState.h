@@ -16,47 +16,47 @@
 // The machine's folders, found once at the start and read-only after:
 // where the distribution lies, the system's folders and the shell's.
 struct MachineFolders {
-    int32_t PlatformId = 0;  // 2 = Windows NT family, -1 when the query failed
-    std::string SourceFolder;
-    std::string TempFolder;
-    std::string WindowsFolder;
-    std::string SystemFolder;
-    std::string ProgramFilesFolder;
-    std::string BootRoot;
-    std::string SourceRoot;
-    std::string StartMenuFolder;
-    std::string ProgramsFolder;
-    std::string DesktopFolder;
-    std::string StartupFolder;
-    std::string SendToFolder;
-    std::string CommonStartMenuFolder;
-    std::string CommonProgramsFolder;
-    std::string CommonDesktopFolder;
-    std::string CommonStartupFolder;
+    int32_t platformId = 0;  // 2 = Windows NT family, -1 when the query failed
+    std::string sourceFolder;
+    std::string tempFolder;
+    std::string windowsFolder;
+    std::string systemFolder;
+    std::string programFilesFolder;
+    std::string bootRoot;
+    std::string sourceRoot;
+    std::string startMenuFolder;
+    std::string programsFolder;
+    std::string desktopFolder;
+    std::string startupFolder;
+    std::string sendToFolder;
+    std::string commonStartMenuFolder;
+    std::string commonProgramsFolder;
+    std::string commonDesktopFolder;
+    std::string commonStartupFolder;
 };
 
 // The run's settings, from the start-up: the mode, the working copy of the
 // script or record, and what its header says.
 struct RunSettings {
-    std::string RunMode;  // "SETUP" or "UNSETUP"
-    std::string WorkFolder;
-    std::string ScriptPath;
-    std::string TopMessageText;
-    int32_t SetupSpeed = 0;  // milliseconds, at least 1 once the start-up ran
-    std::string SetupTitle;
-    std::string UnSetupTitle;
-    std::string ProgramId;
+    std::string runMode;  // "SETUP" or "UNSETUP"
+    std::string workFolder;
+    std::string scriptPath;
+    std::string topMessageText;
+    int32_t setupSpeed = 0;  // milliseconds, at least 1 once the start-up ran
+    std::string setupTitle;
+    std::string unSetupTitle;
+    std::string programId;
 };
 
 // What the install or uninstall settles as it runs: the setup folder and
 // the paths made from it, the association restore slots, the restart.
 struct InstallResults {
-    std::string AppFolder;  // the literal "(App)" until a procedure takes the folder box
-    std::string SetupRoot;  // empty until the install has checked the setup folder
-    std::string UnSetupPath;
-    std::string UnSetupBackupPath;
-    RestoreSlots RestoreRelateSlots;
-    uint8_t RebootNeeded = 0;
+    std::string appFolder;  // the literal "(App)" until a procedure takes the folder box
+    std::string setupRoot;  // empty until the install has checked the setup folder
+    std::string unSetupPath;
+    std::string unSetupBackupPath;
+    RestoreSlots restoreRelateSlots;
+    uint8_t rebootNeeded = 0;
 };
 
 struct RunState : MachineFolders, RunSettings, InstallResults {};
@@ -64,7 +64,7 @@ struct RunState : MachineFolders, RunSettings, InstallResults {};
 // True when the run installs, false when it uninstalls.
 inline bool SetupMode(const RunSettings& run)
 {
-    return run.RunMode == "SETUP";
+    return run.runMode == "SETUP";
 }
 
 // The folders behind the location tokens, as the run state holds them now.

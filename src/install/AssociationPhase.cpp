@@ -13,12 +13,12 @@ namespace {
 // holds the description, the icon and the verb's command.
 void WriteAssociation(const RelateName& name, const RelateFile& file)
 {
-    const std::string fileType = name.Extension + "_auto_file";
+    const std::string fileType = name.extension + "_auto_file";
     const std::pair<std::string, std::string> keys[] = {
-        {"." + name.Extension, fileType},
-        {fileType, name.Description},
-        {fileType + "\\DefaultIcon", file.DefaultIcon},
-        {fileType + "\\shell\\" + file.Verb + "\\command", file.Command},
+        {"." + name.extension, fileType},
+        {fileType, name.description},
+        {fileType + "\\DefaultIcon", file.defaultIcon},
+        {fileType + "\\shell\\" + file.verb + "\\command", file.command},
     };
     RegistryAccess registry(HKEY_CLASSES_ROOT);
     for (const auto& [key, value] : keys) {
@@ -33,13 +33,13 @@ void WriteAssociation(const RelateName& name, const RelateFile& file)
 
 Flow MakeAssociations(SetupCallback& person, InstallRun& run)
 {
-    for (const RelateRow& row : run.RelateTable) {
+    for (const RelateRow& row : run.relateTable) {
         if (ShowStatusAndPoll(person, {Status::Associating}) == Flow::Stop) return Flow::Stop;
-        const RelateName name = ParseRelateName(row.Name);
-        const RelateFile file = ParseRelateFile(row.File, LocationsOf(run.State()));
+        const RelateName name = ParseRelateName(row.name);
+        const RelateFile file = ParseRelateFile(row.file, LocationsOf(run.State()));
         // A declined association does not even open the extension's key.
-        if (!person.Associate(name.Extension, file.Program)) continue;
-        RecordAssociation(run.State().RestoreRelateSlots, name.Extension);
+        if (!person.Associate(name.extension, file.program)) continue;
+        RecordAssociation(run.State().restoreRelateSlots, name.extension);
         WriteAssociation(name, file);
     }
     return Flow::GoOn;

@@ -16,17 +16,17 @@ std::vector<std::string> ReadCopyFileItems(const std::string& scriptPath)
 
 bool CopyEntry::Shared() const
 {
-    return Contains(Switches, "/S");
+    return Contains(switches, "/S");
 }
 
 bool CopyEntry::AlwaysWrite() const
 {
-    return Contains(Switches, "/W");
+    return Contains(switches, "/W");
 }
 
 bool CopyEntry::SelfRegistering() const
 {
-    return Contains(Switches, "/R");
+    return Contains(switches, "/R");
 }
 
 CopyEntry ParseCopyEntry(const std::string& value, const std::string& sourceFolder, const LocationTable& folders)
@@ -34,27 +34,27 @@ CopyEntry ParseCopyEntry(const std::string& value, const std::string& sourceFold
     CopyEntry entry;
     std::string text = ExpandTokens(value, folders);
     // An exact test: "(dch)" in other letter case stays part of the path.
-    entry.DiskChange = LeftStr(text, 5) == ScriptTokens::DiskChange;
-    if (entry.DiskChange) text = MidStr(text, 6);
+    entry.diskChange = LeftStr(text, 5) == ScriptTokens::DiskChange;
+    if (entry.diskChange) text = MidStr(text, 6);
 
     const int comma = TokenPos(",", text);
-    if (comma != 0) entry.Switches = MidStr(text, comma);
-    entry.PathPart = comma != 0 ? LeftStr(text, comma - 1) : text;
+    if (comma != 0) entry.switches = MidStr(text, comma);
+    entry.pathPart = comma != 0 ? LeftStr(text, comma - 1) : text;
 
-    const SplitText rename = SplitAtFirst(entry.PathPart, "|");
-    entry.Source = sourceFolder + FileNamePart(rename.Before);
-    entry.Compressed = EndsWithCharacter(entry.Source, '_');
-    if (rename.Found) {
-        entry.Destination = WithoutTrailingBackslash(FolderPart(rename.Before)) + WithLeadingBackslash(rename.After);
-    } else if (EndsWithCharacter(entry.PathPart, '_')) {
-        entry.Destination = WithoutTrailingBackslash(FolderPart(entry.PathPart)) + "\\" + ExpandedNamePlaceholder;
+    const SplitText rename = SplitAtFirst(entry.pathPart, "|");
+    entry.source = sourceFolder + FileNamePart(rename.before);
+    entry.compressed = EndsWithCharacter(entry.source, '_');
+    if (rename.found) {
+        entry.destination = WithoutTrailingBackslash(FolderPart(rename.before)) + WithLeadingBackslash(rename.after);
+    } else if (EndsWithCharacter(entry.pathPart, '_')) {
+        entry.destination = WithoutTrailingBackslash(FolderPart(entry.pathPart)) + "\\" + ExpandedNamePlaceholder;
     } else {
-        entry.Destination = entry.PathPart;
+        entry.destination = entry.pathPart;
     }
     return entry;
 }
 
 std::string MeasuredSourceName(const std::string& value)
 {
-    return FileNamePart(SplitAtFirst(SplitAtFirst(value, ",").Before, "|").Before);
+    return FileNamePart(SplitAtFirst(SplitAtFirst(value, ",").before, "|").before);
 }

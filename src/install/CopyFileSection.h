@@ -12,15 +12,15 @@
 std::vector<std::string> ReadCopyFileItems(const std::string& scriptPath);
 
 struct CopyEntry {
-    bool DiskChange = false;  // the value began with "(Dch)", exactly
-    std::string PathPart;     // the value without "(Dch)" and without the switches
+    bool diskChange = false;  // the value began with "(Dch)", exactly
+    std::string pathPart;     // the value without "(Dch)" and without the switches
     // The installed path. A compressed source without "|" goes to its folder
     // under the placeholder name, which the expansion replaces with the name
     // stored in the file.
-    std::string Destination;
-    std::string Source;       // the source folder and the file-name part before any "|"
-    std::string Switches;     // from the first comma to the end, comma included, or empty
-    bool Compressed = false;  // the source name ends in "_"
+    std::string destination;
+    std::string source;       // the source folder and the file-name part before any "|"
+    std::string switches;     // from the first comma to the end, comma included, or empty
+    bool compressed = false;  // the source name ends in "_"
 
     // The switches are found anywhere in the switch text, case ignored.
     bool Shared() const;          // "/S"

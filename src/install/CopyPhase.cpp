@@ -21,11 +21,11 @@ namespace {
 // least once even when its file is there already, and again until it is.
 Flow AskForDisk(SetupCallback& person, InstallRun& run, const CopyEntry& entry)
 {
-    if (!entry.DiskChange) return Flow::GoOn;
-    ++run.DiskNumber;
+    if (!entry.diskChange) return Flow::GoOn;
+    ++run.diskNumber;
     do {
-        if (!person.InsertDisk(run.DiskNumber)) return AbandonInstall(person, run, StopCause::Fatal, RunEnd::Cancelled);
-    } while (!FileExists(entry.Source));
+        if (!person.InsertDisk(run.diskNumber)) return AbandonInstall(person, run, StopCause::Fatal, RunEnd::Cancelled);
+    } while (!FileExists(entry.source));
     return Flow::GoOn;
 }
 
@@ -33,10 +33,10 @@ Flow AskForDisk(SetupCallback& person, InstallRun& run, const CopyEntry& entry)
 // processed, and neither recorded nor sized.
 Flow SkipMissingSource(SetupCallback& person, InstallRun& run, const CopyEntry& entry)
 {
-    if (ShowStatusAndPoll(person, {Status::SkippingMissingSource, entry.Destination}) == Flow::Stop)
+    if (ShowStatusAndPoll(person, {Status::SkippingMissingSource, entry.destination}) == Flow::Stop)
         return Flow::Stop;
-    run.Failures.AddReason("<File> ", entry.Source, "コピー元のファイルが見つかりません．");
-    ++run.CopiedCount;
+    run.failures.AddReason("<File> ", entry.source, "コピー元のファイルが見つかりません．");
+    ++run.copiedCount;
     return Flow::GoOn;
 }
 
@@ -51,7 +51,7 @@ struct CopyRoute {
 // "|" name its destination takes the name stored in it.
 CopyRoute ExpandedRoute(const CopyEntry& entry, const std::string& temporaryFolder)
 {
-    const ExpandedFile expanded = ExpandToTemp(entry.Source, entry.Destination, temporaryFolder);
+    const ExpandedFile expanded = ExpandToTemp(entry.source, entry.destination, temporaryFolder);
     return {expanded.temporary, expanded.destination, expanded.damaged};
 }
 
@@ -60,7 +60,7 @@ CopyRoute ExpandedRoute(const CopyEntry& entry, const std::string& temporaryFold
 bool ShouldCopy(SetupCallback& person, const InstallRun& run, const CopyRoute& route)
 {
     if (!FileExists(route.to)) return true;
-    if (!run.Choices.overwrite) return person.Overwrite(route.to);
+    if (!run.choices.overwrite) return person.Overwrite(route.to);
     const std::optional<uint32_t> source = DosTimeStamp(route.from);
     // A source without a stamp: the copy is tried, so that its failure is
     // reported instead of the old file passing for the new one.
@@ -73,28 +73,28 @@ bool ShouldCopy(SetupCallback& person, const InstallRun& run, const CopyRoute& r
 // done. A size that cannot be read switches the display to entry counts.
 void CountDoneBytes(SetupCallback& person, InstallRun& run, const std::string& source)
 {
-    if (!run.ByteProgress) return;
-    const std::optional<int64_t> size = CountedSourceSize(source, run.ByteProgress);
+    if (!run.byteProgress) return;
+    const std::optional<int64_t> size = CountedSourceSize(source, run.byteProgress);
     if (!size) {
-        run.ByteProgress = false;
+        run.byteProgress = false;
         person.ProgressByEntries();
         return;
     }
-    run.DoneBytes += *size;
+    run.doneBytes += *size;
 }
 
 Flow CopyPresentSource(SetupCallback& person, InstallRun& run, const CopyEntry& entry)
 {
-    const CopyRoute route = entry.Compressed ? ExpandedRoute(entry, run.State().TempFolder) : CopyRoute{entry.Source, entry.Destination};
+    const CopyRoute route = entry.compressed ? ExpandedRoute(entry, run.State().tempFolder) : CopyRoute{entry.source, entry.destination};
     // The expanded temporary file goes again however the entry ends.
     ScopeExit removeExpanded([&] { DeleteFiles(route.from); });
-    if (!entry.Compressed) removeExpanded.Release();
+    if (!entry.compressed) removeExpanded.Release();
     if (ShowStatusAndPoll(person, {Status::Copying, route.to}) == Flow::Stop) return Flow::Stop;
     if (route.damaged) {
         // Reported for what it is, neither copied nor counted nor recorded.
-        run.Failures.AddReason("<File> ", entry.Source, "圧縮ファイルが壊れているため，展開できませんでした．");
-        ++run.CopiedCount;
-        CountDoneBytes(person, run, entry.Source);
+        run.failures.AddReason("<File> ", entry.source, "圧縮ファイルが壊れているため，展開できませんでした．");
+        ++run.copiedCount;
+        CountDoneBytes(person, run, entry.source);
         return Flow::GoOn;
     }
     bool copy = ShouldCopy(person, run, route);
@@ -103,30 +103,30 @@ Flow CopyPresentSource(SetupCallback& person, InstallRun& run, const CopyEntry& 
     SharedCountRaise count(entry.Shared() ? route.to : std::string());
     if (entry.AlwaysWrite()) copy = true;
     const unsigned long result = copy ? CopyFileTo(route.from, route.to) : 0;
-    ++run.CopiedCount;
+    ++run.copiedCount;
     // A component already in place is registered even when it was not copied.
     if (entry.SelfRegistering() && FileExists(route.to)) RegisterComponent(person, route.to);
     if (result == 0) {
-        run.Lists.DeleteFileList.push_back(route.to + entry.Switches);
+        run.lists.deleteFileList.push_back(route.to + entry.switches);
         count.Keep();
     } else {
-        run.Failures.AddSystemError("<File> ", route.to, result);
+        run.failures.AddSystemError("<File> ", route.to, result);
         // An entry that is not recorded is never uninstalled, so nothing
         // would ever lower the count raised for it.
         count.Undo();
     }
-    CountDoneBytes(person, run, entry.Source);
+    CountDoneBytes(person, run, entry.source);
     return Flow::GoOn;
 }
 
 Flow InstallEntry(SetupCallback& person, InstallRun& run, const std::string& value, int entryNumber)
 {
-    const CopyEntry entry = ParseCopyEntry(value, run.State().SourceFolder, LocationsOf(run.State()));
+    const CopyEntry entry = ParseCopyEntry(value, run.State().sourceFolder, LocationsOf(run.State()));
     if (AskForDisk(person, run, entry) == Flow::Stop) return Flow::Stop;
     Flow copied = Flow::GoOn;
-    if (RefusePath(run, "<File> ", entry.Destination))
-        ++run.CopiedCount;  // processed, like a missing source
-    else if (FileExists(entry.Source))
+    if (RefusePath(run, "<File> ", entry.destination))
+        ++run.copiedCount;  // processed, like a missing source
+    else if (FileExists(entry.source))
         copied = CopyPresentSource(person, run, entry);
     else
         copied = SkipMissingSource(person, run, entry);
@@ -141,11 +141,11 @@ Flow InstallEntry(SetupCallback& person, InstallRun& run, const std::string& val
 
 Flow CopyFiles(SetupCallback& person, InstallRun& run)
 {
-    const std::vector<std::string> values = ReadCopyFileItems(run.State().ScriptPath);
+    const std::vector<std::string> values = ReadCopyFileItems(run.State().scriptPath);
     for (size_t n = 0; n < values.size(); ++n) {
         if (InstallEntry(person, run, values[n], static_cast<int>(n) + 1) == Flow::Stop) return Flow::Stop;
     }
     person.ShowCopyProgress(false);
-    run.Lists.DeleteFileList.push_back(run.State().UnSetupPath);
+    run.lists.deleteFileList.push_back(run.State().unSetupPath);
     return Flow::GoOn;
 }

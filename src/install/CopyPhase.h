@@ -9,6 +9,6 @@
 // Works through the entries in order; per entry the effects come in a fixed
 // order: disk prompt, expansion, status text, overwrite question, shared
 // count, copy, registration, record, clean-up of the expanded file, size,
-// progress, pause. Afterwards the record itself (UnSetupPath) is the last
-// item of DeleteFileList, so that the uninstaller removes it too.
+// progress, pause. Afterwards the record itself (unSetupPath) is the last
+// item of deleteFileList, so that the uninstaller removes it too.
 Flow CopyFiles(SetupCallback& person, InstallRun& run);

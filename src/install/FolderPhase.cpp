@@ -8,7 +8,7 @@
 
 Flow MakeFolders(SetupCallback& person, InstallRun& run)
 {
-    for (const std::string& value : ReadMakeFolderItems(run.State().ScriptPath)) {
+    for (const std::string& value : ReadMakeFolderItems(run.State().scriptPath)) {
         const std::string folder = ParseMakeFolder(value, LocationsOf(run.State()));
         if (ShowStatusAndPoll(person, {Status::CreatingFolder, folder}) == Flow::Stop)
             return Flow::Stop;
@@ -19,9 +19,9 @@ Flow MakeFolders(SetupCallback& person, InstallRun& run)
         const DWORD error = GetLastError();
         // A folder that was there before is the application's all the same.
         if (created || error == ERROR_ALREADY_EXISTS)
-            run.Lists.DeleteFolderList.push_back(folder);
+            run.lists.deleteFolderList.push_back(folder);
         else
-            run.Failures.AddSystemError("<Folder> ", folder, error);
+            run.failures.AddSystemError("<Folder> ", folder, error);
         person.StepDone();
     }
     person.ShowCopyProgress(true);

@@ -6,11 +6,11 @@
 
 Flow WriteIniEntries(SetupCallback& person, InstallRun& run)
 {
-    for (const std::string& data : ReadIniFileItems(run.State().ScriptPath)) {
+    for (const std::string& data : ReadIniFileItems(run.State().scriptPath)) {
         if (ShowStatusAndPoll(person, {Status::WritingIniFiles}) == Flow::Stop) return Flow::Stop;
         const IniFileEntry entry = ParseIniFileEntry(data, LocationsOf(run.State()));
         // Nothing of it is recorded, and a failed write is not reported.
-        WriteProfile(entry.Section, entry.Key, entry.Value, entry.File);
+        WriteProfile(entry.section, entry.key, entry.value, entry.file);
     }
     return Flow::GoOn;
 }

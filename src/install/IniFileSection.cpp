@@ -14,9 +14,9 @@ IniFileEntry ParseIniFileEntry(const std::string& data, const LocationTable& fol
 {
     IniFileEntry entry;
     std::string rest = ExpandTokens(data, folders);
-    entry.Section = TakeLeadingField(rest);
-    entry.Key = TakeLeadingField(rest);
-    entry.Value = TakeLeadingField(rest);
-    entry.File = rest;
+    entry.section = TakeLeadingField(rest);
+    entry.key = TakeLeadingField(rest);
+    entry.value = TakeLeadingField(rest);
+    entry.file = rest;
     return entry;
 }

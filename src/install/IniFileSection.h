@@ -11,10 +11,10 @@
 std::vector<std::string> ReadIniFileItems(const std::string& scriptPath);
 
 struct IniFileEntry {
-    std::string Section;
-    std::string Key;
-    std::string Value;
-    std::string File;  // everything after the third comma, so only it may hold commas
+    std::string section;
+    std::string key;
+    std::string value;
+    std::string file;  // everything after the third comma, so only it may hold commas
 };
 
 // Tokens expanded in the whole value, then three fields taken off the front,

@@ -23,7 +23,7 @@ constexpr const char* SetupFileTag = "<SetupFile> ";
 
 std::string UninstallerPath(const InstallRun& run)
 {
-    return run.State().WindowsFolder + "UNOVSET.EXE";
+    return run.State().windowsFolder + "UNOVSET.EXE";
 }
 
 // The uninstaller is this program: the distribution's SETUP.EXE, whatever
@@ -32,15 +32,15 @@ std::string UninstallerPath(const InstallRun& run)
 void CopyUninstaller(InstallRun& run)
 {
     const std::string uninstaller = UninstallerPath(run);
-    const std::string setup = run.State().SourceFolder + "SETUP.EXE";
+    const std::string setup = run.State().sourceFolder + "SETUP.EXE";
     if (!IsNewer(setup, uninstaller)) return;
     const unsigned long error = CopyFileTo(setup, uninstaller);
-    if (error != 0) run.Failures.AddSystemError(SetupFileTag, uninstaller, error);
+    if (error != 0) run.failures.AddSystemError(SetupFileTag, uninstaller, error);
 }
 
 UninstallRecordInput RecordInput(const InstallRun& run)
 {
-    return {run.State().UnSetupPath, run.State().WorkFolder, run.State().ScriptPath, run.State().UnSetupTitle, run.State().AppFolder};
+    return {run.State().unSetupPath, run.State().workFolder, run.State().scriptPath, run.State().unSetupTitle, run.State().appFolder};
 }
 
 // Creates the key and its two values; the registry layer raises when the
@@ -58,17 +58,17 @@ void WriteUninstallEntry(const std::string& keyPath, const std::string& displayN
 // path goes into the record before the entry is made.
 void RegisterUninstallEntry(InstallRun& run)
 {
-    const std::string command = UninstallerPath(run) + " \"" + run.State().UnSetupPath + "\"";
-    const std::string keyName = ReadProfile("Title", "UnSetupKey", run.State().UnSetupTitle, run.State().ScriptPath);
-    const std::string displayName = ReadProfile("Title", "UnSetupDisplay", keyName, run.State().ScriptPath);
+    const std::string command = UninstallerPath(run) + " \"" + run.State().unSetupPath + "\"";
+    const std::string keyName = ReadProfile("Title", "UnSetupKey", run.State().unSetupTitle, run.State().scriptPath);
+    const std::string displayName = ReadProfile("Title", "UnSetupDisplay", keyName, run.State().scriptPath);
     const std::string keyPath = UninstallListKey + keyName;
-    WriteUnSetupRegistryKey(run.State().UnSetupPath, keyPath);
+    WriteUnSetupRegistryKey(run.State().unSetupPath, keyPath);
     // Nothing after this step depends on the entry: an entry that the
     // registry refuses is reported with the rest, and the install completes.
     try {
         WriteUninstallEntry(keyPath, displayName, command);
     } catch (const SetupError& error) {
-        run.Failures.AddReason(SetupFileTag, "HKEY_LOCAL_MACHINE\\" + keyPath, error.Message());
+        run.failures.AddReason(SetupFileTag, "HKEY_LOCAL_MACHINE\\" + keyPath, error.Message());
     }
 }
 
@@ -90,22 +90,22 @@ Status RecordingStatusOf(std::optional<RecordList> list)
 void WriteRecordAndEntry(InstallRun& run, SetupCallback& person)
 {
     const unsigned long error =
-        WriteUninstallRecord(RecordInput(run), run.Lists, run.State().RestoreRelateSlots,
+        WriteUninstallRecord(RecordInput(run), run.lists, run.State().restoreRelateSlots,
                              [&](std::optional<RecordList> list) { person.ShowStatus({RecordingStatusOf(list)}); });
-    run.RecordWritten = error == 0;
+    run.recordWritten = error == 0;
     if (error != 0) {
-        run.Failures.AddSystemError(SetupFileTag, run.State().UnSetupPath, error);
+        run.failures.AddSystemError(SetupFileTag, run.State().unSetupPath, error);
         // Without its record this install can never be removed by the
         // uninstaller: the person must know, and know what stays.
-        run.Failures.AddReason(SetupFileTag, run.State().UnSetupPath,
+        run.failures.AddReason(SetupFileTag, run.State().unSetupPath,
                                "アンセットアップ情報を書き込めなかったため，このセットアップは自動でアンセットアップ(アンインストール)できません．"
-                               "\r\nコピーしたファイルは " + run.State().AppFolder + " に残っています．");
+                               "\r\nコピーしたファイルは " + run.State().appFolder + " に残っています．");
     }
     // A record that could not be written leaves the earlier one in place; with
     // none, no stub record and no entry pointing at nothing are made.
-    if (!FileExists(run.State().UnSetupPath)) return;
+    if (!FileExists(run.State().unSetupPath)) return;
     RegisterUninstallEntry(run);
-    WriteProgramId(run.State().UnSetupPath, run.State().ProgramId);
+    WriteProgramId(run.State().unSetupPath, run.State().programId);
 }
 
 // Tokens are expanded in the whole entry first; everything after its first
@@ -113,7 +113,7 @@ void WriteRecordAndEntry(InstallRun& run, SetupCallback& person)
 void StartProgramAfterSetup(SetupCallback& person, const InstallRun& run, const std::string& entry)
 {
     const SplitText parts = SplitAtFirst(ExpandTokens(entry, LocationsOf(run.State())), ",");
-    if (OpenWithShell(parts.Before, parts.After) <= 32) person.ProgramNotStarted();
+    if (OpenWithShell(parts.before, parts.after) <= 32) person.ProgramNotStarted();
 }
 
 }  // namespace
@@ -128,21 +128,21 @@ void RegisterUninstaller(InstallRun& run, SetupCallback& person)
     person.ShowStatus({Status::UpdatingRecord});
     person.AllowAbort(false);
     CopyUninstaller(run);
-    RememberSetupFolder(run.State().WindowsFolder, run.State().ProgramId, run.State().AppFolder);
-    if (!IsSetupOnly(run.State().UnSetupTitle)) WriteRecordAndEntry(run, person);
+    RememberSetupFolder(run.State().windowsFolder, run.State().programId, run.State().appFolder);
+    if (!IsSetupOnly(run.State().unSetupTitle)) WriteRecordAndEntry(run, person);
 }
 
 void FinishInstall(InstallRun& run, SetupCallback& person)
 {
-    OfferFailures(person, RunKind::Install, run.Failures);
+    OfferFailures(person, RunKind::Install, run.failures);
     // Exact, letter case included: any other spelling names a program.
-    const std::string execute = ReadProfile("ExecuteFile", "File", "", run.State().ScriptPath);
+    const std::string execute = ReadProfile("ExecuteFile", "File", "", run.State().scriptPath);
     if (execute == RebootRequest) {
         // The restart offer at the end of the process takes the place of the
         // completion message.
-        run.State().RebootNeeded = 1;
+        run.State().rebootNeeded = 1;
     } else {
-        person.InstallCompleted(!IsSetupOnly(run.State().UnSetupTitle) && run.RecordWritten);
+        person.InstallCompleted(!IsSetupOnly(run.State().unSetupTitle) && run.recordWritten);
         if (!execute.empty()) StartProgramAfterSetup(person, run, execute);
     }
     person.FinishRun();

@@ -27,7 +27,7 @@ bool IsSetupOnly(const std::string& unSetupTitle);
 // the failure report.
 void RegisterUninstaller(InstallRun& run, SetupCallback& person);
 
-// Offers the failure report, reports completion (or sets RebootNeeded),
+// Offers the failure report, reports completion (or sets rebootNeeded),
 // starts the script's program through the shell, and ends the run.
 void FinishInstall(InstallRun& run, SetupCallback& person);
 

@@ -27,7 +27,7 @@ void OfferFailures(SetupCallback& person, RunKind kind, const FailureReport& fai
 
 Flow AbandonInstall(SetupCallback& person, InstallRun& run, StopCause cause, RunEnd end)
 {
-    run.StoppedAs = end;
+    run.stoppedAs = end;
     person.Abandon(cause);
     return Flow::Stop;
 }

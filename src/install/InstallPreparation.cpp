@@ -9,8 +9,8 @@
 
 Flow StartInstall(SetupCallback& person, InstallRun& run)
 {
-    run.State().RebootNeeded = 0;
-    run.Choices = person.TakeInstallChoices();
+    run.State().rebootNeeded = 0;
+    run.choices = person.TakeInstallChoices();
     person.RunStarting(RunKind::Install);
     person.ShowStatus({Status::InstallStarting});
     return Flow::GoOn;
@@ -19,7 +19,7 @@ Flow StartInstall(SetupCallback& person, InstallRun& run)
 Flow ReadAssociationTable(SetupCallback& person, InstallRun& run)
 {
     person.ShowStatus({Status::ReadingInformation});
-    run.RelateTable = ReadRelateTable(run.State().ScriptPath);
+    run.relateTable = ReadRelateTable(run.State().scriptPath);
     person.StepDone();
     return Flow::GoOn;
 }
@@ -30,9 +30,9 @@ namespace {
 // folder that cannot be created, ends the install before anything is made.
 Flow CreateMissingSetupFolder(SetupCallback& person, InstallRun& run)
 {
-    if (!person.CreateSetupFolder(run.State().AppFolder))
+    if (!person.CreateSetupFolder(run.State().appFolder))
         return AbandonInstall(person, run, StopCause::Declined, RunEnd::Cancelled);
-    if (CreateFolderPath(run.State().AppFolder)) return Flow::GoOn;
+    if (CreateFolderPath(run.State().appFolder)) return Flow::GoOn;
     person.SetupFolderNotCreated();
     return AbandonInstall(person, run, StopCause::Declined, RunEnd::Failed);
 }
@@ -48,16 +48,16 @@ Flow CheckSetupFolder(SetupCallback& person, InstallRun& run)
 {
     if (ShowStatusAndPoll(person, {Status::CheckingSetupFolder}) == Flow::Stop) return Flow::Stop;
     // From here on "(App)" stands for the setup folder and "(Set)" for its drive.
-    run.State().AppFolder = WithTrailingBackslash(run.Choices.setupFolder);
-    if (!IsUsableSetupFolder(run.State().AppFolder)) {
-        person.SetupFolderRefused(run.State().AppFolder);
+    run.State().appFolder = WithTrailingBackslash(run.choices.setupFolder);
+    if (!IsUsableSetupFolder(run.State().appFolder)) {
+        person.SetupFolderRefused(run.State().appFolder);
         return AbandonInstall(person, run, StopCause::Declined, RunEnd::Failed);
     }
-    if (!FolderExists(run.State().AppFolder) && CreateMissingSetupFolder(person, run) == Flow::Stop) return Flow::Stop;
-    run.State().SetupRoot = LeftStr(run.State().AppFolder, 2) + "\\";
-    run.State().UnSetupPath = run.State().AppFolder + "UNSETUP.INI";
-    run.State().UnSetupBackupPath = run.State().WorkFolder + "UNSETUPB.INI";
-    LoadPreviousRecord(run.State().UnSetupPath, run.State().UnSetupBackupPath, run.Lists, run.State().RestoreRelateSlots);
+    if (!FolderExists(run.State().appFolder) && CreateMissingSetupFolder(person, run) == Flow::Stop) return Flow::Stop;
+    run.State().setupRoot = LeftStr(run.State().appFolder, 2) + "\\";
+    run.State().unSetupPath = run.State().appFolder + "UNSETUP.INI";
+    run.State().unSetupBackupPath = run.State().workFolder + "UNSETUPB.INI";
+    LoadPreviousRecord(run.State().unSetupPath, run.State().unSetupBackupPath, run.lists, run.State().restoreRelateSlots);
     person.AllowAbort(true);
     return Flow::GoOn;
 }

@@ -20,23 +20,23 @@ struct InstallRun {
     // The run this install belongs to.
     RunState& State() const { return *state_; }
 
-    std::vector<RelateRow> RelateTable;  // RelateCount is its size
-    UninstallLists Lists;
-    FailureReport Failures;
-    int CopyEntryCount = 0;
-    int CopiedCount = 0;
+    std::vector<RelateRow> relateTable;
+    UninstallLists lists;
+    FailureReport failures;
+    int copyEntryCount = 0;
+    int copiedCount = 0;
     // Sizes are 64-bit: a distribution may hold more than 2 GiB.
-    int64_t TotalBytes = 0;
-    int64_t DoneBytes = 0;
-    bool ByteProgress = true;  // every source size known: progress by bytes
-    int DiskNumber = 1;        // the disk asked for last
-    InstallChoices Choices;  // as the settings stood when the install started
+    int64_t totalBytes = 0;
+    int64_t doneBytes = 0;
+    bool byteProgress = true;  // every source size known: progress by bytes
+    int diskNumber = 1;        // the disk asked for last
+    InstallChoices choices;  // as the settings stood when the install started
     // The uninstall record went into the setup folder: only then can the
     // completion send the person to Add/Remove Programs.
-    bool RecordWritten = false;
+    bool recordWritten = false;
     // Set where a phase ends the install early; a stop without it was the
     // person's abort.
-    std::optional<RunEnd> StoppedAs;
+    std::optional<RunEnd> stoppedAs;
 
 private:
     RunState* state_;

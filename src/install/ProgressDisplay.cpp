@@ -5,19 +5,19 @@
 
 int ProgressPosition(const InstallRun& run, int entryNumber)
 {
-    if (run.ByteProgress) {
-        if (run.TotalBytes <= 0) return 0;
+    if (run.byteProgress) {
+        if (run.totalBytes <= 0) return 0;
         // A source that grew since it was measured may bring the share past
         // the whole; the bar shows no more than 100 either way.
         const long double percent =
-            static_cast<long double>(run.DoneBytes) / static_cast<long double>(run.TotalBytes) * 100;
+            static_cast<long double>(run.doneBytes) / static_cast<long double>(run.totalBytes) * 100;
         return static_cast<int>(std::clamp(percent, 0.0L, 100.0L));
     }
-    if (run.CopyEntryCount <= 0) return 0;
-    return std::clamp(entryNumber * 100 / run.CopyEntryCount, 0, 100);
+    if (run.copyEntryCount <= 0) return 0;
+    return std::clamp(entryNumber * 100 / run.copyEntryCount, 0, 100);
 }
 
 void ShowCopyProgress(SetupCallback& person, const InstallRun& run, int entryNumber)
 {
-    person.CopyProgressed({ProgressPosition(run, entryNumber), run.CopiedCount, run.CopyEntryCount});
+    person.CopyProgressed({ProgressPosition(run, entryNumber), run.copiedCount, run.copyEntryCount});
 }

@@ -6,7 +6,7 @@
 #include "ui/SetupCallback.h"
 
 // The bar position after the entry numbered `entryNumber` (1-based):
-// trunc(DoneBytes / TotalBytes x 100) by bytes, entryNumber x 100 div
+// trunc(doneBytes / totalBytes x 100) by bytes, entryNumber x 100 div
 // CopyEntryCount by entries. Always within 0 to 100.
 int ProgressPosition(const InstallRun& run, int entryNumber);
 

@@ -16,6 +16,6 @@ bool RefusePath(InstallRun& run, const std::string& tag, const std::string& path
 {
     const PathFault fault = FaultOfPath(path);
     if (fault == PathFault::None) return false;
-    run.Failures.AddReason(tag, path, PathFaultReason(fault));
+    run.failures.AddReason(tag, path, PathFaultReason(fault));
     return true;
 }

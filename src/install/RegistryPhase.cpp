@@ -10,16 +10,16 @@ namespace {
 void WriteRegistryValue(RegistryAccess& registry, const std::string& name, const RegistryValueData& data)
 {
     using Kind = RegistryValueData::Kind;
-    switch (data.Type) {
+    switch (data.type) {
     case Kind::Nothing: return;
-    case Kind::String: registry.WriteString(name, data.Text); return;
-    case Kind::ExpandString: registry.WriteExpandString(name, data.Text); return;
-    case Kind::Dword: registry.WriteInteger(name, static_cast<int32_t>(data.Number)); return;
+    case Kind::String: registry.WriteString(name, data.text); return;
+    case Kind::ExpandString: registry.WriteExpandString(name, data.text); return;
+    case Kind::Dword: registry.WriteInteger(name, static_cast<int32_t>(data.number)); return;
     case Kind::Binary:
         // A binary value that cannot be written is passed over without a word,
         // unlike every other type.
         try {
-            registry.WriteBinary(name, data.Number);
+            registry.WriteBinary(name, data.number);
         } catch (const SetupError&) {
         }
         return;
@@ -30,15 +30,15 @@ void WriteRegistryValue(RegistryAccess& registry, const std::string& name, const
 
 Flow WriteRegistryValues(SetupCallback& person, InstallRun& run)
 {
-    for (const RegistryItem& item : ReadRegistryItems(run.State().ScriptPath)) {
+    for (const RegistryItem& item : ReadRegistryItems(run.State().scriptPath)) {
         if (ShowStatusAndPoll(person, {Status::WritingRegistry}) == Flow::Stop) return Flow::Stop;
-        const RegistryKeyName key = ParseRegistryKey(item.Key);
-        RegistryAccess registry(key.Root);
-        registry.CreateKey(key.SubKey);
-        registry.OpenKey(key.SubKey, true);
+        const RegistryKeyName key = ParseRegistryKey(item.key);
+        RegistryAccess registry(key.root);
+        registry.CreateKey(key.subKey);
+        registry.OpenKey(key.subKey, true);
         // A key that did not open refuses the value below with the layer's
         // value text.
-        WriteRegistryValue(registry, item.Name, ParseRegistryValue(item.Value, LocationsOf(run.State())));
+        WriteRegistryValue(registry, item.name, ParseRegistryValue(item.value, LocationsOf(run.State())));
     }
     return Flow::GoOn;
 }

@@ -13,9 +13,9 @@
 #include <vector>
 
 struct RegistryItem {
-    std::string Key;
-    std::string Name;
-    std::string Value;
+    std::string key;
+    std::string name;
+    std::string value;
 };
 
 // Key1/Name1/Value1, ... up to the first empty Key<n>.
@@ -23,9 +23,9 @@ std::vector<RegistryItem> ReadRegistryItems(const std::string& scriptPath);
 
 struct RegistryValueData {
     enum class Kind { Nothing, String, ExpandString, Dword, Binary };
-    Kind Type = Kind::Nothing;
-    std::string Text;     // String and ExpandString
-    uint32_t Number = 0;  // Dword, and Binary (its four bytes least significant first)
+    Kind type = Kind::Nothing;
+    std::string text;     // String and ExpandString
+    uint32_t number = 0;  // Dword, and Binary (its four bytes least significant first)
 };
 
 // Value<n>: every "(Pdd)" removed (marking a path), tokens expanded, the first

@@ -23,26 +23,26 @@ std::vector<RelateRow> ReadRelateTable(const std::string& scriptPath)
 RelateName ParseRelateName(const std::string& name)
 {
     const SplitText parts = SplitAtFirst(name, ",");
-    if (!parts.Found) return {name, name + " File"};
-    return {parts.Before, parts.After};
+    if (!parts.found) return {name, name + " File"};
+    return {parts.before, parts.after};
 }
 
 RelateFile ParseRelateFile(const std::string& file, const LocationTable& folders)
 {
     RelateFile result;
     std::string rest = ExpandTokens(file, folders);
-    result.Verb = TakeLeadingField(rest);
-    result.Program = TakeLeadingField(rest);
+    result.verb = TakeLeadingField(rest);
+    result.program = TakeLeadingField(rest);
     // Every further comma-terminated field is an argument; what follows the
     // last comma is the icon index.
     while (TokenPos(",", rest) != 0) {
         std::string argument = TakeLeadingField(rest);
-        if (!argument.empty()) result.Arguments.push_back(std::move(argument));
+        if (!argument.empty()) result.arguments.push_back(std::move(argument));
     }
-    result.IconIndex = rest;
+    result.iconIndex = rest;
 
-    result.Command = Contains(result.Program, " ") ? "\"" + result.Program + "\"" : result.Program;
-    for (const std::string& argument : result.Arguments) result.Command += " " + argument;
-    result.DefaultIcon = result.Program + "," + result.IconIndex;
+    result.command = Contains(result.program, " ") ? "\"" + result.program + "\"" : result.program;
+    for (const std::string& argument : result.arguments) result.command += " " + argument;
+    result.defaultIcon = result.program + "," + result.iconIndex;
     return result;
 }

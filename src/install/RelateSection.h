@@ -14,8 +14,8 @@ constexpr int MaxRelateRows = 20;
 // the file side is expanded only when the association is made, once the
 // setup folder is known.
 struct RelateRow {
-    std::string Name;
-    std::string File;
+    std::string name;
+    std::string file;
 };
 
 // All 20 pairs are read; a pair counts only when both sides are non-empty,
@@ -23,20 +23,20 @@ struct RelateRow {
 std::vector<RelateRow> ReadRelateTable(const std::string& scriptPath);
 
 struct RelateName {
-    std::string Extension;    // without its dot
-    std::string Description;  // the extension and " File" when none is given
+    std::string extension;    // without its dot
+    std::string description;  // the extension and " File" when none is given
 };
 
 // Name<n>: "extension" or "extension,description", verbatim.
 RelateName ParseRelateName(const std::string& name);
 
 struct RelateFile {
-    std::string Verb;
-    std::string Program;                 // unquoted
-    std::vector<std::string> Arguments;  // the non-empty middle fields
-    std::string IconIndex;
-    std::string Command;      // the program, quoted when it holds a blank, then " " and each argument
-    std::string DefaultIcon;  // the program, "," and the icon index
+    std::string verb;
+    std::string program;                 // unquoted
+    std::vector<std::string> arguments;  // the non-empty middle fields
+    std::string iconIndex;
+    std::string command;      // the program, quoted when it holds a blank, then " " and each argument
+    std::string defaultIcon;  // the program, "," and the icon index
 };
 
 // File<n>: "verb,program,argument,...,icon", location tokens expanded first.

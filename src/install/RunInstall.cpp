@@ -42,8 +42,8 @@ void RunStoppingAtError(SetupCallback& person, InstallRun& run, const std::funct
 
 RunOutcome OutcomeOf(const InstallRun& run, bool stopped)
 {
-    if (stopped) return {run.StoppedAs.value_or(RunEnd::Cancelled), false};
-    return {run.Failures.Empty() ? RunEnd::Completed : RunEnd::CompletedWithFailures, run.State().RebootNeeded != 0};
+    if (stopped) return {run.stoppedAs.value_or(RunEnd::Cancelled), false};
+    return {run.failures.Empty() ? RunEnd::Completed : RunEnd::CompletedWithFailures, run.State().rebootNeeded != 0};
 }
 
 RunOutcome RunInstall(SetupCallback& person, RunState& state)

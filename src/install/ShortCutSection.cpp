@@ -29,12 +29,12 @@ ShortcutBox GoverningBox(const std::string& rawName)
 
 bool ShortcutWanted(const ShortcutItem& item, const ShortcutChoices& choices)
 {
-    if (item.Make == UserNotSelectedMarker) return false;
-    switch (GoverningBox(item.Name)) {
-    case ShortcutBox::Desktop: return choices.Desktop;
-    case ShortcutBox::StartMenu: return choices.StartMenu;
-    case ShortcutBox::StartUp: return choices.StartUp;
-    case ShortcutBox::SendTo: return choices.SendTo;
+    if (item.make == UserNotSelectedMarker) return false;
+    switch (GoverningBox(item.name)) {
+    case ShortcutBox::Desktop: return choices.desktop;
+    case ShortcutBox::StartMenu: return choices.startMenu;
+    case ShortcutBox::StartUp: return choices.startUp;
+    case ShortcutBox::SendTo: return choices.sendTo;
     case ShortcutBox::None: break;
     }
     return true;
@@ -43,14 +43,14 @@ bool ShortcutWanted(const ShortcutItem& item, const ShortcutChoices& choices)
 ShortcutEntry ParseShortcut(const ShortcutItem& item, const LocationTable& folders)
 {
     ShortcutEntry entry;
-    const SplitText target = SplitAtFirst(ExpandTokens(item.Make, folders), ",");
-    entry.Target = target.Before;
-    entry.Arguments = target.After;
+    const SplitText target = SplitAtFirst(ExpandTokens(item.make, folders), ",");
+    entry.target = target.before;
+    entry.arguments = target.after;
 
-    std::string link = item.Name == "Default" ? FileNamePart(entry.Target) : item.Name;
+    std::string link = item.name == "Default" ? FileNamePart(entry.target) : item.name;
     if (!Contains(link, "(") && !Contains(link, ")")) link = "(Sta)" + link;
     const SplitText linkParts = SplitAtFirst(ExpandTokens(link, folders), ",");
-    entry.Link = linkParts.Before;
-    entry.WorkingFolder = linkParts.After;
+    entry.link = linkParts.before;
+    entry.workingFolder = linkParts.after;
     return entry;
 }

@@ -12,8 +12,8 @@
 constexpr const char* UserNotSelectedMarker = "User Not Selected.";
 
 struct ShortcutItem {
-    std::string Make;
-    std::string Name;  // "Default" when the key is missing
+    std::string make;
+    std::string name;  // "Default" when the key is missing
 };
 
 // Make1/Name1, Make2/Name2, ... up to the first empty Make<n>.
@@ -29,19 +29,19 @@ ShortcutBox GoverningBox(const std::string& rawName);
 
 // The states of the four shortcut check boxes when the install started.
 struct ShortcutChoices {
-    bool Desktop = false;
-    bool StartMenu = false;
-    bool StartUp = false;
-    bool SendTo = false;
+    bool desktop = false;
+    bool startMenu = false;
+    bool startUp = false;
+    bool sendTo = false;
 };
 
 bool ShortcutWanted(const ShortcutItem& item, const ShortcutChoices& choices);
 
 struct ShortcutEntry {
-    std::string Target;
-    std::string Arguments;
-    std::string Link;           // without the ".lnk" extension
-    std::string WorkingFolder;  // empty when not given
+    std::string target;
+    std::string arguments;
+    std::string link;           // without the ".lnk" extension
+    std::string workingFolder;  // empty when not given
 };
 
 // Both values expanded. A name "Default" (exact) links under the target's file

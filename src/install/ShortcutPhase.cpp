@@ -18,10 +18,10 @@ ShortcutChoices ChoicesOf(const InstallChoices& choices)
 // its tokens made too long is refused as well.
 bool RefusedShortcut(InstallRun& run, const ShortcutEntry& entry)
 {
-    if (RefusePath(run, "<ShortCut> ", entry.Link)) return true;
-    for (const std::string* path : {&entry.Target, &entry.WorkingFolder}) {
+    if (RefusePath(run, "<ShortCut> ", entry.link)) return true;
+    for (const std::string* path : {&entry.target, &entry.workingFolder}) {
         if (path->size() > LongestPath) {
-            run.Failures.AddReason("<ShortCut> ", entry.Link, PathFaultReason(PathFault::TooLong));
+            run.failures.AddReason("<ShortCut> ", entry.link, PathFaultReason(PathFault::TooLong));
             return true;
         }
     }
@@ -32,18 +32,18 @@ bool RefusedShortcut(InstallRun& run, const ShortcutEntry& entry)
 
 Flow MakeShortcuts(SetupCallback& person, InstallRun& run)
 {
-    const ShortcutChoices choices = ChoicesOf(run.Choices);
-    for (const ShortcutItem& item : ReadShortcutItems(run.State().ScriptPath)) {
+    const ShortcutChoices choices = ChoicesOf(run.choices);
+    for (const ShortcutItem& item : ReadShortcutItems(run.State().scriptPath)) {
         // A shortcut the user did not choose leaves no trace: no text, no pause.
         if (!ShortcutWanted(item, choices)) continue;
         const ShortcutEntry entry = ParseShortcut(item, LocationsOf(run.State()));
         if (RefusedShortcut(run, entry)) continue;
-        if (ShowStatusAndPoll(person, {Status::CreatingShortcut, entry.Target, entry.Link}) == Flow::Stop) return Flow::Stop;
-        const std::string made = CreateShortcut(entry.Target, entry.Link, entry.WorkingFolder, entry.Arguments);
+        if (ShowStatusAndPoll(person, {Status::CreatingShortcut, entry.target, entry.link}) == Flow::Stop) return Flow::Stop;
+        const std::string made = CreateShortcut(entry.target, entry.link, entry.workingFolder, entry.arguments);
         person.StepDone();
         // Recorded even when empty: the record writer lets the next item take
         // that number.
-        run.Lists.DeleteShortCutList.push_back(made);
+        run.lists.deleteShortCutList.push_back(made);
     }
     return Flow::GoOn;
 }

@@ -22,19 +22,19 @@ Flow MeasureNeededSpace(SetupCallback& person, InstallRun& run)
 {
     if (ShowStatusAndPoll(person, {Status::Measuring}) == Flow::Stop) return Flow::Stop;
     person.StepDone();
-    for (const std::string& value : ReadCopyFileItems(run.State().ScriptPath)) {
-        ++run.CopyEntryCount;
-        const std::string source = run.State().SourceFolder + MeasuredSourceName(value);
+    for (const std::string& value : ReadCopyFileItems(run.State().scriptPath)) {
+        ++run.copyEntryCount;
+        const std::string source = run.State().sourceFolder + MeasuredSourceName(value);
         if (!FileExists(source)) {
-            run.ByteProgress = false;
+            run.byteProgress = false;
             continue;
         }
-        const std::optional<int64_t> size = CountedSourceSize(source, run.ByteProgress);
+        const std::optional<int64_t> size = CountedSourceSize(source, run.byteProgress);
         if (!size) {
-            run.ByteProgress = false;
+            run.byteProgress = false;
             continue;
         }
-        run.TotalBytes += *size;
+        run.totalBytes += *size;
     }
     return Flow::GoOn;
 }
@@ -43,15 +43,15 @@ Flow CheckFreeSpace(SetupCallback& person, InstallRun& run)
 {
     // A source that was missing or could not be sized leaves the need
     // unknown: no check, and no pause for it.
-    if (!run.ByteProgress) return Flow::GoOn;
+    if (!run.byteProgress) return Flow::GoOn;
     person.ShowStatus({Status::CheckingFreeSpace});
-    const std::string drive = DrivePart(run.Choices.setupFolder);
+    const std::string drive = DrivePart(run.choices.setupFolder);
     FreeSpaceResult space = QueryFreeSpaceEx(drive);
     if (!space.succeeded) space = QueryFreeSpace(drive);
     // A failed query gives -1 bytes: never enough. Free space equal to the
     // need is not enough either.
-    if (space.freeBytes <= run.TotalBytes) {
-        const bool goOn = person.ContinueShortOfSpace(space.succeeded, run.TotalBytes);
+    if (space.freeBytes <= run.totalBytes) {
+        const bool goOn = person.ContinueShortOfSpace(space.succeeded, run.totalBytes);
         if (!goOn) return AbandonInstall(person, run, StopCause::Declined, RunEnd::NotEnoughSpace);
     }
     person.StepDone();

@@ -9,9 +9,9 @@
 // time.
 Flow CollectUninstallOnlyEntries(SetupCallback&, InstallRun& run)
 {
-    for (std::string& key : ReadDeleteRegistryKeys(run.State().ScriptPath))
-        run.Lists.DeleteRegistryList.push_back(std::move(key));
-    for (std::string& file : ReadAddDeleteFiles(run.State().ScriptPath, LocationsOf(run.State())))
-        run.Lists.AddDeleteFileList.push_back(std::move(file));
+    for (std::string& key : ReadDeleteRegistryKeys(run.State().scriptPath))
+        run.lists.deleteRegistryList.push_back(std::move(key));
+    for (std::string& file : ReadAddDeleteFiles(run.State().scriptPath, LocationsOf(run.State())))
+        run.lists.addDeleteFileList.push_back(std::move(file));
     return Flow::GoOn;
 }

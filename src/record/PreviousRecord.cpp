@@ -20,7 +20,7 @@ void LoadPreviousRecord(const std::string& recordPath, const std::string& backup
     MergePreviousAssociations(slots, recordPath);
     for (const RecordList list : AllRecordLists) {
         const RecordListName name = NameOf(list);
-        const std::vector<std::string> previous = ReadNumberedList(name.Section, name.Prefix, backupPath);
+        const std::vector<std::string> previous = ReadNumberedList(name.section, name.prefix, backupPath);
         std::vector<std::string>& items = lists[list];
         items.insert(items.end(), previous.begin(), previous.end());
     }

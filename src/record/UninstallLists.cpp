@@ -15,13 +15,13 @@ RecordListName NameOf(RecordList list)
 std::vector<std::string>& UninstallLists::operator[](RecordList list)
 {
     switch (list) {
-    case RecordList::DeleteFolderList: return DeleteFolderList;
-    case RecordList::DeleteFileList: return DeleteFileList;
-    case RecordList::DeleteShortCutList: return DeleteShortCutList;
-    case RecordList::DeleteRegistryList: return DeleteRegistryList;
+    case RecordList::DeleteFolderList: return deleteFolderList;
+    case RecordList::DeleteFileList: return deleteFileList;
+    case RecordList::DeleteShortCutList: return deleteShortCutList;
+    case RecordList::DeleteRegistryList: return deleteRegistryList;
     case RecordList::AddDeleteFileList: break;
     }
-    return AddDeleteFileList;
+    return addDeleteFileList;
 }
 
 const std::vector<std::string>& UninstallLists::operator[](RecordList list) const

@@ -15,19 +15,19 @@ constexpr std::array<RecordList, 5> AllRecordLists = {RecordList::DeleteFolderLi
 
 // The record section of a list and the prefix of its numbered keys.
 struct RecordListName {
-    const char* Section;
-    const char* Prefix;
+    const char* section;
+    const char* prefix;
 };
 RecordListName NameOf(RecordList list);
 
 // Items are appended in the order the install meets them and written in that
 // order; duplicates are kept here and merged when the record is written.
 struct UninstallLists {
-    std::vector<std::string> DeleteFolderList;
-    std::vector<std::string> DeleteFileList;
-    std::vector<std::string> DeleteShortCutList;
-    std::vector<std::string> DeleteRegistryList;
-    std::vector<std::string> AddDeleteFileList;
+    std::vector<std::string> deleteFolderList;
+    std::vector<std::string> deleteFileList;
+    std::vector<std::string> deleteShortCutList;
+    std::vector<std::string> deleteRegistryList;
+    std::vector<std::string> addDeleteFileList;
 
     std::vector<std::string>& operator[](RecordList list);
     const std::vector<std::string>& operator[](RecordList list) const;

@@ -53,8 +53,8 @@ unsigned long WriteHeaderSections(const std::string& file, const UninstallRecord
                   {"Message2", "！！！　警告　！！！"},
                   {"Message3", "このファイルをエディタなどで書き換えたり，削除しないでください．"},
                   {"Message4", "書き換えた場合，アンセットアップ動作の保証はできません．"}}));
-    Note(error, WriteSection(file, "Title", {{"UnSetup", input.UnSetupTitle}}));
-    Note(error, WriteSection(file, "SetupFolder", {{"Folder", input.AppFolder}}));
+    Note(error, WriteSection(file, "Title", {{"UnSetup", input.unSetupTitle}}));
+    Note(error, WriteSection(file, "SetupFolder", {{"Folder", input.appFolder}}));
     return error;
 }
 
@@ -105,7 +105,7 @@ unsigned long PutInPlace(const std::string& built, const std::string& record)
 unsigned long WriteUninstallRecord(const UninstallRecordInput& input, const UninstallLists& lists,
                                    const RestoreSlots& slots, const RecordProgress& progress)
 {
-    const std::string built = input.WorkFolder + RecordBuildName;
+    const std::string built = input.workFolder + RecordBuildName;
     // The system may still hold a copy of a record built earlier in this run
     // under the same name; the new one starts from nothing.
     DeleteFileA(built.c_str());
@@ -117,20 +117,20 @@ unsigned long WriteUninstallRecord(const UninstallRecordInput& input, const Unin
         const std::vector<std::string> values =
             NumberRecordSection(lists[list], list == RecordList::DeleteFileList);
         const RecordListName name = NameOf(list);
-        if (!values.empty()) Note(error, WriteSection(built, name.Section, NumberedKeys(name.Prefix, values)));
+        if (!values.empty()) Note(error, WriteSection(built, name.section, NumberedKeys(name.prefix, values)));
     }
     if (progress) progress(std::nullopt);
     Note(error, WriteRestoreSlots(built, slots));
-    const std::string option = ReadProfile("Extend", "UnSetupOption", "", input.ScriptPath);
+    const std::string option = ReadProfile("Extend", "UnSetupOption", "", input.scriptPath);
     if (!option.empty()) Note(error, WriteSection(built, "UnSetupOption", {{"CheckBox", option}}));
     FlushProfile(built);
 
     // An incomplete record would lose entries of the earlier one; that one
     // stays in place instead.
-    if (error == 0) error = PutInPlace(built, input.RecordPath);
+    if (error == 0) error = PutInPlace(built, input.recordPath);
     DeleteFileA(built.c_str());
     FlushProfile(built);
-    FlushProfile(input.RecordPath);
+    FlushProfile(input.recordPath);
     return error;
 }
 

@@ -15,11 +15,11 @@
 #include <string>
 
 struct UninstallRecordInput {
-    std::string RecordPath;    // the setup folder's UNSETUP.INI
-    std::string WorkFolder;    // where the new record is built, with a trailing "\"
-    std::string ScriptPath;    // the working copy of the setup script
-    std::string UnSetupTitle;  // [Title] UnSetup
-    std::string AppFolder;     // [SetupFolder] Folder
+    std::string recordPath;    // the setup folder's UNSETUP.INI
+    std::string workFolder;    // where the new record is built, with a trailing "\"
+    std::string scriptPath;    // the working copy of the setup script
+    std::string unSetupTitle;  // [Title] UnSetup
+    std::string appFolder;     // [SetupFolder] Folder
 };
 
 // Called with each list before its section is written, and with nothing

@@ -95,8 +95,8 @@ unsigned long RemoveFolder(const std::string& folder, const std::string& names)
     std::string remaining = names;
     while (!remaining.empty()) {
         const SplitText parts = SplitAtFirst(remaining, "|");
-        DeleteFiles(base + parts.Before);
-        remaining = parts.After;
+        DeleteFiles(base + parts.before);
+        remaining = parts.after;
     }
     if (RemoveDirectoryA(base.c_str())) return 0;
     return GetLastError();

@@ -22,8 +22,8 @@ RegistryLocation SplitRegistryLocation(const std::string& location);
 HKEY RootKeyOf(const std::string& rootToken);
 
 struct RegistryKeyName {
-    HKEY Root = HKEY_CURRENT_USER;
-    std::string SubKey;
+    HKEY root = HKEY_CURRENT_USER;
+    std::string subKey;
 };
 
 // A setup script's [Registry] key (and [DefaultFolder] ReferRegistry), which

@@ -36,7 +36,7 @@ bool WriteProfile(const std::string& section, const std::string& key, const std:
 
 std::string ListEntryField(const std::string& value)
 {
-    return SplitAtFirst(value, ",").Before;
+    return SplitAtFirst(value, ",").before;
 }
 
 bool SameListEntry(const std::string& a, const std::string& b)

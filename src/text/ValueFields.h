@@ -6,9 +6,9 @@
 #include <string>
 
 struct SplitText {
-    std::string Before;  // the whole text when the separator is absent
-    std::string After;   // empty when the separator is absent
-    bool Found = false;
+    std::string before;  // the whole text when the separator is absent
+    std::string after;   // empty when the separator is absent
+    bool found = false;
 };
 
 // Cuts `text` at the first `separator`, which belongs to neither side.

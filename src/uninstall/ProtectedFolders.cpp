@@ -60,10 +60,10 @@ bool SameOrAbove(const std::string& outer, const std::string& inner)
 ProtectedFolders ProtectedFolders::OfThisMachine(const MachineFolders& run)
 {
     std::vector<std::string> folders = {
-        run.TempFolder,           run.WindowsFolder,         run.SystemFolder,         run.ProgramFilesFolder,
-        run.StartMenuFolder,      run.ProgramsFolder,        run.DesktopFolder,        run.StartupFolder,
-        run.SendToFolder,         run.CommonStartMenuFolder, run.CommonProgramsFolder, run.CommonDesktopFolder,
-        run.CommonStartupFolder,
+        run.tempFolder,           run.windowsFolder,         run.systemFolder,         run.programFilesFolder,
+        run.startMenuFolder,      run.programsFolder,        run.desktopFolder,        run.startupFolder,
+        run.sendToFolder,         run.commonStartMenuFolder, run.commonProgramsFolder, run.commonDesktopFolder,
+        run.commonStartupFolder,
     };
     for (int id : DataFolderIds) folders.push_back(GetSpecialFolder(id));
     return ProtectedFolders(std::move(folders));

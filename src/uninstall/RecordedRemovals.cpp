@@ -17,7 +17,7 @@ namespace {
 unsigned long RemoveOneFile(const RecordedFile& file, UninstallRun& run, SetupCallback& person)
 {
     try {
-        return DecideFileDeletion(file, run.Components, run.SharedFiles, person);
+        return DecideFileDeletion(file, run.components, run.sharedFiles, person);
     } catch (const SetupError& error) {
         person.ReportError(error.Message());
         return 0;
@@ -28,14 +28,14 @@ bool IsShortcutHome(const std::string& folder, const UninstallRun& run)
 {
     // Byte for byte: the record holds the folders as this machine's shell
     // named them.
-    return std::find(run.ShortcutHomes.begin(), run.ShortcutHomes.end(), folder) != run.ShortcutHomes.end();
+    return std::find(run.shortcutHomes.begin(), run.shortcutHomes.end(), folder) != run.shortcutHomes.end();
 }
 
 // A refused entry is reported and left alone; true when it was refused.
 bool Refused(const std::string& refusal, const std::string& tag, const std::string& path, UninstallRun& run)
 {
     if (refusal.empty()) return false;
-    run.Failures.AddReason(tag, path, refusal);
+    run.failures.AddReason(tag, path, refusal);
     return true;
 }
 
@@ -43,42 +43,42 @@ bool Refused(const std::string& refusal, const std::string& tag, const std::stri
 
 void RemoveRecordedFiles(UninstallRun& run, SetupCallback& person)
 {
-    for (const std::string& value : ReadNumberedList("DeleteFile", "File", run.Record)) {
+    for (const std::string& value : ReadNumberedList("DeleteFile", "File", run.record)) {
         const RecordedFile file = SplitRecordedFile(value);
         if (file.path.empty()) break;
-        if (Refused(run.Scope.RefusalOfFile(file.path), "<File> ", file.path, run)) continue;
+        if (Refused(run.scope.RefusalOfFile(file.path), "<File> ", file.path, run)) continue;
         const unsigned long result = RemoveOneFile(file, run, person);
-        if (result != 0) run.Failures.AddSystemError("<File> ", file.path, result);
+        if (result != 0) run.failures.AddSystemError("<File> ", file.path, result);
     }
     // The author's extra entries: their failures are not reported, but a
     // refusal is, so that the author learns of it.
-    for (const std::string& value : ReadNumberedList("AddDeleteFile", "File", run.Record)) {
+    for (const std::string& value : ReadNumberedList("AddDeleteFile", "File", run.record)) {
         const RecordedFile file = SplitRecordedFile(value);
         if (file.path.empty()) break;
-        if (Refused(run.Scope.RefusalOfFile(file.path), "<File> ", file.path, run)) continue;
+        if (Refused(run.scope.RefusalOfFile(file.path), "<File> ", file.path, run)) continue;
         RemoveOneFile(file, run, person);
     }
 }
 
 void RemoveRecordedShortcuts(UninstallRun& run)
 {
-    for (const std::string& shortcut : ReadNumberedList("DeleteShortCut", "File", run.Record)) {
-        if (Refused(run.Scope.RefusalOfShortcut(shortcut), "<ShortCut> ", shortcut, run)) continue;
+    for (const std::string& shortcut : ReadNumberedList("DeleteShortCut", "File", run.record)) {
+        if (Refused(run.scope.RefusalOfShortcut(shortcut), "<ShortCut> ", shortcut, run)) continue;
         const unsigned long result = DeleteFiles(shortcut);
-        if (result != 0) run.Failures.AddSystemError("<ShortCut> ", shortcut, result);
+        if (result != 0) run.failures.AddSystemError("<ShortCut> ", shortcut, result);
         const std::string folder = WithTrailingBackslash(FolderPart(shortcut));
-        if (!IsShortcutHome(folder, run) && !run.Protected.Protects(folder)) RemoveFolder(folder, "");
+        if (!IsShortcutHome(folder, run) && !run.protectedFolders.Protects(folder)) RemoveFolder(folder, "");
     }
 }
 
 void RemoveRecordedFolders(UninstallRun& run)
 {
-    const std::vector<std::string> folders = ReadNumberedList("DeleteFolder", "Folder", run.Record);
+    const std::vector<std::string> folders = ReadNumberedList("DeleteFolder", "Folder", run.record);
     for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) {
-        if (run.Protected.Protects(*folder)) continue;
-        const bool insideSetupFolder = run.Scope.InsideSetupFolder(*folder);
-        unsigned long result = RemoveFolder(*folder, insideSetupFolder ? run.Patterns : "");
-        if (insideSetupFolder && run.DeleteAll) result = 0;
-        if (result != 0) run.Failures.AddSystemError("<Folder> ", *folder, result);
+        if (run.protectedFolders.Protects(*folder)) continue;
+        const bool insideSetupFolder = run.scope.InsideSetupFolder(*folder);
+        unsigned long result = RemoveFolder(*folder, insideSetupFolder ? run.patterns : "");
+        if (insideSetupFolder && run.deleteAll) result = 0;
+        if (result != 0) run.failures.AddSystemError("<Folder> ", *folder, result);
     }
 }

@@ -21,7 +21,7 @@ struct RecordedAssociation {
 RecordedAssociation SplitAssociation(const std::string& value)
 {
     const SplitText parts = SplitAtFirst(value, ",");
-    return {parts.Before, parts.After};
+    return {parts.before, parts.after};
 }
 
 enum class TypeWrite { Written, NoKey, Refused };

@@ -20,23 +20,23 @@ namespace {
 std::string TakeChoices(UninstallRun& run, SetupCallback& person)
 {
     const UninstallChoices choices = person.TakeUninstallChoices();
-    run.DeleteAll = choices.deleteAll;
-    if (choices.iniFiles) run.Patterns += "*.INI|";
-    if (choices.helpIndexes) run.Patterns += "*.GID|";
+    run.deleteAll = choices.deleteAll;
+    if (choices.iniFiles) run.patterns += "*.INI|";
+    if (choices.helpIndexes) run.patterns += "*.GID|";
     return choices.setupFolder;
 }
 
 // What the uninstall needs of the run state besides the record.
 void TakeMachineFolders(UninstallRun& run, const RunState& state)
 {
-    run.Record = state.ScriptPath;
-    run.AppFolder = state.AppFolder;
-    run.Components = {state.WindowsFolder, state.SystemFolder};
-    run.ShortcutHomes = {state.ProgramsFolder,       state.DesktopFolder,       state.StartupFolder,
-                         state.SendToFolder,         state.CommonProgramsFolder, state.CommonDesktopFolder,
-                         state.CommonStartupFolder};
-    run.Protected = ProtectedFolders::OfThisMachine(state);
-    run.Scope = DeletionScope(run.AppFolder, ReadNumberedList("DeleteFolder", "Folder", run.Record), run.Protected);
+    run.record = state.scriptPath;
+    run.appFolder = state.appFolder;
+    run.components = {state.windowsFolder, state.systemFolder};
+    run.shortcutHomes = {state.programsFolder,       state.desktopFolder,       state.startupFolder,
+                         state.sendToFolder,         state.commonProgramsFolder, state.commonDesktopFolder,
+                         state.commonStartupFolder};
+    run.protectedFolders = ProtectedFolders::OfThisMachine(state);
+    run.scope = DeletionScope(run.appFolder, ReadNumberedList("DeleteFolder", "Folder", run.record), run.protectedFolders);
 }
 
 // A setup folder that is empty, or no absolute path (a record without one
@@ -54,11 +54,11 @@ bool RefuseUnknownSetupFolder(SetupCallback& person, const std::string& folder)
 RunOutcome RunUninstall(SetupCallback& person, RunState& state)
 {
     UninstallRun run;
-    state.AppFolder = TakeChoices(run, person);
+    state.appFolder = TakeChoices(run, person);
     person.RunStarting(RunKind::Uninstall);
     person.ShowStatus({Status::Uninstalling});
 
-    if (RefuseUnknownSetupFolder(person, state.AppFolder)) {
+    if (RefuseUnknownSetupFolder(person, state.appFolder)) {
         // Nothing else can be done, and the progress window cannot be
         // closed: the run ends as a finished one does.
         person.EndRun();
@@ -66,20 +66,20 @@ RunOutcome RunUninstall(SetupCallback& person, RunState& state)
     }
     TakeMachineFolders(run, state);
 
-    state.ProgramId = ReadProfile("ProgramID", "ID", "", run.Record);
-    ForgetProgram(state.WindowsFolder, state.ProgramId);
+    state.programId = ReadProfile("ProgramID", "ID", "", run.record);
+    ForgetProgram(state.windowsFolder, state.programId);
     // The setup folder must not be held open as this process's current one.
-    SetCurrentDirectoryA(state.TempFolder.c_str());
+    SetCurrentDirectoryA(state.tempFolder.c_str());
 
     RemoveRecordedFiles(run, person);
     RemoveRecordedShortcuts(run);
     RemoveRecordedFolders(run);
-    RemoveRecordedRegistryKeys(run.Record);
-    RestoreAssociations(run.Record);
-    RemoveUninstallEntry(run.Record);
+    RemoveRecordedRegistryKeys(run.record);
+    RestoreAssociations(run.record);
+    RemoveUninstallEntry(run.record);
     RemoveSetupFolder(run);
 
-    OfferFailures(person, RunKind::Uninstall, run.Failures);
+    OfferFailures(person, RunKind::Uninstall, run.failures);
     CompleteUninstall(person);
-    return {run.Failures.Empty() ? RunEnd::Completed : RunEnd::CompletedWithFailures, false};
+    return {run.failures.Empty() ? RunEnd::Completed : RunEnd::CompletedWithFailures, false};
 }

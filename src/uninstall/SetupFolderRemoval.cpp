@@ -8,10 +8,10 @@
 
 void RemoveSetupFolder(UninstallRun& run)
 {
-    if (run.Protected.Protects(run.AppFolder)) return;
+    if (run.protectedFolders.Protects(run.appFolder)) return;
     const unsigned long result =
-        run.DeleteAll ? RemoveFolderTree(run.AppFolder) : RemoveFolder(run.AppFolder, run.Patterns);
-    if (result != 0) run.Failures.AddBlock(SetupFolderFailure(run.AppFolder, result, run.DeleteAll));
+        run.deleteAll ? RemoveFolderTree(run.appFolder) : RemoveFolder(run.appFolder, run.patterns);
+    if (result != 0) run.failures.AddBlock(SetupFolderFailure(run.appFolder, result, run.deleteAll));
 }
 
 std::string SetupFolderFailure(const std::string& folder, unsigned long code, bool deleteAll)

@@ -12,18 +12,18 @@
 #include <vector>
 
 struct UninstallRun {
-    std::string Record;    // the working copy of the uninstall record
-    std::string AppFolder; // the setup folder, with its trailing backslash
+    std::string record;    // the working copy of the uninstall record
+    std::string appFolder; // the setup folder, with its trailing backslash
     // Names or patterns, each followed by "|", deleted from the setup folder
     // and the folders inside it before they are removed: "*.INI|", "*.GID|".
-    std::string Patterns;
-    bool DeleteAll = false;  // everything below the setup folder goes
-    ComponentFolders Components;  // where an unshared DLL or OCX is asked about
-    SharedFilesChoice SharedFiles = SharedFilesChoice::AskEach;
+    std::string patterns;
+    bool deleteAll = false;  // everything below the setup folder goes
+    ComponentFolders components;  // where an unshared DLL or OCX is asked about
+    SharedFilesChoice sharedFiles = SharedFilesChoice::AskEach;
     // The shell folders that hold shortcuts for every program: a shortcut's
     // folder that is one of them stays even when it is left empty.
-    std::vector<std::string> ShortcutHomes;
-    ProtectedFolders Protected{{}};
-    DeletionScope Scope{{}, {}, ProtectedFolders{{}}};  // what the record may have deleted
-    FailureReport Failures;
+    std::vector<std::string> shortcutHomes;
+    ProtectedFolders protectedFolders{{}};
+    DeletionScope scope{{}, {}, ProtectedFolders{{}}};  // what the record may have deleted
+    FailureReport failures;
 };

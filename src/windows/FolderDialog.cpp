@@ -13,8 +13,8 @@ UINT FolderDialog::Flags() const
         {TFolderDlgOption::bifStatusText, BIF_STATUSTEXT},
     };
     UINT combined = 0;
-    for (const auto& [option, flag] : flags)
-        if (Option.count(option) != 0) combined |= flag;
+    for (const auto& [flagOption, flag] : flags)
+        if (option.count(flagOption) != 0) combined |= flag;
     return combined;
 }
 
@@ -25,10 +25,10 @@ bool FolderDialog::Execute()
     browse.hwndOwner = owner_.Handle();
     browse.pidlRoot = nullptr;  // the desktop
     browse.pszDisplayName = displayName;
-    browse.lpszTitle = Title.c_str();
+    browse.lpszTitle = title.c_str();
     browse.ulFlags = Flags();
-    browse.lpfn = Callback;
-    browse.lParam = CallbackData;
+    browse.lpfn = callback;
+    browse.lParam = callbackData;
     TaskMem item(SHBrowseForFolderA(&browse));
     if (!item) return false;
     char path[MAX_PATH] = {};

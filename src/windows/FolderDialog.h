@@ -23,11 +23,11 @@ public:
     explicit FolderDialog(Window& owner) : owner_(owner) {}
 
     // Shown by the browser above its folder tree.
-    std::string Title;
-    std::set<TFolderDlgOption> Option{TFolderDlgOption::bifReturnOnlyFSDirs};
+    std::string title;
+    std::set<TFolderDlgOption> option{TFolderDlgOption::bifReturnOnlyFSDirs};
     // The browser's callback and its data (none by default).
-    BFFCALLBACK Callback = nullptr;
-    LPARAM CallbackData = 0;
+    BFFCALLBACK callback = nullptr;
+    LPARAM callbackData = 0;
 
     // Runs the browser; true when a folder was picked, false when cancelled
     // (the picked folder and image index then stay as they were).

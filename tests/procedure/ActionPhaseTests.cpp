@@ -83,7 +83,7 @@ TEST_CASE("shortcuts go where their names say, each kind governed by its check b
     RunWatcher watcher(fixture);
     REQUIRE(MakeShortcuts(fixture.run, fixture.install) == Flow::GoOn);
 
-    CHECK(fixture.install.Lists.DeleteShortCutList == expected);
+    CHECK(fixture.install.lists.deleteShortCutList == expected);
     for (const std::string& link : {desktop, programs, startup, sendTo, always}) {
         const bool wanted = std::find(expected.begin(), expected.end(), link) != expected.end();
         CHECK_MESSAGE(PathExists(link) == wanted, Utf8(link));
@@ -171,8 +171,8 @@ TEST_CASE("INI entries are written; the uninstall-only entries follow the earlie
                     "[DeleteRegistry]\r\nKey1=(Cuser)Software\\Sample\r\nKey2=Software\\(App)NoToken\r\n"
                     "[AddDeleteFile]\r\nFile1=(App)*.LOG\r\nFile2=(Win)SAMPLE.CFG,/F\r\n");
     fixture.SkipToActionPhases();
-    fixture.install.Lists.DeleteRegistryList = {"(Local)SOFTWARE\\Earlier"};
-    fixture.install.Lists.AddDeleteFileList = {"C:\\EARLIER.LOG"};
+    fixture.install.lists.deleteRegistryList = {"(Local)SOFTWARE\\Earlier"};
+    fixture.install.lists.addDeleteFileList = {"C:\\EARLIER.LOG"};
     RunWatcher watcher(fixture);
     REQUIRE(WriteIniEntries(fixture.run, fixture.install) == Flow::GoOn);
     CollectUninstallOnlyEntries(fixture.run, fixture.install);
@@ -184,11 +184,11 @@ TEST_CASE("INI entries are written; the uninstall-only entries follow the earlie
     CHECK(watcher.texts == std::vector<std::string>(2, "Iniファイルを設定しています．．．"));
 
     // Registry keys verbatim, tokens and all; extra files expanded.
-    CHECK(fixture.install.Lists.DeleteRegistryList ==
+    CHECK(fixture.install.lists.deleteRegistryList ==
           std::vector<std::string>{"(Local)SOFTWARE\\Earlier", "(Cuser)Software\\Sample", "Software\\(App)NoToken"});
-    CHECK(fixture.install.Lists.AddDeleteFileList ==
-          std::vector<std::string>{"C:\\EARLIER.LOG", app + "*.LOG", TheRun.WindowsFolder + "SAMPLE.CFG,/F"});
-    CHECK(fixture.install.Lists.DeleteShortCutList.empty());
+    CHECK(fixture.install.lists.addDeleteFileList ==
+          std::vector<std::string>{"C:\\EARLIER.LOG", app + "*.LOG", TheRun.windowsFolder + "SAMPLE.CFG,/F"});
+    CHECK(fixture.install.lists.deleteShortCutList.empty());
 }
 
 TEST_CASE("associations: a confirmed one writes four keys and remembers the earlier type once")
@@ -197,7 +197,7 @@ TEST_CASE("associations: a confirmed one writes four keys and remembers the earl
     ScratchExtension fresh;
     ScratchExtension declined;
     REQUIRE(MakeKey(HKEY_CLASSES_ROOT, typed.Key()));
-    REQUIRE(StoreValue(HKEY_CLASSES_ROOT, typed.Key(), "", REG_SZ, std::string("Earlier.Type\0", 13)));
+    REQUIRE(StoreValue(HKEY_CLASSES_ROOT, typed.Key(), "", REG_SZ, std::string("Earlier.type\0", 13)));
     InstallFixture fixture;
     fixture.Prepare("[Relate]\r\n"
                     "Name2=" + typed.Name() + ",表示ソフトの文書\r\nFile2=open,(App)My Tools\\VIEW.EXE,%1,,/p,0\r\n"
@@ -206,9 +206,9 @@ TEST_CASE("associations: a confirmed one writes four keys and remembers the earl
     fixture.SkipToActionPhases();
     // What an earlier record of the folder remembered for the first extension
     // stays: the uninstall restores the type from before the first install.
-    TheRun.RestoreRelateSlots[0] = typed.Name() + ",Before.First";
-    fixture.install.RelateTable = ReadRelateTable(TheRun.ScriptPath);
-    REQUIRE(fixture.install.RelateTable.size() == 3);
+    TheRun.restoreRelateSlots[0] = typed.Name() + ",Before.First";
+    fixture.install.relateTable = ReadRelateTable(TheRun.scriptPath);
+    REQUIRE(fixture.install.relateTable.size() == 3);
 
     ScriptedDialogs person;
     person.Answer(IDYES).Answer(IDYES).Answer(IDNO);
@@ -241,7 +241,7 @@ TEST_CASE("associations: a confirmed one writes four keys and remembers the earl
     RestoreSlots expected{};
     expected[0] = typed.Name() + ",Before.First";
     expected[1] = fresh.Name() + ",";
-    CHECK(TheRun.RestoreRelateSlots == expected);
+    CHECK(TheRun.restoreRelateSlots == expected);
 }
 
 TEST_CASE("with twenty slots taken, an association is made but not remembered")
@@ -254,15 +254,15 @@ TEST_CASE("with twenty slots taken, an association is made but not remembered")
     for (int i = 0; i < RestoreSlotCount; ++i) {
         char slot[16];
         std::snprintf(slot, sizeof slot, "x%d,", i);
-        TheRun.RestoreRelateSlots[static_cast<size_t>(i)] = slot;
+        TheRun.restoreRelateSlots[static_cast<size_t>(i)] = slot;
     }
-    const RestoreSlots before = TheRun.RestoreRelateSlots;
-    fixture.install.RelateTable = ReadRelateTable(TheRun.ScriptPath);
+    const RestoreSlots before = TheRun.restoreRelateSlots;
+    fixture.install.relateTable = ReadRelateTable(TheRun.scriptPath);
     ScriptedDialogs person;
     person.Answer(IDYES);
     REQUIRE(MakeAssociations(fixture.run, fixture.install) == Flow::GoOn);
     CHECK(DefaultString(HKEY_CLASSES_ROOT, extension.Key()) == extension.FileType());
-    CHECK(TheRun.RestoreRelateSlots == before);
+    CHECK(TheRun.restoreRelateSlots == before);
 }
 
 TEST_CASE("an abort stops the phases at the next poll")
@@ -293,10 +293,10 @@ TEST_CASE("an abort stops the phases at the next poll")
     CHECK(PathExists(fixture.shell / "Start Menu\\A.lnk"));
     const bool secondMade = PathExists(fixture.shell / "Start Menu\\B.lnk");
     CHECK(secondMade == (stoppedAt == "レジストリを設定しています．．．"));
-    CHECK(fixture.install.Lists.DeleteShortCutList.size() == (secondMade ? 2u : 1u));
+    CHECK(fixture.install.lists.deleteShortCutList.size() == (secondMade ? 2u : 1u));
     CHECK_FALSE(KeyExists(HKEY_CURRENT_USER, user / "One"));
     CHECK_FALSE(PathExists(fixture.app + "ABORT.INI"));
-    CHECK(fixture.install.Lists.DeleteRegistryList.empty());
+    CHECK(fixture.install.lists.deleteRegistryList.empty());
     CHECK(watcher.texts.back() == stoppedAt);
 }
 
@@ -312,7 +312,7 @@ TEST_CASE("a registry key that cannot be written ends the install at once with t
                     "Key3=(Cuser)" + user / "After" + "\r\nName3=\r\nValue3=(Str)3\r\n"
                     "[IniFile]\r\nData1=S,K,V,(App)NEVER.INI\r\n");
     fixture.SkipToActionPhases();
-    fixture.install.Lists.DeleteFileList = {fixture.RecordPath()};
+    fixture.install.lists.deleteFileList = {fixture.RecordPath()};
     ScriptedDialogs person;
     person.Answer(IDOK).Answer(IDOK);
     fixture.RunToEnd();

@@ -72,9 +72,9 @@ TEST_CASE("the completion writes the example record, the Add/Remove entry, UNOVS
     WriteTextFile(fixture.source / "SETUP.EXE", "MZ the uninstaller");
     const std::string app = fixture.app;
     // What the folder and copy phases leave.
-    fixture.install.RelateTable = ReadRelateTable(TheRun.ScriptPath);
-    fixture.install.Lists.DeleteFolderList = {app + "DATA\\"};
-    fixture.install.Lists.DeleteFileList = {app + "SAMPLE.EXE", TheRun.SystemFolder + "SAMPLE.OCX,/S/R", fixture.RecordPath()};
+    fixture.install.relateTable = ReadRelateTable(TheRun.scriptPath);
+    fixture.install.lists.deleteFolderList = {app + "DATA\\"};
+    fixture.install.lists.deleteFileList = {app + "SAMPLE.EXE", TheRun.systemFolder + "SAMPLE.OCX,/S/R", fixture.RecordPath()};
 
     ScriptedDialogs person;
     person.Answer(IDYES).Answer(IDOK);
@@ -97,7 +97,7 @@ TEST_CASE("the completion writes the example record, the Add/Remove entry, UNOVS
         "Folder1=" + app + "DATA\\",
         "[DeleteFile]",
         "File1=" + app + "SAMPLE.EXE",
-        "File2=" + TheRun.SystemFolder + "SAMPLE.OCX,/S/R",
+        "File2=" + TheRun.systemFolder + "SAMPLE.OCX,/S/R",
         "File3=" + app + "UNSETUP.INI",
         "[DeleteShortCut]",
         "File1=" + fixture.shell.Path() + "Start Menu\\Programs\\Sample\\Sample.lnk",
@@ -142,7 +142,7 @@ TEST_CASE("the completion writes the example record, the Add/Remove entry, UNOVS
     CHECK_FALSE(fixture.status.Visible());
     CHECK(fixture.back.Enabled());
     CHECK(fixture.main.ModalResult() == 1);
-    CHECK(TheRun.RebootNeeded == 0);
+    CHECK(TheRun.rebootNeeded == 0);
 }
 
 TEST_CASE("a second install into the same folder keeps the keys and numbers, and an earlier \",/S\"")
@@ -155,7 +155,7 @@ TEST_CASE("a second install into the same folder keeps the keys and numbers, and
                     "[DeleteRegistry]\r\nKey1=(Cuser)Software\\Again\r\n");
     fixture.SkipToActionPhases();
     const std::string app = fixture.app;
-    fixture.install.Lists.DeleteFileList = {app + "A.EXE,/S", app + "B.DLL,/S", fixture.RecordPath()};
+    fixture.install.lists.deleteFileList = {app + "A.EXE,/S", app + "B.DLL,/S", fixture.RecordPath()};
     ScriptedDialogs person;
     person.Answer(IDOK).Answer(IDOK);
     fixture.RunToEnd();
@@ -165,9 +165,9 @@ TEST_CASE("a second install into the same folder keeps the keys and numbers, and
     // does; its script now drops "/S" for A.EXE and has "/R" for B.DLL.
     fixture.install = InstallRun{TheRun};
     fixture.TakeOptions();
-    LoadPreviousRecord(fixture.RecordPath(), TheRun.UnSetupBackupPath, fixture.install.Lists, TheRun.RestoreRelateSlots);
+    LoadPreviousRecord(fixture.RecordPath(), TheRun.unSetupBackupPath, fixture.install.lists, TheRun.restoreRelateSlots);
     for (const std::string& file : {app + "A.EXE", app + "B.DLL,/R", fixture.RecordPath()})
-        fixture.install.Lists.DeleteFileList.push_back(file);
+        fixture.install.lists.deleteFileList.push_back(file);
     fixture.RunToEnd();
 
     const auto file2 = std::find(expected.begin(), expected.end(), "File2=" + app + "B.DLL,/S");
@@ -190,7 +190,7 @@ TEST_CASE("UNOVSET.EXE is replaced only by a newer SETUP.EXE; a failed copy is r
     const std::string setup = fixture.source / "SETUP.EXE";
     const std::string uninstaller = fixture.windows / "UNOVSET.EXE";
     WriteTextFile(setup, "new");
-    fixture.install.Lists.DeleteFileList = {fixture.RecordPath()};
+    fixture.install.lists.deleteFileList = {fixture.RecordPath()};
     ScriptedDialogs person;
 
     SUBCASE("a newer uninstaller stays")
@@ -223,7 +223,7 @@ TEST_CASE("UNOVSET.EXE is replaced only by a newer SETUP.EXE; a failed copy is r
         // A folder where the file should be: the copy is refused (5).
         CreateDirectoryA(uninstaller.c_str(), nullptr);
         REQUIRE(SetWriteTime(uninstaller, MomentFromNow(-3600)));
-        fixture.install.Failures.AddReason("<File> ", "C:\\SRC\\A.EXE", "コピー元のファイルが見つかりません．");
+        fixture.install.failures.AddReason("<File> ", "C:\\SRC\\A.EXE", "コピー元のファイルが見つかりません．");
         person.Answer(IDYES).Answer(IDOK);
         RunWatcher reader(fixture);
         fixture.RunToEnd();
@@ -243,7 +243,7 @@ TEST_CASE("UNOVSET.EXE is replaced only by a newer SETUP.EXE; a failed copy is r
     }
     SUBCASE("answering No skips the details")
     {
-        fixture.install.Failures.AddReason("<File> ", "C:\\SRC\\A.EXE", "コピー元のファイルが見つかりません．");
+        fixture.install.failures.AddReason("<File> ", "C:\\SRC\\A.EXE", "コピー元のファイルが見つかりません．");
         person.Answer(IDNO).Answer(IDOK);
         RunWatcher watcher(fixture);
         fixture.RunToEnd();
@@ -262,7 +262,7 @@ TEST_CASE("a record that cannot be written is reported, and no entry points at a
     InstallFixture fixture;
     fixture.Prepare("[Title]\r\nUnSetup=" + title + "\r\n[ProgramID]\r\nID=NOREC\r\n");
     fixture.SkipToActionPhases();
-    fixture.install.Lists.DeleteFileList = {fixture.RecordPath()};
+    fixture.install.lists.deleteFileList = {fixture.RecordPath()};
     // A folder where the record should be.
     CreateDirectoryA(fixture.RecordPath().c_str(), nullptr);
     ScriptedDialogs person;
@@ -273,10 +273,10 @@ TEST_CASE("a record that cannot be written is reported, and no entry points at a
     // The completion does not send the person to Add/Remove Programs, and
     // the report says why the install cannot be removed.
     CHECK(person.Boxes()[1].text == "セットアップが完了しました．");
-    CHECK(fixture.install.Failures.Count() == 2);
+    CHECK(fixture.install.failures.Count() == 2);
     const std::string recordBlock = "<SetupFile> " + fixture.RecordPath() + "\r\n";
-    CHECK(fixture.install.Failures.Text().rfind(recordBlock, 0) == 0);
-    CHECK(Utf8(fixture.install.Failures.Text())
+    CHECK(fixture.install.failures.Text().rfind(recordBlock, 0) == 0);
+    CHECK(Utf8(fixture.install.failures.Text())
               .ends_with(Utf8(recordBlock + "アンセットアップ情報を書き込めなかったため，このセットアップは自動でアンセットアップ(アンインストール)"
                                             "できません．\r\nコピーしたファイルは " + fixture.app + " に残っています．\r\n\r\n")));
     CHECK(entry.Value("UninstallString") == "<none>");
@@ -294,7 +294,7 @@ TEST_CASE("\"Setup Only.\" in any letter case: no record, no entry, a one-line m
     fixture.Prepare("[Title]\r\nUnSetup=" + title + "\r\n[ProgramID]\r\nID=ONLY01\r\n");
     fixture.SkipToActionPhases();
     WriteTextFile(fixture.source / "SETUP.EXE", "MZ");
-    fixture.install.Lists.DeleteFileList = {fixture.app + "A.EXE", fixture.RecordPath()};
+    fixture.install.lists.deleteFileList = {fixture.app + "A.EXE", fixture.RecordPath()};
     const std::string earlier = "[DeleteFile]\r\nFile1=C:\\EARLIER.EXE\r\n";
     WriteTextFile(fixture.RecordPath(), earlier);
     ScriptedDialogs person;
@@ -322,7 +322,7 @@ TEST_CASE("an empty program ID writes ID= and leaves OVSET98.INI without a secti
     InstallFixture fixture;
     fixture.Prepare("[Title]\r\nUnSetup=" + title + "\r\nUnSetupKey=" + title + "\r\nUnSetupDisplay=表示 名\r\n");
     fixture.SkipToActionPhases();
-    fixture.install.Lists.DeleteFileList = {fixture.RecordPath()};
+    fixture.install.lists.deleteFileList = {fixture.RecordPath()};
     ScriptedDialogs person;
     person.Answer(IDOK);
     fixture.RunToEnd();
@@ -346,12 +346,12 @@ TEST_CASE("after the setup: WINDOWS_REBOOT asks for the restart, anything else i
         InstallFixture fixture;
         fixture.Prepare("[Title]\r\nUnSetup=" + title + "\r\n[ExecuteFile]\r\nFile=WINDOWS_REBOOT\r\n");
         fixture.SkipToActionPhases();
-        fixture.install.Lists.DeleteFileList = {fixture.RecordPath()};
+        fixture.install.lists.deleteFileList = {fixture.RecordPath()};
         ScriptedDialogs person;
         RunWatcher watcher(fixture);
         fixture.RunToEnd();
         CHECK(person.Boxes().empty());
-        CHECK(TheRun.RebootNeeded == 1);
+        CHECK(TheRun.rebootNeeded == 1);
         CHECK(launcher.opened.empty());
         CHECK(watcher.texts.back() == "アンセットアップ情報(復元関連付け)を更新しています．しばらくお待ちください．．．");
         CHECK(fixture.main.ModalResult() == 1);
@@ -362,11 +362,11 @@ TEST_CASE("after the setup: WINDOWS_REBOOT asks for the restart, anything else i
         InstallFixture fixture;
         fixture.Prepare("[Title]\r\nUnSetup=" + title + "\r\n[ExecuteFile]\r\nFile=Windows_Reboot\r\n");
         fixture.SkipToActionPhases();
-        fixture.install.Lists.DeleteFileList = {fixture.RecordPath()};
+        fixture.install.lists.deleteFileList = {fixture.RecordPath()};
         ScriptedDialogs person;
         person.Answer(IDOK).Answer(IDOK);
         fixture.RunToEnd();
-        CHECK(TheRun.RebootNeeded == 0);
+        CHECK(TheRun.rebootNeeded == 0);
         REQUIRE(failing.opened.size() == 1);
         CHECK(failing.opened[0] == std::make_pair(std::string("Windows_Reboot"), std::string()));
         REQUIRE(person.Boxes().size() == 2);
@@ -381,7 +381,7 @@ TEST_CASE("after the setup: WINDOWS_REBOOT asks for the restart, anything else i
         InstallFixture fixture;
         fixture.Prepare("[Title]\r\nUnSetup=" + title + "\r\n[ExecuteFile]\r\nFile=(App)VIEW.EXE,(App)README.TXT,-a\r\n");
         fixture.SkipToActionPhases();
-        fixture.install.Lists.DeleteFileList = {fixture.RecordPath()};
+        fixture.install.lists.deleteFileList = {fixture.RecordPath()};
         ScriptedDialogs person;
         person.Answer(IDOK);
         fixture.RunToEnd();

@@ -59,12 +59,12 @@ TEST_CASE("the folder phase records made and existing folders; a child before it
                     {StatusLine(CreatingText(data)), StatusLine(CreatingText(child)), StatusLine(CreatingText(sub)),
                      StatusLine(CreatingText(child))});
     CHECK(FolderExists(child));
-    CHECK(fixture.install.Lists.DeleteFolderList == std::vector<std::string>{data, sub, child});
-    CHECK(fixture.install.Failures.Text() == FailureBlock("<Folder> ", child, ERROR_PATH_NOT_FOUND));
-    CHECK(fixture.install.Failures.Count() == 1);
+    CHECK(fixture.install.lists.deleteFolderList == std::vector<std::string>{data, sub, child});
+    CHECK(fixture.install.failures.Text() == FailureBlock("<Folder> ", child, ERROR_PATH_NOT_FOUND));
+    CHECK(fixture.install.failures.Count() == 1);
     // A pause after each folder; no copy entries, so the record alone is listed.
     CHECK(fixture.StepPauses() == std::vector<unsigned long>{7, 7, 7, 7, 7, 7, 7});
-    CHECK(fixture.install.Lists.DeleteFileList == std::vector<std::string>{TheRun.UnSetupPath});
+    CHECK(fixture.install.lists.deleteFileList == std::vector<std::string>{TheRun.unSetupPath});
     CHECK_FALSE(fixture.status.progressFrame.Visible());
     fixture.status.Hide();
 }
@@ -99,7 +99,7 @@ TEST_CASE("each (Dch) entry asks for the next disk until its file is there; Canc
     CHECK(ReadTextFile(app + "TWO.TXT") == "2");
     CHECK(ReadTextFile(app + "THREE.TXT") == "3");
     CHECK_FALSE(PathExists(app + "FOUR.TXT"));
-    CHECK(fixture.install.Lists.DeleteFileList ==
+    CHECK(fixture.install.lists.deleteFileList ==
           std::vector<std::string>{app + "ONE.TXT", app + "TWO.TXT", app + "THREE.TXT"});
     CHECK(fixture.main.ModalResult() == 1);
     CHECK(fixture.back.Enabled());
@@ -130,7 +130,7 @@ TEST_CASE("compressed entries expand under the stored name or the \"|\" name; a 
     const int64_t readme = static_cast<int64_t>(ReadTextFile(fixture.source / "README.TX_").size());
     const int64_t sample = static_cast<int64_t>(ReadTextFile(fixture.source / "SAMPLE.DAT_").size());
     const int64_t total = readme + sample + static_cast<int64_t>(ReadTextFile(fixture.source / "BROKEN.DA_").size());
-    CHECK(fixture.install.TotalBytes == total);
+    CHECK(fixture.install.totalBytes == total);
     const auto percent = [&](int64_t done) { return std::to_string(done * 100 / total) + "%"; };
     CheckTranscript(fixture.person.LinesAfter(CreatingText(app + "DATA\\")),
                     {StatusLine(CopyingText(app + "README.TXT")), LabelLine(percent(readme) + "(1/3)"),
@@ -138,10 +138,10 @@ TEST_CASE("compressed entries expand under the stored name or the \"|\" name; a 
                      StatusLine(CopyingText(app + "BROKEN.DAT")), LabelLine("100%(3/3)")});
     // The damaged file did not expand: it is reported as damaged, nothing is
     // recorded, and no shared count is raised for it.
-    CHECK(fixture.install.Failures.Text() == "<File> " + fixture.source / "BROKEN.DA_" + "\r\n" +
+    CHECK(fixture.install.failures.Text() == "<File> " + fixture.source / "BROKEN.DA_" + "\r\n" +
                                                  "圧縮ファイルが壊れているため，展開できませんでした．\r\n\r\n");
-    CHECK(fixture.install.Lists.DeleteFileList ==
-          std::vector<std::string>{app + "README.TXT", app + "DATA\\表.DAT", TheRun.UnSetupPath});
+    CHECK(fixture.install.lists.deleteFileList ==
+          std::vector<std::string>{app + "README.TXT", app + "DATA\\表.DAT", TheRun.unSetupPath});
     CHECK_FALSE(ScratchSharedCounts::Stored(app + "BROKEN.DAT"));
     fixture.status.Hide();
 }
@@ -189,10 +189,10 @@ TEST_CASE("overwrite on: only a newer source replaces the file; /R registers, /s
     CHECK(RegistrationTrace(app + "EQUAL.DLL") == "registered");
     // A file on disk that nobody counted yet is taken to have one user already.
     CHECK(GetSharedCount(app + "NEWER.DAT") == 2);
-    CHECK(fixture.install.Lists.DeleteFileList ==
+    CHECK(fixture.install.lists.deleteFileList ==
           std::vector<std::string>{app + "OLDER.DAT", app + "EQUAL.DLL,/R", app + "NEWER.DAT,/s", app + "FUTURE.DAT",
-                                   TheRun.UnSetupPath});
-    CHECK(fixture.install.Failures.Empty());
+                                   TheRun.unSetupPath});
+    CHECK(fixture.install.failures.Empty());
     // No question with the box on.
     for (const std::string& line : fixture.person.Lines()) CHECK(line.rfind("box", 0) != 0);
     ClearRegistrationTraces();
@@ -219,8 +219,8 @@ TEST_CASE("overwrite off: the question, answered No, keeps the file unless the e
                      LabelLine("100%(2/2)")});
     CHECK(ReadTextFile(app + "KEEP.TXT") == "old");
     CHECK(ReadTextFile(app + "ALWAYS.TXT") == "new");
-    CHECK(fixture.install.Lists.DeleteFileList ==
-          std::vector<std::string>{app + "KEEP.TXT", app + "ALWAYS.TXT,/W", TheRun.UnSetupPath});
+    CHECK(fixture.install.lists.deleteFileList ==
+          std::vector<std::string>{app + "KEEP.TXT", app + "ALWAYS.TXT,/W", TheRun.unSetupPath});
     fixture.status.Hide();
 }
 
@@ -248,10 +248,10 @@ TEST_CASE("a read-only destination is replaced; a folder in the file's place is 
     CHECK(GetFileAttributesA((app + "RO.TXT").c_str()) == FILE_ATTRIBUTE_ARCHIVE);
     const std::string denied = SystemErrorText(ERROR_ACCESS_DENIED);
     CHECK(denied == "アクセスが拒否されました。\r\n");
-    CHECK(fixture.install.Failures.Text() == "<File> " + app + "BLOCKED.DLL\r\n" + denied + "\r\n" + "<File> " + app +
+    CHECK(fixture.install.failures.Text() == "<File> " + app + "BLOCKED.DLL\r\n" + denied + "\r\n" + "<File> " + app +
                                                  "UNCOUNTED.DLL\r\n" + denied + "\r\n");
-    CHECK(fixture.install.Failures.Count() == 2);
-    CHECK(fixture.install.Lists.DeleteFileList == std::vector<std::string>{app + "RO.TXT", TheRun.UnSetupPath});
+    CHECK(fixture.install.failures.Count() == 2);
+    CHECK(fixture.install.lists.deleteFileList == std::vector<std::string>{app + "RO.TXT", TheRun.unSetupPath});
     CHECK(GetSharedCount(app + "BLOCKED.DLL") == 3);
     CHECK_FALSE(ScratchSharedCounts::Stored(app + "UNCOUNTED.DLL"));
     // No registration box: no file stands at the destination.
@@ -275,8 +275,8 @@ TEST_CASE("the progress label: by bytes while every size is known, else by entri
                          StatusLine(CopyingText(app + "B.TXT")), LabelLine("50%(2/3)"),
                          StatusLine(CopyingText(app + "C.TXT")), LabelLine("100%(3/3)")});
         CHECK(fixture.status.progressBar.Position() == 100);
-        CHECK(fixture.install.TotalBytes == 4);
-        CHECK(fixture.install.DoneBytes == 4);
+        CHECK(fixture.install.totalBytes == 4);
+        CHECK(fixture.install.doneBytes == 4);
     }
     SUBCASE("by entries: a source missing from the first entry on")
     {
@@ -289,9 +289,9 @@ TEST_CASE("the progress label: by bytes while every size is known, else by entri
                          StatusLine(CopyingText(app + "B.TXT")), LabelLine("50%(2/4)"),
                          StatusLine(CopyingText(app + "C.TXT")), LabelLine("75%(3/4)"),
                          StatusLine(CopyingText(app + "D.TXT")), LabelLine("100%(4/4)")});
-        CHECK(fixture.install.Failures.Text() == MissingSourceBlock(fixture.source / "A.TXT"));
-        CHECK(fixture.install.Lists.DeleteFileList ==
-              std::vector<std::string>{app + "B.TXT", app + "C.TXT", app + "D.TXT", TheRun.UnSetupPath});
+        CHECK(fixture.install.failures.Text() == MissingSourceBlock(fixture.source / "A.TXT"));
+        CHECK(fixture.install.lists.deleteFileList ==
+              std::vector<std::string>{app + "B.TXT", app + "C.TXT", app + "D.TXT", TheRun.unSetupPath});
         // Skipped or not, every entry has its pause.
         CHECK(fixture.StepPauses() == std::vector<unsigned long>{7, 7, 7, 7, 7, 7});
     }
@@ -309,7 +309,7 @@ TEST_CASE("the progress label: by bytes while every size is known, else by entri
                          BoxLine("内部エラー", MB_OK | MB_ICONEXCLAMATION,
                                  "ファイルサイズの取得に失敗したため，進行状況の表示方法を変更します．"),
                          LabelLine("66%(2/3)"), StatusLine(CopyingText(app + "C.TXT")), LabelLine("100%(3/3)")});
-        CHECK(fixture.install.Failures.Text() == FailureBlock("<File> ", app + "B.TXT", ERROR_FILE_NOT_FOUND));
+        CHECK(fixture.install.failures.Text() == FailureBlock("<File> ", app + "B.TXT", ERROR_FILE_NOT_FOUND));
     }
     fixture.status.Hide();
 }
@@ -337,7 +337,7 @@ TEST_CASE("the abort pressed at a status text stops before the item, with no fur
         CHECK(PathExists(app + "A.TXT"));
         CHECK_FALSE(PathExists(app + "B.TXT"));
         CHECK_FALSE(PathExists(app + "C.TXT"));
-        CHECK(fixture.install.Lists.DeleteFileList == std::vector<std::string>{app + "A.TXT"});
+        CHECK(fixture.install.lists.deleteFileList == std::vector<std::string>{app + "A.TXT"});
         // No pause after the abort: the last one followed A.TXT.
         CHECK(fixture.StepPauses() == std::vector<unsigned long>{7, 7, 7, 7, 7, 7});
         CHECK(fixture.main.ModalResult() == 1);
@@ -359,7 +359,7 @@ TEST_CASE("the abort pressed at a status text stops before the item, with no fur
         CHECK(fixture.Install() == Flow::GoOn);
         CHECK(PathExists(app + "C.TXT"));
         CHECK(fixture.main.ModalResult() == 0);
-        CHECK(fixture.install.Lists.DeleteFileList.size() == 4);
+        CHECK(fixture.install.lists.deleteFileList.size() == 4);
     }
     fixture.status.Hide();
 }
@@ -379,12 +379,12 @@ TEST_CASE("a distribution of 1,000 small files with SetupSpeed 1 installs withou
 
     CHECK(fixture.Install() == Flow::GoOn);
 
-    CHECK(fixture.install.Failures.Empty());
-    CHECK(fixture.install.CopyEntryCount == 1000);
-    CHECK(fixture.install.CopiedCount == 1000);
-    REQUIRE(fixture.install.Lists.DeleteFileList.size() == 1001);
-    CHECK(fixture.install.Lists.DeleteFileList[999] == fixture.app + "F1000.TXT");
-    CHECK(fixture.install.Lists.DeleteFileList.back() == TheRun.UnSetupPath);
+    CHECK(fixture.install.failures.Empty());
+    CHECK(fixture.install.copyEntryCount == 1000);
+    CHECK(fixture.install.copiedCount == 1000);
+    REQUIRE(fixture.install.lists.deleteFileList.size() == 1001);
+    CHECK(fixture.install.lists.deleteFileList[999] == fixture.app + "F1000.TXT");
+    CHECK(fixture.install.lists.deleteFileList.back() == TheRun.unSetupPath);
     CHECK(ReadTextFile(fixture.app + "F777.TXT") == "file 777");
     CHECK(fixture.status.progressLabel.Text() == "100%(1000/1000)");
     const std::vector<unsigned long> pauses = fixture.StepPauses();

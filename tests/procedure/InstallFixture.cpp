@@ -50,14 +50,14 @@ namespace {
 
 void MoveShellFolders(const ScratchFolder& shell)
 {
-    for (std::string* folder : {&TheRun.StartMenuFolder, &TheRun.CommonStartMenuFolder})
+    for (std::string* folder : {&TheRun.startMenuFolder, &TheRun.commonStartMenuFolder})
         *folder = shell / "Start Menu\\";
-    for (std::string* folder : {&TheRun.ProgramsFolder, &TheRun.CommonProgramsFolder})
+    for (std::string* folder : {&TheRun.programsFolder, &TheRun.commonProgramsFolder})
         *folder = shell / "Start Menu\\Programs\\";
-    for (std::string* folder : {&TheRun.DesktopFolder, &TheRun.CommonDesktopFolder}) *folder = shell / "Desktop\\";
-    for (std::string* folder : {&TheRun.StartupFolder, &TheRun.CommonStartupFolder})
+    for (std::string* folder : {&TheRun.desktopFolder, &TheRun.commonDesktopFolder}) *folder = shell / "Desktop\\";
+    for (std::string* folder : {&TheRun.startupFolder, &TheRun.commonStartupFolder})
         *folder = shell / "Start Menu\\Programs\\Startup\\";
-    TheRun.SendToFolder = shell / "SendTo\\";
+    TheRun.sendToFolder = shell / "SendTo\\";
 }
 
 }  // namespace
@@ -87,10 +87,10 @@ std::vector<unsigned long> InstallFixture::StepPauses() const
 
 void InstallFixture::SkipToActionPhases()
 {
-    TheRun.AppFolder = app;
-    TheRun.SetupRoot = app.substr(0, 2) + "\\";
-    TheRun.UnSetupPath = RecordPath();
-    TheRun.UnSetupBackupPath = TheRun.WorkFolder + "UNSETUPB.INI";
+    TheRun.appFolder = app;
+    TheRun.setupRoot = app.substr(0, 2) + "\\";
+    TheRun.unSetupPath = RecordPath();
+    TheRun.unSetupBackupPath = TheRun.workFolder + "UNSETUPB.INI";
     TakeOptions();
     run.ShowMain(false);
     run.PrepareCompletionLayout();
@@ -100,7 +100,7 @@ void InstallFixture::SkipToActionPhases()
 
 void InstallFixture::TakeOptions()
 {
-    install.Choices = run.TakeInstallChoices();
+    install.choices = run.TakeInstallChoices();
 }
 
 void InstallFixture::RunToEnd()

@@ -37,7 +37,7 @@ TEST_CASE("the start button runs the phases in order with their texts and pauses
     InstallFixture fixture;
     fixture.AddSource("A.EXE", "abc");
     fixture.Prepare("[CopyFile]\r\nFile1=(App)\\A.EXE\r\n");
-    TheRun.RebootNeeded = 1;
+    TheRun.rebootNeeded = 1;
     MainWindow& main = fixture.main;
     main.Show();
     fixture.person.Answer(IDOK);
@@ -66,11 +66,11 @@ TEST_CASE("the start button runs the phases in order with their texts and pauses
     CHECK(fixture.clock.pauses == std::vector<unsigned long>{500, 1000, 7, 7, 7, 7});
     CHECK(ReadTextFile(fixture.app + "A.EXE") == "abc");
 
-    CHECK(TheRun.RebootNeeded == 0);
-    CHECK(TheRun.AppFolder == fixture.app);
-    CHECK(TheRun.SetupRoot == fixture.app.substr(0, 2) + "\\");
-    CHECK(TheRun.UnSetupPath == fixture.app + "UNSETUP.INI");
-    CHECK(TheRun.UnSetupBackupPath == fixture.WorkFolder(1) + "UNSETUPB.INI");
+    CHECK(TheRun.rebootNeeded == 0);
+    CHECK(TheRun.appFolder == fixture.app);
+    CHECK(TheRun.setupRoot == fixture.app.substr(0, 2) + "\\");
+    CHECK(TheRun.unSetupPath == fixture.app + "UNSETUP.INI");
+    CHECK(TheRun.unSetupBackupPath == fixture.WorkFolder(1) + "UNSETUPB.INI");
 
     // The end of the run: the record written, the progress window closed,
     // the main window's modal run told to end.
@@ -129,8 +129,8 @@ TEST_CASE("free space equal to the need warns, and No abandons; one byte less pa
         if (!steady) return;
 
         const bool equal = small == Block;
-        CHECK(fixture.install.TotalBytes == atMeasuring - Block + small);
-        CHECK(fixture.install.ByteProgress);
+        CHECK(fixture.install.totalBytes == atMeasuring - Block + small);
+        CHECK(fixture.install.byteProgress);
         if (equal) {
             CheckTranscript(fixture.person.LinesAfter(FreeSpaceText),
                             {BoxLine("空き容量不足", MB_YESNO | MB_ICONQUESTION, ShortSpaceQuestion),
@@ -140,7 +140,7 @@ TEST_CASE("free space equal to the need warns, and No abandons; one byte less pa
             CHECK(fixture.back.Enabled());
             // Nothing after the check: no pause for it, no setup folder step.
             CHECK(fixture.StepPauses() == std::vector<unsigned long>{7, 7});
-            CHECK(TheRun.SetupRoot.empty());
+            CHECK(TheRun.setupRoot.empty());
         } else {
             CHECK(flow == Flow::GoOn);
             const std::vector<std::string> after = fixture.person.LinesAfter(FreeSpaceText);
@@ -175,7 +175,7 @@ TEST_CASE("free space that cannot be measured: the question names the need beyon
     CHECK(fixture.Install() == Flow::Stop);
 
     // 4 GiB + 1, and the empty file counted as 1 byte.
-    CHECK(fixture.install.TotalBytes == 4294967298);
+    CHECK(fixture.install.totalBytes == 4294967298);
     CheckTranscript(
         fixture.person.LinesAfter(FreeSpaceText),
         {BoxLine("空き容量不足", MB_YESNO | MB_ICONQUESTION, UnmeasuredSpaceQuestion("4294967298")),
@@ -213,8 +213,8 @@ TEST_CASE("a missing setup folder is asked for: Yes creates every level, No leav
                         {FolderQuestionBox(fixture.app), AbandonBox("セットアップ中止")});
         CHECK_FALSE(PathExists(fixture.target / "Maker"));
         CHECK_FALSE(PathExists(fixture.WorkFolder(1) + "UNSETUPB.INI"));
-        CHECK(TheRun.SetupRoot.empty());
-        CHECK(TheRun.UnSetupPath.empty());
+        CHECK(TheRun.setupRoot.empty());
+        CHECK(TheRun.unSetupPath.empty());
         CHECK_FALSE(fixture.status.abortButton.Enabled());
         CHECK(fixture.main.ModalResult() == 1);
         CHECK(fixture.back.Enabled());
@@ -240,21 +240,21 @@ TEST_CASE("a second install into the same folder starts from the earlier record'
     fixture.person.Answer(IDNO);
     CHECK(fixture.Install() == Flow::GoOn);
 
-    CHECK(ReadTextFile(TheRun.UnSetupBackupPath) == record);
-    const UninstallLists& lists = fixture.install.Lists;
-    CHECK(lists.DeleteFolderList == std::vector<std::string>{"C:\\Old\\DATA\\", fixture.app + "DATA\\"});
-    CHECK(lists.DeleteFileList == std::vector<std::string>{"C:\\Old\\表.DLL,/S/R", "C:\\Old\\UNSETUP.INI",
+    CHECK(ReadTextFile(TheRun.unSetupBackupPath) == record);
+    const UninstallLists& lists = fixture.install.lists;
+    CHECK(lists.deleteFolderList == std::vector<std::string>{"C:\\Old\\DATA\\", fixture.app + "DATA\\"});
+    CHECK(lists.deleteFileList == std::vector<std::string>{"C:\\Old\\表.DLL,/S/R", "C:\\Old\\UNSETUP.INI",
                                                            fixture.app + "NEW.TXT", fixture.app + "UNSETUP.INI"});
-    CHECK(lists.DeleteShortCutList == std::vector<std::string>{"C:\\Links\\Old.lnk"});
-    CHECK(lists.DeleteRegistryList == std::vector<std::string>{"(Cuser)Software\\Old"});
-    CHECK(lists.AddDeleteFileList == std::vector<std::string>{"C:\\Old\\*.LOG"});
-    CHECK(TheRun.RestoreRelateSlots[0] == "abc,OldType");
-    CHECK(TheRun.RestoreRelateSlots[1] == "xyz,");
-    CHECK(TheRun.RestoreRelateSlots[2].empty());
+    CHECK(lists.deleteShortCutList == std::vector<std::string>{"C:\\Links\\Old.lnk"});
+    CHECK(lists.deleteRegistryList == std::vector<std::string>{"(Cuser)Software\\Old"});
+    CHECK(lists.addDeleteFileList == std::vector<std::string>{"C:\\Old\\*.LOG"});
+    CHECK(TheRun.restoreRelateSlots[0] == "abc,OldType");
+    CHECK(TheRun.restoreRelateSlots[1] == "xyz,");
+    CHECK(TheRun.restoreRelateSlots[2].empty());
 
     // Only pairs with both sides count, numbered without gaps.
-    REQUIRE(fixture.install.RelateTable.size() == 1);
-    CHECK(fixture.install.RelateTable[0].Name == "abc");
-    CHECK(fixture.install.RelateTable[0].File == "open,(App)\\V.EXE,%1,0");
+    REQUIRE(fixture.install.relateTable.size() == 1);
+    CHECK(fixture.install.relateTable[0].name == "abc");
+    CHECK(fixture.install.relateTable[0].file == "open,(App)\\V.EXE,%1,0");
     fixture.status.Hide();
 }

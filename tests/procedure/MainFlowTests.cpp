@@ -212,8 +212,8 @@ TEST_CASE("the browse button puts the picked folder with a trailing backslash in
     MainWindow& main = fixture.main;
     fixture.WriteScript("[DefaultFolder]\r\nFolder=C:\\Before\\\r\n");
     fixture.Start();
-    main.folderDialog.Callback = &AnswerBrowser;
-    CHECK(main.folderDialog.Title == "セットアップフォルダを選択してください．");
+    main.folderDialog.callback = &AnswerBrowser;
+    CHECK(main.folderDialog.title == "セットアップフォルダを選択してください．");
     CHECK(main.folderDialog.Flags() == BIF_RETURNONLYFSDIRS);
 
     browserChoice.clear();

@@ -24,9 +24,9 @@ void RunFixture::Start(const std::string& argument, const std::string& folderErr
 {
     main.StartUp(argument, [&](RunState& state) {
         const std::string errors = LoadSystemFolders(state);
-        state.SourceFolder = source.Path();
-        state.TempFolder = temp.Path();
-        state.WindowsFolder = windows.Path();
+        state.sourceFolder = source.Path();
+        state.tempFolder = temp.Path();
+        state.windowsFolder = windows.Path();
         return errors + folderErrors;
     });
 }

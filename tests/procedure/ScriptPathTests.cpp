@@ -48,11 +48,11 @@ TEST_CASE("script paths that name no place are skipped and reported; nothing is 
         Skipped("<Folder> ", ",,,,\\", notAbsolute) + Skipped("<File> ", "RELATIVE_DIR\\A.TXT", notAbsolute) + Skipped("<File> ", "()C:\\A.TXT", notAbsolute) +
         Skipped("<ShortCut> ", chain.substr(0, 80) + "．．．", "パスが長すぎるため，処理をスキップしました．") +
         Skipped("<ShortCut> ", "X" + app + app + app, notAbsolute);
-    CHECK(Utf8(fixture.install.Failures.Text()) == Utf8(expected));
+    CHECK(Utf8(fixture.install.failures.Text()) == Utf8(expected));
     CHECK(PathExists(app + "DATA"));
     CHECK(ReadTextFile(app + "A.TXT") == "a");
-    CHECK(fixture.install.Lists.DeleteFileList == std::vector<std::string>{app + "A.TXT", TheRun.UnSetupPath});
-    CHECK(fixture.install.Lists.DeleteShortCutList.empty());
+    CHECK(fixture.install.lists.deleteFileList == std::vector<std::string>{app + "A.TXT", TheRun.unSetupPath});
+    CHECK(fixture.install.lists.deleteShortCutList.empty());
     // "X" and the drive: where the short chain would have begun its folders.
     const std::string strayChain = std::string("X").append(app, 0, 2);
     for (const std::string& stray : std::vector<std::string>{"RELATIVE_DIR", "(Bin)ABC", ",,,,", "()C:", "A.TXT", strayChain}) {

@@ -110,7 +110,7 @@ TEST_CASE("a file no program counts: the switches and the folder decide, first m
         for (const std::string& path : {inWindows, inSystem, forced, inSetupFolder}) PlaceComponent(path);
         fixture.record.files = {inWindows, inSystem, forced + ",/F", inSetupFolder};
         fixture.Start();
-        TheRun.SystemFolder = system.Path();
+        TheRun.systemFolder = system.Path();
         person.Answer(IDNO).Answer(IDYES).Answer(IDOK);
         fixture.Uninstall();
         REQUIRE(person.Boxes().size() == 3);

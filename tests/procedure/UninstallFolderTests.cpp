@@ -241,8 +241,8 @@ TEST_CASE("shortcuts go; the desktop stays even when emptied, an emptied program
     const std::string gone = group + "GONE.lnk";
     fixture.record.shortcuts = {onDesktop, gone, inGroup, inBusyGroup};
     fixture.Start();
-    TheRun.DesktopFolder = desktop.Path();
-    TheRun.ProgramsFolder = programs.Path();
+    TheRun.desktopFolder = desktop.Path();
+    TheRun.programsFolder = programs.Path();
     ScriptedDialogs person;
     const std::string report = UninstallAndReadReport(fixture, person, true);
     CHECK(Utf8(report) == Utf8("<ShortCut> " + gone + "\r\n" + SystemErrorText(2) + "\r\n"));

@@ -123,5 +123,5 @@ TEST_CASE("the Add/Remove entry and the program's section of OVSET98.INI go; oth
     fixture.Uninstall();
     CHECK_FALSE(KeyExists(HKEY_LOCAL_MACHINE, entry.Path()));
     CHECK(ReadTextFile(list) == "[OTHER]\r\nFolder=C:\\OTHER\\\r\n");
-    CHECK(TheRun.ProgramId == "表示01");
+    CHECK(TheRun.programId == "表示01");
 }

@@ -52,7 +52,7 @@ TEST_CASE("the uninstall runs on the progress window and ends the run")
     CHECK(main.actionButton.Left() == (489 - 161) / 2);
     for (CheckBox* box : {&main.desktopBox, &main.startMenuBox, &main.startUpBox, &main.sendToBox})
         CHECK_FALSE(box->Enabled());
-    CHECK(TheRun.AppFolder == fixture.app.Path());
+    CHECK(TheRun.appFolder == fixture.app.Path());
     CHECK_FALSE(PathExists(fixture.app.Path()));
     CheckRunEnded(fixture.run);
 }

@@ -270,7 +270,7 @@ TEST_CASE("the restart offer: only when asked for, and the warning after a decli
     }
     SUBCASE("declined")
     {
-        TheRun.RebootNeeded = 1;
+        TheRun.rebootNeeded = 1;
         ScriptedDialogs person;
         person.AnswerRestart(IDNO).Answer(IDOK);
         OfferRestartIfNeeded(TheRun);
@@ -282,7 +282,7 @@ TEST_CASE("the restart offer: only when asked for, and the warning after a decli
     }
     SUBCASE("accepted")
     {
-        TheRun.RebootNeeded = 1;
+        TheRun.rebootNeeded = 1;
         ScriptedDialogs person;
         person.AnswerRestart(IDYES);
         OfferRestartIfNeeded(TheRun);

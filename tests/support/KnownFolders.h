@@ -9,23 +9,23 @@ struct KnownFolders {
     RunState saved = TheRun;
     KnownFolders()
     {
-        TheRun.AppFolder = "C:\\APP\\";
-        TheRun.ProgramFilesFolder = "C:\\Program Files\\";
-        TheRun.WindowsFolder = "C:\\WINDOWS\\";
-        TheRun.SystemFolder = "C:\\WINDOWS\\SYSTEM\\";
-        TheRun.TempFolder = "C:\\TEMP\\";
-        TheRun.BootRoot = "C:\\";
-        TheRun.SetupRoot = "D:\\";
-        TheRun.SourceRoot = "E:\\";
-        TheRun.StartMenuFolder = "C:\\SM\\";
-        TheRun.ProgramsFolder = "C:\\SM\\Programs\\";
-        TheRun.DesktopFolder = "C:\\Desk\\";
-        TheRun.StartupFolder = "C:\\SM\\Programs\\Startup\\";
-        TheRun.SendToFolder = "C:\\SendTo\\";
-        TheRun.CommonStartMenuFolder = "C:\\All\\SM\\";
-        TheRun.CommonProgramsFolder = "C:\\All\\Programs\\";
-        TheRun.CommonDesktopFolder = "C:\\All\\Desk\\";
-        TheRun.CommonStartupFolder = "C:\\All\\Startup\\";
+        TheRun.appFolder = "C:\\APP\\";
+        TheRun.programFilesFolder = "C:\\Program Files\\";
+        TheRun.windowsFolder = "C:\\WINDOWS\\";
+        TheRun.systemFolder = "C:\\WINDOWS\\SYSTEM\\";
+        TheRun.tempFolder = "C:\\TEMP\\";
+        TheRun.bootRoot = "C:\\";
+        TheRun.setupRoot = "D:\\";
+        TheRun.sourceRoot = "E:\\";
+        TheRun.startMenuFolder = "C:\\SM\\";
+        TheRun.programsFolder = "C:\\SM\\Programs\\";
+        TheRun.desktopFolder = "C:\\Desk\\";
+        TheRun.startupFolder = "C:\\SM\\Programs\\Startup\\";
+        TheRun.sendToFolder = "C:\\SendTo\\";
+        TheRun.commonStartMenuFolder = "C:\\All\\SM\\";
+        TheRun.commonProgramsFolder = "C:\\All\\Programs\\";
+        TheRun.commonDesktopFolder = "C:\\All\\Desk\\";
+        TheRun.commonStartupFolder = "C:\\All\\Startup\\";
     }
     ~KnownFolders() { TheRun = saved; }
     KnownFolders(const KnownFolders&) = delete;

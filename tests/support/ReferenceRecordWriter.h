@@ -7,5 +7,5 @@
 
 #include "record/UninstallRecord.h"
 
-// Writes input.RecordPath in place; the work folder is not used.
+// Writes input.recordPath in place; the work folder is not used.
 void WriteRecordKeyByKey(const UninstallRecordInput& input, const UninstallLists& lists, const RestoreSlots& slots);

@@ -24,17 +24,17 @@ struct WindowlessRun {
 
     explicit WindowlessRun(const std::string& script)
     {
-        TheRun.SourceFolder = distribution.Path();
-        TheRun.WorkFolder = work.Path();
-        TheRun.TempFolder = work.Path();
-        TheRun.WindowsFolder = machine.Path();
-        TheRun.SystemFolder = machine.Path();
-        TheRun.ScriptPath = work / "SETUP.INI";
-        TheRun.SetupSpeed = 1;
+        TheRun.sourceFolder = distribution.Path();
+        TheRun.workFolder = work.Path();
+        TheRun.tempFolder = work.Path();
+        TheRun.windowsFolder = machine.Path();
+        TheRun.systemFolder = machine.Path();
+        TheRun.scriptPath = work / "SETUP.INI";
+        TheRun.setupSpeed = 1;
         // No record and no Add/Remove entry: nothing of the machine's own.
-        TheRun.UnSetupTitle = "Setup Only.";
-        TheRun.ProgramId.clear();
-        WriteTextFile(TheRun.ScriptPath, script);
+        TheRun.unSetupTitle = "Setup Only.";
+        TheRun.programId.clear();
+        WriteTextFile(TheRun.scriptPath, script);
     }
     ~WindowlessRun() { TheRun = saved; }
     WindowlessRun(const WindowlessRun&) = delete;

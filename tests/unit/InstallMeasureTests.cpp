@@ -70,26 +70,26 @@ TEST_CASE("DOS time stamps order files by their last write, to two seconds")
 TEST_CASE("the progress position: truncated share of the bytes, or entries done of all")
 {
     InstallRun run{TheRun};
-    run.CopyEntryCount = 6;
+    run.copyEntryCount = 6;
     SUBCASE("by bytes, sizes beyond 32 bits")
     {
-        run.TotalBytes = int64_t{3} << 32;
-        run.DoneBytes = int64_t{1} << 32;
+        run.totalBytes = int64_t{3} << 32;
+        run.doneBytes = int64_t{1} << 32;
         CHECK(ProgressPosition(run, 1) == 33);
-        run.DoneBytes = run.TotalBytes - 1;
+        run.doneBytes = run.totalBytes - 1;
         CHECK(ProgressPosition(run, 5) == 99);
-        run.DoneBytes = run.TotalBytes;
+        run.doneBytes = run.totalBytes;
         CHECK(ProgressPosition(run, 6) == 100);
         // A source that grew after measuring shows a full bar, not more.
-        run.DoneBytes = run.TotalBytes * 2;
+        run.doneBytes = run.totalBytes * 2;
         CHECK(ProgressPosition(run, 6) == 100);
-        run.TotalBytes = 0;
+        run.totalBytes = 0;
         CHECK(ProgressPosition(run, 6) == 0);
     }
     SUBCASE("by entries, integer division of the entry number")
     {
-        run.ByteProgress = false;
-        run.DoneBytes = 1;
+        run.byteProgress = false;
+        run.doneBytes = 1;
         CHECK(ProgressPosition(run, 1) == 16);
         CHECK(ProgressPosition(run, 3) == 50);
         CHECK(ProgressPosition(run, 6) == 100);

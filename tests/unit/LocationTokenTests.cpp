@@ -45,11 +45,11 @@ TEST_CASE("tokens are expanded in table order, once")
 {
     KnownFolders folders;
     // A folder value holding a later token is expanded in turn...
-    TheRun.AppFolder = "(Win)APP\\";
+    TheRun.appFolder = "(Win)APP\\";
     CHECK(ExpandTokens("(App)X", LocationsOf(TheRun)) == "C:\\WINDOWS\\APP\\X");
     // ...an earlier token that only a replacement brings in stays.
-    TheRun.AppFolder = "C:\\APP\\";
-    TheRun.WindowsFolder = "(App)W\\";
+    TheRun.appFolder = "C:\\APP\\";
+    TheRun.windowsFolder = "(App)W\\";
     CHECK(ExpandTokens("(Win)X", LocationsOf(TheRun)) == "(App)W\\X");
 }
 
@@ -67,10 +67,10 @@ TEST_CASE("the backslash merge looks only at single-byte backslashes")
 TEST_CASE("a value holding its own token ends and leaves it in place")
 {
     KnownFolders folders;
-    TheRun.AppFolder = "(App)";
+    TheRun.appFolder = "(App)";
     CHECK(ExpandTokens("(App)\\SUB", LocationsOf(TheRun)) == "(App)\\SUB");
     CHECK(ExpandTokens("(App)(App)", LocationsOf(TheRun)) == "(App)(App)");
-    TheRun.AppFolder = "C:\\(App)\\";
+    TheRun.appFolder = "C:\\(App)\\";
     CHECK(ExpandTokens("(App)\\BIN\\(App)X", LocationsOf(TheRun)) == "C:\\(App)\\BIN\\C:\\(App)\\X");
     CHECK(ReplaceToken("(app)", "(App)", "x(APP)y") == "x(APP)y");
 }
@@ -78,15 +78,15 @@ TEST_CASE("a value holding its own token ends and leaves it in place")
 TEST_CASE("thousands of tokens in one value are left unexpanded instead of growing without bound")
 {
     KnownFolders folders;
-    TheRun.AppFolder = "C:\\users\\root\\Desktop\\Orvane\\";
+    TheRun.appFolder = "C:\\users\\root\\Desktop\\Orvane\\";
     std::string chain;
     for (int n = 0; n < 5000; ++n) chain += "(App)";
     CHECK(ExpandTokens(chain, LocationsOf(TheRun)) == chain);
     // Below the limit a long value still expands as always.
     const std::string some = "(App)(App)(App)";
-    CHECK(ExpandTokens(some, LocationsOf(TheRun)) == TheRun.AppFolder + TheRun.AppFolder + TheRun.AppFolder);
+    CHECK(ExpandTokens(some, LocationsOf(TheRun)) == TheRun.appFolder + TheRun.appFolder + TheRun.appFolder);
     std::string growsPast;
-    while (growsPast.size() + TheRun.AppFolder.size() <= ExpansionLimit) growsPast += "(App)";
+    while (growsPast.size() + TheRun.appFolder.size() <= ExpansionLimit) growsPast += "(App)";
     CHECK(ExpandTokens(growsPast, LocationsOf(TheRun)) == growsPast);
 }
 
@@ -99,16 +99,16 @@ TEST_CASE("special folders come from the shell; the common ones copy the user's 
     CHECK(GetSpecialFolder(0x7FFF).empty());
 
     RunState saved = TheRun;
-    TheRun.PlatformId = 1;
+    TheRun.platformId = 1;
     LoadShellFolders(TheRun);
-    CHECK(TheRun.DesktopFolder == desktop + "\\");
-    CHECK(TheRun.CommonDesktopFolder == TheRun.DesktopFolder);
-    CHECK(TheRun.CommonProgramsFolder == TheRun.ProgramsFolder);
-    CHECK(ExpandTokens("(C_Dsk)A", LocationsOf(TheRun)) == TheRun.DesktopFolder + "A");
-    TheRun.PlatformId = 2;
+    CHECK(TheRun.desktopFolder == desktop + "\\");
+    CHECK(TheRun.commonDesktopFolder == TheRun.desktopFolder);
+    CHECK(TheRun.commonProgramsFolder == TheRun.programsFolder);
+    CHECK(ExpandTokens("(C_Dsk)A", LocationsOf(TheRun)) == TheRun.desktopFolder + "A");
+    TheRun.platformId = 2;
     LoadShellFolders(TheRun);
-    CHECK(TheRun.CommonDesktopFolder == GetSpecialFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + "\\");
-    CHECK(TheRun.CommonDesktopFolder != TheRun.DesktopFolder);
+    CHECK(TheRun.commonDesktopFolder == GetSpecialFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + "\\");
+    CHECK(TheRun.commonDesktopFolder != TheRun.desktopFolder);
     TheRun = saved;
 }
 
@@ -116,17 +116,17 @@ TEST_CASE("the system folders of the run state")
 {
     RunState run;
     CHECK(LoadSystemFolders(run).empty());
-    CHECK(run.PlatformId == 2);
-    CHECK(run.AppFolder == "(App)");
-    CHECK(run.WindowsFolder.back() == '\\');
-    CHECK(run.SystemFolder.back() == '\\');
-    CHECK(run.TempFolder.back() == '\\');
-    CHECK(run.SourceFolder.back() == '\\');
-    CHECK(FileExists(run.SourceFolder + "unit_tests.exe"));
-    CHECK(FolderExists(run.ProgramFilesFolder));
-    CHECK(run.BootRoot == run.WindowsFolder.substr(0, 2) + "\\");
-    CHECK(run.SourceRoot == run.SourceFolder.substr(0, 2) + "\\");
-    CHECK(run.ProgramsFolder.back() == '\\');
+    CHECK(run.platformId == 2);
+    CHECK(run.appFolder == "(App)");
+    CHECK(run.windowsFolder.back() == '\\');
+    CHECK(run.systemFolder.back() == '\\');
+    CHECK(run.tempFolder.back() == '\\');
+    CHECK(run.sourceFolder.back() == '\\');
+    CHECK(FileExists(run.sourceFolder + "unit_tests.exe"));
+    CHECK(FolderExists(run.programFilesFolder));
+    CHECK(run.bootRoot == run.windowsFolder.substr(0, 2) + "\\");
+    CHECK(run.sourceRoot == run.sourceFolder.substr(0, 2) + "\\");
+    CHECK(run.programsFolder.back() == '\\');
 }
 
 TEST_CASE("SystemErrorText gives one full-width line ended by CR LF")

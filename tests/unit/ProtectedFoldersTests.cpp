@@ -35,17 +35,17 @@ TEST_CASE("this machine's protected folders: the run state's and the user's own 
     LoadSystemFolders(run);
     const ProtectedFolders machine = ProtectedFolders::OfThisMachine(run);
     for (const std::string& folder :
-         {run.WindowsFolder, run.SystemFolder, run.TempFolder, run.ProgramFilesFolder, run.DesktopFolder,
-          run.CommonDesktopFolder, run.StartMenuFolder, run.SendToFolder, GetSpecialFolder(CSIDL_PERSONAL),
+         {run.windowsFolder, run.systemFolder, run.tempFolder, run.programFilesFolder, run.desktopFolder,
+          run.commonDesktopFolder, run.startMenuFolder, run.sendToFolder, GetSpecialFolder(CSIDL_PERSONAL),
           GetSpecialFolder(CSIDL_PROFILE), GetSpecialFolder(CSIDL_PROGRAM_FILESX86),
           GetSpecialFolder(CSIDL_COMMON_APPDATA), GetSpecialFolder(CSIDL_LOCAL_APPDATA)}) {
         CAPTURE(folder);
         REQUIRE_FALSE(folder.empty());
         CHECK(machine.Protects(folder));
     }
-    CHECK_FALSE(machine.Protects(run.ProgramFilesFolder + "Sample\\"));
+    CHECK_FALSE(machine.Protects(run.programFilesFolder + "Sample\\"));
     CHECK_FALSE(machine.Protects(GetSpecialFolder(CSIDL_PERSONAL) + "\\My App\\"));
-    CHECK_FALSE(machine.Protects(run.ProgramsFolder + "Sample\\"));
+    CHECK_FALSE(machine.Protects(run.programsFolder + "Sample\\"));
 }
 
 TEST_CASE("only a drive path or a share path names a folder on its own")

@@ -102,34 +102,34 @@ TEST_CASE("CopyFile entries: disk change, rename, compressed names and switches"
     SUBCASE("a compressed source installed under another name, always written")
     {
         const CopyEntry entry = ParseCopyEntry("(App)\\SUB\\B.EX_|B.EXE,/W", SourceFolder, LocationsOf(TheRun));
-        CHECK_FALSE(entry.DiskChange);
-        CHECK(entry.Source == "D:\\SRC\\B.EX_");
-        CHECK(entry.Compressed);
-        CHECK(entry.Destination == "C:\\APP\\SUB\\B.EXE");
-        CHECK(entry.Switches == ",/W");
+        CHECK_FALSE(entry.diskChange);
+        CHECK(entry.source == "D:\\SRC\\B.EX_");
+        CHECK(entry.compressed);
+        CHECK(entry.destination == "C:\\APP\\SUB\\B.EXE");
+        CHECK(entry.switches == ",/W");
         CHECK(entry.AlwaysWrite());
         CHECK_FALSE(entry.Shared());
         CHECK_FALSE(entry.SelfRegistering());
-        CHECK(entry.Destination + entry.Switches == "C:\\APP\\SUB\\B.EXE,/W");
+        CHECK(entry.destination + entry.switches == "C:\\APP\\SUB\\B.EXE,/W");
     }
     SUBCASE("a compressed source without a name gets the placeholder")
     {
         const CopyEntry entry = ParseCopyEntry("(Sys)LIB.DL_", SourceFolder, LocationsOf(TheRun));
-        CHECK(entry.Compressed);
-        CHECK(entry.Source == "D:\\SRC\\LIB.DL_");
-        CHECK(entry.Destination == "C:\\WINDOWS\\SYSTEM\\AUTO.EXT");
-        CHECK(entry.Switches.empty());
+        CHECK(entry.compressed);
+        CHECK(entry.source == "D:\\SRC\\LIB.DL_");
+        CHECK(entry.destination == "C:\\WINDOWS\\SYSTEM\\AUTO.EXT");
+        CHECK(entry.switches.empty());
     }
     SUBCASE("(Dch) is an exact test on the first five characters")
     {
         const CopyEntry marked = ParseCopyEntry("(Dch)(App)\\A.EXE", SourceFolder, LocationsOf(TheRun));
-        CHECK(marked.DiskChange);
-        CHECK(marked.Destination == "C:\\APP\\A.EXE");
+        CHECK(marked.diskChange);
+        CHECK(marked.destination == "C:\\APP\\A.EXE");
         const CopyEntry lower = ParseCopyEntry("(dch)(App)\\A.EXE", SourceFolder, LocationsOf(TheRun));
-        CHECK_FALSE(lower.DiskChange);
-        CHECK(lower.Destination == "(dch)C:\\APP\\A.EXE");
-        CHECK(lower.Source == "D:\\SRC\\A.EXE");
-        CHECK_FALSE(ParseCopyEntry("(App)\\(Dch)A.EXE", SourceFolder, LocationsOf(TheRun)).DiskChange);
+        CHECK_FALSE(lower.diskChange);
+        CHECK(lower.destination == "(dch)C:\\APP\\A.EXE");
+        CHECK(lower.source == "D:\\SRC\\A.EXE");
+        CHECK_FALSE(ParseCopyEntry("(App)\\(Dch)A.EXE", SourceFolder, LocationsOf(TheRun)).diskChange);
     }
     SUBCASE("switches are contains-tests in any order and letter case")
     {
@@ -137,23 +137,23 @@ TEST_CASE("CopyFile entries: disk change, rename, compressed names and switches"
         CHECK(entry.Shared());
         CHECK(entry.SelfRegistering());
         CHECK_FALSE(entry.AlwaysWrite());
-        CHECK(entry.Switches == ",/r/s");
-        CHECK(entry.Destination == "C:\\WINDOWS\\SYSTEM\\X.OCX");
+        CHECK(entry.switches == ",/r/s");
+        CHECK(entry.destination == "C:\\WINDOWS\\SYSTEM\\X.OCX");
         // Only the first comma cuts; the switch text keeps the rest whole.
-        CHECK(ParseCopyEntry("(App)\\A.EXE, /W ,x", SourceFolder, LocationsOf(TheRun)).Switches == ", /W ,x");
+        CHECK(ParseCopyEntry("(App)\\A.EXE, /W ,x", SourceFolder, LocationsOf(TheRun)).switches == ", /W ,x");
         CHECK(ParseCopyEntry("(App)\\A.EXE, /W ,x", SourceFolder, LocationsOf(TheRun)).AlwaysWrite());
     }
     SUBCASE("trail bytes equal to \"|\", \"\\\" and \"_\" are no separators")
     {
         // ポ ends in 0x7C, 表 in 0x5C, ダ in 0x5F.
         const CopyEntry entry = ParseCopyEntry("(App)\\表\\ポ.TX_|ダ\\ポ表,/S", SourceFolder, LocationsOf(TheRun));
-        CHECK(entry.Source == "D:\\SRC\\ポ.TX_");
-        CHECK(entry.Destination == "C:\\APP\\表\\ダ\\ポ表");
+        CHECK(entry.source == "D:\\SRC\\ポ.TX_");
+        CHECK(entry.destination == "C:\\APP\\表\\ダ\\ポ表");
         CHECK(entry.Shared());
         const CopyEntry plain = ParseCopyEntry("(App)\\表ダ", SourceFolder, LocationsOf(TheRun));
-        CHECK_FALSE(plain.Compressed);
-        CHECK(plain.Destination == "C:\\APP\\表ダ");
-        CHECK(plain.Source == "D:\\SRC\\表ダ");
+        CHECK_FALSE(plain.compressed);
+        CHECK(plain.destination == "C:\\APP\\表ダ");
+        CHECK(plain.source == "D:\\SRC\\表ダ");
     }
 }
 
@@ -174,9 +174,9 @@ TEST_CASE("Relate: twenty pairs read, counted pairs numbered without gaps")
     Script script(text);
     const std::vector<RelateRow> rows = ReadRelateTable(script.path);
     REQUIRE(rows.size() == 2);
-    CHECK(rows[0].Name == "smp");
-    CHECK(rows[0].File == "open,(App)\\VIEW.EXE,%1,0");  // expanded only when used
-    CHECK(rows[1].Name == "last,Last one");
+    CHECK(rows[0].name == "smp");
+    CHECK(rows[0].file == "open,(App)\\VIEW.EXE,%1,0");  // expanded only when used
+    CHECK(rows[1].name == "last,Last one");
 
     std::string full = "[Relate]\r\n";
     for (int n = 1; n <= 21; ++n)
@@ -184,41 +184,41 @@ TEST_CASE("Relate: twenty pairs read, counted pairs numbered without gaps")
     Script many(full);
     const std::vector<RelateRow> all = ReadRelateTable(many.path);
     CHECK(all.size() == 20);
-    CHECK(all.back().Name == "e20");
+    CHECK(all.back().name == "e20");
 }
 
 TEST_CASE("Relate values: extension, description, command and icon")
 {
     KnownFolders folders;
-    CHECK(ParseRelateName("smp").Extension == "smp");
-    CHECK(ParseRelateName("smp").Description == "smp File");
-    CHECK(ParseRelateName("smp,Sample, data").Extension == "smp");
-    CHECK(ParseRelateName("smp,Sample, data").Description == "Sample, data");
+    CHECK(ParseRelateName("smp").extension == "smp");
+    CHECK(ParseRelateName("smp").description == "smp File");
+    CHECK(ParseRelateName("smp,Sample, data").extension == "smp");
+    CHECK(ParseRelateName("smp,Sample, data").description == "Sample, data");
 
     const RelateFile view = ParseRelateFile("open,(App)\\VIEW.EXE,%1,0", LocationsOf(TheRun));
-    CHECK(view.Verb == "open");
-    CHECK(view.Program == "C:\\APP\\VIEW.EXE");
-    CHECK(view.Arguments == std::vector<std::string>{"%1"});
-    CHECK(view.IconIndex == "0");
-    CHECK(view.Command == "C:\\APP\\VIEW.EXE %1");
-    CHECK(view.DefaultIcon == "C:\\APP\\VIEW.EXE,0");
+    CHECK(view.verb == "open");
+    CHECK(view.program == "C:\\APP\\VIEW.EXE");
+    CHECK(view.arguments == std::vector<std::string>{"%1"});
+    CHECK(view.iconIndex == "0");
+    CHECK(view.command == "C:\\APP\\VIEW.EXE %1");
+    CHECK(view.defaultIcon == "C:\\APP\\VIEW.EXE,0");
 
     // A blank quotes the program; empty middle fields are dropped; arguments
     // are never quoted.
-    TheRun.AppFolder = "C:\\My App\\表\\";
+    TheRun.appFolder = "C:\\My App\\表\\";
     const RelateFile spaced = ParseRelateFile("edit,(App)VIEW.EXE,,/e,,\"%1\",2", LocationsOf(TheRun));
-    CHECK(spaced.Program == "C:\\My App\\表\\VIEW.EXE");
-    CHECK(spaced.Arguments == std::vector<std::string>{"/e", "\"%1\""});
-    CHECK(spaced.Command == "\"C:\\My App\\表\\VIEW.EXE\" /e \"%1\"");
-    CHECK(spaced.DefaultIcon == "C:\\My App\\表\\VIEW.EXE,2");
+    CHECK(spaced.program == "C:\\My App\\表\\VIEW.EXE");
+    CHECK(spaced.arguments == std::vector<std::string>{"/e", "\"%1\""});
+    CHECK(spaced.command == "\"C:\\My App\\表\\VIEW.EXE\" /e \"%1\"");
+    CHECK(spaced.defaultIcon == "C:\\My App\\表\\VIEW.EXE,2");
 
     // Fewer than two commas: no program, and the command is empty.
     const RelateFile shortValue = ParseRelateFile("open,VIEW.EXE", LocationsOf(TheRun));
-    CHECK(shortValue.Verb == "open");
-    CHECK(shortValue.Program.empty());
-    CHECK(shortValue.Command.empty());
-    CHECK(shortValue.IconIndex == "VIEW.EXE");
-    CHECK(ParseRelateFile("open,(App)\\V.EXE,", LocationsOf(TheRun)).IconIndex.empty());
+    CHECK(shortValue.verb == "open");
+    CHECK(shortValue.program.empty());
+    CHECK(shortValue.command.empty());
+    CHECK(shortValue.iconIndex == "VIEW.EXE");
+    CHECK(ParseRelateFile("open,(App)\\V.EXE,", LocationsOf(TheRun)).iconIndex.empty());
 }
 
 TEST_CASE("MakeFolder adds the trailing backslash before expanding")
@@ -252,7 +252,7 @@ TEST_CASE("ShortCut: the governing check box is the first matching contains-test
     CHECK_FALSE(ShortcutWanted({"(App)\\V.EXE", "(Dsk)Viewer"}, none));
     CHECK_FALSE(ShortcutWanted({"(App)\\V.EXE", "Default"}, none));
     ShortcutChoices desktopOnly;
-    desktopOnly.Desktop = true;
+    desktopOnly.desktop = true;
     CHECK(ShortcutWanted({"(App)\\V.EXE", "(C_Dsk)Viewer"}, desktopOnly));
     CHECK_FALSE(ShortcutWanted({"(App)\\V.EXE", "(Sen)Viewer"}, desktopOnly));
     CHECK_FALSE(ShortcutWanted({UserNotSelectedMarker, "(Smn)Viewer"}, none));
@@ -265,55 +265,55 @@ TEST_CASE("ShortCut values: target, arguments, link and working folder")
                   "Make3=(App)\\C.EXE\r\nName3=(Dsk)C,(App)DATA\r\nMake5=(App)\\E.EXE\r\n");
     const std::vector<ShortcutItem> items = ReadShortcutItems(script.path);
     REQUIRE(items.size() == 3);
-    CHECK(items[0].Name == "Default");
-    CHECK(items[1].Name.empty());
+    CHECK(items[0].name == "Default");
+    CHECK(items[1].name.empty());
 
     const ShortcutEntry byDefault = ParseShortcut(items[0], LocationsOf(TheRun));
-    CHECK(byDefault.Target == "C:\\APP\\VIEW.EXE");
-    CHECK(byDefault.Arguments == "/a, /b");
-    CHECK(byDefault.Link == "C:\\SM\\Programs\\VIEW.EXE");
-    CHECK(byDefault.WorkingFolder.empty());
+    CHECK(byDefault.target == "C:\\APP\\VIEW.EXE");
+    CHECK(byDefault.arguments == "/a, /b");
+    CHECK(byDefault.link == "C:\\SM\\Programs\\VIEW.EXE");
+    CHECK(byDefault.workingFolder.empty());
 
     // A present but empty name is placed in the Programs folder as it is.
-    CHECK(ParseShortcut(items[1], LocationsOf(TheRun)).Link == "C:\\SM\\Programs\\");
+    CHECK(ParseShortcut(items[1], LocationsOf(TheRun)).link == "C:\\SM\\Programs\\");
 
     const ShortcutEntry desktop = ParseShortcut(items[2], LocationsOf(TheRun));
-    CHECK(desktop.Link == "C:\\Desk\\C");
-    CHECK(desktop.WorkingFolder == "C:\\APP\\DATA");
+    CHECK(desktop.link == "C:\\Desk\\C");
+    CHECK(desktop.workingFolder == "C:\\APP\\DATA");
 
-    CHECK(ParseShortcut({"(App)\\V.EXE", "Viewer"}, LocationsOf(TheRun)).Link == "C:\\SM\\Programs\\Viewer");
-    CHECK(ParseShortcut({"(App)\\V.EXE", "(Smn)Viewer"}, LocationsOf(TheRun)).Link == "C:\\SM\\Viewer");
-    CHECK(ParseShortcut({"(App)\\V.EXE", "Tools)Viewer"}, LocationsOf(TheRun)).Link == "Tools)Viewer");
+    CHECK(ParseShortcut({"(App)\\V.EXE", "Viewer"}, LocationsOf(TheRun)).link == "C:\\SM\\Programs\\Viewer");
+    CHECK(ParseShortcut({"(App)\\V.EXE", "(Smn)Viewer"}, LocationsOf(TheRun)).link == "C:\\SM\\Viewer");
+    CHECK(ParseShortcut({"(App)\\V.EXE", "Tools)Viewer"}, LocationsOf(TheRun)).link == "Tools)Viewer");
 }
 
 TEST_CASE("Registry keys: root token by exact test, subkey from the eighth character")
 {
     const RegistryKeyName local = ParseRegistryKey("(Local)SOFTWARE\\Maker\\Tool");
-    CHECK(local.Root == HKEY_LOCAL_MACHINE);
-    CHECK(local.SubKey == "SOFTWARE\\Maker\\Tool");
-    CHECK(ParseRegistryKey("(Class)\\.smp\\").Root == HKEY_CLASSES_ROOT);
-    CHECK(ParseRegistryKey("(Class)\\.smp\\").SubKey == ".smp");
-    CHECK(ParseRegistryKey("(Users)x").Root == HKEY_USERS);
-    CHECK(ParseRegistryKey("(Cuser)Software\\A").Root == HKEY_CURRENT_USER);
+    CHECK(local.root == HKEY_LOCAL_MACHINE);
+    CHECK(local.subKey == "SOFTWARE\\Maker\\Tool");
+    CHECK(ParseRegistryKey("(Class)\\.smp\\").root == HKEY_CLASSES_ROOT);
+    CHECK(ParseRegistryKey("(Class)\\.smp\\").subKey == ".smp");
+    CHECK(ParseRegistryKey("(Users)x").root == HKEY_USERS);
+    CHECK(ParseRegistryKey("(Cuser)Software\\A").root == HKEY_CURRENT_USER);
 
     const RegistryKeyName bare = ParseRegistryKey("Software\\Maker");
-    CHECK(bare.Root == HKEY_CURRENT_USER);
-    CHECK(bare.SubKey == "Software\\Maker");
+    CHECK(bare.root == HKEY_CURRENT_USER);
+    CHECK(bare.subKey == "Software\\Maker");
     const RegistryKeyName capitals = ParseRegistryKey("(LOCAL)Software\\Maker");
-    CHECK(capitals.Root == HKEY_CURRENT_USER);
-    CHECK(capitals.SubKey == "Software\\Maker");
+    CHECK(capitals.root == HKEY_CURRENT_USER);
+    CHECK(capitals.subKey == "Software\\Maker");
     // A "(" first or a ")" seventh is enough for a token; one that names no
     // root means HKEY_CURRENT_USER, with the subkey from the eighth character.
     // (The uninstall record's keys need both; see SplitRegistryLocation.)
     const RegistryKeyName opened = ParseRegistryKey("(Loc)Software\\Maker");
-    CHECK(opened.Root == HKEY_CURRENT_USER);
-    CHECK(opened.SubKey == "ftware\\Maker");
-    CHECK(ParseRegistryKey("Softwa)Maker").SubKey == "Maker");
-    CHECK(ParseRegistryKey("(Local\\Soft").SubKey == "Soft");
-    CHECK(ParseRegistryKey("(Local").SubKey.empty());
+    CHECK(opened.root == HKEY_CURRENT_USER);
+    CHECK(opened.subKey == "ftware\\Maker");
+    CHECK(ParseRegistryKey("Softwa)Maker").subKey == "Maker");
+    CHECK(ParseRegistryKey("(Local\\Soft").subKey == "Soft");
+    CHECK(ParseRegistryKey("(Local").subKey.empty());
     // A trailing 0x5C that ends 表 is not a delimiter to drop.
-    CHECK(ParseRegistryKey("(Local)Software\\表").SubKey == "Software\\表");
-    CHECK(ParseRegistryKey("(Local)Software\\表\\").SubKey == "Software\\表");
+    CHECK(ParseRegistryKey("(Local)Software\\表").subKey == "Software\\表");
+    CHECK(ParseRegistryKey("(Local)Software\\表\\").subKey == "Software\\表");
 }
 
 TEST_CASE("Registry values: type tokens, path marker and conversions")
@@ -322,62 +322,62 @@ TEST_CASE("Registry values: type tokens, path marker and conversions")
     KnownFolders folders;
 
     const RegistryValueData path = ParseRegistryValue("(Pdd)(Str)(App)", LocationsOf(TheRun));
-    CHECK(path.Type == Kind::String);
-    CHECK(path.Text == "C:\\APP");
-    CHECK(ParseRegistryValue("(pdd)(Str)(App)", LocationsOf(TheRun)).Text == "C:\\APP");
-    CHECK(ParseRegistryValue("(Str)(App)", LocationsOf(TheRun)).Text == "C:\\APP\\");
-    CHECK(ParseRegistryValue("(Pdd)(Str)C:\\表", LocationsOf(TheRun)).Text == "C:\\表");
-    CHECK(ParseRegistryValue("(Exp)%WINDIR%\\x", LocationsOf(TheRun)).Type == Kind::ExpandString);
-    CHECK(ParseRegistryValue("(Exp)%WINDIR%\\x", LocationsOf(TheRun)).Text == "%WINDIR%\\x");
+    CHECK(path.type == Kind::String);
+    CHECK(path.text == "C:\\APP");
+    CHECK(ParseRegistryValue("(pdd)(Str)(App)", LocationsOf(TheRun)).text == "C:\\APP");
+    CHECK(ParseRegistryValue("(Str)(App)", LocationsOf(TheRun)).text == "C:\\APP\\");
+    CHECK(ParseRegistryValue("(Pdd)(Str)C:\\表", LocationsOf(TheRun)).text == "C:\\表");
+    CHECK(ParseRegistryValue("(Exp)%WINDIR%\\x", LocationsOf(TheRun)).type == Kind::ExpandString);
+    CHECK(ParseRegistryValue("(Exp)%WINDIR%\\x", LocationsOf(TheRun)).text == "%WINDIR%\\x");
 
-    CHECK(ParseRegistryValue("(Int)42", LocationsOf(TheRun)).Type == Kind::Dword);
-    CHECK(ParseRegistryValue("(Int)42", LocationsOf(TheRun)).Number == 42);
-    CHECK(ParseRegistryValue("(Dwd)-1", LocationsOf(TheRun)).Number == 0xFFFFFFFFu);
-    CHECK(ParseRegistryValue("(Dwd)$10", LocationsOf(TheRun)).Number == 16);
-    CHECK(ParseRegistryValue("(Int)abc", LocationsOf(TheRun)).Type == Kind::Dword);
-    CHECK(ParseRegistryValue("(Int)abc", LocationsOf(TheRun)).Number == 0);
-    CHECK(ParseRegistryValue("(Dwd)12x", LocationsOf(TheRun)).Number == 0);
-    CHECK(ParseRegistryValue("(Int)4294967295", LocationsOf(TheRun)).Number == 0);
+    CHECK(ParseRegistryValue("(Int)42", LocationsOf(TheRun)).type == Kind::Dword);
+    CHECK(ParseRegistryValue("(Int)42", LocationsOf(TheRun)).number == 42);
+    CHECK(ParseRegistryValue("(Dwd)-1", LocationsOf(TheRun)).number == 0xFFFFFFFFu);
+    CHECK(ParseRegistryValue("(Dwd)$10", LocationsOf(TheRun)).number == 16);
+    CHECK(ParseRegistryValue("(Int)abc", LocationsOf(TheRun)).type == Kind::Dword);
+    CHECK(ParseRegistryValue("(Int)abc", LocationsOf(TheRun)).number == 0);
+    CHECK(ParseRegistryValue("(Dwd)12x", LocationsOf(TheRun)).number == 0);
+    CHECK(ParseRegistryValue("(Int)4294967295", LocationsOf(TheRun)).number == 0);
 
-    CHECK(ParseRegistryValue("(Bin)zz", LocationsOf(TheRun)).Type == Kind::Nothing);
-    CHECK(ParseRegistryValue("(Bin)", LocationsOf(TheRun)).Type == Kind::Nothing);
-    CHECK(ParseRegistryValue("(Bin)100000000", LocationsOf(TheRun)).Type == Kind::Nothing);
+    CHECK(ParseRegistryValue("(Bin)zz", LocationsOf(TheRun)).type == Kind::Nothing);
+    CHECK(ParseRegistryValue("(Bin)", LocationsOf(TheRun)).type == Kind::Nothing);
+    CHECK(ParseRegistryValue("(Bin)100000000", LocationsOf(TheRun)).type == Kind::Nothing);
     const RegistryValueData sixteen = ParseRegistryValue("(Bin)10", LocationsOf(TheRun));
-    CHECK(sixteen.Type == Kind::Binary);
-    CHECK(sixteen.Number == 0x10);
-    CHECK(ParseRegistryValue("(Bin)1234ABCD", LocationsOf(TheRun)).Number == 0x1234ABCDu);
-    CHECK(ParseRegistryValue("(Bin)ffffffff", LocationsOf(TheRun)).Number == 0xFFFFFFFFu);
+    CHECK(sixteen.type == Kind::Binary);
+    CHECK(sixteen.number == 0x10);
+    CHECK(ParseRegistryValue("(Bin)1234ABCD", LocationsOf(TheRun)).number == 0x1234ABCDu);
+    CHECK(ParseRegistryValue("(Bin)ffffffff", LocationsOf(TheRun)).number == 0xFFFFFFFFu);
 
     // An empty value writes nothing; another token stores the whole value.
-    CHECK(ParseRegistryValue("", LocationsOf(TheRun)).Type == Kind::Nothing);
-    CHECK(ParseRegistryValue("(Pdd)", LocationsOf(TheRun)).Type == Kind::Nothing);
-    CHECK(ParseRegistryValue("(str)x", LocationsOf(TheRun)).Type == Kind::String);
-    CHECK(ParseRegistryValue("(str)x", LocationsOf(TheRun)).Text == "(str)x");
-    CHECK(ParseRegistryValue("(App)x", LocationsOf(TheRun)).Text == "C:\\APP\\x");
-    CHECK(ParseRegistryValue("abc", LocationsOf(TheRun)).Text == "abc");
+    CHECK(ParseRegistryValue("", LocationsOf(TheRun)).type == Kind::Nothing);
+    CHECK(ParseRegistryValue("(Pdd)", LocationsOf(TheRun)).type == Kind::Nothing);
+    CHECK(ParseRegistryValue("(str)x", LocationsOf(TheRun)).type == Kind::String);
+    CHECK(ParseRegistryValue("(str)x", LocationsOf(TheRun)).text == "(str)x");
+    CHECK(ParseRegistryValue("(App)x", LocationsOf(TheRun)).text == "C:\\APP\\x");
+    CHECK(ParseRegistryValue("abc", LocationsOf(TheRun)).text == "abc");
 }
 
 TEST_CASE("IniFile values: three fields off the front, the rest is the path")
 {
     KnownFolders folders;
     const IniFileEntry tool = ParseIniFileEntry("Opt,Path,(App),(Win)TOOL.INI", LocationsOf(TheRun));
-    CHECK(tool.Section == "Opt");
-    CHECK(tool.Key == "Path");
-    CHECK(tool.Value == "C:\\APP\\");
-    CHECK(tool.File == "C:\\WINDOWS\\TOOL.INI");
+    CHECK(tool.section == "Opt");
+    CHECK(tool.key == "Path");
+    CHECK(tool.value == "C:\\APP\\");
+    CHECK(tool.file == "C:\\WINDOWS\\TOOL.INI");
 
     const IniFileEntry commas = ParseIniFileEntry("S,K,V,C:\\A,B\\X,Y.INI", LocationsOf(TheRun));
-    CHECK(commas.Value == "V");
-    CHECK(commas.File == "C:\\A,B\\X,Y.INI");
+    CHECK(commas.value == "V");
+    CHECK(commas.file == "C:\\A,B\\X,Y.INI");
 
     const IniFileEntry twoCommas = ParseIniFileEntry("a,b,c", LocationsOf(TheRun));
-    CHECK(twoCommas.Section == "a");
-    CHECK(twoCommas.Key == "b");
-    CHECK(twoCommas.Value.empty());
-    CHECK(twoCommas.File == "c");
+    CHECK(twoCommas.section == "a");
+    CHECK(twoCommas.key == "b");
+    CHECK(twoCommas.value.empty());
+    CHECK(twoCommas.file == "c");
 
     const IniFileEntry japanese = ParseIniFileEntry("表,ポ,能,C:\\表\\ポ.INI", LocationsOf(TheRun));
-    CHECK(japanese.Section == "表");
-    CHECK(japanese.Key == "ポ");
-    CHECK(japanese.File == "C:\\表\\ポ.INI");
+    CHECK(japanese.section == "表");
+    CHECK(japanese.key == "ポ");
+    CHECK(japanese.file == "C:\\表\\ポ.INI");
 }

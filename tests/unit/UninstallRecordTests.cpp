@@ -38,8 +38,8 @@ struct RecordPlace {
         WriteTextFile(script, "[Extend]\r\nUnSetupOption=" + option + "\r\n");
         input = {app + "UNSETUP.INI", work, script, "Sample Uninstall", "C:\\Program Files\\Sample\\"};
     }
-    std::string Record() const { return ReadTextFile(input.RecordPath); }
-    std::string Backup() const { return input.WorkFolder + "UNSETUPB.INI"; }
+    std::string Record() const { return ReadTextFile(input.recordPath); }
+    std::string Backup() const { return input.workFolder + "UNSETUPB.INI"; }
 };
 
 // The whole completion sequence on the record: lists, then the Add/Remove key
@@ -48,8 +48,8 @@ unsigned long WriteFast(const RecordPlace& place, const UninstallLists& lists, c
                         const std::string& programId = "SAMPLE01")
 {
     const unsigned long result = WriteUninstallRecord(place.input, lists, slots, nullptr);
-    WriteUnSetupRegistryKey(place.input.RecordPath, AddRemoveKey);
-    WriteProgramId(place.input.RecordPath, programId);
+    WriteUnSetupRegistryKey(place.input.recordPath, AddRemoveKey);
+    WriteProgramId(place.input.recordPath, programId);
     return result;
 }
 
@@ -57,8 +57,8 @@ void WriteReference(const RecordPlace& place, const UninstallLists& lists, const
                     const std::string& programId = "SAMPLE01")
 {
     WriteRecordKeyByKey(place.input, lists, slots);
-    WriteUnSetupRegistryKey(place.input.RecordPath, AddRemoveKey);
-    WriteProgramId(place.input.RecordPath, programId);
+    WriteUnSetupRegistryKey(place.input.recordPath, AddRemoveKey);
+    WriteProgramId(place.input.recordPath, programId);
 }
 
 // The same install written both ways, in two setup folders; the bytes must match.
@@ -89,7 +89,7 @@ TEST_CASE("a record without options or program ID lacks those sections and write
 {
     RecordPlace place("bare", "");
     UninstallLists lists;
-    lists.DeleteFileList = {"C:\\APP\\UNSETUP.INI"};
+    lists.deleteFileList = {"C:\\APP\\UNSETUP.INI"};
     REQUIRE(WriteFast(place, lists, RestoreSlots{}, "") == 0);
     const std::vector<std::string> lines = NonBlankLines(place.Record());
     const std::vector<std::string> tail(lines.begin() + 9, lines.end());
@@ -102,17 +102,17 @@ TEST_CASE("the fast record equals the key-by-key record byte for byte")
     SUBCASE("duplicates, switches, empty items and Shift-JIS paths")
     {
         UninstallLists lists;
-        lists.DeleteFolderList = {"C:\\表\\", "C:\\APP\\DATA\\", "c:\\表\\", "C:\\ソ\\能\\"};
-        lists.DeleteFileList = {"C:\\表\\ソ.DLL,/S",  "C:\\表\\ｿ.DLL",     "c:\\表\\ソ.dll",   "C:\\APP\\A.EXE,/R",
+        lists.deleteFolderList = {"C:\\表\\", "C:\\APP\\DATA\\", "c:\\表\\", "C:\\ソ\\能\\"};
+        lists.deleteFileList = {"C:\\表\\ソ.DLL,/S",  "C:\\表\\ｿ.DLL",     "c:\\表\\ソ.dll",   "C:\\APP\\A.EXE,/R",
                                 "C:\\APP\\a.exe,/S", "C:\\APP\\A.EXE",    "C:\\APP\\B.OCX,/R", "C:\\app\\b.ocx,/W",
                                 ",/S",              "C:\\APP\\C.EXE",    "  C:\\APP\\D.EXE ", "C:\\APP\\D.EXE,/s",
                                 "\"C:\\Q\"",        "C:\\Q,/R",          "C:\\APP\\UNSETUP.INI"};
-        lists.DeleteShortCutList = {"C:\\L\\ａ.lnk", "", "C:\\L\\Ａ.LNK", "C:\\L\\b.lnk", ""};
-        lists.DeleteRegistryList = {"(Cuser)Software\\表", "(CUSER)SOFTWARE\\表", "Software\\A"};
-        lists.AddDeleteFileList = {"C:\\APP\\*.LOG", "C:\\APP\\*.log,/L", "C:\\APP\\あ.TXT", "C:\\APP\\ア.TXT"};
+        lists.deleteShortCutList = {"C:\\L\\ａ.lnk", "", "C:\\L\\Ａ.LNK", "C:\\L\\b.lnk", ""};
+        lists.deleteRegistryList = {"(Cuser)Software\\表", "(CUSER)SOFTWARE\\表", "Software\\A"};
+        lists.addDeleteFileList = {"C:\\APP\\*.LOG", "C:\\APP\\*.log,/L", "C:\\APP\\あ.TXT", "C:\\APP\\ア.TXT"};
         RestoreSlots slots;
         slots[0] = "smp,";
-        slots[1] = "ado,Old.Type";
+        slots[1] = "ado,Old.type";
         CheckSameAsKeyByKey(lists, slots);
     }
     SUBCASE("varied lists from a fixed pool")
@@ -143,17 +143,17 @@ TEST_CASE("an earlier record is backed up and merged into the lists and slots")
         "[DeleteRegistry]\r\nKey1=(Cuser)Software\\A\r\n"
         "[AddDeleteFile]\r\nFile1=C:\\APP\\*.LOG\r\n"
         "[RestoreRelate]\r\nKey1=ado,\r\nKey3=do,\r\nKey4=ADO,Other\r\nKey5=ado,\r\nKey20=txt,txtfile\r\n";
-    WriteTextFile(place.input.RecordPath, earlier);
+    WriteTextFile(place.input.recordPath, earlier);
 
     UninstallLists lists;
     RestoreSlots slots;
-    LoadPreviousRecord(place.input.RecordPath, place.Backup(), lists, slots);
+    LoadPreviousRecord(place.input.recordPath, place.Backup(), lists, slots);
     CHECK(ReadTextFile(place.Backup()) == earlier);
-    CHECK(lists.DeleteFolderList == std::vector<std::string>{"C:\\APP\\DATA\\"});
-    CHECK(lists.DeleteFileList == std::vector<std::string>{"C:\\APP\\A.EXE", "C:\\APP\\表.DLL,/S"});
-    CHECK(lists.DeleteShortCutList == std::vector<std::string>{"C:\\L\\A.lnk"});
-    CHECK(lists.DeleteRegistryList == std::vector<std::string>{"(Cuser)Software\\A"});
-    CHECK(lists.AddDeleteFileList == std::vector<std::string>{"C:\\APP\\*.LOG"});
+    CHECK(lists.deleteFolderList == std::vector<std::string>{"C:\\APP\\DATA\\"});
+    CHECK(lists.deleteFileList == std::vector<std::string>{"C:\\APP\\A.EXE", "C:\\APP\\表.DLL,/S"});
+    CHECK(lists.deleteShortCutList == std::vector<std::string>{"C:\\L\\A.lnk"});
+    CHECK(lists.deleteRegistryList == std::vector<std::string>{"(Cuser)Software\\A"});
+    CHECK(lists.addDeleteFileList == std::vector<std::string>{"C:\\APP\\*.LOG"});
     // All twenty keys are read; one slot per extension, case ignored; "do"
     // lies inside "ado" but is an extension of its own.
     RestoreSlots expected;
@@ -164,11 +164,11 @@ TEST_CASE("an earlier record is backed up and merged into the lists and slots")
 
     SUBCASE("without a record now, a backup left from before merges nothing")
     {
-        DeleteFileA(place.input.RecordPath.c_str());
+        DeleteFileA(place.input.recordPath.c_str());
         UninstallLists fresh;
         RestoreSlots freshSlots;
-        LoadPreviousRecord(place.input.RecordPath, place.Backup(), fresh, freshSlots);
-        CHECK(fresh.DeleteFileList.empty());
+        LoadPreviousRecord(place.input.recordPath, place.Backup(), fresh, freshSlots);
+        CHECK(fresh.deleteFileList.empty());
         CHECK(freshSlots == RestoreSlots{});
         CHECK_FALSE(PathExists(place.Backup()));
     }
@@ -178,7 +178,7 @@ TEST_CASE("associations: one slot per extension, compared whole, twenty at most"
 {
     RegKey known = CreateRegKey(HKEY_CLASSES_ROOT, ".orvtsa");
     REQUIRE(known);
-    RegSetValueExA(known.Get(), "", 0, REG_SZ, reinterpret_cast<const BYTE*>("Old.Type"), 9);
+    RegSetValueExA(known.Get(), "", 0, REG_SZ, reinterpret_cast<const BYTE*>("Old.type"), 9);
     RegDeleteKeyA(HKEY_CLASSES_ROOT, ".orvtsb");
 
     RestoreSlots slots;
@@ -187,7 +187,7 @@ TEST_CASE("associations: one slot per extension, compared whole, twenty at most"
     CHECK(RecordAssociation(slots, "orvtsb") == 2);
     // A shorter extension inside a remembered one gets a slot of its own.
     CHECK(RecordAssociation(slots, "orvts") == 3);
-    CHECK(slots[0] == "orvtsa,Old.Type");
+    CHECK(slots[0] == "orvtsa,Old.type");
     CHECK(slots[1] == "orvtsb,");
     CHECK(slots[2] == "orvts,");
     CHECK_FALSE(RegKeyExists(HKEY_CLASSES_ROOT, ".orvtsb"));  // reading creates nothing
@@ -200,11 +200,11 @@ TEST_CASE("associations: one slot per extension, compared whole, twenty at most"
 
     RecordPlace place;
     UninstallLists lists;
-    lists.DeleteFileList = {"C:\\APP\\UNSETUP.INI"};
+    lists.deleteFileList = {"C:\\APP\\UNSETUP.INI"};
     REQUIRE(WriteFast(place, lists, slots) == 0);
     for (int i = 1; i <= RestoreSlotCount; ++i) {
         CAPTURE(i);
-        CHECK(ReadProfile("RestoreRelate", "Key" + std::to_string(i), "", place.input.RecordPath) ==
+        CHECK(ReadProfile("RestoreRelate", "Key" + std::to_string(i), "", place.input.recordPath) ==
               slots[static_cast<size_t>(i) - 1]);
     }
     RegDeleteKeyA(HKEY_CLASSES_ROOT, ".orvtsa");
@@ -214,10 +214,10 @@ TEST_CASE("the new record replaces the old one in one step")
 {
     RecordPlace place;
     const std::string old = "[DeleteFile]\r\nFile1=C:\\OLD.EXE\r\n";
-    WriteTextFile(place.input.RecordPath, old);
-    SetFileAttributesA(place.input.RecordPath.c_str(), FILE_ATTRIBUTE_READONLY);
+    WriteTextFile(place.input.recordPath, old);
+    SetFileAttributesA(place.input.recordPath.c_str(), FILE_ATTRIBUTE_READONLY);
     UninstallLists lists;
-    lists.DeleteFileList = {"C:\\APP\\A.EXE", "C:\\APP\\UNSETUP.INI"};
+    lists.deleteFileList = {"C:\\APP\\A.EXE", "C:\\APP\\UNSETUP.INI"};
 
     // While the sections are written the earlier record stays in place whole.
     int checks = 0;
@@ -227,21 +227,21 @@ TEST_CASE("the new record replaces the old one in one step")
     });
     CHECK(checks == 6);
     CHECK(result == 0);
-    CHECK(ReadProfile("DeleteFile", "File1", "", place.input.RecordPath) == "C:\\APP\\A.EXE");
-    CHECK_FALSE(PathExists(place.input.WorkFolder + RecordBuildName));
+    CHECK(ReadProfile("DeleteFile", "File1", "", place.input.recordPath) == "C:\\APP\\A.EXE");
+    CHECK_FALSE(PathExists(place.input.workFolder + RecordBuildName));
 
     SUBCASE("a record that cannot be replaced stays, and the error is returned")
     {
         RecordPlace blocked;
-        CreateDirectoryA(blocked.input.RecordPath.c_str(), nullptr);
+        CreateDirectoryA(blocked.input.recordPath.c_str(), nullptr);
         CHECK(WriteUninstallRecord(blocked.input, lists, RestoreSlots{}, nullptr) != 0);
-        CHECK((GetFileAttributesA(blocked.input.RecordPath.c_str()) & FILE_ATTRIBUTE_DIRECTORY) != 0);
-        CHECK_FALSE(PathExists(blocked.input.WorkFolder + RecordBuildName));
+        CHECK((GetFileAttributesA(blocked.input.recordPath.c_str()) & FILE_ATTRIBUTE_DIRECTORY) != 0);
+        CHECK_FALSE(PathExists(blocked.input.workFolder + RecordBuildName));
     }
     SUBCASE("a new record that cannot be written leaves the earlier one in place")
     {
         UninstallRecordInput nowhere = place.input;
-        nowhere.WorkFolder = place.folder / "MISSING\\";
+        nowhere.workFolder = place.folder / "MISSING\\";
         const std::string before = place.Record();
         CHECK(WriteUninstallRecord(nowhere, lists, RestoreSlots{}, nullptr) != 0);
         CHECK(place.Record() == before);
@@ -258,7 +258,7 @@ TEST_CASE("a setup folder on another volume gets the record by a rename beside i
     RecordPlace work;
     const std::string app = shm + "orvtest-record-" + std::to_string(GetCurrentProcessId()) + "\\";
     CreateDirectoryA(app.c_str(), nullptr);
-    const std::string probe = work.input.WorkFolder + "PROBE.TXT";
+    const std::string probe = work.input.workFolder + "PROBE.TXT";
     WriteTextFile(probe, "x");
     const bool otherVolume = !MoveFileExA(probe.c_str(), (app + "PROBE.TXT").c_str(), 0) &&
                              GetLastError() == ERROR_NOT_SAME_DEVICE;
@@ -266,14 +266,14 @@ TEST_CASE("a setup folder on another volume gets the record by a rename beside i
     if (!otherVolume) MESSAGE("Z:\\dev\\shm is on the work folder's volume here");
 
     UninstallRecordInput input = work.input;
-    input.RecordPath = app + "UNSETUP.INI";
-    WriteTextFile(input.RecordPath, "[DeleteFile]\r\nFile1=C:\\OLD.EXE\r\n");
+    input.recordPath = app + "UNSETUP.INI";
+    WriteTextFile(input.recordPath, "[DeleteFile]\r\nFile1=C:\\OLD.EXE\r\n");
     UninstallLists lists;
-    lists.DeleteFileList = {"C:\\APP\\A.EXE"};
+    lists.deleteFileList = {"C:\\APP\\A.EXE"};
     CHECK(WriteUninstallRecord(input, lists, RestoreSlots{}, nullptr) == 0);
-    CHECK(ReadProfile("DeleteFile", "File1", "", input.RecordPath) == "C:\\APP\\A.EXE");
+    CHECK(ReadProfile("DeleteFile", "File1", "", input.recordPath) == "C:\\APP\\A.EXE");
     CHECK_FALSE(PathExists(app + RecordBuildName));
-    CHECK_FALSE(PathExists(work.input.WorkFolder + RecordBuildName));
+    CHECK_FALSE(PathExists(work.input.workFolder + RecordBuildName));
     RemoveTree(app);
 }
 

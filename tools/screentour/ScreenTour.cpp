@@ -168,8 +168,8 @@ void ProcedureWindows(const std::string& distribution, const std::string& temp)
     tourForms = &forms;
     forms.mainWindow.StartUp("", [&](RunState& state) {
         const std::string errors = LoadSystemFolders(state);
-        state.SourceFolder = distribution;
-        state.TempFolder = temp;
+        state.sourceFolder = distribution;
+        state.tempFolder = temp;
         return errors;
     });
     SetTimer(nullptr, 0, 300, &ProcedureScreens);
