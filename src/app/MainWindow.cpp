@@ -7,10 +7,10 @@
 #include "install/RunInstall.h"
 #include "services/Deletion.h"
 #include "services/FileOps.h"
-#include "windows/MessageBox.h"
 #include "text/StrOp.h"
 #include "uninstall/RunUninstall.h"
 #include "windows/ControlIds.h"
+#include "windows/MessageBox.h"
 
 #include <shlobj.h>
 

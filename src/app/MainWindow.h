@@ -6,12 +6,12 @@
 #pragma once
 
 #include "engine/RunState.h"
+#include "ui/SetupCallback.h"
+#include "windows/Backdrop.h"
 #include "windows/Controls.h"
 #include "windows/FolderDialog.h"
 #include "windows/Form.h"
 #include "windows/RunSignals.h"
-#include "ui/SetupCallback.h"
-#include "windows/Backdrop.h"
 
 #include <functional>
 #include <optional>

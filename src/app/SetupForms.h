@@ -3,12 +3,12 @@
 // window, the progress window and the confirmation dialog.
 #pragma once
 
-#include "app/WindowsCallback.h"
 #include "app/MainWindow.h"
+#include "app/WindowsCallback.h"
 #include "windows/ApplicationWindow.h"
 #include "windows/Backdrop.h"
-#include "windows/SharedFileDialog.h"
 #include "windows/ProgressWindow.h"
+#include "windows/SharedFileDialog.h"
 
 class SetupForms {
 public:

@@ -5,9 +5,10 @@
 #include "app/MainWindow.h"
 #include "app/WorkFolders.h"
 
-#include "install/ShortCutSection.h"
-#include "services/FileOps.h"
 #include "engine/RunState.h"
+#include "install/ShortCutSection.h"
+#include "record/SetupFolderList.h"
+#include "services/FileOps.h"
 #include "services/LocationTokens.h"
 #include "services/RegistryKeys.h"
 #include "services/Win32Registry.h"
@@ -16,7 +17,6 @@
 #include "text/PathParts.h"
 #include "text/StrOp.h"
 #include "text/ValueFields.h"
-#include "record/SetupFolderList.h"
 
 #include <fstream>
 #include <iterator>

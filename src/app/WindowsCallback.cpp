@@ -2,11 +2,11 @@
 
 #include "engine/RunState.h"
 #include "services/Clock.h"
-#include "windows/MessageBox.h"
 #include "text/StrOp.h"
-#include "windows/UserDialogs.h"
 #include "windows/ErrorGuard.h"
+#include "windows/MessageBox.h"
 #include "windows/MessagePump.h"
+#include "windows/UserDialogs.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "app/MainWindow.h"
 #include "ui/SetupCallback.h"
 #include "windows/Backdrop.h"
-#include "windows/SharedFileDialog.h"
 #include "windows/ProgressWindow.h"
+#include "windows/SharedFileDialog.h"
 
 // The states of the main window's option boxes.
 struct OptionSnapshot {

@@ -2,8 +2,8 @@
 
 #include "engine/RunState.h"
 #include "install/RelateSection.h"
-#include "services/RegistryAccess.h"
 #include "record/RestoreSlots.h"
+#include "services/RegistryAccess.h"
 
 #include <utility>
 

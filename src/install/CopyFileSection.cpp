@@ -1,7 +1,7 @@
 #include "install/CopyFileSection.h"
 
-#include "services/Expansion.h"
 #include "engine/RunState.h"
+#include "services/Expansion.h"
 #include "services/LocationTokens.h"
 #include "text/NumberedList.h"
 #include "text/PathParts.h"

@@ -2,6 +2,8 @@
 
 #include "engine/RunState.h"
 #include "install/InstallFlow.h"
+#include "record/SetupFolderList.h"
+#include "record/UninstallRecord.h"
 #include "services/FileFacts.h"
 #include "services/FileOps.h"
 #include "services/LocationTokens.h"
@@ -11,8 +13,6 @@
 #include "text/IniFile.h"
 #include "text/StrOp.h"
 #include "text/ValueFields.h"
-#include "record/SetupFolderList.h"
-#include "record/UninstallRecord.h"
 
 #include <windows.h>
 

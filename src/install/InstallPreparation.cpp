@@ -2,10 +2,10 @@
 
 #include "engine/RunState.h"
 #include "install/RelateSection.h"
+#include "record/PreviousRecord.h"
 #include "services/FileOps.h"
 #include "text/PathParts.h"
 #include "text/StrOp.h"
-#include "record/PreviousRecord.h"
 
 Flow StartInstall(SetupCallback& person, InstallRun& run)
 {

@@ -6,9 +6,9 @@
 
 #include "engine/RunState.h"
 #include "install/RelateSection.h"
+#include "record/UninstallLists.h"
 #include "services/FailureReport.h"
 #include "ui/SetupCallback.h"
-#include "record/UninstallLists.h"
 #include "ui/SetupCallback.h"
 
 #include <cstdint>

@@ -1,9 +1,9 @@
 #include "record/PreviousRecord.h"
 
+#include "record/RestoreSlots.h"
 #include "services/FileOps.h"
 #include "text/IniFile.h"
 #include "text/NumberedList.h"
-#include "record/RestoreSlots.h"
 
 #include <windows.h>
 

@@ -1,8 +1,8 @@
 #include "record/UninstallRecord.h"
 
+#include "record/RecordNumbering.h"
 #include "text/IniFile.h"
 #include "text/PathParts.h"
-#include "record/RecordNumbering.h"
 
 #include <windows.h>
 

@@ -1,10 +1,10 @@
 #include "uninstall/RecordedRemovals.h"
 
 #include "services/Deletion.h"
+#include "services/SetupError.h"
 #include "text/NumberedList.h"
 #include "text/PathParts.h"
 #include "text/StrOp.h"
-#include "services/SetupError.h"
 
 #include <algorithm>
 

@@ -3,8 +3,8 @@
 // folders the install made, the last made first.
 #pragma once
 
-#include "uninstall/UninstallRun.h"
 #include "ui/SetupCallback.h"
+#include "uninstall/UninstallRun.h"
 
 // DeleteFile, then AddDeleteFile, each file decided on its own (shared
 // counts, switches, questions). Only DeleteFile failures are reported; a

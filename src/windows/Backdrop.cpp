@@ -1,8 +1,8 @@
 #include "windows/Backdrop.h"
 
-#include "windows/MessageBox.h"
 #include "windows/ApplicationWindow.h"
 #include "windows/ControlIds.h"
+#include "windows/MessageBox.h"
 #include "windows/VersionInfo.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include "windows/ErrorGuard.h"
 
 #include "services/SetupError.h"
-#include "windows/MessageBox.h"
 #include "windows/ApplicationWindow.h"
+#include "windows/MessageBox.h"
 
 #include <exception>
 

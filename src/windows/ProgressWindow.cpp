@@ -1,7 +1,7 @@
 #include "windows/ProgressWindow.h"
 
-#include "windows/MessageBox.h"
 #include "windows/ControlIds.h"
+#include "windows/MessageBox.h"
 
 ProgressWindow::ProgressWindow(HWND owner, Form& background, Form& main, RunSignals& signals)
     : Form(WindowClassNames::ProgressWindow, "進行状況", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0, 497, 153, owner),

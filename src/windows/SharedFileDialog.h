@@ -5,9 +5,9 @@
 // the rest of the run.
 #pragma once
 
-#include "windows/UserDialogs.h"
 #include "windows/Controls.h"
 #include "windows/Form.h"
+#include "windows/UserDialogs.h"
 
 class SharedFileDialog : public Form, public ModalWindow {
 public:

@@ -5,10 +5,10 @@
 #include <doctest/doctest.h>
 
 #include "InstallFixture.h"
-#include "support/TestRunState.h"
 #include "install/ActionPhases.h"
 #include "support/ScratchRegistry.h"
 #include "support/ShellLinks.h"
+#include "support/TestRunState.h"
 #include "support/Utf8.h"
 #include "text/IniFile.h"
 

@@ -8,14 +8,14 @@
 #include "support/Utf8.h"
 
 #include "InstallFixture.h"
-#include "support/TestRunState.h"
 #include "install/InstallCompletion.h"
+#include "record/PreviousRecord.h"
 #include "services/LocationTokens.h"
 #include "services/SystemErrorText.h"
 #include "support/FileShapes.h"
 #include "support/ScratchRegistry.h"
+#include "support/TestRunState.h"
 #include "text/IniFile.h"
-#include "record/PreviousRecord.h"
 
 #include <windows.h>
 

@@ -4,8 +4,8 @@
 #include "install/InstallCompletion.h"
 #include "services/LocationTokens.h"
 #include "services/SystemErrorText.h"
-#include "windows/ErrorGuard.h"
 #include "support/TestRunState.h"
+#include "windows/ErrorGuard.h"
 
 #include <windows.h>
 

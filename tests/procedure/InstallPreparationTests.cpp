@@ -8,9 +8,9 @@
 #include "services/FileOps.h"
 #include "services/FreeSpace.h"
 #include "support/FileShapes.h"
+#include "support/TestRunState.h"
 #include "text/IniFile.h"
 #include "text/PathParts.h"
-#include "support/TestRunState.h"
 
 #include <windows.h>
 

@@ -5,9 +5,9 @@
 // button, insert the next disk).
 #pragma once
 
-#include "windows/UserDialogs.h"
 #include "windows/MessagePump.h"
 #include "windows/ProgressWindow.h"
+#include "windows/UserDialogs.h"
 
 #include <deque>
 #include <functional>

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "app/SetupForms.h"
-#include "support/TestRunState.h"
 #include "support/Scratch.h"
+#include "support/TestRunState.h"
 #include "windows/MessagePump.h"
 
 #include <functional>

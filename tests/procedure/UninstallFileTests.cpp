@@ -8,8 +8,8 @@
 #include "services/SystemErrorText.h"
 #include "support/Fixtures.h"
 #include "support/ScratchRegistry.h"
-#include "support/Utf8.h"
 #include "support/TestRunState.h"
+#include "support/Utf8.h"
 
 #include <windows.h>
 

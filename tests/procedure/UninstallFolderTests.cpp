@@ -7,11 +7,11 @@
 #include "UninstallFixture.h"
 #include "services/LocationTokens.h"
 #include "services/SystemErrorText.h"
+#include "support/TestRunState.h"
 #include "support/Utf8.h"
 #include "text/StrOp.h"
 #include "uninstall/ProtectedFolders.h"
 #include "uninstall/SetupFolderRemoval.h"
-#include "support/TestRunState.h"
 
 #include <windows.h>
 #include <shlobj.h>

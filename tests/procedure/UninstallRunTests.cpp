@@ -7,8 +7,8 @@
 #include "services/LocationTokens.h"
 #include "services/SystemErrorText.h"
 #include "support/ScratchRegistry.h"
-#include "support/Utf8.h"
 #include "support/TestRunState.h"
+#include "support/Utf8.h"
 
 #include <windows.h>
 

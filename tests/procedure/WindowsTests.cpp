@@ -7,8 +7,8 @@
 #include "app/RestartOffer.h"
 #include "services/SetupError.h"
 #include "support/Scripted.h"
-#include "windows/MessagePump.h"
 #include "support/TestRunState.h"
+#include "windows/MessagePump.h"
 
 #include <windows.h>
 

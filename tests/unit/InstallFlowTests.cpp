@@ -3,10 +3,10 @@
 // and what ends up on disk.
 #include <doctest/doctest.h>
 
-#include "support/TestRunState.h"
 #include "install/RunInstall.h"
 #include "support/RecordingCallback.h"
 #include "support/Scratch.h"
+#include "support/TestRunState.h"
 #include "support/Utf8.h"
 
 #include <algorithm>

@@ -8,8 +8,8 @@
 #include "services/FileFacts.h"
 #include "support/FileShapes.h"
 #include "support/Scratch.h"
-#include "text/PathParts.h"
 #include "support/TestRunState.h"
+#include "text/PathParts.h"
 
 TEST_CASE("DrivePart: a drive letter, or the server and share of a network path")
 {

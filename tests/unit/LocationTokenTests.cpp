@@ -1,12 +1,12 @@
 // Location tokens, special folders and the error texts of the failure lists.
 #include <doctest/doctest.h>
 
-#include "support/TestRunState.h"
 #include "app/SystemFolders.h"
 #include "services/FileOps.h"
 #include "services/LocationTokens.h"
 #include "services/SystemErrorText.h"
 #include "support/KnownFolders.h"
+#include "support/TestRunState.h"
 #include "text/MBUtils.h"
 
 #include <windows.h>

@@ -3,9 +3,9 @@
 // folder above a protected one protected too.
 #include <doctest/doctest.h>
 
-#include "support/TestRunState.h"
 #include "app/SystemFolders.h"
 #include "services/LocationTokens.h"
+#include "support/TestRunState.h"
 #include "uninstall/ProtectedFolders.h"
 
 #include <windows.h>

@@ -2,10 +2,10 @@
 // imitates: the profile functions' read-back and the locale's comparison.
 #include <doctest/doctest.h>
 
+#include "record/RecordNumbering.h"
 #include "support/Scratch.h"
 #include "text/IniFile.h"
 #include "text/NumberedList.h"
-#include "record/RecordNumbering.h"
 
 #include <vector>
 

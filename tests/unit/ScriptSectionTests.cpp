@@ -11,10 +11,10 @@
 #include "install/UninstallOnlySections.h"
 #include "support/KnownFolders.h"
 #include "support/Scratch.h"
+#include "support/TestRunState.h"
 #include "text/IniFile.h"
 #include "text/IntegerText.h"
 #include "text/NumberedList.h"
-#include "support/TestRunState.h"
 
 namespace {
 

@@ -3,16 +3,16 @@
 // written key by key, and put in place without a moment without a record.
 #include <doctest/doctest.h>
 
-#include "support/ReferenceRecordWriter.h"
-#include "services/Win32Registry.h"
-#include "support/Scratch.h"
-#include "support/Scripted.h"
-#include "support/Utf8.h"
-#include "text/IniFile.h"
 #include "record/PreviousRecord.h"
 #include "record/RestoreSlots.h"
 #include "record/SetupFolderList.h"
 #include "record/UninstallRecord.h"
+#include "services/Win32Registry.h"
+#include "support/ReferenceRecordWriter.h"
+#include "support/Scratch.h"
+#include "support/Scripted.h"
+#include "support/Utf8.h"
+#include "text/IniFile.h"
 
 #include <windows.h>
 
