@@ -15,11 +15,6 @@ namespace {
 
 constexpr FILEOP_FLAGS SilentDeletion = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
 
-bool HasWildcards(const std::string& path)
-{
-    return Contains(path, "*") || Contains(path, "?");
-}
-
 // Wine's shell refuses a read-only file that is named directly or matched by
 // a pattern (5), while Windows deletes it without asking when confirmation is
 // off. Clearing the flag first gives the same outcome on both.

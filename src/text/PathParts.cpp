@@ -119,6 +119,12 @@ static bool HoldsBadCharacter(const std::string& path)
     return false;
 }
 
+bool HasWildcards(const std::string& path)
+{
+    // Neither byte can be the second byte of a two-byte character.
+    return path.find_first_of("*?") != std::string::npos;
+}
+
 PathFault FaultOfPath(const std::string& path)
 {
     // Length first: a value whose tokens were too many to expand is

@@ -23,6 +23,9 @@ std::string ChangeExtension(const std::string& path, const std::string& extensio
 // would name a folder of whatever drive and folder is current.
 bool IsAbsoluteFolder(const std::string& folder);
 
+// True when the path holds "*" or "?": a pattern, not one file.
+bool HasWildcards(const std::string& path);
+
 // What keeps a path of the script or of the person from naming a place on
 // this machine: every folder and file the install makes must be one.
 enum class PathFault {

@@ -15,11 +15,6 @@ constexpr char PatternOutside[] =
 constexpr char ProtectedFolder[] = "システムまたはユーザーのフォルダのため，削除しませんでした．";
 constexpr char NoShortcut[] = "ショートカットファイルではないため，削除しませんでした．";
 
-bool HasWildcards(const std::string& path)
-{
-    return Contains(path, "*") || Contains(path, "?");
-}
-
 bool IsFolder(const std::string& path)
 {
     const DWORD attributes = GetFileAttributesA(path.c_str());
