@@ -1,0 +1,34 @@
+// The log of a run that an administrator reads afterwards: one line per
+// event, each behind the local time to the millisecond, in UTF-8 so that
+// the Japanese texts read the same on any system. A log that is not open
+// takes every line and writes nothing, so the procedures log without
+// asking whether anyone listens.
+#pragma once
+
+#include "services/Win32Files.h"
+
+#include <string>
+
+class RunLog {
+public:
+    // Opens `path` for appending (a log named twice keeps both runs) and
+    // returns the system's error code, 0 when it opened.
+    unsigned long Open(const std::string& path);
+    bool IsOpen() const { return static_cast<bool>(file_); }
+    const std::string& Path() const { return path_; }
+
+    // One event; `text` is Shift-JIS and may hold several lines (CR, LF or
+    // both), each of which gets its own time stamp.
+    void Line(const std::string& text);
+
+private:
+    FileHandle file_;
+    std::string path_;
+};
+
+// `text` (Shift-JIS) as UTF-8.
+std::string Utf8FromShiftJis(const std::string& text);
+
+// "<path> (error 5: アクセスが拒否されました)" style: the code and the system's
+// own text for it, for log lines about a failed action.
+std::string WithSystemError(const std::string& subject, unsigned long code);
