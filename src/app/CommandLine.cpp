@@ -1,5 +1,9 @@
 #include "app/CommandLine.h"
 
+#include "text/StrOp.h"
+
+#include <vector>
+
 namespace {
 
 // No Shift-JIS trail byte is a blank, a control character or a double
@@ -10,9 +14,11 @@ bool IsSeparator(char byte)
 }
 
 // Reads the argument that starts at or after `at`; `at` ends behind it.
-std::string NextArgument(const std::string& line, size_t& at)
+// `found` tells an empty quoted argument ("") from the end of the line.
+std::string NextArgument(const std::string& line, size_t& at, bool& found)
 {
     while (at < line.size() && IsSeparator(line[at])) ++at;
+    found = at < line.size();
     std::string argument;
     bool quoted = false;
     for (; at < line.size(); ++at) {
@@ -27,11 +33,96 @@ std::string NextArgument(const std::string& line, size_t& at)
     return argument;
 }
 
+std::vector<std::string> Arguments(const std::string& line)
+{
+    std::vector<std::string> arguments;
+    size_t at = 0;
+    bool found = false;
+    NextArgument(line, at, found);  // the program's own name
+    for (;;) {
+        std::string argument = NextArgument(line, at, found);
+        if (!found) return arguments;
+        arguments.push_back(std::move(argument));
+    }
+}
+
+// Applies one switch ("/NAME" or "/NAME=value"); false when it is none of
+// ours or lacks or carries a value against its kind.
+bool ApplySwitch(RunOptions& options, const std::string& argument)
+{
+    const size_t equals = argument.find('=');
+    const std::string name = AsciiUpper(argument.substr(1, equals == std::string::npos ? std::string::npos : equals - 1));
+    const bool hasValue = equals != std::string::npos;
+    const std::string value = hasValue ? argument.substr(equals + 1) : std::string();
+    if (name == "DIR") {
+        if (value.empty()) return false;
+        options.setupFolder = value;
+        return true;
+    }
+    if (name == "LOG") {
+        if (hasValue && value.empty()) return false;
+        options.log = true;
+        options.logFile = value;
+        return true;
+    }
+    if (hasValue) return false;
+    if (name == "SILENT") {
+        if (options.presence == Presence::Interactive) options.presence = Presence::Silent;
+    } else if (name == "VERYSILENT") {
+        options.presence = Presence::VerySilent;
+    } else if (name == "S") {
+        options.presence = Presence::VerySilent;
+        options.suppressMessageBoxes = true;
+    } else if (name == "SUPPRESSMSGBOXES") {
+        options.suppressMessageBoxes = true;
+    } else if (name == "NOICONS") {
+        options.noIcons = true;
+    } else if (name == "NORESTART") {
+        options.noRestart = true;
+    } else if (name == "?" || name == "HELP") {
+        options.help = true;
+    } else {
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
-std::string FirstArgument(const std::string& commandLine)
+RunOptions ParseCommandLine(const std::string& commandLine)
 {
-    size_t at = 0;
-    NextArgument(commandLine, at);
-    return NextArgument(commandLine, at);
+    RunOptions options;
+    bool recordSeen = false;
+    for (const std::string& argument : Arguments(commandLine)) {
+        if (!argument.empty() && argument[0] == '/') {
+            if (!ApplySwitch(options, argument) && options.fault.empty()) options.fault = argument;
+        } else if (!recordSeen) {
+            // Only the first plain argument ever meant anything; later ones
+            // are passed over as they always were.
+            options.record = argument;
+            recordSeen = true;
+        }
+    }
+    return options;
+}
+
+std::string UsageText()
+{
+    return "SETUP.EXE [/SILENT | /VERYSILENT] [/SUPPRESSMSGBOXES] [/DIR=\"フォルダ\"] [/NOICONS]\r\n"
+           "          [/NORESTART] [/LOG[=\"ファイル\"]]\r\n"
+           "UNOVSET.EXE \"アンセットアップ情報ファイル\" [同じスイッチ]\r\n"
+           "\r\n"
+           "/SILENT            進行状況だけを表示し，何も質問しません．\r\n"
+           "/VERYSILENT        ウィンドウを表示しません．\r\n"
+           "/SUPPRESSMSGBOXES  質問には無人実行の既定の答えを使います．\r\n"
+           "                   指定しない無人実行では，質問が必要になると失敗します．\r\n"
+           "/S                 /VERYSILENT /SUPPRESSMSGBOXES と同じです．\r\n"
+           "/DIR=\"フォルダ\"     セットアップフォルダ（(Prg)などの指定も可）．\r\n"
+           "/NOICONS           ショートカットを作成しません．\r\n"
+           "/NORESTART         再起動しません（再起動が必要なら終了コード 3010）．\r\n"
+           "/LOG[=\"ファイル\"]   ログ（UTF-8）を書きます．ファイル名がなければ一時フォルダに作ります．\r\n"
+           "/? /HELP           この説明．\r\n"
+           "\r\n"
+           "終了コード: 0 完了，1602 取り消し，1603 失敗，1618 実行中，112 空き容量不足，\r\n"
+           "87 コマンドラインの誤り，3010 再起動が必要，1641 再起動を開始．\r\n";
 }

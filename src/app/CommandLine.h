@@ -1,10 +1,43 @@
-// The program's first command-line argument, which decides the mode and, in
-// uninstall mode, names the record.
+// The program's command line: the uninstall record, when one is named, and
+// the switches of an unattended run, in the spelling administrators and
+// package managers use with other installers.
 #pragma once
 
+#include <optional>
 #include <string>
 
-// The first argument after the program's own name in `commandLine`, empty
-// when there is none. Arguments are separated by blanks and control
-// characters; double quotes group blanks into one argument and are dropped.
-std::string FirstArgument(const std::string& commandLine);
+// How much of the program the person sees.
+enum class Presence {
+    Interactive,  // every window and question, as always
+    Silent,       // the progress window alone; nothing is asked
+    VerySilent,   // no window at all
+};
+
+struct RunOptions {
+    // The first argument that is no switch: the uninstall record when the
+    // program is started on one; empty when there is none.
+    std::string record;
+    Presence presence = Presence::Interactive;
+    // Questions take their unattended answers instead of failing the run.
+    bool suppressMessageBoxes = false;
+    std::optional<std::string> setupFolder;  // /DIR=, tokens not yet expanded
+    bool noIcons = false;
+    bool noRestart = false;
+    bool log = false;
+    std::string logFile;  // empty: a fresh log in the temporary folder
+    bool help = false;
+    // The first argument that is no switch of ours, or one of ours in the
+    // wrong form; empty when the line is good.
+    std::string fault;
+
+    bool Unattended() const { return presence != Presence::Interactive; }
+};
+
+// Reads the arguments after the program's own name. Arguments are
+// separated by blanks and control characters; double quotes group blanks
+// into one argument and are dropped (so /DIR="C:\Program Files\A" is one
+// switch). A switch starts with "/" and its name is case-blind.
+RunOptions ParseCommandLine(const std::string& commandLine);
+
+// The text that /? shows: every switch and the exit codes.
+std::string UsageText();

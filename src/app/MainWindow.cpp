@@ -2,17 +2,14 @@
 
 #include "app/CommandLine.h"
 #include "app/SystemFolders.h"
-#include "app/WorkFolders.h"
+#include "engine/RunStart.h"
 #include "install/InstallPreparation.h"
 #include "install/RunInstall.h"
-#include "services/Deletion.h"
 #include "services/FileOps.h"
 #include "text/StrOp.h"
 #include "uninstall/RunUninstall.h"
 #include "windows/ControlIds.h"
 #include "windows/MessageBox.h"
-
-#include <shlobj.h>
 
 MainWindow::MainWindow(HWND owner, Backdrop& background, RunSignals& signals, RunState& state)
     : Form(WindowClassNames::MainWindow, "Orvane", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0, 489, 313, owner),
@@ -78,7 +75,7 @@ void MainWindow::ShowReadme(bool flag)
 void MainWindow::OnFirstActivation()
 {
     if (screen_ != MainScreen::Starting) return;
-    StartUp(FirstArgument(GetCommandLineA()), LoadSystemFolders);
+    StartUp(ParseCommandLine(GetCommandLineA()).record, LoadSystemFolders);
 }
 
 namespace {
@@ -178,15 +175,5 @@ bool MainWindow::CanClose()
 
 void MainWindow::OnClose()
 {
-    // Work folders of this run and of earlier runs that did not close. One
-    // that cannot be removed (a file in use) stays for the next run.
-    for (int n = 1; n <= WorkFolderLimit; ++n) {
-        const std::string folder = WorkFolderPath(state_.tempFolder, n);
-        if (FolderExists(folder)) RemoveFolder(folder, "*.*");
-    }
-    // Associations, items and folders may have changed: tell the shell. The
-    // notifications report no errors.
-    SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
-    SHChangeNotify(SHCNE_UPDATEITEM, SHCNF_IDLIST, nullptr, nullptr);
-    SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_IDLIST, nullptr, nullptr);
+    CloseRun(state_);
 }

@@ -90,7 +90,6 @@ private:
     // Pieces of the start-up.
     void ShowFatalScreen(const std::string& errorText);
     void ReadTitles();
-    std::string ProposedFolder();
     void EnableShortcutBoxes(bool enabled);
     void ShowMessageText();
     void ShowTitles();

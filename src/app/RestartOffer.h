@@ -6,5 +6,10 @@
 
 // When the install asked for a restart: the shell's restart dialog, and
 // after a declining answer the warning that the setup completes with the
-// restart.
-void OfferRestartIfNeeded(const InstallResults& results);
+// restart. True when the person accepted (the system restarts).
+bool OfferRestartIfNeeded(const InstallResults& results);
+
+// The restart an unattended run starts without asking (no /NORESTART):
+// the shutdown privilege enabled and the system told to restart. False,
+// with the reason in the log, when the system refused.
+bool StartRestart(RunLog& log);

@@ -6,7 +6,7 @@ SetupForms::SetupForms(RunState& runState)
     : state(runState),
       backdrop(application.Handle()),
       mainWindow(application.Handle(), backdrop, signals, state),
-      progressWindow(application.Handle(), backdrop, mainWindow, signals),
+      progressWindow(application.Handle(), &backdrop, &mainWindow, signals),
       sharedFileDialog(application.Handle(), mainWindow.answerLabel),
       runWindows(backdrop, mainWindow, progressWindow, sharedFileDialog, signals, state)
 {

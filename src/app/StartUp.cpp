@@ -1,22 +1,14 @@
-// The start-up of a run: the main window's first activation fills the run
-// state, chooses setup or uninstall mode, makes the work folder, copies the
-// script or record into it, reads the header sections from that copy and
-// prepares the first screen.
+// The start-up of a run as the person sees it: the main window's first
+// activation prepares the run (mode, work folder, the copy of the script or
+// record, its header) and shows the first screen from what it read.
 #include "app/MainWindow.h"
-#include "app/WorkFolders.h"
 
+#include "engine/RunStart.h"
 #include "engine/RunState.h"
-#include "install/ShortCutSection.h"
-#include "record/SetupFolderList.h"
 #include "services/FileOps.h"
 #include "services/LocationTokens.h"
-#include "services/RegistryKeys.h"
-#include "services/Win32Registry.h"
 #include "text/IniFile.h"
-#include "text/IntegerText.h"
-#include "text/PathParts.h"
 #include "text/StrOp.h"
-#include "text/ValueFields.h"
 
 #include <fstream>
 #include <iterator>
@@ -27,39 +19,6 @@ std::string Header(const RunState& state, const std::string& section, const std:
                    const std::string& fallback = "")
 {
     return ReadProfile(section, key, fallback, state.scriptPath);
-}
-
-// The first folder "OVTMP<n>" under the temporary folder that does not exist
-// yet, created; the one numbered 99, as it is, when all exist.
-std::string ChooseWorkFolder(const std::string& tempFolder)
-{
-    for (int n = 1; n <= WorkFolderLimit; ++n) {
-        const std::string candidate = WorkFolderPath(tempFolder, n);
-        if (!FolderExists(candidate)) {
-            CreateFolderPath(candidate);
-            return candidate;
-        }
-    }
-    return WorkFolderPath(tempFolder, WorkFolderLimit);
-}
-
-// The pause between install steps. A value that is no integer would leave
-// the start-up half done; it counts as the default, 400.
-int32_t ReadSetupSpeed(const RunState& state)
-{
-    const int32_t speed = TextToInteger(Header(state, "Extend", "SetupSpeed", "400")).value_or(400);
-    return speed < 1 ? 1 : speed;
-}
-
-// The string value that [DefaultFolder] ReferRegistry names,
-// <root token><key path>[,<value name>], with the root token read as in the
-// script's [Registry] keys; empty when its key or the value is missing.
-std::string ReadRegistryValue(const std::string& text)
-{
-    const SplitText parts = SplitAtFirst(text, ",");
-    const RegistryKeyName name = ParseRegistryKey(parts.before);
-    const RegKey key = OpenRegKey(name.root, name.subKey);
-    return key ? ReadRegString(key.Get(), parts.after) : std::string();
 }
 
 // A text file for a text box: its lines, whatever ends them, joined by
@@ -95,24 +54,7 @@ void MainWindow::StartUp(const std::string& argument, const FolderLoader& loadFo
 {
     // From here on the window closes only through quitButton.
     DisableCloseItem();
-    std::string errorText = loadFolders(state_);
-
-    state_.runMode = FileNamePart(argument) == "UNSETUP.INI" ? "UNSETUP" : "SETUP";
-    state_.workFolder = ChooseWorkFolder(state_.tempFolder);
-    // A work folder used as it was (all 99 taken) may hold the copy of
-    // another run's script or record; it must never stand in for this run's.
-    state_.scriptPath = state_.workFolder + (SetupMode(state_) ? "SETUP.INI" : "UNSETUP.INI");
-    if (FileExists(state_.scriptPath)) {
-        SetFileAttributesA(state_.scriptPath.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(state_.scriptPath.c_str());
-    }
-    if (SetupMode(state_)) {
-        const std::string script = state_.sourceFolder + "SETUP.INI";
-        if (FileExists(script)) CopyFileTo(script, state_.scriptPath);
-    } else {
-        CopyFileTo(argument, state_.scriptPath);
-    }
-    if (!FileExists(state_.scriptPath)) errorText += "【致命的エラー  →  iniファイル読み込み失敗】\r";
+    const std::string errorText = PrepareRun(state_, argument, loadFolders(state_));
     if (!errorText.empty()) {
         ShowFatalScreen(errorText);
         return;
@@ -120,8 +62,8 @@ void MainWindow::StartUp(const std::string& argument, const FolderLoader& loadFo
 
     ReadTitles();
     // "(App)" stays as it is here: the setup folder is not known yet.
-    folderBox.SetText(WithTrailingBackslash(ExpandTokens(ProposedFolder(), LocationsOf(state_))));
-    const bool enabled = Header(state_, "Extend", "Enabled") != "False";
+    folderBox.SetText(WithTrailingBackslash(ExpandTokens(ProposedSetupFolder(state_), LocationsOf(state_))));
+    const bool enabled = SettingsChangeable(state_);
     if (SetupMode(state_)) EnableShortcutBoxes(enabled);
     ShowMessageText();
     if (SetupMode(state_)) {
@@ -152,49 +94,21 @@ void MainWindow::ShowFatalScreen(const std::string& errorText)
 
 void MainWindow::ReadTitles()
 {
-    state_.topMessageText.clear();
-    state_.setupSpeed = ReadSetupSpeed(state_);
-    state_.setupTitle = Header(state_, "Title", "Setup", "Orvane");
+    ReadRunHeader(state_);
     // The title labels of the background keep their width from now on.
     for (Label* title : {&background_.bannerLabel1, &background_.bannerLabel2})
         title->SetWidth(background_.Width() - 24);
-    state_.unSetupTitle = Header(state_, "Title", "UnSetup", state_.setupTitle);
 }
 
-// Setup: the script's folder, else the folder an earlier install of the same
-// program used, else the folder a registry value names. Uninstall: the
-// record's setup folder.
-std::string MainWindow::ProposedFolder()
-{
-    if (!SetupMode(state_)) return Header(state_, "SetupFolder", "Folder");
-    std::string folder = Header(state_, "DefaultFolder", "Folder", "(Prg)\\");
-    state_.programId = Header(state_, "ProgramID", "ID");
-    folder = RememberedSetupFolder(state_.windowsFolder, state_.programId, folder);
-    const std::string referRegistry = Header(state_, "DefaultFolder", "ReferRegistry");
-    if (!referRegistry.empty()) {
-        const std::string registered = ReadRegistryValue(referRegistry);
-        if (!registered.empty()) folder = registered;
-    }
-    return folder;
-}
-
-// A shortcut box becomes usable when it governs some entry of [ShortCut],
-// by the same rule the install decides with ("(Dsk)" and "(C_Dsk)" alike, a
-// name of exactly "Default" under the Start menu box); the others stay
-// checked and disabled. The scan ends at the first missing or empty name.
+// A shortcut box becomes usable when it governs some entry of [ShortCut];
+// the others stay checked and disabled.
 void MainWindow::EnableShortcutBoxes(bool enabled)
 {
-    for (int n = 1;; ++n) {
-        const std::string name = Header(state_, "ShortCut", "Name" + std::to_string(n));
-        if (name.empty()) break;
-        switch (GoverningBox(name)) {
-        case ShortcutBox::Desktop: desktopBox.SetEnabled(enabled); break;
-        case ShortcutBox::StartMenu: startMenuBox.SetEnabled(enabled); break;
-        case ShortcutBox::StartUp: startUpBox.SetEnabled(enabled); break;
-        case ShortcutBox::SendTo: sendToBox.SetEnabled(enabled); break;
-        case ShortcutBox::None: break;
-        }
-    }
+    const GovernedBoxes inUse = ShortcutBoxesInUse(state_);
+    desktopBox.SetEnabled(enabled && inUse.desktop);
+    startMenuBox.SetEnabled(enabled && inUse.startMenu);
+    startUpBox.SetEnabled(enabled && inUse.startUp);
+    sendToBox.SetEnabled(enabled && inUse.sendTo);
 }
 
 void MainWindow::ShowMessageText()
@@ -259,8 +173,8 @@ void MainWindow::ShowUninstallScreen()
     shortcutFrame.SetTop(overwriteBox.Top());
     shortcutFrame.SetHeight(optionGroup.Height() - 24);
 
-    const std::string options = Header(state_, "UnSetupOption", "CheckBox", "0,0,0,0");
-    deleteAllForm_ = options == "DeleteAll";
+    const UninstallOffer offer = ReadUninstallOffer(state_);
+    deleteAllForm_ = offer.deleteAllForm;
     if (deleteAllForm_) {
         desktopBox.SetText("アンセットアップ(アンインストール)フォルダ以下の全ファイル・フォルダ");
         desktopBox.SetWidth(shortcutFrame.Width() - 16);
@@ -271,22 +185,20 @@ void MainWindow::ShowUninstallScreen()
             box->SetVisible(false);
         }
     } else {
-        // A flag beyond the end of the value counts as not set.
         const struct {
             CheckBox& box;
             const char* caption;
-            int position;
             bool enabled;
         } flags[] = {
-            {desktopBox, "*.INIファイル", 1, true},
-            {startMenuBox, "*.GIDファイル", 3, true},
-            {startUpBox, "", 5, false},
-            {sendToBox, "", 7, false},
+            {desktopBox, "*.INIファイル", true},
+            {startMenuBox, "*.GIDファイル", true},
+            {startUpBox, "", false},
+            {sendToBox, "", false},
         };
-        for (const auto& flag : flags) {
-            flag.box.SetText(flag.caption);
-            flag.box.SetChecked(MidStr(LeftStr(options, flag.position), flag.position) == "1");
-            flag.box.SetEnabled(flag.enabled);
+        for (size_t n = 0; n < std::size(flags); ++n) {
+            flags[n].box.SetText(flags[n].caption);
+            flags[n].box.SetChecked(offer.flags[n]);
+            flags[n].box.SetEnabled(flags[n].enabled);
         }
     }
     uninstallInfoLabel.SetTop(desktopBox.Top() + desktopBox.Height() + 2);

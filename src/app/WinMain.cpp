@@ -1,8 +1,15 @@
-// Process entry of SETUP.EXE (and of its copy UNOVSET.EXE): one running copy
-// at a time, the four windows, the message loop in which the whole run
-// happens, and the restart offer at the very end.
+// Process entry of SETUP.EXE (and of its copy UNOVSET.EXE): the command
+// line, the log, one running copy at a time, then the interactive run (the
+// four windows and the message loop in which it happens, and the restart
+// offer at the very end) or the unattended one. The exit code tells how it
+// went.
+#include "app/CommandLine.h"
+#include "app/ExitCodes.h"
+#include "app/LogOpening.h"
 #include "app/RestartOffer.h"
 #include "app/SetupForms.h"
+#include "app/UnattendedRun.h"
+#include "app/Usage.h"
 #include "services/Win32Files.h"
 #include "text/MBUtils.h"
 
@@ -28,26 +35,60 @@ private:
     bool initialized_;
 };
 
+// The code of an interactive run: how its procedure ended, or, when none
+// ran, the fatal screen (failed) or the person's quit (cancelled). A
+// needed restart the person accepted has started.
+int RunInteractive(RunState& state)
+{
+    std::optional<RunOutcome> outcome;
+    bool fatal = false;
+    {
+        SetupForms forms(state);
+        forms.Run();
+        outcome = forms.mainWindow.Outcome();
+        fatal = forms.mainWindow.Screen() == MainScreen::Fatal;
+    }
+    const bool restarted = OfferRestartIfNeeded(state);
+    if (!outcome) return fatal ? ExitCode::Failed : ExitCode::Cancelled;
+    const int code = ExitCodeOf(*outcome);
+    return code == ExitCode::RestartNeeded && restarted ? ExitCode::RestartStarted : code;
+}
+
+int Run(RunState& state, const RunOptions& options)
+{
+    if (!options.fault.empty()) {
+        state.log.Line("Error: the command line is not understood at " + options.fault);
+        state.log.Line(UsageText());
+        if (!options.Unattended()) ShowUsage(UsageOutput::Box);
+        return ExitCode::BadCommandLine;
+    }
+    // Another copy holds the mutex: end at once, without a window.
+    if (KernelHandle running{OpenMutexA(MUTEX_ALL_ACCESS, FALSE, InstanceMutex)}) {
+        state.log.Line("Error: another copy of the setup is running");
+        return ExitCode::AlreadyRunning;
+    }
+    // Held until the process ends; a failure to create it is not checked.
+    KernelHandle instance(CreateMutexA(nullptr, FALSE, InstanceMutex));
+    ComApartment com;
+    return options.Unattended() ? RunUnattended(state, options) : RunInteractive(state);
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     LoadLeadBytes();
-    // Another copy holds the mutex: end silently, without a window.
-    if (KernelHandle running{OpenMutexA(MUTEX_ALL_ACCESS, FALSE, InstanceMutex)}) {
-        PostQuitMessage(0);
-        return 0;
+    const std::string commandLine = GetCommandLineA();
+    const RunOptions options = ParseCommandLine(commandLine);
+    if (options.help) {
+        ShowUsage(UsageOutput::ConsoleOrBox);
+        return ExitCode::Completed;
     }
-    // Held until the process ends; a failure to create it is not checked.
-    KernelHandle instance(CreateMutexA(nullptr, FALSE, InstanceMutex));
-    ComApartment com;
-    // The run's state, for this run alone: the forms and the procedures they
-    // start are handed it.
+    // The run's state, for this run alone: the windows and the procedures
+    // they start are handed it.
     RunState state;
-    {
-        SetupForms forms(state);
-        forms.Run();
-    }
-    OfferRestartIfNeeded(state);
-    return 0;
+    OpenRunLog(state, options, commandLine);
+    const int code = Run(state, options);
+    state.log.Line("Exit code: " + std::to_string(code));
+    return code;
 }

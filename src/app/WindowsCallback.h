@@ -39,7 +39,7 @@ public:
     void SetupFolderNotCreated() override;
     void SetupFolderRefused(const std::string& folder) override;
     bool ContinueShortOfSpace(bool freeSpaceKnown, int64_t neededBytes) override;
-    bool InsertDisk(int number) override;
+    bool InsertDisk(int number, std::string& diskFolder) override;
     bool Overwrite(const std::string& path) override;
     void ProgressByEntries() override;
     bool Associate(const std::string& extension, const std::string& program) override;

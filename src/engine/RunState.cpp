@@ -9,3 +9,8 @@ LocationTable LocationsOf(const MachineFolders& machine, const InstallResults& i
             machine.sendToFolder,       machine.commonStartMenuFolder, machine.commonProgramsFolder,
             machine.commonDesktopFolder, machine.commonStartupFolder};
 }
+
+void ReportUnopenedLog(const RunSettings& run, FailureReport& failures)
+{
+    if (!run.unopenedLog.empty()) failures.AddSystemError("<Log> ", run.unopenedLog, run.unopenedLogError);
+}

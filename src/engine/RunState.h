@@ -7,7 +7,9 @@
 #pragma once
 
 #include "record/UninstallLists.h"
+#include "services/FailureReport.h"
 #include "services/LocationTokens.h"
+#include "services/RunLog.h"
 
 #include <array>
 #include <cstdint>
@@ -46,6 +48,10 @@ struct RunSettings {
     std::string setupTitle;
     std::string unSetupTitle;
     std::string programId;
+    // A log the command line asked for that could not be opened: its path
+    // and the system's error code, for the failure report.
+    std::string unopenedLog;
+    unsigned long unopenedLogError = 0;
 };
 
 // What the install or uninstall settles as it runs: the setup folder and
@@ -59,7 +65,14 @@ struct InstallResults {
     uint8_t rebootNeeded = 0;
 };
 
-struct RunState : MachineFolders, RunSettings, InstallResults {};
+// The log travels with the run: it is open only when the command line asked
+// for one, and takes every line either way.
+struct RunState : MachineFolders, RunSettings, InstallResults {
+    RunLog log;
+};
+
+// The failure report's block for a log that could not be opened, if any.
+void ReportUnopenedLog(const RunSettings& run, FailureReport& failures);
 
 // True when the run installs, false when it uninstalls.
 inline bool SetupMode(const RunSettings& run)

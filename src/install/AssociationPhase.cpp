@@ -38,9 +38,13 @@ Flow MakeAssociations(SetupCallback& person, InstallRun& run)
         const RelateName name = ParseRelateName(row.name);
         const RelateFile file = ParseRelateFile(row.file, LocationsOf(run.State()));
         // A declined association does not even open the extension's key.
-        if (!person.Associate(name.extension, file.program)) continue;
+        if (!person.Associate(name.extension, file.program)) {
+            run.Log("Association declined: ." + name.extension);
+            continue;
+        }
         RecordAssociation(run.State().restoreRelateSlots, name.extension);
         WriteAssociation(name, file);
+        run.Log("Association made: ." + name.extension + " -> " + file.command);
     }
     return Flow::GoOn;
 }

@@ -16,9 +16,11 @@ void Tell(SetupCallback& person, const std::string& path, RegistrationResult res
 
 }  // namespace
 
-void RegisterComponent(SetupCallback& person, const std::string& path)
+bool RegisterComponent(SetupCallback& person, const std::string& path)
 {
-    Tell(person, path, SelfRegister(path, true));
+    const RegistrationResult result = SelfRegister(path, true);
+    Tell(person, path, result);
+    return result == RegistrationResult::Done;
 }
 
 void UnregisterComponent(SetupCallback& person, const std::string& path)

@@ -7,7 +7,8 @@
 #include <string>
 
 // Registers the component; a failure is told, and the install goes on.
-void RegisterComponent(SetupCallback& person, const std::string& path);
+// True when it registered.
+bool RegisterComponent(SetupCallback& person, const std::string& path);
 
 // Unregisters a component before it is deleted (best effort): only a library
 // that cannot be loaded is told. A path that names no OCX or DLL is left.

@@ -10,6 +10,7 @@
 #include "services/Expansion.h"
 #include "services/FileFacts.h"
 #include "services/FileOps.h"
+#include "services/RunLog.h"
 #include "services/ScopeExit.h"
 #include "services/SharedComponents.h"
 
@@ -17,14 +18,31 @@
 
 namespace {
 
+// The folder the current disk's files are read from.
+const std::string& DiskFolder(const InstallRun& run)
+{
+    return run.diskFolder.empty() ? run.State().sourceFolder : run.diskFolder;
+}
+
+CopyEntry ParseEntry(const InstallRun& run, const std::string& value)
+{
+    return ParseCopyEntry(value, DiskFolder(run), LocationsOf(run.State()));
+}
+
 // Asks for the entry's disk: each marked entry asks for the next one, at
 // least once even when its file is there already, and again until it is.
-Flow AskForDisk(SetupCallback& person, InstallRun& run, const CopyEntry& entry)
+// The answer may say that the disk lies in another folder: the entry's
+// source is then read from there, as every later one is.
+Flow AskForDisk(SetupCallback& person, InstallRun& run, const std::string& value, CopyEntry& entry)
 {
     if (!entry.diskChange) return Flow::GoOn;
     ++run.diskNumber;
     do {
-        if (!person.InsertDisk(run.diskNumber)) return AbandonInstall(person, run, StopCause::Fatal, RunEnd::Cancelled);
+        std::string folder = DiskFolder(run);
+        if (!person.InsertDisk(run.diskNumber, folder))
+            return AbandonInstall(person, run, StopCause::Fatal, RunEnd::Cancelled);
+        run.diskFolder = folder;
+        entry = ParseEntry(run, value);
     } while (!FileExists(entry.source));
     return Flow::GoOn;
 }
@@ -36,6 +54,7 @@ Flow SkipMissingSource(SetupCallback& person, InstallRun& run, const CopyEntry& 
     if (ShowStatusAndPoll(person, {Status::SkippingMissingSource, entry.destination}) == Flow::Stop)
         return Flow::Stop;
     run.failures.AddReason("<File> ", entry.source, "コピー元のファイルが見つかりません．");
+    run.Log("Skipped (source missing): " + entry.source);
     ++run.copiedCount;
     return Flow::GoOn;
 }
@@ -83,6 +102,20 @@ void CountDoneBytes(SetupCallback& person, InstallRun& run, const std::string& s
     run.doneBytes += *size;
 }
 
+void LogCopy(const InstallRun& run, const CopyEntry& entry, const CopyRoute& route, bool copied,
+             unsigned long result)
+{
+    if (!copied) {
+        run.Log("Kept (not newer, or the existing file kept): " + route.to);
+    } else if (result != 0) {
+        run.Log(WithSystemError("Copy failed: " + route.to, result));
+    } else {
+        const std::string size = " (" + std::to_string(FoundFileSize(route.to).value_or(0)) + " bytes)";
+        run.Log(entry.compressed ? "Expanded: " + entry.source + " -> " + route.to + size
+                                 : "Copied: " + route.to + size);
+    }
+}
+
 Flow CopyPresentSource(SetupCallback& person, InstallRun& run, const CopyEntry& entry)
 {
     const CopyRoute route = entry.compressed ? ExpandedRoute(entry, run.State().tempFolder) : CopyRoute{entry.source, entry.destination};
@@ -93,6 +126,7 @@ Flow CopyPresentSource(SetupCallback& person, InstallRun& run, const CopyEntry& 
     if (route.damaged) {
         // Reported for what it is, neither copied nor counted nor recorded.
         run.failures.AddReason("<File> ", entry.source, "圧縮ファイルが壊れているため，展開できませんでした．");
+        run.Log("Not expanded (damaged compressed file): " + entry.source);
         ++run.copiedCount;
         CountDoneBytes(person, run, entry.source);
         return Flow::GoOn;
@@ -104,11 +138,14 @@ Flow CopyPresentSource(SetupCallback& person, InstallRun& run, const CopyEntry& 
     if (entry.AlwaysWrite()) copy = true;
     const unsigned long result = copy ? CopyFileTo(route.from, route.to) : 0;
     ++run.copiedCount;
+    LogCopy(run, entry, route, copy, result);
     // A component already in place is registered even when it was not copied.
-    if (entry.SelfRegistering() && FileExists(route.to)) RegisterComponent(person, route.to);
+    if (entry.SelfRegistering() && FileExists(route.to) && RegisterComponent(person, route.to))
+        run.Log("Registered: " + route.to);
     if (result == 0) {
         run.lists.deleteFileList.push_back(route.to + entry.switches);
         count.Keep();
+        if (entry.Shared()) run.Log("Shared count raised: " + route.to);
     } else {
         run.failures.AddSystemError("<File> ", route.to, result);
         // An entry that is not recorded is never uninstalled, so nothing
@@ -121,8 +158,8 @@ Flow CopyPresentSource(SetupCallback& person, InstallRun& run, const CopyEntry& 
 
 Flow InstallEntry(SetupCallback& person, InstallRun& run, const std::string& value, int entryNumber)
 {
-    const CopyEntry entry = ParseCopyEntry(value, run.State().sourceFolder, LocationsOf(run.State()));
-    if (AskForDisk(person, run, entry) == Flow::Stop) return Flow::Stop;
+    CopyEntry entry = ParseEntry(run, value);
+    if (AskForDisk(person, run, value, entry) == Flow::Stop) return Flow::Stop;
     Flow copied = Flow::GoOn;
     if (RefusePath(run, "<File> ", entry.destination))
         ++run.copiedCount;  // processed, like a missing source

@@ -3,6 +3,7 @@
 #include "engine/RunState.h"
 #include "install/MakeFolderSection.h"
 #include "install/RefusedPaths.h"
+#include "services/RunLog.h"
 
 #include <windows.h>
 
@@ -18,10 +19,13 @@ Flow MakeFolders(SetupCallback& person, InstallRun& run)
         const bool created = CreateDirectoryA(folder.c_str(), nullptr) != FALSE;
         const DWORD error = GetLastError();
         // A folder that was there before is the application's all the same.
-        if (created || error == ERROR_ALREADY_EXISTS)
+        if (created || error == ERROR_ALREADY_EXISTS) {
             run.lists.deleteFolderList.push_back(folder);
-        else
+            run.Log((created ? "Folder made: " : "Folder exists: ") + folder);
+        } else {
             run.failures.AddSystemError("<Folder> ", folder, error);
+            run.Log(WithSystemError("Folder not made: " + folder, error));
+        }
         person.StepDone();
     }
     person.ShowCopyProgress(true);

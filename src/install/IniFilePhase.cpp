@@ -10,7 +10,9 @@ Flow WriteIniEntries(SetupCallback& person, InstallRun& run)
         if (ShowStatusAndPoll(person, {Status::WritingIniFiles}) == Flow::Stop) return Flow::Stop;
         const IniFileEntry entry = ParseIniFileEntry(data, LocationsOf(run.State()));
         // Nothing of it is recorded, and a failed write is not reported.
-        WriteProfile(entry.section, entry.key, entry.value, entry.file);
+        const bool written = WriteProfile(entry.section, entry.key, entry.value, entry.file);
+        run.Log(std::string(written ? "INI entry written: " : "INI entry not written: ") + entry.file + " [" +
+                entry.section + "] " + entry.key + "=" + entry.value);
     }
     return Flow::GoOn;
 }

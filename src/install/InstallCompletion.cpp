@@ -36,6 +36,7 @@ void CopyUninstaller(InstallRun& run)
     if (!IsNewer(setup, uninstaller)) return;
     const unsigned long error = CopyFileTo(setup, uninstaller);
     if (error != 0) run.failures.AddSystemError(SetupFileTag, uninstaller, error);
+    run.Log(error == 0 ? "Uninstaller copied: " + uninstaller : WithSystemError("Uninstaller not copied: " + uninstaller, error));
 }
 
 UninstallRecordInput RecordInput(const InstallRun& run)
@@ -43,8 +44,9 @@ UninstallRecordInput RecordInput(const InstallRun& run)
     return {run.State().unSetupPath, run.State().workFolder, run.State().scriptPath, run.State().unSetupTitle, run.State().appFolder};
 }
 
-// Creates the key and its two values; the registry layer raises when the
-// system refuses.
+// Creates the key and its values; the registry layer raises when the
+// system refuses. The quiet command is the one deployment tools run to
+// remove the program without a window or a question.
 void WriteUninstallEntry(const std::string& keyPath, const std::string& displayName, const std::string& command)
 {
     RegistryAccess registry(HKEY_LOCAL_MACHINE);
@@ -52,6 +54,7 @@ void WriteUninstallEntry(const std::string& keyPath, const std::string& displayN
     registry.OpenKey(keyPath, true);
     registry.WriteString("DisplayName", displayName);
     registry.WriteString("UninstallString", command);
+    registry.WriteString("QuietUninstallString", command + " /VERYSILENT /SUPPRESSMSGBOXES /NORESTART");
 }
 
 // The Add/Remove Programs entry starts the uninstaller on the record; its key
@@ -67,8 +70,10 @@ void RegisterUninstallEntry(InstallRun& run)
     // registry refuses is reported with the rest, and the install completes.
     try {
         WriteUninstallEntry(keyPath, displayName, command);
+        run.Log("Add/Remove entry written: HKEY_LOCAL_MACHINE\\" + keyPath);
     } catch (const SetupError& error) {
         run.failures.AddReason(SetupFileTag, "HKEY_LOCAL_MACHINE\\" + keyPath, error.Message());
+        run.Log("Add/Remove entry not written: HKEY_LOCAL_MACHINE\\" + keyPath + ": " + error.Message());
     }
 }
 
@@ -93,6 +98,8 @@ void WriteRecordAndEntry(InstallRun& run, SetupCallback& person)
         WriteUninstallRecord(RecordInput(run), run.lists, run.State().restoreRelateSlots,
                              [&](std::optional<RecordList> list) { person.ShowStatus({RecordingStatusOf(list)}); });
     run.recordWritten = error == 0;
+    run.Log(error == 0 ? "Record written: " + run.State().unSetupPath
+                       : WithSystemError("Record not written: " + run.State().unSetupPath, error));
     if (error != 0) {
         run.failures.AddSystemError(SetupFileTag, run.State().unSetupPath, error);
         // Without its record this install can never be removed by the
@@ -134,7 +141,7 @@ void RegisterUninstaller(InstallRun& run, SetupCallback& person)
 
 void FinishInstall(InstallRun& run, SetupCallback& person)
 {
-    OfferFailures(person, RunKind::Install, run.failures);
+    OfferFailures(person, RunKind::Install, run.failures, run.State().log);
     // Exact, letter case included: any other spelling names a program.
     const std::string execute = ReadProfile("ExecuteFile", "File", "", run.State().scriptPath);
     if (execute == RebootRequest) {
@@ -143,7 +150,7 @@ void FinishInstall(InstallRun& run, SetupCallback& person)
         run.State().rebootNeeded = 1;
     } else {
         person.InstallCompleted(!IsSetupOnly(run.State().unSetupTitle) && run.recordWritten);
-        if (!execute.empty()) StartProgramAfterSetup(person, run, execute);
+        if (!execute.empty() && run.choices.startProgram) StartProgramAfterSetup(person, run, execute);
     }
     person.FinishRun();
 }

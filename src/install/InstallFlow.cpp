@@ -19,9 +19,11 @@ Flow ShowStatusAndPoll(SetupCallback& person, const StatusStep& step)
     return PollAbort(person);
 }
 
-void OfferFailures(SetupCallback& person, RunKind kind, const FailureReport& failures)
+void OfferFailures(SetupCallback& person, RunKind kind, const FailureReport& failures, RunLog& log)
 {
     if (failures.Empty()) return;
+    log.Line(std::string("Failure report of the ") + (kind == RunKind::Install ? "install" : "uninstall") + ":");
+    log.Line(failures.Text());
     if (person.OfferFailureReport(kind)) person.ShowFailureReport(kind, failures.Text());
 }
 

@@ -26,8 +26,9 @@ Flow PollAbort(SetupCallback& person);
 // when the abort can be pressed), then polls the abort.
 Flow ShowStatusAndPoll(SetupCallback& person, const StatusStep& step);
 
-// When anything failed, the person may see the report: asked, and shown.
-void OfferFailures(SetupCallback& person, RunKind kind, const FailureReport& failures);
+// When anything failed, the report goes to the log, and the person may see
+// it: asked, and shown.
+void OfferFailures(SetupCallback& person, RunKind kind, const FailureReport& failures, RunLog& log);
 
 // The fatal stop: the person is told that the install cannot go on, and the
 // run ends as `end`. Returns Stop.

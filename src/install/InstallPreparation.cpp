@@ -32,7 +32,10 @@ Flow CreateMissingSetupFolder(SetupCallback& person, InstallRun& run)
 {
     if (!person.CreateSetupFolder(run.State().appFolder))
         return AbandonInstall(person, run, StopCause::Declined, RunEnd::Cancelled);
-    if (CreateFolderPath(run.State().appFolder)) return Flow::GoOn;
+    if (CreateFolderPath(run.State().appFolder)) {
+        run.Log("Folder made: " + run.State().appFolder);
+        return Flow::GoOn;
+    }
     person.SetupFolderNotCreated();
     return AbandonInstall(person, run, StopCause::Declined, RunEnd::Failed);
 }

@@ -9,7 +9,6 @@
 #include "record/UninstallLists.h"
 #include "services/FailureReport.h"
 #include "ui/SetupCallback.h"
-#include "ui/SetupCallback.h"
 
 #include <cstdint>
 #include <optional>
@@ -19,6 +18,8 @@ struct InstallRun {
     explicit InstallRun(RunState& state) : state_(&state) {}
     // The run this install belongs to.
     RunState& State() const { return *state_; }
+    // One line in the run's log.
+    void Log(const std::string& text) const { state_->log.Line(text); }
 
     std::vector<RelateRow> relateTable;
     UninstallLists lists;
@@ -30,6 +31,8 @@ struct InstallRun {
     int64_t doneBytes = 0;
     bool byteProgress = true;  // every source size known: progress by bytes
     int diskNumber = 1;        // the disk asked for last
+    // Where that disk's files are read from; empty: the distribution folder.
+    std::string diskFolder;
     InstallChoices choices;  // as the settings stood when the install started
     // The uninstall record went into the setup folder: only then can the
     // completion send the person to Add/Remove Programs.

@@ -17,5 +17,6 @@ bool RefusePath(InstallRun& run, const std::string& tag, const std::string& path
     const PathFault fault = FaultOfPath(path);
     if (fault == PathFault::None) return false;
     run.failures.AddReason(tag, path, PathFaultReason(fault));
+    run.Log("Refused: " + tag + path + ": " + PathFaultReason(fault));
     return true;
 }

@@ -38,7 +38,10 @@ Flow WriteRegistryValues(SetupCallback& person, InstallRun& run)
         registry.OpenKey(key.subKey, true);
         // A key that did not open refuses the value below with the layer's
         // value text.
-        WriteRegistryValue(registry, item.name, ParseRegistryValue(item.value, LocationsOf(run.State())));
+        const RegistryValueData data = ParseRegistryValue(item.value, LocationsOf(run.State()));
+        WriteRegistryValue(registry, item.name, data);
+        if (data.type != RegistryValueData::Kind::Nothing)
+            run.Log("Registry value written: " + item.key + " " + (item.name.empty() ? "(default)" : item.name));
     }
     return Flow::GoOn;
 }

@@ -34,6 +34,7 @@ void RunStoppingAtError(SetupCallback& person, InstallRun& run, const std::funct
     try {
         steps();
     } catch (const SetupError& error) {
+        run.Log("Error: " + error.Message());
         person.ReportError(error.Message());
         person.CloseProgress();
         AbandonInstall(person, run, StopCause::Fatal, RunEnd::Failed);
@@ -49,6 +50,7 @@ RunOutcome OutcomeOf(const InstallRun& run, bool stopped)
 RunOutcome RunInstall(SetupCallback& person, RunState& state)
 {
     InstallRun run{state};
+    ReportUnopenedLog(state, run.failures);
     bool stopped = true;
     RunStoppingAtError(person, run, [&] {
         if (RunInstallPhases(person, run) == Flow::Stop) return;

@@ -22,6 +22,7 @@ bool RefusedShortcut(InstallRun& run, const ShortcutEntry& entry)
     for (const std::string* path : {&entry.target, &entry.workingFolder}) {
         if (path->size() > LongestPath) {
             run.failures.AddReason("<ShortCut> ", entry.link, PathFaultReason(PathFault::TooLong));
+            run.Log("Refused: <ShortCut> " + entry.link + ": " + PathFaultReason(PathFault::TooLong));
             return true;
         }
     }
@@ -44,6 +45,7 @@ Flow MakeShortcuts(SetupCallback& person, InstallRun& run)
         // Recorded even when empty: the record writer lets the next item take
         // that number.
         run.lists.deleteShortCutList.push_back(made);
+        run.Log(made.empty() ? "Shortcut not made: " + entry.link : "Shortcut made: " + made + " -> " + entry.target);
     }
     return Flow::GoOn;
 }

@@ -17,6 +17,9 @@ struct InstallChoices {
     bool startMenu = false;
     bool startUp = false;
     bool sendTo = false;
+    // The program the script names to start once the install is done; an
+    // unattended run leaves it, since nobody is there to use it.
+    bool startProgram = true;
 };
 
 // What the person chose for the uninstall.
@@ -127,8 +130,10 @@ public:
     virtual void SetupFolderRefused(const std::string& folder) = 0;
     // `freeSpaceKnown` false: the system could not tell the free space.
     virtual bool ContinueShortOfSpace(bool freeSpaceKnown, int64_t neededBytes) = 0;
-    // True when the disk is said to be in; false for Cancel.
-    virtual bool InsertDisk(int number) = 0;
+    // True when the disk is said to be in; false for Cancel. `diskFolder`
+    // is where the disk's files are read from; an answer may move it (an
+    // unattended run finds disk n in the folder DISKn beside the first).
+    virtual bool InsertDisk(int number, std::string& diskFolder) = 0;
     virtual bool Overwrite(const std::string& path) = 0;
     // A source whose size cannot be read: progress goes by entries from now.
     virtual void ProgressByEntries() = 0;

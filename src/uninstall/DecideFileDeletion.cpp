@@ -10,15 +10,22 @@ namespace {
 constexpr int SwitchFieldLength = 5;  // the comma and four characters
 
 // A component is unregistered before it goes.
-unsigned long Delete(SetupCallback& person, const std::string& path)
+FileDeletion Delete(SetupCallback& person, const std::string& path)
 {
     UnregisterComponent(person, path);
-    return DeleteFiles(path);
+    return {DeleteFiles(path)};
 }
 
-unsigned long DeleteWhenYes(SetupCallback& person, bool yes, const std::string& path)
+FileDeletion Kept(const char* reason)
 {
-    return yes ? Delete(person, path) : 0;
+    return {0, reason};
+}
+
+constexpr const char* KeptByAnswer = "kept by the answer to its question";
+
+FileDeletion DeleteWhenYes(SetupCallback& person, bool yes, const std::string& path)
+{
+    return yes ? Delete(person, path) : Kept(KeptByAnswer);
 }
 
 bool InComponentFolder(const std::string& path, const ComponentFolders& folders)
@@ -28,10 +35,10 @@ bool InComponentFolder(const std::string& path, const ComponentFolders& folders)
 
 // A file that no program counts: the record's switches decide, and a DLL or
 // OCX in the system's own folders is asked about.
-unsigned long DecideUncountedFile(const RecordedFile& file, const ComponentFolders& folders, SetupCallback& person)
+FileDeletion DecideUncountedFile(const RecordedFile& file, const ComponentFolders& folders, SetupCallback& person)
 {
     if (Contains(file.switches, "/C")) return DeleteWhenYes(person, person.DeleteWithCaution(file.path), file.path);
-    if (Contains(file.switches, "/L")) return 0;
+    if (Contains(file.switches, "/L")) return Kept("the record leaves it (/L)");
     if (Contains(file.switches, "/F")) return Delete(person, file.path);
     if (IsRegistrable(file.path) && InComponentFolder(file.path, folders))
         return DeleteWhenYes(person, person.DeleteUncountedComponent(file.path), file.path);
@@ -54,11 +61,11 @@ bool SharedFileMayGo(const std::string& path, SharedFilesChoice& sharedFiles, Se
 
 // A counted file: only one the record marks shared ("/S") is uncounted, and
 // only when no other program counts it any more is its deletion offered.
-unsigned long DecideCountedFile(const RecordedFile& file, SharedFilesChoice& sharedFiles, SetupCallback& person)
+FileDeletion DecideCountedFile(const RecordedFile& file, SharedFilesChoice& sharedFiles, SetupCallback& person)
 {
-    if (!Contains(file.switches, "/S")) return 0;
-    if (AdjustSharedCount(file.path, false) != 0) return 0;
-    return SharedFileMayGo(file.path, sharedFiles, person) ? Delete(person, file.path) : 0;
+    if (!Contains(file.switches, "/S")) return Kept("other programs count it as shared");
+    if (AdjustSharedCount(file.path, false) != 0) return Kept("its shared count was lowered; other programs still use it");
+    return SharedFileMayGo(file.path, sharedFiles, person) ? Delete(person, file.path) : Kept(KeptByAnswer);
 }
 
 }  // namespace
@@ -70,8 +77,8 @@ RecordedFile SplitRecordedFile(const std::string& value)
     return {LeftStr(value, comma - 1), MidStr(value, comma).substr(0, SwitchFieldLength)};
 }
 
-unsigned long DecideFileDeletion(const RecordedFile& file, const ComponentFolders& folders,
-                                 SharedFilesChoice& sharedFiles, SetupCallback& person)
+FileDeletion DecideFileDeletion(const RecordedFile& file, const ComponentFolders& folders,
+                                SharedFilesChoice& sharedFiles, SetupCallback& person)
 {
     if (GetSharedCount(file.path) == 0) return DecideUncountedFile(file, folders, person);
     return DecideCountedFile(file, sharedFiles, person);

@@ -28,10 +28,16 @@ struct ComponentFolders {
 // across both file lists, once the person said "all".
 enum class SharedFilesChoice { AskEach, DeleteAll, KeepAll };
 
+// What became of one file: deleted (error 0, no reason), kept (the reason),
+// or a deletion that failed (the system's error code; 2 for a file that is
+// gone already).
+struct FileDeletion {
+    unsigned long error = 0;
+    const char* keptBecause = nullptr;
+};
+
 // Decides by the file's shared count and switches, asks where the decision
-// needs the person, and deletes (a component is unregistered first). 0 when
-// the file was deleted or is kept; otherwise the system's error code of the
-// deletion (2 for a file that is gone already). Lowering a shared count
-// that cannot be written raises SetupError.
-unsigned long DecideFileDeletion(const RecordedFile& file, const ComponentFolders& folders,
-                                 SharedFilesChoice& sharedFiles, SetupCallback& person);
+// needs the person, and deletes (a component is unregistered first).
+// Lowering a shared count that cannot be written raises SetupError.
+FileDeletion DecideFileDeletion(const RecordedFile& file, const ComponentFolders& folders,
+                                SharedFilesChoice& sharedFiles, SetupCallback& person);

@@ -17,8 +17,16 @@ namespace {
 unsigned long RemoveOneFile(const RecordedFile& file, UninstallRun& run, SetupCallback& person)
 {
     try {
-        return DecideFileDeletion(file, run.components, run.sharedFiles, person);
+        const FileDeletion deletion = DecideFileDeletion(file, run.components, run.sharedFiles, person);
+        if (deletion.keptBecause != nullptr)
+            run.Log("Kept: " + file.path + " (" + deletion.keptBecause + ")");
+        else if (deletion.error == 0)
+            run.Log("Removed: " + file.path);
+        else
+            run.Log(WithSystemError("Not removed: " + file.path, deletion.error));
+        return deletion.error;
     } catch (const SetupError& error) {
+        run.Log("Kept: " + file.path + " (" + error.Message() + ")");
         person.ReportError(error.Message());
         return 0;
     }
@@ -36,6 +44,7 @@ bool Refused(const std::string& refusal, const std::string& tag, const std::stri
 {
     if (refusal.empty()) return false;
     run.failures.AddReason(tag, path, refusal);
+    run.Log("Refused: " + tag + path + ": " + refusal);
     return true;
 }
 
@@ -66,6 +75,7 @@ void RemoveRecordedShortcuts(UninstallRun& run)
         if (Refused(run.scope.RefusalOfShortcut(shortcut), "<ShortCut> ", shortcut, run)) continue;
         const unsigned long result = DeleteFiles(shortcut);
         if (result != 0) run.failures.AddSystemError("<ShortCut> ", shortcut, result);
+        run.Log(result == 0 ? "Shortcut removed: " + shortcut : WithSystemError("Shortcut not removed: " + shortcut, result));
         const std::string folder = WithTrailingBackslash(FolderPart(shortcut));
         if (!IsShortcutHome(folder, run) && !run.protectedFolders.Protects(folder)) RemoveFolder(folder, "");
     }
@@ -75,10 +85,14 @@ void RemoveRecordedFolders(UninstallRun& run)
 {
     const std::vector<std::string> folders = ReadNumberedList("DeleteFolder", "Folder", run.record);
     for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) {
-        if (run.protectedFolders.Protects(*folder)) continue;
+        if (run.protectedFolders.Protects(*folder)) {
+            run.Log("Kept: " + *folder + " (a folder of the system or the user)");
+            continue;
+        }
         const bool insideSetupFolder = run.scope.InsideSetupFolder(*folder);
         unsigned long result = RemoveFolder(*folder, insideSetupFolder ? run.patterns : "");
         if (insideSetupFolder && run.deleteAll) result = 0;
         if (result != 0) run.failures.AddSystemError("<Folder> ", *folder, result);
+        run.Log(result == 0 ? "Folder removed: " + *folder : WithSystemError("Folder not removed: " + *folder, result));
     }
 }

@@ -41,12 +41,21 @@ TypeWrite WriteEarlierType(const std::string& extensionKey, const std::string& t
     return TypeWrite::Written;
 }
 
+// Deletes the key and tells whether it is gone now (the deletion itself
+// reports nothing).
+bool RemoveKey(const std::string& rootToken, const std::string& keyPath)
+{
+    DeleteRegistryKey(rootToken, keyPath);
+    const std::string subKey = WithoutTrailingBackslash(WithoutLeadingBackslash(keyPath));
+    return subKey.empty() || !RegKeyExists(RootKeyOf(rootToken), subKey);
+}
+
 bool SameTextIgnoringCase(const std::string& a, const std::string& b)
 {
     return a.size() == b.size() && (a.empty() || TokenPos(a, b) == 1);
 }
 
-void RestoreAssociation(const RecordedAssociation& association)
+void RestoreAssociation(const RecordedAssociation& association, RunLog& log)
 {
     const std::string extensionKey = "." + association.extension;
     const std::string installedType = association.extension + "_auto_file";
@@ -55,30 +64,38 @@ void RestoreAssociation(const RecordedAssociation& association)
         const TypeWrite write = WriteEarlierType(extensionKey, association.earlierType);
         // The extension still names the installed type: removing that type
         // now would leave the extension pointing at nothing.
-        if (write == TypeWrite::Refused) return;
+        if (write == TypeWrite::Refused) {
+            log.Line("Association kept: ." + association.extension + " (its earlier type could not be written back)");
+            return;
+        }
         if (write == TypeWrite::Written) restored = association.earlierType;
     }
     if (restored.empty()) DeleteRegistryKey("(Class)", extensionKey);
     if (!SameTextIgnoringCase(restored, installedType)) DeleteRegistryKey("(Class)", installedType);
+    log.Line(restored.empty() ? "Association removed: ." + association.extension
+                              : "Association restored: ." + association.extension + " -> " + restored);
 }
 
 }  // namespace
 
-void RemoveRecordedRegistryKeys(const std::string& record)
+void RemoveRecordedRegistryKeys(const std::string& record, RunLog& log)
 {
     for (const std::string& value : ReadNumberedList("DeleteRegistry", "Key", record)) {
         const RegistryLocation location = SplitRegistryLocation(value);
-        DeleteRegistryKey(location.rootToken, location.keyPath);
+        const bool removed = RemoveKey(location.rootToken, location.keyPath);
+        log.Line((removed ? "Registry key removed: " : "Registry key not removed: ") + value);
     }
 }
 
-void RestoreAssociations(const std::string& record)
+void RestoreAssociations(const std::string& record, RunLog& log)
 {
     for (const std::string& value : ReadNumberedList("RestoreRelate", "Key", record))
-        RestoreAssociation(SplitAssociation(value));
+        RestoreAssociation(SplitAssociation(value), log);
 }
 
-void RemoveUninstallEntry(const std::string& record)
+void RemoveUninstallEntry(const std::string& record, RunLog& log)
 {
-    DeleteRegistryKey("(Local)", ReadProfile("UnSetupRegistryKey", "Key", "", record));
+    const std::string key = ReadProfile("UnSetupRegistryKey", "Key", "", record);
+    const bool removed = RemoveKey("(Local)", key);
+    log.Line((removed ? "Add/Remove entry removed: HKEY_LOCAL_MACHINE\\" : "Add/Remove entry not removed: HKEY_LOCAL_MACHINE\\") + key);
 }

@@ -54,6 +54,8 @@ bool RefuseUnknownSetupFolder(SetupCallback& person, const std::string& folder)
 RunOutcome RunUninstall(SetupCallback& person, RunState& state)
 {
     UninstallRun run;
+    run.log = &state.log;
+    ReportUnopenedLog(state, run.failures);
     state.appFolder = TakeChoices(run, person);
     person.RunStarting(RunKind::Uninstall);
     person.ShowStatus({Status::Uninstalling});
@@ -74,12 +76,12 @@ RunOutcome RunUninstall(SetupCallback& person, RunState& state)
     RemoveRecordedFiles(run, person);
     RemoveRecordedShortcuts(run);
     RemoveRecordedFolders(run);
-    RemoveRecordedRegistryKeys(run.record);
-    RestoreAssociations(run.record);
-    RemoveUninstallEntry(run.record);
+    RemoveRecordedRegistryKeys(run.record, state.log);
+    RestoreAssociations(run.record, state.log);
+    RemoveUninstallEntry(run.record, state.log);
     RemoveSetupFolder(run);
 
-    OfferFailures(person, RunKind::Uninstall, run.failures);
+    OfferFailures(person, RunKind::Uninstall, run.failures, state.log);
     CompleteUninstall(person);
     return {run.failures.Empty() ? RunEnd::Completed : RunEnd::CompletedWithFailures, false};
 }

@@ -8,10 +8,15 @@
 
 void RemoveSetupFolder(UninstallRun& run)
 {
-    if (run.protectedFolders.Protects(run.appFolder)) return;
+    if (run.protectedFolders.Protects(run.appFolder)) {
+        run.Log("Kept: " + run.appFolder + " (a folder of the system or the user)");
+        return;
+    }
     const unsigned long result =
         run.deleteAll ? RemoveFolderTree(run.appFolder) : RemoveFolder(run.appFolder, run.patterns);
     if (result != 0) run.failures.AddBlock(SetupFolderFailure(run.appFolder, result, run.deleteAll));
+    run.Log(result == 0 ? "Setup folder removed: " + run.appFolder
+                        : WithSystemError("Setup folder not removed: " + run.appFolder, result));
 }
 
 std::string SetupFolderFailure(const std::string& folder, unsigned long code, bool deleteAll)

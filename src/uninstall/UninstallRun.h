@@ -4,6 +4,7 @@
 #pragma once
 
 #include "services/FailureReport.h"
+#include "services/RunLog.h"
 #include "uninstall/DecideFileDeletion.h"
 #include "uninstall/DeletionScope.h"
 #include "uninstall/ProtectedFolders.h"
@@ -26,4 +27,10 @@ struct UninstallRun {
     ProtectedFolders protectedFolders{{}};
     DeletionScope scope{{}, {}, ProtectedFolders{{}}};  // what the record may have deleted
     FailureReport failures;
+    RunLog* log = nullptr;  // the run's log, once the uninstall has started
+
+    void Log(const std::string& text) const
+    {
+        if (log != nullptr) log->Line(text);
+    }
 };

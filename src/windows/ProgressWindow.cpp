@@ -3,7 +3,7 @@
 #include "windows/ControlIds.h"
 #include "windows/MessageBox.h"
 
-ProgressWindow::ProgressWindow(HWND owner, Form& background, Form& main, RunSignals& signals)
+ProgressWindow::ProgressWindow(HWND owner, Form* background, Form* main, RunSignals& signals)
     : Form(WindowClassNames::ProgressWindow, "進行状況", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0, 497, 153, owner),
       messageGroup(*this, ProgressIds::messageGroup, {8, 8, 481, 97}, "メッセージ"),
       messageLabel(messageGroup, ProgressIds::messageLabel, {8, 16, 457, 73}, ""),
@@ -51,9 +51,9 @@ void ProgressWindow::OnAbort()
     if (answer != IDYES) return;
     signals_.abortRequested = true;
     signals_.mayEndWithoutAsking = true;
-    main_.SetEnabled(false);
-    background_.SetEnabled(true);
+    if (main_ != nullptr) main_->SetEnabled(false);
+    if (background_ != nullptr) background_->SetEnabled(true);
     Close();
     ShowMessageBox("セットアップを中断しました．", "中断", MB_OK | MB_ICONEXCLAMATION);
-    main_.SetModalResult(1);
+    if (main_ != nullptr) main_->SetModalResult(1);
 }

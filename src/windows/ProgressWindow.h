@@ -10,8 +10,10 @@
 
 class ProgressWindow : public Form {
 public:
-    // `background` and `main` are the windows the abort acts on.
-    ProgressWindow(HWND owner, Form& background, Form& main, RunSignals& signals);
+    // `background` and `main` are the windows the abort acts on; a window
+    // that shows the progress alone (an unattended run's) has neither, and
+    // its abort button is never enabled.
+    ProgressWindow(HWND owner, Form* background, Form* main, RunSignals& signals);
     ~ProgressWindow() override;
 
     GroupBox messageGroup;
@@ -25,7 +27,7 @@ private:
     void OnCreate();
     void OnAbort();
 
-    Form& background_;
-    Form& main_;
+    Form* background_;
+    Form* main_;
     RunSignals& signals_;
 };

@@ -164,4 +164,22 @@ TEST_CASE("a drive that fills up: no file cut short or empty, and no pointer to 
         HKEY key = nullptr;
         CHECK(RegOpenKeyExA(HKEY_LOCAL_MACHINE, EntryKey.c_str(), 0, KEY_READ, &key) == ERROR_FILE_NOT_FOUND);
     }
+    SUBCASE("unattended: short of space, the run stops before copying and ends with 112")
+    {
+        Fill(run.drive + "\\FILLER", FreeBytes(run.app) - 100 * KiB);
+        run.Script({{"A.DAT", 300 * KiB}});
+        // Written with the backslash after "(App)", from which the size is
+        // measured before the copy.
+        WritePrivateProfileStringA("CopyFile", "File1", "(App)\\A.DAT", (run.distribution / "SETUP.INI").c_str());
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, (run.distribution / "SETUP.INI").c_str());
+        std::string command = "\"";
+        command += run.distribution / "SETUP.EXE";
+        command += "\" /S /LOG=\"" + run.temp / "run.log" + "\"";
+        SetupProcess setup(ExactCommandLine{command}, run.temp.Path());
+        REQUIRE(setup.Started());
+        REQUIRE(setup.WaitForExit(60000));
+        INFO(ReadTextFile(run.temp / "run.log"));
+        CHECK(setup.ExitCode() == 112);
+        CHECK(NamesIn(run.app).empty());
+    }
 }

@@ -6,6 +6,7 @@
 
 #include "MachineSnapshot.h"
 #include "SampleDistribution.h"
+#include "SampleRuns.h"
 #include "ScreenExpectations.h"
 #include "driver/Driver.h"
 #include "support/Fixtures.h"
@@ -18,19 +19,6 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-// The differences that neither the program nor the machine explains.
-void CheckOnlyAllowedDifferences(const MachineState& before, const MachineState& after,
-                                 std::vector<AllowedDifference> allowed)
-{
-    allowed.insert(allowed.end(), WineSessionChurn.begin(), WineSessionChurn.end());
-    const std::vector<Difference> left = Unexplained(Compare(before, after), allowed);
-    INFO("differences not allowed:\n" << Describe(left));
-    CHECK(left.empty());
-}
-
-}  // namespace
 
 TEST_CASE("the snapshot tells every change apart, and a setup started and quit changes nothing")
 {
@@ -89,50 +77,6 @@ TEST_CASE("the snapshot tells every change apart, and a setup started and quit c
 }
 
 namespace {
-
-// SETUP.EXE from the first screen to the restart offer, as a person answers.
-void InstallSample(const SampleInstallation& sample, const std::string& drive, const std::string& temp)
-{
-    SetupProcess setup(drive + "SETUP.EXE", "", temp);
-    REQUIRE(setup.Started());
-    Press(ControlOf(ExpectMainScreen(setup, "セットアップ続行(&C)"), MainIds::actionButton));
-    HWND main = ExpectMainScreen(setup, "セットアップ開始(&S)");
-    CHECK(TextOf(ControlOf(main, MainIds::folderBox)) == sample.app);
-    Press(ControlOf(main, MainIds::actionButton));
-    CHECK(AnswerAndWait(ExpectBox(setup, sample.FolderQuestion()), IDYES));
-    HWND disk = ExpectBox(setup, sample.DiskChange());
-    CHECK(CopyDisk(SampleDisk(2), drive, {"SETUP.EXE"}).empty());
-    CHECK(AnswerAndWait(disk, IDOK));
-    CHECK(AnswerAndWait(ExpectBox(setup, sample.AssociationQuestion()), IDYES));
-    // WINDOWS_REBOOT: the restart offer instead of the completion, declined.
-    HWND offer = WaitForAnyBox(setup.Id(), 60000);
-    REQUIRE(offer != nullptr);
-    CHECK(TextOf(offer) != "警告");
-    CHECK(AnswerAndWait(offer, IDNO));
-    CHECK(AnswerAndWait(ExpectBox(setup, sample.RestartWarning()), IDOK));
-    REQUIRE(setup.WaitForExit());
-    REQUIRE(PathExists(sample.app + "UNSETUP.INI"));
-}
-
-// The Add/Remove entry's command, run exactly as stored: the uninstall
-// screen, the start button, Yes for the shared component that nothing counts
-// any more, and OK at the end.
-void UninstallSample(const SampleInstallation& sample, const std::string& temp)
-{
-    const std::string command = StringValue(HKEY_LOCAL_MACHINE, sample.entryKey, "UninstallString");
-    CHECK(command == sample.uninstaller + " \"" + sample.app + "UNSETUP.INI\"");
-    SetupProcess uninstall(ExactCommandLine{command}, temp);
-    REQUIRE(uninstall.Started());
-    HWND main = ExpectMainScreen(uninstall, "アンセットアップ開始(&S)");
-    CHECK(TextOf(main) == "Orvane サンプルビューアの削除");
-    Press(ControlOf(main, MainIds::actionButton));
-    HWND dialog = nullptr;
-    REQUIRE(WaitUntil([&] { return (dialog = FindWindowOf(uninstall.Id(), "TfrmCustomDlg")) != nullptr; }));
-    CHECK(TextOf(ControlOf(dialog, SharedFileDialogIds::messageLabel)).rfind(sample.component + "\r\r", 0) == 0);
-    Press(ControlOf(dialog, SharedFileDialogIds::yesButton));
-    CHECK(AnswerAndWait(ExpectBox(uninstall, {"完了", "アンセットアップを完了しました．"}), IDOK));
-    REQUIRE(uninstall.WaitForExit());
-}
 
 // Sets the uninstall option of the distribution's script.
 void SetUninstallOption(const std::string& drive, const std::string& option)

@@ -118,6 +118,8 @@ TEST_CASE("the completion writes the example record, the Add/Remove entry, UNOVS
     CHECK(ReadTextFile(uninstaller) == "MZ the uninstaller");
     CHECK(entry.Value("DisplayName") == "Sample Uninstall");
     CHECK(entry.Value("UninstallString") == uninstaller + " \"" + app + "UNSETUP.INI\"");
+    CHECK(entry.Value("QuietUninstallString") ==
+          uninstaller + " \"" + app + "UNSETUP.INI\" /VERYSILENT /SUPPRESSMSGBOXES /NORESTART");
     CHECK(ReadProfile("SAMPLE01", "Folder", "", Ovset98(fixture)) == app);
 
     // The association question, then the completion message.

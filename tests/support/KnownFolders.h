@@ -6,7 +6,7 @@
 #include "support/TestRunState.h"
 
 struct KnownFolders {
-    RunState saved = TheRun;
+    SavedRunState saved{TheRun};
     KnownFolders()
     {
         TheRun.appFolder = "C:\\APP\\";
@@ -27,7 +27,7 @@ struct KnownFolders {
         TheRun.commonDesktopFolder = "C:\\All\\Desk\\";
         TheRun.commonStartupFolder = "C:\\All\\Startup\\";
     }
-    ~KnownFolders() { TheRun = saved; }
+    ~KnownFolders() { saved.Restore(TheRun); }
     KnownFolders(const KnownFolders&) = delete;
     KnownFolders& operator=(const KnownFolders&) = delete;
 };

@@ -37,7 +37,7 @@ public:
     void SetupFolderNotCreated() override { calls.push_back("SetupFolderNotCreated"); }
     void SetupFolderRefused(const std::string& folder) override { calls.push_back("SetupFolderRefused " + folder); }
     bool ContinueShortOfSpace(bool freeSpaceKnown, int64_t neededBytes) override;
-    bool InsertDisk(int number) override { return Ask("InsertDisk " + std::to_string(number)); }
+    bool InsertDisk(int number, std::string&) override { return Ask("InsertDisk " + std::to_string(number)); }
     bool Overwrite(const std::string& path) override { return Ask("Overwrite " + path); }
     void ProgressByEntries() override { calls.push_back("ProgressByEntries"); }
     bool Associate(const std::string& extension, const std::string& program) override;

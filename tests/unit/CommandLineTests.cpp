@@ -1,19 +1,63 @@
-// The first command-line argument, which decides the mode.
+// The command line: the record argument, which decides the mode, and the
+// switches of an unattended run.
 #include <doctest/doctest.h>
 
 #include "app/CommandLine.h"
 
-TEST_CASE("the first argument after the program's own name")
+TEST_CASE("the record is the first plain argument after the program's own name")
 {
-    CHECK(FirstArgument("SETUP.EXE").empty());
-    CHECK(FirstArgument("SETUP.EXE   ").empty());
-    CHECK(FirstArgument("C:\\WINDOWS\\UNOVSET.EXE C:\\APP\\UNSETUP.INI") == "C:\\APP\\UNSETUP.INI");
+    CHECK(ParseCommandLine("SETUP.EXE").record.empty());
+    CHECK(ParseCommandLine("SETUP.EXE   ").record.empty());
+    CHECK(ParseCommandLine("C:\\WINDOWS\\UNOVSET.EXE C:\\APP\\UNSETUP.INI").record == "C:\\APP\\UNSETUP.INI");
     // The Add/Remove Programs entry quotes the record path only.
-    CHECK(FirstArgument("C:\\WINDOWS\\UNOVSET.EXE \"C:\\Program Files\\表示\\UNSETUP.INI\"") ==
+    CHECK(ParseCommandLine("C:\\WINDOWS\\UNOVSET.EXE \"C:\\Program Files\\表示\\UNSETUP.INI\"").record ==
           "C:\\Program Files\\表示\\UNSETUP.INI");
-    CHECK(FirstArgument("\"C:\\Setup Disk\\SETUP.EXE\" first second") == "first");
+    CHECK(ParseCommandLine("\"C:\\Setup Disk\\SETUP.EXE\" first second").record == "first");
     // Tabs and other control characters separate too; quotes inside an
     // argument group blanks and are dropped.
-    CHECK(FirstArgument("SETUP.EXE\tC:\\A\"B C\"D\\UNSETUP.INI") == "C:\\AB CD\\UNSETUP.INI");
-    CHECK(FirstArgument("SETUP.EXE \"\"") .empty());
+    CHECK(ParseCommandLine("SETUP.EXE\tC:\\A\"B C\"D\\UNSETUP.INI").record == "C:\\AB CD\\UNSETUP.INI");
+    CHECK(ParseCommandLine("SETUP.EXE \"\"").record.empty());
+    // Switches may stand before and after it.
+    const RunOptions quiet = ParseCommandLine("UNOVSET.EXE /verysilent \"C:\\A B\\UNSETUP.INI\" /NoRestart");
+    CHECK(quiet.record == "C:\\A B\\UNSETUP.INI");
+    CHECK(quiet.presence == Presence::VerySilent);
+    CHECK(quiet.noRestart);
+    CHECK(quiet.fault.empty());
+}
+
+TEST_CASE("switches: case-blind names, values after '=', and the first fault kept")
+{
+    const RunOptions none = ParseCommandLine("SETUP.EXE");
+    CHECK(none.presence == Presence::Interactive);
+    CHECK_FALSE(none.Unattended());
+    CHECK_FALSE(none.log);
+    CHECK_FALSE(none.setupFolder);
+
+    const RunOptions all = ParseCommandLine(
+        "SETUP.EXE /Silent /SUPPRESSMSGBOXES /dir=\"(Prg)\\Orvane 表示\" /NOICONS /LOG=\"C:\\logs\\a b.txt\"");
+    CHECK(all.presence == Presence::Silent);
+    CHECK(all.suppressMessageBoxes);
+    CHECK(all.setupFolder == "(Prg)\\Orvane 表示");
+    CHECK(all.noIcons);
+    CHECK(all.log);
+    CHECK(all.logFile == "C:\\logs\\a b.txt");
+    CHECK(all.fault.empty());
+
+    // /S is both; /VERYSILENT wins over /SILENT in either order; /LOG alone
+    // asks for a log in the temporary folder.
+    const RunOptions s = ParseCommandLine("SETUP.EXE /s /log");
+    CHECK(s.presence == Presence::VerySilent);
+    CHECK(s.suppressMessageBoxes);
+    CHECK(s.log);
+    CHECK(s.logFile.empty());
+    CHECK(ParseCommandLine("SETUP.EXE /VERYSILENT /SILENT").presence == Presence::VerySilent);
+    CHECK(ParseCommandLine("SETUP.EXE /?").help);
+    CHECK(ParseCommandLine("SETUP.EXE /Help").help);
+
+    // Unknown switches, a value where none belongs, a missing or empty one.
+    for (const char* bad : {"/QUIET", "/SILENT=1", "/DIR", "/DIR=", "/LOG=", "/", "/D=C:\\X"}) {
+        CAPTURE(bad);
+        const RunOptions options = ParseCommandLine(std::string("SETUP.EXE /VERYSILENT ") + bad + " /FOO");
+        CHECK(options.fault == bad);
+    }
 }

@@ -16,7 +16,7 @@ namespace {
 // The run state of a start-up on a distribution of the test's own, every
 // folder the install may write to in a scratch folder; restored afterwards.
 struct WindowlessRun {
-    RunState saved = TheRun;
+    SavedRunState saved{TheRun};
     ScratchFolder distribution{"flow-dist"};
     ScratchFolder work{"flow-work"};
     ScratchFolder machine{"flow-win"};
@@ -36,7 +36,7 @@ struct WindowlessRun {
         TheRun.programId.clear();
         WriteTextFile(TheRun.scriptPath, script);
     }
-    ~WindowlessRun() { TheRun = saved; }
+    ~WindowlessRun() { saved.Restore(TheRun); }
     WindowlessRun(const WindowlessRun&) = delete;
     WindowlessRun& operator=(const WindowlessRun&) = delete;
 };

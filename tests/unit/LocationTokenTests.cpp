@@ -98,7 +98,7 @@ TEST_CASE("special folders come from the shell; the common ones copy the user's 
     CHECK(FolderExists(GetSpecialFolder(CSIDL_STARTMENU)));
     CHECK(GetSpecialFolder(0x7FFF).empty());
 
-    RunState saved = TheRun;
+    SavedRunState saved{TheRun};
     TheRun.platformId = 1;
     LoadShellFolders(TheRun);
     CHECK(TheRun.desktopFolder == desktop + "\\");
@@ -109,7 +109,7 @@ TEST_CASE("special folders come from the shell; the common ones copy the user's 
     LoadShellFolders(TheRun);
     CHECK(TheRun.commonDesktopFolder == GetSpecialFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + "\\");
     CHECK(TheRun.commonDesktopFolder != TheRun.desktopFolder);
-    TheRun = saved;
+    saved.Restore(TheRun);
 }
 
 TEST_CASE("the system folders of the run state")

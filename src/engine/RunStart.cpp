@@ -1,0 +1,153 @@
+#include "engine/RunStart.h"
+
+#include "engine/WorkFolders.h"
+#include "install/ShortCutSection.h"
+#include "record/SetupFolderList.h"
+#include "services/Deletion.h"
+#include "services/FileOps.h"
+#include "services/RegistryKeys.h"
+#include "services/Win32Registry.h"
+#include "text/IniFile.h"
+#include "text/IntegerText.h"
+#include "text/PathParts.h"
+#include "text/StrOp.h"
+#include "text/ValueFields.h"
+
+#include <shlobj.h>
+
+namespace {
+
+std::string Header(const RunSettings& run, const std::string& section, const std::string& key,
+                   const std::string& fallback = "")
+{
+    return ReadProfile(section, key, fallback, run.scriptPath);
+}
+
+// The first folder "OVTMP<n>" under the temporary folder that does not exist
+// yet, created; the one numbered 99, as it is, when all exist.
+std::string ChooseWorkFolder(const std::string& tempFolder)
+{
+    for (int n = 1; n <= WorkFolderLimit; ++n) {
+        const std::string candidate = WorkFolderPath(tempFolder, n);
+        if (!FolderExists(candidate)) {
+            CreateFolderPath(candidate);
+            return candidate;
+        }
+    }
+    return WorkFolderPath(tempFolder, WorkFolderLimit);
+}
+
+// The pause between install steps. A value that is no integer would leave
+// the start-up half done; it counts as the default, 400.
+int32_t ReadSetupSpeed(const RunSettings& run)
+{
+    const int32_t speed = TextToInteger(Header(run, "Extend", "SetupSpeed", "400")).value_or(400);
+    return speed < 1 ? 1 : speed;
+}
+
+// The string value that [DefaultFolder] ReferRegistry names,
+// <root token><key path>[,<value name>], with the root token read as in the
+// script's [Registry] keys; empty when its key or the value is missing.
+std::string ReadRegistryValue(const std::string& text)
+{
+    const SplitText parts = SplitAtFirst(text, ",");
+    const RegistryKeyName name = ParseRegistryKey(parts.before);
+    const RegKey key = OpenRegKey(name.root, name.subKey);
+    return key ? ReadRegString(key.Get(), parts.after) : std::string();
+}
+
+}  // namespace
+
+std::string PrepareRun(RunState& state, const std::string& record, std::string folderErrors)
+{
+    state.runMode = FileNamePart(record) == "UNSETUP.INI" ? "UNSETUP" : "SETUP";
+    state.workFolder = ChooseWorkFolder(state.tempFolder);
+    // A work folder used as it was (all 99 taken) may hold the copy of
+    // another run's script or record; it must never stand in for this run's.
+    state.scriptPath = state.workFolder + (SetupMode(state) ? "SETUP.INI" : "UNSETUP.INI");
+    if (FileExists(state.scriptPath)) {
+        SetFileAttributesA(state.scriptPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(state.scriptPath.c_str());
+    }
+    if (SetupMode(state)) {
+        const std::string script = state.sourceFolder + "SETUP.INI";
+        if (FileExists(script)) CopyFileTo(script, state.scriptPath);
+    } else {
+        CopyFileTo(record, state.scriptPath);
+    }
+    if (!FileExists(state.scriptPath)) folderErrors += "【致命的エラー  →  iniファイル読み込み失敗】\r";
+    return folderErrors;
+}
+
+void ReadRunHeader(RunState& state)
+{
+    state.topMessageText.clear();
+    state.setupSpeed = ReadSetupSpeed(state);
+    state.setupTitle = Header(state, "Title", "Setup", "Orvane");
+    state.unSetupTitle = Header(state, "Title", "UnSetup", state.setupTitle);
+}
+
+std::string ProposedSetupFolder(RunState& state)
+{
+    if (!SetupMode(state)) return Header(state, "SetupFolder", "Folder");
+    std::string folder = Header(state, "DefaultFolder", "Folder", "(Prg)\\");
+    state.programId = Header(state, "ProgramID", "ID");
+    folder = RememberedSetupFolder(state.windowsFolder, state.programId, folder);
+    const std::string referRegistry = Header(state, "DefaultFolder", "ReferRegistry");
+    if (!referRegistry.empty()) {
+        const std::string registered = ReadRegistryValue(referRegistry);
+        if (!registered.empty()) folder = registered;
+    }
+    return folder;
+}
+
+bool SettingsChangeable(const RunSettings& run)
+{
+    return Header(run, "Extend", "Enabled") != "False";
+}
+
+// A box is in use when it governs some entry of [ShortCut], by the same rule
+// the install decides with ("(Dsk)" and "(C_Dsk)" alike, a name of exactly
+// "Default" under the Start menu box). The scan ends at the first missing or
+// empty name.
+GovernedBoxes ShortcutBoxesInUse(const RunSettings& run)
+{
+    GovernedBoxes boxes;
+    for (int n = 1;; ++n) {
+        const std::string name = Header(run, "ShortCut", "Name" + std::to_string(n));
+        if (name.empty()) break;
+        switch (GoverningBox(name)) {
+        case ShortcutBox::Desktop: boxes.desktop = true; break;
+        case ShortcutBox::StartMenu: boxes.startMenu = true; break;
+        case ShortcutBox::StartUp: boxes.startUp = true; break;
+        case ShortcutBox::SendTo: boxes.sendTo = true; break;
+        case ShortcutBox::None: break;
+        }
+    }
+    return boxes;
+}
+
+UninstallOffer ReadUninstallOffer(const RunSettings& run)
+{
+    const std::string options = Header(run, "UnSetupOption", "CheckBox", "0,0,0,0");
+    UninstallOffer offer;
+    offer.deleteAllForm = options == "DeleteAll";
+    if (offer.deleteAllForm) return offer;
+    for (int n = 0; n < 4; ++n) {
+        const int position = 2 * n + 1;
+        offer.flags[n] = MidStr(LeftStr(options, position), position) == "1";
+    }
+    return offer;
+}
+
+void CloseRun(const MachineFolders& machine)
+{
+    for (int n = 1; n <= WorkFolderLimit; ++n) {
+        const std::string folder = WorkFolderPath(machine.tempFolder, n);
+        if (FolderExists(folder)) RemoveFolder(folder, "*.*");
+    }
+    // The notifications report no errors.
+    SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+    SHChangeNotify(SHCNE_UPDATEITEM, SHCNF_IDLIST, nullptr, nullptr);
+    SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_IDLIST, nullptr, nullptr);
+}

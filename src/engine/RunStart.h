@@ -1,0 +1,57 @@
+// The part of a run's start and end that needs no window: the mode, the
+// work folder with its copy of the script or record, what the script's or
+// record's header says, and the clean-up when the run closes. The windows
+// show what it reads; an unattended run uses it as it is.
+#pragma once
+
+#include "engine/RunState.h"
+
+#include <array>
+#include <string>
+
+// Chooses the mode from `record` (the first command-line argument: an
+// uninstall record names "UNSETUP.INI"), takes a work folder and copies the
+// script or the record into it. Returns `folderErrors` (the fatal lines of
+// the system folders that could not be found) with the line for a script
+// or record that could not be copied; empty when the run can go on.
+std::string PrepareRun(RunState& state, const std::string& record, std::string folderErrors);
+
+// The header: the pause between steps and the two titles.
+void ReadRunHeader(RunState& state);
+
+// Setup: the script's folder, else the folder an earlier install of the
+// same program used, else the folder a registry value names; `programId`
+// is read on the way. Uninstall: the record's setup folder. Tokens are not
+// yet expanded.
+std::string ProposedSetupFolder(RunState& state);
+
+// False when the script's [Extend] Enabled is "False": the person may not
+// change the folder or the options.
+bool SettingsChangeable(const RunSettings& run);
+
+// The shortcut boxes that govern some entry of the script's [ShortCut].
+struct GovernedBoxes {
+    bool desktop = false;
+    bool startMenu = false;
+    bool startUp = false;
+    bool sendTo = false;
+};
+GovernedBoxes ShortcutBoxesInUse(const RunSettings& run);
+
+// The record's [UnSetupOption] CheckBox: "DeleteAll" (exactly) offers one
+// box for everything below the folder; else four flags at characters 1, 3,
+// 5 and 7 ("*.INI", "*.GID" and two that mean nothing to the uninstall), a
+// flag beyond the end of the value not set.
+struct UninstallOffer {
+    bool deleteAllForm = false;
+    std::array<bool, 4> flags{};
+    bool IniFiles() const { return flags[0]; }
+    bool HelpIndexes() const { return flags[1]; }
+};
+UninstallOffer ReadUninstallOffer(const RunSettings& run);
+
+// The end of a run, however it ended: the work folders of this run and of
+// earlier ones that did not close go (one in use stays for the next run),
+// and the shell hears that associations, items and folders may have
+// changed.
+void CloseRun(const MachineFolders& machine);

@@ -1,0 +1,58 @@
+#include "SampleRuns.h"
+
+#include <doctest/doctest.h>
+
+#include "ScreenExpectations.h"
+#include "support/Scratch.h"
+#include "windows/ControlIds.h"
+
+void CheckOnlyAllowedDifferences(const MachineState& before, const MachineState& after,
+                                 std::vector<AllowedDifference> allowed)
+{
+    allowed.insert(allowed.end(), WineSessionChurn.begin(), WineSessionChurn.end());
+    const std::vector<Difference> left = Unexplained(Compare(before, after), allowed);
+    INFO("differences not allowed:\n" << Describe(left));
+    CHECK(left.empty());
+}
+
+void InstallSample(const SampleInstallation& sample, const std::string& drive, const std::string& temp)
+{
+    SetupProcess setup(drive + "SETUP.EXE", "", temp);
+    REQUIRE(setup.Started());
+    Press(ControlOf(ExpectMainScreen(setup, "セットアップ続行(&C)"), MainIds::actionButton));
+    HWND main = ExpectMainScreen(setup, "セットアップ開始(&S)");
+    CHECK(TextOf(ControlOf(main, MainIds::folderBox)) == sample.app);
+    Press(ControlOf(main, MainIds::actionButton));
+    CHECK(AnswerAndWait(ExpectBox(setup, sample.FolderQuestion()), IDYES));
+    HWND disk = ExpectBox(setup, sample.DiskChange());
+    CHECK(CopyDisk(SampleDisk(2), drive, {"SETUP.EXE"}).empty());
+    CHECK(AnswerAndWait(disk, IDOK));
+    CHECK(AnswerAndWait(ExpectBox(setup, sample.AssociationQuestion()), IDYES));
+    // WINDOWS_REBOOT: the restart offer instead of the completion, declined.
+    HWND offer = WaitForAnyBox(setup.Id(), 60000);
+    REQUIRE(offer != nullptr);
+    CHECK(TextOf(offer) != "警告");
+    CHECK(AnswerAndWait(offer, IDNO));
+    CHECK(AnswerAndWait(ExpectBox(setup, sample.RestartWarning()), IDOK));
+    REQUIRE(setup.WaitForExit());
+    CHECK(setup.ExitCode() == 3010);  // completed; the restart it needs not done
+    REQUIRE(PathExists(sample.app + "UNSETUP.INI"));
+}
+
+void UninstallSample(const SampleInstallation& sample, const std::string& temp)
+{
+    const std::string command = StringValue(HKEY_LOCAL_MACHINE, sample.entryKey, "UninstallString");
+    CHECK(command == sample.uninstaller + " \"" + sample.app + "UNSETUP.INI\"");
+    SetupProcess uninstall(ExactCommandLine{command}, temp);
+    REQUIRE(uninstall.Started());
+    HWND main = ExpectMainScreen(uninstall, "アンセットアップ開始(&S)");
+    CHECK(TextOf(main) == "Orvane サンプルビューアの削除");
+    Press(ControlOf(main, MainIds::actionButton));
+    HWND dialog = nullptr;
+    REQUIRE(WaitUntil([&] { return (dialog = FindWindowOf(uninstall.Id(), "TfrmCustomDlg")) != nullptr; }));
+    CHECK(TextOf(ControlOf(dialog, SharedFileDialogIds::messageLabel)).rfind(sample.component + "\r\r", 0) == 0);
+    Press(ControlOf(dialog, SharedFileDialogIds::yesButton));
+    CHECK(AnswerAndWait(ExpectBox(uninstall, {"完了", "アンセットアップを完了しました．"}), IDOK));
+    REQUIRE(uninstall.WaitForExit());
+}
+

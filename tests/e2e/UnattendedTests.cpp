@@ -1,0 +1,256 @@
+// SETUP.EXE run as an administrator's script runs it: a process with
+// switches, waited for, judged by its exit code and its log. No test here
+// touches a window; they only look whether one appeared.
+#include <doctest/doctest.h>
+
+#include "SampleRuns.h"
+#include "driver/Driver.h"
+#include "support/Fixtures.h"
+#include "support/Scratch.h"
+#include "support/ShellLinks.h"
+#include "windows/ControlIds.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// What the run showed while the test waited for its end.
+struct Sightings {
+    bool anyWindow = false;
+    bool progressWindow = false;
+    bool messageBox = false;
+};
+
+// Starts `commandLine`, watches its windows until it ends, and returns what
+// it showed; the exit code is the process's.
+Sightings RunToEnd(SetupProcess& setup, DWORD timeout = 120000)
+{
+    Sightings seen;
+    REQUIRE(setup.Started());
+    const bool ended = WaitUntil(
+        [&] {
+            seen.anyWindow = seen.anyWindow || HasVisibleWindow(setup.Id());
+            seen.progressWindow = seen.progressWindow || FindWindowOf(setup.Id(), WindowClassNames::ProgressWindow);
+            seen.messageBox = seen.messageBox || FindWindowOf(setup.Id(), "#32770");
+            return !setup.Running();
+        },
+        timeout);
+    REQUIRE_MESSAGE(ended, "the unattended run did not end: " << VisibleWindows(setup.Id()));
+    return seen;
+}
+
+std::string Quoted(const std::string& text)
+{
+    return "\"" + text + "\"";
+}
+
+// The log's lines without their time stamps ("YYYY-MM-DD hh:mm:ss.mmm "),
+// as UTF-8.
+std::vector<std::string> LogLines(const std::string& path)
+{
+    std::vector<std::string> lines;
+    for (const std::string& line : NonBlankLines(ReadTextFile(path))) lines.push_back(line.substr(24));
+    return lines;
+}
+
+bool HasLine(const std::vector<std::string>& lines, const std::string& utf8)
+{
+    for (const std::string& line : lines)
+        if (line == utf8) return true;
+    return false;
+}
+
+}  // namespace
+
+TEST_CASE("unattended: the sample installs silently as the interactive install leaves it, and its quiet uninstall removes it")
+{
+    REQUIRE_MESSAGE(PathExists(SampleDisk(1) + "SETUP.EXE"), "the sample is laid out by tools/layout-sample.sh");
+    const SampleInstallation sample;
+    sample.RemoveTraces();
+    // The interactive reference from one drive; the unattended run from the
+    // folders orvauthor lays out, DISK1 and DISK2 side by side.
+    ScratchFolder drive("ua-drive");
+    ScratchFolder layout("ua-layout");
+    ScratchFolder temp("ua-tmp");
+    ScratchFolder logs("ua-logs");
+    REQUIRE(CopyDisk(SampleDisk(1), drive.Path()).empty());
+    REQUIRE(CreateDirectoryA((layout / "DISK1").c_str(), nullptr));
+    REQUIRE(CreateDirectoryA((layout / "DISK2").c_str(), nullptr));
+    REQUIRE(CopyDisk(SampleDisk(1), layout / "DISK1\\").empty());
+    REQUIRE(CopyDisk(SampleDisk(2), layout / "DISK2\\").empty());
+    const std::vector<AllowedDifference> runFolders = {
+        {drive.Path() + "*", "the interactive run's drive, disk 2 put in"},
+        {layout.Path() + "*", "the laid-out distribution"},
+        {temp.Path() + "*", "the work folders"},
+        {logs.Path() + "*", "the logs"},
+    };
+
+    const MachineState before = SnapshotOfMachine();
+    InstallSample(sample, drive.Path(), temp.Path());
+    const MachineState interactive = SnapshotOfMachine();
+    std::vector<LinkFields> interactiveLinks;
+    for (const std::string& link : sample.links) interactiveLinks.push_back(ReadLink(link));
+    UninstallSample(sample, temp.Path());
+    sample.RemoveTraces();
+
+    // "(Prg)" as in a script's default folder; /NORESTART since the sample
+    // asks for a restart, which would end the Wine session.
+    const std::string log = logs / "install.log";
+    SetupProcess setup(ExactCommandLine{Quoted(layout / "DISK1\\SETUP.EXE") +
+                                        " /VERYSILENT /SUPPRESSMSGBOXES /NORESTART /DIR=\"(Prg)\\Orvane Sample\" /LOG=" +
+                                        Quoted(log)},
+                       temp.Path());
+    const Sightings seen = RunToEnd(setup);
+    CHECK_FALSE(seen.anyWindow);
+    CHECK(setup.ExitCode() == 3010);  // completed, restart needed and not done
+    // A shortcut file holds its target's creation time, which no two
+    // installs share: the shortcuts are compared by what they lead to.
+    std::vector<AllowedDifference> sameInstall = runFolders;
+    sameInstall.push_back({"C:\\users\\*.lnk", "a shortcut: compared by its fields below"});
+    CheckOnlyAllowedDifferences(interactive, SnapshotOfMachine(), sameInstall);
+    for (size_t n = 0; n < sample.links.size(); ++n) {
+        CAPTURE(Utf8(sample.links[n]));
+        const LinkFields fields = ReadLink(sample.links[n]);
+        CHECK(fields.path == interactiveLinks[n].path);
+        CHECK(fields.workingFolder == interactiveLinks[n].workingFolder);
+        CHECK(fields.arguments == interactiveLinks[n].arguments);
+    }
+
+    const std::vector<std::string> lines = LogLines(log);
+    REQUIRE_FALSE(lines.empty());
+    CHECK(lines.back() == "Exit code: 3010");
+    CHECK(HasLine(lines, Utf8("Disk 2: " + layout.Path() + "DISK2\\")));
+    CHECK(HasLine(lines, Utf8("Copied: " + sample.app + "DATA\\表示\\見本.TXT (41 bytes)")));
+    CHECK(HasLine(lines, "Restart needed; not started (/NORESTART)"));
+
+    // The Add/Remove entry's quiet command, exactly as stored. The shared
+    // component that nothing counts any more is kept: the unattended answer.
+    const std::string quiet = StringValue(HKEY_LOCAL_MACHINE, sample.entryKey, "QuietUninstallString");
+    CHECK(quiet == sample.uninstaller + " \"" + sample.app + "UNSETUP.INI\" /VERYSILENT /SUPPRESSMSGBOXES /NORESTART");
+    SetupProcess uninstall(ExactCommandLine{quiet}, temp.Path());
+    CHECK_FALSE(RunToEnd(uninstall).anyWindow);
+    CHECK(uninstall.ExitCode() == 0);
+    std::vector<AllowedDifference> allowed = sample.KeptOnPurpose();
+    allowed.insert(allowed.end(), runFolders.begin(), runFolders.end());
+    allowed.push_back({sample.component, "the shared component nothing counts: kept by the unattended answer"});
+    allowed.push_back({"HKCU\\Software\\Orvane\\SampleControl\\*", "the kept component's own registration"});
+    CheckOnlyAllowedDifferences(before, SnapshotOfMachine(), allowed);
+    CHECK_FALSE(PathExists(sample.app));
+
+    // /SILENT: the progress window is there to watch; no box ever comes.
+    SetupProcess watched(ExactCommandLine{Quoted(layout / "DISK1\\SETUP.EXE") +
+                                          " /SILENT /SUPPRESSMSGBOXES /NORESTART"},
+                         temp.Path());
+    const Sightings silent = RunToEnd(watched);
+    CHECK(silent.progressWindow);
+    CHECK_FALSE(silent.messageBox);
+    CHECK(watched.ExitCode() == 3010);
+    CHECK(PathExists(sample.app + "DATA\\SAMPLE2.DAT"));
+    sample.RemoveTraces();
+}
+
+namespace {
+
+// A small distribution of the test's own whose script installs into a
+// scratch folder and writes no record ("Setup Only."), so that a run leaves
+// nothing but that folder and the shared uninstaller.
+struct SmallDistribution {
+    ScratchFolder root{"ua-small"};
+    ScratchFolder temp{"ua-smalltmp"};
+    std::string disk1 = root / "DISK1\\";
+    std::string app = root / "App\\";
+    std::string log = root / "run.log";
+    std::string uninstaller = WindowsFolder() + "UNOVSET.EXE";
+    bool uninstallerBefore = PathExists(uninstaller);
+
+    SmallDistribution()
+    {
+        REQUIRE(CreateDirectoryA(disk1.c_str(), nullptr));
+        REQUIRE(CopyFixture(ProgramFolder() + "SETUP.EXE", disk1 + "SETUP.EXE"));
+    }
+    ~SmallDistribution()
+    {
+        if (!uninstallerBefore) DeleteFileA(uninstaller.c_str());
+    }
+
+    // [CopyFile] entries as the script writes them after "(App)".
+    void Script(const std::vector<std::string>& entries) const
+    {
+        std::string script = "[Title]\r\nUnSetup=Setup Only.\r\n[DefaultFolder]\r\nFolder=" + app + "\r\n[CopyFile]\r\n";
+        for (size_t n = 0; n < entries.size(); ++n) script += "File" + std::to_string(n + 1) + "=" + entries[n] + "\r\n";
+        WriteTextFile(disk1 + "SETUP.INI", script);
+    }
+
+    int Run(const std::string& switches, Sightings* seen = nullptr) const
+    {
+        SetupProcess setup(ExactCommandLine{Quoted(disk1 + "SETUP.EXE") + " " + switches + " /LOG=" + Quoted(log)},
+                           temp.Path());
+        const Sightings sightings = RunToEnd(setup);
+        if (seen != nullptr) *seen = sightings;
+        return static_cast<int>(setup.ExitCode());
+    }
+};
+
+}  // namespace
+
+TEST_CASE("unattended exit codes: each way a run ends, with the log's word for it")
+{
+    SmallDistribution dist;
+    WriteTextFile(dist.disk1 + "A.DAT", "first file");
+
+    SUBCASE("0: completed")
+    {
+        dist.Script({"(App)A.DAT"});
+        CHECK(dist.Run("/S") == 0);
+        CHECK(ReadTextFile(dist.app + "A.DAT") == "first file");
+        CHECK(LogLines(dist.log).back() == "Exit code: 0");
+    }
+    SUBCASE("87: a switch that is not understood; nothing is done")
+    {
+        dist.Script({"(App)A.DAT"});
+        CHECK(dist.Run("/VERYSILENT /SUPPRESSMSGBOXES /QUIET") == 87);
+        CHECK_FALSE(PathExists(dist.app));
+        const std::vector<std::string> lines = LogLines(dist.log);
+        CHECK(HasLine(lines, "Error: the command line is not understood at /QUIET"));
+        CHECK(lines.back() == "Exit code: 87");
+    }
+    SUBCASE("1618: another copy is running")
+    {
+        dist.Script({"(App)A.DAT"});
+        KernelHandle held(CreateMutexA(nullptr, FALSE, "ORVSETUP"));
+        REQUIRE(held);
+        CHECK(dist.Run("/S") == 1618);
+        CHECK_FALSE(PathExists(dist.app));
+    }
+    SUBCASE("1603: the next disk is not where the layout puts it")
+    {
+        dist.Script({"(App)A.DAT", "(Dch)(App)B.DAT"});
+        CHECK(dist.Run("/S") == 1603);
+        CHECK(HasLine(LogLines(dist.log), Utf8("Error: disk 2 is not in " + dist.root.Path() + "DISK2\\")));
+    }
+    SUBCASE("1603: a compressed file that is damaged")
+    {
+        // A compressed file cut short: its header promises more than it holds.
+        const std::string whole = ReadTextFile(SampleDisk(1) + "MANUAL.TX_");
+        WriteTextFile(dist.disk1 + "MANUAL.TX_", whole.substr(0, whole.size() / 2));
+        dist.Script({"(App)A.DAT", "(App)MANUAL.TX_"});
+        CHECK(dist.Run("/S") == 1603);
+        CHECK(PathExists(dist.app + "A.DAT"));
+        CHECK_FALSE(PathExists(dist.app + "MANUAL.TXT"));
+        const std::vector<std::string> lines = LogLines(dist.log);
+        CHECK(HasLine(lines, Utf8("Not expanded (damaged compressed file): " + dist.disk1 + "MANUAL.TX_")));
+        CHECK(lines.back() == "Exit code: 1603");
+    }
+    SUBCASE("1603: a question without /SUPPRESSMSGBOXES fails the run instead of waiting")
+    {
+        dist.Script({"(App)A.DAT"});
+        Sightings seen;
+        CHECK(dist.Run("/VERYSILENT", &seen) == 1603);
+        CHECK_FALSE(seen.anyWindow);
+        CHECK_FALSE(PathExists(dist.app));  // the folder question had no answer
+    }
+    RemoveTree(dist.app);
+}
