@@ -108,21 +108,23 @@ RunOptions ParseCommandLine(const std::string& commandLine)
 
 std::string UsageText()
 {
-    return "SETUP.EXE [/SILENT | /VERYSILENT] [/SUPPRESSMSGBOXES] [/DIR=\"フォルダ\"] [/NOICONS]\r\n"
-           "          [/NORESTART] [/LOG[=\"ファイル\"]]\r\n"
-           "UNOVSET.EXE \"アンセットアップ情報ファイル\" [同じスイッチ]\r\n"
+    return "SETUP.EXE [スイッチ]\r\n"
+           "UNOVSET.EXE \"アンセットアップ情報ファイル\" [スイッチ]\r\n"
            "\r\n"
-           "/SILENT            進行状況だけを表示し，何も質問しません．\r\n"
-           "/VERYSILENT        ウィンドウを表示しません．\r\n"
-           "/SUPPRESSMSGBOXES  質問には無人実行の既定の答えを使います．\r\n"
-           "                   指定しない無人実行では，質問が必要になると失敗します．\r\n"
-           "/S                 /VERYSILENT /SUPPRESSMSGBOXES と同じです．\r\n"
-           "/DIR=\"フォルダ\"     セットアップフォルダ（(Prg)などの指定も可）．\r\n"
-           "/NOICONS           ショートカットを作成しません．\r\n"
-           "/NORESTART         再起動しません（再起動が必要なら終了コード 3010）．\r\n"
-           "/LOG[=\"ファイル\"]   ログ（UTF-8）を書きます．ファイル名がなければ一時フォルダに作ります．\r\n"
-           "/? /HELP           この説明．\r\n"
+           "/SILENT：進行状況だけを表示し，何も質問しません．\r\n"
+           "/VERYSILENT：ウィンドウを表示しません．\r\n"
+           "/SUPPRESSMSGBOXES：質問に既定の答えを使います．\r\n"
+           "　（指定しない無人実行は，質問が必要になると失敗します．）\r\n"
+           "/S：/VERYSILENT /SUPPRESSMSGBOXES と同じです．\r\n"
+           "/DIR=\"フォルダ\"：セットアップフォルダ（(Prg)なども可）．\r\n"
+           "/NOICONS：ショートカットを作成しません．\r\n"
+           "/NORESTART：再起動しません．\r\n"
+           "/LOG[=\"ファイル\"]：ログ（UTF-8）を書きます．\r\n"
+           "　（ファイル名がなければ一時フォルダに作ります．）\r\n"
+           "/? /HELP：この説明．\r\n"
            "\r\n"
-           "終了コード: 0 完了，1602 取り消し，1603 失敗，1618 実行中，112 空き容量不足，\r\n"
-           "87 コマンドラインの誤り，3010 再起動が必要，1641 再起動を開始．\r\n";
+           "終了コード：\r\n"
+           "0 完了　1602 取り消し　1603 失敗　1618 実行中\r\n"
+           "112 空き容量不足　87 コマンドラインの誤り\r\n"
+           "3010 再起動が必要　1641 再起動を開始\r\n";
 }
