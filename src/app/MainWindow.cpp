@@ -1,6 +1,5 @@
 #include "app/MainWindow.h"
 
-#include "app/CommandLine.h"
 #include "app/SystemFolders.h"
 #include "engine/RunStart.h"
 #include "install/InstallPreparation.h"
@@ -75,7 +74,7 @@ void MainWindow::ShowReadme(bool flag)
 void MainWindow::OnFirstActivation()
 {
     if (screen_ != MainScreen::Starting) return;
-    StartUp(ParseCommandLine(GetCommandLineA()).record, LoadSystemFolders);
+    StartUp(options_.record, LoadSystemFolders);
 }
 
 namespace {

@@ -5,6 +5,7 @@
 // window, and the run ends when that modal run ends.
 #pragma once
 
+#include "app/CommandLine.h"
 #include "engine/RunState.h"
 #include "ui/SetupCallback.h"
 #include "windows/Backdrop.h"
@@ -28,6 +29,9 @@ public:
 
     // The windows as the procedures see them, for OnAction.
     void SetPerson(SetupCallback& person) { person_ = &person; }
+    // The command line's switches that a person's run follows too: /DIR=
+    // for the folder box, /NOICONS for the shortcut boxes.
+    void UseOptions(const RunOptions& options) { options_ = options; }
     // How the install or uninstall ended; nothing when none ran (the person
     // quit before starting one, or the start-up ended at its fatal screen).
     const std::optional<RunOutcome>& Outcome() const { return outcome_; }
@@ -103,5 +107,6 @@ private:
     bool deleteAllForm_ = false;
     bool detailsRead_ = false;
     SetupCallback* person_ = nullptr;
+    RunOptions options_;
     std::optional<RunOutcome> outcome_;  // once a procedure ran
 };

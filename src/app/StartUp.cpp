@@ -62,9 +62,12 @@ void MainWindow::StartUp(const std::string& argument, const FolderLoader& loadFo
 
     ReadTitles();
     // "(App)" stays as it is here: the setup folder is not known yet.
-    folderBox.SetText(WithTrailingBackslash(ExpandTokens(ProposedSetupFolder(state_), LocationsOf(state_))));
+    folderBox.SetText(StartingSetupFolder(state_, options_.setupFolder));
     const bool enabled = SettingsChangeable(state_);
     if (SetupMode(state_)) EnableShortcutBoxes(enabled);
+    // /NOICONS clears the four shortcut boxes.
+    if (SetupMode(state_) && options_.noIcons)
+        for (CheckBox* box : {&desktopBox, &startMenuBox, &startUpBox, &sendToBox}) box->SetChecked(false);
     ShowMessageText();
     if (SetupMode(state_)) {
         folderBox.SetEnabled(enabled);

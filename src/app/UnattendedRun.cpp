@@ -7,24 +7,13 @@
 #include "engine/RunStart.h"
 #include "install/InstallPreparation.h"
 #include "install/RunInstall.h"
-#include "services/LocationTokens.h"
 #include "services/ScopeExit.h"
-#include "text/StrOp.h"
 #include "uninstall/RunUninstall.h"
 #include "windows/RunSignals.h"
 
 #include <memory>
 
 namespace {
-
-// The folder the run works on: /DIR= (tokens expanded as in the script's
-// default folder) or the one the settings screen would propose.
-std::string ChosenSetupFolder(RunState& state, const RunOptions& options)
-{
-    std::string folder = ProposedSetupFolder(state);
-    if (options.setupFolder && SetupMode(state)) folder = *options.setupFolder;
-    return WithTrailingBackslash(ExpandTokens(folder, LocationsOf(state)));
-}
 
 // The code of a completed run that asked for a restart: /NORESTART leaves
 // it to the administrator; otherwise the system restarts as after the
@@ -41,7 +30,7 @@ int Restart(RunState& state, const RunOptions& options, int code)
 
 int RunProcedure(RunState& state, const RunOptions& options, ProgressWindow* progress)
 {
-    const std::string folder = ChosenSetupFolder(state, options);
+    const std::string folder = StartingSetupFolder(state, options.setupFolder);
     state.log.Line(std::string(SetupMode(state) ? "Setup folder: " : "Uninstall folder: ") + folder);
     UnattendedCallback person(options, state, folder, progress);
     if (SetupMode(state) && !IsUsableSetupFolder(folder)) {

@@ -38,17 +38,19 @@ private:
 // The code of an interactive run: how its procedure ended, or, when none
 // ran, the fatal screen (failed) or the person's quit (cancelled). A
 // needed restart the person accepted has started.
-int RunInteractive(RunState& state)
+int RunInteractive(RunState& state, const RunOptions& options)
 {
     std::optional<RunOutcome> outcome;
     bool fatal = false;
     {
         SetupForms forms(state);
+        forms.mainWindow.UseOptions(options);
         forms.Run();
         outcome = forms.mainWindow.Outcome();
         fatal = forms.mainWindow.Screen() == MainScreen::Fatal;
     }
-    const bool restarted = OfferRestartIfNeeded(state);
+    // /NORESTART: no offer; the code tells that a restart is needed.
+    const bool restarted = !options.noRestart && OfferRestartIfNeeded(state);
     if (!outcome) return fatal ? ExitCode::Failed : ExitCode::Cancelled;
     const int code = ExitCodeOf(*outcome);
     return code == ExitCode::RestartNeeded && restarted ? ExitCode::RestartStarted : code;
@@ -70,7 +72,7 @@ int Run(RunState& state, const RunOptions& options)
     // Held until the process ends; a failure to create it is not checked.
     KernelHandle instance(CreateMutexA(nullptr, FALSE, InstanceMutex));
     ComApartment com;
-    return options.Unattended() ? RunUnattended(state, options) : RunInteractive(state);
+    return options.Unattended() ? RunUnattended(state, options) : RunInteractive(state, options);
 }
 
 }  // namespace

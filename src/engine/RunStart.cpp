@@ -5,6 +5,7 @@
 #include "record/SetupFolderList.h"
 #include "services/Deletion.h"
 #include "services/FileOps.h"
+#include "services/LocationTokens.h"
 #include "services/RegistryKeys.h"
 #include "services/Win32Registry.h"
 #include "text/IniFile.h"
@@ -99,6 +100,13 @@ std::string ProposedSetupFolder(RunState& state)
         if (!registered.empty()) folder = registered;
     }
     return folder;
+}
+
+std::string StartingSetupFolder(RunState& state, const std::optional<std::string>& requested)
+{
+    std::string folder = ProposedSetupFolder(state);
+    if (requested && SetupMode(state)) folder = *requested;
+    return WithTrailingBackslash(ExpandTokens(folder, LocationsOf(state)));
 }
 
 bool SettingsChangeable(const RunSettings& run)

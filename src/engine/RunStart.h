@@ -7,6 +7,7 @@
 #include "engine/RunState.h"
 
 #include <array>
+#include <optional>
 #include <string>
 
 // Chooses the mode from `record` (the first command-line argument: an
@@ -24,6 +25,11 @@ void ReadRunHeader(RunState& state);
 // is read on the way. Uninstall: the record's setup folder. Tokens are not
 // yet expanded.
 std::string ProposedSetupFolder(RunState& state);
+
+// The folder the settings start with: `requested` (the command line's
+// /DIR=) in setup mode when given, else the proposed one; tokens expanded,
+// "(App)" left as it is, with a trailing backslash.
+std::string StartingSetupFolder(RunState& state, const std::optional<std::string>& requested);
 
 // False when the script's [Extend] Enabled is "False": the person may not
 // change the folder or the options.

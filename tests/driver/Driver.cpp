@@ -195,3 +195,8 @@ void Answer(HWND box, int button)
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
 }
 
+
+std::string Quoted(const std::string& text)
+{
+    return "\"" + text + "\"";
+}

@@ -44,6 +44,9 @@ private:
     DWORD id_ = 0;
 };
 
+// `text` in double quotes, as a command line quotes a path.
+std::string Quoted(const std::string& text);
+
 // Polls `condition` until it holds; false when `timeout` passed first.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeout = SettleTimeout);
 

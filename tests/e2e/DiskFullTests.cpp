@@ -172,9 +172,7 @@ TEST_CASE("a drive that fills up: no file cut short or empty, and no pointer to 
         // measured before the copy.
         WritePrivateProfileStringA("CopyFile", "File1", "(App)\\A.DAT", (run.distribution / "SETUP.INI").c_str());
         WritePrivateProfileStringA(nullptr, nullptr, nullptr, (run.distribution / "SETUP.INI").c_str());
-        std::string command = "\"";
-        command += run.distribution / "SETUP.EXE";
-        command += "\" /S /LOG=\"" + run.temp / "run.log" + "\"";
+        const std::string command = Quoted(run.distribution / "SETUP.EXE") + " /S /LOG=" + Quoted(run.temp / "run.log");
         SetupProcess setup(ExactCommandLine{command}, run.temp.Path());
         REQUIRE(setup.Started());
         REQUIRE(setup.WaitForExit(60000));

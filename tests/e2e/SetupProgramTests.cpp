@@ -218,3 +218,38 @@ TEST_CASE("started with the path of an uninstall record, the uninstall screen sh
     CHECK(PathExists(distribution.WorkFolder(1) + "UNSETUP.INI"));
     QuitWithYes(setup, screen);
 }
+
+TEST_CASE("a person's run follows /DIR= and /NOICONS; a bad switch shows the usage and ends with 87")
+{
+    Distribution distribution;
+    WriteTextFile(distribution.folder / "SETUP.INI",
+                  "[DefaultFolder]\r\nFolder=C:\\表示ソフト\r\n[ShortCut]\r\nMake1=(App)\\A.EXE\r\nName1=(Dsk)\\A\r\n");
+    SUBCASE("the folder box and the shortcut boxes as the switches say")
+    {
+        SetupProcess setup(ExactCommandLine{Quoted(distribution.Program()) + " /dir=\"(Win)表示\" /NOICONS"},
+                           distribution.temp.Path());
+        REQUIRE(setup.Started());
+        const Screen screen = WaitForScreen(setup, "セットアップ開始(&S)");
+        char windows[MAX_PATH] = {};
+        GetWindowsDirectoryA(windows, MAX_PATH);
+        CHECK(screen.Text(MainIds::folderBox) == std::string(windows) + "\\表示\\");
+        for (int box : {MainIds::desktopBox, MainIds::startMenuBox, MainIds::startUpBox, MainIds::sendToBox})
+            CHECK_FALSE(IsChecked(screen.Control(box)));
+        CHECK(IsChecked(screen.Control(MainIds::overwriteBox)));
+        QuitWithYes(setup, screen);
+        CHECK(setup.ExitCode() == 1602);
+    }
+    SUBCASE("a switch that is not understood")
+    {
+        SetupProcess setup(ExactCommandLine{Quoted(distribution.Program()) + " /SILNET"}, distribution.temp.Path());
+        REQUIRE(setup.Started());
+        HWND box = WaitForMessageBox(setup.Id(), "Orvane Setup");
+        REQUIRE(box != nullptr);
+        CHECK(MessageBoxText(box).rfind("SETUP.EXE [スイッチ]\r\n", 0) == 0);
+        CHECK(FindWindowOf(setup.Id(), "TfrmMain") == nullptr);
+        Answer(box, IDOK);
+        REQUIRE(setup.WaitForExit());
+        CHECK(setup.ExitCode() == 87);
+        CHECK_FALSE(FolderPresent(distribution.WorkFolder(1)));
+    }
+}

@@ -42,11 +42,6 @@ Sightings RunToEnd(SetupProcess& setup, DWORD timeout = 120000)
     return seen;
 }
 
-std::string Quoted(const std::string& text)
-{
-    return "\"" + text + "\"";
-}
-
 // The log's lines without their time stamps ("YYYY-MM-DD hh:mm:ss.mmm "),
 // as UTF-8.
 std::vector<std::string> LogLines(const std::string& path)
