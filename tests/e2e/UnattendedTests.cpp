@@ -181,7 +181,11 @@ struct SmallDistribution {
 
     int Run(const std::string& switches, Sightings* seen = nullptr) const
     {
-        SetupProcess setup(ExactCommandLine{Quoted(disk1 + "SETUP.EXE") + " " + switches + " /LOG=" + Quoted(log)},
+        return RunLoggingTo(log, switches, seen);
+    }
+    int RunLoggingTo(const std::string& logFile, const std::string& switches, Sightings* seen = nullptr) const
+    {
+        SetupProcess setup(ExactCommandLine{Quoted(disk1 + "SETUP.EXE") + " " + switches + " /LOG=" + Quoted(logFile)},
                            temp.Path());
         const Sightings sightings = RunToEnd(setup);
         if (seen != nullptr) *seen = sightings;
@@ -238,6 +242,12 @@ TEST_CASE("unattended exit codes: each way a run ends, with the log's word for i
         const std::vector<std::string> lines = LogLines(dist.log);
         CHECK(HasLine(lines, Utf8("Not expanded (damaged compressed file): " + dist.disk1 + "MANUAL.TX_")));
         CHECK(lines.back() == "Exit code: 1603");
+    }
+    SUBCASE("1603: a log that cannot be opened does not stop the install; the failure report names it")
+    {
+        dist.Script({"(App)A.DAT"});
+        CHECK(dist.RunLoggingTo(dist.root / "no such folder\\run.log", "/S") == 1603);
+        CHECK(ReadTextFile(dist.app + "A.DAT") == "first file");
     }
     SUBCASE("1603: a question without /SUPPRESSMSGBOXES fails the run instead of waiting")
     {
