@@ -2,13 +2,13 @@
 
 #include "engine/RunState.h"
 #include "install/InstallFlow.h"
+#include "install/UninstallEntry.h"
 #include "record/SetupFolderList.h"
 #include "record/UninstallRecord.h"
 #include "services/FileFacts.h"
 #include "services/FileOps.h"
 #include "services/LocationTokens.h"
 #include "services/ProgramLauncher.h"
-#include "services/RegistryAccess.h"
 #include "services/SetupError.h"
 #include "text/IniFile.h"
 #include "text/StrOp.h"
@@ -44,32 +44,27 @@ UninstallRecordInput RecordInput(const InstallRun& run)
     return {run.State().unSetupPath, run.State().workFolder, run.State().scriptPath, run.State().unSetupTitle, run.State().appFolder};
 }
 
-// Creates the key and its values; the registry layer raises when the
-// system refuses. The quiet command is the one deployment tools run to
-// remove the program without a window or a question.
-void WriteUninstallEntry(const std::string& keyPath, const std::string& displayName, const std::string& command)
-{
-    RegistryAccess registry(HKEY_LOCAL_MACHINE);
-    registry.CreateKey(keyPath);
-    registry.OpenKey(keyPath, true);
-    registry.WriteString("DisplayName", displayName);
-    registry.WriteString("UninstallString", command);
-    registry.WriteString("QuietUninstallString", command + " /VERYSILENT /SUPPRESSMSGBOXES /NORESTART");
-}
-
 // The Add/Remove Programs entry starts the uninstaller on the record; its key
 // path goes into the record before the entry is made.
 void RegisterUninstallEntry(InstallRun& run)
 {
-    const std::string command = UninstallerPath(run) + " \"" + run.State().unSetupPath + "\"";
-    const std::string keyName = ReadProfile("Title", "UnSetupKey", run.State().unSetupTitle, run.State().scriptPath);
-    const std::string displayName = ReadProfile("Title", "UnSetupDisplay", keyName, run.State().scriptPath);
+    const RunState& state = run.State();
+    const std::string keyName = ReadProfile("Title", "UnSetupKey", state.unSetupTitle, state.scriptPath);
+    const UninstallEntryValues values{
+        ReadProfile("Title", "UnSetupDisplay", keyName, state.scriptPath),
+        UninstallerPath(run) + " \"" + state.unSetupPath + "\"",
+        ReadProductSection(state.scriptPath, LocationsOf(state)),
+        UninstallerPath(run),
+        WithoutTrailingBackslash(state.appFolder),
+        InstalledKilobytes(run.lists.deleteFileList),
+        TodayAsInstallDate(),
+    };
     const std::string keyPath = UninstallListKey + keyName;
     WriteUnSetupRegistryKey(run.State().unSetupPath, keyPath);
     // Nothing after this step depends on the entry: an entry that the
     // registry refuses is reported with the rest, and the install completes.
     try {
-        WriteUninstallEntry(keyPath, displayName, command);
+        WriteUninstallEntry(keyPath, values);
         run.Log("Add/Remove entry written: HKEY_LOCAL_MACHINE\\" + keyPath);
     } catch (const SetupError& error) {
         run.failures.AddReason(SetupFileTag, "HKEY_LOCAL_MACHINE\\" + keyPath, error.Message());

@@ -118,6 +118,27 @@ TEST_CASE("the sample distribution installs from the first screen to the restart
     CHECK(StringValue(HKEY_CLASSES_ROOT, "osv_auto_file\\shell\\open\\command", "") == "\"" + viewer + "\" %1");
     CHECK(StringValue(HKEY_LOCAL_MACHINE, sample.entryKey, "DisplayName") == "Orvane サンプルビューア");
     CHECK(StringValue(HKEY_LOCAL_MACHINE, sample.entryKey, "UninstallString") == sample.uninstaller + " \"" + app + "UNSETUP.INI\"");
+    CHECK(StringValue(HKEY_LOCAL_MACHINE, sample.entryKey, "DisplayVersion") == "1.0");
+    CHECK(StringValue(HKEY_LOCAL_MACHINE, sample.entryKey, "Publisher") == "Orvane サンプル工房");
+    CHECK(StringValue(HKEY_LOCAL_MACHINE, sample.entryKey, "URLInfoAbout") == "https://example.jp/orvane-sample");
+    CHECK(StringValue(HKEY_LOCAL_MACHINE, sample.entryKey, "DisplayIcon") == app + "SAMPLEVW.EXE,0");
+    CHECK(StringValue(HKEY_LOCAL_MACHINE, sample.entryKey, "InstallLocation") + "\\" == app);
+    CHECK(StringValue(HKEY_LOCAL_MACHINE, sample.entryKey, "InstallDate").size() == 8);
+    for (const char* flag : {"NoModify", "NoRepair"}) {
+        const auto value = ReadStoredValue(HKEY_LOCAL_MACHINE, sample.entryKey, flag);
+        REQUIRE(value);
+        CHECK(value->type == REG_DWORD);
+        CHECK(value->bytes == std::string("\x01\0\0\0", 4));
+    }
+    // The viewer (535,164 bytes), the manual, the component, two data files
+    // and the record, in kilobytes rounded up: more than 600, less than 700.
+    const auto size = ReadStoredValue(HKEY_LOCAL_MACHINE, sample.entryKey, "EstimatedSize");
+    REQUIRE(size);
+    CHECK(size->type == REG_DWORD);
+    REQUIRE(size->bytes.size() == 4);
+    const uint32_t kilobytes = static_cast<unsigned char>(size->bytes[0]) | static_cast<unsigned char>(size->bytes[1]) << 8;
+    CHECK(kilobytes > 600);
+    CHECK(kilobytes < 700);
     GetPrivateProfileStringA("ORVSAMPLE", "Folder", "", text, MAX_PATH, sample.setupFolderList.c_str());
     CHECK(std::string(text) == app);
 

@@ -20,6 +20,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -180,6 +181,59 @@ TEST_CASE("a second install into the same folder keeps the keys and numbers, and
     CHECK(std::find(expected.begin(), expected.end(), "File1=" + fixture.shell.Path() + "Start Menu\\A.lnk") !=
           expected.end());
     CHECK(person.Boxes().size() == 2);
+}
+
+TEST_CASE("the Add/Remove entry tells version, publisher, icon, folder, size and date; a reinstall updates them")
+{
+    const std::string title = UniqueTitle("product");
+    ScratchUninstallEntry entry(title);
+    InstallFixture fixture;
+    fixture.Prepare("[Title]\r\nUnSetup=" + title + "\r\n[Product]\r\nVersion=2.1\r\nPublisher=表示ソフト工房\r\n"
+                    "URL=https://example.jp/hyouji\r\nIcon=(App)A.EXE,0\r\n");
+    fixture.SkipToActionPhases();
+    const std::string app = fixture.app;
+    // 1,500 bytes and 1 byte installed, a shared entry among them: 2 KB.
+    WriteTextFile(app + "A.EXE", std::string(1500, 'a'));
+    WriteTextFile(app + "B.DLL", "b");
+    fixture.install.lists.deleteFileList = {app + "A.EXE", app + "B.DLL,/S", fixture.RecordPath()};
+    ScriptedDialogs person;
+    person.Answer(IDOK).Answer(IDOK);
+    fixture.RunToEnd();
+
+    const auto dword = [&](const char* name) {
+        const std::optional<StoredValue> value = ReadStoredValue(HKEY_LOCAL_MACHINE, entry.Key(), name);
+        REQUIRE(value);
+        CHECK(value->type == REG_DWORD);
+        REQUIRE(value->bytes.size() == 4);
+        uint32_t number = 0;
+        std::memcpy(&number, value->bytes.data(), 4);
+        return number;
+    };
+    CHECK(entry.Value("DisplayVersion") == "2.1");
+    CHECK(entry.Value("Publisher") == "表示ソフト工房");
+    CHECK(entry.Value("URLInfoAbout") == "https://example.jp/hyouji");
+    CHECK(entry.Value("DisplayIcon") == app + "A.EXE,0");
+    CHECK(entry.Value("InstallLocation") + "\\" == app);
+    const uint32_t recordKilobytes = static_cast<uint32_t>(ReadTextFile(fixture.RecordPath()).size());
+    CHECK(dword("EstimatedSize") == (1500 + 1 + recordKilobytes + 1023) / 1024);
+    const std::string date = entry.Value("InstallDate");
+    CHECK(date.size() == 8);
+    CHECK(date.find_first_not_of("0123456789") == std::string::npos);
+    CHECK(dword("NoModify") == 1);
+    CHECK(dword("NoRepair") == 1);
+
+    // The reinstall of a script without the section: the version and the
+    // rest are gone, the icon is the uninstaller's, the flags stay.
+    WriteTextFile(TheRun.scriptPath, "[Title]\r\nUnSetup=" + title + "\r\n");
+    fixture.install = InstallRun{TheRun};
+    fixture.TakeOptions();
+    fixture.install.lists.deleteFileList = {app + "A.EXE", fixture.RecordPath()};
+    fixture.RunToEnd();
+    CHECK(entry.Value("DisplayVersion") == "<none>");
+    CHECK(entry.Value("Publisher") == "<none>");
+    CHECK(entry.Value("URLInfoAbout") == "<none>");
+    CHECK(entry.Value("DisplayIcon") == fixture.windows / "UNOVSET.EXE");
+    CHECK(dword("NoRepair") == 1);
 }
 
 TEST_CASE("UNOVSET.EXE is replaced only by a newer SETUP.EXE; a failed copy is reported")
