@@ -11,6 +11,7 @@ std::vector<Finding> CheckScript(const Profile& script, const Distribution& dist
     CheckRegistry(script, findings);
     CheckOtherSections(script, distribution, findings);
     CheckUnknownTokens(script, findings);
+    CheckProduct(script, findings);
     return findings;
 }
 

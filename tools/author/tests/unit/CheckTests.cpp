@@ -75,7 +75,8 @@ const std::string kCleanScript =
     "[DeleteRegistry]\r\nKey1=(Local)SOFTWARE\\Orvane\r\n"
     "[AddDeleteFile]\r\nFile1=(App)\\*.LOG\r\n"
     "[Relate]\r\nName1=ovt,Orvane file\r\nFile1=open,(App)\\VIEW.EXE,%1,0\r\n"
-    "[ExecuteFile]\r\nFile=WINDOWS_REBOOT\r\n";
+    "[ExecuteFile]\r\nFile=WINDOWS_REBOOT\r\n"
+    "[Product]\r\nVersion=2.10.0.7\r\nPublisher=Orvane\r\nURL=https://example.jp/\r\nIcon=(App)\\VIEW.EXE,-1\r\n";
 
 void AddCleanFiles(TestDistribution& distribution)
 {
@@ -243,6 +244,23 @@ TEST_CASE("WINDOWS_REBOOT in the wrong case, a SetupSpeed that is no number, a r
     CHECK(distribution.Check("[Extend]\r\nSetupSpeed=-5\r\n[Readme]\r\nFile=\\readme.txt\r\n").empty());
     CHECK(Places(distribution.Check("[Extend]\r\nSetupSpeed=99999999999\r\n")) ==
           std::vector<std::string>{"[Extend] SetupSpeed"});
+}
+
+TEST_CASE("[Product]: a version that is no dotted number, a web address without its scheme, an icon number that is none")
+{
+    TestDistribution distribution;
+    auto findings =
+        distribution.Check("[Product]\r\nVersion=2.1 beta\r\nURL=www.example.jp\r\nIcon=(App)\\VIEW.EXE,first\r\n");
+    CHECK(Places(findings) == std::vector<std::string>{"[Product] Version", "[Product] URL", "[Product] Icon"});
+    CHECK(Says(findings, "\"2.1 beta\" is not up to four numbers"));
+    CHECK(Says(findings, "does not start with http:// or https://"));
+    CHECK(Says(findings, "which is no icon number"));
+    for (const char* version : {"1.2.3.4.5", "1..2", ".1", "1."}) {
+        CAPTURE(version);
+        CHECK(Places(distribution.Check(std::string("[Product]\r\nVersion=") + version + "\r\n")) ==
+              std::vector<std::string>{"[Product] Version"});
+    }
+    CHECK(distribution.Check("[Product]\r\nVersion=7\r\nIcon=(App)\\VIEW.EXE\r\nURL=HTTPS://EXAMPLE.JP\r\n").empty());
 }
 
 TEST_CASE("Shift-JIS values whose trail bytes are \"\\\" and \"|\" are taken apart at the real separators")
