@@ -3,12 +3,13 @@
 # only when something is missing: the MinGW-w64 cross compiler, CMake, Wine,
 # an X server for its windows, Japanese fonts, a stand-in for Times New
 # Roman, the test framework, an independent LZ compressor for the test
-# fixtures, ImageMagick for screenshots, and the ja_JP.UTF-8 locale that Wine
-# needs for Shift-JIS file names.
+# fixtures, a YAML library that reads back the package manifests, ImageMagick
+# for screenshots, and the ja_JP.UTF-8 locale that Wine needs for Shift-JIS
+# file names.
 set -euo pipefail
 
 packages=(g++-mingw-w64-x86-64 cmake make g++ wine wine64 xvfb xauth fonts-ipafont-gothic fonts-liberation fonts-wine
-          locales doctest-dev mscompress imagemagick x11-utils)
+          locales doctest-dev libyaml-cpp-dev mscompress imagemagick x11-utils)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
