@@ -1,4 +1,4 @@
-// The three sub-commands of orvauthor and the help text. Each takes its
+// The four sub-commands of orvauthor and the help text. Each takes its
 // own arguments and returns the process exit status.
 #pragma once
 
@@ -10,10 +10,11 @@ using Arguments = std::vector<std::string>;
 int RunCompress(const Arguments& arguments);
 int RunCheck(const Arguments& arguments);
 int RunLayout(const Arguments& arguments);
+int RunPackage(const Arguments& arguments);
 
 // Exit statuses shared by the commands.
 constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;    // check: findings; compress and layout: not done
+constexpr int kExitFailed = 1;    // check: findings; compress, layout, package: not done
 constexpr int kExitCannot = 2;    // a script that cannot be read, or wrong arguments
 
 void PrintUsage(const std::string& command);

@@ -1,4 +1,5 @@
-// orvauthor: compress files, check a setup script, lay out a distribution.
+// orvauthor: compress files, check a setup script, lay out a distribution,
+// package it as one self-extracting file.
 #include "Commands.h"
 
 int main(int argc, char** argv)
@@ -13,6 +14,7 @@ int main(int argc, char** argv)
     if (command == "compress") return RunCompress(rest);
     if (command == "check") return RunCheck(rest);
     if (command == "layout") return RunLayout(rest);
+    if (command == "package") return RunPackage(rest);
     if (command == "help" || command == "--help" || command == "-h") {
         PrintUsage(rest.empty() ? "" : rest[0]);
         return kExitOk;

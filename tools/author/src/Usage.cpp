@@ -15,6 +15,8 @@ const char* const kOverview =
     "  check PATH                          check a SETUP.INI and its distribution folder\n"
     "  layout [--setup-exe FILE] SOURCE DESTINATION\n"
     "                                      lay out the distribution folder\n"
+    "  package [--setup-exe FILE] [--stub FILE] [--url URL] [--id ID] SOURCE OUTPUT\n"
+    "                                      make a one-file installer\n"
     "  help [COMMAND]                      show this text or a command's details\n";
 
 const char* const kCompress =
@@ -58,6 +60,29 @@ const char* const kLayout =
     "Exit status: 0 laid out, 1 something is missing (nothing is written),\n"
     "2 the script cannot be read or wrong arguments.\n";
 
+const char* const kPackage =
+    "Usage: orvauthor package [--setup-exe FILE] [--stub FILE] [--url URL] [--id ID] SOURCE OUTPUT\n"
+    "Makes OUTPUT, one Windows program that installs the application: the\n"
+    "distribution that `layout` makes from SOURCE, with every disk's files laid\n"
+    "flat in one folder and the \"(Dch)\" marks taken out of its SETUP.INI (the\n"
+    "rest of the script stays as written), packed behind the package stub.\n"
+    "Started, OUTPUT unpacks the files into a new folder under the temporary\n"
+    "folder, runs SETUP.EXE there with the switches it was given (for example\n"
+    "/VERYSILENT /SUPPRESSMSGBOXES /NORESTART), removes the folder again and\n"
+    "ends with SETUP.EXE's exit code; a damaged OUTPUT ends with 1603 before\n"
+    "anything runs. Files are compressed as `layout` compresses them; two\n"
+    "different files of one name on different disks are refused. SETUP.EXE is\n"
+    "FILE, the stub is --stub FILE (ORVSTUB.EXE), by default those of the build\n"
+    "that made this tool. An existing OUTPUT file is replaced once the new one\n"
+    "is complete.\n"
+    "Beside OUTPUT it writes a winget manifest set (schema 1.6.0) into the\n"
+    "folder OUTPUT's name with .winget: the package's SHA-256, the download\n"
+    "address --url URL, the identifier --id ID (by default made from the\n"
+    "script's publisher and key), the rest from the script's [Title] and\n"
+    "[Product]; fields still to fill in are named as warnings.\n"
+    "Exit status: 0 made, 1 something is missing or cannot be written (OUTPUT\n"
+    "is not touched), 2 the script cannot be read or wrong arguments.\n";
+
 }  // namespace
 
 void PrintUsage(const std::string& command)
@@ -66,6 +91,7 @@ void PrintUsage(const std::string& command)
     if (command == "compress") text = kCompress;
     if (command == "check") text = kCheck;
     if (command == "layout") text = kLayout;
+    if (command == "package") text = kPackage;
     std::fputs(text, stdout);
 }
 

@@ -1,0 +1,16 @@
+// Everything about the package that can be checked before anything is
+// written or started: the trailer and where it says the payload lies, the
+// payload's CRC, each record's name and size, and that SETUP.EXE and
+// SETUP.INI are among the files. Each file's own CRC is checked while it is
+// written out (Unpack.h).
+#pragma once
+
+#include "PackageFormat.h"
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+// The records of the package file `image` of `size` bytes, or nothing when
+// it is damaged.
+std::optional<std::vector<PackageFormat::Record>> CheckedRecords(const uint8_t* image, uint64_t size);

@@ -1,0 +1,60 @@
+// ORVSTUB.EXE, the front of a one-file package (`orvauthor package`): it
+// checks the payload behind it, unpacks it into a fresh temporary folder,
+// runs SETUP.EXE from there with its own arguments, removes the folder and
+// ends with SETUP.EXE's exit code. Nothing runs before every check has
+// passed, so a cut-off download never starts a partial SETUP.EXE.
+#include "FailureBox.h"
+#include "OwnImage.h"
+#include "PayloadCheck.h"
+#include "SetupLaunch.h"
+#include "StubCommandLine.h"
+#include "Unpack.h"
+#include "UnpackFolder.h"
+
+#include <windows.h>
+
+namespace {
+
+// The Windows Installer's "fatal error", as SETUP.EXE ends a failed run.
+constexpr int kExitFailed = 1603;
+
+StubFailure FailureOf(UnpackResult result)
+{
+    return result == UnpackResult::Damaged ? StubFailure::Damaged : StubFailure::CannotUnpack;
+}
+
+int Fail(StubFailure failure, bool silent)
+{
+    if (!silent) ShowFailure(failure);
+    return kExitFailed;
+}
+
+int Run()
+{
+    const std::wstring arguments = ArgumentsAfterProgram(GetCommandLineW());
+    const bool silent = AsksForSilence(arguments);
+    OwnImage image;
+    if (!image.Open()) return Fail(StubFailure::Damaged, silent);
+    const auto records = CheckedRecords(image.Bytes(), image.Size());
+    if (!records) return Fail(StubFailure::Damaged, silent);
+    UnpackFolder folder;
+    if (!folder.Create()) return Fail(StubFailure::CannotUnpack, silent);
+    const UnpackResult unpacked = UnpackRecords(*records, folder.Path());
+    if (unpacked != UnpackResult::Done) return Fail(FailureOf(unpacked), silent);
+    const auto code = RunSetup(folder.Path(), arguments);
+    if (!code) return Fail(StubFailure::CannotStart, silent);
+    return static_cast<int>(*code);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    // Nothing may escape into the system: running out of memory while the
+    // names are built is a failure to unpack like any other.
+    try {
+        return Run();
+    } catch (...) {
+        return kExitFailed;
+    }
+}
