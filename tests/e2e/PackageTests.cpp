@@ -237,7 +237,8 @@ TEST_CASE("package: a package cut short ends with 1603 before SETUP.EXE starts, 
         REQUIRE_MESSAGE(box != nullptr, "no box; shown:\n" << VisibleWindows(run.Id()));
         CHECK(MessageBoxText(box) ==
               "このセットアッププログラムは壊れています．\r\n"
-              "ダウンロードが途中で切れた可能性があります．もう一度ダウンロードしてください．");
+              "ダウンロードが途中で切れた可能性があります．\r\n"
+              "もう一度ダウンロードしてください．");
         Answer(box, IDOK);
         REQUIRE(run.WaitForExit());
         CHECK(run.ExitCode() == 1603);

@@ -16,9 +16,11 @@ const char* TextOf(StubFailure failure)
     switch (failure) {
     case StubFailure::Damaged:
         return "このセットアッププログラムは壊れています．\r\n"
-               "ダウンロードが途中で切れた可能性があります．もう一度ダウンロードしてください．";
+               "ダウンロードが途中で切れた可能性があります．\r\n"
+               "もう一度ダウンロードしてください．";
     case StubFailure::CannotUnpack:
-        return "セットアップに必要なファイルを一時フォルダに展開できませんでした．\r\n"
+        return "セットアップに必要なファイルを，一時フォルダに\r\n"
+               "展開できませんでした．\r\n"
                "一時フォルダのドライブの空き容量を確認してください．";
     case StubFailure::CannotStart:
         return "セットアッププログラムを起動できませんでした．";
