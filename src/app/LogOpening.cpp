@@ -1,6 +1,7 @@
 #include "app/LogOpening.h"
 
 #include "services/FileOps.h"
+#include "services/LocalDate.h"
 #include "services/Win32Files.h"
 #include "text/StrOp.h"
 #include "windows/ApplicationWindow.h"
@@ -11,15 +12,6 @@
 #include <cstdio>
 
 namespace {
-
-std::string TodaysDate()
-{
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    char date[16];
-    std::snprintf(date, sizeof date, "%04u-%02u-%02u", now.wYear, now.wMonth, now.wDay);
-    return date;
-}
 
 std::string TemporaryFolder()
 {
@@ -89,7 +81,7 @@ std::string FreshLogPath(const std::string& folder, const std::string& date)
 void OpenRunLog(RunState& state, const RunOptions& options, const std::string& commandLine)
 {
     if (!options.log) return;
-    const std::string path = options.logFile.empty() ? FreshLogPath(TemporaryFolder(), TodaysDate()) : options.logFile;
+    const std::string path = options.logFile.empty() ? FreshLogPath(TemporaryFolder(), LocalDate("-")) : options.logFile;
     const unsigned long error = state.log.Open(path);
     if (error != 0) {
         state.unopenedLog = path;

@@ -7,6 +7,7 @@
 #include "record/UninstallRecord.h"
 #include "services/FileFacts.h"
 #include "services/FileOps.h"
+#include "services/LocalDate.h"
 #include "services/LocationTokens.h"
 #include "services/ProgramLauncher.h"
 #include "services/SetupError.h"
@@ -57,7 +58,7 @@ void RegisterUninstallEntry(InstallRun& run)
         UninstallerPath(run),
         WithoutTrailingBackslash(state.appFolder),
         InstalledKilobytes(run.lists.deleteFileList),
-        TodayAsInstallDate(),
+        LocalDate(""),
     };
     const std::string keyPath = UninstallListKey + keyName;
     WriteUnSetupRegistryKey(run.State().unSetupPath, keyPath);

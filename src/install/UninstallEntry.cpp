@@ -7,7 +7,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
 
 namespace {
 
@@ -48,13 +47,4 @@ uint32_t InstalledKilobytes(const std::vector<std::string>& recordedFiles)
     for (const std::string& entry : recordedFiles) bytes += FoundFileSize(SplitAtFirst(entry, ",").before).value_or(0);
     const uint64_t kilobytes = (bytes + 1023) / 1024;
     return kilobytes > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(kilobytes);
-}
-
-std::string TodayAsInstallDate()
-{
-    SYSTEMTIME today;
-    GetLocalTime(&today);
-    char date[16];
-    std::snprintf(date, sizeof date, "%04u%02u%02u", today.wYear, today.wMonth, today.wDay);
-    return date;
 }

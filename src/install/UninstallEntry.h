@@ -29,6 +29,3 @@ void WriteUninstallEntry(const std::string& keyPath, const UninstallEntryValues&
 // The kilobytes (rounded up) of the files a record lists, as they lie on
 // the disk now; an entry is a path, optionally followed by ",switches".
 uint32_t InstalledKilobytes(const std::vector<std::string>& recordedFiles);
-
-// Today's local date as YYYYMMDD.
-std::string TodayAsInstallDate();
