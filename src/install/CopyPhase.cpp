@@ -10,6 +10,7 @@
 #include "services/Expansion.h"
 #include "services/FileFacts.h"
 #include "services/FileOps.h"
+#include "services/PendingReplacement.h"
 #include "services/RunLog.h"
 #include "services/ScopeExit.h"
 #include "services/SharedComponents.h"
@@ -102,13 +103,40 @@ void CountDoneBytes(SetupCallback& person, InstallRun& run, const std::string& s
     run.doneBytes += *size;
 }
 
+// What the copy of one entry came to: done, done at the next restart (the
+// destination was in use), or the system's error code.
+struct CopyResult {
+    unsigned long error = 0;
+    std::string atRestart;  // the new file, waiting beside the destination
+    unsigned long scheduleError = 0;  // why it could not wait, when it could not
+};
+
+// A destination another program holds cannot be replaced now: the new file
+// waits beside it and the system puts it in place when Windows next starts,
+// before that program can hold it again. When even that fails, the copy's
+// own failure is what the person is told.
+CopyResult CopyOrReplaceAtRestart(const CopyRoute& route)
+{
+    const unsigned long error = CopyFileTo(route.from, route.to);
+    if (error == 0 || !IsInUseError(error) || !FileExists(route.to)) return {error, "", 0};
+    const ReplacementAtRestart replacement = ReplaceAtRestart(route.from, route.to);
+    if (replacement.error != 0) return {error, "", replacement.error};
+    return {0, replacement.temporary, 0};
+}
+
 void LogCopy(const InstallRun& run, const CopyEntry& entry, const CopyRoute& route, bool copied,
-             unsigned long result)
+             const CopyResult& result)
 {
     if (!copied) {
         run.Log("Kept (not newer, or the existing file kept): " + route.to);
-    } else if (result != 0) {
-        run.Log(WithSystemError("Copy failed: " + route.to, result));
+    } else if (result.error != 0) {
+        run.Log(WithSystemError("Copy failed: " + route.to, result.error));
+        if (result.scheduleError != 0)
+            run.Log(WithSystemError("Not replaced at restart either: " + route.to, result.scheduleError));
+    } else if (!result.atRestart.empty()) {
+        // Asked while the file is still held, so that the holder can be named.
+        run.Log("In use, replaced at restart: " + route.to + " (held by " + ProgramsHolding(route.to) +
+                "; the new file waits as " + result.atRestart + ")");
     } else {
         const std::string size = " (" + std::to_string(FoundFileSize(route.to).value_or(0)) + " bytes)";
         run.Log(entry.compressed ? "Expanded: " + entry.source + " -> " + route.to + size
@@ -136,18 +164,21 @@ Flow CopyPresentSource(SetupCallback& person, InstallRun& run, const CopyEntry& 
     // program uses the file either way.
     SharedCountRaise count(entry.Shared() ? route.to : std::string());
     if (entry.AlwaysWrite()) copy = true;
-    const unsigned long result = copy ? CopyFileTo(route.from, route.to) : 0;
+    const CopyResult copied = copy ? CopyOrReplaceAtRestart(route) : CopyResult{0, "", 0};
     ++run.copiedCount;
-    LogCopy(run, entry, route, copy, result);
+    LogCopy(run, entry, route, copy, copied);
+    // The file is installed once Windows restarts: the end of the run offers
+    // the restart (an unattended run with /NORESTART ends with 3010).
+    if (!copied.atRestart.empty()) run.State().rebootNeeded = 1;
     // A component already in place is registered even when it was not copied.
     if (entry.SelfRegistering() && FileExists(route.to) && RegisterComponent(person, route.to))
         run.Log("Registered: " + route.to);
-    if (result == 0) {
+    if (copied.error == 0) {
         run.lists.deleteFileList.push_back(route.to + entry.switches);
         count.Keep();
         if (entry.Shared()) run.Log("Shared count raised: " + route.to);
     } else {
-        run.failures.AddSystemError("<File> ", route.to, result);
+        run.failures.AddSystemError("<File> ", route.to, copied.error);
         // An entry that is not recorded is never uninstalled, so nothing
         // would ever lower the count raised for it.
         count.Undo();

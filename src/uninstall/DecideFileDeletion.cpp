@@ -2,23 +2,32 @@
 
 #include "install/ComponentRegistration.h"
 #include "services/Deletion.h"
+#include "services/FileOps.h"
+#include "services/PendingReplacement.h"
 #include "services/SharedComponents.h"
+#include "text/PathParts.h"
 #include "text/StrOp.h"
 
 namespace {
 
 constexpr int SwitchFieldLength = 5;  // the comma and four characters
 
-// A component is unregistered before it goes.
+// A component is unregistered before it goes. A single file that another
+// program holds goes at the next restart instead, before anything can hold
+// it again; a pattern's files are left to the report, as the system's list
+// takes single names only.
 FileDeletion Delete(SetupCallback& person, const std::string& path)
 {
     UnregisterComponent(person, path);
-    return {DeleteFiles(path)};
+    const unsigned long error = DeleteFiles(path);
+    if (!IsInUseError(error) || HasWildcards(path) || !FileExists(path)) return {error, nullptr, false};
+    if (DeleteAtRestart(path) != 0) return {error, nullptr, false};
+    return {0, nullptr, true};
 }
 
 FileDeletion Kept(const char* reason)
 {
-    return {0, reason};
+    return {0, reason, false};
 }
 
 constexpr const char* KeptByAnswer = "kept by the answer to its question";

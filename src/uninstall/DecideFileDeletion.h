@@ -30,10 +30,12 @@ enum class SharedFilesChoice { AskEach, DeleteAll, KeepAll };
 
 // What became of one file: deleted (error 0, no reason), kept (the reason),
 // or a deletion that failed (the system's error code; 2 for a file that is
-// gone already).
+// gone already). A file another program holds open is deleted when Windows
+// next starts (error 0, atRestart), when the system takes it on its list.
 struct FileDeletion {
     unsigned long error = 0;
     const char* keptBecause = nullptr;
+    bool atRestart = false;
 };
 
 // Decides by the file's shared count and switches, asks where the decision

@@ -1,6 +1,7 @@
 #include "uninstall/RecordedRemovals.h"
 
 #include "services/Deletion.h"
+#include "services/PendingReplacement.h"
 #include "services/SetupError.h"
 #include "text/NumberedList.h"
 #include "text/PathParts.h"
@@ -20,6 +21,8 @@ unsigned long RemoveOneFile(const RecordedFile& file, UninstallRun& run, SetupCa
         const FileDeletion deletion = DecideFileDeletion(file, run.components, run.sharedFiles, person);
         if (deletion.keptBecause != nullptr)
             run.Log("Kept: " + file.path + " (" + deletion.keptBecause + ")");
+        else if (deletion.atRestart)
+            run.Log("In use, removed at restart: " + file.path + " (held by " + ProgramsHolding(file.path) + ")");
         else if (deletion.error == 0)
             run.Log("Removed: " + file.path);
         else

@@ -12,8 +12,10 @@
 #include "support/FileShapes.h"
 #include "support/Fixtures.h"
 #include "support/LzFixtures.h"
+#include "support/PendingRenames.h"
 #include "support/ScratchRegistry.h"
 #include "support/TestRunState.h"
+#include "text/PathParts.h"
 
 #include <windows.h>
 
@@ -256,6 +258,50 @@ TEST_CASE("a read-only destination is replaced; a folder in the file's place is 
     CHECK_FALSE(ScratchSharedCounts::Stored(app + "UNCOUNTED.DLL"));
     // No registration box: no file stands at the destination.
     for (const std::string& line : fixture.person.Lines()) CHECK(line.rfind("box", 0) != 0);
+    fixture.status.Hide();
+}
+
+TEST_CASE("a destination another program holds is replaced at the next restart: recorded, counted, a restart needed")
+{
+    ScratchFolder logs("log");  // outlives the fixture, which closes the log
+    InstallFixture fixture;
+    ScratchSharedCounts counts;
+    const PendingRenamesRestored restored;
+    const std::string app = fixture.app;
+    const std::string held = app + "HELD.DLL";
+    fixture.AddSource("HELD.DLL", "new");
+    WriteTextFile(held, "old");
+    REQUIRE(SetWriteTime(held, LocalMoment(1999, 1, 1, 0, 0, 0)));
+    counts.Watch(held);
+    fixture.Prepare("[CopyFile]\r\nFile1=(App)\\HELD.DLL,/S\r\n");
+    REQUIRE(TheRun.log.Open(logs / "setup.log") == 0);
+    const size_t pendingBefore = PendingRenames().size();
+
+    {
+        // Held without sharing, as a running program holds its files.
+        HeldOpen open(held);
+        CHECK(fixture.Install() == Flow::GoOn);
+    }
+    TheRun.log = RunLog();
+
+    CHECK(fixture.install.failures.Empty());
+    CHECK(fixture.install.lists.deleteFileList == std::vector<std::string>{held + ",/S", TheRun.unSetupPath});
+    // Raised as for a good copy: the file that was there counts as one user.
+    CHECK(GetSharedCount(held) == 2);
+    CHECK(TheRun.rebootNeeded == 1);
+    // The old file stays until the restart; the new one waits beside it, and
+    // the system's list moves it over the old one.
+    CHECK(ReadTextFile(held) == "old");
+    const std::vector<std::string> pending = PendingRenames();
+    REQUIRE(pending.size() == pendingBefore + 2);
+    const std::string waiting = PendingRenamePath(pending[pendingBefore]);
+    CHECK(pending[pendingBefore] == "\\??\\" + waiting);
+    CHECK(pending[pendingBefore + 1] == "!\\??\\" + held);
+    CHECK(FolderPart(waiting) == app);
+    CHECK(ReadTextFile(waiting) == "new");
+    const std::string log = ReadTextFile(logs / "setup.log");
+    CHECK(log.find("In use, replaced at restart: " + held + " (held by ") != std::string::npos);
+    CHECK(log.find("; the new file waits as " + waiting + ")") != std::string::npos);
     fixture.status.Hide();
 }
 

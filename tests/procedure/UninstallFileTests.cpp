@@ -7,11 +7,14 @@
 #include "services/LocationTokens.h"
 #include "services/SystemErrorText.h"
 #include "support/Fixtures.h"
+#include "support/PendingRenames.h"
 #include "support/ScratchRegistry.h"
 #include "support/TestRunState.h"
 #include "support/Utf8.h"
 
 #include <windows.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -242,6 +245,7 @@ TEST_CASE("a recorded file that is gone is reported with the system's text for 2
     fixture.record.extraFiles = {fixture.app / "NEVER.LOG", held, fixture.elsewhere / "*.TMP"};
     ScriptedDialogs person;
     RunWatcher watcher(fixture.run);
+    const PendingRenamesRestored restored;  // the held file goes at restart
     person.Answer(IDYES).Answer(IDOK);
     {
         // A file held open without sharing cannot be deleted even by root.
@@ -261,6 +265,42 @@ TEST_CASE("a recorded file that is gone is reported with the system's text for 2
     CHECK(watcher.verticalScrollBar);
     CHECK_FALSE(PathExists(fixture.app.Path()));
     CHECK(PathExists(held));
+    // Not reported, as no extra file's failure is; held open, it is deleted
+    // at the next restart all the same.
+    const std::vector<std::string> pending = PendingRenames();
+    CHECK(std::find(pending.begin(), pending.end(), "\\??\\" + held) != pending.end());
+}
+
+TEST_CASE("a recorded file another program holds is deleted at the next restart, not reported as left")
+{
+    ScratchFolder logs("log");  // outlives the fixture, which closes the log
+    UninstallFixture fixture;
+    const PendingRenamesRestored restored;
+    const std::string held = fixture.elsewhere / "HELD.DAT";
+    WriteTextFile(held, "in use");
+    fixture.record.files = {held};
+    ScriptedDialogs person;
+    person.Answer(IDOK);  // the completion, and no failure question before it
+    fixture.Start();
+    REQUIRE(TheRun.log.Open(logs / "setup.log") == 0);
+    const size_t pendingBefore = PendingRenames().size();
+    {
+        HeldOpen open(held);
+        fixture.Uninstall();
+    }
+    TheRun.log = RunLog();
+
+    REQUIRE(person.Boxes().size() == 1);
+    CheckCompletionBox(person.Boxes()[0]);
+    CHECK(PathExists(held));
+    // A deletion is a rename to nothing.
+    const std::vector<std::string> pending = PendingRenames();
+    REQUIRE(pending.size() == pendingBefore + 2);
+    CHECK(pending[pendingBefore] == "\\??\\" + held);
+    CHECK(pending[pendingBefore + 1].empty());
+    const std::string log = ReadTextFile(logs / "setup.log");
+    CHECK(log.find("In use, removed at restart: " + held + " (held by ") != std::string::npos);
+    CHECK(log.find("Not removed: " + held) == std::string::npos);
 }
 
 TEST_CASE("a component is unregistered before it goes; one that cannot be loaded is said so, and goes all the same")

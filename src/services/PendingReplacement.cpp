@@ -1,0 +1,133 @@
+#include "services/PendingReplacement.h"
+
+#include "services/Win32Files.h"
+#include "text/PathParts.h"
+
+#include <windows.h>
+#include <restartmanager.h>
+
+#include <vector>
+
+namespace {
+
+constexpr UINT ShiftJis = 932;  // the log's text, as every text of the run
+
+std::wstring Wide(const std::string& text)
+{
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    return wide;
+}
+
+std::string Narrow(const wchar_t* text)
+{
+    const int length = WideCharToMultiByte(ShiftJis, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (length <= 1) return {};
+    std::string narrow(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(ShiftJis, 0, text, -1, narrow.data(), length, nullptr, nullptr);
+    narrow.pop_back();  // the terminating zero
+    return narrow;
+}
+
+// One Restart Manager session. The library is loaded when asked for, not
+// linked: a system without it (or with a part of it missing) only cannot
+// name the program, and SETUP.EXE keeps to the DLLs every Windows has.
+class RestartManagerSession {
+public:
+    RestartManagerSession() : module_(LoadLibraryA("rstrtmgr.dll"))
+    {
+        if (!module_) return;
+        start_ = Function<decltype(&RmStartSession)>("RmStartSession");
+        register_ = Function<decltype(&RmRegisterResources)>("RmRegisterResources");
+        list_ = Function<decltype(&RmGetList)>("RmGetList");
+        end_ = Function<decltype(&RmEndSession)>("RmEndSession");
+        if (start_ == nullptr || register_ == nullptr || list_ == nullptr || end_ == nullptr) return;
+        WCHAR key[CCH_RM_SESSION_KEY + 1] = {};
+        open_ = start_(&session_, 0, key) == ERROR_SUCCESS;
+    }
+    ~RestartManagerSession()
+    {
+        if (open_) end_(session_);
+    }
+    RestartManagerSession(const RestartManagerSession&) = delete;
+    RestartManagerSession& operator=(const RestartManagerSession&) = delete;
+
+    // The processes holding `path`; empty when the system does not say.
+    std::vector<RM_PROCESS_INFO> Holders(const std::string& path) const
+    {
+        if (!open_) return {};
+        const std::wstring wide = Wide(path);
+        LPCWSTR files[] = {wide.c_str()};
+        if (register_(session_, 1, files, 0, nullptr, 0, nullptr) != ERROR_SUCCESS) return {};
+        std::vector<RM_PROCESS_INFO> processes;
+        UINT needed = 0;
+        DWORD reasons = 0;
+        // The list may grow between the two calls: ask again while it does.
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            UINT count = static_cast<UINT>(processes.size());
+            const DWORD result = list_(session_, &needed, &count, processes.empty() ? nullptr : processes.data(), &reasons);
+            if (result == ERROR_SUCCESS) {
+                processes.resize(count);
+                return processes;
+            }
+            if (result != ERROR_MORE_DATA) return {};
+            processes.resize(needed);
+        }
+        return {};
+    }
+
+private:
+    template <typename Pointer>
+    Pointer Function(const char* name) const
+    {
+        return reinterpret_cast<Pointer>(reinterpret_cast<void*>(GetProcAddress(module_.Get(), name)));
+    }
+
+    ModuleHandle module_;
+    decltype(&RmStartSession) start_ = nullptr;
+    decltype(&RmRegisterResources) register_ = nullptr;
+    decltype(&RmGetList) list_ = nullptr;
+    decltype(&RmEndSession) end_ = nullptr;
+    DWORD session_ = 0;
+    bool open_ = false;
+};
+
+}  // namespace
+
+bool IsInUseError(unsigned long error)
+{
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_USER_MAPPED_FILE;
+}
+
+ReplacementAtRestart ReplaceAtRestart(const std::string& source, const std::string& destination)
+{
+    char temporary[MAX_PATH] = {};
+    if (GetTempFileNameA(FolderPart(destination).c_str(), "OVS", 0, temporary) == 0) return {GetLastError(), ""};
+    DWORD error = ERROR_SUCCESS;
+    if (!CopyFileA(source.c_str(), temporary, FALSE) ||
+        !MoveFileExA(temporary, destination.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT))
+        error = GetLastError();
+    if (error == ERROR_SUCCESS) return {0, temporary};
+    DeleteFileA(temporary);
+    return {error, ""};
+}
+
+unsigned long DeleteAtRestart(const std::string& path)
+{
+    if (MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) return 0;
+    return GetLastError();
+}
+
+std::string ProgramsHolding(const std::string& path)
+{
+    const RestartManagerSession session;
+    std::string names;
+    for (const RM_PROCESS_INFO& process : session.Holders(path)) {
+        if (!names.empty()) names += ", ";
+        names += Narrow(process.strAppName) + " (pid " + std::to_string(process.Process.dwProcessId) + ")";
+    }
+    // The file is known to be held: no name means that the system cannot
+    // tell by whom, not that nobody holds it.
+    return names.empty() ? "unknown" : names;
+}
