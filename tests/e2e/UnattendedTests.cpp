@@ -7,11 +7,13 @@
 #include "driver/Driver.h"
 #include "support/Fixtures.h"
 #include "support/Scratch.h"
+#include "support/PendingRenames.h"
 #include "support/ShellLinks.h"
 #include "windows/ControlIds.h"
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -249,6 +251,40 @@ TEST_CASE("unattended exit codes: each way a run ends, with the log's word for i
         const std::vector<std::string> lines = LogLines(dist.log);
         CHECK(HasLine(lines, Utf8("Not expanded (damaged compressed file): " + dist.disk1 + "MANUAL.TX_")));
         CHECK(lines.back() == "Exit code: 1603");
+    }
+    SUBCASE("3010: a file another program holds is replaced at the restart, and the install is complete")
+    {
+        // The test is the other program: it holds the installed file open
+        // without sharing while SETUP.EXE runs.
+        const PendingRenamesRestored restored;
+        const size_t pendingBefore = PendingRenames().size();
+        REQUIRE(CreateDirectoryA(dist.app.c_str(), nullptr));
+        WriteTextFile(dist.app + "A.DAT", "the old file");
+        // Older than the distribution's copy, which must replace it.
+        const FILETIME old{0, 0x01000000};
+        {
+            FileHandle stamp(CreateFileA((dist.app + "A.DAT").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                                         OPEN_EXISTING, 0, nullptr));
+            REQUIRE(stamp);
+            REQUIRE(SetFileTime(stamp.Get(), nullptr, nullptr, &old));
+        }
+        dist.Script({"(App)A.DAT"});
+        FileHandle held(CreateFileA((dist.app + "A.DAT").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        REQUIRE(held);
+        CHECK(dist.Run("/S /NORESTART") == 3010);
+        held.Reset();
+        CHECK(ReadTextFile(dist.app + "A.DAT") == "the old file");
+        const std::vector<std::string> pending = PendingRenames();
+        REQUIRE(pending.size() == pendingBefore + 2);
+        const std::string waiting = PendingRenamePath(pending[pendingBefore]);
+        CHECK(ReadTextFile(waiting) == "first file");
+        CHECK(Utf8(pending[pendingBefore + 1]) == Utf8("!\\??\\" + dist.app + "A.DAT"));
+        const std::vector<std::string> lines = LogLines(dist.log);
+        CHECK(std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+            return line.rfind(Utf8("In use, replaced at restart: " + dist.app + "A.DAT"), 0) == 0;
+        }));
+        CHECK(lines.back() == "Exit code: 3010");
+        DeleteFileA(waiting.c_str());
     }
     SUBCASE("1603: a log that cannot be opened does not stop the install; the failure report names it")
     {
