@@ -1,7 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/SystemFolders.h"
-#include "engine/RunStart.h"
+#include "app/RunStart.h"
 #include "install/InstallPreparation.h"
 #include "install/RunInstall.h"
 #include "services/FileOps.h"

@@ -3,7 +3,7 @@
 // record, its header) and shows the first screen from what it read.
 #include "app/MainWindow.h"
 
-#include "engine/RunStart.h"
+#include "app/RunStart.h"
 #include "engine/RunState.h"
 #include "services/FileOps.h"
 #include "services/LocationTokens.h"

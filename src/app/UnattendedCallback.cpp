@@ -1,7 +1,7 @@
 #include "app/UnattendedCallback.h"
 
 #include "app/StatusTexts.h"
-#include "engine/RunStart.h"
+#include "app/RunStart.h"
 #include "services/FileOps.h"
 #include "text/PathParts.h"
 #include "text/StrOp.h"

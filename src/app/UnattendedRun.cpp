@@ -4,7 +4,7 @@
 #include "app/RestartOffer.h"
 #include "app/SystemFolders.h"
 #include "app/UnattendedCallback.h"
-#include "engine/RunStart.h"
+#include "app/RunStart.h"
 #include "install/InstallPreparation.h"
 #include "install/RunInstall.h"
 #include "services/ScopeExit.h"

@@ -1,6 +1,6 @@
-#include "engine/RunStart.h"
+#include "app/RunStart.h"
 
-#include "engine/WorkFolders.h"
+#include "app/WorkFolders.h"
 #include "install/ShortCutSection.h"
 #include "record/SetupFolderList.h"
 #include "services/Deletion.h"
