@@ -1,9 +1,9 @@
 #include "app/LogOpening.h"
 
+#include "app/SystemFolders.h"
 #include "services/FileOps.h"
 #include "services/LocalDate.h"
 #include "services/Win32Files.h"
-#include "text/StrOp.h"
 #include "windows/ApplicationWindow.h"
 #include "windows/VersionInfo.h"
 
@@ -13,11 +13,12 @@
 
 namespace {
 
-std::string TemporaryFolder()
+// The temporary folder, or the root of the system drive when the system
+// cannot tell.
+std::string LogFolder()
 {
-    char buffer[MAX_PATH + 1] = {};
-    const DWORD length = GetTempPathA(sizeof buffer, buffer);
-    return length == 0 || length > MAX_PATH ? std::string("C:\\") : WithTrailingBackslash(std::string(buffer, length));
+    const std::string folder = SystemTemporaryFolder();
+    return folder.empty() ? "C:\\" : folder;
 }
 
 // The version the system itself reports: GetVersionEx answers what the
@@ -81,7 +82,7 @@ std::string FreshLogPath(const std::string& folder, const std::string& date)
 void OpenRunLog(RunState& state, const RunOptions& options, const std::string& commandLine)
 {
     if (!options.log) return;
-    const std::string path = options.logFile.empty() ? FreshLogPath(TemporaryFolder(), LocalDate("-")) : options.logFile;
+    const std::string path = options.logFile.empty() ? FreshLogPath(LogFolder(), LocalDate("-")) : options.logFile;
     const unsigned long error = state.log.Open(path);
     if (error != 0) {
         state.unopenedLog = path;

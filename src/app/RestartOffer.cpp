@@ -1,6 +1,7 @@
 #include "app/RestartOffer.h"
 
 #include "engine/RunState.h"
+#include "services/SystemErrorText.h"
 #include "services/Win32Files.h"
 #include "windows/MessageBox.h"
 #include "windows/UserDialogs.h"

@@ -34,6 +34,15 @@ std::string QueriedFolder(Query query)
     return WithTrailingBackslash(std::string(buffer, length));
 }
 
+}  // namespace
+
+std::string SystemTemporaryFolder()
+{
+    return QueriedFolder([](char* buffer, UINT size) { return GetTempPathA(size, buffer); });
+}
+
+namespace {
+
 std::string ProgramFilesFrom(const std::string& windowsFolder)
 {
     RegKey key = CreateRegKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion");
@@ -56,7 +65,7 @@ std::string LoadSystemFolders(RunState& run)
     run.platformId = QueryPlatformId();
     run.sourceFolder = WithTrailingBackslash(FolderPart(ExecutablePath()));
 
-    run.tempFolder = QueriedFolder([](char* buffer, UINT size) { return GetTempPathA(size, buffer); });
+    run.tempFolder = SystemTemporaryFolder();
     if (run.tempFolder.empty()) run.tempFolder = run.sourceFolder;
 
     run.windowsFolder = QueriedFolder([](char* buffer, UINT size) { return GetWindowsDirectoryA(buffer, size); });

@@ -12,6 +12,10 @@
 // `appFolder` becomes the literal "(App)".
 std::string LoadSystemFolders(RunState& run);
 
+// The system's temporary folder with a trailing backslash; empty when the
+// system cannot tell.
+std::string SystemTemporaryFolder();
+
 // The nine shell folders, each with a trailing backslash ("\" when the shell
 // has none). Off the NT platform the common ones copy the per-user ones.
 void LoadShellFolders(RunState& run);

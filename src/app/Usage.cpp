@@ -1,20 +1,12 @@
 #include "app/Usage.h"
 
 #include "app/CommandLine.h"
-#include "services/RunLog.h"
+#include "text/Unicode.h"
 #include "windows/MessageBox.h"
 
 #include <windows.h>
 
 namespace {
-
-std::wstring WideFromUtf8(const std::string& text)
-{
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
 
 // A console shows the text as UTF-16, whatever its code page; a file or a
 // pipe gets UTF-8. False when there is neither.
@@ -28,13 +20,13 @@ bool WriteToStandardOutput(const std::string& text)
         output = GetStdHandle(STD_OUTPUT_HANDLE);
         if (output == nullptr || output == INVALID_HANDLE_VALUE) return false;
     }
-    const std::string utf8 = Utf8FromShiftJis(text);
     DWORD mode = 0;
     DWORD written = 0;
     if (GetConsoleMode(output, &mode)) {
-        const std::wstring wide = WideFromUtf8(utf8);
+        const std::wstring wide = WideFromShiftJis(text);
         return WriteConsoleW(output, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) != FALSE;
     }
+    const std::string utf8 = Utf8FromShiftJis(text);
     return WriteFile(output, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr) != FALSE;
 }
 

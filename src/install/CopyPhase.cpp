@@ -11,9 +11,9 @@
 #include "services/FileFacts.h"
 #include "services/FileOps.h"
 #include "services/PendingReplacement.h"
-#include "services/RunLog.h"
 #include "services/ScopeExit.h"
 #include "services/SharedComponents.h"
+#include "services/SystemErrorText.h"
 
 #include <string>
 

@@ -3,7 +3,7 @@
 #include "engine/RunState.h"
 #include "install/MakeFolderSection.h"
 #include "install/RefusedPaths.h"
-#include "services/RunLog.h"
+#include "services/SystemErrorText.h"
 
 #include <windows.h>
 

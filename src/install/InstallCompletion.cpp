@@ -11,6 +11,7 @@
 #include "services/LocationTokens.h"
 #include "services/ProgramLauncher.h"
 #include "services/SetupError.h"
+#include "services/SystemErrorText.h"
 #include "text/IniFile.h"
 #include "text/StrOp.h"
 #include "text/ValueFields.h"

@@ -1,12 +1,13 @@
 #include "services/RunLog.h"
 
+#include "text/Unicode.h"
+
 #include <windows.h>
 
 #include <cstdio>
+#include <vector>
 
 namespace {
-
-constexpr UINT ShiftJis = 932;
 
 std::string TimeStamp()
 {
@@ -18,36 +19,24 @@ std::string TimeStamp()
     return stamp;
 }
 
+// The lines of `text`, each ended by CR LF, CR or LF; a line end at the very
+// end starts no empty line. No Shift-JIS trail byte is a CR or an LF.
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines(1);
+    for (size_t at = 0; at < text.size(); ++at) {
+        const char byte = text[at];
+        if (byte != '\r' && byte != '\n') {
+            lines.back() += byte;
+            continue;
+        }
+        if (byte == '\r' && at + 1 < text.size() && text[at + 1] == '\n') ++at;
+        if (at + 1 < text.size()) lines.emplace_back();
+    }
+    return lines;
+}
+
 }  // namespace
-
-std::string Utf8FromShiftJis(const std::string& text)
-{
-    if (text.empty()) return {};
-    const int size = static_cast<int>(text.size());
-    const int wideLength = MultiByteToWideChar(ShiftJis, 0, text.data(), size, nullptr, 0);
-    if (wideLength <= 0) return text;
-    std::wstring wide(static_cast<size_t>(wideLength), L'\0');
-    MultiByteToWideChar(ShiftJis, 0, text.data(), size, wide.data(), wideLength);
-    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, utf8.data(), length, nullptr, nullptr);
-    return utf8;
-}
-
-std::string WithSystemError(const std::string& subject, unsigned long code)
-{
-    char buffer[512] = {};
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                                  buffer, sizeof buffer, nullptr);
-    // Neither CR, LF, a blank nor "." is ever the second byte of a Shift-JIS
-    // character, so trimming them from the end is safe.
-    while (length > 0 && (buffer[length - 1] == '\r' || buffer[length - 1] == '\n' || buffer[length - 1] == ' ' ||
-                          buffer[length - 1] == '.'))
-        --length;
-    std::string text = subject + " (error " + std::to_string(code);
-    if (length > 0) text += ": " + std::string(buffer, length);
-    return text + ")";
-}
 
 unsigned long RunLog::Open(const std::string& path)
 {
@@ -64,16 +53,7 @@ void RunLog::Line(const std::string& text)
     if (!file_) return;
     const std::string stamp = TimeStamp();
     std::string lines;
-    size_t start = 0;
-    while (start <= text.size()) {
-        size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string::npos) end = text.size();
-        lines += stamp + Utf8FromShiftJis(text.substr(start, end - start)) + "\r\n";
-        if (end == text.size()) break;
-        // CR LF is one line end.
-        start = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
-        if (start == text.size()) break;
-    }
+    for (const std::string& line : Lines(text)) lines += stamp + Utf8FromShiftJis(line) + "\r\n";
     DWORD written = 0;
     // A log that can no longer be written (a full disk) costs its lines,
     // never the run.

@@ -25,10 +25,3 @@ private:
     FileHandle file_;
     std::string path_;
 };
-
-// `text` (Shift-JIS) as UTF-8.
-std::string Utf8FromShiftJis(const std::string& text);
-
-// "<path> (error 5: アクセスが拒否されました)" style: the code and the system's
-// own text for it, for log lines about a failed action.
-std::string WithSystemError(const std::string& subject, unsigned long code);

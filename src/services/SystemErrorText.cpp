@@ -16,3 +16,10 @@ std::string SystemErrorText(unsigned long code)
     while (!text.empty() && (static_cast<unsigned char>(text.back()) < '!' || text.back() == '.')) text.pop_back();
     return MapText(text, LCMAP_FULLWIDTH) + "\r\n";
 }
+
+std::string WithSystemError(const std::string& subject, unsigned long code)
+{
+    std::string text = SystemErrorText(code);
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) text.pop_back();
+    return subject + " (error " + std::to_string(code) + (text.empty() ? "" : ": " + text) + ")";
+}

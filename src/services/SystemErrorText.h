@@ -6,3 +6,7 @@
 
 // One line of full-width text followed by CR LF; empty for code 0.
 std::string SystemErrorText(unsigned long code);
+
+// "<subject> (error 5: <the same text>)", for log lines about a failed
+// action; "(error N)" alone when the system has no text for the code.
+std::string WithSystemError(const std::string& subject, unsigned long code);

@@ -3,6 +3,7 @@
 #include "services/Deletion.h"
 #include "services/PendingReplacement.h"
 #include "services/SetupError.h"
+#include "services/SystemErrorText.h"
 #include "text/NumberedList.h"
 #include "text/PathParts.h"
 #include "text/StrOp.h"
