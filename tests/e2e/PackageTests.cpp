@@ -8,6 +8,7 @@
 #include <doctest/doctest.h>
 
 #include "SampleDistribution.h"
+#include "ScreenExpectations.h"
 #include "driver/Driver.h"
 #include "support/Fixtures.h"
 #include "support/Scratch.h"
@@ -91,32 +92,44 @@ std::string CopyOfPackage(const std::string& package, const ScratchFolder& folde
     return copy;
 }
 
-HWND MainScreenOf(DWORD id, const std::string& eventCaption)
-{
-    HWND main = WaitForMainScreen(id, eventCaption);
-    REQUIRE_MESSAGE(main != nullptr, "no main window with actionButton " << Utf8(eventCaption) << "; shown:\n"
-                                                                     << VisibleWindows(id));
-    return main;
-}
+// The sample's package copied into a download folder of the test's own,
+// with the sample's traces removed before and after.
+struct DownloadedSample {
+    SampleInstallation sample;
+    ScratchFolder download;
+    ScratchFolder temp;
+    std::string package;
 
-HWND BoxOf(DWORD id, const ExpectedBox& expected)
-{
-    HWND box = WaitForMessageBox(id, expected.caption, 60000);
-    REQUIRE_MESSAGE(box != nullptr, "no box " << Utf8(expected.caption) << "; shown:\n" << VisibleWindows(id));
-    CHECK(MessageBoxText(box) == expected.text);
-    return box;
-}
+    explicit DownloadedSample(const std::string& purpose) : download(purpose), temp(purpose + "tmp")
+    {
+        REQUIRE_MESSAGE(PathExists(SamplePackage()), "the package is made by tools/layout-sample.sh");
+        sample.RemoveTraces();
+        package = CopyOfPackage(SamplePackage(), download, false);
+    }
+    ~DownloadedSample() { sample.RemoveTraces(); }
+    DownloadedSample(const DownloadedSample&) = delete;
+    DownloadedSample& operator=(const DownloadedSample&) = delete;
+
+    // The Add/Remove entry's quiet command, run to its end.
+    void UninstallQuietly() const
+    {
+        const std::string quiet = StringValue(HKEY_LOCAL_MACHINE, sample.entryKey, "QuietUninstallString");
+        SetupProcess uninstall(ExactCommandLine{quiet}, temp.Path());
+        REQUIRE(uninstall.Started());
+        REQUIRE(uninstall.WaitForExit(120000));
+        CHECK(uninstall.ExitCode() == 0);
+        CHECK_FALSE(PathExists(sample.app));
+    }
+};
 
 }  // namespace
 
 TEST_CASE("package: the sample's one-file installer installs as a person drives it, and leaves no unpacked files")
 {
-    REQUIRE_MESSAGE(PathExists(SamplePackage()), "the package is made by tools/layout-sample.sh");
-    const SampleInstallation sample;
-    sample.RemoveTraces();
-    ScratchFolder download("pkg-download");
-    ScratchFolder temp("pkg-tmp");
-    const std::string package = CopyOfPackage(SamplePackage(), download, false);
+    const DownloadedSample downloaded("pkg-download");
+    const SampleInstallation& sample = downloaded.sample;
+    const ScratchFolder& temp = downloaded.temp;
+    const std::string& package = downloaded.package;
 
     SUBCASE("to the restart offer, declined: 3010 comes through; the quiet uninstall takes it away")
     {
@@ -132,31 +145,25 @@ TEST_CASE("package: the sample's one-file installer installs as a person drives 
                                  "SAMPLE.DAT", "見本.TXT", "SAMPLE2.DAT"})
             CHECK_MESSAGE(PathExists(folder + name), Utf8(name));
 
-        Press(ControlOf(MainScreenOf(setup, "セットアップ続行(&C)"), MainIds::actionButton));
-        HWND main = MainScreenOf(setup, "セットアップ開始(&S)");
+        Press(ControlOf(ExpectMainScreen(setup, "セットアップ続行(&C)"), MainIds::actionButton));
+        HWND main = ExpectMainScreen(setup, "セットアップ開始(&S)");
         CHECK(TextOf(ControlOf(main, MainIds::folderBox)) == sample.app);
         Press(ControlOf(main, MainIds::actionButton));
-        CHECK(AnswerAndWait(BoxOf(setup, sample.FolderQuestion()), IDYES));
+        CHECK(AnswerAndWait(ExpectBox(setup, sample.FolderQuestion()), IDYES));
         // One folder, no disk to change: the next question is the association.
-        CHECK(AnswerAndWait(BoxOf(setup, sample.AssociationQuestion()), IDYES));
+        CHECK(AnswerAndWait(ExpectBox(setup, sample.AssociationQuestion()), IDYES));
         HWND offer = WaitForAnyBox(setup, 60000);
         REQUIRE(offer != nullptr);
         CHECK(TextOf(offer) != "警告");
         CHECK(AnswerAndWait(offer, IDNO));
-        CHECK(AnswerAndWait(BoxOf(setup, sample.RestartWarning()), IDOK));
+        CHECK(AnswerAndWait(ExpectBox(setup, sample.RestartWarning()), IDOK));
         REQUIRE(run.WaitForExit());
         CHECK(run.ExitCode() == 3010);
         CHECK(PathExists(sample.app + "DATA\\表示\\見本.TXT"));
         CHECK(PathExists(sample.app + "DATA\\SAMPLE2.DAT"));
         CHECK_FALSE(PathExists(folder));
         CHECK(EntriesStartingWith(temp.Path(), "OVPKG").empty());
-
-        const std::string quiet = StringValue(HKEY_LOCAL_MACHINE, sample.entryKey, "QuietUninstallString");
-        SetupProcess uninstall(ExactCommandLine{quiet}, temp.Path());
-        REQUIRE(uninstall.Started());
-        REQUIRE(uninstall.WaitForExit(120000));
-        CHECK(uninstall.ExitCode() == 0);
-        CHECK_FALSE(PathExists(sample.app));
+        downloaded.UninstallQuietly();
     }
     SUBCASE("quit at the first screen: 1602 comes through")
     {
@@ -164,7 +171,7 @@ TEST_CASE("package: the sample's one-file installer installs as a person drives 
         REQUIRE(run.Started());
         const DWORD setup = ChildOf(run.Id());
         REQUIRE(setup != 0);
-        Press(ControlOf(MainScreenOf(setup, "セットアップ続行(&C)"), MainIds::quitButton));
+        Press(ControlOf(ExpectMainScreen(setup, "セットアップ続行(&C)"), MainIds::quitButton));
         HWND box = WaitForMessageBox(setup, "終了確認");
         REQUIRE(box != nullptr);
         Answer(box, IDYES);
@@ -173,34 +180,22 @@ TEST_CASE("package: the sample's one-file installer installs as a person drives 
         CHECK_FALSE(PathExists(sample.app));
         CHECK(EntriesStartingWith(temp.Path(), "OVPKG").empty());
     }
-    sample.RemoveTraces();
 }
 
 TEST_CASE("package: /VERYSILENT /SUPPRESSMSGBOXES /NORESTART installs the sample without a window; 3010 comes through")
 {
-    REQUIRE_MESSAGE(PathExists(SamplePackage()), "the package is made by tools/layout-sample.sh");
-    const SampleInstallation sample;
-    sample.RemoveTraces();
-    ScratchFolder download("pkg-quiet");
-    ScratchFolder temp("pkg-quiettmp");
-    const std::string package = CopyOfPackage(SamplePackage(), download, false);
-
-    SetupProcess run(ExactCommandLine{Quoted(package) + " /VERYSILENT /SUPPRESSMSGBOXES /NORESTART"}, temp.Path());
+    const DownloadedSample downloaded("pkg-quiet");
+    const SampleInstallation& sample = downloaded.sample;
+    SetupProcess run(ExactCommandLine{Quoted(downloaded.package) + " /VERYSILENT /SUPPRESSMSGBOXES /NORESTART"},
+                     downloaded.temp.Path());
     REQUIRE(run.Started());
     CHECK_FALSE(ShowedAnyWindow(run));
     CHECK(run.ExitCode() == 3010);
     CHECK(PathExists(sample.app + "SAMPLEVW.EXE"));
     CHECK(PathExists(sample.app + "DATA\\表示\\見本.TXT"));
     CHECK(PathExists(sample.app + "DATA\\SAMPLE2.DAT"));
-    CHECK(EntriesStartingWith(temp.Path(), "OVPKG").empty());
-
-    const std::string quiet = StringValue(HKEY_LOCAL_MACHINE, sample.entryKey, "QuietUninstallString");
-    SetupProcess uninstall(ExactCommandLine{quiet}, temp.Path());
-    REQUIRE(uninstall.Started());
-    REQUIRE(uninstall.WaitForExit(120000));
-    CHECK(uninstall.ExitCode() == 0);
-    CHECK_FALSE(PathExists(sample.app));
-    sample.RemoveTraces();
+    CHECK(EntriesStartingWith(downloaded.temp.Path(), "OVPKG").empty());
+    downloaded.UninstallQuietly();
 }
 
 TEST_CASE("package: a completed run's 0 and a quoted /DIR= with a blank come through the stub unchanged")
