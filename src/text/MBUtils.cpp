@@ -13,9 +13,8 @@ std::array<bool, 256> leadBytes{};
 void LoadLeadBytes()
 {
     leadBytes.fill(false);
-    if (GetSystemMetrics(SM_DBCSENABLED) == 0) return;
     CPINFO info{};
-    if (!GetCPInfo(CP_ACP, &info)) return;
+    if (!GetCPInfo(932, &info)) return;
     // LeadByte holds pairs of range bounds, ended by a pair of zeros.
     for (int i = 0; i + 1 < MAX_LEADBYTES; i += 2) {
         const unsigned first = info.LeadByte[i];

@@ -1,12 +1,13 @@
-// Lead-byte knowledge of the system's ANSI code page and the character-aware
-// search that every separator and token test stands on.
+// Lead-byte knowledge of Shift-JIS (code page 932, whatever the system's own
+// code page is) and the character-aware search that every separator and
+// token test stands on.
 #pragma once
 
 #include <string>
 
-// Fills the lead-byte set from the system, once, before any window exists.
-// On a system without double-byte support the set stays empty and every byte
-// is a character of its own.
+// Fills the lead-byte set with code page 932's, once, before any window
+// exists. The texts are Shift-JIS on every system, so on a Western or UTF-8
+// system too the second byte of "表" (0x5C) is no backslash.
 void LoadLeadBytes();
 
 // Replaces the lead-byte set; tests use it to run the routines as they behave

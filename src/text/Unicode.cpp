@@ -6,6 +6,16 @@ namespace {
 
 constexpr UINT ShiftJis = 932;
 
+std::string NarrowFromWide(UINT codePage, DWORD flags, const std::wstring& text, BOOL* usedDefault)
+{
+    if (text.empty()) return {};
+    const int size = static_cast<int>(text.size());
+    const int length = WideCharToMultiByte(codePage, flags, text.data(), size, nullptr, 0, nullptr, usedDefault);
+    std::string narrow(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(codePage, flags, text.data(), size, narrow.data(), length, nullptr, usedDefault);
+    return narrow;
+}
+
 }  // namespace
 
 std::wstring WideFromShiftJis(const std::string& text)
@@ -20,11 +30,20 @@ std::wstring WideFromShiftJis(const std::string& text)
 
 std::string Utf8FromShiftJis(const std::string& text)
 {
-    const std::wstring wide = WideFromShiftJis(text);
-    if (wide.empty()) return {};
-    const int size = static_cast<int>(wide.size());
-    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), length, nullptr, nullptr);
-    return utf8;
+    return NarrowFromWide(CP_UTF8, 0, WideFromShiftJis(text), nullptr);
+}
+
+std::optional<std::string> ShiftJisFromWide(const std::wstring& text)
+{
+    // Without WC_NO_BEST_FIT_CHARS "ë" would quietly become "e" and name
+    // another folder; with it, only an exact round trip passes.
+    BOOL usedDefault = FALSE;
+    std::string narrow = NarrowFromWide(ShiftJis, WC_NO_BEST_FIT_CHARS, text, &usedDefault);
+    if (usedDefault) return std::nullopt;
+    return narrow;
+}
+
+std::string ShiftJisFromWideForDisplay(const std::wstring& text)
+{
+    return NarrowFromWide(ShiftJis, WC_NO_BEST_FIT_CHARS, text, nullptr);
 }

@@ -5,6 +5,7 @@
 
 #include "text/MBUtils.h"
 #include "text/StrOp.h"
+#include "text/Unicode.h"
 
 #include <windows.h>
 
@@ -116,4 +117,23 @@ TEST_CASE("MapText maps with the system locale and keeps the text when it cannot
     CHECK(MapText("A1", LCMAP_FULLWIDTH) == "Ａ１");
     // An invalid flag combination makes the system refuse: the text stays.
     CHECK(MapText("abc", LCMAP_UPPERCASE | LCMAP_LOWERCASE) == "abc");
+}
+
+TEST_CASE("Shift-JIS crosses to UTF-16 and back through code page 932 whatever the system's is")
+{
+    // Trail bytes 0x5C and 0x7C, half-width katakana, plain ASCII.
+    const std::string text = "C:\\\x83\x5C\x95\x5C\\\x83\x7C|\xB1\xB2.txt";
+    const std::wstring wide = WideFromShiftJis(text);
+    CHECK(wide == L"C:\\\u30BD\u8868\\\u30DD|\uFF71\uFF72.txt");
+    CHECK(ShiftJisFromWide(wide) == text);
+    CHECK(Utf8FromShiftJis("\x83\x5C") == "\xE3\x82\xBD");
+
+    CHECK(WideFromShiftJis("").empty());
+    CHECK(ShiftJisFromWide(L"") == std::string());
+
+    // A character without a Shift-JIS form is refused, never made a "?" or
+    // the nearest letter that would name another path.
+    CHECK_FALSE(ShiftJisFromWide(L"C:\\Users\\Zo\u00EB").has_value());
+    CHECK_FALSE(ShiftJisFromWide(L"\U0001F600").has_value());
+    CHECK(ShiftJisFromWideForDisplay(L"Zo\u00EB") == "Zo?");
 }
