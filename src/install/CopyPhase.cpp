@@ -10,6 +10,7 @@
 #include "services/Expansion.h"
 #include "services/FileFacts.h"
 #include "services/FileOps.h"
+#include "services/Journal.h"
 #include "services/PendingReplacement.h"
 #include "services/ScopeExit.h"
 #include "services/SharedComponents.h"
@@ -160,6 +161,7 @@ Flow CopyPresentSource(SetupCallback& person, InstallRun& run, const CopyEntry& 
         return Flow::GoOn;
     }
     bool copy = ShouldCopy(person, run, route);
+    const bool existedBefore = FileExists(route.to);
     // The count is raised whether or not the file is copied: the installed
     // program uses the file either way.
     SharedCountRaise count(entry.Shared() ? route.to : std::string());
@@ -171,8 +173,10 @@ Flow CopyPresentSource(SetupCallback& person, InstallRun& run, const CopyEntry& 
     // the restart (an unattended run with /NORESTART ends with 3010).
     if (!copied.atRestart.empty()) run.State().rebootNeeded = 1;
     // A component already in place is registered even when it was not copied.
-    if (entry.SelfRegistering() && FileExists(route.to) && RegisterComponent(person, route.to))
-        run.Log("Registered: " + route.to);
+    if (entry.SelfRegistering() && FileExists(route.to)) {
+        if (Journal* journal = ActiveJournal()) journal->ComponentRegistered(route.to, existedBefore);
+        if (RegisterComponent(person, route.to)) run.Log("Registered: " + route.to);
+    }
     if (copied.error == 0) {
         run.lists.deleteFileList.push_back(route.to + entry.switches);
         count.Keep();

@@ -3,6 +3,8 @@
 #include "engine/RunState.h"
 #include "install/MakeFolderSection.h"
 #include "install/RefusedPaths.h"
+#include "services/FileOps.h"
+#include "services/Journal.h"
 #include "services/SystemErrorText.h"
 
 #include <windows.h>
@@ -16,6 +18,8 @@ Flow MakeFolders(SetupCallback& person, InstallRun& run)
         // A folder that names no place of its own would be made in the
         // current folder.
         if (RefusePath(run, "<Folder> ", folder)) continue;
+        if (Journal* journal = ActiveJournal(); journal != nullptr && !FolderExists(folder))
+            journal->FolderCreated(folder);
         const bool created = CreateDirectoryA(folder.c_str(), nullptr) != FALSE;
         const DWORD error = GetLastError();
         // A folder that was there before is the application's all the same.

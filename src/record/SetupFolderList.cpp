@@ -1,5 +1,6 @@
 #include "record/SetupFolderList.h"
 
+#include "services/Journal.h"
 #include "text/IniFile.h"
 #include "text/StrOp.h"
 
@@ -19,7 +20,9 @@ void RememberSetupFolder(const std::string& windowsFolder, const std::string& pr
 {
     const std::string path = SetupFolderListPath(windowsFolder);
     FlushProfile(path);
-    if (!programId.empty()) WriteProfile(programId, "Folder", appFolder, path);
+    if (programId.empty()) return;
+    JournalIniEntry(path, programId, "Folder");
+    WriteProfile(programId, "Folder", appFolder, path);
 }
 
 std::string RememberedSetupFolder(const std::string& windowsFolder, const std::string& programId,

@@ -1,5 +1,6 @@
 #include "services/FileOps.h"
 
+#include "services/Journal.h"
 #include "services/Win32Files.h"
 #include "text/PathParts.h"
 #include "text/StrOp.h"
@@ -34,12 +35,36 @@ bool CreateFolderPath(const std::string& path)
     for (int at = TokenPos("\\", remaining); at != 0; at = TokenPos("\\", remaining)) {
         prefix += LeftStr(remaining, at);
         remaining = MidStr(remaining, at + 1);
-        if (!FolderExists(prefix)) result = CreateDirectoryA(prefix.c_str(), nullptr) != FALSE;
+        if (FolderExists(prefix)) continue;
+        if (Journal* journal = ActiveJournal()) journal->FolderCreated(prefix);
+        result = CreateDirectoryA(prefix.c_str(), nullptr) != FALSE;
     }
     return result;
 }
 
 namespace {
+
+// Moves the complete new file over the earlier one. While an install keeps a
+// journal, the earlier file is first moved aside (a rename in the same
+// folder), so that undoing the install can bring it back.
+bool MoveIntoPlace(const char* temporary, const std::string& destination)
+{
+    Journal* journal = ActiveJournal();
+    const std::string aside = journal != nullptr ? AsideName(destination) : std::string();
+    if (aside.empty()) return MoveFileExA(temporary, destination.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+    journal->MovedAside(destination, aside);
+    if (!MoveFileExA(destination.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        const DWORD error = GetLastError();
+        DeleteFileA(aside.c_str());
+        SetLastError(error);
+        return false;
+    }
+    if (MoveFileExA(temporary, destination.c_str(), 0)) return true;
+    const DWORD error = GetLastError();
+    MoveFileExA(aside.c_str(), destination.c_str(), 0);
+    SetLastError(error);
+    return false;
+}
 
 // Copies to a fresh file beside `destination` and moves it into place, so
 // that the file there stays whole until a whole new one replaces it.
@@ -54,9 +79,7 @@ unsigned long ReplaceByCopy(const std::string& source, const std::string& destin
     char temporary[MAX_PATH] = {};
     if (GetTempFileNameA(FolderPart(destination).c_str(), "OVS", 0, temporary) == 0) return GetLastError();
     DWORD error = ERROR_SUCCESS;
-    if (!CopyFileA(source.c_str(), temporary, FALSE) ||
-        !MoveFileExA(temporary, destination.c_str(), MOVEFILE_REPLACE_EXISTING))
-        error = GetLastError();
+    if (!CopyFileA(source.c_str(), temporary, FALSE) || !MoveIntoPlace(temporary, destination)) error = GetLastError();
     if (error != ERROR_SUCCESS) DeleteFileA(temporary);
     return error;
 }
@@ -70,10 +93,13 @@ unsigned long CopyFileTo(const std::string& source, const std::string& destinati
     if (existed) {
         SetFileAttributesA(destination.c_str(), FILE_ATTRIBUTE_ARCHIVE);
         error = ReplaceByCopy(source, destination);
-    } else if (!CopyFileA(source.c_str(), destination.c_str(), FALSE)) {
-        error = GetLastError();
-        // Whatever the failed copy left of the new file goes again.
-        if (FileExists(destination)) DeleteFileA(destination.c_str());
+    } else {
+        if (Journal* journal = ActiveJournal()) journal->FileCreated(destination);
+        if (!CopyFileA(source.c_str(), destination.c_str(), FALSE)) {
+            error = GetLastError();
+            // Whatever the failed copy left of the new file goes again.
+            if (FileExists(destination)) DeleteFileA(destination.c_str());
+        }
     }
     if (FileExists(destination)) SetFileAttributesA(destination.c_str(), FILE_ATTRIBUTE_ARCHIVE);
     return error;

@@ -1,5 +1,7 @@
 #include "services/PendingReplacement.h"
 
+#include "services/Journal.h"
+
 #include "services/Win32Files.h"
 #include "text/PathParts.h"
 
@@ -104,6 +106,9 @@ ReplacementAtRestart ReplaceAtRestart(const std::string& source, const std::stri
 {
     char temporary[MAX_PATH] = {};
     if (GetTempFileNameA(FolderPart(destination).c_str(), "OVS", 0, temporary) == 0) return {GetLastError(), ""};
+    // Undoing the install removes the waiting file: the replacement at the
+    // restart then finds nothing to move and the earlier file stays.
+    if (Journal* journal = ActiveJournal()) journal->FileCreated(temporary);
     DWORD error = ERROR_SUCCESS;
     if (!CopyFileA(source.c_str(), temporary, FALSE) ||
         !MoveFileExA(temporary, destination.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT))

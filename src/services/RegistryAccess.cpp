@@ -1,5 +1,6 @@
 #include "services/RegistryAccess.h"
 
+#include "services/Journal.h"
 #include "services/SetupError.h"
 #include "text/StrOp.h"
 
@@ -22,6 +23,25 @@ std::string ValueWriteFailedText(const std::string& name)
     return "'" + name + "' の設定に失敗しました";
 }
 
+// Records the first level of `path` that does not exist yet: removing it
+// removes everything the creation made.
+void JournalKeyCreation(HKEY root, const std::string& path)
+{
+    Journal* journal = ActiveJournal();
+    if (journal == nullptr) return;
+    std::string remaining = WithTrailingBackslash(path);
+    std::string prefix;
+    for (int at = TokenPos("\\", remaining); at != 0; at = TokenPos("\\", remaining)) {
+        prefix += LeftStr(remaining, at - 1);
+        remaining = MidStr(remaining, at + 1);
+        if (!prefix.empty() && !RegKeyExists(root, prefix)) {
+            journal->KeyCreated(root, prefix);
+            return;
+        }
+        prefix += "\\";
+    }
+}
+
 }  // namespace
 
 RegistryAccess::RegistryAccess(HKEY root) : root_(root) {}
@@ -29,6 +49,7 @@ RegistryAccess::RegistryAccess(HKEY root) : root_(root) {}
 void RegistryAccess::CreateKey(const std::string& path)
 {
     LONG status = ERROR_SUCCESS;
+    JournalKeyCreation(root_, BelowRoot(path));
     if (!CreateRegKey(root_, BelowRoot(path), &status))
         throw SetupError(SetupError::Action::CreatingKey, path, static_cast<unsigned long>(status),
                          KeyCreationFailedText(path));
@@ -36,6 +57,8 @@ void RegistryAccess::CreateKey(const std::string& path)
 
 bool RegistryAccess::OpenKey(const std::string& path, bool create)
 {
+    currentPath_ = BelowRoot(path);
+    if (create) JournalKeyCreation(root_, currentPath_);
     current_ = create ? CreateRegKey(root_, BelowRoot(path)) : OpenRegKey(root_, BelowRoot(path), KEY_READ | KEY_WRITE);
     return current_.Valid();
 }
@@ -80,11 +103,15 @@ void RegistryAccess::WriteBinary(const std::string& name, uint32_t value)
 
 bool RegistryAccess::DeleteValue(const std::string& name)
 {
-    return current_ && RegDeleteValueA(current_.Get(), name.c_str()) == ERROR_SUCCESS;
+    if (!current_) return false;
+    if (Journal* journal = ActiveJournal()) journal->ValueBefore(root_, currentPath_, name);
+    return RegDeleteValueA(current_.Get(), name.c_str()) == ERROR_SUCCESS;
 }
 
 void RegistryAccess::WriteValue(const std::string& name, DWORD type, const void* data, DWORD size)
 {
+    if (Journal* journal = ActiveJournal(); journal != nullptr && current_)
+        journal->ValueBefore(root_, currentPath_, name);
     const LONG status = current_ ? RegSetValueExA(current_.Get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), size)
                                  : ERROR_INVALID_HANDLE;
     if (status != ERROR_SUCCESS)

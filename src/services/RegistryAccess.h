@@ -44,4 +44,5 @@ private:
 
     HKEY root_;
     RegKey current_;
+    std::string currentPath_;  // below the root, for the journal
 };

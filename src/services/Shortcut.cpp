@@ -1,5 +1,7 @@
 #include "services/Shortcut.h"
 
+#include "services/Journal.h"
+
 #include "services/FileOps.h"
 #include "services/SetupError.h"
 #include "services/Win32Com.h"
@@ -84,6 +86,7 @@ std::string CreateShortcut(const std::string& target, const std::string& name, c
     link.Get()->SetPath(target.c_str());
     link.Get()->SetWorkingDirectory(folder.c_str());
     if (!arguments.empty()) link.Get()->SetArguments(arguments.c_str());
+    JournalFileBeforeWriting(linkPath);
     file.Get()->Save(ToUtf16(linkPath).c_str(), FALSE);
 
     // Where the shell wrote a program-information file instead.

@@ -34,6 +34,12 @@ bool WriteProfile(const std::string& section, const std::string& key, const std:
     return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != FALSE;
 }
 
+bool RemoveProfileEntry(const std::string& section, const std::string& key, const std::string& file)
+{
+    FlushProfile(file);
+    return WritePrivateProfileStringA(section.c_str(), key.c_str(), nullptr, file.c_str()) != FALSE;
+}
+
 std::string ListEntryField(const std::string& value)
 {
     return SplitAtFirst(value, ",").before;

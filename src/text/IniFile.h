@@ -14,6 +14,9 @@ std::string ReadProfile(const std::string& section, const std::string& key, cons
 bool WriteProfile(const std::string& section, const std::string& key, const std::string& value,
                   const std::string& file);
 
+// Removes one entry; true when it is gone.
+bool RemoveProfileEntry(const std::string& section, const std::string& key, const std::string& file);
+
 // Drops the system's cached copy of a profile file.
 void FlushProfile(const std::string& file);
 
