@@ -1,6 +1,7 @@
 #include "app/RunStart.h"
 
 #include "app/WorkFolders.h"
+#include "engine/Rollback.h"
 #include "install/ShortCutSection.h"
 #include "record/SetupFolderList.h"
 #include "services/Deletion.h"
@@ -59,8 +60,21 @@ std::string ReadRegistryValue(const std::string& text)
 
 }  // namespace
 
+void UndoInterruptedInstall(RunState& state)
+{
+    state.journalPath = state.windowsFolder.empty() ? std::string() : state.windowsFolder + JournalFileName;
+    if (state.journalPath.empty() || !FileExists(state.journalPath)) return;
+    state.log.Line("A journal of an install that did not end was found: " + state.journalPath);
+    state.undidInterruptedRun = UndoJournalFile(state.journalPath, ProtectedFolders::OfThisMachine(state), state.log);
+    state.log.Line(state.undidInterruptedRun ? "The interrupted install was undone"
+                                             : "Left alone: its run is still alive, or it is no journal");
+}
+
 std::string PrepareRun(RunState& state, const std::string& record, std::string folderErrors)
 {
+    // Before anything of this run: what a killed install left half done is
+    // undone first. The single-copy rule keeps a live run from being here.
+    UndoInterruptedInstall(state);
     state.runMode = FileNamePart(record) == "UNSETUP.INI" ? "UNSETUP" : "SETUP";
     state.workFolder = ChooseWorkFolder(state.tempFolder);
     // A work folder used as it was (all 99 taken) may hold the copy of

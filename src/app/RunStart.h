@@ -10,6 +10,14 @@
 #include <optional>
 #include <string>
 
+// The journal of the running install, in the Windows folder: the next run
+// finds it there, whatever its distribution or record.
+inline constexpr const char* JournalFileName = "ORVSETUP.JNL";
+
+// Undoes the install a killed run left half done, if its journal is there
+// (and sets the run's journal path). First thing of every run.
+void UndoInterruptedInstall(RunState& state);
+
 // Chooses the mode from `record` (the first command-line argument: an
 // uninstall record names "UNSETUP.INI"), takes a work folder and copies the
 // script or the record into it. Returns `folderErrors` (the fatal lines of

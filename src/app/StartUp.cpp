@@ -9,6 +9,7 @@
 #include "services/LocationTokens.h"
 #include "text/IniFile.h"
 #include "text/StrOp.h"
+#include "windows/MessageBox.h"
 
 #include <fstream>
 #include <iterator>
@@ -55,6 +56,10 @@ void MainWindow::StartUp(const std::string& argument, const FolderLoader& loadFo
     // From here on the window closes only through quitButton.
     DisableCloseItem();
     const std::string errorText = PrepareRun(state_, argument, loadFolders(state_));
+    // The person learns why files of an earlier setup may have gone.
+    if (state_.undidInterruptedRun)
+        ShowMessageBox("前回のセットアップが途中で終了していたため，そのセットアップで行った変更を元に戻しました．",
+                       "セットアップ", MB_OK | MB_ICONINFORMATION);
     if (!errorText.empty()) {
         ShowFatalScreen(errorText);
         return;

@@ -36,6 +36,7 @@ std::string StatusText(const StatusStep& step)
     case Status::Uninstalling: return "アンセットアップ(アンインストール)を行っています．．．";
     case Status::UninstallPartlyFailed: return "一部の処理に失敗しました．";
     case Status::UninstallCompleted: return "アンセットアップを完了しました．";
+    case Status::UndoingInstall: return "セットアップで行った変更を元に戻しています．．．";
     }
     return {};
 }

@@ -110,6 +110,7 @@ bool UnattendedCallback::Answerable(const std::string& question, const std::stri
     }
     Log("Question: " + question + " -> no answer without /SUPPRESSMSGBOXES: the run fails");
     unanswered_ = true;
+    state_.answerMissing = true;
     return false;
 }
 
@@ -147,12 +148,14 @@ bool UnattendedCallback::InsertDisk(int number, std::string& diskFolder)
     if (diskFolder == folder && lastDisk_ == number) {
         Log("Error: the files of disk " + std::to_string(number) + " are not in " + folder);
         unanswered_ = true;
+        state_.answerMissing = true;
         return false;
     }
     lastDisk_ = number;
     if (!FolderExists(folder)) {
         Log("Error: disk " + std::to_string(number) + " is not in " + folder);
         unanswered_ = true;
+        state_.answerMissing = true;
         return false;
     }
     Log("Disk " + std::to_string(number) + ": " + folder);

@@ -48,6 +48,7 @@ int RunProcedure(RunState& state, const RunOptions& options, ProgressWindow* pro
 
 int RunUnattended(RunState& state, const RunOptions& options)
 {
+    state.allOrNothing = true;
     const std::string errors = PrepareRun(state, options.record, LoadSystemFolders(state));
     ScopeExit close([&] { CloseRun(state); });
     state.log.Line("Source folder: " + state.sourceFolder);

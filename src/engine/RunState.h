@@ -52,6 +52,11 @@ struct RunSettings {
     // and the system's error code, for the failure report.
     std::string unopenedLog;
     unsigned long unopenedLogError = 0;
+    // Where the install keeps its journal; empty: no journal.
+    std::string journalPath;
+    // An unattended run is all or nothing: an install with any failure is
+    // undone, as administrators expect of a failed deployment.
+    bool allOrNothing = false;
 };
 
 // What the install or uninstall settles as it runs: the setup folder and
@@ -63,6 +68,10 @@ struct InstallResults {
     std::string unSetupBackupPath;
     RestoreSlots restoreRelateSlots;
     uint8_t rebootNeeded = 0;
+    // A question of the run had no answer: an unattended run has failed.
+    bool answerMissing = false;
+    // The start-up undid an install that a killed run left half done.
+    bool undidInterruptedRun = false;
 };
 
 // The log travels with the run: it is open only when the command line asked

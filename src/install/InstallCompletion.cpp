@@ -7,6 +7,7 @@
 #include "record/UninstallRecord.h"
 #include "services/FileFacts.h"
 #include "services/FileOps.h"
+#include "services/Journal.h"
 #include "services/LocalDate.h"
 #include "services/LocationTokens.h"
 #include "services/ProgramLauncher.h"
@@ -89,14 +90,28 @@ Status RecordingStatusOf(std::optional<RecordList> list)
     return Status::RecordingExtraFiles;
 }
 
-void WriteRecordAndEntry(InstallRun& run, SetupCallback& person)
+// Without its record an install can never be removed: with a journal it is
+// undone, and the person learns why from the failure report.
+Flow UndoForMissingRecord(InstallRun& run, SetupCallback& person, unsigned long error)
 {
+    run.failures.AddSystemError(SetupFileTag, run.State().unSetupPath, error);
+    run.failures.AddReason(SetupFileTag, run.State().unSetupPath,
+                           "アンセットアップ情報を書き込めなかったため，セットアップで行った変更を元に戻しました．");
+    UndoInstall(person, run);
+    OfferFailures(person, RunKind::Install, run.failures, run.State().log);
+    return AbandonInstall(person, run, StopCause::Fatal, RunEnd::Failed);
+}
+
+Flow WriteRecordAndEntry(InstallRun& run, SetupCallback& person)
+{
+    JournalFileBeforeWriting(run.State().unSetupPath);
     const unsigned long error =
         WriteUninstallRecord(RecordInput(run), run.lists, run.State().restoreRelateSlots,
                              [&](std::optional<RecordList> list) { person.ShowStatus({RecordingStatusOf(list)}); });
     run.recordWritten = error == 0;
     run.Log(error == 0 ? "Record written: " + run.State().unSetupPath
                        : WithSystemError("Record not written: " + run.State().unSetupPath, error));
+    if (error != 0 && run.journal && !run.journalSettled) return UndoForMissingRecord(run, person, error);
     if (error != 0) {
         run.failures.AddSystemError(SetupFileTag, run.State().unSetupPath, error);
         // Without its record this install can never be removed by the
@@ -107,9 +122,10 @@ void WriteRecordAndEntry(InstallRun& run, SetupCallback& person)
     }
     // A record that could not be written leaves the earlier one in place; with
     // none, no stub record and no entry pointing at nothing are made.
-    if (!FileExists(run.State().unSetupPath)) return;
+    if (!FileExists(run.State().unSetupPath)) return Flow::GoOn;
     RegisterUninstallEntry(run);
     WriteProgramId(run.State().unSetupPath, run.State().programId);
+    return Flow::GoOn;
 }
 
 // Tokens are expanded in the whole entry first; everything after its first
@@ -127,13 +143,14 @@ bool IsSetupOnly(const std::string& unSetupTitle)
     return Contains(unSetupTitle, "Setup Only.");
 }
 
-void RegisterUninstaller(InstallRun& run, SetupCallback& person)
+Flow RegisterUninstaller(InstallRun& run, SetupCallback& person)
 {
     person.ShowStatus({Status::UpdatingRecord});
     person.AllowAbort(false);
     CopyUninstaller(run);
     RememberSetupFolder(run.State().windowsFolder, run.State().programId, run.State().appFolder);
-    if (!IsSetupOnly(run.State().unSetupTitle)) WriteRecordAndEntry(run, person);
+    if (IsSetupOnly(run.State().unSetupTitle)) return Flow::GoOn;
+    return WriteRecordAndEntry(run, person);
 }
 
 void FinishInstall(InstallRun& run, SetupCallback& person)
@@ -152,8 +169,9 @@ void FinishInstall(InstallRun& run, SetupCallback& person)
     person.FinishRun();
 }
 
-void CompleteInstall(InstallRun& run, SetupCallback& person)
+Flow CompleteInstall(InstallRun& run, SetupCallback& person)
 {
-    RegisterUninstaller(run, person);
+    if (RegisterUninstaller(run, person) == Flow::Stop) return Flow::Stop;
     FinishInstall(run, person);
+    return Flow::GoOn;
 }

@@ -4,6 +4,7 @@
 // the close of the run (FinishInstall). Nothing here can be aborted.
 #pragma once
 
+#include "install/InstallFlow.h"
 #include "install/InstallRun.h"
 #include "ui/SetupCallback.h"
 
@@ -24,12 +25,14 @@ bool IsSetupOnly(const std::string& unSetupTitle);
 // folder in OVSET98.INI and, unless the install is setup-only, writes the
 // uninstall record, the Add/Remove Programs entry and the program ID. A copy
 // or a record that fails, and an entry the registry refuses, become blocks of
-// the failure report.
-void RegisterUninstaller(InstallRun& run, SetupCallback& person);
+// the failure report. A record that cannot be written while a journal is
+// kept undoes the install (an install without its record could never be
+// removed): Stop then.
+Flow RegisterUninstaller(InstallRun& run, SetupCallback& person);
 
 // Offers the failure report, reports completion (or sets rebootNeeded),
 // starts the script's program through the shell, and ends the run.
 void FinishInstall(InstallRun& run, SetupCallback& person);
 
 // Both, in that order: the tail of RunInstall after the association phase.
-void CompleteInstall(InstallRun& run, SetupCallback& person);
+Flow CompleteInstall(InstallRun& run, SetupCallback& person);

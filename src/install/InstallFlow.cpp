@@ -1,5 +1,8 @@
 #include "install/InstallFlow.h"
 
+#include "engine/Rollback.h"
+#include "uninstall/ProtectedFolders.h"
+
 Flow RunPhases(std::span<const InstallPhase> phases, SetupCallback& person, InstallRun& run)
 {
     for (const InstallPhase phase : phases) {
@@ -30,6 +33,29 @@ void OfferFailures(SetupCallback& person, RunKind kind, const FailureReport& fai
 Flow AbandonInstall(SetupCallback& person, InstallRun& run, StopCause cause, RunEnd end)
 {
     run.stoppedAs = end;
+    UndoInstall(person, run);
     person.Abandon(cause);
     return Flow::Stop;
+}
+
+void UndoInstall(SetupCallback& person, InstallRun& run)
+{
+    if (!run.journal || run.journalSettled) return;
+    run.journalSettled = true;
+    if (run.journal->Empty()) {
+        run.journal->Discard();
+        return;
+    }
+    person.ShowStatus({Status::UndoingInstall});
+    run.Log("Undoing the install: " + run.journal->Path());
+    run.journal->Close();
+    UndoJournalFile(run.journal->Path(), ProtectedFolders::OfThisMachine(run.State()), run.State().log);
+    run.Log("Install undone");
+}
+
+void KeepInstall(InstallRun& run)
+{
+    if (!run.journal || run.journalSettled) return;
+    run.journalSettled = true;
+    run.journal->Discard();
 }

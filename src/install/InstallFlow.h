@@ -30,6 +30,13 @@ Flow ShowStatusAndPoll(SetupCallback& person, const StatusStep& step);
 // it: asked, and shown.
 void OfferFailures(SetupCallback& person, RunKind kind, const FailureReport& failures, RunLog& log);
 
-// The fatal stop: the person is told that the install cannot go on, and the
-// run ends as `end`. Returns Stop.
+// The fatal stop: the changes made so far are undone, the person is told
+// that the install cannot go on, and the run ends as `end`. Returns Stop.
 Flow AbandonInstall(SetupCallback& person, InstallRun& run, StopCause cause, RunEnd end);
+
+// Undoes every change the install made so far, last first, with a status
+// step while it works; each undone step is logged. Once per install.
+void UndoInstall(SetupCallback& person, InstallRun& run);
+
+// Keeps what the install did: the journal and the earlier files it kept go.
+void KeepInstall(InstallRun& run);

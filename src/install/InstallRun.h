@@ -8,6 +8,7 @@
 #include "install/RelateSection.h"
 #include "record/UninstallLists.h"
 #include "services/FailureReport.h"
+#include "services/Journal.h"
 #include "ui/SetupCallback.h"
 
 #include <cstdint>
@@ -40,6 +41,11 @@ struct InstallRun {
     // Set where a phase ends the install early; a stop without it was the
     // person's abort.
     std::optional<RunEnd> stoppedAs;
+    // What undoes the changes made so far; nothing when no journal could be
+    // made (the install then runs as it always did). Settled once: discarded
+    // or undone.
+    std::optional<Journal> journal;
+    bool journalSettled = false;
 
 private:
     RunState* state_;

@@ -36,6 +36,8 @@ void RunStoppingAtError(SetupCallback& person, InstallRun& run, const std::funct
     } catch (const SetupError& error) {
         run.Log("Error: " + error.Message());
         person.ReportError(error.Message());
+        // Undone while the progress window still shows what happens.
+        UndoInstall(person, run);
         person.CloseProgress();
         AbandonInstall(person, run, StopCause::Fatal, RunEnd::Failed);
     }
@@ -47,17 +49,38 @@ RunOutcome OutcomeOf(const InstallRun& run, bool stopped)
     return {run.failures.Empty() ? RunEnd::Completed : RunEnd::CompletedWithFailures, run.State().rebootNeeded != 0};
 }
 
+// What becomes of the changes once the install has ended. A stop that was
+// no person's abort has undone them already. The person's abort keeps
+// them: its question says that the files copied so far stay. An unattended
+// run is all or nothing: any failure, a question without an answer or a
+// stop undoes it, and it has failed.
+RunOutcome SettleChanges(SetupCallback& person, InstallRun& run, RunOutcome outcome, bool stopped)
+{
+    const RunState& state = run.State();
+    const bool failed = stopped || !run.failures.Empty() || state.answerMissing;
+    if (state.allOrNothing && failed) {
+        UndoInstall(person, run);
+        return {stopped ? outcome.end : RunEnd::Failed, false};
+    }
+    KeepInstall(run);
+    return outcome;
+}
+
 RunOutcome RunInstall(SetupCallback& person, RunState& state)
 {
     InstallRun run{state};
+    if (!state.journalPath.empty()) run.journal = Journal::Start(state.journalPath);
+    if (!state.journalPath.empty() && !run.journal)
+        run.Log("No journal could be made (" + state.journalPath + "): a failed install cannot be undone");
+    ActiveJournalScope journaling(run.journal ? &*run.journal : nullptr);
     ReportUnopenedLog(state, run.failures);
     bool stopped = true;
     RunStoppingAtError(person, run, [&] {
         if (RunInstallPhases(person, run) == Flow::Stop) return;
         // The uninstaller, the record, the Add/Remove Programs entry, the
         // failure report, the completion and the end of the run.
-        CompleteInstall(run, person);
+        if (CompleteInstall(run, person) == Flow::Stop) return;
         stopped = false;
     });
-    return OutcomeOf(run, stopped);
+    return SettleChanges(person, run, OutcomeOf(run, stopped), stopped);
 }

@@ -56,6 +56,7 @@ enum class Status {
     Uninstalling,
     UninstallPartlyFailed,
     UninstallCompleted,
+    UndoingInstall,
 };
 
 struct StatusStep {

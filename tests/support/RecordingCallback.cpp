@@ -1,5 +1,7 @@
 #include "support/RecordingCallback.h"
 
+#include <iterator>
+
 RecordingCallback& RecordingCallback::Answer(bool yes)
 {
     answers_.push_back(yes);
@@ -119,6 +121,10 @@ std::string StatusName(Status status)
         "UpdatingRecord",   "RecordingFolders",   "RecordingFiles",     "RecordingShortcuts",
         "RecordingRegistryKeys", "RecordingExtraFiles", "RecordingAssociations", "InstallPartlyFailed",
         "InstallCompleted", "Uninstalling",       "UninstallPartlyFailed", "UninstallCompleted",
+        "UndoingInstall",
     };
+    // A status added to the boundary without a name here must not read
+    // beyond the table.
+    static_assert(std::size(names) == static_cast<size_t>(Status::UndoingInstall) + 1);
     return names[static_cast<int>(status)];
 }

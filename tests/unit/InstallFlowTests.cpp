@@ -3,11 +3,17 @@
 // and what ends up on disk.
 #include <doctest/doctest.h>
 
+#include "engine/Rollback.h"
 #include "install/RunInstall.h"
+#include "services/FileOps.h"
+#include "services/RegistryAccess.h"
 #include "support/RecordingCallback.h"
 #include "support/Scratch.h"
+#include "support/ScratchRegistry.h"
 #include "support/TestRunState.h"
 #include "support/Utf8.h"
+
+#include <windows.h>
 
 #include <algorithm>
 
@@ -128,4 +134,137 @@ TEST_CASE("how an install without windows ends: with failures, or cancelled at t
         CHECK(RunInstall(person, TheRun).end == RunEnd::Cancelled);
         CHECK(person.calls.back() == "Status Measuring");
     }
+}
+
+namespace {
+
+// The files of a folder, names and bytes, for before-and-after comparisons.
+std::vector<std::pair<std::string, std::string>> FilesIn(const std::string& folder)
+{
+    std::vector<std::pair<std::string, std::string>> files;
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return files;
+    do {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        files.emplace_back(name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? "<folder>"
+                                                                                    : ReadTextFile(folder + name));
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return files;
+}
+
+}  // namespace
+
+TEST_CASE("an install that fails is undone from its journal: what it made goes, what it replaced comes back")
+{
+    ScratchKey key(HKEY_CURRENT_USER, "undo");
+    REQUIRE(StoreValue(HKEY_CURRENT_USER, key.Path(), "Kept", REG_SZ, std::string("before\0", 7)));
+    REQUIRE(MakeVolatileKey(HKEY_CURRENT_USER, key / "Volatile"));
+    // "表" ends in the byte of a backslash: a journal line must keep it whole.
+    const std::string newKey = key / "表\\New";
+    const std::string scriptHead =
+        "[MakeFolder]\r\nFolder1=(App)DATA\\表\r\n"
+        "[CopyFile]\r\nFile1=(App)\\A.TXT\r\nFile2=(App)\\ソ.TXT\r\nFile3=(App)\\DATA\\表\\C.TXT\r\n"
+        "[Registry]\r\nKey1=(Cuser)" + key.Path() + "\r\nName1=Kept\r\nValue1=(Str)after\r\n"
+        "Key2=(Cuser)" + newKey + "\r\nName2=N\r\nValue2=(Dwd)7\r\n";
+    const std::string iniEntries = "[IniFile]\r\nData1=S,K,new,(App)OLD.INI\r\nData2=S,K,new,(App)NEW.INI\r\n";
+    WindowlessRun run(scriptHead + iniEntries);
+    TheRun.journalPath = run.machine / "ORVSETUP.JNL";
+    for (const char* name : {"A.TXT", "ソ.TXT", "C.TXT"}) WriteTextFile(run.distribution / name, std::string("new ") + name);
+    const std::string app = run.target.Path();
+    WriteTextFile(app + "A.TXT", "the earlier A");
+    // Older than the distribution's copy, which replaces it.
+    const FILETIME old{0, 0x01000000};
+    const HANDLE stamp = CreateFileA((app + "A.TXT").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    REQUIRE(SetFileTime(stamp, nullptr, nullptr, &old));
+    CloseHandle(stamp);
+    WriteTextFile(app + "OLD.INI", "; the earlier file\r\n[S]\r\nK=old\r\nOther=1\r\n");
+    const auto filesBefore = FilesIn(app);
+    RecordingCallback person;
+    person.installChoices.setupFolder = app;
+
+    SUBCASE("unattended, a failure report undoes everything and the run has failed")
+    {
+        TheRun.allOrNothing = true;
+        WriteTextFile(TheRun.scriptPath, scriptHead + "File4=(App)\\MISSING.TXT\r\n" + iniEntries);
+        CHECK(RunInstall(person, TheRun).end == RunEnd::Failed);
+        CHECK(std::find(person.calls.begin(), person.calls.end(), "Status UndoingInstall") != person.calls.end());
+    }
+    SUBCASE("a registry write the system refuses undoes everything, interactive or not")
+    {
+        WriteTextFile(TheRun.scriptPath, scriptHead + "Key3=(Cuser)" + key / "Volatile\\Refused" +
+                                             "\r\nName3=X\r\nValue3=(Str)x\r\n" + iniEntries);
+        CHECK(RunInstall(person, TheRun).end == RunEnd::Failed);
+        CHECK(person.calls.back() == "Abandon Fatal");
+    }
+    CAPTURE(Utf8(ReadTextFile(app + "OLD.INI")));
+    CHECK(FilesIn(app) == filesBefore);
+    CHECK(StoredText(HKEY_CURRENT_USER, key.Path(), "Kept") == "before");
+    CHECK_FALSE(KeyExists(HKEY_CURRENT_USER, key / "表"));
+    CHECK(KeyExists(HKEY_CURRENT_USER, key / "Volatile"));
+    CHECK_FALSE(PathExists(TheRun.journalPath));
+}
+
+TEST_CASE("a completed install keeps its changes and leaves neither journal nor earlier copies; so does the person's abort")
+{
+    WindowlessRun run("[CopyFile]\r\nFile1=(App)\\A.TXT\r\nFile2=(App)\\B.TXT\r\n");
+    TheRun.journalPath = run.machine / "ORVSETUP.JNL";
+    WriteTextFile(run.distribution / "A.TXT", "new A");
+    WriteTextFile(run.distribution / "B.TXT", "new B");
+    const std::string app = run.target.Path();
+    WriteTextFile(app + "A.TXT", "old");
+    RecordingCallback person;
+    person.installChoices.setupFolder = app;
+    SUBCASE("completed")
+    {
+        CHECK(RunInstall(person, TheRun).end == RunEnd::Completed);
+        CHECK(FilesIn(app) == decltype(FilesIn(app)){{"A.TXT", "new A"}, {"B.TXT", "new B"}});
+    }
+    SUBCASE("aborted by the person after the first copy: the question promised the copied files stay")
+    {
+        // The abort comes at the poll after the first copy.
+        person.AbortAfter(4);
+        CHECK(RunInstall(person, TheRun).end == RunEnd::Cancelled);
+        CHECK(FilesIn(app) == decltype(FilesIn(app)){{"A.TXT", "new A"}});
+    }
+    CHECK_FALSE(PathExists(TheRun.journalPath));
+}
+
+TEST_CASE("a journal a killed run left is undone by the next run, a line cut short ignored")
+{
+    ScratchFolder folder("journal");
+    ScratchKey key(HKEY_CURRENT_USER, "journal");
+    const std::string path = folder / "ORVSETUP.JNL";
+    WriteTextFile(folder / "ソ.DAT", "earlier");
+    WriteTextFile(folder / "SOURCE.DAT", "newer");
+    {
+        std::optional<Journal> journal = Journal::Start(path);
+        REQUIRE(journal);
+        const ActiveJournalScope active(&*journal);
+        REQUIRE(CreateFolderPath(folder / "NEW\\表\\"));
+        REQUIRE(CopyFileTo(folder / "SOURCE.DAT", folder / "ソ.DAT") == 0);
+        REQUIRE(CopyFileTo(folder / "SOURCE.DAT", folder / "NEW\\表\\B.DAT") == 0);
+        RegistryAccess registry(HKEY_CURRENT_USER);
+        REQUIRE(registry.OpenKey(key / "Made\\Below", true));
+        registry.WriteString("Value", "表示");
+        journal->Close();  // the process dies: nothing settles the journal
+    }
+    CHECK(ReadTextFile(folder / "ソ.DAT") == "newer");
+    // The last line was being written when the process died.
+    const std::string whole = ReadTextFile(path);
+    WriteTextFile(path, whole + "file\t" + folder / "SOURCE.DAT");
+
+    RunLog log;
+    CHECK(UndoJournalFile(path, ProtectedFolders({}), log));
+
+    CHECK(ReadTextFile(folder / "ソ.DAT") == "earlier");
+    CHECK(ReadTextFile(folder / "SOURCE.DAT") == "newer");
+    CHECK_FALSE(PathExists(folder / "NEW"));
+    CHECK_FALSE(KeyExists(HKEY_CURRENT_USER, key / "Made"));
+    CHECK_FALSE(PathExists(path));
+    // Only the two files of the test: no earlier copy stays behind.
+    CHECK(FilesIn(folder.Path()).size() == 2);
+    CHECK_FALSE(UndoJournalFile(path, ProtectedFolders({}), log));
 }
