@@ -79,6 +79,11 @@ void SetupProcess::Start(std::string commandLine, const std::string& tempFolder)
 
 SetupProcess::~SetupProcess()
 {
+    Kill();
+}
+
+void SetupProcess::Kill()
+{
     if (Running()) {
         TerminateProcess(process_.Get(), 1);
         WaitForSingleObject(process_.Get(), SettleTimeout);

@@ -33,6 +33,9 @@ public:
     bool Started() const { return process_.Valid(); }
     DWORD Id() const { return id_; }
     bool Running() const;
+    // Ends the process at once, as a crash or a deployment tool's time-out
+    // would, and waits until it has gone.
+    void Kill();
     // Waits for the end; false when it did not come in time.
     bool WaitForExit(DWORD timeout = SettleTimeout);
     DWORD ExitCode() const;

@@ -1,7 +1,8 @@
 // SETUP.EXE installing onto a drive that fills up: a small file system that
 // tools/test.sh mounts and maps as a drive of the prefix (ORVANE_SMALL_DRIVE).
-// No copy cut short stays behind, and the completion never points to
-// Add/Remove Programs without a record to remove the install by.
+// No copy cut short stays behind, the completion never points to
+// Add/Remove Programs without a record to remove the install by, and an
+// install without its record, or a failed unattended one, is undone.
 #include <doctest/doctest.h>
 
 #include "ScreenExpectations.h"
@@ -145,7 +146,7 @@ TEST_CASE("a drive that fills up: no file cut short or empty, and no pointer to 
         CHECK(names.size() == 3);  // and UNSETUP.INI
         CHECK(PathExists(run.app + "UNSETUP.INI"));
     }
-    SUBCASE("full from the start: nothing copied, no record, and the completion says nothing of Add/Remove")
+    SUBCASE("full from the start: no record can be written, so the install is undone and the person told why")
     {
         Fill(run.drive + "\\FILLER", UINT64_MAX);
         run.Script({{"A.DAT", 20 * KiB}, {"B.DAT", 1}});
@@ -156,11 +157,31 @@ TEST_CASE("a drive that fills up: no file cut short or empty, and no pointer to 
         CHECK(Utf8(report) == Utf8(DiskFullBlock(run.app + "A.DAT") + DiskFullBlock(run.app + "B.DAT") +
                                    "<SetupFile> " + record + "\r\n" + SystemErrorText(ERROR_DISK_FULL) + "\r\n" +
                                    "<SetupFile> " + record + "\r\n" +
-                                   "アンセットアップ情報を書き込めなかったため，このセットアップは自動でアンセットアップ(アンインストール)"
-                                   "できません．\r\nコピーしたファイルは " + run.app + " に残っています．\r\n\r\n"));
-        CHECK(AnswerAndWait(ExpectBox(setup, {"完了", "セットアップが完了しました．"}), IDOK));
+                                   "アンセットアップ情報を書き込めなかったため，セットアップで行った変更を元に戻しました．\r\n\r\n"));
+        CHECK(AnswerAndWait(ExpectBox(setup, {"致命的エラー", "セットアップを続行できませんでした．"}), IDOK));
         REQUIRE(setup.WaitForExit());
         CHECK(NamesIn(run.app).empty());
+        CHECK(PathExists(run.app));  // it was there before the run
+        CHECK(PathExists(run.uninstaller) == run.uninstallerBefore);
+        HKEY key = nullptr;
+        CHECK(RegOpenKeyExA(HKEY_LOCAL_MACHINE, EntryKey.c_str(), 0, KEY_READ, &key) == ERROR_FILE_NOT_FOUND);
+    }
+    SUBCASE("unattended, half-way: the files that fitted are removed again, 1603, and the log says why")
+    {
+        Fill(run.drive + "\\FILLER", FreeBytes(run.app) - 600 * KiB);
+        run.Script({{"A.DAT", 150 * KiB}, {"B.DAT", 600 * KiB}, {"C.DAT", 150 * KiB}});
+        const std::string log = run.temp / "run.log";
+        const std::string command = Quoted(run.distribution / "SETUP.EXE") + " /S /NORESTART /LOG=" + Quoted(log);
+        SetupProcess setup(ExactCommandLine{command}, run.temp.Path());
+        REQUIRE(setup.Started());
+        REQUIRE(setup.WaitForExit(60000));
+        const std::string text = ReadTextFile(log);
+        INFO(text);
+        CHECK(setup.ExitCode() == 1603);
+        CHECK(NamesIn(run.app).empty());
+        CHECK(text.find(Utf8("Copy failed: " + run.app + "B.DAT")) != std::string::npos);
+        CHECK(text.find(Utf8("Undone: file removed: " + run.app + "A.DAT")) != std::string::npos);
+        CHECK(text.find("Install undone") != std::string::npos);
         HKEY key = nullptr;
         CHECK(RegOpenKeyExA(HKEY_LOCAL_MACHINE, EntryKey.c_str(), 0, KEY_READ, &key) == ERROR_FILE_NOT_FOUND);
     }

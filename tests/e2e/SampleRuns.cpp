@@ -3,6 +3,7 @@
 #include <doctest/doctest.h>
 
 #include "ScreenExpectations.h"
+#include "support/Fixtures.h"
 #include "support/Scratch.h"
 #include "windows/ControlIds.h"
 
@@ -56,3 +57,32 @@ void UninstallSample(const SampleInstallation& sample, const std::string& temp)
     REQUIRE(uninstall.WaitForExit());
 }
 
+Sightings RunToEnd(SetupProcess& setup, DWORD timeout)
+{
+    Sightings seen;
+    REQUIRE(setup.Started());
+    const bool ended = WaitUntil(
+        [&] {
+            seen.anyWindow = seen.anyWindow || HasVisibleWindow(setup.Id());
+            seen.progressWindow = seen.progressWindow || FindWindowOf(setup.Id(), WindowClassNames::ProgressWindow);
+            seen.messageBox = seen.messageBox || FindWindowOf(setup.Id(), "#32770");
+            return !setup.Running();
+        },
+        timeout);
+    REQUIRE_MESSAGE(ended, "the unattended run did not end: " << VisibleWindows(setup.Id()));
+    return seen;
+}
+
+std::vector<std::string> LogLines(const std::string& path)
+{
+    std::vector<std::string> lines;
+    for (const std::string& line : NonBlankLines(ReadTextFile(path))) lines.push_back(line.substr(24));
+    return lines;
+}
+
+bool HasLine(const std::vector<std::string>& lines, const std::string& utf8)
+{
+    for (const std::string& line : lines)
+        if (line == utf8) return true;
+    return false;
+}

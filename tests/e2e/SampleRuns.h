@@ -5,6 +5,9 @@
 
 #include "MachineSnapshot.h"
 #include "SampleDistribution.h"
+#include "driver/Driver.h"
+
+#include <windows.h>
 
 #include <string>
 #include <vector>
@@ -22,3 +25,20 @@ void InstallSample(const SampleInstallation& sample, const std::string& drive, c
 // screen, the start button, Yes for the shared component that nothing counts
 // any more, and OK at the end.
 void UninstallSample(const SampleInstallation& sample, const std::string& temp);
+
+// What an unattended run showed while the test waited for its end.
+struct Sightings {
+    bool anyWindow = false;
+    bool progressWindow = false;
+    bool messageBox = false;
+};
+
+// Watches the windows of a started run until it ends, and returns what it
+// showed; the exit code is the process's.
+Sightings RunToEnd(SetupProcess& setup, DWORD timeout = 120000);
+
+// The log's lines without their time stamps ("YYYY-MM-DD hh:mm:ss.mmm "),
+// as UTF-8.
+std::vector<std::string> LogLines(const std::string& path);
+
+bool HasLine(const std::vector<std::string>& lines, const std::string& utf8);

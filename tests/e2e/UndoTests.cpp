@@ -1,0 +1,206 @@
+// Installs that cannot complete leave the machine as they found it, judged on
+// snapshots of the whole C: drive and registry: the sample's unattended
+// install failing at its first, a middle or its last file or at a registry
+// value the system refuses; a reinstall failing half-way over an earlier
+// install; an install killed in the middle of its copy.
+#include <doctest/doctest.h>
+
+#include "SampleRuns.h"
+#include "ScreenExpectations.h"
+#include "support/Fixtures.h"
+#include "support/Scratch.h"
+#include "support/ScratchRegistry.h"
+#include "windows/ControlIds.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The sample laid out as orvauthor lays it out, DISK1 and DISK2 side by
+// side, and the folders of the runs; the machine rid of the sample before
+// and after.
+struct LaidOutSample {
+    SampleInstallation sample;
+    ScratchFolder layout{"undo-layout"};
+    ScratchFolder temp{"undo-tmp"};
+    ScratchFolder logs{"undo-logs"};
+    std::string log = logs / "install.log";
+
+    LaidOutSample()
+    {
+        REQUIRE_MESSAGE(PathExists(SampleDisk(1) + "SETUP.EXE"), "the sample is laid out by tools/layout-sample.sh");
+        sample.RemoveTraces();
+        for (int n : {1, 2}) {
+            REQUIRE(CreateDirectoryA(Disk(n).c_str(), nullptr));
+            REQUIRE(CopyDisk(SampleDisk(n), Disk(n)).empty());
+        }
+    }
+    ~LaidOutSample() { sample.RemoveTraces(); }
+    LaidOutSample(const LaidOutSample&) = delete;
+    LaidOutSample& operator=(const LaidOutSample&) = delete;
+
+    std::string Disk(int n) const { return layout / ("DISK" + std::to_string(n) + "\\"); }
+
+    // The administrator's command line; the sample asks for a restart, which
+    // would end the Wine session.
+    DWORD InstallUnattended() const
+    {
+        DeleteFileA(log.c_str());
+        SetupProcess setup(ExactCommandLine{Quoted(Disk(1) + "SETUP.EXE") +
+                                            " /VERYSILENT /SUPPRESSMSGBOXES /NORESTART /DIR=\"(Prg)\\Orvane Sample\" /LOG=" +
+                                            Quoted(log)},
+                           temp.Path());
+        CHECK_FALSE(RunToEnd(setup).anyWindow);
+        return setup.ExitCode();
+    }
+
+    std::vector<AllowedDifference> RunFolders() const
+    {
+        return {{layout.Path() + "*", "the laid-out distribution"},
+                {temp.Path() + "*", "the work folders"},
+                {logs.Path() + "*", "the logs"}};
+    }
+
+    void CheckUndone(const std::vector<std::string>& lines) const
+    {
+        CHECK(HasLine(lines, "Install undone"));
+        CHECK(lines.back() == "Exit code: 1603");
+        CHECK_FALSE(PathExists(sample.windows + "ORVSETUP.JNL"));
+    }
+};
+
+// The first free number of a numbered list of the script.
+int NextNumber(const std::string& script, const std::string& section, const std::string& prefix)
+{
+    for (int n = 1;; ++n) {
+        char value[16] = {};
+        if (GetPrivateProfileStringA(section.c_str(), (prefix + std::to_string(n)).c_str(), "", value, sizeof value,
+                                     script.c_str()) == 0)
+            return n;
+    }
+}
+
+void WriteEntry(const std::string& script, const std::string& section, const std::string& key,
+                const std::string& value)
+{
+    REQUIRE(WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), script.c_str()));
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, script.c_str());
+}
+
+}  // namespace
+
+TEST_CASE("an unattended install that fails anywhere leaves the machine as it was before the run")
+{
+    LaidOutSample laid;
+    ScratchKey key(HKEY_CURRENT_USER, "undo-e2e");
+    REQUIRE(MakeVolatileKey(HKEY_CURRENT_USER, key.Path()));
+    const MachineState before = SnapshotOfMachine();
+    std::string failure;
+    SUBCASE("at the first file: a damaged compressed file")
+    {
+        const std::string first = laid.Disk(1) + "SAMPLEVW.EX_";
+        const std::string whole = ReadTextFile(first);
+        WriteTextFile(first, whole.substr(0, whole.size() / 2));
+        failure = "Not expanded (damaged compressed file): " + first;
+    }
+    SUBCASE("at a middle file: missing from the disk")
+    {
+        REQUIRE(DeleteFileA((laid.Disk(1) + "SAMPLE.DAT").c_str()));
+        failure = "Skipped (source missing): " + laid.Disk(1) + "SAMPLE.DAT";
+    }
+    SUBCASE("at the last file: missing from disk 2")
+    {
+        REQUIRE(DeleteFileA((laid.Disk(2) + "SAMPLE2.DAT").c_str()));
+        failure = "Skipped (source missing): " + laid.Disk(2) + "SAMPLE2.DAT";
+    }
+    SUBCASE("at a registry value the system refuses, after every file, shortcut and value before it")
+    {
+        const std::string script = laid.Disk(1) + "SETUP.INI";
+        const std::string n = std::to_string(NextNumber(script, "Registry", "Key"));
+        WriteEntry(script, "Registry", "Key" + n, "(Cuser)" + key / "Refused");
+        WriteEntry(script, "Registry", "Name" + n, "Value");
+        WriteEntry(script, "Registry", "Value" + n, "(Str)x");
+        failure = "Error: ｷｰ " + key / "Refused" + " の作成に失敗しました";
+    }
+    CHECK(laid.InstallUnattended() == 1603);
+    const std::vector<std::string> lines = LogLines(laid.log);
+    CAPTURE(Utf8(failure));
+    CHECK(std::any_of(lines.begin(), lines.end(), [&](const std::string& line) { return line.rfind(Utf8(failure), 0) == 0; }));
+    laid.CheckUndone(lines);
+    std::vector<AllowedDifference> allowed = laid.RunFolders();
+    // The component's registration makes this key on the way to its own;
+    // its unregistration removes only its own, as the uninstall leaves it.
+    allowed.push_back({"HKCU\\Software\\Orvane\\", "made by the component's registration on the way to its key"});
+    CheckOnlyAllowedDifferences(before, SnapshotOfMachine(), allowed);
+}
+
+TEST_CASE("a reinstall that fails half-way leaves the earlier install complete, and its uninstall removes it")
+{
+    LaidOutSample laid;
+    const MachineState before = SnapshotOfMachine();
+    REQUIRE(laid.InstallUnattended() == 3010);
+    const MachineState installed = SnapshotOfMachine();
+    const std::string record = ReadTextFile(laid.sample.app + "UNSETUP.INI");
+
+    // The next version, whose disk lacks a file half-way through the copy:
+    // every file before it has already replaced the earlier one.
+    WriteEntry(laid.Disk(1) + "SETUP.INI", "Product", "Version", "1.1");
+    REQUIRE(DeleteFileA((laid.Disk(1) + "SAMPLE.DAT").c_str()));
+    CHECK(laid.InstallUnattended() == 1603);
+    const std::vector<std::string> lines = LogLines(laid.log);
+    CHECK(std::any_of(lines.begin(), lines.end(),
+                      [](const std::string& line) { return line.rfind("Undone: earlier file restored: ", 0) == 0; }));
+    CHECK(HasLine(lines, "Install undone"));
+    CheckOnlyAllowedDifferences(installed, SnapshotOfMachine(), laid.RunFolders());
+    CHECK(ReadTextFile(laid.sample.app + "UNSETUP.INI") == record);
+
+    const std::string quiet = StringValue(HKEY_LOCAL_MACHINE, laid.sample.entryKey, "QuietUninstallString");
+    SetupProcess uninstall(ExactCommandLine{quiet}, laid.temp.Path());
+    CHECK_FALSE(RunToEnd(uninstall).anyWindow);
+    CHECK(uninstall.ExitCode() == 0);
+    std::vector<AllowedDifference> allowed = laid.sample.KeptOnPurpose();
+    for (const AllowedDifference& folder : laid.RunFolders()) allowed.push_back(folder);
+    allowed.push_back({laid.sample.component, "the shared component nothing counts: kept by the unattended answer"});
+    allowed.push_back({"HKCU\\Software\\Orvane\\SampleControl\\*", "the kept component's own registration"});
+    CheckOnlyAllowedDifferences(before, SnapshotOfMachine(), allowed);
+}
+
+TEST_CASE("an install killed in the middle of its copy is undone by the next run, which then installs as if alone")
+{
+    LaidOutSample laid;
+    REQUIRE(laid.InstallUnattended() == 3010);
+    const MachineState clean = SnapshotOfMachine();
+    laid.sample.RemoveTraces();
+
+    // A person's install from disk 1, killed while it waits for disk 2:
+    // the files of disk 1, the folders and the counts are in place.
+    ScratchFolder drive("undo-drive");
+    REQUIRE(CopyDisk(SampleDisk(1), drive.Path()).empty());
+    {
+        SetupProcess setup(drive / "SETUP.EXE", "", laid.temp.Path());
+        REQUIRE(setup.Started());
+        Press(ControlOf(ExpectMainScreen(setup, "セットアップ続行(&C)"), MainIds::actionButton));
+        Press(ControlOf(ExpectMainScreen(setup, "セットアップ開始(&S)"), MainIds::actionButton));
+        CHECK(AnswerAndWait(ExpectBox(setup, laid.sample.FolderQuestion()), IDYES));
+        ExpectBox(setup, laid.sample.DiskChange());
+        REQUIRE(PathExists(laid.sample.app + "SAMPLEVW.EXE"));
+        REQUIRE(PathExists(laid.sample.component));
+        setup.Kill();
+    }
+    REQUIRE(PathExists(laid.sample.windows + "ORVSETUP.JNL"));
+
+    CHECK(laid.InstallUnattended() == 3010);
+    const std::vector<std::string> lines = LogLines(laid.log);
+    CHECK(HasLine(lines, "The interrupted install was undone"));
+    CHECK(HasLine(lines, Utf8("Undone: file removed: " + laid.sample.app + "SAMPLEVW.EXE")));
+    std::vector<AllowedDifference> allowed = laid.RunFolders();
+    allowed.push_back({drive.Path() + "*", "the killed run's drive"});
+    // A shortcut file holds its target's creation time, which no two
+    // installs share.
+    allowed.push_back({"C:\\users\\*.lnk", "a shortcut: made again"});
+    CheckOnlyAllowedDifferences(clean, SnapshotOfMachine(), allowed);
+}
