@@ -4,6 +4,7 @@
 #include "install/MakeFolderSection.h"
 #include "install/RefusedPaths.h"
 #include "services/SystemErrorText.h"
+#include "services/Win32Files.h"
 
 #include <windows.h>
 
@@ -16,7 +17,7 @@ Flow MakeFolders(SetupCallback& person, InstallRun& run)
         // A folder that names no place of its own would be made in the
         // current folder.
         if (RefusePath(run, "<Folder> ", folder)) continue;
-        const bool created = CreateDirectoryA(folder.c_str(), nullptr) != FALSE;
+        const bool created = MakeOneFolder(folder);
         const DWORD error = GetLastError();
         // A folder that was there before is the application's all the same.
         if (created || error == ERROR_ALREADY_EXISTS) {
