@@ -41,6 +41,8 @@ public:
 
 private:
     void WriteValue(const std::string& name, DWORD type, const void* data, DWORD size);
+    // Raises the write failure of `name` unless `status` is success.
+    static void Check(const std::string& name, LONG status);
 
     HKEY root_;
     RegKey current_;
