@@ -6,6 +6,7 @@
 #include "services/FileOps.h"
 #include "services/Journal.h"
 #include "services/SystemErrorText.h"
+#include "services/Win32Files.h"
 
 #include <windows.h>
 
@@ -20,7 +21,7 @@ Flow MakeFolders(SetupCallback& person, InstallRun& run)
         if (RefusePath(run, "<Folder> ", folder)) continue;
         if (Journal* journal = ActiveJournal(); journal != nullptr && !FolderExists(folder))
             journal->FolderCreated(folder);
-        const bool created = CreateDirectoryA(folder.c_str(), nullptr) != FALSE;
+        const bool created = MakeOneFolder(folder);
         const DWORD error = GetLastError();
         // A folder that was there before is the application's all the same.
         if (created || error == ERROR_ALREADY_EXISTS) {

@@ -4,6 +4,8 @@ std::string PathFaultReason(PathFault fault)
 {
     switch (fault) {
     case PathFault::None: break;
+    case PathFault::Unrepresentable:
+        return "フォルダ名にシフトJISで表せない文字が含まれているため，処理をスキップしました．";
     case PathFault::NotAbsolute: return "絶対パスではないため，処理をスキップしました．";
     case PathFault::TokenLeft: return "置き換えられないキーワード（括弧）が含まれているため，処理をスキップしました．";
     case PathFault::BadCharacter: return "ファイル名に使えない文字が含まれているため，処理をスキップしました．";
@@ -16,7 +18,8 @@ bool RefusePath(InstallRun& run, const std::string& tag, const std::string& path
 {
     const PathFault fault = FaultOfPath(path);
     if (fault == PathFault::None) return false;
-    run.failures.AddReason(tag, path, PathFaultReason(fault));
-    run.Log("Refused: " + tag + path + ": " + PathFaultReason(fault));
+    const std::string shown = WithoutUnrepresentableMarks(path);
+    run.failures.AddReason(tag, shown, PathFaultReason(fault));
+    run.Log("Refused: " + tag + shown + ": " + PathFaultReason(fault));
     return true;
 }

@@ -1,6 +1,7 @@
 #include "install/ActionPhases.h"
 
 #include "engine/RunState.h"
+#include "install/RefusedPaths.h"
 #include "install/RegistrySection.h"
 #include "services/RegistryAccess.h"
 #include "services/SetupError.h"
@@ -26,6 +27,20 @@ void WriteRegistryValue(RegistryAccess& registry, const std::string& name, const
     }
 }
 
+// A text value made from a folder whose name Shift-JIS cannot hold would
+// name another folder: it is not written, and the report says why.
+bool RefuseUnrepresentableValue(InstallRun& run, const RegistryItem& item, const RegistryValueData& data)
+{
+    using Kind = RegistryValueData::Kind;
+    if ((data.type != Kind::String && data.type != Kind::ExpandString) || !HoldsUnrepresentableFolder(data.text))
+        return false;
+    const std::string value = item.key + " " + (item.name.empty() ? "(default)" : item.name);
+    const std::string reason = PathFaultReason(PathFault::Unrepresentable);
+    run.failures.AddReason("<Registry> ", value, reason);
+    run.Log("Refused: <Registry> " + value + ": " + reason);
+    return true;
+}
+
 }  // namespace
 
 Flow WriteRegistryValues(SetupCallback& person, InstallRun& run)
@@ -39,6 +54,7 @@ Flow WriteRegistryValues(SetupCallback& person, InstallRun& run)
         // A key that did not open refuses the value below with the layer's
         // value text.
         const RegistryValueData data = ParseRegistryValue(item.value, LocationsOf(run.State()));
+        if (RefuseUnrepresentableValue(run, item, data)) continue;
         WriteRegistryValue(registry, item.name, data);
         if (data.type != RegistryValueData::Kind::Nothing)
             run.Log("Registry value written: " + item.key + " " + (item.name.empty() ? "(default)" : item.name));

@@ -2,6 +2,7 @@
 
 #include "record/RestoreSlots.h"
 #include "services/FileOps.h"
+#include "services/Win32Files.h"
 #include "text/IniFile.h"
 #include "text/NumberedList.h"
 
@@ -12,7 +13,7 @@ void LoadPreviousRecord(const std::string& recordPath, const std::string& backup
 {
     // A backup left by an earlier install of this run must not stand in for a
     // record that is missing now or cannot be copied.
-    DeleteFileA(backupPath.c_str());
+    DeleteOneFile(backupPath);
     FlushProfile(backupPath);
     FlushProfile(recordPath);
     if (FileExists(recordPath)) CopyFileTo(recordPath, backupPath);

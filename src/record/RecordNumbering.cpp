@@ -3,6 +3,7 @@
 #include "text/IniFile.h"
 #include "text/NumberedList.h"
 #include "text/StrOp.h"
+#include "text/Unicode.h"
 
 #include <windows.h>
 
@@ -10,11 +11,15 @@
 
 std::string ListEntryKey(const std::string& field)
 {
+    // The sort key of the field's UTF-16 text (the ANSI call makes the same
+    // one on a Japanese system); its size is counted in bytes.
     constexpr DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
-    const int size = LCMapStringA(LOCALE_USER_DEFAULT, flags, field.c_str(), -1, nullptr, 0);
+    const std::wstring wide = WideFromShiftJis(field);
+    const int size = LCMapStringW(LOCALE_USER_DEFAULT, flags, wide.c_str(), -1, nullptr, 0);
     if (size > 0) {
         std::string key(static_cast<size_t>(size), '\0');
-        if (LCMapStringA(LOCALE_USER_DEFAULT, flags, field.c_str(), -1, key.data(), size) > 0) {
+        if (LCMapStringW(LOCALE_USER_DEFAULT, flags, wide.c_str(), -1, reinterpret_cast<LPWSTR>(key.data()), size) >
+            0) {
             key.resize(std::strlen(key.c_str()));
             return key;
         }

@@ -1,6 +1,7 @@
 #include "record/UninstallRecord.h"
 
 #include "record/RecordNumbering.h"
+#include "services/Win32Files.h"
 #include "text/IniFile.h"
 #include "text/PathParts.h"
 
@@ -69,9 +70,9 @@ unsigned long WriteRestoreSlots(const std::string& file, const RestoreSlots& slo
 
 void ClearReadOnly(const std::string& path)
 {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = AttributesOf(path);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
-        SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+        SetAttributesOf(path, attributes & ~FILE_ATTRIBUTE_READONLY);
 }
 
 // Replaces `record` by `built` in one step. On another volume the new record
@@ -81,20 +82,20 @@ unsigned long PutInPlace(const std::string& built, const std::string& record)
 {
     constexpr DWORD replace = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
     ClearReadOnly(record);
-    if (MoveFileExA(built.c_str(), record.c_str(), replace)) return 0;
+    if (MoveOneFile(built, record, replace)) return 0;
     DWORD error = GetLastError();
     if (error != ERROR_NOT_SAME_DEVICE) return error;
 
     const std::string staged = FolderPart(record) + RecordBuildName;
-    if (!CopyFileA(built.c_str(), staged.c_str(), FALSE)) {
+    if (!CopyOneFile(built, staged)) {
         // A copy cut short by a full disk leaves nothing in the setup folder.
         error = GetLastError();
-        DeleteFileA(staged.c_str());
+        DeleteOneFile(staged);
         return error;
     }
-    if (!MoveFileExA(staged.c_str(), record.c_str(), replace)) {
+    if (!MoveOneFile(staged, record, replace)) {
         error = GetLastError();
-        DeleteFileA(staged.c_str());
+        DeleteOneFile(staged);
         return error;
     }
     return 0;
@@ -108,7 +109,7 @@ unsigned long WriteUninstallRecord(const UninstallRecordInput& input, const Unin
     const std::string built = input.workFolder + RecordBuildName;
     // The system may still hold a copy of a record built earlier in this run
     // under the same name; the new one starts from nothing.
-    DeleteFileA(built.c_str());
+    DeleteOneFile(built);
     FlushProfile(built);
 
     unsigned long error = WriteHeaderSections(built, input);
@@ -128,7 +129,7 @@ unsigned long WriteUninstallRecord(const UninstallRecordInput& input, const Unin
     // An incomplete record would lose entries of the earlier one; that one
     // stays in place instead.
     if (error == 0) error = PutInPlace(built, input.recordPath);
-    DeleteFileA(built.c_str());
+    DeleteOneFile(built);
     FlushProfile(built);
     FlushProfile(input.recordPath);
     return error;

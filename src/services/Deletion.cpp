@@ -4,11 +4,13 @@
 #include "services/Win32Files.h"
 #include "text/PathParts.h"
 #include "text/StrOp.h"
+#include "text/Unicode.h"
 #include "text/ValueFields.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
+#include <optional>
 #include <vector>
 
 namespace {
@@ -21,24 +23,24 @@ constexpr FILEOP_FLAGS SilentDeletion = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NO
 void ClearReadOnly(const std::string& path, DWORD attributes)
 {
     if ((attributes & FILE_ATTRIBUTE_READONLY) != 0)
-        SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+        SetAttributesOf(path, attributes & ~FILE_ATTRIBUTE_READONLY);
 }
 
 // Hands a list of paths to the shell's silent deletion: 0, or why not.
 unsigned long ShellDelete(const std::vector<std::string>& paths)
 {
     // Each path ends in a zero byte, the list in one more.
-    std::string source;
-    for (const std::string& path : paths) source.append(path).push_back('\0');
-    source.push_back('\0');
-    SHFILEOPSTRUCTA operation{};
+    std::wstring source;
+    for (const std::string& path : paths) source.append(WideFromShiftJis(path)).push_back(L'\0');
+    source.push_back(L'\0');
+    SHFILEOPSTRUCTW operation{};
     // Silent, without error boxes: no owner window is needed.
     operation.hwnd = nullptr;
     operation.wFunc = FO_DELETE;
     operation.pFrom = source.c_str();
     operation.fFlags = SilentDeletion;
     SetLastError(ERROR_SUCCESS);
-    const int result = SHFileOperationA(&operation);
+    const int result = SHFileOperationW(&operation);
     const DWORD error = GetLastError();
     if (result == 0) return 0;
     // The shell often fails without setting the last error (Wine always
@@ -51,19 +53,23 @@ unsigned long ShellDelete(const std::vector<std::string>& paths)
 // flags cleared for the deletion that follows. A pattern such as
 // C:\APP\*.* names the application's files, and a folder that happens to
 // match (a user's own data, or the whole Windows folder for a damaged
-// record) must not go with them.
+// record) must not go with them. Nor must a file whose name Shift-JIS
+// cannot hold: written with "?" in its place, the name would be a pattern
+// that matches other files. It stays, and so does its folder.
 std::vector<std::string> MatchingFiles(const std::string& pattern)
 {
     const std::string folder = FolderPart(pattern);
     std::vector<std::string> files;
-    WIN32_FIND_DATAA data{};
-    FindHandle find(FindFirstFileA(pattern.c_str(), &data));
+    WIN32_FIND_DATAW data{};
+    const FindHandle find = FindFirstEntry(pattern, data);
     if (!find) return files;
     do {
         if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
-        files.push_back(folder + data.cFileName);
+        const std::optional<std::string> name = EntryName(data);
+        if (!name) continue;
+        files.push_back(folder + *name);
         ClearReadOnly(files.back(), data.dwFileAttributes);
-    } while (FindNextFileA(find.Get(), &data));
+    } while (FindNextEntry(find, data));
     return files;
 }
 
@@ -73,7 +79,7 @@ unsigned long DeleteFiles(const std::string& path)
 {
     if (!FileExists(path) && !HasWildcards(path)) return ERROR_FILE_NOT_FOUND;
     if (!HasWildcards(path)) {
-        ClearReadOnly(path, GetFileAttributesA(path.c_str()));
+        ClearReadOnly(path, AttributesOf(path));
         return ShellDelete({path});
     }
     // A pattern that matches no file has nothing to delete: done.
@@ -93,7 +99,7 @@ unsigned long RemoveFolder(const std::string& folder, const std::string& names)
         DeleteFiles(base + parts.before);
         remaining = parts.after;
     }
-    if (RemoveDirectoryA(base.c_str())) return 0;
+    if (RemoveEmptyFolder(base)) return 0;
     return GetLastError();
 }
 
@@ -106,6 +112,6 @@ unsigned long RemoveFolderTree(const std::string& folder)
     // itself; those at the top need their flag cleared first).
     MatchingFiles(base + "*.*");
     ShellDelete({base + "*.*"});
-    if (RemoveDirectoryA(base.c_str())) return 0;
+    if (RemoveEmptyFolder(base)) return 0;
     return GetLastError();
 }

@@ -4,15 +4,15 @@
 #include "services/FileOps.h"
 #include "services/Win32Files.h"
 #include "services/Win32Lz.h"
+#include "text/MBUtils.h"
 #include "text/PathParts.h"
 #include "text/StrOp.h"
 
 #include <windows.h>
 
-#include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <cstring>
-#include <vector>
 
 namespace {
 
@@ -23,6 +23,8 @@ struct LzHeader {
     bool compressed = false;  // the file starts with the signature
     bool complete = false;    // and holds the whole 14-byte header
     bool empty = true;        // the file holds no byte (or cannot be read)
+    char method = 0;          // 'A' for the one method the library knows
+    char lastCharacter = 0;   // the last character of the original name
     uint32_t length = 0;
 };
 
@@ -31,8 +33,7 @@ LzHeader ReadLzHeader(const std::string& path)
     static constexpr unsigned char signature[] = {'S', 'Z', 'D', 'D', 0x88, 0xF0, 0x27, 0x33};
     constexpr DWORD headerSize = 14;
     LzHeader header;
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, 0, nullptr));
+    const FileHandle file = OpenFileHandle(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
     if (!file) return header;
     unsigned char bytes[headerSize] = {};
     DWORD read = 0;
@@ -40,29 +41,55 @@ LzHeader ReadLzHeader(const std::string& path)
     header.empty = read == 0;
     header.compressed = read >= sizeof signature && std::memcmp(bytes, signature, sizeof signature) == 0;
     header.complete = header.compressed && read == headerSize;
+    if (header.complete) {
+        header.method = static_cast<char>(bytes[8]);
+        header.lastCharacter = static_cast<char>(bytes[9]);
+    }
     if (header.complete)
         header.length = bytes[10] | (bytes[11] << 8) | (bytes[12] << 16) | (static_cast<uint32_t>(bytes[13]) << 24);
     return header;
 }
 
-// The name the system gives the expanded file: the one stored in the header,
-// or the source's own name when it is not compressed; possibly empty when
-// the system cannot tell.
-std::string ExpandedName(const std::string& source)
+// The file name of the expanded file, as the library's GetExpandedName makes
+// it: the source's own name when it is no complete compressed file of the
+// known method; else a name whose extension ends in "_" takes the stored
+// last character instead (none stored: the "_" goes), in the case of the
+// name's last letter, and a name that ends in its first "." loses it. Made
+// here from the header, because the library's call goes through the
+// system's ANSI code page and cannot open a Japanese name on other systems.
+std::string ExpandedName(const std::string& source, const LzHeader& header)
 {
-    // The system writes up to the length of the source name; a fixed buffer
-    // would overflow on a long path.
-    std::vector<char> input(source.begin(), source.end());
-    input.push_back('\0');
-    std::vector<char> output(std::max<size_t>(256, input.size() + 1), '\0');
-    GetExpandedNameA(input.data(), output.data());
-    return output.data();
+    std::string name = FileNamePart(source);
+    if (!header.complete || header.method != 'A') return name;
+    // The character starts of the name: "." and "_" may be second bytes.
+    size_t firstDot = std::string::npos;
+    size_t lastStart = std::string::npos;
+    bool lowerCase = true;
+    for (size_t i = 0; i < name.size(); ++i) {
+        const unsigned char byte = static_cast<unsigned char>(name[i]);
+        lastStart = i;
+        if (IsLeadByte(byte)) {
+            ++i;
+            continue;
+        }
+        if (byte == '.' && firstDot == std::string::npos) firstDot = i;
+        if (std::isalpha(byte) != 0) lowerCase = std::islower(byte) != 0;
+    }
+    if (firstDot == std::string::npos) return name;
+    if (firstDot + 1 == name.size()) return name.substr(0, firstDot);
+    if (name[lastStart] != '_' || lastStart + 1 != name.size()) return name;
+    const unsigned char stored = static_cast<unsigned char>(header.lastCharacter);
+    if (stored == 0) return name.substr(0, lastStart);
+    const int cased = std::isalpha(stored) == 0 ? stored : lowerCase ? std::tolower(stored) : std::toupper(stored);
+    name[lastStart] = static_cast<char>(cased);
+    return name;
 }
 
 std::string ResolvePlaceholder(const std::string& source, const std::string& destination)
 {
     if (FileNamePart(destination) != ExpandedNamePlaceholder) return destination;
-    const std::string storedName = WithLeadingBackslash(MapText(FileNamePart(ExpandedName(source)), LCMAP_UPPERCASE));
+    const std::string storedName =
+        WithLeadingBackslash(MapText(ExpandedName(source, ReadLzHeader(source)), LCMAP_UPPERCASE));
     return WithoutTrailingBackslash(FolderPart(destination)) + storedName;
 }
 
@@ -72,11 +99,11 @@ bool Expand(const std::string& source, const std::string& temporary)
     const LzHeader header = ReadLzHeader(source);
     // An empty file is no compressed file: nothing was ever stored in it.
     if (header.empty) return false;
-    LzFile input = OpenLzFile(source, OF_READ | OF_SHARE_EXCLUSIVE);
+    LzFile input = OpenLzInput(source);
     if (!input) return false;
-    LzFile output = OpenLzFile(temporary, OF_CREATE);
+    FileHandle output = OpenFileHandle(temporary, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL);
     if (!output) return false;
-    const LONG copied = LZCopy(input.Get(), output.Get());
+    const LONG copied = LZCopy(input.Get(), AsLzHandle(output));
     input.Reset();
     output.Reset();
     // LZ32 never refuses a damaged file: a truncated one expands to a short

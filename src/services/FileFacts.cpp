@@ -6,8 +6,8 @@
 
 std::optional<int64_t> FoundFileSize(const std::string& path)
 {
-    WIN32_FIND_DATAA data{};
-    FindHandle find(FindFirstFileA(path.c_str(), &data));
+    WIN32_FIND_DATAW data{};
+    const FindHandle find = FindFirstEntry(path, data);
     if (!find.Valid()) return std::nullopt;
     return static_cast<int64_t>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
 }
@@ -17,7 +17,7 @@ namespace {
 std::optional<FILETIME> LastWriteTime(const std::string& path)
 {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+    if (!AttributeDataOf(path, data)) return std::nullopt;
     return data.ftLastWriteTime;
 }
 

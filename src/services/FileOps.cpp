@@ -9,21 +9,21 @@
 
 bool FileExists(const std::string& name)
 {
-    WIN32_FIND_DATAA data{};
-    FindHandle find(FindFirstFileA(name.c_str(), &data));
+    WIN32_FIND_DATAW data{};
+    const FindHandle find = FindFirstEntry(name, data);
     return find.Valid() && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 bool FolderExists(const std::string& path)
 {
     const std::string pattern = WithoutTrailingBackslash(path) + "\\*.*";
-    WIN32_FIND_DATAA data{};
-    FindHandle find(FindFirstFileA(pattern.c_str(), &data));
+    WIN32_FIND_DATAW data{};
+    const FindHandle find = FindFirstEntry(pattern, data);
     if (!find.Valid()) return false;
     constexpr DWORD skipped = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     do {
         if ((data.dwFileAttributes & skipped) == 0) return true;
-    } while (FindNextFileA(find.Get(), &data));
+    } while (FindNextEntry(find, data));
     return false;
 }
 
@@ -37,7 +37,7 @@ bool CreateFolderPath(const std::string& path)
         remaining = MidStr(remaining, at + 1);
         if (FolderExists(prefix)) continue;
         if (Journal* journal = ActiveJournal()) journal->FolderCreated(prefix);
-        result = CreateDirectoryA(prefix.c_str(), nullptr) != FALSE;
+        result = MakeOneFolder(prefix);
     }
     return result;
 }
@@ -47,21 +47,21 @@ namespace {
 // Moves the complete new file over the earlier one. While an install keeps a
 // journal, the earlier file is first moved aside (a rename in the same
 // folder), so that undoing the install can bring it back.
-bool MoveIntoPlace(const char* temporary, const std::string& destination)
+bool MoveIntoPlace(const std::string& temporary, const std::string& destination)
 {
     Journal* journal = ActiveJournal();
     const std::string aside = journal != nullptr ? AsideName(destination) : std::string();
-    if (aside.empty()) return MoveFileExA(temporary, destination.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+    if (aside.empty()) return MoveOneFile(temporary, destination, MOVEFILE_REPLACE_EXISTING);
     journal->MovedAside(destination, aside);
-    if (!MoveFileExA(destination.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    if (!MoveOneFile(destination, aside, MOVEFILE_REPLACE_EXISTING)) {
         const DWORD error = GetLastError();
-        DeleteFileA(aside.c_str());
+        DeleteOneFile(aside);
         SetLastError(error);
         return false;
     }
-    if (MoveFileExA(temporary, destination.c_str(), 0)) return true;
+    if (MoveOneFile(temporary, destination, 0)) return true;
     const DWORD error = GetLastError();
-    MoveFileExA(aside.c_str(), destination.c_str(), 0);
+    MoveOneFile(aside, destination, 0);
     SetLastError(error);
     return false;
 }
@@ -72,15 +72,14 @@ unsigned long ReplaceByCopy(const std::string& source, const std::string& destin
 {
     // A file another program holds is refused as a copy onto it would be
     // (32), before anything is written.
-    FileHandle writable(CreateFileA(destination.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, 0, nullptr));
+    FileHandle writable = OpenFileHandle(destination, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
     if (!writable) return GetLastError();
     writable.Reset();
-    char temporary[MAX_PATH] = {};
-    if (GetTempFileNameA(FolderPart(destination).c_str(), "OVS", 0, temporary) == 0) return GetLastError();
+    std::string temporary;
+    if (!MakeTemporaryFile(FolderPart(destination), temporary)) return GetLastError();
     DWORD error = ERROR_SUCCESS;
-    if (!CopyFileA(source.c_str(), temporary, FALSE) || !MoveIntoPlace(temporary, destination)) error = GetLastError();
-    if (error != ERROR_SUCCESS) DeleteFileA(temporary);
+    if (!CopyOneFile(source, temporary) || !MoveIntoPlace(temporary, destination)) error = GetLastError();
+    if (error != ERROR_SUCCESS) DeleteOneFile(temporary);
     return error;
 }
 
@@ -91,16 +90,16 @@ unsigned long CopyFileTo(const std::string& source, const std::string& destinati
     const bool existed = FileExists(destination);
     DWORD error = ERROR_SUCCESS;
     if (existed) {
-        SetFileAttributesA(destination.c_str(), FILE_ATTRIBUTE_ARCHIVE);
+        SetAttributesOf(destination, FILE_ATTRIBUTE_ARCHIVE);
         error = ReplaceByCopy(source, destination);
     } else {
         if (Journal* journal = ActiveJournal()) journal->FileCreated(destination);
-        if (!CopyFileA(source.c_str(), destination.c_str(), FALSE)) {
+        if (!CopyOneFile(source, destination)) {
             error = GetLastError();
             // Whatever the failed copy left of the new file goes again.
-            if (FileExists(destination)) DeleteFileA(destination.c_str());
+            if (FileExists(destination)) DeleteOneFile(destination);
         }
     }
-    if (FileExists(destination)) SetFileAttributesA(destination.c_str(), FILE_ATTRIBUTE_ARCHIVE);
+    if (FileExists(destination)) SetAttributesOf(destination, FILE_ATTRIBUTE_ARCHIVE);
     return error;
 }

@@ -2,6 +2,7 @@
 
 #include "services/Win32Files.h"
 #include "text/StrOp.h"
+#include "text/Unicode.h"
 
 #include <windows.h>
 
@@ -10,7 +11,7 @@
 
 namespace {
 
-using GetDiskFreeSpaceExProc = BOOL(WINAPI*)(LPCSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
+using GetDiskFreeSpaceExProc = BOOL(WINAPI*)(LPCWSTR, PULARGE_INTEGER, PULARGE_INTEGER, PULARGE_INTEGER);
 
 }  // namespace
 
@@ -19,15 +20,15 @@ FreeSpaceResult QueryFreeSpaceEx(const std::string& drive)
     const std::string root = WithTrailingBackslash(drive);
     FreeSpaceResult result;
     // Older systems lack the extended call, so it is looked up, not linked.
-    ModuleHandle kernel(LoadLibraryA("KERNEL32.DLL"));
+    ModuleHandle kernel(LoadLibraryW(L"KERNEL32.DLL"));
     if (!kernel) return result;
     const auto query = reinterpret_cast<GetDiskFreeSpaceExProc>(
-        reinterpret_cast<void*>(GetProcAddress(kernel.Get(), "GetDiskFreeSpaceExA")));
+        reinterpret_cast<void*>(GetProcAddress(kernel.Get(), "GetDiskFreeSpaceExW")));
     if (query == nullptr) return result;
     ULARGE_INTEGER available{};
     ULARGE_INTEGER total{};
     ULARGE_INTEGER totalFree{};
-    if (!query(root.c_str(), &available, &total, &totalFree)) return result;
+    if (!query(WideFromShiftJis(root).c_str(), &available, &total, &totalFree)) return result;
     result.succeeded = true;
     result.freeBytes = static_cast<int64_t>(available.QuadPart);
     return result;
@@ -41,7 +42,7 @@ FreeSpaceResult QueryFreeSpace(const std::string& drive)
     DWORD bytesPerSector = 0;
     DWORD freeClusters = 0;
     DWORD totalClusters = 0;
-    if (!GetDiskFreeSpaceA(root.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &totalClusters))
+    if (!GetDiskFreeSpaceW(WideFromShiftJis(root).c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &totalClusters))
         return result;
     // The factors are unsigned: taken as signed 32-bit numbers, a count of
     // clusters above 2^31 on a large drive would make the space negative.

@@ -10,7 +10,7 @@ struct FreeSpaceResult {
 };
 
 // The bytes available to the calling user (disk quotas count), through
-// GetDiskFreeSpaceExA looked up at run time. `drive` is a drive or folder
+// GetDiskFreeSpaceExW looked up at run time. `drive` is a drive or folder
 // path, "C:" or "C:\" alike.
 FreeSpaceResult QueryFreeSpaceEx(const std::string& drive);
 

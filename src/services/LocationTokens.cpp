@@ -2,12 +2,15 @@
 
 #include "services/Win32Com.h"
 #include "text/MBUtils.h"
+#include "text/PathParts.h"
 #include "text/ScriptTokens.h"
 #include "text/StrOp.h"
+#include "text/Unicode.h"
 
 #include <windows.h>
 #include <shlobj.h>
 
+#include <optional>
 #include <utility>
 
 std::string ReplaceToken(const std::string& text, const std::string& token, const std::string& value)
@@ -57,37 +60,18 @@ std::string ExpandTokens(const std::string& text, const LocationTable& folders)
     return result;
 }
 
-namespace {
-
-// A block of the shell's allocator, freed through the allocator that made it.
-class ShellBlock {
-public:
-    ShellBlock(IMalloc* allocator, void* block) : allocator_(allocator), block_(block) {}
-    ~ShellBlock()
-    {
-        if (block_ != nullptr) allocator_->Free(block_);
-    }
-    ShellBlock(const ShellBlock&) = delete;
-    ShellBlock& operator=(const ShellBlock&) = delete;
-    void* Get() const { return block_; }
-
-private:
-    IMalloc* allocator_;
-    void* block_;
-};
-
-}  // namespace
+std::string ShellFolderText(const std::wstring& path)
+{
+    if (std::optional<std::string> narrow = ShiftJisFromWide(path)) return std::move(*narrow);
+    return UnrepresentableFolder(ShiftJisFromWideForDisplay(path));
+}
 
 std::string GetSpecialFolder(int csidl)
 {
-    ComPtr<IMalloc> allocator;
-    if (FAILED(SHGetMalloc(allocator.Receive())) || !allocator) return {};
-    ShellBlock buffer(allocator.Get(), allocator.Get()->Alloc(MAX_PATH));
-    if (buffer.Get() == nullptr) return {};
     LPITEMIDLIST items = nullptr;
-    if (FAILED(SHGetSpecialFolderLocation(GetDesktopWindow(), csidl, &items))) return {};
-    ShellBlock itemList(allocator.Get(), items);
-    char* path = static_cast<char*>(buffer.Get());
-    if (!SHGetPathFromIDListA(items, path)) return {};
-    return std::string(path);
+    if (FAILED(SHGetSpecialFolderLocation(GetDesktopWindow(), csidl, &items)) || items == nullptr) return {};
+    const TaskMem itemList(items);
+    wchar_t path[MAX_PATH] = {};
+    if (!SHGetPathFromIDListW(items, path)) return {};
+    return ShellFolderText(path);
 }

@@ -26,5 +26,10 @@ std::string ExpandTokens(const std::string& text, const LocationTable& folders);
 inline constexpr size_t ExpansionLimit = 4096;
 
 // The shell's path for a CSIDL, without a trailing backslash; empty when the
-// shell cannot supply it.
+// shell cannot supply it. A folder whose name Shift-JIS cannot hold comes
+// back as UnrepresentableFolder, which every path check refuses.
 std::string GetSpecialFolder(int csidl);
+
+// The Shift-JIS text of a folder the system names in UTF-16, as
+// GetSpecialFolder gives it.
+std::string ShellFolderText(const std::wstring& path);

@@ -4,6 +4,7 @@
 
 #include "services/Win32Files.h"
 #include "text/PathParts.h"
+#include "text/Unicode.h"
 
 #include <windows.h>
 #include <restartmanager.h>
@@ -12,32 +13,12 @@
 
 namespace {
 
-constexpr UINT ShiftJis = 932;  // the log's text, as every text of the run
-
-std::wstring Wide(const std::string& text)
-{
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
-
-std::string Narrow(const wchar_t* text)
-{
-    const int length = WideCharToMultiByte(ShiftJis, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (length <= 1) return {};
-    std::string narrow(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(ShiftJis, 0, text, -1, narrow.data(), length, nullptr, nullptr);
-    narrow.pop_back();  // the terminating zero
-    return narrow;
-}
-
 // One Restart Manager session. The library is loaded when asked for, not
 // linked: a system without it (or with a part of it missing) only cannot
 // name the program, and SETUP.EXE keeps to the DLLs every Windows has.
 class RestartManagerSession {
 public:
-    RestartManagerSession() : module_(LoadLibraryA("rstrtmgr.dll"))
+    RestartManagerSession() : module_(LoadLibraryW(L"rstrtmgr.dll"))
     {
         if (!module_) return;
         start_ = Function<decltype(&RmStartSession)>("RmStartSession");
@@ -59,7 +40,7 @@ public:
     std::vector<RM_PROCESS_INFO> Holders(const std::string& path) const
     {
         if (!open_) return {};
-        const std::wstring wide = Wide(path);
+        const std::wstring wide = WideFromShiftJis(path);
         LPCWSTR files[] = {wide.c_str()};
         if (register_(session_, 1, files, 0, nullptr, 0, nullptr) != ERROR_SUCCESS) return {};
         std::vector<RM_PROCESS_INFO> processes;
@@ -104,23 +85,23 @@ bool IsInUseError(unsigned long error)
 
 ReplacementAtRestart ReplaceAtRestart(const std::string& source, const std::string& destination)
 {
-    char temporary[MAX_PATH] = {};
-    if (GetTempFileNameA(FolderPart(destination).c_str(), "OVS", 0, temporary) == 0) return {GetLastError(), ""};
+    std::string temporary;
+    if (!MakeTemporaryFile(FolderPart(destination), temporary)) return {GetLastError(), ""};
     // Undoing the install removes the waiting file: the replacement at the
     // restart then finds nothing to move and the earlier file stays.
     if (Journal* journal = ActiveJournal()) journal->FileCreated(temporary);
     DWORD error = ERROR_SUCCESS;
-    if (!CopyFileA(source.c_str(), temporary, FALSE) ||
-        !MoveFileExA(temporary, destination.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT))
+    if (!CopyOneFile(source, temporary) ||
+        !MoveOneFile(temporary, destination, MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT))
         error = GetLastError();
     if (error == ERROR_SUCCESS) return {0, temporary};
-    DeleteFileA(temporary);
+    DeleteOneFile(temporary);
     return {error, ""};
 }
 
 unsigned long DeleteAtRestart(const std::string& path)
 {
-    if (MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) return 0;
+    if (MoveFileExW(WideFromShiftJis(path).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) return 0;
     return GetLastError();
 }
 
@@ -130,7 +111,7 @@ std::string ProgramsHolding(const std::string& path)
     std::string names;
     for (const RM_PROCESS_INFO& process : session.Holders(path)) {
         if (!names.empty()) names += ", ";
-        names += Narrow(process.strAppName) + " (pid " + std::to_string(process.Process.dwProcessId) + ")";
+        names += ShiftJisFromWideForDisplay(process.strAppName) + " (pid " + std::to_string(process.Process.dwProcessId) + ")";
     }
     // The file is known to be held: no name means that the system cannot
     // tell by whom, not that nobody holds it.

@@ -1,5 +1,7 @@
 #include "services/ProgramLauncher.h"
 
+#include "text/Unicode.h"
+
 #include <windows.h>
 #include <shellapi.h>
 
@@ -9,8 +11,10 @@ class ShellLauncher final : public ProgramLauncher {
 public:
     long long Open(const std::string& file, const std::string& parameters) override
     {
-        const HINSTANCE result = ShellExecuteA(GetDesktopWindow(), "open", file.c_str(),
-                                               parameters.empty() ? nullptr : parameters.c_str(), nullptr,
+        const std::wstring wideFile = WideFromShiftJis(file);
+        const std::wstring wideParameters = WideFromShiftJis(parameters);
+        const HINSTANCE result = ShellExecuteW(GetDesktopWindow(), L"open", wideFile.c_str(),
+                                               parameters.empty() ? nullptr : wideParameters.c_str(), nullptr,
                                                SW_SHOWNORMAL);
         return reinterpret_cast<INT_PTR>(result);
     }

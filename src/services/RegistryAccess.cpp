@@ -71,24 +71,21 @@ void RegistryAccess::CloseKey()
 std::optional<int32_t> RegistryAccess::ReadInteger(const std::string& name) const
 {
     if (!current_) return std::nullopt;
-    DWORD type = 0;
-    DWORD value = 0;
-    DWORD size = sizeof value;
-    if (RegQueryValueExA(current_.Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
-            ERROR_SUCCESS ||
-        type != REG_DWORD || size != sizeof value)
-        return std::nullopt;
-    return static_cast<int32_t>(value);
+    const std::optional<DWORD> value = ReadRegDword(current_.Get(), name);
+    if (!value) return std::nullopt;
+    return static_cast<int32_t>(*value);
 }
 
 void RegistryAccess::WriteString(const std::string& name, const std::string& value)
 {
-    WriteValue(name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
+    JournalBefore(name);
+    Check(name, current_ ? WriteRegString(current_.Get(), name, REG_SZ, value) : ERROR_INVALID_HANDLE);
 }
 
 void RegistryAccess::WriteExpandString(const std::string& name, const std::string& value)
 {
-    WriteValue(name, REG_EXPAND_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
+    JournalBefore(name);
+    Check(name, current_ ? WriteRegString(current_.Get(), name, REG_EXPAND_SZ, value) : ERROR_INVALID_HANDLE);
 }
 
 void RegistryAccess::WriteInteger(const std::string& name, int32_t value)
@@ -104,17 +101,25 @@ void RegistryAccess::WriteBinary(const std::string& name, uint32_t value)
 bool RegistryAccess::DeleteValue(const std::string& name)
 {
     if (!current_) return false;
-    if (Journal* journal = ActiveJournal()) journal->ValueBefore(root_, currentPath_, name);
-    return RegDeleteValueA(current_.Get(), name.c_str()) == ERROR_SUCCESS;
+    JournalBefore(name);
+    return DeleteRegValue(current_.Get(), name) == ERROR_SUCCESS;
 }
 
 void RegistryAccess::WriteValue(const std::string& name, DWORD type, const void* data, DWORD size)
 {
-    if (Journal* journal = ActiveJournal(); journal != nullptr && current_)
-        journal->ValueBefore(root_, currentPath_, name);
-    const LONG status = current_ ? RegSetValueExA(current_.Get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), size)
-                                 : ERROR_INVALID_HANDLE;
+    JournalBefore(name);
+    Check(name, current_ ? WriteRegBytes(current_.Get(), name, type, data, size) : ERROR_INVALID_HANDLE);
+}
+
+void RegistryAccess::Check(const std::string& name, LONG status)
+{
     if (status != ERROR_SUCCESS)
         throw SetupError(SetupError::Action::WritingValue, name, static_cast<unsigned long>(status),
                          ValueWriteFailedText(name));
+}
+
+void RegistryAccess::JournalBefore(const std::string& name) const
+{
+    if (Journal* journal = ActiveJournal(); journal != nullptr && current_)
+        journal->ValueBefore(root_, currentPath_, name);
 }

@@ -41,6 +41,10 @@ public:
 
 private:
     void WriteValue(const std::string& name, DWORD type, const void* data, DWORD size);
+    // Raises the write failure of `name` unless `status` is success.
+    static void Check(const std::string& name, LONG status);
+    // Records the value as it stands in the running install's journal.
+    void JournalBefore(const std::string& name) const;
 
     HKEY root_;
     RegKey current_;

@@ -62,6 +62,6 @@ bool DeleteRegistryKey(const std::string& rootToken, const std::string& keyPath)
     // A pass removes the subkeys depth first and then the key; one that the
     // system let only partly through is followed by another.
     for (int pass = 0; pass < MaximumDeletionPasses && RegKeyExists(root, path); ++pass)
-        RegDeleteTreeA(root, path.c_str());
+        DeleteRegTree(root, path);
     return true;
 }

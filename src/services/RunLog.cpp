@@ -40,8 +40,7 @@ std::vector<std::string> Lines(const std::string& text)
 
 unsigned long RunLog::Open(const std::string& path)
 {
-    FileHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file = OpenFileHandle(path, FILE_APPEND_DATA, FILE_SHARE_READ, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL);
     if (!file) return GetLastError();
     file_ = std::move(file);
     path_ = path;

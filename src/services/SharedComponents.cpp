@@ -6,6 +6,7 @@
 #include "services/SetupError.h"
 #include "services/Win32Files.h"
 #include "text/StrOp.h"
+#include "text/Unicode.h"
 
 #include <windows.h>
 
@@ -26,7 +27,7 @@ ModuleHandle LoadComponent(const std::string& path)
     DWORD previousMode = 0;
     SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previousMode);
     const ScopeExit restoreMode([previousMode] { SetThreadErrorMode(previousMode, nullptr); });
-    return ModuleHandle(LoadLibraryA(path.c_str()));
+    return ModuleHandle(LoadLibraryW(WideFromShiftJis(path).c_str()));
 }
 
 }  // namespace

@@ -4,9 +4,11 @@
 
 #include "services/FileOps.h"
 #include "services/SetupError.h"
+#include "services/SystemErrorText.h"
 #include "services/Win32Com.h"
 #include "text/PathParts.h"
 #include "text/StrOp.h"
+#include "text/Unicode.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -15,23 +17,13 @@
 
 namespace {
 
-std::wstring ToUtf16(const std::string& text)
-{
-    if (text.empty()) return {};
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
-
 // The system's own text for a COM error, as one line.
 std::string ComErrorText(HRESULT result)
 {
-    char buffer[512] = {};
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                  static_cast<DWORD>(result), 0, buffer, sizeof buffer, nullptr);
-    while (length > 0 && static_cast<unsigned char>(buffer[length - 1]) <= ' ') --length;
-    if (length > 0) return std::string(buffer, length);
+    std::string text = SystemMessage(static_cast<unsigned long>(result));
+    // No byte up to " " is the second byte of a Shift-JIS character.
+    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.pop_back();
+    if (!text.empty()) return text;
     char code[32] = {};
     std::snprintf(code, sizeof code, "%08lX", static_cast<unsigned long>(result));
     return std::string("OLE エラー ") + code;
@@ -78,16 +70,16 @@ std::string CreateShortcut(const std::string& target, const std::string& name, c
     if (FAILED(created) || !object)
         throw SetupError(SetupError::Action::CreatingShellLink, {}, static_cast<unsigned long>(created),
                          ComErrorText(created));
-    const ComPtr<IShellLinkA> link = QueryInterfaceOf<IShellLinkA>(object.Get(), IID_IShellLinkA);
+    const ComPtr<IShellLinkW> link = QueryInterfaceOf<IShellLinkW>(object.Get(), IID_IShellLinkW);
     const ComPtr<IPersistFile> file = QueryInterfaceOf<IPersistFile>(object.Get(), IID_IPersistFile);
     if (!link || !file) return {};
 
     // The outcomes of these calls show in whether the file exists below.
-    link.Get()->SetPath(target.c_str());
-    link.Get()->SetWorkingDirectory(folder.c_str());
-    if (!arguments.empty()) link.Get()->SetArguments(arguments.c_str());
+    link.Get()->SetPath(WideFromShiftJis(target).c_str());
+    link.Get()->SetWorkingDirectory(WideFromShiftJis(folder).c_str());
+    if (!arguments.empty()) link.Get()->SetArguments(WideFromShiftJis(arguments).c_str());
     JournalFileBeforeWriting(linkPath);
-    file.Get()->Save(ToUtf16(linkPath).c_str(), FALSE);
+    file.Get()->Save(WideFromShiftJis(linkPath).c_str(), FALSE);
 
     // Where the shell wrote a program-information file instead.
     if (!FileExists(linkPath)) linkPath = ChangeExtension(linkPath, "pif");

@@ -4,6 +4,11 @@
 
 #include <string>
 
+// The system's own message for `code` (an error code or an HRESULT) in
+// Shift-JIS, characters it cannot hold shown as "?"; empty when the system
+// has none.
+std::string SystemMessage(unsigned long code);
+
 // One line of full-width text followed by CR LF; empty for code 0.
 std::string SystemErrorText(unsigned long code);
 

@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <optional>
+#include <string>
+
 struct FileHandleTraits {
     using Type = HANDLE;
     static Type Empty() { return INVALID_HANDLE_VALUE; }
@@ -32,3 +35,30 @@ struct ModuleTraits {
     static void Release(Type module) { FreeLibrary(module); }
 };
 using ModuleHandle = UniqueResource<ModuleTraits>;
+
+// The file system calls with Shift-JIS paths. Each converts its paths to
+// UTF-16 with code page 932 and calls the wide function, so that a name
+// such as "ソ.txt" (whose second byte is 0x5C) or one in half-width katakana
+// is found on every system, whatever its own code page. Results are those
+// of the system call; GetLastError() tells why one failed.
+FileHandle OpenFileHandle(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD flags = 0);
+DWORD AttributesOf(const std::string& path);
+bool SetAttributesOf(const std::string& path, DWORD attributes);
+bool AttributeDataOf(const std::string& path, WIN32_FILE_ATTRIBUTE_DATA& data);
+bool CopyOneFile(const std::string& source, const std::string& destination);
+bool MoveOneFile(const std::string& source, const std::string& destination, DWORD flags);
+bool DeleteOneFile(const std::string& path);
+bool MakeOneFolder(const std::string& path);
+bool RemoveEmptyFolder(const std::string& path);
+
+// A fresh empty file "OVS*.tmp" made in `folder`; false when the system
+// cannot make one.
+bool MakeTemporaryFile(const std::string& folder, std::string& name);
+
+// A directory search. The entries carry wide names; EntryName gives the
+// Shift-JIS form, or nothing for a name that Shift-JIS cannot hold (such a
+// name written with "?" would be a pattern naming other files, so callers
+// skip those entries).
+FindHandle FindFirstEntry(const std::string& pattern, WIN32_FIND_DATAW& data);
+bool FindNextEntry(const FindHandle& find, WIN32_FIND_DATAW& data);
+std::optional<std::string> EntryName(const WIN32_FIND_DATAW& data);

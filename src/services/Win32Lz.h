@@ -2,14 +2,14 @@
 #pragma once
 
 #include "services/UniqueResource.h"
+#include "services/Win32Files.h"
 
 #include <windows.h>
 #include <lzexpand.h>
 
 #include <string>
-#include <vector>
 
-// LZOpenFileA gives a handle of 0 or more, or a negative error code.
+// LZInit gives a handle of 0 or more, or a negative error code.
 struct LzFileTraits {
     using Type = INT;
     static Type Empty() { return -1; }
@@ -17,12 +17,25 @@ struct LzFileTraits {
 };
 using LzFile = UniqueResource<LzFileTraits>;
 
-// Opens `path` with the OF_ style given; empty when the library refuses.
-inline LzFile OpenLzFile(const std::string& path, WORD style)
+// The library's file handle for a handle of the file system: the same value,
+// as the system's own 32-bit file calls take it.
+inline HFILE AsLzHandle(const FileHandle& file)
 {
-    std::vector<char> name(path.begin(), path.end());
-    name.push_back('\0');
-    OFSTRUCT details{};
-    const INT handle = LZOpenFileA(name.data(), &details, style);
-    return handle < 0 ? LzFile() : LzFile(handle);
+    return static_cast<HFILE>(reinterpret_cast<INT_PTR>(file.Get()));
+}
+
+// Opens `path` for expansion, shared with nobody; empty when the file
+// cannot be opened or the library refuses it. The file is opened by its
+// wide name and handed to LZInit: LZOpenFile goes through the system's ANSI
+// code page (its OFSTRUCT holds the name as ANSI bytes), which cannot name
+// a Japanese file on a system with another code page.
+inline LzFile OpenLzInput(const std::string& path)
+{
+    FileHandle file = OpenFileHandle(path, GENERIC_READ, 0, OPEN_EXISTING);
+    if (!file) return {};
+    const INT handle = LZInit(AsLzHandle(file));
+    if (handle < 0) return {};
+    // From here LZClose closes the file as well.
+    file.Detach();
+    return LzFile(handle);
 }

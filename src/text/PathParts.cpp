@@ -125,8 +125,34 @@ bool HasWildcards(const std::string& path)
     return path.find_first_of("*?") != std::string::npos;
 }
 
+namespace {
+
+constexpr std::string_view UnrepresentableMark = "<?>";
+
+}  // namespace
+
+std::string UnrepresentableFolder(const std::string& shown)
+{
+    return std::string(UnrepresentableMark) + shown;
+}
+
+bool HoldsUnrepresentableFolder(const std::string& text)
+{
+    return text.find(UnrepresentableMark) != std::string::npos;
+}
+
+// "<" is never the second byte of a Shift-JIS character.
+std::string WithoutUnrepresentableMarks(const std::string& path)
+{
+    std::string result = path;
+    for (size_t at = result.find(UnrepresentableMark); at != std::string::npos; at = result.find(UnrepresentableMark))
+        result.erase(at, UnrepresentableMark.size());
+    return result;
+}
+
 PathFault FaultOfPath(const std::string& path)
 {
+    if (HoldsUnrepresentableFolder(path)) return PathFault::Unrepresentable;
     // Length first: a value whose tokens were too many to expand is
     // refused as what it is.
     if (path.size() > LongestPath) return PathFault::TooLong;

@@ -26,10 +26,24 @@ bool IsAbsoluteFolder(const std::string& folder);
 // True when the path holds "*" or "?": a pattern, not one file.
 bool HasWildcards(const std::string& path);
 
+// The stand-in for a folder of this system whose name Shift-JIS cannot hold
+// (a profile folder "Zoë"): the mark "<?>" and the name as shown, with "?"
+// for what Shift-JIS lacks. It is no path (it starts with no drive and holds
+// "<" and "?"), so every path made from it is refused, never written to a
+// folder that a "?" would name wrongly.
+std::string UnrepresentableFolder(const std::string& shown);
+
+// True when the text was made from such a folder.
+bool HoldsUnrepresentableFolder(const std::string& text);
+
+// The path as a report shows it, without the marks of such folders.
+std::string WithoutUnrepresentableMarks(const std::string& path);
+
 // What keeps a path of the script or of the person from naming a place on
 // this machine: every folder and file the install makes must be one.
 enum class PathFault {
     None,
+    Unrepresentable,  // made from a folder whose name Shift-JIS cannot hold
     NotAbsolute,    // no drive or share at its start: it would land in the current folder
     TokenLeft,      // a "(Word)" that no location token replaced
     BadCharacter,   // a character no file name may hold

@@ -16,8 +16,9 @@ std::string WithoutTrailingBackslash(const std::string& path);
 std::string WithLeadingBackslash(const std::string& path);
 std::string WithoutLeadingBackslash(const std::string& path);
 
-// The text mapped by LCMapStringA under the system default locale; the text
-// unchanged when the system cannot map it.
+// The text mapped by LCMapStringW under the system default locale, through
+// UTF-16 in code page 932; the text unchanged when the system cannot map it
+// or the result has no Shift-JIS form.
 std::string MapText(const std::string& text, unsigned long flags);
 
 // Upper case for ASCII letters only, stepping over two-byte characters, so

@@ -1,5 +1,6 @@
 #include "uninstall/DeletionScope.h"
 
+#include "services/Win32Files.h"
 #include "text/PathParts.h"
 #include "text/StrOp.h"
 
@@ -17,7 +18,7 @@ constexpr char NoShortcut[] = "ショートカットファイルではないた�
 
 bool IsFolder(const std::string& path)
 {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = AttributesOf(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 

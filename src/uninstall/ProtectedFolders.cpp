@@ -4,6 +4,7 @@
 #include "text/MBUtils.h"
 #include "text/PathParts.h"
 #include "text/StrOp.h"
+#include "text/Unicode.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -20,15 +21,19 @@ constexpr int DataFolderIds[] = {
 // The folder as the system resolves it, with one trailing backslash: "." and
 // ".." steps, forward slashes and short names give the same text as the long
 // form, so that none of them slips past the comparison.
+// The resolving is done in UTF-16 and only the result converted, so that a
+// trail byte 0x5C is never taken for a step. A long name that Shift-JIS
+// cannot hold keeps the form given.
 std::string Canonical(const std::string& folder)
 {
-    char full[MAX_PATH * 2] = {};
-    const DWORD fullLength = GetFullPathNameA(folder.c_str(), sizeof full, full, nullptr);
-    std::string result = fullLength > 0 && fullLength < sizeof full ? std::string(full, fullLength) : folder;
-    char longer[MAX_PATH * 2] = {};
-    const DWORD longLength = GetLongPathNameA(result.c_str(), longer, sizeof longer);
-    if (longLength > 0 && longLength < sizeof longer) result.assign(longer, longLength);
-    return WithTrailingBackslash(result);
+    constexpr DWORD room = MAX_PATH * 2;
+    wchar_t full[room] = {};
+    const DWORD fullLength = GetFullPathNameW(WideFromShiftJis(folder).c_str(), room, full, nullptr);
+    std::wstring result = fullLength > 0 && fullLength < room ? std::wstring(full, fullLength) : WideFromShiftJis(folder);
+    wchar_t longer[room] = {};
+    const DWORD longLength = GetLongPathNameW(result.c_str(), longer, room);
+    if (longLength > 0 && longLength < room) result.assign(longer, longLength);
+    return WithTrailingBackslash(ShiftJisFromWide(result).value_or(folder));
 }
 
 // The number of "\" characters of the text (never a trail byte).

@@ -5,6 +5,7 @@
 #include "record/SetupFolderList.h"
 #include "text/IniFile.h"
 #include "text/NumberedList.h"
+#include "text/Unicode.h"
 #include "uninstall/RecordedRemovals.h"
 #include "uninstall/RegistryRestore.h"
 #include "uninstall/SetupFolderRemoval.h"
@@ -71,7 +72,7 @@ RunOutcome RunUninstall(SetupCallback& person, RunState& state)
     state.programId = ReadProfile("ProgramID", "ID", "", run.record);
     ForgetProgram(state.windowsFolder, state.programId);
     // The setup folder must not be held open as this process's current one.
-    SetCurrentDirectoryA(state.tempFolder.c_str());
+    SetCurrentDirectoryW(WideFromShiftJis(state.tempFolder).c_str());
 
     RemoveRecordedFiles(run, person);
     RemoveRecordedShortcuts(run);

@@ -10,7 +10,11 @@
 #include "support/ShellLinks.h"
 #include "support/TestRunState.h"
 #include "support/Utf8.h"
+#include "services/LocationTokens.h"
+#include "services/Win32Files.h"
 #include "text/IniFile.h"
+#include "text/StrOp.h"
+#include "text/Unicode.h"
 
 #include <windows.h>
 
@@ -107,6 +111,45 @@ TEST_CASE("shortcuts go where their names say, each kind governed by its check b
     if (PathExists(programs)) CHECK(ReadLink(programs).path == app + "VIEW.EXE");
     if (PathExists(startup)) CHECK(ReadLink(startup).path == app + "VIEW.EXE");
     if (PathExists(sendTo)) CHECK(ReadLink(sendTo).path == app + "VIEW.EXE");
+}
+
+TEST_CASE("a shell folder whose name Shift-JIS cannot hold refuses what would be made from it; the rest is made")
+{
+    ScratchKey user(HKEY_CURRENT_USER, "unheld");
+    const std::string tool = user / "Tool";
+    InstallFixture fixture;
+    fixture.Prepare("[ShortCut]\r\n"
+                    "Make1=(App)VIEW.EXE\r\nName1=(Dsk)表示ソフト\r\n"
+                    "Make2=(App)VIEW.EXE\r\nName2=(Sen)表示ソフト\r\n"
+                    "Make3=(Dsk)VIEW.EXE\r\nName3=(Smn)ツール\\表示ソフト\r\n"
+                    "[Registry]\r\n"
+                    "Key1=(Cuser)" + tool + "\r\nName1=Desk\r\nValue1=(Str)(Dsk)DATA\r\n"
+                    "Key2=(Cuser)" + tool + "\r\nName2=App\r\nValue2=(Str)(App)DATA\r\n");
+    fixture.SkipToActionPhases();
+    // The desktop of a user named "Zoë", as the shell names it.
+    const std::string shell = fixture.shell.Path();
+    const std::wstring zoe = WideFromShiftJis(shell) + L"Zo\u00EB";
+    TheRun.desktopFolder = WithTrailingBackslash(ShellFolderText(zoe + L"\\Desktop"));
+    REQUIRE(MakeShortcuts(fixture.run, fixture.install) == Flow::GoOn);
+    REQUIRE(WriteRegistryValues(fixture.run, fixture.install) == Flow::GoOn);
+
+    const std::string sendTo = shell + "SendTo\\表示ソフト.lnk";
+    CHECK(fixture.install.lists.deleteShortCutList == std::vector<std::string>{sendTo});
+    CHECK(ReadLink(sendTo).path == fixture.app + "VIEW.EXE");
+    CHECK_FALSE(PathExists(shell + "Start Menu\\ツール\\表示ソフト.lnk"));
+    CHECK(StoredText(HKEY_CURRENT_USER, tool, "App") == fixture.app + "DATA");
+    CHECK_FALSE(ReadStoredValue(HKEY_CURRENT_USER, tool, "Desk"));
+    // Nothing was made below the folder, under its own name or a "?" one.
+    WIN32_FIND_DATAW found{};
+    const FindHandle search(FindFirstFileW((WideFromShiftJis(shell) + L"Zo*").c_str(), &found));
+    CHECK_FALSE(search.Valid());
+
+    const std::string reason = "フォルダ名にシフトJISで表せない文字が含まれているため，処理をスキップしました．\r\n\r\n";
+    CHECK(Utf8(fixture.install.failures.Text()) ==
+          Utf8("<ShortCut> " + shell + "Zo?\\Desktop\\表示ソフト\r\n" + reason +
+               "<ShortCut> " + shell + "Start Menu\\ツール\\表示ソフト\r\n" + reason +
+               "<Registry> (Cuser)" + tool + " Desk\r\n" + reason));
+    CHECK(fixture.install.failures.Count() == 3);
 }
 
 TEST_CASE("registry values of every type are stored as the system reads them back")

@@ -7,6 +7,8 @@
 #include "text/IniFile.h"
 #include "text/NumberedList.h"
 
+#include <windows.h>
+
 #include <vector>
 
 TEST_CASE("ProfileValueAsRead gives what the profile functions read back")
@@ -75,4 +77,19 @@ TEST_CASE("numbering: DeleteFile keeps the \"/S\" of the value it replaces")
           std::vector<std::string>{"C:\\X.DLL,/C/s"});
     // Only DeleteFile keeps the switch.
     CHECK(NumberRecordSection({"C:\\X.DLL,/S", "C:\\X.DLL"}, false) == std::vector<std::string>{"C:\\X.DLL"});
+}
+
+TEST_CASE("ListEntryKey made through UTF-16 is the sort key the ANSI call makes on a Japanese system")
+{
+    REQUIRE(GetACP() == 932);
+    const auto ansiKey = [](const std::string& field) {
+        constexpr DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
+        const int size = LCMapStringA(LOCALE_USER_DEFAULT, flags, field.c_str(), -1, nullptr, 0);
+        std::string key(static_cast<size_t>(size), '\0');
+        LCMapStringA(LOCALE_USER_DEFAULT, flags, field.c_str(), -1, key.data(), size);
+        return std::string(key.c_str());
+    };
+    for (const std::string field : {"C:\\APP\\ソ.TXT", "c:\\app\\ｶﾀｶﾅ.txt", "C:\\表\\Ａｂ", "plain", ""}) {
+        CHECK(ListEntryKey(field) == ansiKey(field));
+    }
 }

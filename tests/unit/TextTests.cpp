@@ -137,3 +137,27 @@ TEST_CASE("Shift-JIS crosses to UTF-16 and back through code page 932 whatever t
     CHECK_FALSE(ShiftJisFromWide(L"\U0001F600").has_value());
     CHECK(ShiftJisFromWideForDisplay(L"Zo\u00EB") == "Zo?");
 }
+
+TEST_CASE("MapText through UTF-16 maps Shift-JIS text exactly as the system's ANSI call on a Japanese system")
+{
+    // The reference: LCMapStringA, which on this code page 932 prefix maps
+    // the same text through the system's own conversion.
+    REQUIRE(GetACP() == 932);
+    const auto ansiMapped = [](const std::string& text, DWORD flags) {
+        const int length = static_cast<int>(text.size());
+        const int needed = LCMapStringA(LOCALE_SYSTEM_DEFAULT, flags, text.data(), length, nullptr, 0);
+        std::string mapped(static_cast<size_t>(needed), '\0');
+        LCMapStringA(LOCALE_SYSTEM_DEFAULT, flags, text.data(), length, mapped.data(), needed);
+        return mapped;
+    };
+    // Full-width letters, half-width katakana with a voiced mark, Greek and
+    // Cyrillic, trail bytes 0x5C and 0x61, ASCII.
+    const std::string texts[] = {"abcＡｂｃ", "ｶﾞｷﾞｸﾞﾃｽﾄ", "αβγ абв", "ソ表ヂ\\a", "Readme.txt 1-2"};
+    for (const std::string& text : texts) {
+        for (const DWORD flags : {DWORD{LCMAP_UPPERCASE}, DWORD{LCMAP_LOWERCASE}, DWORD{LCMAP_FULLWIDTH},
+                                  DWORD{LCMAP_HALFWIDTH}, DWORD{LCMAP_KATAKANA}, DWORD{LCMAP_HIRAGANA}}) {
+            CAPTURE(flags);
+            CHECK_MESSAGE(MapText(text, flags) == ansiMapped(text, flags), text);
+        }
+    }
+}
