@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "text/StrOp.h"
+#include "text/Unicode.h"
 
 #include <vector>
 
@@ -102,6 +103,33 @@ RunOptions ParseCommandLine(const std::string& commandLine)
             options.record = argument;
             recordSeen = true;
         }
+    }
+    return options;
+}
+
+RunOptions ParseCommandLine(const std::wstring& commandLine)
+{
+    // Each character converted on its own; one without a Shift-JIS form
+    // becomes DEL, which is neither a blank nor a quote nor any byte of a
+    // two-byte character, so that the arguments split as they would have.
+    constexpr char Unconvertible = '\x7F';
+    std::string line;
+    for (size_t at = 0; at < commandLine.size();) {
+        const bool pair = commandLine[at] >= 0xD800 && commandLine[at] <= 0xDBFF && at + 1 < commandLine.size() &&
+                          commandLine[at + 1] >= 0xDC00 && commandLine[at + 1] <= 0xDFFF;
+        const size_t units = pair ? 2 : 1;
+        const std::optional<std::string> character = ShiftJisFromWide(commandLine.substr(at, units));
+        line += character ? *character : std::string(1, Unconvertible);
+        at += units;
+    }
+    RunOptions options = ParseCommandLine(line);
+    if (!options.fault.empty()) return options;
+    for (std::string argument : Arguments(line)) {
+        if (argument.find(Unconvertible) == std::string::npos) continue;
+        for (char& byte : argument)
+            if (byte == Unconvertible) byte = '?';
+        options.fault = argument + " (a character without a Shift-JIS form)";
+        break;
     }
     return options;
 }

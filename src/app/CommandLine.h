@@ -39,5 +39,11 @@ struct RunOptions {
 // switch). A switch starts with "/" and its name is case-blind.
 RunOptions ParseCommandLine(const std::string& commandLine);
 
+// The same for the command line as the system gives it (UTF-16). An
+// argument holding a character that Shift-JIS cannot hold (/DIR=C:\Zoë) is
+// the line's fault: a "?" in its place would name another folder or file.
+// The program's own name may hold any character.
+RunOptions ParseCommandLine(const std::wstring& commandLine);
+
 // The text that /? shows: every switch and the exit codes.
 std::string UsageText();

@@ -4,6 +4,7 @@
 #include "services/FileOps.h"
 #include "services/LocalDate.h"
 #include "services/Win32Files.h"
+#include "text/Unicode.h"
 #include "windows/ApplicationWindow.h"
 #include "windows/VersionInfo.h"
 
@@ -28,7 +29,7 @@ std::string WindowsVersion()
     using RtlGetVersionProc = LONG(WINAPI*)(OSVERSIONINFOW*);
     OSVERSIONINFOW info{};
     info.dwOSVersionInfoSize = sizeof info;
-    const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
     const auto getVersion = ntdll == nullptr ? nullptr
                                              : reinterpret_cast<RtlGetVersionProc>(reinterpret_cast<void*>(
                                                    GetProcAddress(ntdll, "RtlGetVersion")));
@@ -51,14 +52,14 @@ std::string Elevation()
 std::string ProgramVersion()
 {
     VersionNumbers numbers;
-    if (!ReadVersionNumbers(ExecutablePath(), numbers)) return "unknown";
+    if (!ReadVersionNumbers(ExecutableWidePath(), numbers)) return "unknown";
     return std::to_string(numbers.major) + "." + std::to_string(numbers.minor) + "." +
            std::to_string(numbers.release) + "." + std::to_string(numbers.build);
 }
 
 void WriteHeader(RunLog& log, const std::string& commandLine)
 {
-    log.Line("Orvane Setup " + ProgramVersion() + " (" + ExecutablePath() + ")");
+    log.Line("Orvane Setup " + ProgramVersion() + " (" + ShiftJisFromWideForDisplay(ExecutableWidePath()) + ")");
     log.Line("Command line: " + commandLine);
     log.Line("Windows " + WindowsVersion() + ", code page " + std::to_string(GetACP()) + ", elevated: " +
              Elevation());

@@ -26,7 +26,7 @@ unsigned long EnableShutdownPrivilege()
     TOKEN_PRIVILEGES privileges{};
     privileges.PrivilegeCount = 1;
     privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    if (!LookupPrivilegeValueA(nullptr, SE_SHUTDOWN_NAME, &privileges.Privileges[0].Luid)) return GetLastError();
+    if (!LookupPrivilegeValueW(nullptr, L"SeShutdownPrivilege", &privileges.Privileges[0].Luid)) return GetLastError();
     AdjustTokenPrivileges(owned.Get(), FALSE, &privileges, 0, nullptr, nullptr);
     return GetLastError();  // ERROR_NOT_ALL_ASSIGNED when the account lacks it
 }

@@ -13,6 +13,7 @@
 #include "text/IntegerText.h"
 #include "text/PathParts.h"
 #include "text/StrOp.h"
+#include "text/Unicode.h"
 #include "text/ValueFields.h"
 
 #include <shlobj.h>
@@ -76,13 +77,18 @@ std::string PrepareRun(RunState& state, const std::string& record, std::string f
     // undone first. The single-copy rule keeps a live run from being here.
     UndoInterruptedInstall(state);
     state.runMode = FileNamePart(record) == "UNSETUP.INI" ? "UNSETUP" : "SETUP";
+    // Neither the temporary folder nor the program's own folder is known: no
+    // work folder is made (a relative one would land wherever the current
+    // folder is), and the run cannot go on.
+    if (state.tempFolder.empty()) return folderErrors + "【致命的エラー  →  iniファイル読み込み失敗】\r";
     state.workFolder = ChooseWorkFolder(state.tempFolder);
     // A work folder used as it was (all 99 taken) may hold the copy of
     // another run's script or record; it must never stand in for this run's.
     state.scriptPath = state.workFolder + (SetupMode(state) ? "SETUP.INI" : "UNSETUP.INI");
     if (FileExists(state.scriptPath)) {
-        SetFileAttributesA(state.scriptPath.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(state.scriptPath.c_str());
+        const std::wstring script = WideFromShiftJis(state.scriptPath);
+        SetFileAttributesW(script.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(script.c_str());
     }
     if (SetupMode(state)) {
         const std::string script = state.sourceFolder + "SETUP.INI";
@@ -164,7 +170,8 @@ UninstallOffer ReadUninstallOffer(const RunSettings& run)
 
 void CloseRun(const MachineFolders& machine)
 {
-    for (int n = 1; n <= WorkFolderLimit; ++n) {
+    // Without a temporary folder no work folder was made.
+    for (int n = 1; n <= WorkFolderLimit && !machine.tempFolder.empty(); ++n) {
         const std::string folder = WorkFolderPath(machine.tempFolder, n);
         if (FolderExists(folder)) RemoveFolder(folder, "*.*");
     }

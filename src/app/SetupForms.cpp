@@ -19,5 +19,5 @@ void SetupForms::Run()
     application.ShowTaskBarButton();
     backdrop.ShowMaximized();
     MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchWindowMessage(message);
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchWindowMessage(message);
 }

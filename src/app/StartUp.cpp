@@ -9,8 +9,10 @@
 #include "services/LocationTokens.h"
 #include "text/IniFile.h"
 #include "text/StrOp.h"
+#include "text/Unicode.h"
 #include "windows/MessageBox.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -26,7 +28,9 @@ std::string Header(const RunState& state, const std::string& section, const std:
 // CR LF as the text box shows them.
 std::string LoadTextFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    // Opened by its UTF-16 name: a narrow name would be read in the
+    // system's code page.
+    std::ifstream in(std::filesystem::path(WideFromShiftJis(path)), std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::string text;
     text.reserve(bytes.size() + bytes.size() / 16);

@@ -5,6 +5,7 @@
 #include "services/Win32Registry.h"
 #include "text/PathParts.h"
 #include "text/StrOp.h"
+#include "text/Unicode.h"
 #include "windows/ApplicationWindow.h"
 
 #include <windows.h>
@@ -14,31 +15,34 @@ namespace {
 
 int32_t QueryPlatformId()
 {
-    OSVERSIONINFOA info{};
-    info.dwOSVersionInfoSize = sizeof info;  // 148 bytes
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof info;
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    const bool known = GetVersionExA(&info) != FALSE;
+    const bool known = GetVersionExW(&info) != FALSE;
 #pragma GCC diagnostic pop
     return known ? static_cast<int32_t>(info.dwPlatformId) : -1;
 }
 
 // A folder that one of the system's directory queries fills into a buffer of
-// 260 bytes; empty when the system reports length 0.
+// 260 characters; empty when the system reports length 0, and also when the
+// folder's name holds a character that Shift-JIS cannot hold (a profile
+// named "Zoë"): a "?" in its place would name another folder.
 template <typename Query>
 std::string QueriedFolder(Query query)
 {
-    char buffer[MAX_PATH] = {};
+    wchar_t buffer[MAX_PATH] = {};
     const UINT length = query(buffer, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return {};
-    return WithTrailingBackslash(std::string(buffer, length));
+    const std::optional<std::string> folder = ShiftJisFromWide(std::wstring(buffer, length));
+    return folder ? WithTrailingBackslash(*folder) : std::string();
 }
 
 }  // namespace
 
 std::string SystemTemporaryFolder()
 {
-    return QueriedFolder([](char* buffer, UINT size) { return GetTempPathA(size, buffer); });
+    return QueriedFolder([](wchar_t* buffer, UINT size) { return GetTempPathW(size, buffer); });
 }
 
 namespace {
@@ -63,14 +67,18 @@ std::string LoadSystemFolders(RunState& run)
 {
     std::string errors;
     run.platformId = QueryPlatformId();
-    run.sourceFolder = WithTrailingBackslash(FolderPart(ExecutablePath()));
+    // A program in a folder whose name Shift-JIS cannot hold finds none of
+    // its files: the run cannot go on.
+    const std::optional<std::string> executable = ExecutablePath();
+    run.sourceFolder = executable ? WithTrailingBackslash(FolderPart(*executable)) : std::string();
+    if (!executable) errors += "【致命的エラー  →  セットアップ元フォルダ取得失敗】\r";
 
     run.tempFolder = SystemTemporaryFolder();
     if (run.tempFolder.empty()) run.tempFolder = run.sourceFolder;
 
-    run.windowsFolder = QueriedFolder([](char* buffer, UINT size) { return GetWindowsDirectoryA(buffer, size); });
+    run.windowsFolder = QueriedFolder([](wchar_t* buffer, UINT size) { return GetWindowsDirectoryW(buffer, size); });
     if (run.windowsFolder.empty()) errors += "【致命的エラー  →  Windowsフォルダ取得失敗】\r";
-    run.systemFolder = QueriedFolder([](char* buffer, UINT size) { return GetSystemDirectoryA(buffer, size); });
+    run.systemFolder = QueriedFolder([](wchar_t* buffer, UINT size) { return GetSystemDirectoryW(buffer, size); });
     if (run.systemFolder.empty()) errors += "【致命的エラー  →  WindowsSystemフォルダ取得失敗】\r";
 
     run.appFolder = "(App)";

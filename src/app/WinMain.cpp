@@ -12,13 +12,14 @@
 #include "app/Usage.h"
 #include "services/Win32Files.h"
 #include "text/MBUtils.h"
+#include "text/Unicode.h"
 
 #include <windows.h>
 #include <objbase.h>
 
 namespace {
 
-constexpr const char* InstanceMutex = "ORVSETUP";
+constexpr const wchar_t* InstanceMutex = L"ORVSETUP";
 
 // COM for the thread, for the shell-link objects of the shortcuts.
 class ComApartment {
@@ -65,23 +66,27 @@ int Run(RunState& state, const RunOptions& options)
         return ExitCode::BadCommandLine;
     }
     // Another copy holds the mutex: end at once, without a window.
-    if (KernelHandle running{OpenMutexA(MUTEX_ALL_ACCESS, FALSE, InstanceMutex)}) {
+    if (KernelHandle running{OpenMutexW(MUTEX_ALL_ACCESS, FALSE, InstanceMutex)}) {
         state.log.Line("Error: another copy of the setup is running");
         return ExitCode::AlreadyRunning;
     }
     // Held until the process ends; a failure to create it is not checked.
-    KernelHandle instance(CreateMutexA(nullptr, FALSE, InstanceMutex));
+    KernelHandle instance(CreateMutexW(nullptr, FALSE, InstanceMutex));
     ComApartment com;
     return options.Unattended() ? RunUnattended(state, options) : RunInteractive(state, options);
 }
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+// The wide entry (linked with -municode): the runtime reads the command line
+// as UTF-16, never in the system's code page.
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
 {
     LoadLeadBytes();
-    const std::string commandLine = GetCommandLineA();
-    const RunOptions options = ParseCommandLine(commandLine);
+    const std::wstring wideCommandLine = GetCommandLineW();
+    const RunOptions options = ParseCommandLine(wideCommandLine);
+    // For the log only.
+    const std::string commandLine = ShiftJisFromWideForDisplay(wideCommandLine);
     if (options.help) {
         ShowUsage(UsageOutput::ConsoleOrBox);
         return ExitCode::Completed;

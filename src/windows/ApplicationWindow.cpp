@@ -1,18 +1,21 @@
 #include "windows/ApplicationWindow.h"
 
+#include "text/Unicode.h"
 #include "windows/MessageBox.h"
+
+#include <vector>
 
 namespace {
 
-const char* ApplicationClass()
+const wchar_t* ApplicationClass()
 {
-    static const char* const name = [] {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcA;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "TApplication";
-        RegisterClassA(&windowClass);
-        return "TApplication";
+    static const wchar_t* const name = [] {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"TApplication";
+        RegisterClassW(&windowClass);
+        return L"TApplication";
     }();
     return name;
 }
@@ -23,9 +26,10 @@ HiddenApplicationWindow::HiddenApplicationWindow()
 {
     // No size, in the middle of the screen: the windows it owns stay in front
     // of it, and the background covers it.
-    handle_.Reset(CreateWindowExA(0, ApplicationClass(), ApplicationTitle, WS_POPUP | WS_CAPTION | WS_SYSMENU,
-                                  GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
-                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
+    handle_.Reset(CreateWindowExW(0, ApplicationClass(), WideFromShiftJis(ApplicationTitle).c_str(),
+                                  WS_POPUP | WS_CAPTION | WS_SYSMENU, GetSystemMetrics(SM_CXSCREEN) / 2,
+                                  GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr),
+                                  nullptr));
     SetApplicationWindow(Handle());
 }
 
@@ -39,9 +43,22 @@ void HiddenApplicationWindow::ShowTaskBarButton()
     ShowWindow(Handle(), SW_SHOWNA);
 }
 
-std::string ExecutablePath()
+std::wstring ExecutableWidePath()
 {
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return std::string(path, length);
+    // The buffer grows until the whole path fits (long paths exceed
+    // MAX_PATH); a cut-short path would name another file.
+    for (DWORD size = MAX_PATH; size <= 32768; size *= 2) {
+        std::vector<wchar_t> path(size, L'\0');
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), size);
+        if (length == 0) return {};
+        if (length < size) return std::wstring(path.data(), length);
+    }
+    return {};
+}
+
+std::optional<std::string> ExecutablePath()
+{
+    const std::wstring path = ExecutableWidePath();
+    if (path.empty()) return std::nullopt;
+    return ShiftJisFromWide(path);
 }

@@ -6,6 +6,7 @@
 
 #include "windows/Window.h"
 
+#include <optional>
 #include <string>
 
 inline constexpr const char* ApplicationTitle = "Orvane Standard";
@@ -20,5 +21,10 @@ public:
     void ShowTaskBarButton();
 };
 
-// The full path of the running executable.
-std::string ExecutablePath();
+// The full path of the running executable; empty when the system cannot
+// tell.
+std::wstring ExecutableWidePath();
+// The same in Shift-JIS; nothing when the system cannot tell or the path
+// holds a character that Shift-JIS cannot hold (a folder named "Zoë"): a
+// "?" in its place would name another file.
+std::optional<std::string> ExecutablePath();

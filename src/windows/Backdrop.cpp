@@ -62,9 +62,9 @@ void Backdrop::ShowMaximized()
 // button.
 void Backdrop::OnCreate()
 {
-    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
+    HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
     if (ApplicationWindow() != nullptr && icon != nullptr)
-        SetClassLongPtrA(ApplicationWindow(), GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
+        SetClassLongPtrW(ApplicationWindow(), GCLP_HICON, reinterpret_cast<LONG_PTR>(icon));
 }
 
 // Everything happens on the first resize, the one of opening maximized:
@@ -73,7 +73,7 @@ void Backdrop::FormResize()
 {
     if (programTitleLabel1.Visible()) return;
     VersionNumbers numbers;
-    ReadVersionNumbers(ExecutablePath(), numbers);
+    ReadVersionNumbers(ExecutableWidePath(), numbers);
     SetText("Orvane Standard Version" + VersionText(numbers));
     bannerLabel2.SetLeft(bannerLabel1.Left() + 2);
     bannerLabel2.SetTop(bannerLabel1.Top() + 2);

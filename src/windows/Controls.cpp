@@ -1,5 +1,6 @@
 #include "windows/Controls.h"
 
+#include "text/Unicode.h"
 #include "windows/Form.h"
 
 #include <commctrl.h>
@@ -22,7 +23,7 @@ LRESULT CALLBACK GroupBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:
-        return SendMessageA(GetAncestor(window, GA_ROOT), message, wParam, lParam);
+        return SendMessageW(GetAncestor(window, GA_ROOT), message, wParam, lParam);
     case WM_ERASEBKGND: {
         // The whole box is painted, so that a group box covers what lies
         // beneath it (the progress frame over the lower part of a message).
@@ -72,11 +73,13 @@ Control::~Control()
 
 void Control::Create(const Bounds& bounds, const std::string& text)
 {
-    handle_.Reset(CreateWindowExA(exStyle_ | WS_EX_NOPARENTNOTIFY, className_, text.c_str(), style_,
-                                  bounds.left, bounds.top, bounds.width, bounds.height, parent_,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), GetModuleHandleA(nullptr),
-                                  nullptr));
-    SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(ownFont_ ? ownFont_.Get() : form_.Font()), FALSE);
+    // A window of the wide functions takes and gives its text as UTF-16,
+    // whatever the system's code page.
+    handle_.Reset(CreateWindowExW(exStyle_ | WS_EX_NOPARENTNOTIFY, WideFromShiftJis(className_).c_str(),
+                                  WideFromShiftJis(text).c_str(), style_, bounds.left, bounds.top, bounds.width,
+                                  bounds.height, parent_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
+                                  GetModuleHandleW(nullptr), nullptr));
+    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(ownFont_ ? ownFont_.Get() : form_.Font()), FALSE);
 }
 
 void Control::Recreate(DWORD style)
@@ -97,7 +100,7 @@ void Control::Recreate(DWORD style)
 
 DWORD Control::Style() const
 {
-    return static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE));
+    return static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE));
 }
 
 void Control::UseFont(FontHandle font)
@@ -106,7 +109,7 @@ void Control::UseFont(FontHandle font)
     // longer selected.
     FontHandle previous = std::move(ownFont_);
     ownFont_ = std::move(font);
-    SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(ownFont_.Get()), TRUE);
+    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(ownFont_.Get()), TRUE);
 }
 
 void Control::Focus()
@@ -142,11 +145,11 @@ void Label::SetTextColor(COLORREF color)
 
 void Label::FitToText()
 {
-    const std::string text = Text();
+    const std::wstring text = WideFromShiftJis(Text());
     RECT rect{0, 0, 0, 0};
     {
         const WindowTextDC dc(Handle());
-        DrawTextA(dc.Get(), text.c_str(), static_cast<int>(text.size()), &rect,
+        DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &rect,
                   DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
     }
     Bounds bounds = GetBounds();
@@ -186,7 +189,7 @@ Button::Button(Window& parent, int id, const Bounds& bounds, const std::string& 
 
 void Button::Click()
 {
-    if (Enabled()) SendMessageA(Handle(), BM_CLICK, 0, 0);
+    if (Enabled()) SendMessageW(Handle(), BM_CLICK, 0, 0);
 }
 
 void Button::Notify(WORD code)
@@ -201,12 +204,12 @@ CheckBox::CheckBox(Window& parent, int id, const Bounds& bounds, const std::stri
 
 bool CheckBox::Checked() const
 {
-    return SendMessageA(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return SendMessageW(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 void CheckBox::SetChecked(bool checked)
 {
-    SendMessageA(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageW(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 Edit::Edit(Window& parent, int id, const Bounds& bounds, const std::string& text)
@@ -218,7 +221,7 @@ Edit::Edit(Window& parent, int id, const Bounds& bounds, const std::string& text
     : Control(parent, id, "EDIT", style | WS_TABSTOP, WS_EX_CLIENTEDGE, bounds, text)
 {
     // No length limit on what the program puts in (a long failure report).
-    SendMessageA(Handle(), EM_LIMITTEXT, 0, 0);
+    SendMessageW(Handle(), EM_LIMITTEXT, 0, 0);
 }
 
 bool Edit::ReadOnly() const
@@ -228,7 +231,7 @@ bool Edit::ReadOnly() const
 
 void Edit::SetReadOnly(bool readOnly)
 {
-    SendMessageA(Handle(), EM_SETREADONLY, readOnly ? TRUE : FALSE, 0);
+    SendMessageW(Handle(), EM_SETREADONLY, readOnly ? TRUE : FALSE, 0);
 }
 
 void Edit::Notify(WORD code)
@@ -256,7 +259,7 @@ void Memo::SetScrollBars(ScrollBars bars)
     if (bars != ScrollBars::Vertical) style |= WS_HSCROLL | ES_AUTOHSCROLL;
     if (style != Style()) {
         Recreate(style);
-        SendMessageA(Handle(), EM_LIMITTEXT, 0, 0);
+        SendMessageW(Handle(), EM_LIMITTEXT, 0, 0);
     }
 }
 
@@ -271,7 +274,7 @@ const char* ProgressClass()
         return InitCommonControlsEx(&controls) != FALSE;
     }();
     (void)registered;
-    return PROGRESS_CLASSA;
+    return "msctls_progress32";
 }
 
 }  // namespace
@@ -283,20 +286,20 @@ ProgressBar::ProgressBar(Window& parent, int id, const Bounds& bounds)
 
 void ProgressBar::SetRange(int low, int high)
 {
-    SendMessageA(Handle(), PBM_SETRANGE32, static_cast<WPARAM>(low), static_cast<LPARAM>(high));
+    SendMessageW(Handle(), PBM_SETRANGE32, static_cast<WPARAM>(low), static_cast<LPARAM>(high));
 }
 
 void ProgressBar::SetStep(int step)
 {
-    SendMessageA(Handle(), PBM_SETSTEP, static_cast<WPARAM>(step), 0);
+    SendMessageW(Handle(), PBM_SETSTEP, static_cast<WPARAM>(step), 0);
 }
 
 void ProgressBar::SetPosition(int position)
 {
-    SendMessageA(Handle(), PBM_SETPOS, static_cast<WPARAM>(position), 0);
+    SendMessageW(Handle(), PBM_SETPOS, static_cast<WPARAM>(position), 0);
 }
 
 int ProgressBar::Position() const
 {
-    return static_cast<int>(SendMessageA(Handle(), PBM_GETPOS, 0, 0));
+    return static_cast<int>(SendMessageW(Handle(), PBM_GETPOS, 0, 0));
 }

@@ -1,6 +1,9 @@
 #include "windows/FolderDialog.h"
 
 #include "services/Win32Com.h"
+#include "text/Unicode.h"
+
+#include <optional>
 
 UINT FolderDialog::Flags() const
 {
@@ -20,20 +23,26 @@ UINT FolderDialog::Flags() const
 
 bool FolderDialog::Execute()
 {
-    char displayName[MAX_PATH] = {};
-    BROWSEINFOA browse{};
+    wchar_t displayName[MAX_PATH] = {};
+    const std::wstring wideTitle = WideFromShiftJis(title);
+    BROWSEINFOW browse{};
     browse.hwndOwner = owner_.Handle();
     browse.pidlRoot = nullptr;  // the desktop
     browse.pszDisplayName = displayName;
-    browse.lpszTitle = title.c_str();
+    browse.lpszTitle = wideTitle.c_str();
     browse.ulFlags = Flags();
     browse.lpfn = callback;
     browse.lParam = callbackData;
-    TaskMem item(SHBrowseForFolderA(&browse));
+    TaskMem item(SHBrowseForFolderW(&browse));
     if (!item) return false;
-    char path[MAX_PATH] = {};
-    SHGetPathFromIDListA(static_cast<LPCITEMIDLIST>(item.Get()), path);
-    directory_ = path;
+    wchar_t path[MAX_PATH] = {};
+    if (!SHGetPathFromIDListW(static_cast<LPCITEMIDLIST>(item.Get()), path)) return false;
+    // A folder whose name Shift-JIS cannot hold (one named "Zoë") cannot be
+    // set up into: it counts as not picked, as a "?" in its place would
+    // name another folder.
+    const std::optional<std::string> picked = ShiftJisFromWide(path);
+    if (!picked) return false;
+    directory_ = *picked;
     imageIndex_ = browse.iImage;
     return true;
 }

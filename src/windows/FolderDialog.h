@@ -30,7 +30,8 @@ public:
     LPARAM callbackData = 0;
 
     // Runs the browser; true when a folder was picked, false when cancelled
-    // (the picked folder and image index then stay as they were).
+    // or when the pick is no file-system folder or has a name that Shift-JIS
+    // cannot hold (the picked folder and image index then stay as they were).
     bool Execute();
     // The folder picked last, without a trailing backslash.
     const std::string& Directory() const { return directory_; }

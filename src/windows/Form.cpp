@@ -1,5 +1,6 @@
 #include "windows/Form.h"
 
+#include "text/Unicode.h"
 #include "windows/Controls.h"
 #include "windows/ErrorGuard.h"
 #include "windows/MessagePump.h"
@@ -12,22 +13,25 @@ namespace {
 
 // The property that marks a window as one of the program's forms and holds
 // the form object.
-constexpr const char* FormProperty = "OrvaneForm";
+constexpr const wchar_t* FormProperty = L"OrvaneForm";
 
 void RegisterFormClass(const char* className, WNDPROC procedure)
 {
     static std::set<std::string> registered;
     if (registered.count(className) != 0) return;
-    WNDCLASSA windowClass{};
+    // A class of the wide functions: its windows are Unicode windows, so
+    // captions and every text message travel as UTF-16.
+    const std::wstring name = WideFromShiftJis(className);
+    WNDCLASSW windowClass{};
     windowClass.style = CS_DBLCLKS;
     windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hInstance = GetModuleHandleW(nullptr);
     // The program's icon (resource 1) in every title bar.
-    windowClass.hIcon = LoadIconA(windowClass.hInstance, MAKEINTRESOURCEA(1));
-    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    windowClass.hIcon = LoadIconW(windowClass.hInstance, MAKEINTRESOURCEW(1));
+    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = className;
-    RegisterClassA(&windowClass);
+    windowClass.lpszClassName = name.c_str();
+    RegisterClassW(&windowClass);
     registered.insert(className);
 }
 
@@ -41,9 +45,10 @@ Form::Form(const char* className, const std::string& caption, DWORD style, DWORD
     RECT frame{0, 0, clientWidth, clientHeight};
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
     // WS_EX_CONTROLPARENT lets the dialog keys reach into the group boxes.
-    handle_.Reset(CreateWindowExA(exStyle | WS_EX_CONTROLPARENT, className, caption.c_str(), style & ~WS_VISIBLE,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
-                                  owner, nullptr, GetModuleHandleA(nullptr), this));
+    handle_.Reset(CreateWindowExW(exStyle | WS_EX_CONTROLPARENT, WideFromShiftJis(className).c_str(),
+                                  WideFromShiftJis(caption).c_str(), style & ~WS_VISIBLE, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, owner, nullptr,
+                                  GetModuleHandleW(nullptr), this));
     font_ = MakeFont("ＭＳ Ｐゴシック", 12);
     On(WM_COMMAND, [this](WPARAM w, LPARAM l) { return FormCommand(w, l); });
     for (UINT message : {WM_CTLCOLORSTATIC, WM_CTLCOLOREDIT, WM_CTLCOLORBTN})
@@ -61,7 +66,7 @@ Form::~Form()
 void Form::DestroyTree()
 {
     if (!handle_) return;
-    RemovePropA(Handle(), FormProperty);
+    RemovePropW(Handle(), FormProperty);
     handlers_.clear();
     for (auto& [id, control] : controls_) control->ForgetHandle();
     controls_.clear();
@@ -71,20 +76,20 @@ void Form::DestroyTree()
 Form* Form::FromHandle(HWND window)
 {
     if (window == nullptr) return nullptr;
-    return static_cast<Form*>(GetPropA(window, FormProperty));
+    return static_cast<Form*>(GetPropW(window, FormProperty));
 }
 
 LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_NCCREATE) {
-        const auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        SetPropA(window, FormProperty, creation->lpCreateParams);
+        const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetPropW(window, FormProperty, creation->lpCreateParams);
     }
     Form* form = FromHandle(window);
-    if (message == WM_NCDESTROY) RemovePropA(window, FormProperty);
+    if (message == WM_NCDESTROY) RemovePropW(window, FormProperty);
     // While the window is being created the form has no handle and no
     // handlers yet.
-    if (form == nullptr || form->Handle() == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+    if (form == nullptr || form->Handle() == nullptr) return DefWindowProcW(window, message, wParam, lParam);
     return RunGuarded([&] { return form->HandleMessage(message, wParam, lParam); });
 }
 
@@ -97,7 +102,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT Form::DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return DefWindowProcA(Handle(), message, wParam, lParam);
+    return DefWindowProcW(Handle(), message, wParam, lParam);
 }
 
 void Form::On(UINT message, MessageHandler handler)
@@ -246,7 +251,7 @@ int Form::ShowModal()
     for (;;) {
         if (modalResult_ != 0 && TryEndModal()) break;
         MSG message;
-        const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
         if (got == 0 || got == -1) {
             // The program is ending: the quit belongs to the outer loop.
             PostQuitMessage(got == 0 ? static_cast<int>(message.wParam) : 0);
@@ -281,7 +286,7 @@ void Form::DisableCloseItem()
 
 bool Form::CloseItemEnabled() const
 {
-    if ((GetWindowLongPtrA(Handle(), GWL_STYLE) & WS_SYSMENU) == 0) return false;
+    if ((GetWindowLongPtrW(Handle(), GWL_STYLE) & WS_SYSMENU) == 0) return false;
     HMENU menu = GetSystemMenu(Handle(), FALSE);
     if (menu == nullptr) return true;
     const UINT state = GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND);

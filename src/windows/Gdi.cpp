@@ -1,8 +1,10 @@
 #include "windows/Gdi.h"
 
+#include "text/Unicode.h"
+
 FontHandle MakeFont(const std::string& face, int pixelHeight, bool italic, BYTE charset)
 {
-    LOGFONTA font{};
+    LOGFONTW font{};
     // A negative height asks for the character height, as font sizes in
     // pixels are meant.
     font.lfHeight = -pixelHeight;
@@ -13,13 +15,15 @@ FontHandle MakeFont(const std::string& face, int pixelHeight, bool italic, BYTE 
     font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     font.lfQuality = DEFAULT_QUALITY;
     font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-    lstrcpynA(font.lfFaceName, face.c_str(), LF_FACESIZE);
-    return FontHandle(CreateFontIndirectA(&font));
+    // The face is asked for by its own (Japanese) name, whatever the
+    // system's code page.
+    lstrcpynW(font.lfFaceName, WideFromShiftJis(face).c_str(), LF_FACESIZE);
+    return FontHandle(CreateFontIndirectW(&font));
 }
 
 WindowTextDC::WindowTextDC(HWND window) : window_(window), dc_(GetDC(window))
 {
-    const auto font = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
     if (dc_ != nullptr && font != nullptr) previousFont_ = SelectObject(dc_, font);
 }
 

@@ -12,15 +12,15 @@ bool quitSeen = false;
 void DispatchWindowMessage(MSG& message)
 {
     HWND root = message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
-    if (Form::FromHandle(root) != nullptr && IsDialogMessageA(root, &message)) return;
+    if (Form::FromHandle(root) != nullptr && IsDialogMessageW(root, &message)) return;
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
 }
 
 void ProcessMessages()
 {
     MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
             // The quit belongs to the outer message loop: leave it for there.
             quitSeen = true;

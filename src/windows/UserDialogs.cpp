@@ -1,6 +1,7 @@
 #include "windows/UserDialogs.h"
 
 #include "services/Win32Files.h"
+#include "text/Unicode.h"
 
 #include <utility>
 
@@ -14,12 +15,12 @@ class SystemDialogs final : public UserDialogs {
 public:
     int ShowBox(HWND owner, const std::string& text, const std::string& caption, UINT flags) override
     {
-        return MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+        return MessageBoxW(owner, WideFromShiftJis(text).c_str(), WideFromShiftJis(caption).c_str(), flags);
     }
 
     int OfferRestart(HWND owner) override
     {
-        ModuleHandle shell(LoadLibraryA("shell32.dll"));
+        ModuleHandle shell(LoadLibraryW(L"shell32.dll"));
         if (!shell) return IDNO;
         auto restart = reinterpret_cast<RestartDialogProc>(
             reinterpret_cast<void*>(GetProcAddress(shell.Get(), MAKEINTRESOURCEA(RestartDialogOrdinal))));

@@ -1,11 +1,13 @@
 #include "windows/VersionInfo.h"
 
 #include "text/StrOp.h"
+#include "text/Unicode.h"
 
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cwchar>
 #include <vector>
 
 namespace {
@@ -40,18 +42,24 @@ VersionNumbers ParseVersionNumbers(const std::string& text)
 
 bool ReadVersionNumbers(const std::string& file, VersionNumbers& numbers)
 {
+    return ReadVersionNumbers(WideFromShiftJis(file), numbers);
+}
+
+bool ReadVersionNumbers(const std::wstring& file, VersionNumbers& numbers)
+{
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(file.c_str(), &ignored);
+    const DWORD size = GetFileVersionInfoSizeW(file.c_str(), &ignored);
     if (size == 0) return false;
     std::vector<char> block(size, '\0');
     std::string text;
-    if (GetFileVersionInfoA(file.c_str(), 0, size, block.data())) {
-        char* value = nullptr;
-        UINT length = 0;
-        if (VerQueryValueA(block.data(), "\\StringFileInfo\\041103a4\\FileVersion", reinterpret_cast<void**>(&value),
-                           &length) &&
-            value != nullptr)
-            text = value;
+    if (GetFileVersionInfoW(file.c_str(), 0, size, block.data())) {
+        wchar_t* value = nullptr;
+        UINT length = 0;  // in characters, the ending zero included
+        if (VerQueryValueW(block.data(), L"\\StringFileInfo\\041103a4\\FileVersion",
+                           reinterpret_cast<void**>(&value), &length) &&
+            value != nullptr) {
+            text = ShiftJisFromWideForDisplay(std::wstring(value, wcsnlen(value, length)));
+        }
     }
     numbers = ParseVersionNumbers(text);
     return true;

@@ -15,6 +15,7 @@ struct VersionNumbers {
 // with `numbers` unchanged, when the file has no version information. A
 // part that is no decimal integer counts as 0.
 bool ReadVersionNumbers(const std::string& file, VersionNumbers& numbers);
+bool ReadVersionNumbers(const std::wstring& file, VersionNumbers& numbers);
 
 // The numbers of a FileVersion text such as "1.0.5.7": up to three numbers
 // each ended by a point, then the build number.

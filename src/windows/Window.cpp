@@ -1,19 +1,23 @@
 #include "windows/Window.h"
 
+#include "text/Unicode.h"
+
 #include <vector>
 
 std::string Window::Text() const
 {
-    const int length = GetWindowTextLengthA(Handle());
+    // A character typed in that has no Shift-JIS form comes back as "?",
+    // which no path accepts.
+    const int length = GetWindowTextLengthW(Handle());
     if (length <= 0) return {};
-    std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
-    const int copied = GetWindowTextA(Handle(), buffer.data(), length + 1);
-    return std::string(buffer.data(), static_cast<size_t>(copied > 0 ? copied : 0));
+    std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(Handle(), buffer.data(), length + 1);
+    return ShiftJisFromWideForDisplay(std::wstring(buffer.data(), static_cast<size_t>(copied > 0 ? copied : 0)));
 }
 
 void Window::SetText(const std::string& text)
 {
-    SetWindowTextA(Handle(), text.c_str());
+    SetWindowTextW(Handle(), WideFromShiftJis(text).c_str());
     TextChanged();
 }
 
@@ -29,7 +33,7 @@ void Window::SetEnabled(bool enabled)
 
 bool Window::Visible() const
 {
-    return (GetWindowLongPtrA(Handle(), GWL_STYLE) & WS_VISIBLE) != 0;
+    return (GetWindowLongPtrW(Handle(), GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
 void Window::SetVisible(bool visible)
@@ -42,7 +46,7 @@ Bounds Window::GetBounds() const
 {
     RECT rect{};
     GetWindowRect(Handle(), &rect);
-    HWND parent = (GetWindowLongPtrA(Handle(), GWL_STYLE) & WS_CHILD) ? GetParent(Handle()) : nullptr;
+    HWND parent = (GetWindowLongPtrW(Handle(), GWL_STYLE) & WS_CHILD) ? GetParent(Handle()) : nullptr;
     if (parent != nullptr) MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
     return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }

@@ -310,3 +310,37 @@ TEST_CASE("an error raised inside a window message is shown and goes no further"
     CHECK(person.Boxes()[0].flags == (MB_OK | MB_ICONHAND));
     CHECK(person.Boxes()[1].text == "other");
 }
+
+TEST_CASE("the windows are Unicode windows: texts and the Japanese font's name travel as UTF-16")
+{
+    RunFixture fixture;
+    fixture.WriteScript("[Title]\r\nSetup=表示ソフト Ver 2.0\r\n");
+    fixture.Start();
+    MainWindow& main = fixture.main;
+    for (HWND window : {fixture.forms.application.Handle(), fixture.back.Handle(), main.Handle(),
+                        main.actionButton.Handle(), main.folderBox.Handle(), main.messageLabel.Handle()})
+        CHECK(IsWindowUnicode(window));
+
+    // What Windows holds is the UTF-16 form of the Shift-JIS text.
+    wchar_t caption[64] = {};
+    GetWindowTextW(main.Handle(), caption, 64);
+    const std::wstring expectedCaption = L"表示ソフト Ver 2.0";
+    CHECK(caption == expectedCaption);
+    CHECK(main.Text() == "表示ソフト Ver 2.0");
+
+    // A typed character without a Shift-JIS form reads back as "?", which
+    // no folder accepts, never as some other Japanese character.
+    const std::wstring typed = L"C:\\Zoë\\表示\\";
+    SetWindowTextW(main.folderBox.Handle(), typed.c_str());
+    CHECK(main.folderBox.Text() == "C:\\Zo?\\表示\\");
+
+    // The face is asked for by its Japanese name with the Shift-JIS set.
+    for (const Control* control : std::initializer_list<const Control*>{&main.messageLabel, &main.folderBox}) {
+        const auto font = reinterpret_cast<HFONT>(SendMessageW(control->Handle(), WM_GETFONT, 0, 0));
+        LOGFONTW face{};
+        REQUIRE(GetObjectW(font, sizeof face, &face) == sizeof face);
+        const std::wstring expectedFace = L"ＭＳ Ｐゴシック";
+        CHECK(face.lfFaceName == expectedFace);
+        CHECK(face.lfCharSet == SHIFTJIS_CHARSET);
+    }
+}

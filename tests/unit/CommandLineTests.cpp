@@ -61,3 +61,33 @@ TEST_CASE("switches: case-blind names, values after '=', and the first fault kep
         CHECK(options.fault == bad);
     }
 }
+
+TEST_CASE("the system's UTF-16 command line: Japanese kept, a character Shift-JIS cannot hold refused")
+{
+    const RunOptions japanese =
+        ParseCommandLine(std::wstring(L"\"C:\\セットアップ\\SETUP.EXE\" /S /DIR=\"C:\\Program Files\\表示ソフト\""));
+    CHECK(japanese.fault.empty());
+    CHECK(japanese.setupFolder == "C:\\Program Files\\表示ソフト");
+    CHECK(japanese.presence == Presence::VerySilent);
+
+    // The program's own folder may hold any character.
+    const RunOptions ownName = ParseCommandLine(std::wstring(L"C:\\Zoë\\UNOVSET.EXE C:\\表示\\UNSETUP.INI /LOG"));
+    CHECK(ownName.fault.empty());
+    CHECK(ownName.record == "C:\\表示\\UNSETUP.INI");
+    CHECK(ownName.log);
+
+    // A folder, a log file or a record with such a character is the fault
+    // (the usage and exit code 87), never the same path with "?".
+    for (const wchar_t* line : {L"SETUP.EXE /S /DIR=\"C:\\Zoë\\表示\"", L"SETUP.EXE /LOG=C:\\Zoë.txt /S",
+                                L"UNOVSET.EXE C:\\Zoë\\UNSETUP.INI", L"SETUP.EXE /DIR=C:\\😀"}) {
+        const RunOptions refused = ParseCommandLine(std::wstring(line));
+        CAPTURE(refused.fault);
+        const bool questionMarkShown =
+            refused.fault.find("Zo?") != std::string::npos || refused.fault.find("C:\\?") != std::string::npos;
+        CHECK(questionMarkShown);
+        CHECK(refused.fault.find("Shift-JIS") != std::string::npos);
+    }
+    // A switch fault before it stays the one reported.
+    const std::wstring bothFaults = L"SETUP.EXE /BOGUS /DIR=C:\\Zoë";
+    CHECK(ParseCommandLine(bothFaults).fault == "/BOGUS");
+}
