@@ -197,7 +197,9 @@ std::string ProfileText::Read(const std::string& section, const std::string& key
 std::vector<std::string> ProfileText::SectionLines(const std::string& section) const
 {
     std::vector<std::string> lines;
-    const ProfileSection* found = FindSection(section);
+    // Unlike a read of one key, a section read takes the name as it is
+    // given: with blanks around it, it finds nothing.
+    const ProfileSection* found = TrimBlanks(section) == section ? FindSection(section) : nullptr;
     if (found == nullptr) return lines;
     // A section read leaves out the lines that start with ";", which a read
     // of a single key still finds.

@@ -65,7 +65,8 @@ public:
     const ProfileSection* FindSection(const std::string& section) const;
     // The lines of that section as the system's section read lists them:
     // "key=value" or a key alone, blanks around each line removed, quotes
-    // kept. Empty for a missing section.
+    // kept, lines starting with ";" left out. Empty for a missing section
+    // and for a name with blanks around it.
     std::vector<std::string> SectionLines(const std::string& section) const;
 
     // Every section in file order, duplicates included.
