@@ -223,9 +223,8 @@ std::string WithProfileValue(const std::string& text, const std::string& section
 
 std::string WithoutProfileKey(const std::string& text, const std::string& section, const std::string& key)
 {
-    const ProfileKey* found = nullptr;
     const ProfileText profile = ProfileText::Parse(text);
-    found = profile.Find(section, key);
+    const ProfileKey* found = profile.Find(section, key);
     if (found == nullptr) return text;
     return text.substr(0, found->start) + text.substr(found->end);
 }
