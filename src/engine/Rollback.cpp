@@ -155,7 +155,7 @@ private:
     void Ini(const std::string& file, const std::string& section, const std::string& key, const std::string& before)
     {
         const std::string where = file + " [" + section + "] " + key;
-        const bool restored = before == "-" ? RemoveProfileEntry(section, key, file)
+        const bool restored = before == "-" ? DeleteProfileKey(section, key, file) == 0
                                             : WriteProfile(section, key, before.substr(1), file);
         if (restored)
             Done((before == "-" ? "Undone: INI entry removed: " : "Undone: INI entry restored: ") + where);

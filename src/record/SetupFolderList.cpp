@@ -37,5 +37,5 @@ void ForgetProgram(const std::string& windowsFolder, const std::string& programI
     if (programId.empty()) return;
     const std::string path = SetupFolderListPath(windowsFolder);
     FlushProfile(path);
-    WritePrivateProfileStringA(programId.c_str(), nullptr, nullptr, path.c_str());
+    DeleteProfileSection(programId, path);
 }

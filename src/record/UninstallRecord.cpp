@@ -14,22 +14,15 @@ namespace {
 
 using KeyValues = std::vector<std::pair<std::string, std::string>>;
 
-// One section written whole by the system, which lays the lines out exactly
-// as it does for single keys: the section appended when new, each
-// "key=value" line in the given order. 0 or the system's error code.
+// One section written whole, laid out exactly as single keys would be: the
+// section appended when new, each "key=value" line in the given order. 0 or
+// the system's error code.
 unsigned long WriteSection(const std::string& file, const std::string& section, const KeyValues& keys)
 {
-    std::string block;
-    for (const auto& [key, value] : keys) {
-        block += key;
-        block += '=';
-        block += value;
-        block += '\0';
-    }
-    block += '\0';
-    if (WritePrivateProfileSectionA(section.c_str(), block.data(), file.c_str())) return 0;
-    const DWORD error = GetLastError();
-    return error != 0 ? error : ERROR_WRITE_FAULT;
+    std::vector<std::string> lines;
+    lines.reserve(keys.size());
+    for (const auto& [key, value] : keys) lines.push_back(key + "=" + value);
+    return ReplaceProfileSection(section, lines, file);
 }
 
 // Keeps the first failure of a series of writes.

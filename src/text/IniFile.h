@@ -1,24 +1,44 @@
-// One value of a profile (INI) file per call, through the system's profile
-// functions. There is no in-memory model of a file.
+// Profile (INI) files read and changed one call at a time by the program's
+// own Shift-JIS reader and writer (text/ProfileText.h), with the rules of the
+// system's profile functions but the same bytes on every system code page.
+// There is no in-memory model of a file: each call reads the file afresh,
+// and each change replaces the file whole through a temporary file beside
+// it, so that a failed write leaves the old file as it was.
 #pragma once
 
 #include <string>
+#include <vector>
 
 // The value of `key`, or `fallback` when the file, the section or the key is
 // missing. Values of any length come back whole.
 std::string ReadProfile(const std::string& section, const std::string& key, const std::string& fallback,
                         const std::string& file);
 
-// Writes one value after flushing the system's cached copy of the file, so
-// that copies and deletions of the file made in between are seen.
+// Writes one value: replaces the first key of that name, or adds the key at
+// the end of the section, or the section at the end of the file (made when
+// missing). False when the file could not be read or written.
 bool WriteProfile(const std::string& section, const std::string& key, const std::string& value,
                   const std::string& file);
 
-// Removes one entry; true when it is gone.
-bool RemoveProfileEntry(const std::string& section, const std::string& key, const std::string& file);
+// The lines of a section as "key=value" (or a key alone); none for a
+// missing file or section.
+std::vector<std::string> ReadProfileSection(const std::string& section, const std::string& file);
 
-// Drops the system's cached copy of a profile file.
-void FlushProfile(const std::string& file);
+// Replaces the keys of a section by `lines` ("key=value" each), or adds the
+// section at the end of the file (made when missing; no file is made for a
+// section without lines). 0 or the system's error code.
+unsigned long ReplaceProfileSection(const std::string& section, const std::vector<std::string>& lines,
+                                  const std::string& file);
+
+// Removes a section with its keys, or one key. A missing file, section or
+// key is no failure. 0 or the system's error code.
+unsigned long DeleteProfileSection(const std::string& section, const std::string& file);
+unsigned long DeleteProfileKey(const std::string& section, const std::string& key, const std::string& file);
+
+// Nothing to do: no copy of a file is kept between calls. (The system's
+// profile functions kept one, which had to be dropped when the file was
+// copied or deleted by other means.)
+inline void FlushProfile(const std::string&) {}
 
 // The text of a list value that identifies its entry: everything before the
 // first comma.

@@ -1,8 +1,7 @@
 #include "text/NumberedList.h"
 
+#include "text/IniFile.h"
 #include "text/StrOp.h"
-
-#include <windows.h>
 
 #include <unordered_map>
 #include <vector>
@@ -12,20 +11,6 @@ namespace {
 bool IsProfileBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == '\x1a';
-}
-
-// The section's lines as the system lists them: "key=value", or a key alone,
-// each ended by a zero byte.
-std::string ReadSectionBlock(const std::string& section, const std::string& file)
-{
-    DWORD size = 4096;
-    for (;;) {
-        std::vector<char> buffer(size, '\0');
-        const DWORD copied = GetPrivateProfileSectionA(section.c_str(), buffer.data(), size, file.c_str());
-        // A full buffer reports its size less two; the list may go on.
-        if (copied + 2 < size) return std::string(buffer.data(), copied);
-        size *= 2;
-    }
 }
 
 }  // namespace
@@ -47,20 +32,15 @@ std::string ProfileValueAsRead(const std::string& written)
 std::vector<std::string> ReadNumberedList(const std::string& section, const std::string& prefix,
                                           const std::string& file)
 {
-    // Reading key by key costs the system a look at the file per key, which
-    // grows long for a record of a thousand entries. The section's lines are
-    // looked up here as the system would: key names case-blind, the first of
+    // Reading key by key would read the file once per key, which grows long
+    // for a record of a thousand entries. The section's lines are looked up
+    // here as a read of each key would: key names case-blind, the first of
     // equal names winning, a key without "=" holding nothing.
-    const std::string block = ReadSectionBlock(section, file);
     std::unordered_map<std::string, std::string> values;
-    for (size_t start = 0; start < block.size();) {
-        size_t end = block.find('\0', start);
-        if (end == std::string::npos) end = block.size();
-        const std::string line = block.substr(start, end - start);
+    for (const std::string& line : ReadProfileSection(section, file)) {
         const size_t equals = line.find('=');
         const std::string key = AsciiUpper(line.substr(0, equals));
         values.emplace(key, equals == std::string::npos ? std::string() : ProfileValueAsRead(line.substr(equals + 1)));
-        start = end + 1;
     }
 
     std::vector<std::string> list;

@@ -1,6 +1,7 @@
 // The uninstall record written the slow, plain way, key by key: the old
-// record deleted, then one profile write per key, each list item numbered by
-// FindNumberedKey against the file as written so far and, in DeleteFile,
+// record deleted, then one write of the system's own profile functions per
+// key, each list item numbered as FindNumberedKey numbers it against the
+// file as written so far and, in DeleteFile,
 // keeping the "/S" of the value it replaces. The fast writer must leave the
 // very same bytes.
 #pragma once

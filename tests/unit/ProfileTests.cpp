@@ -1,8 +1,17 @@
-// Profile files read and written through the system's profile functions.
+// Profile files read and written by the program's own reader and writer,
+// compared with the system's profile functions on code page 932.
 #include <doctest/doctest.h>
 
 #include "support/Scratch.h"
 #include "text/IniFile.h"
+#include "text/ProfileText.h"
+#include "text/StrOp.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <utility>
+#include <vector>
 
 TEST_CASE("ReadProfile returns long values whole")
 {
@@ -52,8 +61,8 @@ TEST_CASE("WriteProfile creates, replaces in place and sees a file changed behin
     CHECK(text.find("K1=uno") < text.find("K2=two"));
     CHECK(text.find("Blank=") != std::string::npos);
 
-    // The file is replaced by other means between two writes: the flush
-    // before each write makes the system read the new file.
+    // The file is replaced by other means between two writes: each write
+    // reads the file afresh.
     WriteTextFile(file, "[B]\r\nX=1\r\n");
     CHECK(WriteProfile("B", "Y", "2", file));
     CHECK(ReadProfile("B", "X", "", file) == "1");
@@ -77,4 +86,262 @@ TEST_CASE("FindNumberedKey finds the entry of the same path or the first free nu
     CHECK(FindNumberedKey("C:\\表\\Ａ.dll", "Japanese", "File", file) == 1);
     CHECK(FindNumberedKey("anything", "Missing", "File", file) == 1);
     CHECK(FindNumberedKey("anything", "DeleteFile", "File", folder / "NONE.INI") == 1);
+}
+
+namespace {
+
+// Read back by the system's own profile functions, for comparison.
+std::string SystemRead(const std::string& section, const std::string& key, const std::string& file)
+{
+    std::vector<char> buffer(65536, '\0');
+    const DWORD length = GetPrivateProfileStringA(section.c_str(), key.c_str(), "<default>", buffer.data(),
+                                                  static_cast<DWORD>(buffer.size()), file.c_str());
+    return std::string(buffer.data(), length);
+}
+
+std::vector<std::string> SystemSection(const std::string& section, const std::string& file)
+{
+    std::vector<char> buffer(65536, '\0');
+    const DWORD length =
+        GetPrivateProfileSectionA(section.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()), file.c_str());
+    std::vector<std::string> lines;
+    for (size_t start = 0; start < length;) {
+        const std::string line(buffer.data() + start);
+        lines.push_back(line);
+        start += line.size() + 1;
+    }
+    return lines;
+}
+
+// A section's lines in one text, so that a failure shows them.
+std::string Joined(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines) text += line.substr(0, 80) + "|";
+    return text;
+}
+
+void SystemFlush(const std::string& file)
+{
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, file.c_str());
+}
+
+// Profile files that hold what trips up a reader: trail bytes 0x5C and 0x7C
+// in names and values (表, ソ, ポ), half-width katakana, quotes, blanks and
+// Ctrl-Z, duplicate sections and keys, lines without "=", text after "]",
+// a line feed without carriage return, long values, no final line end.
+const std::string LongValue = std::string(150, 'a') + "表示ソ" + std::string(144, 'z');
+const std::string HugeValue = [] {
+    std::string value;
+    while (value.size() < 6000) value += "ソフト表\\ポ|ｶﾅ-";
+    return value;
+}();
+
+const std::string UntidyProfile =
+    "; first line\r\nLoose=before any section\r\n\r\n"
+    "[表示]\r\nソフト=表\\\r\nポ|=ポ|表\r\n  Spaced Key  =  spaced value \t\x1a\r\nQuoted=\" in quotes \"\r\n"
+    "Single='x'\r\nHalf=\"x'\r\nNoEquals\r\n;Semi=colon\r\nEq=a=b\r\nｶﾀｶﾅ=ﾊﾝｶｸ ｶﾅ\r\n\r\n"
+    "[Dup]\r\nA=first\r\na=second\r\nEmpty=\r\nEmpty=later\r\n"
+    "[dup]\r\nA=third\r\nB=in the second [dup]\r\n"
+    "[Long]\r\nV300=" + LongValue + "\r\nVHuge=" + HugeValue + "\r\n\r\n"
+    "[Trail] text after\r\nX=trail\r\n"
+    "[Unix]\nK=lf\nL=lf too\n"
+    "[Last]\r\nEnd=no line end";
+
+// The same kinds of content laid out as the system writes a file.
+const std::string TidyProfile =
+    "[表示]\r\nソフト=表\\\r\nポ|=ポ|表\r\nQuoted=\" in quotes \"\r\nNoEquals\r\nｶﾀｶﾅ=ﾊﾝｶｸ ｶﾅ\r\n"
+    "[Dup]\r\nA=first\r\na=second\r\n[dup]\r\nB=2\r\n"
+    "[Long]\r\nV300=" + LongValue + "\r\nVHuge=" + HugeValue + "\r\n"
+    "[Last]\r\nEnd=last\r\n";
+
+// Every name in the file as written, and changed in case, and some missing.
+std::vector<std::pair<std::string, std::string>> QueriesFor(const std::string& text)
+{
+    std::vector<std::pair<std::string, std::string>> queries{{"Missing", "A"}, {"表示", "Missing"}};
+    const ProfileText profile = ProfileText::Parse(text);
+    for (const ProfileSection& section : profile.Sections()) {
+        for (const ProfileKey& key : section.keys) {
+            queries.emplace_back(section.name, key.name);
+            queries.emplace_back(AsciiUpper(section.name), AsciiUpper(key.name));
+            queries.emplace_back(" " + section.name + " ", " " + key.name + "\t");
+        }
+    }
+    return queries;
+}
+
+// One change, made by the system and by our writer.
+struct Change {
+    std::string what;
+    std::function<bool(const std::string&)> system;
+    std::function<bool(const std::string&)> ours;
+};
+
+Change SetValue(const std::string& section, const std::string& key, const std::string& value)
+{
+    return {"set value " + section + " " + key,
+            [=](const std::string& file) {
+                return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != 0;
+            },
+            [=](const std::string& file) { return WriteProfile(section, key, value, file); }};
+}
+
+Change DeleteKey(const std::string& section, const std::string& key)
+{
+    return {"delete key " + section + " " + key,
+            [=](const std::string& file) {
+                return WritePrivateProfileStringA(section.c_str(), key.c_str(), nullptr, file.c_str()) != 0;
+            },
+            [=](const std::string& file) { return DeleteProfileKey(section, key, file) == 0; }};
+}
+
+Change DeleteSection(const std::string& section)
+{
+    return {"delete section " + section,
+            [=](const std::string& file) {
+                return WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, file.c_str()) != 0;
+            },
+            [=](const std::string& file) { return DeleteProfileSection(section, file) == 0; }};
+}
+
+Change SetSection(const std::string& section, const std::vector<std::string>& lines)
+{
+    return {"set section " + section,
+            [=](const std::string& file) {
+                std::string block;
+                for (const std::string& line : lines) block += line + '\0';
+                block += '\0';
+                return WritePrivateProfileSectionA(section.c_str(), block.data(), file.c_str()) != 0;
+            },
+            [=](const std::string& file) { return ReplaceProfileSection(section, lines, file) == 0; }};
+}
+
+std::vector<Change> Changes()
+{
+    return {SetValue("表示", "ソフト", "新しい値ソ"), SetValue("DUP", "a", "changed"), SetValue("Dup", "C", "added"),
+            SetValue("Long", "V300", HugeValue), SetValue("Last", "End", "end"), SetValue("Last", "Next", "next"),
+            SetValue("表示", "NoEquals", "now with a value"), SetValue("新しいｾｸｼｮﾝ", "ポ|", "ソ"),
+            SetValue("Long", "Empty", ""), DeleteKey("表示", "ポ|"), DeleteKey("dup", "A"),
+            DeleteKey("Dup", "Missing"), DeleteSection("dup"), DeleteSection("Long"), DeleteSection("Last"),
+            DeleteSection("Missing"), SetSection("表示", {"File1=表\\", "File2=ポ|"}), SetSection("New", {"Key1=1"}),
+            SetSection("Last", {})};
+}
+
+// A file as the system lays it out after any change: the system rewrites
+// the whole file at every write.
+std::string TidiedBySystem(const std::string& text, const std::string& file)
+{
+    WriteTextFile(file, text);
+    SystemFlush(file);
+    WritePrivateProfileStringA("~tidy", "k", "v", file.c_str());
+    WritePrivateProfileStringA("~tidy", nullptr, nullptr, file.c_str());
+    SystemFlush(file);
+    return ReadTextFile(file);
+}
+
+// The first line in which two texts differ, with its number; empty when
+// they are the same (the texts are long to print whole).
+std::string FirstDifference(const std::string& a, const std::string& b)
+{
+    if (a == b) return "";
+    size_t line = 1;
+    size_t start = 0;
+    for (size_t i = 0; i < a.size() && i < b.size() && a[i] == b[i]; ++i) {
+        if (a[i] == '\n') {
+            ++line;
+            start = i + 1;
+        }
+    }
+    const auto lineAt = [start](const std::string& text) { return text.substr(start, text.find('\n', start) - start); };
+    return "line " + std::to_string(line) + ": [" + lineAt(a) + "] / [" + lineAt(b) + "]";
+}
+
+}  // namespace
+
+TEST_CASE("Our reader reads what GetPrivateProfileStringA and GetPrivateProfileSectionA read")
+{
+    ScratchFolder folder("ini");
+    for (const std::string& text : {UntidyProfile, TidyProfile}) {
+        const std::string file = folder / "READ.INI";
+        WriteTextFile(file, text);
+        SystemFlush(file);
+        for (const auto& [section, key] : QueriesFor(text)) {
+            CAPTURE(section);
+            CAPTURE(key);
+            CHECK(ReadProfile(section, key, "<default>", file) == SystemRead(section, key, file));
+            CHECK(Joined(ReadProfileSection(section, file)) == Joined(SystemSection(section, file)));
+        }
+    }
+    CHECK(ReadProfile("Long", "VHuge", "", folder / "READ.INI") == HugeValue);
+    CHECK(ReadProfile("表示", "ポ|", "", folder / "READ.INI") == "ポ|表");
+}
+
+TEST_CASE("Our writer changes a file as WritePrivateProfileStringA and SectionA do")
+{
+    ScratchFolder folder("ini");
+    const std::string systemFile = folder / "SYSTEM.INI";
+    const std::string ourFile = folder / "OURS.INI";
+    const std::string tidyFile = folder / "TIDY.INI";
+    for (const Change& change : Changes()) {
+        CAPTURE(change.what);
+        // A file in the system's layout comes out byte for byte as the
+        // system writes it; so does a file that does not exist yet.
+        for (const std::string& text : {TidyProfile, std::string()}) {
+            if (text.empty()) {
+                DeleteFileA(systemFile.c_str());
+                DeleteFileA(ourFile.c_str());
+            } else {
+                WriteTextFile(systemFile, text);
+                WriteTextFile(ourFile, text);
+            }
+            SystemFlush(systemFile);
+            CHECK(change.system(systemFile) == change.ours(ourFile));
+            SystemFlush(systemFile);
+            CHECK(PathExists(ourFile) == PathExists(systemFile));
+            if (PathExists(systemFile) && PathExists(ourFile))
+                CHECK(FirstDifference(ReadTextFile(ourFile), ReadTextFile(systemFile)) == "");
+        }
+        // The system rewrites an untidy file in its own layout; ours keeps
+        // the lines it does not change, and means the same line for line.
+        WriteTextFile(systemFile, UntidyProfile);
+        WriteTextFile(ourFile, UntidyProfile);
+        SystemFlush(systemFile);
+        CHECK(change.system(systemFile) == change.ours(ourFile));
+        SystemFlush(systemFile);
+        CHECK(FirstDifference(TidiedBySystem(ReadTextFile(ourFile), tidyFile),
+                              TidiedBySystem(ReadTextFile(systemFile), tidyFile)) == "");
+    }
+
+    // Nothing but the changed line differs.
+    WriteTextFile(ourFile, UntidyProfile);
+    REQUIRE(WriteProfile("表示", "Quoted", "new", ourFile));
+    std::string expected = UntidyProfile;
+    expected.replace(expected.find("Quoted="), std::string("Quoted=\" in quotes \"").size(), "Quoted=new");
+    CHECK(FirstDifference(ReadTextFile(ourFile), expected) == "");
+}
+
+TEST_CASE("A write that cannot replace the file reports it and leaves the file whole")
+{
+    ScratchFolder folder("ini");
+    const std::string file = folder / "HELD.INI";
+    WriteTextFile(file, TidyProfile);
+    {
+        // Readable, but not to be replaced while it is open.
+        HeldOpen held(file, FILE_SHARE_READ);
+        CHECK_FALSE(WriteProfile("表示", "ソフト", "x", file));
+        CHECK(ReplaceProfileSection("New", {"K=v"}, file) != 0);
+        CHECK(ReadProfile("表示", "ソフト", "", file) == "表\\");
+    }
+    {
+        HeldOpen held(file);
+        CHECK_FALSE(WriteProfile("表示", "ソフト", "x", file));
+        CHECK(DeleteProfileSection("Long", file) != 0);
+    }
+    CHECK(ReadTextFile(file) == TidyProfile);
+    // No temporary file is left behind.
+    WIN32_FIND_DATAA found;
+    FindHandle search(FindFirstFileA((folder / "*.tmp").c_str(), &found));
+    CHECK_FALSE(search.Valid());
+    // A folder that does not exist fails as well.
+    CHECK_FALSE(WriteProfile("S", "K", "v", folder / "NONE\\NEW.INI"));
 }
