@@ -5,12 +5,14 @@
 #include <string>
 
 // The value of `key`, or `fallback` when the file, the section or the key is
-// missing. Values of any length come back whole.
+// missing. Values and fallbacks of any length come back whole.
 std::string ReadProfile(const std::string& section, const std::string& key, const std::string& fallback,
                         const std::string& file);
 
 // Writes one value after flushing the system's cached copy of the file, so
-// that copies and deletions of the file made in between are seen.
+// that copies and deletions of the file made in between are seen. False,
+// and the file left as it was, when the system failed or when a text is
+// longer than its profile functions take (32766 bytes).
 bool WriteProfile(const std::string& section, const std::string& key, const std::string& value,
                   const std::string& file);
 
