@@ -9,6 +9,8 @@
 #include "support/TestRunState.h"
 #include "support/Utf8.h"
 
+#include <windows.h>
+
 #include <algorithm>
 
 namespace {
@@ -128,4 +130,25 @@ TEST_CASE("how an install without windows ends: with failures, or cancelled at t
         CHECK(RunInstall(person, TheRun).end == RunEnd::Cancelled);
         CHECK(person.calls.back() == "Status Measuring");
     }
+}
+
+TEST_CASE("an INI file the script names without a folder is refused, not written into the machine's Windows folder")
+{
+    // The system's profile functions take such a name as a file of the
+    // Windows folder of this machine, not of the run's.
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    const std::string stray = std::string(windows) + "\\ORVFLOW.INI";
+    DeleteFileA(stray.c_str());
+    WindowlessRun run("[IniFile]\r\nData1=S,K,V,ORVFLOW.INI\r\nData2=S,K,V,(App)\\GOOD.INI\r\n");
+    const std::string app = run.target.Path();
+    RecordingCallback person;
+    person.installChoices.setupFolder = app;
+
+    CHECK(RunInstall(person, TheRun).end == RunEnd::CompletedWithFailures);
+
+    CHECK_FALSE(PathExists(stray));
+    CHECK(Utf8(person.report) == Utf8("<IniFile> ORVFLOW.INI\r\n絶対パスではないため，処理をスキップしました．\r\n\r\n"));
+    CHECK(ReadTextFile(app + "GOOD.INI").find("K=V") != std::string::npos);
+    DeleteFileA(stray.c_str());
 }
