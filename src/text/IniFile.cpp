@@ -40,14 +40,15 @@ std::string ReadProfile(const std::string& section, const std::string& key, cons
     if (fallback.size() > LongestProfileText)
         return HasProfileKey(section, key, file) ? ReadProfile(section, key, "", file) : fallback;
     // A result that fills the buffer to its last byte may have been cut, so
-    // the buffer grows by 256 bytes until the value fits.
+    // the buffer doubles until the value fits (growing it by a fixed step
+    // took the system thousands of reads of a 100 KB value, seconds long).
     DWORD size = 256;
     for (;;) {
         std::vector<char> buffer(size, '\0');
         const DWORD copied = GetPrivateProfileStringA(section.c_str(), key.c_str(), fallback.c_str(),
                                                       buffer.data(), size, file.c_str());
         if (copied != size - 1) return std::string(buffer.data(), copied);
-        size += 256;
+        size *= 2;
     }
 }
 

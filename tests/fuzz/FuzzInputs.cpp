@@ -69,7 +69,7 @@ const char* const BuiltInScripts[] = {
     "[Title]\r\nSetup=Fuzz\r\nUnSetup=Fuzz removal\r\n"
     "[DefaultFolder]\r\nFolder=(Prg)\\Fuzz\r\nReferRegistry=(Cuser)Software\\OrvaneFuzz\\App,Folder\r\n"
     "[CopyFile]\r\nFile1=(App)\\README.TXT_|README.TXT\r\nFile2=(Win)\\SAMPLE.DAT_\r\nFile3=(Tmp)\\A.TXT\r\n"
-    "File4=(Bot)\\A.TXT\r\nFile5=(Src)\\B.TXT\r\nFile6=(Set)\\C.TXT\r\n"
+    "File4=(Bot)\\A.TXT\r\nFile5=(Src)\\B.TXT\r\n"
     "[UnSetupOnly]\r\nFile1=(App)\\OLD.TXT\r\n"
     "[ExecuteFile]\r\nFile=(App)\\A.TXT\r\n"
     "[Extend]\r\nSetupSpeed=1\r\nEnabled=False\r\n",
@@ -141,8 +141,11 @@ const char* const HostilePaths[] = {
     "%APP%..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\ORVVICTIM\\*.*",
 };
 
+// "(Set)" is not among them: it stands for the root of the setup folder's
+// drive, which the install takes from the setup folder itself, so that it
+// names the real C:\ whatever the sandbox; writing there is what it means.
 const char* const Tokens[] = {
-    "(App)", "(Prg)", "(Win)", "(Sys)", "(Tmp)", "(Bot)", "(Set)", "(Src)", "(Stm)", "(Sta)", "(Dsk)",
+    "(App)", "(Prg)", "(Win)", "(Sys)", "(Tmp)", "(Bot)", "(Src)", "(Stm)", "(Sta)", "(Dsk)",
     "(Sup)", "(Sen)", "(C_Stm)", "(C_Sta)", "(C_Dsk)", "(C_Sup)", "(app)", "(APP)", "(Zzz)", "(Dch)",
     "(Str)", "(Dwd)", "(Int)", "(Bin)", "(Exp)", "(Pdd)", "(Cuser)", "(Local)", "(Root)", "(Users)", "(",
     ")", "()", "/S", "/R", "/W", "/S/R", "|", ",", "=", "[", "]", "%1", "AUTO.EXT", "WINDOWS_REBOOT",
