@@ -14,6 +14,21 @@
 
 namespace {
 
+// Where the file is: a name without a folder is a file of the Windows
+// folder, as the system's profile functions have always taken it (scripts
+// write "MYAPP.INI" and mean the Windows folder's).
+std::wstring ProfilePath(const std::string& file)
+{
+    const std::wstring path = WideFromShiftJis(file);
+    if (path.empty() || path.find_first_of(L"\\/:") != std::wstring::npos) return path;
+    wchar_t windows[MAX_PATH] = {};
+    const UINT length = GetWindowsDirectoryW(windows, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return path;
+    std::wstring folder(windows, length);
+    if (folder.back() != L'\\') folder += L'\\';
+    return folder + path;
+}
+
 // An open file, closed when it goes out of scope.
 class OpenFile {
 public:
@@ -139,7 +154,7 @@ unsigned long ReplaceProfileFile(const std::wstring& path, const std::string& te
 // when it differs. 0 or the system's error code.
 unsigned long ChangeProfileFile(const std::string& file, const std::function<std::string(const std::string&)>& change)
 {
-    const std::wstring path = WideFromShiftJis(file);
+    const std::wstring path = ProfilePath(file);
     unsigned long error = 0;
     const std::optional<std::string> text = ReadProfileFile(path, error);
     if (!text) return error != 0 ? error : ERROR_READ_FAULT;
@@ -151,7 +166,7 @@ unsigned long ChangeProfileFile(const std::string& file, const std::function<std
 ProfileText ParsedProfileFile(const std::string& file)
 {
     unsigned long error = 0;
-    const std::optional<std::string> text = ReadProfileFile(WideFromShiftJis(file), error);
+    const std::optional<std::string> text = ReadProfileFile(ProfilePath(file), error);
     return ProfileText::Parse(text.value_or(std::string()));
 }
 
@@ -180,7 +195,7 @@ unsigned long ReplaceProfileSection(const std::string& section, const std::vecto
                                   const std::string& file)
 {
     // A section without keys reads as no section: no file is made for it.
-    if (lines.empty() && GetFileAttributesW(WideFromShiftJis(file).c_str()) == INVALID_FILE_ATTRIBUTES &&
+    if (lines.empty() && GetFileAttributesW(ProfilePath(file).c_str()) == INVALID_FILE_ATTRIBUTES &&
         GetLastError() == ERROR_FILE_NOT_FOUND)
         return 0;
     return ChangeProfileFile(file,
@@ -189,7 +204,7 @@ unsigned long ReplaceProfileSection(const std::string& section, const std::vecto
 
 unsigned long DeleteProfileSection(const std::string& section, const std::string& file)
 {
-    const std::wstring path = WideFromShiftJis(file);
+    const std::wstring path = ProfilePath(file);
     if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND)
         return 0;
     return ChangeProfileFile(file, [&](const std::string& text) { return WithoutProfileSection(text, section); });
@@ -197,7 +212,7 @@ unsigned long DeleteProfileSection(const std::string& section, const std::string
 
 unsigned long DeleteProfileKey(const std::string& section, const std::string& key, const std::string& file)
 {
-    const std::wstring path = WideFromShiftJis(file);
+    const std::wstring path = ProfilePath(file);
     if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND)
         return 0;
     return ChangeProfileFile(file, [&](const std::string& text) { return WithoutProfileKey(text, section, key); });

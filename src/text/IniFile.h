@@ -10,7 +10,7 @@
 #include <vector>
 
 // The value of `key`, or `fallback` when the file, the section or the key is
-// missing. Values of any length come back whole.
+// missing. Values and fallbacks of any length come back whole.
 std::string ReadProfile(const std::string& section, const std::string& key, const std::string& fallback,
                         const std::string& file);
 

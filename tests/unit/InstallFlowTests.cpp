@@ -12,6 +12,7 @@
 #include "support/ScratchRegistry.h"
 #include "support/TestRunState.h"
 #include "support/Utf8.h"
+#include "text/IniFile.h"
 
 #include <windows.h>
 
@@ -267,4 +268,21 @@ TEST_CASE("a journal a killed run left is undone by the next run, a line cut sho
     // Only the two files of the test: no earlier copy stays behind.
     CHECK(FilesIn(folder.Path()).size() == 2);
     CHECK_FALSE(UndoJournalFile(path, ProtectedFolders({}), log));
+}
+
+TEST_CASE("an INI file the script names without a folder is the Windows folder's, as the system's profile functions take it")
+{
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    const std::string bare = std::string(windows) + "\\ORVFLOW.INI";
+    DeleteFileA(bare.c_str());
+    WindowlessRun run("[IniFile]\r\nData1=S,K,V,ORVFLOW.INI\r\n");
+    RecordingCallback person;
+    person.installChoices.setupFolder = run.target.Path();
+
+    CHECK(RunInstall(person, TheRun).end == RunEnd::Completed);
+
+    CHECK(ReadTextFile(bare) == "[S]\r\nK=V\r\n");
+    CHECK(ReadProfile("S", "K", "", "ORVFLOW.INI") == "V");
+    DeleteFileA(bare.c_str());
 }

@@ -47,6 +47,29 @@ TEST_CASE("ReadProfile trims blanks and one pair of quotes and falls back to the
     CHECK(ReadProfile("Sec", "Plain", "400", folder / "NONE.INI") == "400");
 }
 
+TEST_CASE("texts beyond what the system's profile functions take: a long fallback whole, a long value refused")
+{
+    // A setup title of 100 KB is the fallback of the uninstall title; the
+    // system takes at most 32766 bytes and, given more, read an undefined
+    // default (or crashed) and, writing, deleted the key and said it wrote.
+    ScratchFolder folder("ini");
+    const std::string file = folder / "HUGE.INI";
+    const std::string huge(100 * 1024, 'A');
+    WriteTextFile(file, "[Title]\r\nSetup=" + huge + "\r\nUnSetup=Removal\r\nEmpty=\r\n");
+    CHECK((ReadProfile("Title", "Setup", "", file) == huge));
+    CHECK(ReadProfile("Title", "UnSetup", huge, file) == "Removal");
+    CHECK(ReadProfile("title", "EMPTY", huge, file).empty());
+    CHECK((ReadProfile("Title", "Missing", huge, file) == huge));
+    CHECK((ReadProfile("Other", "Setup", huge, file) == huge));
+    CHECK((ReadProfile("Title", "Setup", huge, folder / "NONE.INI") == huge));
+
+    CHECK_FALSE(WriteProfile("Title", "UnSetup", std::string(32767, 'x'), file));
+    CHECK(ReadProfile("Title", "UnSetup", "", file) == "Removal");
+    const std::string longest(32766, 'y');
+    CHECK(WriteProfile("Title", "UnSetup", longest, file));
+    CHECK((ReadProfile("Title", "UnSetup", "", file) == longest));
+}
+
 TEST_CASE("WriteProfile creates, replaces in place and sees a file changed behind its back")
 {
     ScratchFolder folder("ini");
