@@ -4,8 +4,8 @@
 # an X server for its windows, Japanese fonts, a stand-in for Times New
 # Roman, the test framework, an independent LZ compressor for the test
 # fixtures, a YAML library that reads back the package manifests, ImageMagick
-# for screenshots, and the ja_JP.UTF-8 locale that Wine needs for Shift-JIS
-# file names.
+# for screenshots, and the Unix locales of the Wine prefixes (Japanese,
+# Western, UTF-8), without which Wine fails every non-ASCII file name.
 set -euo pipefail
 
 packages=(g++-mingw-w64-x86-64 cmake make g++ wine wine64 xvfb xauth fonts-ipafont-gothic fonts-liberation fonts-wine
@@ -26,12 +26,17 @@ if [ ${#missing[@]} -gt 0 ]; then
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
-if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
-    echo "Generating the ja_JP.UTF-8 locale"
-    if grep -q '^# *ja_JP.UTF-8 UTF-8' /etc/locale.gen; then
-        as_root sed -i 's/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen
-    elif ! grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen; then
-        echo 'ja_JP.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
+# The Unix locales that Wine takes its code page from: ja_JP.UTF-8 for the
+# main prefix (932), en_US.UTF-8 for the Western one (1252), hi_IN.UTF-8
+# for the UTF-8 one (65001: Wine gives a locale without an ANSI code page
+# UTF-8).
+for wanted in ja_JP en_US hi_IN; do
+    locale -a 2>/dev/null | grep -qi "^$wanted\.utf-\?8\$" && continue
+    echo "Generating the $wanted.UTF-8 locale"
+    if grep -q "^# *$wanted.UTF-8 UTF-8" /etc/locale.gen; then
+        as_root sed -i "s/^# *$wanted.UTF-8 UTF-8/$wanted.UTF-8 UTF-8/" /etc/locale.gen
+    elif ! grep -q "^$wanted.UTF-8 UTF-8" /etc/locale.gen; then
+        echo "$wanted.UTF-8 UTF-8" | as_root tee -a /etc/locale.gen >/dev/null
     fi
     as_root locale-gen >/dev/null
-fi
+done

@@ -1,12 +1,17 @@
 # Sourced by the scripts that run Wine. Expects WINE_ROOT: the folder in the
-# build tree that holds this build's own Wine prefix and the home folder Wine
-# sees, so that nothing touches the user's own Wine setup or home.
+# build tree that holds one of this build's Wine prefixes and the home folder
+# Wine sees, so that nothing touches the user's own Wine setup or home.
 : "${WINE_ROOT:?WINE_ROOT must name the Wine folder of a build}"
 export WINEPREFIX="$WINE_ROOT/prefix"
 export HOME="$WINE_ROOT/home"
 export WINEARCH=win64
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-# Wine takes its ANSI code page from the Unix locale: Japanese, code page 932.
-export LC_ALL=ja_JP.UTF-8
+# Wine takes its ANSI code page from the Unix locale (LC_CTYPE): Japanese,
+# code page 932, unless WINE_LOCALE names another. A prefix is always run with
+# the locale it was made with, which tools/wine-prefix.sh notes beside it.
+if [ -z "${WINE_LOCALE:-}" ] && [ -f "$WINE_ROOT/locale" ]; then
+    WINE_LOCALE=$(cat "$WINE_ROOT/locale")
+fi
+export LC_ALL="${WINE_LOCALE:-ja_JP.UTF-8}"
 unset LANGUAGE

@@ -1,17 +1,23 @@
 #!/usr/bin/env bash
-# Makes the build's Wine prefix once: a fresh Windows image with the Japanese
-# locale, window hiding that does not wait for a window manager (Xvfb has
+# Makes one of the build's Wine prefixes once: a fresh Windows image with the
+# Unix locale that gives its code page (Japanese unless LOCALE names another),
+# window hiding that does not wait for a window manager (Xvfb has
 # none), Wine's own fonts in the Windows font folder, the Japanese UI fonts
 # mapped to the IPA fonts and Times New Roman to its metric twin Liberation
-# Serif. Usage: wine-prefix.sh WINE_ROOT
+# Serif. The fonts are the same whatever the code page, so that Japanese
+# shows everywhere. Usage: wine-prefix.sh WINE_ROOT [LOCALE]
 set -euo pipefail
 WINE_ROOT=$(realpath -m "$1")
+WINE_LOCALE=${2:-${WINE_LOCALE:-}}
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-env.sh"
 
 ready="$WINE_ROOT/ready"
-# A prefix made by an older version of this script is made anew.
-[ -f "$ready" ] && [ "$ready" -nt "$0" ] && exit 0
+# A prefix made by an older version of this script, or for another locale,
+# is made anew.
+if [ -f "$ready" ] && [ "$ready" -nt "$0" ] && [ "$(cat "$WINE_ROOT/locale" 2>/dev/null)" = "$LC_ALL" ]; then
+    exit 0
+fi
 
 rm -rf "$WINEPREFIX"
 mkdir -p "$HOME" "$WINEPREFIX"
@@ -28,4 +34,5 @@ reg 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /t REG_SZ /d IPAPG
 reg 'HKCU\Software\Wine\Fonts\Replacements' /v 'Times New Roman' /t REG_SZ /d 'Liberation Serif'
 cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 wineserver -w
+echo "$LC_ALL" >"$WINE_ROOT/locale"
 touch "$ready"

@@ -1,25 +1,28 @@
 #include "Driver.h"
 
+#include "text/Unicode.h"
+
 #include <vector>
 
 namespace {
 
 // The caller's environment with TMP and TEMP pointing at `tempFolder`, as
-// one block of zero-terminated entries.
-std::string EnvironmentWithTemp(const std::string& tempFolder)
+// one block of zero-terminated UTF-16 entries.
+std::wstring EnvironmentWithTemp(const std::string& tempFolder)
 {
-    std::string block;
-    char* strings = GetEnvironmentStringsA();
-    for (const char* entry = strings; *entry != '\0'; entry += lstrlenA(entry) + 1) {
-        const std::string text = entry;
-        const std::string name = text.substr(0, text.find('='));
-        if (lstrcmpiA(name.c_str(), "TMP") == 0 || lstrcmpiA(name.c_str(), "TEMP") == 0) continue;
-        block += text + '\0';
+    std::wstring block;
+    wchar_t* strings = GetEnvironmentStringsW();
+    for (const wchar_t* entry = strings; *entry != L'\0'; entry += lstrlenW(entry) + 1) {
+        const std::wstring text = entry;
+        const std::wstring name = text.substr(0, text.find(L'='));
+        if (lstrcmpiW(name.c_str(), L"TMP") == 0 || lstrcmpiW(name.c_str(), L"TEMP") == 0) continue;
+        block += text + L'\0';
     }
-    FreeEnvironmentStringsA(strings);
-    block += "TMP=" + tempFolder + '\0';
-    block += "TEMP=" + tempFolder + '\0';
-    block += '\0';
+    FreeEnvironmentStringsW(strings);
+    const std::wstring folder = WideFromShiftJis(tempFolder);
+    block += L"TMP=" + folder + L'\0';
+    block += L"TEMP=" + folder + L'\0';
+    block += L'\0';
     return block;
 }
 
@@ -32,9 +35,9 @@ struct Search {
 
 std::string ClassOf(HWND window)
 {
-    char name[128] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
+    wchar_t name[128] = {};
+    GetClassNameW(window, name, 128);
+    return ShiftJisFromWideForDisplay(name);
 }
 
 BOOL CALLBACK VisitTopWindow(HWND window, LPARAM data)
@@ -65,12 +68,13 @@ SetupProcess::SetupProcess(const ExactCommandLine& commandLine, const std::strin
 
 void SetupProcess::Start(std::string commandLine, const std::string& tempFolder)
 {
-    std::string environment = EnvironmentWithTemp(tempFolder);
-    STARTUPINFOA startup{};
+    std::wstring environment = EnvironmentWithTemp(tempFolder);
+    std::wstring wideCommandLine = WideFromShiftJis(commandLine);
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, environment.data(), nullptr,
-                       &startup, &info)) {
+    if (CreateProcessW(nullptr, wideCommandLine.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                       environment.data(), nullptr, &startup, &info)) {
         const KernelHandle thread(info.hThread);
         process_.Reset(info.hProcess);
         id_ = info.dwProcessId;
@@ -143,14 +147,17 @@ HWND ControlOf(HWND form, int id)
 
 std::string TextOf(HWND window)
 {
+    // Read as UTF-16 and made Shift-JIS with code page 932 itself: the ANSI
+    // message would hand over the system code page's bytes, which on a
+    // Western or UTF-8 system are no Shift-JIS.
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
-    std::vector<char> buffer(length + 1, '\0');
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
+    std::vector<wchar_t> buffer(length + 1, L'\0');
     DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
                              SMTO_ABORTIFHUNG, 5000, &copied))
         return {};
-    return std::string(buffer.data());
+    return ShiftJisFromWideForDisplay(buffer.data());
 }
 
 bool IsShown(HWND window)
@@ -161,7 +168,7 @@ bool IsShown(HWND window)
 bool IsChecked(HWND checkBox)
 {
     DWORD_PTR state = 0;
-    SendMessageTimeoutA(checkBox, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &state);
+    SendMessageTimeoutW(checkBox, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &state);
     return state == BST_CHECKED;
 }
 
@@ -173,13 +180,13 @@ void PaintNow(HWND window)
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     for (int round = 0; round < 2; ++round) {
         DWORD_PTR ignored = 0;
-        SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+        SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
     }
 }
 
 void Press(HWND button)
 {
-    PostMessageA(button, BM_CLICK, 0, 0);
+    PostMessageW(button, BM_CLICK, 0, 0);
 }
 
 HWND WaitForMessageBox(DWORD id, const std::string& caption, DWORD timeout)
@@ -197,7 +204,7 @@ std::string MessageBoxText(HWND box)
 
 void Answer(HWND box, int button)
 {
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
 }
 
 

@@ -3,12 +3,12 @@
 #include "driver/Driver.h"
 #include "services/Win32Files.h"
 #include "services/Win32Registry.h"
+#include "text/Unicode.h"
 
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <fstream>
 #include <vector>
 
 namespace {
@@ -18,13 +18,19 @@ namespace {
 constexpr uint64_t HashedSizeLimit = 4u << 20;
 constexpr int DeepestFolder = 40;
 
-std::string ContentHash(const std::string& path)
+// The whole machine is read through the wide functions and its names kept
+// as Shift-JIS converted with code page 932 itself, so that a snapshot names
+// the same entries whatever the system's code page is.
+std::string ContentHash(const std::wstring& path)
 {
-    std::ifstream in(path, std::ios::binary);
     uint64_t hash = 14695981039346656037ull;  // FNV-1a
-    char buffer[65536];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        for (std::streamsize i = 0; i < in.gcount(); ++i) {
+    const FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) return "not readable";
+    static char buffer[65536];
+    DWORD read = 0;
+    while (ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
+        for (DWORD i = 0; i < read; ++i) {
             hash ^= static_cast<unsigned char>(buffer[i]);
             hash *= 1099511628211ull;
         }
@@ -32,7 +38,7 @@ std::string ContentHash(const std::string& path)
     return std::to_string(hash);
 }
 
-std::string FileDescription(const std::string& path, const WIN32_FIND_DATAA& data)
+std::string FileDescription(const std::wstring& path, const WIN32_FIND_DATAW& data)
 {
     const uint64_t size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     std::string text = "file size " + std::to_string(size) + " attributes " + std::to_string(data.dwFileAttributes);
@@ -42,22 +48,22 @@ std::string FileDescription(const std::string& path, const WIN32_FIND_DATAA& dat
     return text + " written " + std::to_string(time);
 }
 
-void WalkFolder(const std::string& folder, int depth, MachineState& state)
+void WalkFolder(const std::wstring& folder, int depth, MachineState& state)
 {
-    state[folder] = "folder";
+    state[ShiftJisFromWideForDisplay(folder)] = "folder";
     if (depth > DeepestFolder) return;
-    WIN32_FIND_DATAA data{};
-    const FindHandle find(FindFirstFileA((folder + "*").c_str(), &data));
+    WIN32_FIND_DATAW data{};
+    const FindHandle find(FindFirstFileW((folder + L"*").c_str(), &data));
     if (!find) return;
     do {
-        const std::string name = data.cFileName;
-        if (name == "." || name == "..") continue;
-        const std::string path = folder + name;
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        const std::wstring path = folder + name;
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            WalkFolder(path + "\\", depth + 1, state);
+            WalkFolder(path + L"\\", depth + 1, state);
         else
-            state[path] = FileDescription(path, data);
-    } while (FindNextFileA(find.Get(), &data));
+            state[ShiftJisFromWideForDisplay(path)] = FileDescription(path, data);
+    } while (FindNextFileW(find.Get(), &data));
 }
 
 std::string ValueDescription(DWORD type, const std::vector<BYTE>& data, DWORD size)
@@ -75,25 +81,29 @@ void WalkKey(HKEY key, const std::string& path, MachineState& state)
 {
     state[path] = "key";
     DWORD subkeys = 0, longestSubkey = 0, values = 0, longestName = 0, longestData = 0;
-    if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, &longestSubkey, nullptr, &values, &longestName,
+    if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, &longestSubkey, nullptr, &values, &longestName,
                          &longestData, nullptr, nullptr) != ERROR_SUCCESS)
         return;
-    std::vector<char> name(std::max(longestName, longestSubkey) + 2);
+    std::vector<wchar_t> name(std::max(longestName, longestSubkey) + 2);
     std::vector<BYTE> data(longestData + 2);
     for (DWORD i = 0; i < values; ++i) {
         DWORD nameSize = static_cast<DWORD>(name.size());
         DWORD dataSize = static_cast<DWORD>(data.size());
         DWORD type = 0;
-        if (RegEnumValueA(key, i, name.data(), &nameSize, nullptr, &type, data.data(), &dataSize) != ERROR_SUCCESS)
+        // The data as stored: texts in UTF-16, as no code page changes them.
+        if (RegEnumValueW(key, i, name.data(), &nameSize, nullptr, &type, data.data(), &dataSize) != ERROR_SUCCESS)
             continue;
-        state[path + "|" + std::string(name.data(), nameSize)] = ValueDescription(type, data, dataSize);
+        state[path + "|" + ShiftJisFromWideForDisplay(std::wstring(name.data(), nameSize))] =
+            ValueDescription(type, data, dataSize);
     }
     for (DWORD i = 0; i < subkeys; ++i) {
         DWORD nameSize = static_cast<DWORD>(name.size());
-        if (RegEnumKeyExA(key, i, name.data(), &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        if (RegEnumKeyExW(key, i, name.data(), &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
             continue;
-        const std::string subkeyName(name.data(), nameSize);
-        const RegKey subkey = OpenRegKey(key, subkeyName);
+        const std::wstring wideName(name.data(), nameSize);
+        const std::string subkeyName = ShiftJisFromWideForDisplay(wideName);
+        RegKey subkey;
+        if (RegOpenKeyExW(key, wideName.c_str(), 0, KEY_READ, subkey.Receive()) != ERROR_SUCCESS) subkey.Detach();
         if (!subkey) {
             state[path + subkeyName + "\\"] = "key (not readable)";
             continue;
@@ -111,9 +121,11 @@ HKEY RootOf(const std::string& name)
 
 std::string Upper(const std::string& text)
 {
-    std::string upper = text;
-    if (!upper.empty()) CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
-    return upper;
+    // Upper-cased in UTF-16: the ANSI function would change trail bytes of
+    // Shift-JIS characters on a system of another code page.
+    std::wstring upper = WideFromShiftJis(text);
+    if (!upper.empty()) CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+    return ShiftJisFromWideForDisplay(upper);
 }
 
 // "*" any text, "?" one byte; both already upper-cased.
@@ -136,7 +148,7 @@ bool Matches(const char* pattern, const char* text)
 MachineState TakeSnapshot(const std::vector<std::string>& folders, const std::vector<std::string>& registryRoots)
 {
     MachineState state;
-    for (const std::string& folder : folders) WalkFolder(folder, 0, state);
+    for (const std::string& folder : folders) WalkFolder(WideFromShiftJis(folder), 0, state);
     for (const std::string& root : registryRoots) {
         if (HKEY key = RootOf(root)) WalkKey(key, root + "\\", state);
     }

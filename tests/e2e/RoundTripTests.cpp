@@ -12,6 +12,7 @@
 #include "support/Fixtures.h"
 #include "support/Scratch.h"
 #include "support/ScratchRegistry.h"
+#include "text/Unicode.h"
 #include "windows/ControlIds.h"
 
 #include <windows.h>
@@ -81,8 +82,7 @@ namespace {
 // Sets the uninstall option of the distribution's script.
 void SetUninstallOption(const std::string& drive, const std::string& option)
 {
-    REQUIRE(WritePrivateProfileStringA("Extend", "UnSetupOption", option.c_str(), (drive + "SETUP.INI").c_str()));
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, (drive + "SETUP.INI").c_str());
+    REQUIRE(ReplaceScriptLine(drive + "SETUP.INI", "UnSetupOption=1,0,0,0", "UnSetupOption=" + option));
 }
 
 }  // namespace
@@ -108,7 +108,7 @@ TEST_CASE("the sample installs through SETUP.EXE and uninstalls through its Add/
     {
         SetUninstallOption(drive.Path(), "DeleteAll");
         InstallSample(sample, drive.Path(), temp.Path());
-        REQUIRE(CreateDirectoryA((sample.app + "ユーザー").c_str(), nullptr));
+        REQUIRE(CreateDirectoryW(WideFromShiftJis(sample.app + "ユーザー").c_str(), nullptr));
         WriteTextFile(sample.app + "ユーザー\\NOTES.TXT", "the user's");
         WriteTextFile(sample.app + "DATA\\表示\\ADDED.DAT", "the application's");
         WriteTextFile(sample.app + "SAMPLEVW.CFG", "the application's");

@@ -4,11 +4,17 @@
 #include "support/Fixtures.h"
 #include "support/Scratch.h"
 #include "support/ScratchRegistry.h"
+#include "text/Unicode.h"
 #include "windows/ControlIds.h"
 
 #include <shlobj.h>
 
 #include <algorithm>
+#include <vector>
+
+// The machine is read and changed through the wide functions, with names
+// converted by code page 932 itself, so that the sample's Japanese names
+// mean the same on a system of any code page.
 
 namespace {
 
@@ -38,44 +44,66 @@ std::vector<std::string> CopyDisk(const std::string& from, const std::string& to
                                   const std::vector<std::string>& except)
 {
     std::vector<std::string> failed;
-    WIN32_FIND_DATAA found;
-    const FindHandle search(FindFirstFileA((from + "*").c_str(), &found));
+    WIN32_FIND_DATAW found;
+    const FindHandle search(FindFirstFileW(WideFromShiftJis(from + "*").c_str(), &found));
     if (!search) return {from};
     do {
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
-        const std::string name = found.cFileName;
+        const std::string name = ShiftJisFromWideForDisplay(found.cFileName);
         if (std::find(except.begin(), except.end(), name) != except.end()) continue;
         if (!CopyFixture(from + name, to + name)) failed.push_back(name);
-    } while (FindNextFileA(search.Get(), &found));
+    } while (FindNextFileW(search.Get(), &found));
     return failed;
+}
+
+bool ReplaceScriptLine(const std::string& script, const std::string& line, const std::string& replacement)
+{
+    std::string text = "\r\n" + ReadTextFile(script);
+    const size_t found = text.find("\r\n" + line + "\r\n");
+    if (found == std::string::npos) return false;
+    text.replace(found + 2, line.size(), replacement);
+    WriteTextFile(script, text.substr(2));
+    return ReadTextFile(script) == text.substr(2);
 }
 
 std::string WindowsFolder()
 {
-    char path[MAX_PATH] = {};
-    GetWindowsDirectoryA(path, MAX_PATH);
-    return WithSlash(path);
+    wchar_t path[MAX_PATH] = {};
+    GetWindowsDirectoryW(path, MAX_PATH);
+    return WithSlash(ShiftJisFromWideForDisplay(path));
 }
 
 std::string SystemFolder()
 {
-    char path[MAX_PATH] = {};
-    GetSystemDirectoryA(path, MAX_PATH);
-    return WithSlash(path);
+    wchar_t path[MAX_PATH] = {};
+    GetSystemDirectoryW(path, MAX_PATH);
+    return WithSlash(ShiftJisFromWideForDisplay(path));
 }
 
 std::string ShellFolder(int csidl)
 {
-    char path[MAX_PATH] = {};
-    SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
-    return WithSlash(path);
+    wchar_t path[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
+    return WithSlash(ShiftJisFromWideForDisplay(path));
 }
 
 std::string StringValue(HKEY root, const std::string& key, const std::string& name)
 {
-    const auto value = ReadStoredValue(root, key, name);
-    if (!value || (value->type != REG_SZ && value->type != REG_EXPAND_SZ)) return "<none>";
-    return value->bytes.substr(0, value->bytes.find('\0'));
+    // Read as UTF-16, as stored: the ANSI function would hand over the
+    // system code page's bytes, no Shift-JIS on a Western system.
+    const std::wstring wideKey = WideFromShiftJis(key);
+    const std::wstring wideName = WideFromShiftJis(name);
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegGetValueW(root, wideKey.c_str(), wideName.c_str(), RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND,
+                     &type, nullptr, &size) != ERROR_SUCCESS)
+        return "<none>";
+    std::vector<wchar_t> text(size / sizeof(wchar_t) + 1, L'\0');
+    size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    if (RegGetValueW(root, wideKey.c_str(), wideName.c_str(), RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND,
+                     &type, text.data(), &size) != ERROR_SUCCESS)
+        return "<none>";
+    return ShiftJisFromWideForDisplay(text.data());
 }
 
 HWND WaitForMainScreen(DWORD id, const std::string& eventCaption, DWORD timeout)
@@ -115,10 +143,11 @@ std::string VisibleWindows(DWORD id)
             DWORD owner = 0;
             GetWindowThreadProcessId(window, &owner);
             if (owner != visit.id || !IsWindowVisible(window)) return TRUE;
-            char name[64] = {};
-            GetClassNameA(window, name, sizeof name);
-            visit.text += std::string("[") + name + "] " + Utf8(TextOf(window));
-            if (std::string(name) == "#32770") visit.text += ": " + Utf8(MessageBoxText(window));
+            wchar_t wideName[64] = {};
+            GetClassNameW(window, wideName, 64);
+            const std::string name = ShiftJisFromWideForDisplay(wideName);
+            visit.text += "[" + name + "] " + Utf8(TextOf(window));
+            if (name == "#32770") visit.text += ": " + Utf8(MessageBoxText(window));
             visit.text += "\n";
             return TRUE;
         },
@@ -172,24 +201,29 @@ void SampleInstallation::RemoveTraces() const
 {
     RemoveTree(app);
     RemoveTree(group);
-    DeleteFileA(component.c_str());
-    DeleteFileA(iniFile.c_str());
-    for (const std::string& link : links) DeleteFileA(link.c_str());
-    RegDeleteTreeA(HKEY_CURRENT_USER, viewerKey.c_str());
-    RegDeleteTreeA(HKEY_CURRENT_USER, controlKey.c_str());
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, viewerKey.c_str());
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, entryKey.c_str());
-    RegDeleteTreeA(HKEY_CLASSES_ROOT, ".osv");
-    RegDeleteTreeA(HKEY_CLASSES_ROOT, "osv_auto_file");
-    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, sharedDlls.c_str(), component.c_str());
-    WritePrivateProfileStringA("ORVSAMPLE", nullptr, nullptr, setupFolderList.c_str());
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, setupFolderList.c_str());
+    const auto deleteFile = [](const std::string& path) { DeleteFileW(WideFromShiftJis(path).c_str()); };
+    const auto deleteTree = [](HKEY root, const std::string& key) {
+        RegDeleteTreeW(root, WideFromShiftJis(key).c_str());
+    };
+    deleteFile(component);
+    deleteFile(iniFile);
+    for (const std::string& link : links) deleteFile(link);
+    deleteTree(HKEY_CURRENT_USER, viewerKey);
+    deleteTree(HKEY_CURRENT_USER, controlKey);
+    deleteTree(HKEY_LOCAL_MACHINE, viewerKey);
+    deleteTree(HKEY_LOCAL_MACHINE, entryKey);
+    deleteTree(HKEY_CLASSES_ROOT, ".osv");
+    deleteTree(HKEY_CLASSES_ROOT, "osv_auto_file");
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, WideFromShiftJis(sharedDlls).c_str(), WideFromShiftJis(component).c_str());
+    const std::wstring list = WideFromShiftJis(setupFolderList);
+    WritePrivateProfileStringW(L"ORVSAMPLE", nullptr, nullptr, list.c_str());
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, list.c_str());
     // What an uninstall keeps on purpose, gone too when nothing else uses
     // it: a snapshot then sees the sample's whole trace.
-    DeleteFileA(uninstaller.c_str());
-    if (PathExists(setupFolderList) && ReadTextFile(setupFolderList).empty()) DeleteFileA(setupFolderList.c_str());
-    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Orvane");
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Orvane");
+    deleteFile(uninstaller);
+    if (PathExists(setupFolderList) && ReadTextFile(setupFolderList).empty()) deleteFile(setupFolderList);
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Orvane");
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Orvane");
 }
 
 std::vector<AllowedDifference> SampleInstallation::KeptOnPurpose() const

@@ -23,6 +23,12 @@ std::string SampleDisk(int n);
 std::vector<std::string> CopyDisk(const std::string& from, const std::string& to,
                                   const std::vector<std::string>& except = {});
 
+// Replaces the whole line `line` of a setup script by `replacement`, byte
+// for byte, so that the rest of the Shift-JIS script stays as it was
+// whatever the system's code page (the profile functions read a script in
+// that code page); false when the script has no such line.
+bool ReplaceScriptLine(const std::string& script, const std::string& line, const std::string& replacement);
+
 std::string WindowsFolder();
 std::string SystemFolder();
 // A shell folder (CSIDL_...) of the current user, with a trailing backslash.

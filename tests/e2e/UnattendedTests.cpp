@@ -83,8 +83,7 @@ TEST_CASE("unattended: the sample installs silently as the interactive install l
     // window is there to watch, no box ever comes, and the entry tells the
     // new version.
     const std::string script = layout / "DISK1\\SETUP.INI";
-    REQUIRE(WritePrivateProfileStringA("Product", "Version", "1.1", script.c_str()));
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, script.c_str());
+    REQUIRE(ReplaceScriptLine(script, "Version=1.0", "Version=1.1"));
     SetupProcess watched(ExactCommandLine{Quoted(layout / "DISK1\\SETUP.EXE") +
                                           " /SILENT /SUPPRESSMSGBOXES /NORESTART"},
                          temp.Path());

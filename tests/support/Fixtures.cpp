@@ -1,5 +1,7 @@
 #include "support/Fixtures.h"
 
+#include "text/Unicode.h"
+
 #include <windows.h>
 
 std::string ProgramFolder()
@@ -12,7 +14,7 @@ std::string ProgramFolder()
 
 bool CopyFixture(const std::string& source, const std::string& destination)
 {
-    return CopyFileA(source.c_str(), destination.c_str(), FALSE) != FALSE;
+    return CopyFileW(WideFromShiftJis(source).c_str(), WideFromShiftJis(destination).c_str(), FALSE) != FALSE;
 }
 
 namespace {

@@ -1,25 +1,27 @@
 #include "support/Scratch.h"
 
 #include "text/StrOp.h"
+#include "text/Unicode.h"
 
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <stdexcept>
+
+// Paths are Shift-JIS and reach the system as UTF-16 converted with code
+// page 932 itself, so that a test names the same file on a system of any
+// code page.
 
 ScratchFolder::ScratchFolder(const std::string& purpose)
 {
     static int counter = 0;
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    std::string base = temp;
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    std::string base = ShiftJisFromWideForDisplay(temp);
     if (!base.empty() && base.back() != '\\') base += '\\';
     for (;;) {
         path_ = base + "orvtest-" + std::to_string(GetCurrentProcessId()) + "-" + purpose + "-" +
                 std::to_string(++counter) + "\\";
-        if (CreateDirectoryA(path_.c_str(), nullptr)) break;
+        if (CreateDirectoryW(WideFromShiftJis(path_).c_str(), nullptr)) break;
     }
 }
 
@@ -30,39 +32,57 @@ ScratchFolder::~ScratchFolder()
 
 void WriteTextFile(const std::string& path, const std::string& bytes)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    const FileHandle file(CreateFileW(WideFromShiftJis(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    if (file && !bytes.empty()) WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 std::string ReadTextFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    const FileHandle file(CreateFileW(WideFromShiftJis(path).c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    std::string text;
+    if (!file) return text;
+    char buffer[65536];
+    DWORD read = 0;
+    while (ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
+    return text;
 }
 
 bool PathExists(const std::string& path)
 {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(WideFromShiftJis(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
+
+namespace {
+
+// In UTF-16 throughout: a name without a Shift-JIS form is removed too.
+void RemoveWideTree(const std::wstring& base)
+{
+    WIN32_FIND_DATAW data{};
+    if (const FindHandle find(FindFirstFileW((base + L"\\*").c_str(), &data)); find) {
+        do {
+            const std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..") continue;
+            const std::wstring path = base + L"\\" + name;
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveWideTree(path);
+            else
+                DeleteFileW(path.c_str());
+        } while (FindNextFileW(find.Get(), &data));
+    }
+    RemoveDirectoryW(base.c_str());
+}
+
+}  // namespace
 
 void RemoveTree(const std::string& folder)
 {
     // Not a byte test: a name such as "表" ends in the trail byte 0x5C.
-    const std::string base = WithoutTrailingBackslash(folder);
-    WIN32_FIND_DATAA data{};
-    if (const FindHandle find(FindFirstFileA((base + "\\*").c_str(), &data)); find) {
-        do {
-            const std::string name = data.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string path = base + "\\" + name;
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                DeleteFileA(path.c_str());
-        } while (FindNextFileA(find.Get(), &data));
-    }
-    RemoveDirectoryA(base.c_str());
+    RemoveWideTree(WideFromShiftJis(WithoutTrailingBackslash(folder)));
 }
 
 std::vector<std::string> NonBlankLines(const std::string& text)
@@ -79,7 +99,7 @@ std::vector<std::string> NonBlankLines(const std::string& text)
 }
 
 HeldOpen::HeldOpen(const std::string& path, unsigned long share)
-    : handle_(CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+    : handle_(CreateFileW(WideFromShiftJis(path).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
                           nullptr))
 {
     if (!handle_.Valid()) throw std::runtime_error("cannot hold open: " + path);

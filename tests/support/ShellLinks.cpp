@@ -1,6 +1,7 @@
 #include "support/ShellLinks.h"
 
 #include "services/Win32Com.h"
+#include "text/Unicode.h"
 
 #include <doctest/doctest.h>
 
@@ -9,24 +10,24 @@
 
 LinkFields ReadLink(const std::string& file)
 {
-    ComPtr<IShellLinkA> link;
-    REQUIRE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+    // In UTF-16, converted with code page 932 itself: the ANSI interface
+    // would name other files on a system of another code page.
+    ComPtr<IShellLinkW> link;
+    REQUIRE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                        reinterpret_cast<void**>(link.Receive()))));
     ComPtr<IPersistFile> persist;
     REQUIRE(SUCCEEDED(link.Get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(persist.Receive()))));
-    wchar_t wide[MAX_PATH] = {};
-    MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wide, MAX_PATH);
-    REQUIRE(SUCCEEDED(persist.Get()->Load(wide, STGM_READ)));
+    REQUIRE(SUCCEEDED(persist.Get()->Load(WideFromShiftJis(file).c_str(), STGM_READ)));
 
     LinkFields fields;
-    char text[MAX_PATH] = {};
+    wchar_t text[MAX_PATH] = {};
     link.Get()->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH);
-    fields.path = text;
-    text[0] = '\0';
+    fields.path = ShiftJisFromWideForDisplay(text);
+    text[0] = L'\0';
     link.Get()->GetWorkingDirectory(text, MAX_PATH);
-    fields.workingFolder = text;
-    text[0] = '\0';
+    fields.workingFolder = ShiftJisFromWideForDisplay(text);
+    text[0] = L'\0';
     link.Get()->GetArguments(text, MAX_PATH);
-    fields.arguments = text;
+    fields.arguments = ShiftJisFromWideForDisplay(text);
     return fields;
 }
