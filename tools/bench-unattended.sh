@@ -131,26 +131,24 @@ if [ "${1:-}" = --on-display ]; then
         rm -f "$drive_c/windows/UNOVSET.EXE"
     }
 
-    times=()
-    for run in 1 2 3; do
-        check_clean
-        seconds=$(timed_install)
-        times+=("$seconds")
-        echo "  run $run: $seconds s"
-        uninstall
-    done
-    # Without the journal: the same runs, the journal's place taken.
-    journal_times=()
+    # Three timed installs, each undone; their seconds go into `times`.
+    three_runs() {
+        local run seconds
+        times=()
+        for run in 1 2 3; do
+            check_clean
+            seconds=$(timed_install)
+            times+=("$seconds")
+            echo "  run $run$1: $seconds s"
+            uninstall
+        done
+    }
+    # Without the journal first: the same runs, the journal's place taken.
     mkdir "$drive_c/windows/ORVSETUP.JNL"
-    for run in 1 2 3; do
-        check_clean
-        seconds=$(timed_install)
-        journal_times+=("$seconds")
-        echo "  run $run without the journal: $seconds s"
-        uninstall
-    done
+    three_runs " without the journal"
     rmdir "$drive_c/windows/ORVSETUP.JNL"
-    unjournaled=$(printf '%s\n' "${journal_times[@]}" | sort -n | head -n1)
+    unjournaled=$(printf '%s\n' "${times[@]}" | sort -n | head -n1)
+    three_runs ""
     check_clean
     touch "$bench/log-run-start"
     logged=$(timed_install /LOG)
