@@ -345,6 +345,29 @@ void Mutate(std::string& text, InputKind kind, FuzzRandom& random)
     }
 }
 
+// An [IniFile] file named without a folder is the Windows folder's by
+// design, the real one whatever the sandbox: such names are given a folder
+// of the sandbox, as "(Set)" is left out.
+void KeepIniFilesInSandbox(std::string& script)
+{
+    std::string out;
+    bool inIniFile = false;
+    for (size_t start = 0; start < script.size();) {
+        const size_t end = std::min(script.find('\n', start), script.size());
+        std::string line = script.substr(start, end - start);
+        if (!line.empty() && line[0] == '[') inIniFile = line.rfind("[IniFile]", 0) == 0;
+        const size_t equals = line.find('=');
+        size_t comma = equals;
+        for (int n = 0; inIniFile && comma != std::string::npos && n < 3; ++n) comma = line.find(',', comma + 1);
+        if (inIniFile && comma != std::string::npos && line.find_first_of("\\:", comma) == std::string::npos)
+            line.insert(comma + 1, "(App)\\");
+        out += line;
+        if (end < script.size()) out += '\n';
+        start = end + 1;
+    }
+    script = out;
+}
+
 }  // namespace
 
 SeedCorpus LoadCorpus(const std::vector<std::string>& folders)
@@ -375,5 +398,6 @@ FuzzInput MakeInput(const SeedCorpus& corpus, uint64_t seed, uint64_t index)
     // runs as well.
     if (random.Below(16) == 0) return input;
     for (size_t n = 1 + random.Below(4); n > 0; --n) Mutate(input.bytes, input.kind, random);
+    if (input.kind == InputKind::Script) KeepIniFilesInSandbox(input.bytes);
     return input;
 }
