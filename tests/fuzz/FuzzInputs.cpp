@@ -1,5 +1,7 @@
 #include "FuzzInputs.h"
 
+#include <cctype>
+
 #include <windows.h>
 
 #include <fstream>
@@ -355,7 +357,16 @@ void KeepIniFilesInSandbox(std::string& script)
     for (size_t start = 0; start < script.size();) {
         const size_t end = std::min(script.find('\n', start), script.size());
         std::string line = script.substr(start, end - start);
-        if (!line.empty() && line[0] == '[') inIniFile = line.rfind("[IniFile]", 0) == 0;
+        if (const size_t open = line.find_first_not_of(" \t"); open != std::string::npos && line[open] == '[') {
+            // A section line as the profile reader takes it: the name up to
+            // the last "]", blanks around it and letter case ignored.
+            const size_t close = line.rfind(']');
+            std::string name = close == std::string::npos || close < open ? "" : line.substr(open + 1, close - open - 1);
+            name.erase(0, std::min(name.find_first_not_of(" \t"), name.size()));
+            name.erase(name.find_last_not_of(" \t") + 1);
+            for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            if (close != std::string::npos && close > open) inIniFile = name == "inifile";
+        }
         const size_t equals = line.find('=');
         size_t comma = equals;
         for (int n = 0; inIniFile && comma != std::string::npos && n < 3; ++n) comma = line.find(',', comma + 1);
