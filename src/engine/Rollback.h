@@ -1,9 +1,9 @@
 // Undoing an install from its journal: the changes it lists, last first.
 #pragma once
 
+#include "engine/ProtectedFolders.h"
 #include "services/Journal.h"
 #include "services/RunLog.h"
-#include "uninstall/ProtectedFolders.h"
 
 #include <string>
 

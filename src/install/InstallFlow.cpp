@@ -1,7 +1,7 @@
 #include "install/InstallFlow.h"
 
+#include "engine/ProtectedFolders.h"
 #include "engine/Rollback.h"
-#include "uninstall/ProtectedFolders.h"
 
 Flow RunPhases(std::span<const InstallPhase> phases, SetupCallback& person, InstallRun& run)
 {

@@ -7,7 +7,7 @@
 // anywhere stays allowed: the install put it there.
 #pragma once
 
-#include "uninstall/ProtectedFolders.h"
+#include "engine/ProtectedFolders.h"
 
 #include <string>
 #include <vector>

@@ -3,11 +3,11 @@
 // collects for the report at its end.
 #pragma once
 
+#include "engine/ProtectedFolders.h"
 #include "services/FailureReport.h"
 #include "services/RunLog.h"
 #include "uninstall/DecideFileDeletion.h"
 #include "uninstall/DeletionScope.h"
-#include "uninstall/ProtectedFolders.h"
 
 #include <string>
 #include <vector>

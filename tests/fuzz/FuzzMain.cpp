@@ -18,6 +18,7 @@
 #include "FuzzInputs.h"
 #include "FuzzSandbox.h"
 #include "app/RunStart.h"
+#include "engine/ProtectedFolders.h"
 #include "install/InstallPreparation.h"
 #include "install/RunInstall.h"
 #include "services/Expansion.h"
@@ -26,7 +27,6 @@
 #include "support/Scratch.h"
 #include "support/Scripted.h"
 #include "support/TestRunState.h"
-#include "uninstall/ProtectedFolders.h"
 #include "uninstall/RunUninstall.h"
 #include "windows/UserDialogs.h"
 

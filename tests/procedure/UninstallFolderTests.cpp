@@ -5,12 +5,12 @@
 #include <doctest/doctest.h>
 
 #include "UninstallFixture.h"
+#include "engine/ProtectedFolders.h"
 #include "services/LocationTokens.h"
 #include "services/SystemErrorText.h"
 #include "support/TestRunState.h"
 #include "support/Utf8.h"
 #include "text/StrOp.h"
-#include "uninstall/ProtectedFolders.h"
 #include "uninstall/SetupFolderRemoval.h"
 
 #include <windows.h>

@@ -4,9 +4,9 @@
 #include <doctest/doctest.h>
 
 #include "app/SystemFolders.h"
+#include "engine/ProtectedFolders.h"
 #include "services/LocationTokens.h"
 #include "support/TestRunState.h"
-#include "uninstall/ProtectedFolders.h"
 
 #include <windows.h>
 #include <shlobj.h>

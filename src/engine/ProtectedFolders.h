@@ -1,4 +1,5 @@
-// Folders the uninstall never removes or empties, whatever the record says:
+// Folders the uninstall never removes or empties, whatever the record says,
+// and that undoing an install never removes either:
 // the system's own folders, the user's shell and data folders, and every
 // folder that holds one of them. A user may have typed any existing folder
 // as the setup folder; with the delete-all option the uninstall would

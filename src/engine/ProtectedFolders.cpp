@@ -1,4 +1,4 @@
-#include "uninstall/ProtectedFolders.h"
+#include "engine/ProtectedFolders.h"
 
 #include "services/LocationTokens.h"
 #include "text/MBUtils.h"
