@@ -32,6 +32,7 @@ timeouts=0
 touches=0
 boxes=0
 other=0
+named=0
 while [ "$start" -lt "$count" ]; do
     set +e
     xvfb-run -a -s "-screen 0 1024x768x24" timeout 3600 wine "$build/bin/fuzz_tests.exe" \
@@ -48,6 +49,7 @@ while [ "$start" -lt "$count" ]; do
         touches=$((touches + $(sed -n 's/.*touches outside the sandbox \([0-9]*\).*/\1/p' <<<"$faults")))
         boxes=$((boxes + $(sed -n 's/.*boxes \([0-9]*\).*/\1/p' <<<"$faults")))
         other=$((other + $(sed -n 's/.*other \([0-9]*\).*/\1/p' <<<"$faults")))
+        named=$((named + $(sed -n 's/^fuzz designed: .*: \([0-9]*\)$/\1/p' "$log.part" | tail -1)))
         start=$count
         ;;
     70 | 71)
@@ -77,6 +79,7 @@ echo "crashes: $crashes"
 echo "time-outs: $timeouts"
 echo "touches outside the sandbox: $touches"
 echo "boxes shown: $boxes; other faults: $other"
+echo "files outside the sandbox that a record named one by one, removed by design: $named"
 echo "duration: ${seconds} s"
 echo "log: $log; faulting inputs: $findings"
 [ $((crashes + timeouts + touches + boxes + other)) -eq 0 ]
