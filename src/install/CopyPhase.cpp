@@ -104,29 +104,8 @@ void CountDoneBytes(SetupCallback& person, InstallRun& run, const std::string& s
     run.doneBytes += *size;
 }
 
-// What the copy of one entry came to: done, done at the next restart (the
-// destination was in use), or the system's error code.
-struct CopyResult {
-    unsigned long error = 0;
-    std::string atRestart;  // the new file, waiting beside the destination
-    unsigned long scheduleError = 0;  // why it could not wait, when it could not
-};
-
-// A destination another program holds cannot be replaced now: the new file
-// waits beside it and the system puts it in place when Windows next starts,
-// before that program can hold it again. When even that fails, the copy's
-// own failure is what the person is told.
-CopyResult CopyOrReplaceAtRestart(const CopyRoute& route)
-{
-    const unsigned long error = CopyFileTo(route.from, route.to);
-    if (error == 0 || !IsInUseError(error) || !FileExists(route.to)) return {error, "", 0};
-    const ReplacementAtRestart replacement = ReplaceAtRestart(route.from, route.to);
-    if (replacement.error != 0) return {error, "", replacement.error};
-    return {0, replacement.temporary, 0};
-}
-
 void LogCopy(const InstallRun& run, const CopyEntry& entry, const CopyRoute& route, bool copied,
-             const CopyResult& result)
+             const CopyOutcome& result)
 {
     if (!copied) {
         run.Log("Kept (not newer, or the existing file kept): " + route.to);
@@ -135,9 +114,7 @@ void LogCopy(const InstallRun& run, const CopyEntry& entry, const CopyRoute& rou
         if (result.scheduleError != 0)
             run.Log(WithSystemError("Not replaced at restart either: " + route.to, result.scheduleError));
     } else if (!result.atRestart.empty()) {
-        // Asked while the file is still held, so that the holder can be named.
-        run.Log("In use, replaced at restart: " + route.to + " (held by " + ProgramsHolding(route.to) +
-                "; the new file waits as " + result.atRestart + ")");
+        run.Log(ReplacedAtRestartLine(route.to, result.atRestart));
     } else {
         const std::string size = " (" + std::to_string(FoundFileSize(route.to).value_or(0)) + " bytes)";
         run.Log(entry.compressed ? "Expanded: " + entry.source + " -> " + route.to + size
@@ -166,7 +143,7 @@ Flow CopyPresentSource(SetupCallback& person, InstallRun& run, const CopyEntry& 
     // program uses the file either way.
     SharedCountRaise count(entry.Shared() ? route.to : std::string());
     if (entry.AlwaysWrite()) copy = true;
-    const CopyResult copied = copy ? CopyOrReplaceAtRestart(route) : CopyResult{0, "", 0};
+    const CopyOutcome copied = copy ? CopyOrReplaceAtRestart(route.from, route.to) : CopyOutcome{};
     ++run.copiedCount;
     LogCopy(run, entry, route, copy, copied);
     // The file is installed once Windows restarts: the end of the run offers

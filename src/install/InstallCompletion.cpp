@@ -10,6 +10,7 @@
 #include "services/Journal.h"
 #include "services/LocalDate.h"
 #include "services/LocationTokens.h"
+#include "services/PendingReplacement.h"
 #include "services/ProgramLauncher.h"
 #include "services/SetupError.h"
 #include "services/SystemErrorText.h"
@@ -31,15 +32,24 @@ std::string UninstallerPath(const InstallRun& run)
 
 // The uninstaller is this program: the distribution's SETUP.EXE, whatever
 // the running copy is called. It is shared by every program installed with
-// it, so an older SETUP.EXE never replaces a newer uninstaller.
+// it, so an older SETUP.EXE never replaces a newer uninstaller. One that is
+// running (or that another program holds) is replaced at the next restart,
+// like any installed file in use.
 void CopyUninstaller(InstallRun& run)
 {
     const std::string uninstaller = UninstallerPath(run);
     const std::string setup = run.State().sourceFolder + "SETUP.EXE";
     if (!IsNewer(setup, uninstaller)) return;
-    const unsigned long error = CopyFileTo(setup, uninstaller);
-    if (error != 0) run.failures.AddSystemError(SetupFileTag, uninstaller, error);
-    run.Log(error == 0 ? "Uninstaller copied: " + uninstaller : WithSystemError("Uninstaller not copied: " + uninstaller, error));
+    const CopyOutcome copied = CopyOrReplaceAtRestart(setup, uninstaller);
+    if (copied.error != 0) {
+        run.failures.AddSystemError(SetupFileTag, uninstaller, copied.error);
+        run.Log(WithSystemError("Uninstaller not copied: " + uninstaller, copied.error));
+    } else if (!copied.atRestart.empty()) {
+        run.State().rebootNeeded = 1;
+        run.Log(ReplacedAtRestartLine(uninstaller, copied.atRestart));
+    } else {
+        run.Log("Uninstaller copied: " + uninstaller);
+    }
 }
 
 UninstallRecordInput RecordInput(const InstallRun& run)

@@ -49,14 +49,24 @@ unsigned long ShellDelete(const std::vector<std::string>& paths)
     return error != ERROR_SUCCESS ? error : static_cast<unsigned long>(result);
 }
 
-// The files a pattern matches, never its folders, with their read-only
-// flags cleared for the deletion that follows. A pattern such as
-// C:\APP\*.* names the application's files, and a folder that happens to
-// match (a user's own data, or the whole Windows folder for a damaged
-// record) must not go with them. Nor must a file whose name Shift-JIS
-// cannot hold: written with "?" in its place, the name would be a pattern
-// that matches other files. It stays, and so does its folder.
-std::vector<std::string> MatchingFiles(const std::string& pattern)
+// The files a pattern matches, with their read-only flags cleared for the
+// deletion that follows.
+std::vector<std::string> WritableFilesMatching(const std::string& pattern)
+{
+    std::vector<std::string> files = FilesMatching(pattern);
+    for (const std::string& file : files) ClearReadOnly(file, AttributesOf(file));
+    return files;
+}
+
+}  // namespace
+
+// Never a folder: a pattern such as C:\APP\*.* names the application's
+// files, and a folder that happens to match (a user's own data, or the whole
+// Windows folder for a damaged record) must not go with them. Nor a file
+// whose name Shift-JIS cannot hold: written with "?" in its place, the name
+// would be a pattern that matches other files. It stays, and so does its
+// folder.
+std::vector<std::string> FilesMatching(const std::string& pattern)
 {
     const std::string folder = FolderPart(pattern);
     std::vector<std::string> files;
@@ -65,15 +75,10 @@ std::vector<std::string> MatchingFiles(const std::string& pattern)
     if (!find) return files;
     do {
         if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
-        const std::optional<std::string> name = EntryName(data);
-        if (!name) continue;
-        files.push_back(folder + *name);
-        ClearReadOnly(files.back(), data.dwFileAttributes);
+        if (const std::optional<std::string> name = EntryName(data)) files.push_back(folder + *name);
     } while (FindNextEntry(find, data));
     return files;
 }
-
-}  // namespace
 
 unsigned long DeleteFiles(const std::string& path)
 {
@@ -83,7 +88,7 @@ unsigned long DeleteFiles(const std::string& path)
         return ShellDelete({path});
     }
     // A pattern that matches no file has nothing to delete: done.
-    const std::vector<std::string> files = MatchingFiles(path);
+    const std::vector<std::string> files = WritableFilesMatching(path);
     return files.empty() ? 0 : ShellDelete(files);
 }
 
@@ -110,7 +115,7 @@ unsigned long RemoveFolderTree(const std::string& folder)
     // The one deletion whose pattern takes folders too: everything inside
     // the folder, whatever its depth (the shell clears deeper read-only files
     // itself; those at the top need their flag cleared first).
-    MatchingFiles(base + "*.*");
+    WritableFilesMatching(base + "*.*");
     ShellDelete({base + "*.*"});
     if (RemoveEmptyFolder(base)) return 0;
     return GetLastError();

@@ -1,9 +1,11 @@
 #include "services/PendingReplacement.h"
 
+#include "services/Deletion.h"
+#include "services/FileOps.h"
 #include "services/Journal.h"
-
 #include "services/Win32Files.h"
 #include "text/PathParts.h"
+#include "text/StrOp.h"
 #include "text/Unicode.h"
 
 #include <windows.h>
@@ -99,10 +101,44 @@ ReplacementAtRestart ReplaceAtRestart(const std::string& source, const std::stri
     return {error, ""};
 }
 
+CopyOutcome CopyOrReplaceAtRestart(const std::string& source, const std::string& destination)
+{
+    const unsigned long error = CopyFileTo(source, destination);
+    if (error == 0 || !IsInUseError(error) || !FileExists(destination)) return {error, "", 0};
+    const ReplacementAtRestart replacement = ReplaceAtRestart(source, destination);
+    if (replacement.error != 0) return {error, "", replacement.error};
+    return {0, replacement.temporary, 0};
+}
+
+std::string ReplacedAtRestartLine(const std::string& destination, const std::string& waiting)
+{
+    return "In use, replaced at restart: " + destination + " (held by " + ProgramsHolding(destination) +
+           "; the new file waits as " + waiting + ")";
+}
+
 unsigned long DeleteAtRestart(const std::string& path)
 {
-    if (MoveFileExW(WideFromShiftJis(path).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) return 0;
+    const std::wstring name = WideFromShiftJis(WithoutTrailingBackslash(path));
+    if (MoveFileExW(name.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) return 0;
     return GetLastError();
+}
+
+std::optional<std::vector<std::string>> DeleteHeldFilesAtRestart(const std::string& path)
+{
+    std::vector<std::string> scheduled;
+    const std::vector<std::string> files =
+        HasWildcards(path) ? FilesMatching(path) : FileExists(path) ? std::vector<std::string>{path}
+                                                                    : std::vector<std::string>{};
+    for (const std::string& file : files) {
+        // A pattern's deletion stops at the first file it cannot delete:
+        // the others may well go now.
+        const unsigned long error = HasWildcards(path) ? DeleteFiles(file) : ERROR_SHARING_VIOLATION;
+        if (error == 0) continue;
+        if (!IsInUseError(error) || DeleteAtRestart(file) != 0) return std::nullopt;
+        scheduled.push_back(file);
+    }
+    if (scheduled.empty() && !HasWildcards(path)) return std::nullopt;
+    return scheduled;
 }
 
 std::string ProgramsHolding(const std::string& path)

@@ -12,22 +12,22 @@ namespace {
 
 constexpr int SwitchFieldLength = 5;  // the comma and four characters
 
-// A component is unregistered before it goes. A single file that another
-// program holds goes at the next restart instead, before anything can hold
-// it again; a pattern's files are left to the report, as the system's list
-// takes single names only.
+// A component is unregistered before it goes. What another program holds
+// goes at the next restart instead, before anything can hold it again: the
+// one file, or each file of a pattern that is still there.
 FileDeletion Delete(SetupCallback& person, const std::string& path)
 {
     UnregisterComponent(person, path);
     const unsigned long error = DeleteFiles(path);
-    if (!IsInUseError(error) || HasWildcards(path) || !FileExists(path)) return {error, nullptr, false};
-    if (DeleteAtRestart(path) != 0) return {error, nullptr, false};
-    return {0, nullptr, true};
+    if (!IsInUseError(error)) return {error, nullptr, {}};
+    std::optional<std::vector<std::string>> held = DeleteHeldFilesAtRestart(path);
+    if (!held) return {error, nullptr, {}};
+    return {0, nullptr, std::move(*held)};
 }
 
 FileDeletion Kept(const char* reason)
 {
-    return {0, reason, false};
+    return {0, reason, {}};
 }
 
 constexpr const char* KeptByAnswer = "kept by the answer to its question";

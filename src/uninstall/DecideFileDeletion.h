@@ -7,6 +7,7 @@
 #include "ui/SetupCallback.h"
 
 #include <string>
+#include <vector>
 
 // A value of the record's DeleteFile or AddDeleteFile list, cut at its first
 // comma. Only the comma and the four characters after it are looked at for
@@ -31,11 +32,12 @@ enum class SharedFilesChoice { AskEach, DeleteAll, KeepAll };
 // What became of one file: deleted (error 0, no reason), kept (the reason),
 // or a deletion that failed (the system's error code; 2 for a file that is
 // gone already). A file another program holds open is deleted when Windows
-// next starts (error 0, atRestart), when the system takes it on its list.
+// next starts (error 0, listed in atRestart), when the system takes it on
+// its list; so is each such file a pattern matches.
 struct FileDeletion {
     unsigned long error = 0;
     const char* keptBecause = nullptr;
-    bool atRestart = false;
+    std::vector<std::string> atRestart;
 };
 
 // Decides by the file's shared count and switches, asks where the decision

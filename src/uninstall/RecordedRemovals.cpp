@@ -1,12 +1,12 @@
 #include "uninstall/RecordedRemovals.h"
 
 #include "services/Deletion.h"
-#include "services/PendingReplacement.h"
 #include "services/SetupError.h"
 #include "services/SystemErrorText.h"
 #include "text/NumberedList.h"
 #include "text/PathParts.h"
 #include "text/StrOp.h"
+#include "uninstall/RestartRemoval.h"
 
 #include <algorithm>
 
@@ -22,12 +22,11 @@ unsigned long RemoveOneFile(const RecordedFile& file, UninstallRun& run, SetupCa
         const FileDeletion deletion = DecideFileDeletion(file, run.components, run.sharedFiles, person);
         if (deletion.keptBecause != nullptr)
             run.Log("Kept: " + file.path + " (" + deletion.keptBecause + ")");
-        else if (deletion.atRestart)
-            run.Log("In use, removed at restart: " + file.path + " (held by " + ProgramsHolding(file.path) + ")");
-        else if (deletion.error == 0)
-            run.Log("Removed: " + file.path);
-        else
+        else if (deletion.error != 0)
             run.Log(WithSystemError("Not removed: " + file.path, deletion.error));
+        else if (deletion.atRestart.empty() || HasWildcards(file.path))
+            run.Log("Removed: " + file.path);
+        for (const std::string& held : deletion.atRestart) LeaveToRestart(run, held);
         return deletion.error;
     } catch (const SetupError& error) {
         run.Log("Kept: " + file.path + " (" + error.Message() + ")");
@@ -95,7 +94,10 @@ void RemoveRecordedFolders(UninstallRun& run)
         }
         const bool insideSetupFolder = run.scope.InsideSetupFolder(*folder);
         unsigned long result = RemoveFolder(*folder, insideSetupFolder ? run.patterns : "");
-        if (insideSetupFolder && run.deleteAll) result = 0;
+        if (insideSetupFolder && run.deleteAll)
+            result = 0;
+        else if (result != 0 && RemoveFolderAtRestart(run, *folder, false))
+            continue;
         if (result != 0) run.failures.AddSystemError("<Folder> ", *folder, result);
         run.Log(result == 0 ? "Folder removed: " + *folder : WithSystemError("Folder not removed: " + *folder, result));
     }

@@ -84,5 +84,9 @@ RunOutcome RunUninstall(SetupCallback& person, RunState& state)
 
     OfferFailures(person, RunKind::Uninstall, run.failures, state.log);
     CompleteUninstall(person);
-    return {run.failures.Empty() ? RunEnd::Completed : RunEnd::CompletedWithFailures, false};
+    // Files left to the restart are removed only once Windows restarts: the
+    // end of the run offers it, as after an install that asks for it.
+    const bool restartNeeded = !run.leftForRestart.empty();
+    if (restartNeeded) state.rebootNeeded = 1;
+    return {run.failures.Empty() ? RunEnd::Completed : RunEnd::CompletedWithFailures, restartNeeded};
 }

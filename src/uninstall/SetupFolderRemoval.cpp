@@ -3,6 +3,7 @@
 #include "services/Deletion.h"
 #include "services/LocationTokens.h"
 #include "services/SystemErrorText.h"
+#include "uninstall/RestartRemoval.h"
 
 #include <windows.h>
 
@@ -14,6 +15,8 @@ void RemoveSetupFolder(UninstallRun& run)
     }
     const unsigned long result =
         run.deleteAll ? RemoveFolderTree(run.appFolder) : RemoveFolder(run.appFolder, run.patterns);
+    // Held files keep it until the restart, which takes it too.
+    if (result != 0 && RemoveFolderAtRestart(run, run.appFolder, run.deleteAll)) return;
     if (result != 0) run.failures.AddBlock(SetupFolderFailure(run.appFolder, result, run.deleteAll));
     run.Log(result == 0 ? "Setup folder removed: " + run.appFolder
                         : WithSystemError("Setup folder not removed: " + run.appFolder, result));

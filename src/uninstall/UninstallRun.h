@@ -27,6 +27,9 @@ struct UninstallRun {
     ProtectedFolders protectedFolders{{}};
     DeletionScope scope{{}, {}, ProtectedFolders{{}}};  // what the record may have deleted
     FailureReport failures;
+    // The files on the system's list, deleted when Windows next starts
+    // (another program held them): the run then asks for a restart.
+    std::vector<std::string> leftForRestart;
     RunLog* log = nullptr;  // the run's log, once the uninstall has started
 
     void Log(const std::string& text) const

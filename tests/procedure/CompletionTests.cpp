@@ -13,6 +13,7 @@
 #include "services/LocationTokens.h"
 #include "services/SystemErrorText.h"
 #include "support/FileShapes.h"
+#include "support/PendingRenames.h"
 #include "support/ScratchRegistry.h"
 #include "support/TestRunState.h"
 #include "text/IniFile.h"
@@ -265,6 +266,27 @@ TEST_CASE("UNOVSET.EXE is replaced only by a newer SETUP.EXE; a failed copy is r
         person.Answer(IDOK);
         fixture.RunToEnd();
         CHECK(ReadTextFile(uninstaller) == "new");
+    }
+    SUBCASE("an older uninstaller that is running is replaced at the restart, unreported")
+    {
+        WriteTextFile(uninstaller, "older");
+        REQUIRE(SetWriteTime(uninstaller, MomentFromNow(-3600)));
+        const PendingRenamesRestored restored;
+        const size_t pendingBefore = PendingRenames().size();
+        person.Answer(IDOK);
+        {
+            HeldOpen running(uninstaller, FILE_SHARE_READ);
+            fixture.RunToEnd();
+        }
+        CHECK(ReadTextFile(uninstaller) == "older");
+        const std::vector<std::string> pending = PendingRenames();
+        REQUIRE(pending.size() == pendingBefore + 2);
+        const std::string waiting = PendingRenamePath(pending[pendingBefore]);
+        CHECK(ReadTextFile(waiting) == "new");
+        CHECK(pending[pendingBefore + 1] == "!\\??\\" + uninstaller);
+        CHECK(person.Boxes().size() == 1);  // the completion, no failure
+        CHECK(TheRun.rebootNeeded == 1);
+        DeleteFileA(waiting.c_str());
     }
     SUBCASE("without SETUP.EXE nothing is copied and nothing reported")
     {

@@ -11,6 +11,7 @@
 #include "support/ScratchRegistry.h"
 #include "support/TestRunState.h"
 #include "support/Utf8.h"
+#include "text/StrOp.h"
 
 #include <windows.h>
 
@@ -271,14 +272,17 @@ TEST_CASE("a recorded file that is gone is reported with the system's text for 2
     CHECK(std::find(pending.begin(), pending.end(), "\\??\\" + held) != pending.end());
 }
 
-TEST_CASE("a recorded file another program holds is deleted at the next restart, not reported as left")
+TEST_CASE("files another program holds go at the next restart, the setup folder after them; a restart is asked for")
 {
     ScratchFolder logs("log");  // outlives the fixture, which closes the log
     UninstallFixture fixture;
     const PendingRenamesRestored restored;
     const std::string held = fixture.elsewhere / "HELD.DAT";
-    WriteTextFile(held, "in use");
+    const std::string heldLog = fixture.app / "A.LOG";
+    const std::string freeLog = fixture.app / "B.LOG";
+    for (const std::string& file : {held, heldLog, freeLog}) WriteTextFile(file, "in use");
     fixture.record.files = {held};
+    fixture.record.extraFiles = {fixture.app / "*.LOG"};
     ScriptedDialogs person;
     person.Answer(IDOK);  // the completion, and no failure question before it
     fixture.Start();
@@ -286,6 +290,7 @@ TEST_CASE("a recorded file another program holds is deleted at the next restart,
     const size_t pendingBefore = PendingRenames().size();
     {
         HeldOpen open(held);
+        HeldOpen openLog(heldLog);
         fixture.Uninstall();
     }
     TheRun.log = RunLog();
@@ -293,13 +298,24 @@ TEST_CASE("a recorded file another program holds is deleted at the next restart,
     REQUIRE(person.Boxes().size() == 1);
     CheckCompletionBox(person.Boxes()[0]);
     CHECK(PathExists(held));
-    // A deletion is a rename to nothing.
+    CHECK(PathExists(heldLog));
+    CHECK_FALSE(PathExists(freeLog));  // the pattern's other file goes now
+    // A deletion is a rename to nothing; the folder comes after its file.
     const std::vector<std::string> pending = PendingRenames();
-    REQUIRE(pending.size() == pendingBefore + 2);
+    REQUIRE(pending.size() == pendingBefore + 6);
     CHECK(pending[pendingBefore] == "\\??\\" + held);
     CHECK(pending[pendingBefore + 1].empty());
+    CHECK(pending[pendingBefore + 2] == "\\??\\" + heldLog);
+    CHECK(pending[pendingBefore + 4] == "\\??\\" + WithoutTrailingBackslash(fixture.app.Path()));
+    CHECK(pending[pendingBefore + 5].empty());
+    REQUIRE(fixture.run.main.Outcome());
+    CHECK(fixture.run.main.Outcome()->end == RunEnd::Completed);
+    CHECK(fixture.run.main.Outcome()->restartNeeded);
+    CHECK(TheRun.rebootNeeded == 1);
     const std::string log = ReadTextFile(logs / "setup.log");
     CHECK(log.find("In use, removed at restart: " + held + " (held by ") != std::string::npos);
+    CHECK(log.find("In use, removed at restart: " + heldLog + " (held by ") != std::string::npos);
+    CHECK(log.find("Folder removed at restart: " + fixture.app.Path()) != std::string::npos);
     CHECK(log.find("Not removed: " + held) == std::string::npos);
 }
 

@@ -8,6 +8,7 @@
 #include "engine/ProtectedFolders.h"
 #include "services/LocationTokens.h"
 #include "services/SystemErrorText.h"
+#include "support/PendingRenames.h"
 #include "support/TestRunState.h"
 #include "support/Utf8.h"
 #include "text/StrOp.h"
@@ -135,18 +136,45 @@ TEST_CASE("the setup folder's failure texts: files left, delete-all failing, and
 {
     UninstallFixture fixture;
     ScriptedDialogs person;
-    SUBCASE("delete-all, but a file held open stays: 145 with the delete-all text")
+    SUBCASE("delete-all, but a folder inside it held open stays: 145 with the delete-all text")
     {
-        const std::string held = fixture.app / "HELD.DAT";
-        WriteTextFile(held, "in use");
+        const std::string inner = fixture.app / "INNER\\";
+        MakeFolder(inner);
         fixture.record.checkBox = "DeleteAll";
+        const PendingRenamesRestored restored;
+        const size_t pendingBefore = PendingRenames().size();
         std::string report;
         {
-            HeldOpen open(held);
+            HeldOpen open(inner, FILE_SHARE_READ);
             report = UninstallAndReadReport(fixture, person, true);
         }
         CHECK(Utf8(report) == Utf8("<SetupFolder> " + fixture.app.Path() + "\r\n" + DeleteAllFailed));
-        CHECK(PathExists(held));
+        CHECK(PathExists(inner));
+        // No file waits for the restart: the folder is not left to it either.
+        CHECK(PendingRenames().size() == pendingBefore);
+    }
+    SUBCASE("delete-all with a file held open: the file and the folder go at the restart, unreported")
+    {
+        MakeFolder(fixture.app / "DATA\\");
+        const std::string held = fixture.app / "DATA\\HELD.DAT";
+        WriteTextFile(held, "in use");
+        WriteTextFile(fixture.app / "FREE.DAT", "goes now");
+        fixture.record.checkBox = "DeleteAll";
+        const PendingRenamesRestored restored;
+        const size_t pendingBefore = PendingRenames().size();
+        std::string report;
+        {
+            HeldOpen open(held);
+            report = UninstallAndReadReport(fixture, person, false);
+        }
+        CHECK(report.empty());
+        CHECK_FALSE(PathExists(fixture.app / "FREE.DAT"));
+        const std::vector<std::string> pending = PendingRenames();
+        REQUIRE(pending.size() == pendingBefore + 6);
+        CHECK(pending[pendingBefore] == "\\??\\" + held);
+        CHECK(pending[pendingBefore + 2] == "\\??\\" + fixture.app / "DATA");
+        CHECK(pending[pendingBefore + 4] == "\\??\\" + WithoutTrailingBackslash(fixture.app.Path()));
+        CHECK(fixture.run.main.Outcome()->restartNeeded);
     }
     SUBCASE("the folder itself held open by another: the system's text for that code")
     {
