@@ -90,6 +90,12 @@ std::optional<std::string> ReadProfileFile(const std::wstring& path, unsigned lo
         if (error == ERROR_FILE_NOT_FOUND) return std::string();
         return std::nullopt;
     }
+    // A device name ("AUX", "COM1", "CON", in any folder) opens the device,
+    // whose read may wait for ever: only a file on a disk is a profile.
+    if (GetFileType(file.Get()) != FILE_TYPE_DISK) {
+        error = ERROR_INVALID_NAME;
+        return std::nullopt;
+    }
     std::string text;
     char buffer[65536];
     for (;;) {

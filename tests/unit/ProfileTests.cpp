@@ -70,6 +70,18 @@ TEST_CASE("texts beyond what the system's profile functions took: long fallbacks
     CHECK((ReadProfile("Title", "Setup", "", file) == huge));
 }
 
+TEST_CASE("a device name is no profile file: a read falls back at once, a write fails")
+{
+    // "AUX" opened the serial device, whose read waited for ever (an
+    // [IniFile] entry of a damaged script named it).
+    ScratchFolder folder("ini");
+    for (const std::string& device : {std::string("AUX"), folder / "COM1.INI", std::string("NUL")}) {
+        CAPTURE(device);
+        CHECK(ReadProfile("Sec", "Key", "fallback", device) == "fallback");
+        CHECK_FALSE(WriteProfile("Sec", "Key", "value", device));
+    }
+}
+
 TEST_CASE("WriteProfile creates, replaces in place and sees a file changed behind its back")
 {
     ScratchFolder folder("ini");
