@@ -6,6 +6,8 @@
 # the sandbox, boxes, duration. Faulting inputs land in build/fuzz-findings/.
 #
 #   tools/fuzz.sh [COUNT [SEED]]
+#
+# FUZZ_LIMIT_MS (default 5000) is the time one input may take.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$root/build}
@@ -36,7 +38,7 @@ named=0
 while [ "$start" -lt "$count" ]; do
     set +e
     xvfb-run -a -s "-screen 0 1024x768x24" timeout 3600 wine "$build/bin/fuzz_tests.exe" \
-        --fuzz-seed="$seed" --fuzz-start="$start" --fuzz-count=$((count - start)) --fuzz-batch=200 \
+        --fuzz-seed="$seed" --fuzz-start="$start" --fuzz-count=$((count - start)) --fuzz-batch=200 --fuzz-limit="${FUZZ_LIMIT_MS:-5000}" \
         --fuzz-corpus="$root/samples/viewer/source" --fuzz-corpus="$build/fixtures/lz" --fuzz-findings="$findings" \
         </dev/null >"$log.part" 2>&1
     status=$?
@@ -79,7 +81,7 @@ echo "crashes: $crashes"
 echo "time-outs: $timeouts"
 echo "touches outside the sandbox: $touches"
 echo "boxes shown: $boxes; other faults: $other"
-echo "files outside the sandbox that a record named one by one, removed by design: $named"
+echo "changes outside the sandbox that an input named, by design: $named"
 echo "duration: ${seconds} s"
 echo "log: $log; faulting inputs: $findings"
 [ $((crashes + timeouts + touches + boxes + other)) -eq 0 ]

@@ -347,6 +347,17 @@ void Mutate(std::string& text, InputKind kind, FuzzRandom& random)
     }
 }
 
+// True when a profile file name has a folder, as the profile functions
+// tell: a "\\", "/" or ":" character, never the trail byte 0x5C of a
+// Shift-JIS character.
+bool NamesFolder(const std::string& name)
+{
+    const int length = MultiByteToWideChar(932, 0, name.data(), static_cast<int>(name.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(932, 0, name.data(), static_cast<int>(name.size()), wide.data(), length);
+    return wide.find_first_of(L"\\/:") != std::wstring::npos;
+}
+
 // An [IniFile] file named without a folder is the Windows folder's by
 // design, the real one whatever the sandbox: such names are given a folder
 // of the sandbox, as "(Set)" is left out.
@@ -370,7 +381,7 @@ void KeepIniFilesInSandbox(std::string& script)
         const size_t equals = line.find('=');
         size_t comma = equals;
         for (int n = 0; inIniFile && comma != std::string::npos && n < 3; ++n) comma = line.find(',', comma + 1);
-        if (inIniFile && comma != std::string::npos && line.find_first_of("\\:", comma) == std::string::npos)
+        if (inIniFile && comma != std::string::npos && !NamesFolder(line.substr(comma + 1)))
             line.insert(comma + 1, "(App)\\");
         out += line;
         if (end < script.size()) out += '\n';
