@@ -208,40 +208,6 @@ TEST_CASE("unattended exit codes: each way a run ends, with the log's word for i
         CHECK(HasLine(lines, Utf8("Undone: file removed: " + dist.app + "A.DAT")));
         CHECK(lines.back() == "Exit code: 1603");
     }
-    SUBCASE("3010: a file another program holds is replaced at the restart, and the install is complete")
-    {
-        // The test is the other program: it holds the installed file open
-        // without sharing while SETUP.EXE runs.
-        const PendingRenamesRestored restored;
-        const size_t pendingBefore = PendingRenames().size();
-        REQUIRE(CreateDirectoryA(dist.app.c_str(), nullptr));
-        WriteTextFile(dist.app + "A.DAT", "the old file");
-        // Older than the distribution's copy, which must replace it.
-        const FILETIME old{0, 0x01000000};
-        {
-            FileHandle stamp(CreateFileA((dist.app + "A.DAT").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
-                                         OPEN_EXISTING, 0, nullptr));
-            REQUIRE(stamp);
-            REQUIRE(SetFileTime(stamp.Get(), nullptr, nullptr, &old));
-        }
-        dist.Script({"(App)A.DAT"});
-        FileHandle held(CreateFileA((dist.app + "A.DAT").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-        REQUIRE(held);
-        CHECK(dist.Run("/S /NORESTART") == 3010);
-        held.Reset();
-        CHECK(ReadTextFile(dist.app + "A.DAT") == "the old file");
-        const std::vector<std::string> pending = PendingRenames();
-        REQUIRE(pending.size() == pendingBefore + 2);
-        const std::string waiting = PendingRenamePath(pending[pendingBefore]);
-        CHECK(ReadTextFile(waiting) == "first file");
-        CHECK(Utf8(pending[pendingBefore + 1]) == Utf8("!\\??\\" + dist.app + "A.DAT"));
-        const std::vector<std::string> lines = LogLines(dist.log);
-        CHECK(std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
-            return line.rfind(Utf8("In use, replaced at restart: " + dist.app + "A.DAT"), 0) == 0;
-        }));
-        CHECK(lines.back() == "Exit code: 3010");
-        DeleteFileA(waiting.c_str());
-    }
     SUBCASE("1603: a log that cannot be opened is in the failure report, so the install is undone")
     {
         dist.Script({"(App)A.DAT"});
@@ -257,4 +223,71 @@ TEST_CASE("unattended exit codes: each way a run ends, with the log's word for i
         CHECK_FALSE(PathExists(dist.app));  // the folder question had no answer
     }
     RemoveTree(dist.app);
+}
+
+TEST_CASE("files in use: the install replaces and the quiet uninstall removes them when Windows restarts")
+{
+    // The test is the other program: it holds the installed file open
+    // without sharing while SETUP.EXE and then the uninstaller run. Wine's
+    // restart processing stands in for the restart.
+    SmallDistribution dist;
+    const PendingRenamesRestored restored;
+    ClearPendingRenames();
+    const std::string title = "Orvane InUse Test";
+    WriteTextFile(dist.disk1 + "A.DAT", "the new file");
+    WriteTextFile(dist.disk1 + "SETUP.INI", "[Title]\r\nUnSetup=" + title + "\r\n[DefaultFolder]\r\nFolder=" +
+                                                dist.app + "\r\n[CopyFile]\r\nFile1=(App)A.DAT\r\n");
+    REQUIRE(CreateDirectoryA(dist.app.c_str(), nullptr));
+    WriteTextFile(dist.app + "A.DAT", "the old file");
+    {
+        // Older than the distribution's copy, which must replace it.
+        const FILETIME old{0, 0x01000000};
+        FileHandle stamp(CreateFileA((dist.app + "A.DAT").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                                     0, nullptr));
+        REQUIRE(stamp);
+        REQUIRE(SetFileTime(stamp.Get(), nullptr, nullptr, &old));
+    }
+    {
+        FileHandle held(CreateFileA((dist.app + "A.DAT").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        REQUIRE(held);
+        CHECK(dist.Run("/S /NORESTART") == 3010);
+    }
+    CHECK(ReadTextFile(dist.app + "A.DAT") == "the old file");
+    const std::vector<std::string> pending = PendingRenames();
+    REQUIRE(pending.size() == 2);
+    CHECK(ReadTextFile(PendingRenamePath(pending[0])) == "the new file");
+    CHECK(Utf8(pending[1]) == Utf8("!\\??\\" + dist.app + "A.DAT"));
+    const std::vector<std::string> installLines = LogLines(dist.log);
+    CHECK(std::any_of(installLines.begin(), installLines.end(), [&](const std::string& line) {
+        return line.rfind(Utf8("In use, replaced at restart: " + dist.app + "A.DAT"), 0) == 0;
+    }));
+    CHECK(installLines.back() == "Exit code: 3010");
+    REQUIRE(RunRestartProcessing());
+    CHECK(ReadTextFile(dist.app + "A.DAT") == "the new file");
+    CHECK(PendingRenames().empty());
+
+    const std::string record = dist.app + "UNSETUP.INI";
+    REQUIRE(PathExists(record));
+    const std::string log = dist.root / "uninstall.log";
+    {
+        FileHandle held(CreateFileA((dist.app + "A.DAT").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        REQUIRE(held);
+        SetupProcess uninstall(ExactCommandLine{Quoted(dist.uninstaller) + " " + Quoted(record) +
+                                                " /VERYSILENT /SUPPRESSMSGBOXES /NORESTART /LOG=" + Quoted(log)},
+                               dist.temp.Path());
+        CHECK_FALSE(RunToEnd(uninstall).anyWindow);
+        CHECK(uninstall.ExitCode() == 3010);
+    }
+    // Everything else is gone; the held file and its folder wait.
+    CHECK(PathExists(dist.app + "A.DAT"));
+    CHECK_FALSE(PathExists(record));
+    const std::vector<std::string> lines = LogLines(log);
+    CHECK(std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+        return line.rfind(Utf8("In use, removed at restart: " + dist.app + "A.DAT"), 0) == 0;
+    }));
+    CHECK(HasLine(lines, Utf8("Folder removed at restart: " + dist.app)));
+    CHECK(lines.back() == "Exit code: 3010");
+    REQUIRE(RunRestartProcessing());
+    CHECK_FALSE(PathExists(dist.app + "A.DAT"));
+    CHECK_FALSE(PathExists(dist.app));
 }

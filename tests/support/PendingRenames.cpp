@@ -1,5 +1,6 @@
 #include "support/PendingRenames.h"
 
+#include "services/Win32Files.h"
 #include "services/Win32Registry.h"
 
 #include <windows.h>
@@ -91,4 +92,30 @@ PendingRenamesRestored::~PendingRenamesRestored()
         RegSetValueExW(key, ValueName, 0, type_, bytes_.data(), static_cast<DWORD>(bytes_.size()));
     else
         RegDeleteValueW(key, ValueName);
+}
+
+void ClearPendingRenames()
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, SessionManager, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    const RegKey owned(key);
+    RegDeleteValueW(key, ValueName);
+}
+
+bool RunRestartProcessing()
+{
+    wchar_t system[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryW(system, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return false;
+    std::wstring command = L"\"" + std::wstring(system, length) + L"\\wineboot.exe\" -r";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    const KernelHandle thread(process.hThread);
+    const KernelHandle running(process.hProcess);
+    DWORD code = 1;
+    return WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0 && GetExitCodeProcess(process.hProcess, &code) &&
+           code == 0;
 }

@@ -29,3 +29,12 @@ private:
     unsigned long type_ = 0;
     std::vector<unsigned char> bytes_;
 };
+
+// Empties the list, so that a restart does only what the test asks for (a
+// PendingRenamesRestored made before puts it back).
+void ClearPendingRenames();
+
+// Does what Windows does with the list when it next starts: Wine's restart
+// processing ("wineboot -r") renames and deletes as the list asks and empties
+// it. False when it could not be run.
+bool RunRestartProcessing();
