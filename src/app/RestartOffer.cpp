@@ -6,12 +6,14 @@
 #include "windows/MessageBox.h"
 #include "windows/UserDialogs.h"
 
-bool OfferRestartIfNeeded(const InstallResults& results)
+bool OfferRestartIfNeeded(const InstallResults& results, RunKind kind)
 {
     if (results.rebootNeeded != 1) return false;
     // On IDYES the system restarts by itself.
     if (CurrentUserDialogs().OfferRestart(GetDesktopWindow()) == IDYES) return true;
-    ShowMessageBox("Windowsを再起動すると，セットアップは完了します．", "警告", MB_OK | MB_ICONEXCLAMATION);
+    ShowMessageBox(kind == RunKind::Install ? "Windowsを再起動すると，セットアップは完了します．"
+                                            : "Windowsを再起動すると，アンセットアップは完了します．",
+                   "警告", MB_OK | MB_ICONEXCLAMATION);
     return false;
 }
 

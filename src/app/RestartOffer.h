@@ -3,11 +3,13 @@
 #pragma once
 
 #include "engine/RunState.h"
+#include "ui/SetupCallback.h"
 
-// When the install asked for a restart: the shell's restart dialog, and
-// after a declining answer the warning that the setup completes with the
-// restart. True when the person accepted (the system restarts).
-bool OfferRestartIfNeeded(const InstallResults& results);
+// When the run asked for a restart: the shell's restart dialog, and after a
+// declining answer the warning that the setup (or the uninstall, whose files
+// in use go only then) completes with the restart. True when the person
+// accepted (the system restarts).
+bool OfferRestartIfNeeded(const InstallResults& results, RunKind kind = RunKind::Install);
 
 // The restart an unattended run starts without asking (no /NORESTART):
 // the shutdown privilege enabled and the system told to restart. False,

@@ -51,7 +51,8 @@ int RunInteractive(RunState& state, const RunOptions& options)
         fatal = forms.mainWindow.Screen() == MainScreen::Fatal;
     }
     // /NORESTART: no offer; the code tells that a restart is needed.
-    const bool restarted = !options.noRestart && OfferRestartIfNeeded(state);
+    const bool restarted =
+        !options.noRestart && OfferRestartIfNeeded(state, SetupMode(state) ? RunKind::Install : RunKind::Uninstall);
     if (!outcome) return fatal ? ExitCode::Failed : ExitCode::Cancelled;
     const int code = ExitCodeOf(*outcome);
     return code == ExitCode::RestartNeeded && restarted ? ExitCode::RestartStarted : code;

@@ -4,6 +4,7 @@
 #include <doctest/doctest.h>
 
 #include "SampleRuns.h"
+#include "ScreenExpectations.h"
 #include "driver/Driver.h"
 #include "support/Fixtures.h"
 #include "support/Scratch.h"
@@ -225,7 +226,7 @@ TEST_CASE("unattended exit codes: each way a run ends, with the log's word for i
     RemoveTree(dist.app);
 }
 
-TEST_CASE("files in use: the install replaces and the quiet uninstall removes them when Windows restarts")
+TEST_CASE("files in use: the install replaces and the uninstall removes them when Windows restarts")
 {
     // The test is the other program: it holds the installed file open
     // without sharing while SETUP.EXE and then the uninstaller run. Wine's
@@ -269,24 +270,41 @@ TEST_CASE("files in use: the install replaces and the quiet uninstall removes th
     const std::string record = dist.app + "UNSETUP.INI";
     REQUIRE(PathExists(record));
     const std::string log = dist.root / "uninstall.log";
+    const std::string uninstall = Quoted(dist.uninstaller) + " " + Quoted(record);
+    SUBCASE("the quiet uninstall: 3010, and the log says what waits")
     {
         FileHandle held(CreateFileA((dist.app + "A.DAT").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         REQUIRE(held);
-        SetupProcess uninstall(ExactCommandLine{Quoted(dist.uninstaller) + " " + Quoted(record) +
-                                                " /VERYSILENT /SUPPRESSMSGBOXES /NORESTART /LOG=" + Quoted(log)},
-                               dist.temp.Path());
-        CHECK_FALSE(RunToEnd(uninstall).anyWindow);
-        CHECK(uninstall.ExitCode() == 3010);
+        SetupProcess quiet(ExactCommandLine{uninstall + " /VERYSILENT /SUPPRESSMSGBOXES /NORESTART /LOG=" + Quoted(log)},
+                           dist.temp.Path());
+        CHECK_FALSE(RunToEnd(quiet).anyWindow);
+        CHECK(quiet.ExitCode() == 3010);
+        const std::vector<std::string> lines = LogLines(log);
+        CHECK(std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+            return line.rfind(Utf8("In use, removed at restart: " + dist.app + "A.DAT"), 0) == 0;
+        }));
+        CHECK(HasLine(lines, Utf8("Folder removed at restart: " + dist.app)));
+        CHECK(lines.back() == "Exit code: 3010");
+    }
+    SUBCASE("a person's uninstall: the restart offer, declined, and the warning; 3010")
+    {
+        FileHandle held(CreateFileA((dist.app + "A.DAT").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        REQUIRE(held);
+        SetupProcess person(ExactCommandLine{uninstall}, dist.temp.Path());
+        REQUIRE(person.Started());
+        Press(ControlOf(ExpectMainScreen(person, "アンセットアップ開始(&S)"), MainIds::actionButton));
+        CHECK(AnswerAndWait(ExpectBox(person, {"完了", "アンセットアップを完了しました．"}), IDOK));
+        HWND offer = WaitForAnyBox(person.Id(), 60000);
+        REQUIRE(offer != nullptr);
+        CHECK(TextOf(offer) != "警告");
+        CHECK(AnswerAndWait(offer, IDNO));
+        CHECK(AnswerAndWait(ExpectBox(person, {"警告", "Windowsを再起動すると，アンセットアップは完了します．"}), IDOK));
+        REQUIRE(person.WaitForExit());
+        CHECK(person.ExitCode() == 3010);
     }
     // Everything else is gone; the held file and its folder wait.
     CHECK(PathExists(dist.app + "A.DAT"));
     CHECK_FALSE(PathExists(record));
-    const std::vector<std::string> lines = LogLines(log);
-    CHECK(std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
-        return line.rfind(Utf8("In use, removed at restart: " + dist.app + "A.DAT"), 0) == 0;
-    }));
-    CHECK(HasLine(lines, Utf8("Folder removed at restart: " + dist.app)));
-    CHECK(lines.back() == "Exit code: 3010");
     REQUIRE(RunRestartProcessing());
     CHECK_FALSE(PathExists(dist.app + "A.DAT"));
     CHECK_FALSE(PathExists(dist.app));

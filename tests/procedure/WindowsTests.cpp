@@ -280,6 +280,17 @@ TEST_CASE("the restart offer: only when asked for, and the warning after a decli
         CHECK(person.Boxes()[0].caption == "警告");
         CHECK(person.Boxes()[0].flags == (MB_OK | MB_ICONEXCLAMATION));
     }
+    SUBCASE("declined after an uninstall, whose files in use go with the restart")
+    {
+        TheRun.rebootNeeded = 1;
+        ScriptedDialogs person;
+        person.AnswerRestart(IDNO).Answer(IDOK);
+        OfferRestartIfNeeded(TheRun, RunKind::Uninstall);
+        CHECK(person.RestartOffers() == 1);
+        REQUIRE(person.Boxes().size() == 1);
+        CHECK(person.Boxes()[0].text == "Windowsを再起動すると，アンセットアップは完了します．");
+        CHECK(person.Boxes()[0].caption == "警告");
+    }
     SUBCASE("accepted")
     {
         TheRun.rebootNeeded = 1;
