@@ -3,6 +3,7 @@
 #include "driver/Driver.h"
 #include "services/Win32Files.h"
 #include "services/Win32Registry.h"
+#include "support/FolderWalk.h"
 #include "text/Unicode.h"
 
 #include <windows.h>
@@ -48,22 +49,13 @@ std::string FileDescription(const std::wstring& path, const WIN32_FIND_DATAW& da
     return text + " written " + std::to_string(time);
 }
 
-void WalkFolder(const std::wstring& folder, int depth, MachineState& state)
+void WalkFolder(const std::wstring& folder, MachineState& state)
 {
-    state[ShiftJisFromWideForDisplay(folder)] = "folder";
-    if (depth > DeepestFolder) return;
-    WIN32_FIND_DATAW data{};
-    const FindHandle find(FindFirstFileW((folder + L"*").c_str(), &data));
-    if (!find) return;
-    do {
-        const std::wstring name = data.cFileName;
-        if (name == L"." || name == L"..") continue;
-        const std::wstring path = folder + name;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            WalkFolder(path + L"\\", depth + 1, state);
-        else
-            state[ShiftJisFromWideForDisplay(path)] = FileDescription(path, data);
-    } while (FindNextFileW(find.Get(), &data));
+    WalkFolderTree(folder, DeepestFolder, [&](const std::wstring& path, const WIN32_FIND_DATAW& data) {
+        const bool isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        state[ShiftJisFromWideForDisplay(path)] = isFolder ? "folder" : FileDescription(path, data);
+        return true;
+    });
 }
 
 std::string ValueDescription(DWORD type, const std::vector<BYTE>& data, DWORD size)
@@ -148,7 +140,7 @@ bool Matches(const char* pattern, const char* text)
 MachineState TakeSnapshot(const std::vector<std::string>& folders, const std::vector<std::string>& registryRoots)
 {
     MachineState state;
-    for (const std::string& folder : folders) WalkFolder(WideFromShiftJis(folder), 0, state);
+    for (const std::string& folder : folders) WalkFolder(WideFromShiftJis(folder), state);
     for (const std::string& root : registryRoots) {
         if (HKEY key = RootOf(root)) WalkKey(key, root + "\\", state);
     }

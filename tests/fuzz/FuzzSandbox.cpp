@@ -3,6 +3,7 @@
 #include "FuzzInputs.h"
 #include "services/Win32Files.h"
 #include "services/Win32Registry.h"
+#include "support/FolderWalk.h"
 #include "support/Scratch.h"
 
 #include <windows.h>
@@ -88,32 +89,24 @@ std::wstring Upper(std::wstring text)
     return text;
 }
 
-void WalkFolder(const std::wstring& folder, const std::wstring& skip, int depth, MachineEntries& entries)
+// Files by size, attributes and write time; the sandbox itself left out,
+// and a link to a folder an entry of its own, not walked.
+void WalkFolder(const std::wstring& folder, const std::wstring& skip, MachineEntries& entries)
 {
-    entries[Utf8(folder)] = "folder";
-    if (depth > 40) return;
-    WIN32_FIND_DATAW data{};
-    const FindHandle find(FindFirstFileW((folder + L"*").c_str(), &data));
-    if (!find) return;
-    do {
-        const std::wstring name = data.cFileName;
-        if (name == L"." || name == L"..") continue;
-        const std::wstring path = folder + name;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            if (Upper(path + L"\\") == skip) continue;
-            // A link to a folder is an entry of its own, not walked.
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
-                entries[Utf8(path + L"\\")] = "link";
-            else
-                WalkFolder(path + L"\\", skip, depth + 1, entries);
-            continue;
+    WalkFolderTree(folder, 40, [&](const std::wstring& path, const WIN32_FIND_DATAW& data) {
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            if (Upper(path) == skip) return false;
+            const bool link = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+            entries[Utf8(path)] = link ? "link" : "folder";
+            return !link;
         }
         const uint64_t size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
         const uint64_t time = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
                               data.ftLastWriteTime.dwLowDateTime;
         entries[Utf8(path)] = "file size " + std::to_string(size) + " attributes " +
                               std::to_string(data.dwFileAttributes) + " written " + std::to_string(time);
-    } while (FindNextFileW(find.Get(), &data));
+        return true;
+    });
 }
 
 // A key as its last write time, its subkey count and its value count tell
@@ -247,7 +240,7 @@ void Sandbox::Reset()
 MachineEntries SnapshotOutside()
 {
     MachineEntries entries;
-    WalkFolder(L"C:\\", L"C:\\ORVFUZZ\\", 0, entries);
+    WalkFolder(L"C:\\", L"C:\\ORVFUZZ\\", entries);
     const std::wstring scratch = Upper(L"HKCU\\" + std::wstring(ScratchParent));
     const struct {
         HKEY root;
