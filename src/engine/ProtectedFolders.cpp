@@ -9,6 +9,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <optional>
+
 namespace {
 
 // The shell's folders that hold the user's and every user's own data, and
@@ -23,13 +25,16 @@ constexpr int DataFolderIds[] = {
 // form, so that none of them slips past the comparison.
 // The resolving is done in UTF-16 and only the result converted, so that a
 // trail byte 0x5C is never taken for a step. A long name that Shift-JIS
-// cannot hold keeps the form given.
-std::string Canonical(const std::string& folder)
+// cannot hold keeps the form given. Nothing for a path too long to name a
+// folder at all (the long-name lookup of some systems overruns its buffer
+// on one).
+std::optional<std::string> Canonical(const std::string& folder)
 {
     constexpr DWORD room = MAX_PATH * 2;
     wchar_t full[room] = {};
     const DWORD fullLength = GetFullPathNameW(WideFromShiftJis(folder).c_str(), room, full, nullptr);
-    std::wstring result = fullLength > 0 && fullLength < room ? std::wstring(full, fullLength) : WideFromShiftJis(folder);
+    if (fullLength == 0 || fullLength > LongestPath) return std::nullopt;
+    std::wstring result(full, fullLength);
     wchar_t longer[room] = {};
     const DWORD longLength = GetLongPathNameW(result.c_str(), longer, room);
     if (longLength > 0 && longLength < room) result.assign(longer, longLength);
@@ -79,12 +84,13 @@ bool ProtectedFolders::Protects(const std::string& folder) const
     // A folder named relative to the current one, or by a device path, is
     // nothing this test can place: it is left alone.
     if (!IsAbsoluteFolder(folder)) return true;
-    const std::string candidate = Canonical(folder);
-    if (IsRoot(candidate)) return true;
+    const std::optional<std::string> candidate = Canonical(folder);
+    if (!candidate || IsRoot(*candidate)) return true;
     for (const std::string& entry : folders_) {
         // A shell folder that the system could not supply is only "\".
         if (WithoutTrailingBackslash(entry).empty() || !IsAbsoluteFolder(entry)) continue;
-        if (SameOrAbove(candidate, Canonical(entry))) return true;
+        const std::optional<std::string> protectedFolder = Canonical(entry);
+        if (protectedFolder && SameOrAbove(*candidate, *protectedFolder)) return true;
     }
     return false;
 }
@@ -92,5 +98,7 @@ bool ProtectedFolders::Protects(const std::string& folder) const
 bool IsSameOrInside(const std::string& folder, const std::string& outer)
 {
     if (!IsAbsoluteFolder(folder) || !IsAbsoluteFolder(outer)) return false;
-    return SameOrAbove(Canonical(outer), Canonical(folder));
+    const std::optional<std::string> canonicalOuter = Canonical(outer);
+    const std::optional<std::string> canonicalFolder = Canonical(folder);
+    return canonicalOuter && canonicalFolder && SameOrAbove(*canonicalOuter, *canonicalFolder);
 }

@@ -25,7 +25,7 @@ public:
     // True for a drive or share root, for one of the folders, and for any
     // folder that contains one of them, compared as the system resolves the
     // paths, case-blind, with or without the trailing backslash. True also
-    // for a folder that is no absolute path.
+    // for a folder that is no absolute path or too long to name one.
     bool Protects(const std::string& folder) const;
 
 private:
@@ -33,5 +33,6 @@ private:
 };
 
 // True when `folder` is `outer` or lies below it, compared as the system
-// resolves both; false when either is no absolute path.
+// resolves both; false when either is no absolute path or too long to name
+// a folder.
 bool IsSameOrInside(const std::string& folder, const std::string& outer);

@@ -29,6 +29,21 @@ TEST_CASE("a protected folder, the folders above it and the roots are protected;
     }
 }
 
+TEST_CASE("a path too long to name a folder is left alone and lies inside nothing")
+{
+    // A damaged record's [DeleteFolder] entry of 100 KB: handed to the
+    // system's long-name lookup, it overran that function's buffer and took
+    // the thread down.
+    const ProtectedFolders protectedFolders({"C:\\users\\表示\\Documents\\"});
+    const std::string overLong = "C:\\Program Files\\" + std::string(100 * 1024, 'e') + "\\";
+    const std::string justTooLong = "C:\\" + std::string(260, 'f') + "\\";
+    for (const std::string& folder : {overLong, justTooLong}) {
+        CHECK(protectedFolders.Protects(folder));
+        CHECK_FALSE(IsSameOrInside(folder, "C:\\"));
+        CHECK_FALSE(IsSameOrInside("C:\\Program Files\\", folder));
+    }
+}
+
 TEST_CASE("this machine's protected folders: the run state's and the user's own data folders")
 {
     RunState run;
