@@ -56,8 +56,8 @@ while [ "$start" -lt "$count" ]; do
         ;;
     70 | 71)
         index=$(sed -n 's/^FUZZ \(crash\|timeout\): .* index \([0-9]*\),.*/\2/p' "$log.part" | tail -1)
-        if [ -z "$index" ]; then
-            echo "fuzz.sh: the driver ended with $status without naming the input" >&2
+        if [ -z "$index" ] || [ "$index" -lt "$start" ] || [ "$index" -ge "$count" ]; then
+            echo "fuzz.sh: the driver ended with $status without naming an input of this run" >&2
             exit 1
         fi
         # The touches of the batches before the fault were printed already.

@@ -15,17 +15,26 @@ std::string findingsFolder;
 uint64_t runSeed = 0;
 unsigned long limit = 5000;
 // The input now running, for the handlers: set before it runs, read by the
-// watchdog thread and by a handler on the faulting thread.
-std::atomic<const FuzzInput*> current{nullptr};
+// watchdog thread and by a handler on the faulting thread. Its bytes are in
+// the file "current-<kind>", written before it runs: a copy, since the input
+// itself may be gone with a thread that died.
+std::atomic<bool> running{false};
+std::atomic<InputKind> currentKind{InputKind::Script};
+std::atomic<uint64_t> currentIndex{0};
 std::atomic<unsigned long long> startedAt{0};
 std::atomic<bool> ending{false};
 // The thread that runs the inputs, for the backtrace of a time-out.
 KernelHandle inputThread;
 
-std::string FindingName(const char* what, const FuzzInput& input)
+std::string FindingName(const char* what, InputKind kind, uint64_t index)
 {
-    return findingsFolder + what + "-" + KindName(input.kind) + "-s" + std::to_string(runSeed) + "-i" +
-           std::to_string(input.index) + "." + KindExtension(input.kind);
+    return findingsFolder + what + "-" + KindName(kind) + "-s" + std::to_string(runSeed) + "-i" +
+           std::to_string(index) + "." + KindExtension(kind);
+}
+
+std::string CurrentCopy(InputKind kind)
+{
+    return findingsFolder + "current-" + KindName(kind);
 }
 
 // Writes without the C library's buffers, which a crash may have left
@@ -71,13 +80,14 @@ BOOL CALLBACK NoteWindow(HWND window, LPARAM lines)
         // A second fault while the first is reported: let that one finish.
         Sleep(INFINITE);
     }
-    const FuzzInput* input = current.load();
     std::string line = std::string("FUZZ ") + what;
-    if (input) {
-        const std::string path = FindingName(what, *input);
-        WriteBytes(path, input->bytes);
-        line += std::string(": ") + KindName(input->kind) + " seed " + std::to_string(runSeed) + " index " +
-                std::to_string(input->index) + ", saved as " + path;
+    if (running.load()) {
+        const InputKind kind = currentKind.load();
+        const uint64_t index = currentIndex.load();
+        const std::string path = FindingName(what, kind, index);
+        CopyFileA(CurrentCopy(kind).c_str(), path.c_str(), FALSE);
+        line += std::string(": ") + KindName(kind) + " seed " + std::to_string(runSeed) + " index " +
+                std::to_string(index) + ", saved as " + path;
     }
     WriteOut(line + "\n" + detail);
     TerminateProcess(GetCurrentProcess(), static_cast<UINT>(code));
@@ -128,6 +138,10 @@ DWORD WINAPI Watchdog(void*)
     for (;;) {
         Sleep(100);
         const unsigned long long started = startedAt.load();
+        // A thread that ends without an exception the handlers see (its
+        // stack overrun, say) is a crash, however long it took.
+        if (started != 0 && inputThread && WaitForSingleObject(inputThread.Get(), 0) == WAIT_OBJECT_0)
+            EndWithFinding("crash", "  the input's thread ended in the middle of the input\n", FuzzExit::Crash);
         if (started == 0 || GetTickCount64() - started <= limit) continue;
         std::string windows;
         EnumWindows(NoteWindow, reinterpret_cast<LPARAM>(&windows));
@@ -182,27 +196,29 @@ void StartGuard(const std::string& findings, uint64_t seed, unsigned long limitM
     std::set_terminate(OnTerminate);
     std::signal(SIGABRT, OnAbort);
     DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), inputThread.Receive(),
-                    THREAD_SUSPEND_RESUME | THREAD_GET_CONTEXT, FALSE, 0);
+                    THREAD_SUSPEND_RESUME | THREAD_GET_CONTEXT | SYNCHRONIZE, FALSE, 0);
     // The thread runs as long as the process; its handle is not needed.
     KernelHandle thread(CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr));
 }
 
 void GuardInput(const FuzzInput& input)
 {
-    WriteBytes(findingsFolder + "current-" + KindName(input.kind), input.bytes);
-    current.store(&input);
+    WriteBytes(CurrentCopy(input.kind), input.bytes);
+    currentKind.store(input.kind);
+    currentIndex.store(input.index);
+    running.store(true);
     startedAt.store(GetTickCount64());
 }
 
 void GuardIdle()
 {
     startedAt.store(0);
-    current.store(nullptr);
+    running.store(false);
 }
 
 std::string SaveFinding(const char* what, const FuzzInput& input)
 {
-    const std::string path = FindingName(what, input);
+    const std::string path = FindingName(what, input.kind, input.index);
     WriteBytes(path, input.bytes);
     return path;
 }
