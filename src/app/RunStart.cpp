@@ -140,9 +140,11 @@ bool SettingsChangeable(const RunSettings& run)
 // empty name.
 GovernedBoxes ShortcutBoxesInUse(const RunSettings& run)
 {
+    // The script is parsed once, however many shortcuts it lists.
+    const ProfileText script = ReadProfileText(run.scriptPath);
     GovernedBoxes boxes;
     for (int n = 1;; ++n) {
-        const std::string name = Header(run, "ShortCut", "Name" + std::to_string(n));
+        const std::string name = script.Read("ShortCut", "Name" + std::to_string(n), "");
         if (name.empty()) break;
         switch (GoverningBox(name)) {
         case ShortcutBox::Desktop: boxes.desktop = true; break;

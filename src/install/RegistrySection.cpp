@@ -11,12 +11,14 @@
 
 std::vector<RegistryItem> ReadRegistryItems(const std::string& scriptPath)
 {
+    // The script is parsed once, however many values it lists.
+    const ProfileText script = ReadProfileText(scriptPath);
     std::vector<RegistryItem> items;
     int n = 0;
     for (std::string& key : ReadNumberedList("Registry", "Key", scriptPath)) {
         const std::string number = std::to_string(++n);
-        items.push_back({std::move(key), ReadProfile("Registry", "Name" + number, "", scriptPath),
-                         ReadProfile("Registry", "Value" + number, "", scriptPath)});
+        items.push_back(
+            {std::move(key), script.Read("Registry", "Name" + number, ""), script.Read("Registry", "Value" + number, "")});
     }
     return items;
 }

@@ -10,11 +10,13 @@
 
 std::vector<ShortcutItem> ReadShortcutItems(const std::string& scriptPath)
 {
+    // The script is parsed once: read key by key, a section of thousands of
+    // shortcuts would read the whole file thousands of times.
+    const ProfileText script = ReadProfileText(scriptPath);
     std::vector<ShortcutItem> items;
     int n = 0;
     for (std::string& make : ReadNumberedList("ShortCut", "Make", scriptPath))
-        items.push_back(
-            {std::move(make), ReadProfile("ShortCut", "Name" + std::to_string(++n), "Default", scriptPath)});
+        items.push_back({std::move(make), script.Read("ShortCut", "Name" + std::to_string(++n), "Default")});
     return items;
 }
 

@@ -169,19 +169,19 @@ unsigned long ChangeProfileFile(const std::string& file, const std::function<std
     return ReplaceProfileFile(path, changed);
 }
 
-ProfileText ParsedProfileFile(const std::string& file)
+}  // namespace
+
+ProfileText ReadProfileText(const std::string& file)
 {
     unsigned long error = 0;
     const std::optional<std::string> text = ReadProfileFile(ProfilePath(file), error);
     return ProfileText::Parse(text.value_or(std::string()));
 }
 
-}  // namespace
-
 std::string ReadProfile(const std::string& section, const std::string& key, const std::string& fallback,
                         const std::string& file)
 {
-    return ParsedProfileFile(file).Read(section, key, fallback);
+    return ReadProfileText(file).Read(section, key, fallback);
 }
 
 bool WriteProfile(const std::string& section, const std::string& key, const std::string& value,
@@ -194,7 +194,7 @@ bool WriteProfile(const std::string& section, const std::string& key, const std:
 
 std::vector<std::string> ReadProfileSection(const std::string& section, const std::string& file)
 {
-    return ParsedProfileFile(file).SectionLines(section);
+    return ReadProfileText(file).SectionLines(section);
 }
 
 unsigned long ReplaceProfileSection(const std::string& section, const std::vector<std::string>& lines,
@@ -240,7 +240,7 @@ bool SameListEntry(const std::string& a, const std::string& b)
 int FindNumberedKey(const std::string& value, const std::string& section, const std::string& prefix,
                     const std::string& file)
 {
-    const ProfileText profile = ParsedProfileFile(file);
+    const ProfileText profile = ReadProfileText(file);
     const std::string wanted = ListEntryField(value);
     for (int n = 1;; ++n) {
         const std::string field = ListEntryField(profile.Read(section, prefix + std::to_string(n), ""));

@@ -1,13 +1,21 @@
 // Profile (INI) files read and changed one call at a time by the program's
 // own Shift-JIS reader and writer (text/ProfileText.h), with the rules of the
 // system's profile functions but the same bytes on every system code page.
-// There is no in-memory model of a file: each call reads the file afresh,
-// and each change replaces the file whole through a temporary file beside
-// it, so that a failed write leaves the old file as it was.
+// There is no in-memory model of a file kept between calls: each call reads
+// the file afresh (ReadProfileText gives it parsed once, for a caller that
+// reads many keys of one file), and each change replaces the file whole
+// through a temporary file beside it, so that a failed write leaves the old
+// file as it was.
 #pragma once
+
+#include "text/ProfileText.h"
 
 #include <string>
 #include <vector>
+
+// The file as ReadProfile reads it, parsed once: its Read gives what
+// ReadProfile gives. An empty text for a missing file.
+ProfileText ReadProfileText(const std::string& file);
 
 // The value of `key`, or `fallback` when the file, the section or the key is
 // missing. Values and fallbacks of any length come back whole.
