@@ -19,6 +19,7 @@
 #include "FuzzSandbox.h"
 #include "app/RunStart.h"
 #include "engine/ProtectedFolders.h"
+#include "install/IniFileSection.h"
 #include "install/InstallPreparation.h"
 #include "install/RunInstall.h"
 #include "services/Expansion.h"
@@ -30,6 +31,7 @@
 #include "text/NumberedList.h"
 #include "text/PathParts.h"
 #include "text/StrOp.h"
+#include "text/Unicode.h"
 #include "uninstall/DecideFileDeletion.h"
 #include "uninstall/RunUninstall.h"
 #include "windows/UserDialogs.h"
@@ -132,7 +134,8 @@ struct Figures {
     uint64_t crashes = 0, timeOuts = 0, touches = 0, boxes = 0;
     // Changes outside the sandbox that an input asked for by design: files a
     // record named one by one, removed; files a script named in the
-    // victims' folder, made.
+    // victims' folder, made; profile files a script named without a folder,
+    // made or changed in the Windows folder.
     uint64_t namedRemovals = 0;
     std::vector<std::string> notes;
 };
@@ -207,33 +210,6 @@ void Uninstall(const Sandbox& sandbox, const std::string& record, FuzzRandom& ra
     RunUninstall(person, TheRun);
 }
 
-// A script names its destinations itself, anywhere: one that climbs out of
-// the sandbox into the victims' folder ("(Sys)..\..\ORVVICTIM\X.DLL") has
-// files and folders made there by design. The victims themselves must still
-// neither change nor go.
-bool NamesVictimFolder(const FuzzInput& input)
-{
-    return input.kind == InputKind::Script && input.bytes.find("ORVVICTIM") != std::string::npos;
-}
-
-void RunScript(const Sandbox& sandbox, const FuzzInput& input, FuzzRandom& random)
-{
-    TheRun.runMode = "SETUP";
-    TheRun.scriptPath = sandbox.Folder("work") + "SETUP.INI";
-    WriteTextFile(TheRun.scriptPath, input.bytes);
-    TheRun.appFolder = "(App)";
-    ReadRunHeader(TheRun);
-    RecordingCallback person;
-    ScriptAnswers(person, random);
-    person.installChoices = {PersonsFolder(sandbox), random.Chance(50), true, true, true, true, true};
-    TheRun.allOrNothing = random.Chance(50);
-    RunInstall(person, TheRun);
-    const std::string record = TheRun.unSetupPath;
-    if (!record.empty() && PathExists(record) && IsSameOrInside(record, sandbox.deep)) {
-        Uninstall(sandbox, record, random);
-    }
-}
-
 std::string ReplaceAll(std::string text, const std::string& from, const std::string& to)
 {
     for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
@@ -241,16 +217,28 @@ std::string ReplaceAll(std::string text, const std::string& from, const std::str
     return text;
 }
 
-// A file as the snapshot names it: the full path, without a device prefix,
-// in capitals.
-std::string SnapshotName(std::string path)
+// A path the program names in Shift-JIS as the snapshot names it: the full
+// path without a device prefix, in UTF-8, compared in capitals.
+std::string SnapshotKey(const std::string& path)
 {
-    for (const char* prefix : {"\\\\?\\", "\\\\.\\"})
-        if (path.rfind(prefix, 0) == 0) path.erase(0, 4);
-    char full[MAX_PATH * 4];
-    const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
-    if (length == 0 || length >= sizeof full) return AsciiUpper(path);
-    return AsciiUpper(std::string(full, length));
+    std::wstring wide = WideFromShiftJis(path);
+    for (const wchar_t* prefix : {L"\\\\?\\", L"\\\\.\\"})
+        if (wide.rfind(prefix, 0) == 0) wide.erase(0, 4);
+    std::wstring full(32768, L'\0');
+    const DWORD length = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length > 0 && length < full.size()) wide.assign(full.data(), length);
+    std::string utf8(wide.size() * 3, '\0');
+    utf8.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                                        utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr)));
+    return AsciiUpper(utf8);
+}
+
+// The path a difference line is about: "added C:\x (file ...)" gives C:\x.
+std::string PathOfDifference(const std::string& line)
+{
+    const size_t start = line.find(' ') + 1;
+    const size_t end = line.rfind(" (");
+    return line.substr(start, end == std::string::npos || end < start ? std::string::npos : end - start);
 }
 
 // The files a record names one by one (no pattern) in its file and shortcut
@@ -262,21 +250,56 @@ void NoteNamedFiles(const std::string& record, std::set<std::string>& named)
     for (const char* section : {"DeleteFile", "AddDeleteFile"})
         for (const std::string& value : ReadNumberedList(section, "File", record))
             if (const std::string path = SplitRecordedFile(value).path; !path.empty() && !HasWildcards(path))
-                named.insert(SnapshotName(path));
+                named.insert(SnapshotKey(path));
     for (const std::string& shortcut : ReadNumberedList("DeleteShortCut", "File", record))
-        if (!HasWildcards(shortcut)) named.insert(SnapshotName(shortcut));
+        if (!HasWildcards(shortcut)) named.insert(SnapshotKey(shortcut));
+}
+
+// The files a script's [IniFile] entries name without a folder, read as
+// the install reads them: the profile functions put such a file in the
+// Windows folder, the real one whatever the sandbox (most such names are
+// given a sandbox folder when the input is made; this catches the rest).
+void NoteBareIniFiles(const RunState& run, std::set<std::string>& named)
+{
+    wchar_t windows[MAX_PATH] = {};
+    const UINT length = GetWindowsDirectoryW(windows, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return;
+    const std::string windowsFolder = WithTrailingBackslash(ShiftJisFromWide(std::wstring(windows, length)).value_or(""));
+    for (const std::string& data : ReadIniFileItems(run.scriptPath)) {
+        const std::string file = ParseIniFileEntry(data, LocationsOf(run)).file;
+        if (!file.empty() && WideFromShiftJis(file).find_first_of(L"\\/:") == std::wstring::npos)
+            named.insert(SnapshotKey(windowsFolder + file));
+    }
 }
 
 // What the batch's inputs asked for outside the sandbox by design.
 struct Designed {
-    std::set<std::string> namedFiles;  // files records named one by one
-    bool victimFolderNamed = false;    // a script named the victims' folder
+    std::set<std::string> namedFiles;     // files records named one by one: removed
+    std::set<std::string> bareIniFiles;   // files scripts named without a folder: made or changed
+    bool victimFolderNamed = false;       // a script named the victims' folder: files made there
 };
 
 bool IsDesigned(const std::string& line, const Designed& designed)
 {
-    if (line.rfind("removed ", 0) == 0) return designed.namedFiles.count(AsciiUpper(line.substr(8))) != 0;
+    const std::string key = AsciiUpper(PathOfDifference(line));
+    if (line.rfind("removed ", 0) == 0) return designed.namedFiles.count(key) != 0;
+    if (designed.bareIniFiles.count(key) != 0) return true;
     return designed.victimFolderNamed && line.rfind(std::string("added ") + VictimFolder, 0) == 0;
+}
+
+// A profile file a script made in the real Windows folder goes again, so
+// that the folder does not fill up over a long run.
+void RemoveBareIniFiles(const std::vector<std::string>& differences, const Designed& designed)
+{
+    for (const std::string& line : differences) {
+        if (line.rfind("added ", 0) != 0 || designed.bareIniFiles.count(AsciiUpper(PathOfDifference(line))) == 0)
+            continue;
+        const std::string path = PathOfDifference(line);
+        const int length = MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
+        std::wstring wide(static_cast<size_t>(length), L'\0');
+        MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), wide.data(), length);
+        DeleteFileW(wide.c_str());
+    }
 }
 
 // The differences less what the inputs asked for by design (see above).
@@ -286,6 +309,34 @@ std::vector<std::string> Escapes(const std::vector<std::string>& differences, co
     for (const std::string& line : differences)
         if (!IsDesigned(line, designed)) escapes.push_back(line);
     return escapes;
+}
+
+// A script names its destinations itself, anywhere: one that climbs out of
+// the sandbox into the victims' folder ("(Sys)..\..\ORVVICTIM\X.DLL") has
+// files and folders made there by design. The victims themselves must still
+// neither change nor go.
+bool NamesVictimFolder(const FuzzInput& input)
+{
+    return input.kind == InputKind::Script && input.bytes.find("ORVVICTIM") != std::string::npos;
+}
+
+void RunScript(const Sandbox& sandbox, const FuzzInput& input, FuzzRandom& random, std::set<std::string>& bareIniFiles)
+{
+    TheRun.runMode = "SETUP";
+    TheRun.scriptPath = sandbox.Folder("work") + "SETUP.INI";
+    WriteTextFile(TheRun.scriptPath, input.bytes);
+    TheRun.appFolder = "(App)";
+    ReadRunHeader(TheRun);
+    RecordingCallback person;
+    ScriptAnswers(person, random);
+    person.installChoices = {PersonsFolder(sandbox), random.Chance(50), true, true, true, true, true};
+    TheRun.allOrNothing = random.Chance(50);
+    RunInstall(person, TheRun);
+    NoteBareIniFiles(TheRun, bareIniFiles);
+    const std::string record = TheRun.unSetupPath;
+    if (!record.empty() && PathExists(record) && IsSameOrInside(record, sandbox.deep)) {
+        Uninstall(sandbox, record, random);
+    }
 }
 
 void RunRecord(const Sandbox& sandbox, const FuzzInput& input, FuzzRandom& random, std::set<std::string>& named)
@@ -341,7 +392,8 @@ void Report(const Figures& figures, double seconds)
                 static_cast<unsigned long long>(figures.touches), static_cast<unsigned long long>(figures.boxes),
                 figures.notes.size());
     std::printf("fuzz designed: changes outside the sandbox that an input named (files a record named one by "
-                "one, removed; files a script named in the victims' folder, made): %llu\n",
+                "one, removed; files a script named in the victims' folder, made; profile files a script named without a "
+                "folder, in the Windows folder): %llu\n",
                 static_cast<unsigned long long>(figures.namedRemovals));
     for (size_t kind = 0; kind < InputKinds; ++kind)
         std::printf("fuzz slowest %s: index %llu, %llu ms\n", KindName(static_cast<InputKind>(kind)),
@@ -396,7 +448,7 @@ TEST_CASE("fuzzed scripts, records and compressed files: no crash, no time-out, 
             GuardInput(input);
             const unsigned long long inputBegan = GetTickCount64();
             switch (input.kind) {
-            case InputKind::Script: RunScript(sandbox, input, random); break;
+            case InputKind::Script: RunScript(sandbox, input, random, designed.bareIniFiles); break;
             case InputKind::Record: RunRecord(sandbox, input, random, designed.namedFiles); break;
             case InputKind::Compressed: RunCompressed(sandbox, input, random, figures); break;
             }
@@ -424,6 +476,7 @@ TEST_CASE("fuzzed scripts, records and compressed files: no crash, no time-out, 
         before = std::move(after);
         if (!differences.empty()) {
             // The next batch starts from the victims as they were.
+            RemoveBareIniFiles(differences, designed);
             PlaceVictims();
             before = SnapshotOutside();
             figures.namedRemovals += differences.size() - escapes.size();
