@@ -51,7 +51,8 @@ while [ "$start" -lt "$count" ]; do
         touches=$((touches + $(sed -n 's/.*touches outside the sandbox \([0-9]*\).*/\1/p' <<<"$faults")))
         boxes=$((boxes + $(sed -n 's/.*boxes \([0-9]*\).*/\1/p' <<<"$faults")))
         other=$((other + $(sed -n 's/.*other \([0-9]*\).*/\1/p' <<<"$faults")))
-        named=$((named + $(sed -n 's/^fuzz designed: .*: \([0-9]*\)$/\1/p' "$log.part" | tail -1)))
+        designed=$(sed -n 's/^fuzz designed: .*: \([0-9][0-9]*\).*/\1/p' "$log.part" | tail -1)
+        named=$((named + ${designed:-0}))
         start=$count
         ;;
     70 | 71)
@@ -60,8 +61,11 @@ while [ "$start" -lt "$count" ]; do
             echo "fuzz.sh: the driver ended with $status without naming an input of this run" >&2
             exit 1
         fi
-        # The touches of the batches before the fault were printed already.
+        # The touches of the batches before the fault were printed already,
+        # and the progress lines count the designed changes.
         touches=$((touches + $(grep -c '^  \(added\|removed\|changed\) ' "$log.part" || true)))
+        designed=$(sed -n 's/^fuzz progress: .*designed so far \([0-9][0-9]*\).*/\1/p' "$log.part" | tail -1)
+        named=$((named + ${designed:-0}))
         if [ "$status" -eq 70 ]; then crashes=$((crashes + 1)); else timeouts=$((timeouts + 1)); fi
         start=$((index + 1))
         ;;

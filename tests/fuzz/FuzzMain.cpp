@@ -491,10 +491,11 @@ TEST_CASE("fuzzed scripts, records and compressed files: no crash, no time-out, 
                 SaveFinding("touch", MakeInput(corpus, options->seed, index));
             std::fflush(stdout);
         }
-        std::printf("fuzz progress: inputs %llu to %llu done in %.0f s, touches so far %llu, boxes so far %llu\n",
+        std::printf("fuzz progress: inputs %llu to %llu done in %.0f s, touches so far %llu, boxes so far %llu, "
+                    "designed so far %llu\n",
                     static_cast<unsigned long long>(options->start), static_cast<unsigned long long>(last - 1),
                     static_cast<double>(GetTickCount64() - began) / 1000, static_cast<unsigned long long>(figures.touches),
-                    static_cast<unsigned long long>(figures.boxes));
+                    static_cast<unsigned long long>(figures.boxes), static_cast<unsigned long long>(figures.namedRemovals));
         std::fflush(stdout);
     }
     const double seconds = static_cast<double>(GetTickCount64() - began) / 1000;
