@@ -1,5 +1,7 @@
 #include "text/IniFile.h"
 
+#include "text/PathParts.h"
+
 #include "text/ProfileText.h"
 #include "text/StrOp.h"
 #include "text/Unicode.h"
@@ -16,17 +18,23 @@ namespace {
 
 // Where the file is: a name without a folder is a file of the Windows
 // folder, as the system's profile functions have always taken it (scripts
-// write "MYAPP.INI" and mean the Windows folder's).
+// write "MYAPP.INI" and mean the Windows folder's). Empty, which no file
+// opens, for a path longer than the system's limit: the system's profile
+// functions took none, and some file systems would cut the name short
+// instead of refusing it.
 std::wstring ProfilePath(const std::string& file)
 {
-    const std::wstring path = WideFromShiftJis(file);
-    if (path.empty() || path.find_first_of(L"\\/:") != std::wstring::npos) return path;
-    wchar_t windows[MAX_PATH] = {};
-    const UINT length = GetWindowsDirectoryW(windows, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return path;
-    std::wstring folder(windows, length);
-    if (folder.back() != L'\\') folder += L'\\';
-    return folder + path;
+    std::wstring path = WideFromShiftJis(file);
+    if (!path.empty() && path.find_first_of(L"\\/:") == std::wstring::npos) {
+        wchar_t windows[MAX_PATH] = {};
+        const UINT length = GetWindowsDirectoryW(windows, MAX_PATH);
+        if (length > 0 && length < MAX_PATH) {
+            std::wstring folder(windows, length);
+            if (folder.back() != L'\\') folder += L'\\';
+            path = folder + path;
+        }
+    }
+    return path.size() > LongestPath ? std::wstring() : path;
 }
 
 // An open file, closed when it goes out of scope.
@@ -170,6 +178,11 @@ unsigned long ChangeProfileFile(const std::string& file, const std::function<std
 }
 
 }  // namespace
+
+std::string ProfileFileLocation(const std::string& file)
+{
+    return ShiftJisFromWide(ProfilePath(file)).value_or(std::string());
+}
 
 ProfileText ReadProfileText(const std::string& file)
 {

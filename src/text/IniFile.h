@@ -13,6 +13,12 @@
 #include <string>
 #include <vector>
 
+// The file the profile functions below read and write for `file`: a name
+// without a folder is the Windows folder's. Empty for a path longer than
+// the system's limit, which they never touch (a read gives the fallback, a
+// write fails).
+std::string ProfileFileLocation(const std::string& file);
+
 // The file as ReadProfile reads it, parsed once: its Read gives what
 // ReadProfile gives. An empty text for a missing file.
 ProfileText ReadProfileText(const std::string& file);

@@ -70,16 +70,25 @@ TEST_CASE("texts beyond what the system's profile functions took: long fallbacks
     CHECK((ReadProfile("Title", "Setup", "", file) == huge));
 }
 
-TEST_CASE("a device name is no profile file: a read falls back at once, a write fails")
+TEST_CASE("a device name or a path beyond the system's limit is no profile file: a read falls back, a write fails")
 {
-    // "AUX" opened the serial device, whose read waited for ever (an
-    // [IniFile] entry of a damaged script named it).
+    // "AUX" opened the serial device, whose read waited for ever; a name of
+    // 60 KB was cut short by the file system and written all the same (both
+    // from [IniFile] entries of damaged scripts).
     ScratchFolder folder("ini");
-    for (const std::string& device : {std::string("AUX"), folder / "COM1.INI", std::string("NUL")}) {
-        CAPTURE(device);
-        CHECK(ReadProfile("Sec", "Key", "fallback", device) == "fallback");
-        CHECK_FALSE(WriteProfile("Sec", "Key", "value", device));
+    const std::string overLong = folder / std::string(300, 'b') + ".INI";
+    for (const std::string& file : {std::string("AUX"), folder / "COM1.INI", std::string("NUL"), overLong,
+                                    "(App)" + std::string(300, 'b')}) {
+        CAPTURE(file);
+        CHECK(ReadProfile("Sec", "Key", "fallback", file) == "fallback");
+        CHECK_FALSE(WriteProfile("Sec", "Key", "value", file));
     }
+    CHECK(ProfileFileLocation(overLong).empty());
+    CHECK(ProfileFileLocation("NAME.INI").size() > std::string("NAME.INI").size());
+    WIN32_FIND_DATAA data{};
+    const HANDLE find = FindFirstFileA((folder.Path() + "b*").c_str(), &data);
+    CHECK(find == INVALID_HANDLE_VALUE);  // nothing made under a shortened name
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
 }
 
 TEST_CASE("WriteProfile creates, replaces in place and sees a file changed behind its back")
