@@ -269,11 +269,12 @@ void JournalIniEntry(const std::string& file, const std::string& section, const 
 {
     Journal* journal = ActiveJournal();
     if (journal == nullptr) return;
-    // A name without a folder is one the profile functions look for in the
-    // Windows folder: only the entry itself is certain to be the same file.
-    const bool hasFolder = TokenPos("\\", file) != 0;
-    if (hasFolder && GetFileAttributesW(WideFromShiftJis(file).c_str()) == INVALID_FILE_ATTRIBUTES)
-        journal->FileCreated(file);
+    // The file as the profile functions find it (a name without a folder is
+    // the Windows folder's): one they will make is removed by the undo.
+    const std::string location = ProfileFileLocation(file);
+    if (location.empty()) return;  // they write nothing there
+    if (GetFileAttributesW(WideFromShiftJis(location).c_str()) == INVALID_FILE_ATTRIBUTES)
+        journal->FileCreated(location);
     else
         journal->IniEntryBefore(file, section, key);
 }

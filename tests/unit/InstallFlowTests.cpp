@@ -280,9 +280,19 @@ TEST_CASE("an INI file the script names without a folder is the Windows folder's
     RecordingCallback person;
     person.installChoices.setupFolder = run.target.Path();
 
-    CHECK(RunInstall(person, TheRun).end == RunEnd::Completed);
-
-    CHECK(ReadTextFile(bare) == "[S]\r\nK=V\r\n");
-    CHECK(ReadProfile("S", "K", "", "ORVFLOW.INI") == "V");
+    SUBCASE("written there")
+    {
+        CHECK(RunInstall(person, TheRun).end == RunEnd::Completed);
+        CHECK(ReadTextFile(bare) == "[S]\r\nK=V\r\n");
+        CHECK(ReadProfile("S", "K", "", "ORVFLOW.INI") == "V");
+    }
+    SUBCASE("made there, and taken away again by the undo of a failed install")
+    {
+        TheRun.journalPath = run.machine / "ORVSETUP.JNL";
+        TheRun.allOrNothing = true;
+        WriteTextFile(TheRun.scriptPath, "[IniFile]\r\nData1=S,K,V,ORVFLOW.INI\r\n[CopyFile]\r\nFile1=(App)\\MISSING.TXT\r\n");
+        CHECK(RunInstall(person, TheRun).end == RunEnd::Failed);
+        CHECK_FALSE(PathExists(bare));
+    }
     DeleteFileA(bare.c_str());
 }
