@@ -125,19 +125,19 @@ unsigned long DeleteAtRestart(const std::string& path)
 
 std::optional<std::vector<std::string>> DeleteHeldFilesAtRestart(const std::string& path)
 {
+    if (!HasWildcards(path)) {
+        if (!FileExists(path) || DeleteAtRestart(path) != 0) return std::nullopt;
+        return std::vector<std::string>{path};
+    }
+    // A pattern's deletion stops at the first file it cannot delete: the
+    // others may well go now.
     std::vector<std::string> scheduled;
-    const std::vector<std::string> files =
-        HasWildcards(path) ? FilesMatching(path) : FileExists(path) ? std::vector<std::string>{path}
-                                                                    : std::vector<std::string>{};
-    for (const std::string& file : files) {
-        // A pattern's deletion stops at the first file it cannot delete:
-        // the others may well go now.
-        const unsigned long error = HasWildcards(path) ? DeleteFiles(file) : ERROR_SHARING_VIOLATION;
+    for (const std::string& file : FilesMatching(path)) {
+        const unsigned long error = DeleteFiles(file);
         if (error == 0) continue;
         if (!IsInUseError(error) || DeleteAtRestart(file) != 0) return std::nullopt;
         scheduled.push_back(file);
     }
-    if (scheduled.empty() && !HasWildcards(path)) return std::nullopt;
     return scheduled;
 }
 
