@@ -46,6 +46,10 @@ bool SignFile(const std::string& command, const std::filesystem::path& file, std
         error = "the signing command failed on " + name + " (exit status " + std::to_string(status) + ")";
         return false;
     }
+    if (writesCopy && !std::filesystem::is_regular_file(signedCopy, ignored)) {
+        error = "the signing command wrote no signed " + name + " to {signed}";
+        return false;
+    }
     std::vector<uint8_t> after;
     if (!ReadFileBytes(writesCopy ? signedCopy : file, after, error)) return false;
     if (const std::string problem = AppendedSignatureProblem(before, after); !problem.empty()) {

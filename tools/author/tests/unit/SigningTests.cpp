@@ -157,6 +157,7 @@ TEST_CASE("package --sign: a command that fails, signs nothing or changes more t
     };
     refused("false {file}", "the signing command failed on SETUP.EXE (exit status 1)");
     refused("true {file}", "left SETUP.EXE unusable: it is not signed");
+    refused("true {file} {signed}", "wrote no signed SETUP.EXE to {signed}");
     // Signs, then changes byte 200 of what it signed.
     WriteText(scratch / "tamper.sh", certificates.Signing() + " -in \"$1\" -out \"$2\" >/dev/null && "
                                      "printf X | dd of=\"$2\" bs=1 seek=200 conv=notrunc 2>/dev/null\n");
