@@ -26,6 +26,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -114,6 +115,18 @@ std::string CopyOfPackage(const std::string& package, const ScratchFolder& folde
     return copy;
 }
 
+// Memory the security functions hand out, freed with LocalFree.
+using LocalMemory = std::unique_ptr<void, decltype(&LocalFree)>;
+
+// A SID as text ("S-1-5-18").
+std::string SidText(PSID sid)
+{
+    char* text = nullptr;
+    REQUIRE(ConvertSidToStringSidA(sid, &text));
+    const LocalMemory owned(text, &LocalFree);
+    return text;
+}
+
 // The access list of a folder: whether it keeps out what its parent would
 // hand down, and each entry as "SID mask flags" ("S-1-5-18 1F01FF 3").
 struct AccessList {
@@ -128,6 +141,7 @@ AccessList AccessListOf(const std::string& folder)
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     REQUIRE(GetNamedSecurityInfoA(folder.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
                                   nullptr, &descriptor) == ERROR_SUCCESS);
+    const LocalMemory owned(descriptor, &LocalFree);
     SECURITY_DESCRIPTOR_CONTROL control = 0;
     DWORD revision = 0;
     GetSecurityDescriptorControl(descriptor, &control, &revision);
@@ -135,16 +149,12 @@ AccessList AccessListOf(const std::string& folder)
     for (DWORD i = 0; dacl != nullptr && i < dacl->AceCount; ++i) {
         void* ace = nullptr;
         REQUIRE(GetAce(dacl, i, &ace));
-        const auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(ace);
-        char* sid = nullptr;
+        auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(ace);
         REQUIRE(allowed->Header.AceType == ACCESS_ALLOWED_ACE_TYPE);
-        REQUIRE(ConvertSidToStringSidA(const_cast<DWORD*>(&allowed->SidStart), &sid));
         char fields[64] = {};
         std::snprintf(fields, sizeof fields, " %lX %u", allowed->Mask, static_cast<unsigned>(allowed->Header.AceFlags));
-        list.entries.push_back(std::string(sid) + fields);
-        LocalFree(sid);
+        list.entries.push_back(SidText(&allowed->SidStart) + fields);
     }
-    LocalFree(descriptor);
     return list;
 }
 
@@ -154,11 +164,10 @@ std::string FolderWithAccess(const std::string& parent, const std::string& name,
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (sddl != nullptr)
         REQUIRE(ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor, nullptr));
+    const LocalMemory owned(descriptor, &LocalFree);
     SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
     const std::string folder = parent + name;
-    const bool made = CreateDirectoryA(folder.c_str(), sddl != nullptr ? &attributes : nullptr) != FALSE;
-    LocalFree(descriptor);
-    REQUIRE(made);
+    REQUIRE(CreateDirectoryA(folder.c_str(), sddl != nullptr ? &attributes : nullptr));
     return folder;
 }
 
@@ -174,11 +183,7 @@ std::pair<bool, std::string> ElevationAndUserOf(DWORD id)
     REQUIRE(GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof elevation, &size));
     std::vector<BYTE> user(256);
     REQUIRE(GetTokenInformation(token.Get(), TokenUser, user.data(), static_cast<DWORD>(user.size()), &size));
-    char* sid = nullptr;
-    REQUIRE(ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid, &sid));
-    const std::string text = sid;
-    LocalFree(sid);
-    return {elevation.TokenIsElevated != 0, text};
+    return {elevation.TokenIsElevated != 0, SidText(reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid)};
 }
 
 // The unpack folder lets in only SYSTEM, the Administrators and, when the
@@ -210,39 +215,13 @@ void CheckOnlyAdministratorsMayEnter(const std::string& folder, DWORD stub, cons
     CHECK_FALSE(everyone(access));
 }
 
-// A value as the manifest writer spells it: plain, or in double quotes with
-// the escapes \" \\ \t \r \n \xHH and \uHHHH (as UTF-8).
+// A value of the manifest: plain, or in double quotes (the sample's values
+// need no escapes).
 std::string YamlText(const std::string& text)
 {
     if (text.empty() || text.front() != '"') return text;
-    REQUIRE(text.size() >= 2);
-    REQUIRE(text.back() == '"');
-    std::string value;
-    for (size_t i = 1; i + 1 < text.size(); ++i) {
-        if (text[i] != '\\') {
-            value += text[i];
-            continue;
-        }
-        const char escape = text[++i];
-        if (escape == 'x' || escape == 'u') {
-            const size_t digits = escape == 'x' ? 2 : 4;
-            const unsigned long code = std::stoul(text.substr(i + 1, digits), nullptr, 16);
-            i += digits;
-            if (code < 0x80) {
-                value += static_cast<char>(code);
-            } else if (code < 0x800) {
-                value += static_cast<char>(0xC0 | (code >> 6));
-                value += static_cast<char>(0x80 | (code & 0x3F));
-            } else {
-                value += static_cast<char>(0xE0 | (code >> 12));
-                value += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-                value += static_cast<char>(0x80 | (code & 0x3F));
-            }
-            continue;
-        }
-        value += escape == 't' ? '\t' : escape == 'r' ? '\r' : escape == 'n' ? '\n' : escape;
-    }
-    return value;
+    REQUIRE(text.find('\\') == std::string::npos);
+    return text.substr(1, text.size() - 2);
 }
 
 // The keys and values of the first item of the list `list` of a manifest
