@@ -4,12 +4,15 @@
 # an X server for its windows, Japanese fonts, a stand-in for Times New
 # Roman, the test framework, an independent LZ compressor for the test
 # fixtures, a YAML library that reads back the package manifests, ImageMagick
-# for screenshots, and the Unix locales of the Wine prefixes (Japanese,
+# for screenshots, a code-signing tool and OpenSSL for the signed package's
+# test certificates, Python's JSON-schema and YAML modules that check the
+# winget manifests against winget's schemas, and the Unix locales of the Wine prefixes (Japanese,
 # Western, UTF-8), without which Wine fails every non-ASCII file name.
 set -euo pipefail
 
 packages=(g++-mingw-w64-x86-64 cmake make g++ wine wine64 xvfb xauth fonts-ipafont-gothic fonts-liberation fonts-wine
-          locales doctest-dev libyaml-cpp-dev mscompress imagemagick x11-utils)
+          locales doctest-dev libyaml-cpp-dev mscompress imagemagick x11-utils osslsigncode openssl
+          python3-jsonschema python3-yaml)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

@@ -6,7 +6,10 @@ export WINEPREFIX="$WINE_ROOT/prefix"
 export HOME="$WINE_ROOT/home"
 export WINEARCH=win64
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# ORVANE_DLL_OVERRIDES adds overrides of a test's own: Wine reads them from
+# the Unix environment a program starts with, never from the Windows one
+# that a test could hand a process it starts.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d${ORVANE_DLL_OVERRIDES:+;$ORVANE_DLL_OVERRIDES}"
 # Wine takes its ANSI code page from the Unix locale (LC_CTYPE): Japanese,
 # code page 932, unless WINE_LOCALE names another. A prefix is always run with
 # the locale it was made with, which tools/wine-prefix.sh notes beside it.

@@ -10,6 +10,7 @@
 #include "app/SetupForms.h"
 #include "app/UnattendedRun.h"
 #include "app/Usage.h"
+#include "services/SystemLibraries.h"
 #include "services/Win32Files.h"
 #include "text/MBUtils.h"
 #include "text/Unicode.h"
@@ -83,6 +84,9 @@ int Run(RunState& state, const RunOptions& options)
 // as UTF-16, never in the system's code page.
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
 {
+    // Before anything loads a DLL: the download folder SETUP.EXE may run
+    // from is no place to take system DLLs from.
+    RestrictDllSearchToSystemFolder();
     LoadLeadBytes();
     const std::wstring wideCommandLine = GetCommandLineW();
     const RunOptions options = ParseCommandLine(wideCommandLine);

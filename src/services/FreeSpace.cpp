@@ -1,5 +1,6 @@
 #include "services/FreeSpace.h"
 
+#include "services/SystemLibraries.h"
 #include "services/Win32Files.h"
 #include "text/StrOp.h"
 #include "text/Unicode.h"
@@ -20,7 +21,7 @@ FreeSpaceResult QueryFreeSpaceEx(const std::string& drive)
     const std::string root = WithTrailingBackslash(drive);
     FreeSpaceResult result;
     // Older systems lack the extended call, so it is looked up, not linked.
-    ModuleHandle kernel(LoadLibraryW(L"KERNEL32.DLL"));
+    ModuleHandle kernel(LoadSystemLibrary(L"KERNEL32.DLL"));
     if (!kernel) return result;
     const auto query = reinterpret_cast<GetDiskFreeSpaceExProc>(
         reinterpret_cast<void*>(GetProcAddress(kernel.Get(), "GetDiskFreeSpaceExW")));

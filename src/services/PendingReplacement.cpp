@@ -3,6 +3,7 @@
 #include "services/Deletion.h"
 #include "services/FileOps.h"
 #include "services/Journal.h"
+#include "services/SystemLibraries.h"
 #include "services/Win32Files.h"
 #include "text/PathParts.h"
 #include "text/StrOp.h"
@@ -20,7 +21,7 @@ namespace {
 // name the program, and SETUP.EXE keeps to the DLLs every Windows has.
 class RestartManagerSession {
 public:
-    RestartManagerSession() : module_(LoadLibraryW(L"rstrtmgr.dll"))
+    RestartManagerSession() : module_(LoadSystemLibrary(L"rstrtmgr.dll"))
     {
         if (!module_) return;
         start_ = Function<decltype(&RmStartSession)>("RmStartSession");

@@ -4,6 +4,7 @@
 #include "services/RegistryAccess.h"
 #include "services/ScopeExit.h"
 #include "services/SetupError.h"
+#include "services/SystemLibraries.h"
 #include "services/Win32Files.h"
 #include "text/StrOp.h"
 #include "text/Unicode.h"
@@ -21,13 +22,15 @@ RegistrationEntry FindEntry(const ModuleHandle& library, const char* name)
 }
 
 // A file that is no loadable library must fail quietly, with our own box
-// only: the system must not put up its own error dialog for it.
+// only: the system must not put up its own error dialog for it. The
+// component comes from where the script put it, the DLLs it needs from
+// beside it or the system folder.
 ModuleHandle LoadComponent(const std::string& path)
 {
     DWORD previousMode = 0;
     SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previousMode);
     const ScopeExit restoreMode([previousMode] { SetThreadErrorMode(previousMode, nullptr); });
-    return ModuleHandle(LoadLibraryW(WideFromShiftJis(path).c_str()));
+    return ModuleHandle(LoadComponentLibrary(WideFromShiftJis(path).c_str()));
 }
 
 }  // namespace

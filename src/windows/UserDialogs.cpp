@@ -1,5 +1,6 @@
 #include "windows/UserDialogs.h"
 
+#include "services/SystemLibraries.h"
 #include "services/Win32Files.h"
 #include "text/Unicode.h"
 
@@ -20,7 +21,7 @@ public:
 
     int OfferRestart(HWND owner) override
     {
-        ModuleHandle shell(LoadLibraryW(L"shell32.dll"));
+        ModuleHandle shell(LoadSystemLibrary(L"shell32.dll"));
         if (!shell) return IDNO;
         auto restart = reinterpret_cast<RestartDialogProc>(
             reinterpret_cast<void*>(GetProcAddress(shell.Get(), MAKEINTRESOURCEA(RestartDialogOrdinal))));

@@ -1,5 +1,7 @@
 #include "PayloadCheck.h"
 
+#include "Sha256.h"
+
 #include <algorithm>
 #include <string_view>
 
@@ -26,10 +28,12 @@ bool Holds(const std::vector<PackageFormat::Record>& records, std::string_view n
 
 std::optional<std::vector<PackageFormat::Record>> CheckedRecords(const uint8_t* image, uint64_t size)
 {
-    const auto trailer = PackageFormat::ReadTrailer(image, size);
+    const auto trailer = PackageFormat::FindTrailer(image, size);
     if (!trailer) return std::nullopt;
     const uint8_t* payload = image + trailer->payloadOffset;
-    if (PackageFormat::Crc32Of(payload, trailer->payloadLength) != trailer->payloadCrc) return std::nullopt;
+    Sha256 digest;
+    digest.Add(payload, static_cast<size_t>(trailer->payloadLength));
+    if (digest.Finish() != trailer->payloadSha256) return std::nullopt;
     auto records = PackageFormat::ReadRecords(payload, trailer->payloadLength, trailer->fileCount);
     if (!records || !Holds(*records, "SETUP.EXE") || !Holds(*records, "SETUP.INI")) return std::nullopt;
     return records;

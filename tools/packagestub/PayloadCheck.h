@@ -1,8 +1,9 @@
 // Everything about the package that can be checked before anything is
-// written or started: the trailer and where it says the payload lies, the
-// payload's CRC, each record's name and size, and that SETUP.EXE and
-// SETUP.INI are among the files. Each file's own CRC is checked while it is
-// written out (Unpack.h).
+// made, written or started: the trailer (before the signature, when the
+// package is signed) and where it says the payload lies, the payload's
+// SHA-256, each record's name and size, and that SETUP.EXE and SETUP.INI
+// are among the files. Each file is checked again as it was written
+// (Unpack.h).
 #pragma once
 
 #include "PackageFormat.h"

@@ -4,7 +4,8 @@
 
 #include <windows.h>
 
-std::optional<unsigned long> RunSetup(const std::wstring& folder, const std::wstring& arguments)
+std::optional<unsigned long> RunSetup(const std::wstring& folder, const std::wstring& arguments,
+                                      const std::function<void()>& started)
 {
     const std::wstring program = folder + L"SETUP.EXE";
     std::wstring commandLine = L"\"" + program + L"\"";
@@ -17,6 +18,7 @@ std::optional<unsigned long> RunSetup(const std::wstring& folder, const std::wst
         return std::nullopt;
     const KernelHandle process(info.hProcess);
     const KernelHandle thread(info.hThread);
+    started();
     DWORD code = 0;
     if (WaitForSingleObject(process.Get(), INFINITE) != WAIT_OBJECT_0 || !GetExitCodeProcess(process.Get(), &code))
         return std::nullopt;

@@ -1,8 +1,10 @@
 // ORVSTUB.EXE, the front of a one-file package (`orvauthor package`): it
-// checks the payload behind it, unpacks it into a fresh temporary folder,
+// checks the payload behind it (its SHA-256 included), unpacks it into a
+// fresh temporary folder that only it and the administrators may enter,
 // runs SETUP.EXE from there with its own arguments, removes the folder and
-// ends with SETUP.EXE's exit code. Nothing runs before every check has
-// passed, so a cut-off download never starts a partial SETUP.EXE.
+// ends with SETUP.EXE's exit code. Nothing is made and nothing runs before
+// every check has passed, so a cut-off or changed download never starts a
+// partial SETUP.EXE.
 #include "FailureBox.h"
 #include "OwnImage.h"
 #include "PayloadCheck.h"
@@ -10,6 +12,7 @@
 #include "StubCommandLine.h"
 #include "Unpack.h"
 #include "UnpackFolder.h"
+#include "services/SystemLibraries.h"
 
 #include <windows.h>
 
@@ -39,9 +42,12 @@ int Run()
     if (!records) return Fail(StubFailure::Damaged, silent);
     UnpackFolder folder;
     if (!folder.Create()) return Fail(StubFailure::CannotUnpack, silent);
-    const UnpackResult unpacked = UnpackRecords(*records, folder.Path());
+    HeldFiles held;
+    const UnpackResult unpacked = UnpackRecords(*records, folder.Path(), held);
     if (unpacked != UnpackResult::Done) return Fail(FailureOf(unpacked), silent);
-    const auto code = RunSetup(folder.Path(), arguments);
+    // Once SETUP.EXE has started from them, the files are its own: it opens
+    // the compressed ones for itself alone.
+    const auto code = RunSetup(folder.Path(), arguments, [&] { held.clear(); });
     if (!code) return Fail(StubFailure::CannotStart, silent);
     return static_cast<int>(*code);
 }
@@ -50,6 +56,9 @@ int Run()
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    // Before anything loads a DLL: the download folder the package runs
+    // from is no place to take system DLLs from.
+    RestrictDllSearchToSystemFolder();
     // Nothing may escape into the system: running out of memory while the
     // names are built is a failure to unpack like any other.
     try {

@@ -1,5 +1,6 @@
 #include "UnpackFolder.h"
 
+#include "FolderAccess.h"
 #include "services/Win32Files.h"
 
 #include <windows.h>
@@ -59,12 +60,14 @@ bool UnpackFolder::Create()
 {
     const std::wstring temp = TempFolder();
     if (temp.empty()) return false;
+    const std::wstring access = UnpackFolderAccess(UserAllowedIn());
     // Process id and clock only make a clash unlikely; CreateDirectoryW
-    // decides, and a taken name moves on to the next.
+    // decides, and a taken name moves on to the next. A name taken by
+    // someone else is never used: its access list is not ours.
     const DWORD seed = GetCurrentProcessId() * 7919u + GetTickCount();
     for (DWORD attempt = 0; attempt < 1000; ++attempt) {
         const std::wstring candidate = temp + L"OVPKG" + Hex(seed + attempt) + L"\\";
-        if (CreateDirectoryW(candidate.c_str(), nullptr)) {
+        if (MakeFolderWithAccess(candidate, access)) {
             path_ = candidate;
             return true;
         }

@@ -1,7 +1,8 @@
 // The folder the package is unpacked into: new under the temporary folder,
 // made by this run alone (CreateDirectoryW fails on a name that exists, so
-// two runs never share one), and removed with everything in it when the
-// run ends, whichever way it ends.
+// two runs never share one) with an access list of its own (FolderAccess.h),
+// and removed with everything in it when the run ends, whichever way it
+// ends.
 #pragma once
 
 #include <string>

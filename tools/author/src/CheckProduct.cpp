@@ -1,9 +1,12 @@
 // Findings about [Product], what the Add/Remove entry (and through it Apps &
-// Features and package managers) tells about the program.
+// Features and package managers) tells about the program, and what the
+// winget manifests of `package` take from it.
 #include "CheckRules.h"
 
 #include "ScriptModel.h"
 #include "SjisText.h"
+
+#include <array>
 
 namespace {
 
@@ -55,6 +58,47 @@ void CheckIcon(const Profile& script, Findings& findings)
                                                                     "Apps & Features shows no icon"});
 }
 
+// Characters as winget counts them (Unicode code points), of Shift-JIS text.
+size_t CharacterCount(const std::string& text)
+{
+    size_t count = 0;
+    for (size_t i = 0; i < text.size(); i += CharLengthAt(text, i)) ++count;
+    return count;
+}
+
+// License (3 to 512 characters) and Description (the manifests' short
+// description, 3 to 256), which the repository requires of every package.
+void CheckManifestText(const Profile& script, const char* key, size_t minimum, size_t maximum, Findings& findings)
+{
+    const ProfileKey* found = script.Find("Product", key);
+    if (found == nullptr) return;
+    const std::string value = script.Read("Product", key);
+    const size_t length = CharacterCount(value);
+    if (length >= minimum && length <= maximum) return;
+    findings.push_back({"Product", key,
+                        (value.empty() ? std::string("is empty") : "has " + std::to_string(length) + " characters") +
+                            ", where winget needs " + std::to_string(minimum) + " to " + std::to_string(maximum) +
+                            ": `package` writes no manifests"});
+}
+
+// A key the installer and `package` do not know is read by neither: most
+// likely a misspelt one ("Licence", "Descripton").
+void CheckKnownKeys(const Profile& script, Findings& findings)
+{
+    static const std::array<const char*, 6> known = {"Version", "Publisher", "URL", "Icon", "License", "Description"};
+    const ProfileSection* section = script.FindSection("Product");
+    if (section == nullptr) return;
+    for (const ProfileKey& key : section->keys) {
+        // A line starting with ";" is the author's note, not a key.
+        bool isKnown = key.name.empty() || key.name.starts_with(";");
+        for (const char* name : known) isKnown = isKnown || SameText(key.name, name);
+        if (!isKnown)
+            findings.push_back({"Product", key.name,
+                                "is no key of [Product] (Version, Publisher, URL, Icon, License, Description): "
+                                "nothing reads it"});
+    }
+}
+
 }  // namespace
 
 void CheckProduct(const Profile& script, Findings& findings)
@@ -62,4 +106,7 @@ void CheckProduct(const Profile& script, Findings& findings)
     CheckVersion(script, findings);
     CheckUrl(script, findings);
     CheckIcon(script, findings);
+    CheckManifestText(script, "License", 3, 512, findings);
+    CheckManifestText(script, "Description", 3, 256, findings);
+    CheckKnownKeys(script, findings);
 }

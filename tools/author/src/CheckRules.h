@@ -22,5 +22,6 @@ void CheckRegistry(const Profile& script, Findings& findings);
 void CheckOtherSections(const Profile& script, const Distribution& distribution, Findings& findings);
 // Parenthesised words that are no location token, in every expanded value.
 void CheckUnknownTokens(const Profile& script, Findings& findings);
-// [Product]: a version package managers can compare, a web address, an icon number.
+// [Product]: a version package managers can compare, a web address, an icon
+// number, a license and description winget takes, no unknown key.
 void CheckProduct(const Profile& script, Findings& findings);

@@ -2,6 +2,7 @@
 
 #include "LzFormat.h"
 #include "SystemText.h"
+#include "services/ScopeExit.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -60,6 +61,29 @@ bool CopyWithTimeStamp(const std::filesystem::path& from, const std::filesystem:
         error = "cannot copy " + DisplayPath(from) + " to " + DisplayPath(to) + ": " + code.message();
         return false;
     }
+    return true;
+}
+
+bool PlaceFile(const std::filesystem::path& from, const std::filesystem::path& to, std::string& error)
+{
+    std::filesystem::path partial = to;
+    partial += ".partial";
+    ScopeExit removePartial([&] {
+        std::error_code ignored;
+        std::filesystem::remove(partial, ignored);
+    });
+    std::error_code code;
+    std::filesystem::copy_file(from, partial, std::filesystem::copy_options::overwrite_existing, code);
+    if (code) {
+        error = "cannot write " + DisplayPath(partial) + ": " + code.message();
+        return false;
+    }
+    std::filesystem::rename(partial, to, code);
+    if (code) {
+        error = "cannot rename " + DisplayPath(partial) + " to " + DisplayPath(to) + ": " + code.message();
+        return false;
+    }
+    removePartial.Release();
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "PackageFormat.h"
 #include "PackageWriter.h"
 #include "PackagedScript.h"
+#include "Signing.h"
 #include "SjisText.h"
 #include "SystemText.h"
 
@@ -45,15 +46,30 @@ void CheckStubAndOutput(PackagePlan& plan, const PackageRequest& request)
                                 "; name it with --stub");
     if (std::filesystem::is_directory(request.output, code))
         plan.problems.push_back(DisplayPath(request.output) + " is a folder");
+    if (!request.signCommand.empty())
+        if (const std::string problem = SigningCommandProblem(request.signCommand); !problem.empty())
+            plan.problems.push_back(problem);
+}
+
+std::filesystem::path FilesFolder(const std::filesystem::path& work)
+{
+    return work / "files";
+}
+
+// Where the package is made and signed before it goes to OUTPUT, under
+// OUTPUT's own name: some signing tools tell a program by its extension.
+std::filesystem::path BuiltPackage(const PackageRequest& request, const std::filesystem::path& work)
+{
+    return work / "package" / request.output.filename();
 }
 
 }  // namespace
 
 PackagePlan PlanPackage(const Profile& script, const std::string& scriptText, const PackageRequest& request,
-                        const std::filesystem::path& staging)
+                        const std::filesystem::path& work)
 {
     PackagePlan plan;
-    const LayoutRequest layout{request.sourceFolder, request.script, request.setupExe, staging};
+    const LayoutRequest layout{request.sourceFolder, request.script, request.setupExe, FilesFolder(work)};
     plan.layout = PlanLayout(script, layout);
     plan.problems = plan.layout.problems;
     plan.warnings = plan.layout.warnings;
@@ -67,9 +83,10 @@ PackagePlan PlanPackage(const Profile& script, const std::string& scriptText, co
     return plan;
 }
 
-bool CarryOutPackage(const PackagePlan& plan, const PackageRequest& request, const std::filesystem::path& staging,
+bool CarryOutPackage(const PackagePlan& plan, const PackageRequest& request, const std::filesystem::path& work,
                      std::vector<std::string>& packed, std::string& error)
 {
+    const std::filesystem::path staging = FilesFolder(work);
     if (!CarryOutLayout(plan.layout, staging, packed, error)) return false;
     const std::vector<uint8_t> script(plan.packagedScript.begin(), plan.packagedScript.end());
     if (!WriteFileBytes(staging / "SETUP.INI", script, error)) return false;
@@ -78,7 +95,15 @@ bool CarryOutPackage(const PackagePlan& plan, const PackageRequest& request, con
     std::error_code code;
     std::filesystem::last_write_time(staging / "SETUP.INI", std::filesystem::last_write_time(request.script, code),
                                      code);
+    const bool signing = !request.signCommand.empty();
+    // SETUP.EXE is signed before it is packed; the uninstaller that the
+    // install copies from it is then signed as well.
+    if (signing && !SignFile(request.signCommand, staging / "SETUP.EXE", error)) return false;
     std::vector<PackedFile> files;
     for (const auto& name : packed) files.push_back(PackedFile{name, staging / *SystemNameFromCp932(name)});
-    return WritePackage(request.stub, files, request.output, error);
+    const std::filesystem::path built = BuiltPackage(request, work);
+    std::filesystem::create_directories(built.parent_path(), code);
+    if (!WritePackage(request.stub, files, built, error)) return false;
+    if (signing && !SignFile(request.signCommand, built, error)) return false;
+    return PlaceFile(built, request.output, error);
 }

@@ -7,6 +7,7 @@
 
 #include "Layout.h"
 #include "Profile.h"
+#include "WingetManifest.h"
 
 #include <filesystem>
 #include <string>
@@ -18,8 +19,8 @@ struct PackageRequest {
     std::filesystem::path setupExe;
     std::filesystem::path stub;      // ORVSTUB.EXE
     std::filesystem::path output;    // the package; an existing file is replaced
-    std::string installerUrl;        // where the package will be downloaded from, for winget
-    std::string identifier;          // winget's package identifier; empty: made from the script
+    std::string signCommand;         // the author's signing command (Signing.h); empty: unsigned
+    WingetOptions winget;            // what the options give the manifests
 };
 
 struct PackagePlan {
@@ -29,13 +30,16 @@ struct PackagePlan {
     std::vector<std::string> warnings;
 };
 
-// Plans the flat layout into `staging` (a new empty folder) and checks what
-// a package adds: plain file names, one file per name, the stub, OUTPUT.
-// `scriptText` is the script file's bytes.
+// Plans the flat layout into the folder "files" of `work` (a new empty
+// folder) and checks what a package adds: plain file names, one file per
+// name, the stub, OUTPUT, the signing command. `scriptText` is the script
+// file's bytes.
 PackagePlan PlanPackage(const Profile& script, const std::string& scriptText, const PackageRequest& request,
-                        const std::filesystem::path& staging);
+                        const std::filesystem::path& work);
 
-// Lays the plan out into `staging` and writes the package; `packed` lists
-// the names it holds. Nothing is left at OUTPUT when it fails.
-bool CarryOutPackage(const PackagePlan& plan, const PackageRequest& request, const std::filesystem::path& staging,
+// Lays the plan out, signs SETUP.EXE, writes the package into the folder
+// "package" of `work`, signs it, and only then puts it at OUTPUT; `packed`
+// lists the names it holds. Nothing is left at OUTPUT when it fails (an
+// older OUTPUT stays as it was).
+bool CarryOutPackage(const PackagePlan& plan, const PackageRequest& request, const std::filesystem::path& work,
                      std::vector<std::string>& packed, std::string& error);

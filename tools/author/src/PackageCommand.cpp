@@ -20,8 +20,9 @@
 namespace {
 
 // A new empty folder under the system's temporary folder where the flat
-// layout is made before it is packed; empty when none could be made.
-std::filesystem::path MakeStagingFolder()
+// layout is made and the package is built and signed before it goes to
+// OUTPUT; empty when none could be made.
+std::filesystem::path MakeWorkFolder()
 {
     std::error_code code;
     const std::filesystem::path temp = std::filesystem::temp_directory_path(code);
@@ -34,6 +35,36 @@ std::filesystem::path MakeStagingFolder()
     return {};
 }
 
+// Where the value of an option (TakesValue) goes.
+void SetOption(const std::string& name, const std::string& value, PackageRequest& request)
+{
+    if (name == "--stub" || name == "--setup-exe") {
+        (name == "--stub" ? request.stub : request.setupExe) = PathFromArgument(value);
+        return;
+    }
+    if (name == "--sign") {
+        request.signCommand = value;
+        return;
+    }
+    std::string* const text = name == "--url"             ? &request.winget.installerUrl
+                              : name == "--id"            ? &request.winget.identifier
+                              : name == "--license"       ? &request.winget.license
+                              : name == "--description"   ? &request.winget.description
+                              : name == "--publisher-url" ? &request.winget.publisherUrl
+                              : name == "--locale"        ? &request.winget.locale
+                                                          : nullptr;
+    // The manifests are UTF-8, whatever the system's code page.
+    if (text != nullptr) *text = Utf8FromArgument(value).value_or(value);
+}
+
+bool TakesValue(const std::string& name)
+{
+    for (const char* option :
+         {"--setup-exe", "--stub", "--sign", "--url", "--id", "--license", "--description", "--publisher-url", "--locale"})
+        if (name == option) return true;
+    return false;
+}
+
 // Reads the options and the two paths; false (with the status) when the
 // command cannot go on.
 bool ReadArguments(const Arguments& arguments, PackageRequest& request, int& status)
@@ -43,22 +74,16 @@ bool ReadArguments(const Arguments& arguments, PackageRequest& request, int& sta
     std::vector<std::filesystem::path> paths;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& name = arguments[i];
-        const bool fileOption = name == "--setup-exe" || name == "--stub";
-        const bool textOption = name == "--url" || name == "--id";
-        if (!fileOption && !textOption) {
+        if (!TakesValue(name)) {
             paths.push_back(PathFromArgument(name));
             continue;
         }
         if (i + 1 == arguments.size()) {
-            PrintError(name + (fileOption ? " needs a file" : " needs a value"));
+            PrintError(name + (name == "--stub" || name == "--setup-exe" ? " needs a file" : " needs a value"));
             status = kExitCannot;
             return false;
         }
-        const std::string& value = arguments[++i];
-        if (name == "--stub") request.stub = PathFromArgument(value);
-        if (name == "--setup-exe") request.setupExe = PathFromArgument(value);
-        if (name == "--url") request.installerUrl = value;
-        if (name == "--id") request.identifier = value;
+        SetOption(name, arguments[++i], request);
     }
     if (paths.size() != 2) {
         PrintUsage("package");
@@ -71,26 +96,32 @@ bool ReadArguments(const Arguments& arguments, PackageRequest& request, int& sta
     return true;
 }
 
-// The winget manifest set of the finished package, in the folder
-// "<OUTPUT's name without extension>.winget" beside it: the package's
-// SHA-256, the download address given (or a placeholder), and the rest from
-// the script. What still holds a placeholder is named, for the author to
-// fill in before submitting.
+// The winget manifest set of the finished (and signed) package, in the
+// folder "<OUTPUT's name without extension>.winget" beside it: its SHA-256,
+// the script's values and the options'. When a field the repository
+// requires is missing or refused, no set is written (an older one goes, so
+// that it cannot be taken for this package's) and each field is named with
+// what gives it.
 bool WriteManifests(const Profile& script, const PackageRequest& request)
 {
     std::string error;
     WingetPackage package = WingetPackageFromScript(script);
-    if (!request.identifier.empty()) package.identifier = request.identifier;
-    if (!request.installerUrl.empty()) package.installerUrl = request.installerUrl;
+    ApplyWingetOptions(package, request.winget);
     const std::optional<std::string> hash = FileSha256Hex(request.output, error);
     if (!hash) {
-        PrintError(error);
+        PrintError(error + "; the package is made, its manifests are not");
         return false;
     }
     package.installerSha256 = *hash;
     std::filesystem::path folder = request.output;
     folder.replace_extension(".winget");
     std::error_code code;
+    std::filesystem::remove_all(folder, code);
+    if (const auto problems = WingetFieldProblems(package); !problems.empty()) {
+        for (const auto& problem : problems) PrintError(problem);
+        PrintError("the package is made; its winget manifests are not, until every field above is given");
+        return false;
+    }
     std::filesystem::create_directories(folder, code);
     const auto written = WriteWingetManifests(package, folder, error);
     if (!written) {
@@ -98,8 +129,6 @@ bool WriteManifests(const Profile& script, const PackageRequest& request)
         return false;
     }
     for (const auto& file : *written) WriteLine(stdout, DisplayPath(file));
-    for (const auto& field : WingetPlaceholderFields(package))
-        PrintError("warning: the manifests' " + field + " is a placeholder to fill in");
     return true;
 }
 
@@ -122,18 +151,18 @@ int RunPackage(const Arguments& arguments)
         PrintError(error);
         return kExitCannot;
     }
-    const std::filesystem::path staging = MakeStagingFolder();
-    if (staging.empty()) {
+    const std::filesystem::path work = MakeWorkFolder();
+    if (work.empty()) {
         PrintError("cannot make a folder under the temporary folder; nothing was written");
         return kExitFailed;
     }
-    ScopeExit removeStaging([&] {
+    ScopeExit removeWork([&] {
         std::error_code ignored;
-        std::filesystem::remove_all(staging, ignored);
+        std::filesystem::remove_all(work, ignored);
     });
 
     const std::string scriptText(scriptBytes.begin(), scriptBytes.end());
-    const PackagePlan plan = PlanPackage(*script, scriptText, request, staging);
+    const PackagePlan plan = PlanPackage(*script, scriptText, request, work);
     for (const auto& warning : plan.warnings) PrintError("warning: " + warning);
     if (!plan.problems.empty()) {
         for (const auto& problem : plan.problems) PrintError(problem);
@@ -141,7 +170,7 @@ int RunPackage(const Arguments& arguments)
         return kExitFailed;
     }
     std::vector<std::string> packed;
-    if (!CarryOutPackage(plan, request, staging, packed, error)) {
+    if (!CarryOutPackage(plan, request, work, packed, error)) {
         PrintError(error);
         PrintError("nothing was written");
         return kExitFailed;

@@ -1,8 +1,9 @@
 // The one-file package that `orvauthor package` writes and the package stub
 // (tools/packagestub, ORVSTUB.EXE) unpacks: the stub's own bytes, then the
-// payload, then a fixed-size trailer at the very end of the file. Both sides
-// include this header, so the layout, the checks and the CRC cannot drift
-// apart. Portable: no system header.
+// payload, then a fixed-size trailer, and, once the package is signed, the
+// Authenticode certificate table after up to 7 alignment bytes
+// (PeSignature.h). Both sides include this header, so the layout, the
+// checks and the CRC cannot drift apart. Portable: no system header.
 //
 // Every number is little-endian with a fixed width.
 //
@@ -15,18 +16,24 @@
 //             before it overwrites, so the unpacked files keep the author's
 //     uint32  CRC-32 of the data
 //     bytes   data
-//   trailer  = the last 32 bytes of the file:
-//     8 bytes "ORVPKG01"
+//   trailer  = 60 bytes, the last of the package's content:
+//     8 bytes "ORVPKG02"
 //     uint64  offset of the payload from the start of the file
 //     uint64  length of the payload
 //     uint32  number of records
-//     uint32  CRC-32 of the whole payload
+//     32 bytes SHA-256 of the whole payload
 //
-// A package is sound only when offset + length + 32 is the file's size, the
-// payload's CRC matches, the records fill the payload exactly and their
-// count is the trailer's, and every name is a plain file name.
+// The content ends at the file's end, or, when the stub's security
+// directory names a certificate table, where that table starts (less the
+// zero bytes that align it). A package is sound only when the trailer ends
+// the content, offset + length is where the trailer starts, the payload's
+// SHA-256 matches, the records fill the payload exactly and their count is
+// the trailer's, and every name is a plain file name.
 #pragma once
 
+#include "PeSignature.h"
+
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -37,8 +44,9 @@
 
 namespace PackageFormat {
 
-inline constexpr std::string_view kMagic = "ORVPKG01";
-inline constexpr uint64_t kTrailerSize = 32;
+inline constexpr std::string_view kMagic = "ORVPKG02";
+inline constexpr uint64_t kTrailerSize = 60;
+inline constexpr size_t kDigestSize = 32;
 inline constexpr size_t kMaxNameLength = 255;
 // name length, data length, time, CRC
 inline constexpr uint64_t kRecordHeaderSize = 2 + 8 + 8 + 4;
@@ -115,11 +123,13 @@ inline bool IsPlainFileName(std::string_view name)
     return true;
 }
 
+using Digest = std::array<uint8_t, kDigestSize>;
+
 struct Trailer {
     uint64_t payloadOffset = 0;
     uint64_t payloadLength = 0;
     uint32_t fileCount = 0;
-    uint32_t payloadCrc = 0;
+    Digest payloadSha256{};
 };
 
 inline std::vector<uint8_t> TrailerBytes(const Trailer& trailer)
@@ -128,26 +138,43 @@ inline std::vector<uint8_t> TrailerBytes(const Trailer& trailer)
     AppendLittleEndian(out, trailer.payloadOffset, 8);
     AppendLittleEndian(out, trailer.payloadLength, 8);
     AppendLittleEndian(out, trailer.fileCount, 4);
-    AppendLittleEndian(out, trailer.payloadCrc, 4);
+    out.insert(out.end(), trailer.payloadSha256.begin(), trailer.payloadSha256.end());
     return out;
 }
 
-// The trailer at the end of the `fileSize` bytes of a whole package file,
-// when it has the magic text and its payload ends exactly where the trailer
-// starts. The payload's CRC is not checked here.
-inline std::optional<Trailer> ReadTrailer(const uint8_t* file, uint64_t fileSize)
+// The trailer that ends at `end`, when it has the magic text and its payload
+// ends exactly where the trailer starts.
+inline std::optional<Trailer> TrailerEndingAt(const uint8_t* file, uint64_t end)
 {
-    if (fileSize < kTrailerSize) return std::nullopt;
-    const uint8_t* end = file + (fileSize - kTrailerSize);
-    if (std::string_view(reinterpret_cast<const char*>(end), kMagic.size()) != kMagic) return std::nullopt;
+    if (end < kTrailerSize) return std::nullopt;
+    const uint8_t* at = file + (end - kTrailerSize);
+    if (std::string_view(reinterpret_cast<const char*>(at), kMagic.size()) != kMagic) return std::nullopt;
     Trailer trailer;
-    trailer.payloadOffset = LoadLittleEndian(end + 8, 8);
-    trailer.payloadLength = LoadLittleEndian(end + 16, 8);
-    trailer.fileCount = static_cast<uint32_t>(LoadLittleEndian(end + 24, 4));
-    trailer.payloadCrc = static_cast<uint32_t>(LoadLittleEndian(end + 28, 4));
-    const uint64_t before = fileSize - kTrailerSize;
+    trailer.payloadOffset = LoadLittleEndian(at + 8, 8);
+    trailer.payloadLength = LoadLittleEndian(at + 16, 8);
+    trailer.fileCount = static_cast<uint32_t>(LoadLittleEndian(at + 24, 4));
+    std::copy(at + 28, at + 28 + kDigestSize, trailer.payloadSha256.begin());
+    const uint64_t before = end - kTrailerSize;
     if (trailer.payloadOffset > before || trailer.payloadLength != before - trailer.payloadOffset) return std::nullopt;
     return trailer;
+}
+
+// The trailer of the `fileSize` bytes of a whole package file, signed or
+// not: at the very end of an unsigned file, else right before the
+// certificate table or before the zero bytes that align it (the magic text
+// cannot overlap itself within 7 bytes, so at most one place fits). Any
+// other byte after the trailer makes a damaged package. The payload's
+// SHA-256 is not checked here.
+inline std::optional<Trailer> FindTrailer(const uint8_t* file, uint64_t fileSize)
+{
+    const auto layout = PeSignature::ReadLayout(file, fileSize);
+    if (!layout || !layout->Signed()) return TrailerEndingAt(file, fileSize);
+    const uint64_t end = layout->tableOffset;
+    for (uint64_t padding = 0; padding <= PeSignature::kMaxAlignment && padding <= end; ++padding) {
+        if (padding > 0 && file[end - padding] != 0) break;
+        if (auto trailer = TrailerEndingAt(file, end - padding)) return trailer;
+    }
+    return std::nullopt;
 }
 
 // The fixed part of a record, written before its data.
@@ -170,7 +197,7 @@ struct Record {
     const uint8_t* data = nullptr;
 };
 
-// The records of a payload whose CRC has been found right: nothing when a
+// The records of a payload whose digest has been found right: nothing when a
 // name is not plain, a size runs past the payload, the records do not fill
 // it exactly, or their count is not `fileCount`. Each file's own CRC is
 // checked by whoever writes it out.

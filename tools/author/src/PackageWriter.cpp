@@ -2,8 +2,8 @@
 
 #include "FileData.h"
 #include "PackageFormat.h"
+#include "Sha256.h"
 #include "SystemText.h"
-#include "services/ScopeExit.h"
 
 #include <fstream>
 
@@ -31,15 +31,15 @@ public:
     void Put(const std::vector<uint8_t>& bytes)
     {
         out_.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        crc_.Add(bytes.data(), bytes.size());
+        digest_.Add(bytes.data(), bytes.size());
         length_ += bytes.size();
     }
     uint64_t Length() const { return length_; }
-    uint32_t Crc() const { return crc_.Value(); }
+    PackageFormat::Digest Sha256Digest() { return digest_.Finish(); }
 
 private:
     std::ofstream& out_;
-    PackageFormat::Crc32 crc_;
+    Sha256 digest_;
     uint64_t length_ = 0;
 };
 
@@ -65,31 +65,18 @@ bool WritePackage(const std::filesystem::path& stub, const std::vector<PackedFil
     std::vector<uint8_t> stubBytes;
     if (!ReadFileBytes(stub, stubBytes, error)) return false;
 
-    std::filesystem::path partial = output;
-    partial += ".partial";
-    ScopeExit removePartial([&] {
-        std::error_code ignored;
-        std::filesystem::remove(partial, ignored);
-    });
-    std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+    std::ofstream out(output, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(stubBytes.data()), static_cast<std::streamsize>(stubBytes.size()));
     PayloadStream payload(out);
     if (!WriteRecords(files, payload, error)) return false;
     const PackageFormat::Trailer trailer{stubBytes.size(), payload.Length(), static_cast<uint32_t>(files.size()),
-                                         payload.Crc()};
+                                         payload.Sha256Digest()};
     const std::vector<uint8_t> trailerBytes = PackageFormat::TrailerBytes(trailer);
     out.write(reinterpret_cast<const char*>(trailerBytes.data()), static_cast<std::streamsize>(trailerBytes.size()));
     out.close();
     if (!out) {
-        error = "cannot write " + DisplayPath(partial);
+        error = "cannot write " + DisplayPath(output);
         return false;
     }
-    std::error_code code;
-    std::filesystem::rename(partial, output, code);
-    if (code) {
-        error = "cannot rename " + DisplayPath(partial) + " to " + DisplayPath(output) + ": " + code.message();
-        return false;
-    }
-    removePartial.Release();
     return true;
 }

@@ -1,7 +1,6 @@
 // Writes a package file (PackageFormat.h): the stub's bytes, one record per
-// file, the trailer. The file is made under a temporary name beside OUTPUT
-// and renamed to OUTPUT only once it is complete, so that a failure never
-// leaves a partial package (nor destroys an older one).
+// file, the trailer. The caller makes it in a folder of its own and puts it
+// at OUTPUT once it is complete and signed (PlaceFile).
 #pragma once
 
 #include <filesystem>

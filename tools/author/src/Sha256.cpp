@@ -1,12 +1,7 @@
 #include "Sha256.h"
 
-#include "SystemText.h"
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <vector>
 
 namespace {
 
@@ -51,12 +46,14 @@ std::array<uint32_t, 64> Schedule(const uint8_t* block)
     return words;
 }
 
-std::string HexOf(const std::array<uint32_t, 8>& state)
+std::string HexOf(const std::array<uint8_t, 32>& digest)
 {
     static const char digits[] = "0123456789ABCDEF";
     std::string hex;
-    for (const uint32_t word : state)
-        for (int shift = 28; shift >= 0; shift -= 4) hex += digits[(word >> shift) & 15];
+    for (const uint8_t byte : digest) {
+        hex += digits[byte >> 4];
+        hex += digits[byte & 15];
+    }
     return hex;
 }
 
@@ -97,7 +94,7 @@ void Sha256::Add(const void* data, size_t size)
     }
 }
 
-std::string Sha256::FinishHex()
+std::array<uint8_t, 32> Sha256::Finish()
 {
     // The message ends with one 1 bit, zeros up to 8 bytes short of a block
     // boundary, and its length in bits as a big-endian 64-bit number.
@@ -109,39 +106,20 @@ std::string Sha256::FinishHex()
     uint8_t length[8];
     for (int i = 0; i < 8; ++i) length[i] = static_cast<uint8_t>(bitLength >> (56 - 8 * i));
     Add(length, sizeof length);
-    const std::string hex = HexOf(state_);
+    std::array<uint8_t, 32> digest{};
+    for (size_t i = 0; i < digest.size(); ++i) digest[i] = static_cast<uint8_t>(state_[i / 4] >> (24 - 8 * (i % 4)));
     *this = Sha256();
-    return hex;
+    return digest;
+}
+
+std::string Sha256::FinishHex()
+{
+    return HexOf(Finish());
 }
 
 std::string Sha256Hex(std::string_view bytes)
 {
     Sha256 digest;
     digest.Add(bytes);
-    return digest.FinishHex();
-}
-
-std::optional<std::string> FileSha256Hex(const std::filesystem::path& file, std::string& error)
-{
-    std::error_code ignored;
-    if (std::filesystem::is_directory(file, ignored)) {
-        // A folder opens as a stream that simply ends at once on some systems.
-        error = "cannot read " + DisplayPath(file) + ": it is a folder";
-        return std::nullopt;
-    }
-    errno = 0;
-    std::ifstream in(file, std::ios::binary);
-    Sha256 digest;
-    std::vector<char> piece(1 << 16);
-    while (in) {
-        in.read(piece.data(), static_cast<std::streamsize>(piece.size()));
-        digest.Add(piece.data(), static_cast<size_t>(in.gcount()));
-    }
-    if (!in.eof() || in.bad()) {
-        const int code = errno;
-        error = "cannot read " + DisplayPath(file);
-        if (code != 0) error += std::string(": ") + std::strerror(code);
-        return std::nullopt;
-    }
     return digest.FinishHex();
 }

@@ -18,7 +18,9 @@ public:
 
     void Add(const void* data, size_t size);
     void Add(std::string_view bytes) { Add(bytes.data(), bytes.size()); }
-    // The digest of everything added; the object starts over afterwards.
+    // The digest of everything added, as 32 bytes or as hexadecimal digits;
+    // the object starts over afterwards.
+    std::array<uint8_t, 32> Finish();
     std::string FinishHex();
 
 private:
@@ -33,5 +35,6 @@ private:
 std::string Sha256Hex(std::string_view bytes);
 
 // The digest of a file's content, read in pieces; nothing, with `error` set,
-// when the file cannot be read.
+// when the file cannot be read. (Sha256File.cpp: the package stub builds
+// the digest alone, without the file system.)
 std::optional<std::string> FileSha256Hex(const std::filesystem::path& file, std::string& error);

@@ -110,6 +110,15 @@ std::filesystem::path PathFromArgument(const std::string& argument)
 #endif
 }
 
+std::optional<std::string> Utf8FromArgument(const std::string& argument)
+{
+#ifdef _WIN32
+    return Convert(argument, CP_ACP, CP_UTF8);
+#else
+    return argument;
+#endif
+}
+
 std::string DisplayPath(const std::filesystem::path& path)
 {
     if (const auto whole = Cp932FromSystemName(path.native())) return *whole;

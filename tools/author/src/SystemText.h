@@ -21,6 +21,10 @@ std::optional<std::filesystem::path> SystemNameFromCp932(const std::string& name
 // system's ANSI code page).
 std::filesystem::path PathFromArgument(const std::string& argument);
 
+// A command-line argument's text in UTF-8 (Linux: as it is; Windows: from
+// the system's ANSI code page), or nothing when it cannot be converted.
+std::optional<std::string> Utf8FromArgument(const std::string& argument);
+
 // A path for a message: Shift-JIS, with "?" for what code page 932 lacks.
 std::string DisplayPath(const std::filesystem::path& path);
 

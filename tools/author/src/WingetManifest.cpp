@@ -41,11 +41,6 @@ bool IsWebAddress(const std::string& url)
     return StartsWithText(url, "http://") || StartsWithText(url, "https://");
 }
 
-std::string OrPlaceholder(const std::string& value, const std::string& placeholder)
-{
-    return value.empty() ? placeholder : value;
-}
-
 bool IsAsciiLetterOrDigit(char c)
 {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
@@ -71,6 +66,48 @@ size_t Utf8Length(const std::string& text)
     return length;
 }
 
+bool IsAscii(const std::string& text)
+{
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+bool IsAsciiLetters(const std::string& text, size_t from, size_t to)
+{
+    for (size_t i = from; i < to; ++i)
+        if (!((text[i] >= 'A' && text[i] <= 'Z') || (text[i] >= 'a' && text[i] <= 'z'))) return false;
+    return true;
+}
+
+// winget's locale: a language of 2 or 3 letters (or "i-" or "x-" and
+// letters), then parts of 1 to 8 letters after "-", at most 20 characters
+// ("ja-JP", "en-US", "zh-Hant-TW").
+bool IsLocale(const std::string& locale)
+{
+    if (locale.empty() || locale.size() > 20) return false;
+    std::vector<std::string> parts;
+    for (size_t at = 0;;) {
+        const size_t dash = locale.find('-', at);
+        parts.push_back(locale.substr(at, dash == std::string::npos ? std::string::npos : dash - at));
+        if (dash == std::string::npos) break;
+        at = dash + 1;
+    }
+    size_t next = 1;
+    const std::string& first = parts[0];
+    if ((first == "i" || first == "I" || first == "x" || first == "X") && parts.size() > 1) {
+        const size_t limit = (first == "x" || first == "X") ? 8 : 20;
+        if (parts[1].empty() || parts[1].size() > limit || !IsAsciiLetters(parts[1], 0, parts[1].size()))
+            return false;
+        next = 2;
+    } else if (first.size() < 2 || first.size() > 3 || !IsAsciiLetters(first, 0, first.size())) {
+        return false;
+    }
+    for (size_t i = next; i < parts.size(); ++i)
+        if (parts[i].empty() || parts[i].size() > 8 || !IsAsciiLetters(parts[i], 0, parts[i].size())) return false;
+    return true;
+}
+
 std::string IdentifierPartProblem(const std::string& part)
 {
     if (part.empty()) return "it has an empty part (two dots, or a dot at an end)";
@@ -80,6 +117,57 @@ std::string IdentifierPartProblem(const std::string& part)
         if (byte <= 0x20 || byte == 0x7F || std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos)
             return "it holds a blank, a control character or one of \\ / : * ? \" < > |";
     }
+    return "";
+}
+
+// --- What the repository requires ------------------------------------------
+
+// A value in a message, which is Shift-JIS like every message of the tool.
+std::string Shown(const std::string& utf8)
+{
+    return Quoted(Cp932FromUtf8(utf8).value_or(utf8));
+}
+
+// A text field whose length winget's schema bounds (in characters); a
+// minimum of 0 makes it optional. Empty when it is fine.
+std::string LengthProblem(const char* field, const std::string& value, size_t minimum, size_t maximum,
+                          const char* source)
+{
+    const size_t length = Utf8Length(value);
+    if (value.empty()) return minimum == 0 ? "" : std::string(field) + " is missing: give " + source;
+    if (length < minimum)
+        return std::string(field) + " " + Shown(value) + " is shorter than " + std::to_string(minimum) +
+               " characters: " + source;
+    if (length > maximum)
+        return std::string(field) + " is longer than " + std::to_string(maximum) + " characters: " + source;
+    return "";
+}
+
+bool HasControlCharacter(const std::string& text)
+{
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) < 0x20) return true;
+    return false;
+}
+
+std::string VersionProblem(const std::string& version)
+{
+    const char* source = "[Product] Version in the script";
+    if (const std::string problem = LengthProblem("PackageVersion", version, 1, 128, source); !problem.empty())
+        return problem;
+    if (version.find_first_of("\\/:*?\"<>|") != std::string::npos || HasControlCharacter(version))
+        return "PackageVersion " + Shown(version) + " holds one of \\ / : * ? \" < > | or a control character: " +
+               source;
+    return "";
+}
+
+// An address winget takes: http or https, at most 2048 characters.
+std::string UrlProblem(const char* field, const std::string& url, bool required, const char* source)
+{
+    if (url.empty()) return required ? std::string(field) + " is missing: give " + source : "";
+    if (!IsWebAddress(url) || url.find("://") + 3 == url.size())
+        return std::string(field) + " " + Shown(url) + " is no http:// or https:// address: " + source;
+    if (Utf8Length(url) > 2048) return std::string(field) + " is longer than 2048 characters: " + source;
     return "";
 }
 
@@ -241,10 +329,16 @@ std::string AppsAndFeaturesEntries(const WingetPackage& package)
     return text;
 }
 
+// The one installer: where to get it, its entry's key name (by which
+// winget tells it is installed), and that it needs an administrator: the
+// install writes HKEY_LOCAL_MACHINE and the Windows folder.
 std::string Installers(const WingetPackage& package)
 {
-    return "Installers:\n" + Field("- ", "Architecture", package.architecture) +
-           Field("  ", "InstallerUrl", package.installerUrl) + Field("  ", "InstallerSha256", package.installerSha256);
+    std::string text = "Installers:\n" + Field("- ", "Architecture", package.architecture) +
+                       Field("  ", "InstallerUrl", package.installerUrl) +
+                       Field("  ", "InstallerSha256", package.installerSha256);
+    if (package.addRemoveEntry) text += Field("  ", "ProductCode", package.productCode);
+    return text + Field("  ", "ElevationRequirement", "elevationRequired");
 }
 
 bool WriteText(const std::filesystem::path& file, const std::string& text, std::string& error)
@@ -285,38 +379,57 @@ WingetPackage WingetPackageFromScript(const Profile& script)
 
     WingetPackage package;
     package.identifier = WingetIdentifierFrom(publisher, names.keyName);
-    package.version = OrPlaceholder(Utf8FromCp932(version), kWingetUnknownVersion);
+    package.version = Utf8FromCp932(version);
     package.name = Utf8FromCp932(names.displayName);
-    package.publisher = OrPlaceholder(Utf8FromCp932(publisher), kWingetUnknownPublisher);
+    package.publisher = Utf8FromCp932(publisher);
+    // Japanese texts are described as Japanese.
+    package.locale = IsAscii(package.name) && IsAscii(package.publisher) ? "en-US" : "ja-JP";
     if (IsWebAddress(url)) package.publisherUrl = Utf8FromCp932(url);
-    package.license = kWingetUnknownLicense;
+    package.license = Utf8FromCp932(script.Read("Product", "License"));
     // [TopMessage] Message1 greets the person who sets the program up ("sets
-    // up ..."); it does not describe the program, so the author writes that.
-    package.shortDescription = kWingetUnknownDescription;
-    package.installerUrl = kWingetUnknownInstallerUrl;
-    package.installerSha256 = kWingetUnknownInstallerSha256;
+    // up ..."); it does not describe the program: [Product] Description does.
+    package.shortDescription = Utf8FromCp932(script.Read("Product", "Description"));
     package.addRemoveEntry = !IsSetupOnly(names.unSetupTitle);
     package.productCode = Utf8FromCp932(names.keyName);
     package.displayName = package.name;
-    package.displayPublisher = Utf8FromCp932(publisher);
-    package.displayVersion = Utf8FromCp932(version);
+    package.displayPublisher = package.publisher;
+    package.displayVersion = package.version;
     return package;
 }
 
-std::vector<std::string> WingetPlaceholderFields(const WingetPackage& package)
+void ApplyWingetOptions(WingetPackage& package, const WingetOptions& options)
 {
-    const std::array<std::pair<const char*, bool>, 6> fields = {{
-        {"PackageVersion", package.version == kWingetUnknownVersion},
-        {"Publisher", package.publisher == kWingetUnknownPublisher},
-        {"License", package.license == kWingetUnknownLicense},
-        {"ShortDescription", package.shortDescription == kWingetUnknownDescription},
-        {"InstallerUrl", package.installerUrl == kWingetUnknownInstallerUrl},
-        {"InstallerSha256", package.installerSha256 == kWingetUnknownInstallerSha256},
-    }};
-    std::vector<std::string> names;
-    for (const auto& [name, unknown] : fields)
-        if (unknown) names.push_back(name);
-    return names;
+    const auto replace = [](std::string& value, const std::string& option) {
+        if (!option.empty()) value = option;
+    };
+    replace(package.identifier, options.identifier);
+    replace(package.installerUrl, options.installerUrl);
+    replace(package.license, options.license);
+    replace(package.shortDescription, options.description);
+    replace(package.publisherUrl, options.publisherUrl);
+    replace(package.locale, options.locale);
+}
+
+std::vector<std::string> WingetFieldProblems(const WingetPackage& package)
+{
+    std::vector<std::string> problems;
+    const auto note = [&](const std::string& problem) {
+        if (!problem.empty()) problems.push_back(problem);
+    };
+    if (const std::string problem = WingetIdentifierProblem(package.identifier); !problem.empty())
+        note("PackageIdentifier " + Shown(package.identifier) + " cannot be used: " + problem +
+             "; give another with --id");
+    note(VersionProblem(package.version));
+    if (!IsLocale(package.locale))
+        note("PackageLocale " + Shown(package.locale) + " is no locale such as ja-JP or en-US: --locale");
+    note(LengthProblem("Publisher", package.publisher, 2, 256, "[Product] Publisher in the script"));
+    note(UrlProblem("PublisherUrl", package.publisherUrl, false, "--publisher-url or [Product] URL in the script"));
+    note(LengthProblem("PackageName", package.name, 2, 256, "[Title] UnSetupDisplay in the script"));
+    note(LengthProblem("License", package.license, 3, 512, "[Product] License in the script, or --license"));
+    note(LengthProblem("ShortDescription", package.shortDescription, 3, 256,
+                       "[Product] Description in the script, or --description"));
+    note(UrlProblem("InstallerUrl", package.installerUrl, true, "--url, the address the package is downloaded from"));
+    return problems;
 }
 
 std::string YamlScalar(const std::string& text)
@@ -326,42 +439,42 @@ std::string YamlScalar(const std::string& text)
 
 std::string WingetVersionManifest(const WingetPackage& package)
 {
-    return Heading("version") + PackageFields(package) + Field("", "DefaultLocale", kWingetLocale) + Footing("version");
+    return Heading("version") + PackageFields(package) + Field("", "DefaultLocale", package.locale) +
+           Footing("version");
 }
 
 std::string WingetLocaleManifest(const WingetPackage& package)
 {
-    std::string text = Heading("defaultLocale") + PackageFields(package) + Field("", "PackageLocale", kWingetLocale) +
-                       Field("", "Publisher", package.publisher);
+    std::string text = Heading("defaultLocale") + PackageFields(package) +
+                       Field("", "PackageLocale", package.locale) + Field("", "Publisher", package.publisher);
     if (!package.publisherUrl.empty()) text += Field("", "PublisherUrl", package.publisherUrl);
     return text + Field("", "PackageName", package.name) + Field("", "License", package.license) +
            Field("", "ShortDescription", package.shortDescription) + Footing("defaultLocale");
 }
 
-// Scope machine: the install writes its entry under HKEY_LOCAL_MACHINE.
+// Scope machine: the install writes its entry under HKEY_LOCAL_MACHINE. A
+// newer version installs over an older one, as a reinstall does.
 std::string WingetInstallerManifest(const WingetPackage& package)
 {
     return Heading("installer") + PackageFields(package) + Field("", "InstallerType", "exe") +
            Field("", "Scope", "machine") + "InstallModes:\n- interactive\n- silent\n- silentWithProgress\n" +
-           InstallerSwitches() + ExpectedReturnCodes() + AppsAndFeaturesEntries(package) + Installers(package) +
-           Footing("installer");
+           InstallerSwitches() + ExpectedReturnCodes() + Field("", "UpgradeBehavior", "install") +
+           AppsAndFeaturesEntries(package) + Installers(package) + Footing("installer");
 }
 
 std::optional<std::vector<std::filesystem::path>> WriteWingetManifests(const WingetPackage& package,
                                                                        const std::filesystem::path& folder,
                                                                        std::string& error)
 {
-    if (const std::string problem = WingetIdentifierProblem(package.identifier); !problem.empty()) {
-        // Messages are Shift-JIS, as everywhere in the tool.
-        error = "the package identifier " + Quoted(Cp932FromUtf8(package.identifier).value_or("?")) +
-                " cannot be used: " + problem;
+    if (const auto problems = WingetFieldProblems(package); !problems.empty()) {
+        for (const std::string& problem : problems) error += (error.empty() ? "" : "\n") + problem;
         return std::nullopt;
     }
     // The identifier is UTF-8 whatever the system's code page.
     const std::u8string stem(package.identifier.begin(), package.identifier.end());
     const std::array<std::pair<std::u8string, std::string>, 3> files = {{
         {stem + u8".yaml", WingetVersionManifest(package)},
-        {stem + u8".locale." + std::u8string(kWingetLocale.begin(), kWingetLocale.end()) + u8".yaml",
+        {stem + u8".locale." + std::u8string(package.locale.begin(), package.locale.end()) + u8".yaml",
          WingetLocaleManifest(package)},
         {stem + u8".installer.yaml", WingetInstallerManifest(package)},
     }};

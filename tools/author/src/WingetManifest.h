@@ -1,17 +1,16 @@
 // The manifest that lets Windows Package Manager (winget) install a one-file
-// installer: the multi-file set of winget's manifest schema 1.6.0, written
-// beside the installer by `orvauthor package`.
+// installer: the multi-file set of winget's manifest schema 1.12.0 (the
+// version the community repository merges), written beside the installer
+// by `orvauthor package`.
 //
-//   <identifier>.yaml                 version: which package and version
-//   <identifier>.locale.en-US.yaml    defaultLocale: what people read about it
-//   <identifier>.installer.yaml       installer: how to download and run it
+//   <identifier>.yaml                   version: which package and version
+//   <identifier>.locale.<locale>.yaml   defaultLocale: what people read about it
+//   <identifier>.installer.yaml         installer: how to download and run it
 //
-// Its values come from the setup script, converted from Shift-JIS to UTF-8.
-// What the script cannot tell (a license, a description, the download
-// address) is written as a placeholder in angle brackets, for the author to
-// replace before the manifest is submitted; a missing version stays a
-// placeholder on purpose, since winget's validation refuses "<" in a version
-// and so cannot let it pass unnoticed.
+// Every value is the author's own: the setup script's [Title] and [Product]
+// (Shift-JIS, converted to UTF-8), or the command's options. Nothing is
+// ever a placeholder: a field the repository requires that neither gives,
+// or a value its schema refuses, is named, and the set is not written.
 #pragma once
 
 #include "Profile.h"
@@ -21,21 +20,13 @@
 #include <string>
 #include <vector>
 
-inline const std::string kWingetManifestVersion = "1.6.0";
-inline const std::string kWingetLocale = "en-US";
+inline const std::string kWingetManifestVersion = "1.12.0";
 
-// Placeholders, in UTF-8 like every value of a package.
-inline const std::string kWingetUnknownVersion = "<version>";
-inline const std::string kWingetUnknownPublisher = "<publisher>";
-inline const std::string kWingetUnknownLicense = "<license>";
-inline const std::string kWingetUnknownDescription = "<short description>";
-inline const std::string kWingetUnknownInstallerUrl = "<installer URL>";
-inline const std::string kWingetUnknownInstallerSha256 = "<installer SHA-256>";
-
-// Every value in UTF-8.
+// Every value in UTF-8; an empty one was not given.
 struct WingetPackage {
     std::string identifier;        // PackageIdentifier, "Publisher.Package"
     std::string version;           // PackageVersion
+    std::string locale;            // PackageLocale of the default locale, as "ja-JP"
     std::string name;              // PackageName
     std::string publisher;         // Publisher
     std::string publisherUrl;      // PublisherUrl; empty: not written
@@ -55,14 +46,34 @@ struct WingetPackage {
     std::string displayVersion;    // DisplayVersion; empty: the install writes none
 };
 
+// What the command's options give, in UTF-8; an empty one leaves the
+// script's value (or the default) in place, a given one replaces it.
+struct WingetOptions {
+    std::string identifier;    // --id
+    std::string installerUrl;  // --url
+    std::string license;       // --license
+    std::string description;   // --description
+    std::string publisherUrl;  // --publisher-url
+    std::string locale;        // --locale
+};
+
 // The package as the script describes it: the display name as SETUP.EXE
 // writes it ([Title] UnSetupDisplay, else the entry's key name: UnSetupKey,
-// else UnSetup, else Setup, else "Orvane"), [Product] Version, Publisher and
-// URL (a URL only when it is http or https, the only kinds winget accepts),
-// the identifier from the publisher and the key name, placeholders for the
-// rest. The caller sets installerUrl and installerSha256, and may replace
-// the identifier.
+// else UnSetup, else Setup, else "Orvane"), [Product] Version, Publisher,
+// URL (only when it is http or https, the only kinds winget accepts),
+// License and Description (the short description), the identifier from the
+// publisher and the key name, and the default locale: ja-JP when the name
+// or the publisher holds anything but ASCII, else en-US. The caller sets
+// installerUrl and installerSha256.
 WingetPackage WingetPackageFromScript(const Profile& script);
+
+// The options laid over the script's values.
+void ApplyWingetOptions(WingetPackage& package, const WingetOptions& options);
+
+// One line per field that is required and missing, or whose value winget's
+// schema refuses, each naming the key or option that gives it; empty when
+// the manifest set can be written.
+std::vector<std::string> WingetFieldProblems(const WingetPackage& package);
 
 // "Publisher.Package" from the ASCII letters and digits of the two
 // (Shift-JIS) texts; a text without any gives "Publisher" or "Package".
@@ -72,9 +83,6 @@ std::string WingetIdentifierFrom(const std::string& publisher, const std::string
 // characters between dots, none of \ / : * ? " < > | blanks or control
 // characters, at most 128 in all), or empty when it would not.
 std::string WingetIdentifierProblem(const std::string& identifier);
-
-// The names of the manifest fields that still hold a placeholder.
-std::vector<std::string> WingetPlaceholderFields(const WingetPackage& package);
 
 // `text` as a YAML scalar that every YAML reader takes for this very string:
 // as it is when that is safe, else in double quotes with escapes (a colon
@@ -89,8 +97,8 @@ std::string WingetLocaleManifest(const WingetPackage& package);
 std::string WingetInstallerManifest(const WingetPackage& package);
 
 // Writes the three files into `folder` (which must exist) and gives their
-// paths in the order above; nothing, with `error` set, when the identifier
-// is refused or a file cannot be written.
+// paths in the order above; nothing, with `error` set, when a field has a
+// problem (WingetFieldProblems, one per line) or a file cannot be written.
 std::optional<std::vector<std::filesystem::path>> WriteWingetManifests(const WingetPackage& package,
                                                                        const std::filesystem::path& folder,
                                                                        std::string& error);

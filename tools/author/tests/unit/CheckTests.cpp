@@ -76,7 +76,8 @@ const std::string kCleanScript =
     "[AddDeleteFile]\r\nFile1=(App)\\*.LOG\r\n"
     "[Relate]\r\nName1=ovt,Orvane file\r\nFile1=open,(App)\\VIEW.EXE,%1,0\r\n"
     "[ExecuteFile]\r\nFile=WINDOWS_REBOOT\r\n"
-    "[Product]\r\nVersion=2.10.0.7\r\nPublisher=Orvane\r\nURL=https://example.jp/\r\nIcon=(App)\\VIEW.EXE,-1\r\n";
+    "[Product]\r\nVersion=2.10.0.7\r\nPublisher=Orvane\r\nURL=https://example.jp/\r\nIcon=(App)\\VIEW.EXE,-1\r\n"
+    "License=MIT\r\nDescription=表示\x81\x5Cソフト\r\n";
 
 void AddCleanFiles(TestDistribution& distribution)
 {
@@ -261,6 +262,21 @@ TEST_CASE("[Product]: a version that is no dotted number, a web address without 
               std::vector<std::string>{"[Product] Version"});
     }
     CHECK(distribution.Check("[Product]\r\nVersion=7\r\nIcon=(App)\\VIEW.EXE\r\nURL=HTTPS://EXAMPLE.JP\r\n").empty());
+}
+
+TEST_CASE("[Product]: a license or description winget refuses, and a key nothing reads")
+{
+    TestDistribution distribution;
+    const std::string longDescription(257, 'x');
+    auto findings = distribution.Check("[Product]\r\nLicense=\r\nDescription=" + longDescription +
+                                       "\r\nLicence=MIT\r\n; the product\r\n");
+    CHECK(Places(findings) == std::vector<std::string>{"[Product] License", "[Product] Description", "[Product] Licence"});
+    CHECK(Says(findings, "is empty, where winget needs 3 to 512"));
+    CHECK(Says(findings, "has 257 characters, where winget needs 3 to 256"));
+    CHECK(Says(findings, "is no key of [Product]"));
+    // Characters, not bytes: three two-byte characters are enough.
+    CHECK(distribution.Check("[Product]\r\nLicense=表示字\r\nDescription=表示字\r\n").empty());
+    CHECK(Places(distribution.Check("[Product]\r\nLicense=表示\r\n")) == std::vector<std::string>{"[Product] License"});
 }
 
 TEST_CASE("Shift-JIS values whose trail bytes are \"\\\" and \"|\" are taken apart at the real separators")

@@ -1,12 +1,14 @@
 // Packaging a distribution as one file: the payload read back through the
 // format's own reader (the one the stub checks a package with), the script
-// without its disk changes, and what stops a package.
+// without its disk changes, where the payload is found in a signed file,
+// what a signing command may change, and what stops a package.
 #include <doctest/doctest.h>
 
 #include "Package.h"
 #include "PackageFormat.h"
 #include "ScriptModel.h"
 #include "Sha256.h"
+#include "SignatureCheck.h"
 #include "support/Expander.h"
 #include "support/Scratch.h"
 
@@ -16,10 +18,10 @@ namespace {
 
 class PackageFixture {
 public:
-    PackageFixture() : scratch_("package"), staging_(scratch_ / "staging")
+    PackageFixture() : scratch_("package"), work_(scratch_ / "work")
     {
         std::filesystem::create_directories(Source());
-        std::filesystem::create_directories(staging_);
+        std::filesystem::create_directories(work_);
         request_.sourceFolder = Source();
         request_.script = Source() / "SETUP.INI";
         request_.setupExe = scratch_ / "SETUP.EXE";
@@ -41,7 +43,7 @@ public:
     PackagePlan Plan(const std::string& script)
     {
         WriteText(request_.script, script);
-        return PlanPackage(Profile::Parse(script), script, request_, staging_);
+        return PlanPackage(Profile::Parse(script), script, request_, work_);
     }
 
     void Package(const std::string& script)
@@ -50,14 +52,21 @@ public:
         REQUIRE(plan.problems.empty());
         std::vector<std::string> packed;
         std::string error;
-        REQUIRE_MESSAGE(CarryOutPackage(plan, request_, staging_, packed, error), error);
+        REQUIRE_MESSAGE(CarryOutPackage(plan, request_, work_, packed, error), error);
     }
 
 private:
     Scratch scratch_;
-    std::filesystem::path staging_;
+    std::filesystem::path work_;
     PackageRequest request_;
 };
+
+PackageFormat::Digest DigestOf(const uint8_t* bytes, uint64_t size)
+{
+    Sha256 digest;
+    digest.Add(bytes, static_cast<size_t>(size));
+    return digest.Finish();
+}
 
 // A package file in memory with its trailer and records; the records point
 // into `bytes`.
@@ -68,10 +77,10 @@ struct ReadBack {
 
     explicit ReadBack(const std::filesystem::path& file) : bytes(ReadBytes(file))
     {
-        trailer = PackageFormat::ReadTrailer(bytes.data(), bytes.size());
+        trailer = PackageFormat::FindTrailer(bytes.data(), bytes.size());
         REQUIRE(trailer.has_value());
         const uint8_t* payload = bytes.data() + trailer->payloadOffset;
-        CHECK(PackageFormat::Crc32Of(payload, trailer->payloadLength) == trailer->payloadCrc);
+        CHECK(DigestOf(payload, trailer->payloadLength) == trailer->payloadSha256);
         auto read = PackageFormat::ReadRecords(payload, trailer->payloadLength, trailer->fileCount);
         REQUIRE(read.has_value());
         records = *read;
@@ -152,34 +161,140 @@ TEST_CASE("A package holds the distribution flat behind the stub, its script wit
     CHECK(std::chrono::abs(back - stamp) < std::chrono::microseconds(1));
 }
 
+namespace {
+
+// The smallest file the PE reader takes for a 64-bit Windows program: the
+// MZ header pointing at "PE", a file header and an optional header with its
+// 16 data directory entries, padded with `extra` bytes.
+std::vector<uint8_t> MinimalProgram(size_t extra)
+{
+    std::vector<uint8_t> file(0x40 + 24 + 240 + extra, 0);
+    file[0] = 'M';
+    file[1] = 'Z';
+    file[0x3C] = 0x40;
+    file[0x40] = 'P';
+    file[0x41] = 'E';
+    file[0x40 + 20] = 240;  // SizeOfOptionalHeader
+    file[0x58] = 0x0B;      // PE32+
+    file[0x59] = 0x02;
+    file[0x58 + 108] = 16;  // NumberOfRvaAndSizes
+    return file;
+}
+
+constexpr size_t kSecurityEntry = 0x58 + 112 + 4 * 8;
+
+// `file` as a signing tool leaves it: zero bytes up to an 8-byte boundary,
+// then a certificate table of `tableSize` bytes that the security entry
+// names, with a new checksum.
+std::vector<uint8_t> Signed(std::vector<uint8_t> file, size_t tableSize = 24)
+{
+    file.resize((file.size() + 7) / 8 * 8, 0);
+    const size_t table = file.size();
+    for (int i = 0; i < 4; ++i) {
+        file[kSecurityEntry + i] = static_cast<uint8_t>(table >> (8 * i));
+        file[kSecurityEntry + 4 + i] = static_cast<uint8_t>(tableSize >> (8 * i));
+        file[0x58 + 64 + i] = 0xA5;  // the checksum
+    }
+    std::vector<uint8_t> certificate(tableSize, 0x30);
+    // WIN_CERTIFICATE: length, revision 2.0, PKCS#7 SignedData.
+    certificate[0] = static_cast<uint8_t>(tableSize);
+    certificate[1] = certificate[2] = certificate[3] = 0;
+    certificate[4] = 0x00;
+    certificate[5] = 0x02;
+    certificate[6] = 0x02;
+    certificate[7] = 0x00;
+    file.insert(file.end(), certificate.begin(), certificate.end());
+    return file;
+}
+
+// A whole package in memory: `stub`, the records of `files`, the trailer.
+std::vector<uint8_t> PackageBytes(std::vector<uint8_t> stub, const std::vector<std::pair<std::string, std::string>>& files)
+{
+    const std::vector<uint8_t> payload = Payload(files);
+    const uint64_t offset = stub.size();
+    stub.insert(stub.end(), payload.begin(), payload.end());
+    const auto trailer = PackageFormat::TrailerBytes(
+        {offset, payload.size(), static_cast<uint32_t>(files.size()), DigestOf(payload.data(), payload.size())});
+    stub.insert(stub.end(), trailer.begin(), trailer.end());
+    return stub;
+}
+
+}  // namespace
+
 TEST_CASE("The package's checks find a cut-off file, a changed byte and names that are not plain")
 {
     CHECK(PackageFormat::Crc32Of(BytesOf("123456789").data(), 9) == 0xCBF43926u);  // the CRC-32 check value
 
-    std::vector<uint8_t> file = BytesOf("MZ stub");
-    const std::vector<uint8_t> payload = Payload({{"SETUP.EXE", "program"}, {"\x95\x5C\x8E\xA6.TXT", "text"}});
-    file.insert(file.end(), payload.begin(), payload.end());
-    const auto trailer =
-        PackageFormat::TrailerBytes({7, payload.size(), 2, PackageFormat::Crc32Of(payload.data(), payload.size())});
-    file.insert(file.end(), trailer.begin(), trailer.end());
-
-    const auto read = PackageFormat::ReadTrailer(file.data(), file.size());
+    std::vector<uint8_t> file = PackageBytes(BytesOf("MZ stub"), {{"SETUP.EXE", "program"}, {"\x95\x5C\x8E\xA6.TXT", "text"}});
+    const size_t payloadSize = file.size() - 7 - PackageFormat::kTrailerSize;
+    const auto read = PackageFormat::FindTrailer(file.data(), file.size());
     REQUIRE(read.has_value());
-    CHECK(PackageFormat::ReadRecords(file.data() + 7, payload.size(), 2).has_value());
-    CHECK_FALSE(PackageFormat::ReadRecords(file.data() + 7, payload.size(), 3).has_value());
-    CHECK_FALSE(PackageFormat::ReadRecords(file.data() + 7, payload.size() - 1, 2).has_value());
-    CHECK_FALSE(PackageFormat::ReadTrailer(file.data(), file.size() - 1).has_value());
-    CHECK_FALSE(PackageFormat::ReadTrailer(file.data(), file.size() / 2).has_value());
+    CHECK(read->payloadOffset == 7);
+    CHECK(PackageFormat::ReadRecords(file.data() + 7, payloadSize, 2).has_value());
+    CHECK_FALSE(PackageFormat::ReadRecords(file.data() + 7, payloadSize, 3).has_value());
+    CHECK_FALSE(PackageFormat::ReadRecords(file.data() + 7, payloadSize - 1, 2).has_value());
+    CHECK_FALSE(PackageFormat::FindTrailer(file.data(), file.size() - 1).has_value());
+    CHECK_FALSE(PackageFormat::FindTrailer(file.data(), file.size() / 2).has_value());
     std::vector<uint8_t> extra = file;
-    extra.insert(extra.end() - 32, 'x');  // one byte more than the trailer says
-    CHECK_FALSE(PackageFormat::ReadTrailer(extra.data(), extra.size()).has_value());
+    extra.insert(extra.end() - PackageFormat::kTrailerSize, 'x');  // one byte more than the trailer says
+    CHECK_FALSE(PackageFormat::FindTrailer(extra.data(), extra.size()).has_value());
+    extra = file;
+    extra.push_back(0);  // a byte after the trailer of a file that is not signed
+    CHECK_FALSE(PackageFormat::FindTrailer(extra.data(), extra.size()).has_value());
     file[7 + 14] ^= 1;  // a byte of the first file's data
-    CHECK(PackageFormat::Crc32Of(file.data() + 7, payload.size()) != read->payloadCrc);
+    CHECK(DigestOf(file.data() + 7, payloadSize) != read->payloadSha256);
 
     for (const std::string name : {"..\\SETUP.EXE", "A/B", "C:X", "..", "A..B", "A.", "", "\x95"})
         CHECK_FALSE_MESSAGE(PackageFormat::ReadRecords(Payload({{name, "x"}}).data(), Payload({{name, "x"}}).size(), 1),
                             name);
     CHECK(PackageFormat::IsPlainFileName("\x83\x7C\x81\x5B\x83\x67.EXE"));  // ポート, trail byte "|"
+}
+
+TEST_CASE("A signed package's payload is found before its certificate table, with or without alignment bytes")
+{
+    const std::vector<std::pair<std::string, std::string>> files = {{"SETUP.INI", "[Title]"}};
+    for (size_t extra = 0; extra < 8; ++extra) {
+        CAPTURE(extra);
+        const std::vector<uint8_t> unsigned_ = PackageBytes(MinimalProgram(extra), files);
+        const std::vector<uint8_t> signed_ = Signed(unsigned_);
+        const auto trailer = PackageFormat::FindTrailer(signed_.data(), signed_.size());
+        REQUIRE(trailer.has_value());
+        CHECK(trailer->payloadOffset == MinimalProgram(extra).size());
+        CHECK(trailer->payloadSha256 == PackageFormat::FindTrailer(unsigned_.data(), unsigned_.size())->payloadSha256);
+        CHECK(AppendedSignatureProblem(unsigned_, signed_).empty());
+    }
+    const std::vector<uint8_t> unsigned_ = PackageBytes(MinimalProgram(3), files);
+    const std::vector<uint8_t> signed_ = Signed(unsigned_);
+    const size_t table = signed_.size() - 24;
+
+    // A byte after the trailer that is no alignment byte, a table that does
+    // not end the file, a table in the middle: damaged.
+    std::vector<uint8_t> changed = signed_;
+    changed[table - 1] = 1;
+    CHECK_FALSE(PackageFormat::FindTrailer(changed.data(), changed.size()).has_value());
+    changed = signed_;
+    changed.push_back(0);
+    CHECK_FALSE(PackageFormat::FindTrailer(changed.data(), changed.size()).has_value());
+    CHECK_FALSE(PeSignature::ReadLayout(changed.data(), changed.size()).has_value());
+
+    // What a signing command may not do: sign nothing, change a byte of the
+    // content or of a header, cut or lengthen the content.
+    CHECK(AppendedSignatureProblem(unsigned_, unsigned_).find("is not signed") != std::string::npos);
+    changed = signed_;
+    changed[0x40 + 24 + 240] ^= 1;  // the first byte after the headers
+    CHECK(AppendedSignatureProblem(unsigned_, changed) == "was changed at byte 328, not only signed");
+    changed = signed_;
+    changed[0x58 + 8] ^= 1;  // a header field other than the checksum
+    CHECK(AppendedSignatureProblem(unsigned_, changed).find("was changed at byte") != std::string::npos);
+    changed = Signed(std::vector<uint8_t>(unsigned_.begin(), unsigned_.end() - 8));
+    CHECK(AppendedSignatureProblem(unsigned_, changed).find("was changed in length") != std::string::npos);
+    std::vector<uint8_t> longer = unsigned_;
+    longer.insert(longer.end(), 16, 0);
+    CHECK(AppendedSignatureProblem(unsigned_, Signed(longer)).find("was changed in length") != std::string::npos);
+    changed = signed_;
+    changed[table + 6] = 0x01;  // an X.509 certificate, not a signature
+    CHECK(AppendedSignatureProblem(unsigned_, changed).find("no Authenticode signature") != std::string::npos);
+    CHECK(AppendedSignatureProblem(BytesOf("MZ stub"), signed_).find("is no Windows program") != std::string::npos);
 }
 
 TEST_CASE("A package is refused as a whole for what layout refuses and for a file outside the one folder")
@@ -208,34 +323,55 @@ TEST_CASE("A package is refused as a whole for what layout refuses and for a fil
 }
 
 #ifndef _WIN32
-TEST_CASE("orvauthor package: exit 0 with the package, 1 with nothing written, 2 on wrong arguments")
+TEST_CASE("orvauthor package: exit 0 with the package and its manifests, 1 with nothing written or no manifests, 2 on wrong arguments")
 {
     Scratch scratch("cli-package");
     std::filesystem::create_directories(scratch / "source");
     WriteText(scratch / "source" / "A.EXE", "a");
     WriteText(scratch / "SETUP.EXE", "MZ setup");
     WriteText(scratch / "STUB.EXE", "MZ stub");
-    const auto run = [&](const std::string& script, const std::string& output) {
+    const auto run = [&](const std::string& script, const std::string& output, const std::string& options = "") {
         WriteText(scratch / "source" / "SETUP.INI", script);
         return RunShell(ShellQuoted(ORVAUTHOR_PROGRAM) + " package --setup-exe " + ShellQuoted(scratch / "SETUP.EXE") +
-                        " --stub " + ShellQuoted(scratch / "STUB.EXE") + " " + ShellQuoted(scratch / "source") + " " +
-                        ShellQuoted(scratch / output) + " >/dev/null 2>&1");
+                        " --stub " + ShellQuoted(scratch / "STUB.EXE") + " " + options + " " +
+                        ShellQuoted(scratch / "source") + " " + ShellQuoted(scratch / output) + " >" +
+                        ShellQuoted(scratch / "out.txt") + " 2>&1");
     };
-    CHECK(run("[CopyFile]\r\nFile1=(App)\\A.EXE\r\n", "good.exe") == 0);
+    const std::string copy = "[CopyFile]\r\nFile1=(App)\\A.EXE\r\n";
+    const std::string product = "[Product]\r\nVersion=1.0\r\nPublisher=Orvane\r\n";
+    CHECK(run(copy + product + "License=MIT\r\nDescription=A viewer\r\n", "good.exe",
+              "--url https://orvane.example/good.exe") == 0);
     CHECK(ReadBack(scratch / "good.exe").Names() == std::vector<std::string>{"SETUP.INI", "SETUP.EXE", "A.EXE"});
     // Its winget manifests beside it name the package by its SHA-256.
     std::string error;
     const auto hash = FileSha256Hex(scratch / "good.exe", error);
     REQUIRE(hash);
-    const std::vector<uint8_t> bytes = ReadBytes(scratch / "good.winget" / "Publisher.Orvane.installer.yaml");
+    const std::vector<uint8_t> bytes = ReadBytes(scratch / "good.winget" / "Orvane.Orvane.installer.yaml");
     const std::string installer(bytes.begin(), bytes.end());
     // Quoted or not, as YAML needs it for these digits.
     const size_t field = installer.find("InstallerSha256: ");
     REQUIRE(field != std::string::npos);
     const std::string line = installer.substr(field, installer.find('\n', field) - field);
     CHECK((line == "InstallerSha256: " + *hash || line == "InstallerSha256: \"" + *hash + "\""));
-    CHECK(std::filesystem::exists(scratch / "good.winget" / "Publisher.Orvane.yaml"));
-    CHECK(std::filesystem::exists(scratch / "good.winget" / "Publisher.Orvane.locale.en-US.yaml"));
+    CHECK(std::filesystem::exists(scratch / "good.winget" / "Orvane.Orvane.yaml"));
+    CHECK(std::filesystem::exists(scratch / "good.winget" / "Orvane.Orvane.locale.en-US.yaml"));
+
+    // Without a license the package is made, its manifests are not, and the
+    // field is named with what gives it; the options fill what the script
+    // lacks.
+    CHECK(run(copy + product + "Description=A viewer\r\n", "nolicense.exe", "--url https://orvane.example/x.exe") == 1);
+    CHECK(ReadBack(scratch / "nolicense.exe").Names().size() == 3);
+    CHECK_FALSE(std::filesystem::exists(scratch / "nolicense.winget"));
+    const std::vector<uint8_t> output = ReadBytes(scratch / "out.txt");
+    const std::string said(output.begin(), output.end());
+    CHECK(said.find("orvauthor: License is missing: give [Product] License in the script, or --license\n") !=
+          std::string::npos);
+    CHECK(said.find("the package is made; its winget manifests are not") != std::string::npos);
+    CHECK(said.find(" is missing") == said.rfind(" is missing"));  // the one field
+    CHECK(run(copy + product + "Description=A viewer\r\n", "nolicense.exe",
+              "--url https://orvane.example/x.exe --license Proprietary") == 0);
+    CHECK(std::filesystem::exists(scratch / "nolicense.winget" / "Orvane.Orvane.installer.yaml"));
+
     CHECK(run("[CopyFile]\r\nFile1=(App)\\B.EXE\r\n", "bad.exe") == 1);
     CHECK_FALSE(std::filesystem::exists(scratch / "bad.exe"));
     CHECK_FALSE(std::filesystem::exists(scratch / "bad.exe.partial"));

@@ -36,7 +36,9 @@ const std::string kSampleScript =
     "Version=1.20\r\n"
     "Publisher=Orvane\r\n"
     "URL=https://orvane.example/viewer\r\n"
-    "Icon=(App)\\SAMPLEVW.EXE\r\n";
+    "Icon=(App)\\SAMPLEVW.EXE\r\n"
+    "License=フリーソフト\r\n"
+    "Description=テキストを表示するビューア\r\n";
 
 }  // namespace
 
@@ -54,8 +56,13 @@ TEST_CASE("winget: the package takes the script's names and [Product] values, in
     CHECK(package.displayPublisher == "Orvane");
     CHECK(package.displayVersion == "1.20");
     CHECK(package.architecture == "x64");
-    CHECK(WingetPlaceholderFields(package) ==
-          std::vector<std::string>{"License", "ShortDescription", "InstallerUrl", "InstallerSha256"});
+    CHECK(package.license == Utf8(u8"フリーソフト"));
+    CHECK(package.shortDescription == Utf8(u8"テキストを表示するビューア"));
+    // Japanese texts, a Japanese default locale.
+    CHECK(package.locale == "ja-JP");
+    // Only the download address is left for the command to give.
+    CHECK(WingetFieldProblems(package) ==
+          std::vector<std::string>{"InstallerUrl is missing: give --url, the address the package is downloaded from"});
 }
 
 TEST_CASE("winget: the display name falls back as SETUP.EXE's Add/Remove entry does")
@@ -75,29 +82,89 @@ TEST_CASE("winget: the display name falls back as SETUP.EXE's Add/Remove entry d
         "[product]\r\nVERSION = '2.0'\r\n[Product]\r\nPublisher=Never\r\n");
     CHECK(read.name == " Quoted Name ");
     CHECK(read.version == "2.0");
-    CHECK(read.publisher == kWingetUnknownPublisher);
+    CHECK(read.publisher.empty());
 }
 
-TEST_CASE("winget: what the script does not say becomes a placeholder, and the entry holds only what is written")
+TEST_CASE("winget: what the script does not say is named with what gives it, and the options give it")
 {
-    const WingetPackage package = FromScript("[Title]\r\nSetup=Viewer\r\n");
-    CHECK(package.version == kWingetUnknownVersion);
-    CHECK(package.publisher == kWingetUnknownPublisher);
+    WingetPackage package = FromScript("[Title]\r\nSetup=Viewer\r\n");
+    CHECK(package.version.empty());
+    CHECK(package.publisher.empty());
     CHECK(package.publisherUrl.empty());
     CHECK(package.displayVersion.empty());
     CHECK(package.displayPublisher.empty());
     CHECK(package.identifier == "Publisher.Viewer");
-    CHECK(WingetPlaceholderFields(package) ==
-          std::vector<std::string>{"PackageVersion", "Publisher", "License", "ShortDescription", "InstallerUrl",
-                                   "InstallerSha256"});
-    // Only http and https addresses are taken (winget refuses others).
+    CHECK(package.locale == "en-US");
+    CHECK(WingetFieldProblems(package) ==
+          std::vector<std::string>{
+              "PackageVersion is missing: give [Product] Version in the script",
+              "Publisher is missing: give [Product] Publisher in the script",
+              "License is missing: give [Product] License in the script, or --license",
+              "ShortDescription is missing: give [Product] Description in the script, or --description",
+              "InstallerUrl is missing: give --url, the address the package is downloaded from",
+          });
+    WingetOptions options;
+    options.license = "MIT";
+    options.description = Utf8(u8"小さなビューア");
+    options.installerUrl = "https://orvane.example/setup.exe";
+    options.publisherUrl = "https://orvane.example/";
+    options.locale = "ja-JP";
+    ApplyWingetOptions(package, options);
+    CHECK(package.license == "MIT");
+    CHECK(package.locale == "ja-JP");
+    CHECK(package.publisherUrl == "https://orvane.example/");
+    CHECK(WingetFieldProblems(package).size() == 2);
+
+    // Only http and https addresses are taken from the script (winget
+    // refuses others); a Japanese publisher alone makes the locale ja-JP.
     CHECK(FromScript("[Product]\r\nURL=www.orvane.example\r\n").publisherUrl.empty());
     CHECK(FromScript("[Product]\r\nURL=HTTP://orvane.example\r\n").publisherUrl == "HTTP://orvane.example");
-    // A "Setup Only." script makes no Add/Remove entry.
+    CHECK(FromScript("[Product]\r\nPublisher=オルヴァン\r\n").locale == "ja-JP");
+    // A "Setup Only." script makes no Add/Remove entry, and names no
+    // product code.
     CHECK_FALSE(FromScript("[Title]\r\nUnSetup=Viewer setup only.\r\n").addRemoveEntry);
-    CHECK(WingetInstallerManifest(FromScript("[Title]\r\nUnSetup=Setup Only.\r\n")).find("AppsAndFeatures") ==
-          std::string::npos);
+    const std::string setupOnly = WingetInstallerManifest(FromScript("[Title]\r\nUnSetup=Setup Only.\r\n"));
+    CHECK(setupOnly.find("AppsAndFeatures") == std::string::npos);
+    CHECK(setupOnly.find("ProductCode") == std::string::npos);
     CHECK(WingetInstallerManifest(package).find("\nAppsAndFeaturesEntries:\n") != std::string::npos);
+}
+
+TEST_CASE("winget: values the repository's schema refuses are named")
+{
+    WingetPackage package = FromScript(kSampleScript);
+    package.installerUrl = "https://orvane.example/setup.exe";
+    REQUIRE(WingetFieldProblems(package).empty());
+    const auto problemWith = [&](auto change) {
+        WingetPackage changed = package;
+        change(changed);
+        const auto problems = WingetFieldProblems(changed);
+        return problems.size() == 1 ? problems[0] : std::string("(") + std::to_string(problems.size()) + " problems)";
+    };
+    CHECK(problemWith([](WingetPackage& p) { p.version = "1.0/beta"; }) ==
+          "PackageVersion \"1.0/beta\" holds one of \\ / : * ? \" < > | or a control character: [Product] Version in the "
+          "script");
+    CHECK(problemWith([](WingetPackage& p) { p.license = "BS"; }) ==
+          "License \"BS\" is shorter than 3 characters: [Product] License in the script, or --license");
+    CHECK(problemWith([](WingetPackage& p) { p.shortDescription = std::string(257, 'x'); }) ==
+          "ShortDescription is longer than 256 characters: [Product] Description in the script, or --description");
+    // Characters, not bytes: 256 Japanese characters are 768 bytes of UTF-8.
+    CHECK(problemWith([](WingetPackage& p) {
+              p.shortDescription.clear();
+              for (int i = 0; i < 256; ++i) p.shortDescription += Utf8(u8"表");
+          }) == "(0 problems)");
+    CHECK(problemWith([](WingetPackage& p) { p.installerUrl = "ftp://orvane.example/setup.exe"; }).starts_with(
+        "InstallerUrl \"ftp://orvane.example/setup.exe\" is no http:// or https:// address"));
+    CHECK(problemWith([](WingetPackage& p) { p.publisherUrl = "https://"; }).starts_with("PublisherUrl"));
+    CHECK(problemWith([](WingetPackage& p) { p.identifier = "Orvane Sample"; }).starts_with(
+        "PackageIdentifier \"Orvane Sample\" cannot be used"));
+    for (const std::string locale : {"en-US", "ja-JP", "ja", "zh-Hant-TW", "x-klingon", "i-default"}) {
+        CAPTURE(locale);
+        CHECK(problemWith([&](WingetPackage& p) { p.locale = locale; }) == "(0 problems)");
+    }
+    for (const std::string locale : {"Japanese", "j", "ja_JP", "ja-", "ja-JP-", "en-US-123456789", "-JP"}) {
+        CAPTURE(locale);
+        CHECK(problemWith([&](WingetPackage& p) { p.locale = locale; }).starts_with("PackageLocale"));
+    }
 }
 
 TEST_CASE("winget: the identifier takes only single-byte letters and digits, never a trail byte")
@@ -159,8 +226,8 @@ TEST_CASE("winget: the three files are UTF-8 without a mark, with LF line ends a
     for (const auto& [type, text] : files) {
         CAPTURE(type);
         CHECK(text.starts_with("# yaml-language-server: $schema=https://aka.ms/winget-manifest." + type +
-                               ".1.6.0.schema.json\n"));
-        CHECK(text.ends_with("ManifestType: " + type + "\nManifestVersion: \"1.6.0\"\n"));
+                               ".1.12.0.schema.json\n"));
+        CHECK(text.ends_with("ManifestType: " + type + "\nManifestVersion: \"1.12.0\"\n"));
         CHECK(text.find('\r') == std::string::npos);
         CHECK((text.find(Utf8(u8"\nPackageName: Orvane サンプルビューア\n")) != std::string::npos) == (type == "defaultLocale"));
     }
@@ -171,11 +238,13 @@ TEST_CASE("winget: the files are written under the identifier's names; a refused
     Scratch scratch("winget");
     std::string error;
     WingetPackage package = FromScript(kSampleScript);
+    package.installerUrl = "https://orvane.example/setup.exe";
+    package.installerSha256 = std::string(64, 'A');
     const auto written = WriteWingetManifests(package, scratch.Path(), error);
-    REQUIRE(written.has_value());
+    REQUIRE_MESSAGE(written.has_value(), error);
     REQUIRE(written->size() == 3);
     CHECK((*written)[0] == scratch / "Orvane.OrvaneSampleViewer.yaml");
-    CHECK((*written)[1] == scratch / "Orvane.OrvaneSampleViewer.locale.en-US.yaml");
+    CHECK((*written)[1] == scratch / "Orvane.OrvaneSampleViewer.locale.ja-JP.yaml");
     CHECK((*written)[2] == scratch / "Orvane.OrvaneSampleViewer.installer.yaml");
     CHECK(ReadBytes((*written)[0]) == BytesOf(WingetVersionManifest(package)));
     CHECK(ReadBytes((*written)[1]) == BytesOf(WingetLocaleManifest(package)));
@@ -183,9 +252,12 @@ TEST_CASE("winget: the files are written under the identifier's names; a refused
 
     Scratch refused("winget-refused");
     package.identifier = "Orvane Sample";
+    package.license.clear();
     CHECK_FALSE(WriteWingetManifests(package, refused.Path(), error).has_value());
     CHECK(error.find("Orvane Sample") != std::string::npos);
+    CHECK(error.find("\nLicense is missing") != std::string::npos);
     CHECK(std::filesystem::is_empty(refused.Path()));
+    package.license = "MIT";
 
     package.identifier = "Orvane.Sample";
     error.clear();
@@ -215,7 +287,8 @@ WingetPackage AwkwardPackage()
 {
     WingetPackage package = FromScript(
         "[Title]\r\nUnSetupKey=Orvane: Viewer\r\nUnSetupDisplay=表示: \"Viewer\" #1\r\n"
-        "[Product]\r\nVersion=2.10\r\nPublisher=Orvane \"Soft\": 東京\r\nURL=https://orvane.example/?a=1#top\r\n");
+        "[Product]\r\nVersion=2.10\r\nPublisher=Orvane \"Soft\": 東京\r\nURL=https://orvane.example/?a=1#top\r\n"
+        "License=GPL-2.0-or-later\r\nDescription=Views: \"text\" #1\r\n");
     package.installerUrl = "https://orvane.example/download/setup.exe";
     package.installerSha256 = "1234567890123456789012345678901234567890123456789012345678901E10";
     return package;
@@ -259,25 +332,25 @@ TEST_CASE("winget: each written file loads as YAML and gives back every value")
     // Quoted ("!"), so that no reader takes the version for the number 2.1.
     CHECK(version["PackageVersion"].Tag() == "!");
     CHECK(version["ManifestVersion"].Tag() == "!");
-    CHECK(Text(version["DefaultLocale"]) == "en-US");
+    CHECK(Text(version["DefaultLocale"]) == "ja-JP");
     CHECK(Text(version["ManifestType"]) == "version");
-    CHECK(Text(version["ManifestVersion"]) == "1.6.0");
+    CHECK(Text(version["ManifestVersion"]) == "1.12.0");
 
     const YAML::Node locale = LoadWritten((*written)[1]);
     CHECK(locale.size() == 10);
     CHECK(Text(locale["PackageIdentifier"]) == "OrvaneSoft.OrvaneViewer");
     CHECK(Text(locale["PackageVersion"]) == "2.10");
-    CHECK(Text(locale["PackageLocale"]) == "en-US");
+    CHECK(Text(locale["PackageLocale"]) == "ja-JP");
     CHECK(Text(locale["Publisher"]) == Utf8(u8"Orvane \"Soft\": 東京"));
     CHECK(Text(locale["PublisherUrl"]) == "https://orvane.example/?a=1#top");
     CHECK(Text(locale["PackageName"]) == Utf8(u8"表示: \"Viewer\" #1"));
-    CHECK(Text(locale["License"]) == "<license>");
-    CHECK(Text(locale["ShortDescription"]) == "<short description>");
+    CHECK(Text(locale["License"]) == "GPL-2.0-or-later");
+    CHECK(Text(locale["ShortDescription"]) == "Views: \"text\" #1");
     CHECK(Text(locale["ManifestType"]) == "defaultLocale");
-    CHECK(Text(locale["ManifestVersion"]) == "1.6.0");
+    CHECK(Text(locale["ManifestVersion"]) == "1.12.0");
 
     const YAML::Node installer = LoadWritten((*written)[2]);
-    CHECK(installer.size() == 11);
+    CHECK(installer.size() == 12);
     CHECK(Text(installer["PackageIdentifier"]) == "OrvaneSoft.OrvaneViewer");
     CHECK(Text(installer["PackageVersion"]) == "2.10");
     CHECK(Text(installer["InstallerType"]) == "exe");
@@ -290,6 +363,7 @@ TEST_CASE("winget: each written file loads as YAML and gives back every value")
     CHECK(Text(switches["SilentWithProgress"]) == "/SILENT /SUPPRESSMSGBOXES /NORESTART");
     CHECK(Text(switches["Log"]) == "/LOG=\"<LOGPATH>\"");
     CHECK(Text(switches["InstallLocation"]) == "/DIR=\"<INSTALLPATH>\"");
+    CHECK(Text(installer["UpgradeBehavior"]) == "install");
 
     const YAML::Node codes = installer["ExpectedReturnCodes"];
     REQUIRE(codes.IsSequence());
@@ -314,12 +388,14 @@ TEST_CASE("winget: each written file loads as YAML and gives back every value")
 
     const YAML::Node installers = installer["Installers"];
     REQUIRE(installers.size() == 1);
-    CHECK(installers[0].size() == 3);
+    CHECK(installers[0].size() == 5);
     CHECK(Text(installers[0]["Architecture"]) == "x64");
     CHECK(Text(installers[0]["InstallerUrl"]) == "https://orvane.example/download/setup.exe");
     CHECK(Text(installers[0]["InstallerSha256"]) == package.installerSha256);
+    CHECK(Text(installers[0]["ProductCode"]) == "Orvane: Viewer");
+    CHECK(Text(installers[0]["ElevationRequirement"]) == "elevationRequired");
     CHECK(Text(installer["ManifestType"]) == "installer");
-    CHECK(Text(installer["ManifestVersion"]) == "1.6.0");
+    CHECK(Text(installer["ManifestVersion"]) == "1.12.0");
 }
 
 TEST_CASE("winget: an entry without [Product] values, or none at all, loads as such")
@@ -327,13 +403,13 @@ TEST_CASE("winget: an entry without [Product] values, or none at all, loads as s
     const YAML::Node bare = YAML::Load(WingetInstallerManifest(FromScript("[Title]\r\nSetup=Viewer\r\n")));
     REQUIRE(bare["AppsAndFeaturesEntries"].size() == 1);
     CHECK(KeysOf(bare["AppsAndFeaturesEntries"][0]) == std::vector<std::string>{"DisplayName", "ProductCode"});
-    CHECK(Text(bare["PackageVersion"]) == "<version>");
-    CHECK(Text(YAML::Load(WingetLocaleManifest(FromScript("")))["Publisher"]) == "<publisher>");
     CHECK_FALSE(YAML::Load(WingetLocaleManifest(FromScript("")))["PublisherUrl"].IsDefined());
 
     const YAML::Node setupOnly = YAML::Load(WingetInstallerManifest(FromScript("[Title]\r\nUnSetup=Setup Only.\r\n")));
     CHECK_FALSE(setupOnly["AppsAndFeaturesEntries"].IsDefined());
-    CHECK(setupOnly["Installers"].IsSequence());
+    REQUIRE(setupOnly["Installers"].IsSequence());
+    CHECK_FALSE(setupOnly["Installers"][0]["ProductCode"].IsDefined());
+    CHECK(Text(setupOnly["Installers"][0]["ElevationRequirement"]) == "elevationRequired");
 }
 
 TEST_CASE("winget: every quoted or plain value reads back as the same text")
@@ -381,7 +457,12 @@ TEST_CASE("winget: the fields of each file come in the order of winget's documen
                                                  "UpgradeCode", "InstallerType"};
     const std::vector<std::string> installerEntryOrder = {
         "InstallerLocale", "Platform", "MinimumOSVersion", "Architecture", "InstallerType", "NestedInstallerType",
-        "NestedInstallerFiles", "Scope", "InstallerUrl", "InstallerSha256", "SignatureSha256"};
+        "NestedInstallerFiles", "Scope", "InstallerUrl", "InstallerSha256", "SignatureSha256", "InstallModes",
+        "InstallerSwitches", "InstallerSuccessCodes", "ExpectedReturnCodes", "UpgradeBehavior", "Commands",
+        "Protocols", "FileExtensions", "Dependencies", "PackageFamilyName", "ProductCode", "Capabilities",
+        "RestrictedCapabilities", "Markets", "InstallerAbortsTerminal", "ReleaseDate", "InstallLocationRequired",
+        "RequireExplicitUpgrade", "DisplayInstallWarnings", "UnsupportedOSArchitectures", "UnsupportedArguments",
+        "AppsAndFeaturesEntries", "ElevationRequirement"};
 
     // The check itself must see a wrong order.
     CHECK_FALSE(InDocumentedOrder({"PackageVersion", "PackageIdentifier"}, versionOrder));
