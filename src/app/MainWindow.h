@@ -104,6 +104,7 @@ private:
     RunSignals& signals_;
     RunState& state_;
     MainScreen screen_ = MainScreen::Starting;
+    bool startUpBegun_ = false;
     bool deleteAllForm_ = false;
     bool detailsRead_ = false;
     SetupCallback* person_ = nullptr;

@@ -57,6 +57,7 @@ ScrollBars ReadmeScrollBars(const std::string& value)
 
 void MainWindow::StartUp(const std::string& argument, const FolderLoader& loadFolders)
 {
+    startUpBegun_ = true;
     // From here on the window closes only through quitButton.
     DisableCloseItem();
     const std::string errorText = PrepareRun(state_, argument, loadFolders(state_));

@@ -169,7 +169,7 @@ TEST_CASE("a reinstall that fails half-way leaves the earlier install complete, 
     CheckOnlyAllowedDifferences(before, SnapshotOfMachine(), allowed);
 }
 
-TEST_CASE("an install killed in the middle of its copy is undone by the next run, which then installs as if alone")
+TEST_CASE("an install killed in the middle of its copy is undone when a person starts it again: one box, then an install as if alone")
 {
     LaidOutSample laid;
     REQUIRE(laid.InstallUnattended() == 3010);
@@ -193,7 +193,19 @@ TEST_CASE("an install killed in the middle of its copy is undone by the next run
     }
     REQUIRE(PathExists(laid.sample.windows + "ORVSETUP.JNL"));
 
-    CHECK(laid.InstallUnattended() == 3010);
+    // A normal start on the same distribution: the box says once what was
+    // undone; its OK leads on to the readme, the settings and an install
+    // that completes.
+    {
+        SetupProcess setup(drive / "SETUP.EXE", "/LOG=" + Quoted(laid.log), laid.temp.Path());
+        REQUIRE(setup.Started());
+        const ExpectedBox undone = {
+            "セットアップ", "前回のセットアップが途中で終了していたため，そのセットアップで行った変更を元に戻しました．"};
+        CHECK(AnswerAndWait(ExpectBox(setup, undone), IDOK));
+        ExpectMainScreen(setup, "セットアップ続行(&C)");
+        CHECK(FindWindowOf(setup.Id(), "#32770") == nullptr);
+        InstallSampleFromReadme(laid.sample, setup, drive.Path());
+    }
     const std::vector<std::string> lines = LogLines(laid.log);
     CHECK(HasLine(lines, "The interrupted install was undone"));
     CHECK(HasLine(lines, Utf8("Undone: file removed: " + laid.sample.app + "SAMPLEVW.EXE")));
