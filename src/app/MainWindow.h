@@ -92,6 +92,7 @@ private:
     void StartProcedure();
 
     // Pieces of the start-up.
+    void TellOfEarlierJournal();
     void ShowFatalScreen(const std::string& errorText);
     void ReadTitles();
     void EnableShortcutBoxes(bool enabled);

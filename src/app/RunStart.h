@@ -14,9 +14,11 @@
 // finds it there, whatever its distribution or record.
 inline constexpr const char* JournalFileName = "ORVSETUP.JNL";
 
-// Undoes the install a killed run left half done, if its journal is there
-// (and sets the run's journal path). First thing of every run.
-void UndoInterruptedInstall(RunState& state);
+// Settles the journal an earlier run left, if one is there (and sets the
+// run's journal path): the install of a run that was killed is undone, a
+// journal whose install ended goes, one that does not hold together is kept
+// aside for a person. First thing of every run.
+void SettleEarlierJournal(RunState& state);
 
 // Chooses the mode from `record` (the first command-line argument: an
 // uninstall record names "UNSETUP.INI"), takes a work folder and copies the
