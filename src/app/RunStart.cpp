@@ -73,10 +73,19 @@ void SettleEarlierJournal(RunState& state)
     if (state.undidInterruptedRun) state.log.Line("The interrupted install was undone");
 }
 
+std::optional<unsigned long> LiveJournalRun(const std::string& windowsFolder)
+{
+    if (windowsFolder.empty()) return std::nullopt;
+    const std::optional<JournalContents> journal = ReadJournal(windowsFolder + JournalFileName);
+    if (!journal || !JournalRunAlive(journal->run)) return std::nullopt;
+    return journal->run.processId;
+}
+
 std::string PrepareRun(RunState& state, const std::string& record, std::string folderErrors)
 {
     // Before anything of this run: what a killed install left half done is
-    // undone first. The single-copy rule keeps a live run from being here.
+    // undone first. The single-copy rule and the process entry keep a live
+    // run's journal from being here.
     SettleEarlierJournal(state);
     state.runMode = FileNamePart(record) == "UNSETUP.INI" ? "UNSETUP" : "SETUP";
     // Neither the temporary folder nor the program's own folder is known: no

@@ -10,6 +10,7 @@
 #include "DialogHold.h"
 #include "InstalledListing.h"
 #include "PrefixRestore.h"
+#include "app/RunStart.h"
 #include "e2e/SampleDistribution.h"
 #include "support/Fixtures.h"
 #include "support/Scratch.h"
@@ -338,7 +339,7 @@ int Walkthrough::Run()
             "sample: " + RemovalAdvice() + ".");
         return 2;
     }
-    if (KernelHandle running{OpenMutexA(SYNCHRONIZE, FALSE, "ORVSETUP")}) {
+    if (KernelHandle running{OpenMutexA(SYNCHRONIZE, FALSE, InstanceMutexName)}) {
         Say("Another SETUP.EXE is running in the build's Wine prefix; it must end first.");
         return 2;
     }
