@@ -216,6 +216,18 @@ TEST_CASE("unattended exit codes: each way a run ends, with the log's word for i
         CHECK(HasLine(LogLines(dist.log), Utf8("Error: the journal " + journal + " belongs to a run that is still going on "
                                                "(process " + std::to_string(GetCurrentProcessId()) + ")")));
     }
+    SUBCASE("1603: no journal can be made, so nothing is changed")
+    {
+        dist.Script({"(App)A.DAT"});
+        // A folder where the journal's file would go.
+        const std::string journal = WindowsFolder() + "ORVSETUP.JNL";
+        REQUIRE(CreateDirectoryA(journal.c_str(), nullptr));
+        const ScopeExit removeFolder([&] { RemoveDirectoryA(journal.c_str()); });
+        CHECK(dist.Run("/S") == 1603);
+        CHECK_FALSE(PathExists(dist.app));
+        CHECK(HasLine(LogLines(dist.log), Utf8("Error: no journal could be made (" + journal + "): nothing was "
+                                               "changed, since a failed install could not be undone")));
+    }
     SUBCASE("1603: the next disk is not where the layout puts it")
     {
         dist.Script({"(App)A.DAT", "(Dch)(App)B.DAT"});
