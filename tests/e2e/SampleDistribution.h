@@ -78,6 +78,11 @@ struct SampleInstallation {
 
     // True when the sample's setup folder or its Add/Remove entry exists.
     bool Installed() const;
+    // The files, folders and keys of the sample's own (its shortcuts, its
+    // component, its INI file, its Start menu folder, its registry keys and
+    // association) that are on the machine although it is not installed:
+    // an install would overwrite them, and its uninstall take them away.
+    std::vector<std::string> AlreadyPresent() const;
 
     ExpectedBox FolderQuestion() const;
     ExpectedBox DiskChange() const;
