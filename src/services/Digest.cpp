@@ -1,6 +1,7 @@
 #include "services/Digest.h"
 
 #include "services/UniqueResource.h"
+#include "text/HexText.h"
 
 #include <windows.h>
 #include <wincrypt.h>
@@ -46,11 +47,5 @@ std::string Sha256Hex(const std::string& bytes)
     BYTE value[32] = {};
     DWORD size = sizeof value;
     if (!CryptGetHashParam(hash.Get(), HP_HASHVAL, value, &size, 0) || size != sizeof value) return {};
-    static const char digits[] = "0123456789abcdef";
-    std::string hex;
-    for (const BYTE b : value) {
-        hex += digits[b >> 4];
-        hex += digits[b & 15];
-    }
-    return hex;
+    return HexText(value, sizeof value);
 }

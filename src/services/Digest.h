@@ -1,5 +1,5 @@
 // The SHA-256 of some bytes, computed by the system's cryptographic provider
-// (the one that every Windows since XP SP3 has), as 64 lower-case hex
+// (the one that every Windows since XP SP3 has), as 64 upper-case hex
 // digits. Empty when the system cannot compute it.
 #pragma once
 

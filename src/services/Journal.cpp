@@ -5,6 +5,7 @@
 #include "services/JournalFormat.h"
 #include "services/Win32Files.h"
 #include "services/Win32Registry.h"
+#include "text/HexText.h"
 #include "text/IniFile.h"
 #include "text/PathParts.h"
 #include "text/StrOp.h"
@@ -23,17 +24,6 @@ constexpr int RemovalTries = 30;
 constexpr unsigned long RemovalPause = 100;
 
 Journal* active = nullptr;
-
-std::string Hex(const std::vector<BYTE>& bytes)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    std::string out;
-    for (const BYTE b : bytes) {
-        out += digits[b >> 4];
-        out += digits[b & 15];
-    }
-    return out;
-}
 
 // The path as the system completes it from the current folder, which is
 // where the change it names happens: the journal names every path in full,
@@ -247,7 +237,7 @@ std::vector<std::string> ValueState(HKEY root, const std::string& path, const st
     std::vector<BYTE> data(size);
     if (RegQueryValueExW(key.Get(), wideName.c_str(), nullptr, &type, data.data(), &size) != ERROR_SUCCESS) size = 0;
     data.resize(size);
-    return {std::to_string(type), Hex(data)};
+    return {std::to_string(type), HexText(data.data(), data.size())};
 }
 
 std::string IniEntryState(const std::string& file, const std::string& section, const std::string& key)

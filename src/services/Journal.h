@@ -22,7 +22,7 @@
 //     end                                the install ended: nothing to undo
 //
 // Every line, the first included, ends with one more field, its seal: the
-// SHA-256 (64 lower-case hex digits) of the seal of the line before it
+// SHA-256 (64 upper-case hex digits) of the seal of the line before it
 // followed by the line's own text up to that last tab (for the first line,
 // of its text alone). The seals tie each line to the lines before it, and
 // so to the run line: a line changed, added, dropped or moved, or taken
