@@ -96,6 +96,18 @@ void WriteEntry(const std::string& script, const std::string& section, const std
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, script.c_str());
 }
 
+// A person's install of the sample from disk 1, from the readme to the
+// question for disk 2, which it returns: the files of disk 1, the folders
+// and the counts are in place.
+HWND InstallUpToDiskChange(const SetupProcess& setup, const SampleInstallation& sample)
+{
+    REQUIRE(setup.Started());
+    Press(ControlOf(ExpectMainScreen(setup, "セットアップ続行(&C)"), MainIds::actionButton));
+    Press(ControlOf(ExpectMainScreen(setup, "セットアップ開始(&S)"), MainIds::actionButton));
+    CHECK(AnswerAndWait(ExpectBox(setup, sample.FolderQuestion()), IDYES));
+    return ExpectBox(setup, sample.DiskChange());
+}
+
 }  // namespace
 
 TEST_CASE("an unattended install that fails anywhere leaves the machine as it was before the run")
@@ -187,11 +199,7 @@ TEST_CASE("an install killed in the middle of its copy is undone when a person s
     REQUIRE(CopyDisk(SampleDisk(1), drive.Path()).empty());
     {
         SetupProcess setup(drive / "SETUP.EXE", "", laid.temp.Path());
-        REQUIRE(setup.Started());
-        Press(ControlOf(ExpectMainScreen(setup, "セットアップ続行(&C)"), MainIds::actionButton));
-        Press(ControlOf(ExpectMainScreen(setup, "セットアップ開始(&S)"), MainIds::actionButton));
-        CHECK(AnswerAndWait(ExpectBox(setup, laid.sample.FolderQuestion()), IDYES));
-        ExpectBox(setup, laid.sample.DiskChange());
+        InstallUpToDiskChange(setup, laid.sample);
         REQUIRE(PathExists(laid.sample.app + "SAMPLEVW.EXE"));
         REQUIRE(PathExists(laid.sample.component));
         setup.Kill();
@@ -260,11 +268,7 @@ TEST_CASE("a finished install whose journal another program holds as it ends sta
         // The person's install, up to the association question: its journal
         // is there, and the install ends right after the answer.
         SetupProcess setup(drive / "SETUP.EXE", "", laid.temp.Path());
-        REQUIRE(setup.Started());
-        Press(ControlOf(ExpectMainScreen(setup, "セットアップ続行(&C)"), MainIds::actionButton));
-        Press(ControlOf(ExpectMainScreen(setup, "セットアップ開始(&S)"), MainIds::actionButton));
-        CHECK(AnswerAndWait(ExpectBox(setup, laid.sample.FolderQuestion()), IDYES));
-        HWND disk = ExpectBox(setup, laid.sample.DiskChange());
+        HWND disk = InstallUpToDiskChange(setup, laid.sample);
         REQUIRE(CopyDisk(SampleDisk(2), drive.Path(), {"SETUP.EXE"}).empty());
         CHECK(AnswerAndWait(disk, IDOK));
         HWND associate = ExpectBox(setup, laid.sample.AssociationQuestion());
