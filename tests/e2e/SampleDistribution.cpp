@@ -238,6 +238,16 @@ void SampleInstallation::RemoveTraces() const
     deleteTree(HKEY_CLASSES_ROOT, ".osv");
     deleteTree(HKEY_CLASSES_ROOT, "osv_auto_file");
     RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, WideFromShiftJis(sharedDlls).c_str(), WideFromShiftJis(component).c_str());
+    // A fresh prefix has no list of shared counts: the install made it for
+    // the component's count, and it goes again once it counts nothing.
+    HKEY counts = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, WideFromShiftJis(sharedDlls).c_str(), 0, KEY_READ, &counts) == ERROR_SUCCESS) {
+        DWORD subkeys = 1, values = 1;
+        RegQueryInfoKeyW(counts, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
+                         nullptr, nullptr);
+        RegCloseKey(counts);
+        if (subkeys == 0 && values == 0) RegDeleteKeyW(HKEY_LOCAL_MACHINE, WideFromShiftJis(sharedDlls).c_str());
+    }
     const std::wstring list = WideFromShiftJis(setupFolderList);
     WritePrivateProfileStringW(L"ORVSAMPLE", nullptr, nullptr, list.c_str());
     WritePrivateProfileStringW(nullptr, nullptr, nullptr, list.c_str());

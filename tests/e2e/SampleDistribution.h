@@ -100,3 +100,13 @@ struct SampleInstallation {
     // snapshot paths with the reason.
     std::vector<AllowedDifference> KeptOnPurpose() const;
 };
+
+// The machine as if it never saw the sample, before the test and after it,
+// whatever way the test ends.
+struct SampleRemoved {
+    SampleInstallation sample;
+    SampleRemoved() { sample.RemoveTraces(); }
+    ~SampleRemoved() { sample.RemoveTraces(); }
+    SampleRemoved(const SampleRemoved&) = delete;
+    SampleRemoved& operator=(const SampleRemoved&) = delete;
+};

@@ -25,8 +25,8 @@
 TEST_CASE("unattended: the sample installs silently as the interactive install leaves it, and its quiet uninstall removes it")
 {
     REQUIRE_MESSAGE(PathExists(SampleDisk(1) + "SETUP.EXE"), "the sample is laid out by tools/layout-sample.sh");
-    const SampleInstallation sample;
-    sample.RemoveTraces();
+    const SampleRemoved removed;
+    const SampleInstallation& sample = removed.sample;
     // The interactive reference from one drive; the unattended run from the
     // folders orvauthor lays out, DISK1 and DISK2 side by side.
     ScratchFolder drive("ua-drive");
@@ -112,7 +112,6 @@ TEST_CASE("unattended: the sample installs silently as the interactive install l
                        "every install raises the component's count, the reinstall too; one uninstall lowers it once"});
     CheckOnlyAllowedDifferences(before, SnapshotOfMachine(), allowed);
     CHECK_FALSE(PathExists(sample.app));
-    sample.RemoveTraces();
 }
 
 namespace {
