@@ -69,12 +69,12 @@ void MainWindow::ShowReadme(bool flag)
     optionGroup.SetVisible(!flag);
 }
 
-// The start-up runs once: both its endings leave the starting screen, and
-// later activations (after a message box, an application switch) find it left.
+// The start-up runs once. A box it shows before the first screen (an
+// earlier install undone) activates the window again when it closes, while
+// the screen is still the starting one: the start-up is under way by then.
 void MainWindow::OnFirstActivation()
 {
-    if (screen_ != MainScreen::Starting) return;
-    StartUp(options_.record, LoadSystemFolders);
+    if (!startUpBegun_) StartUp(options_.record, LoadSystemFolders);
 }
 
 namespace {

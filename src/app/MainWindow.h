@@ -92,6 +92,7 @@ private:
     void StartProcedure();
 
     // Pieces of the start-up.
+    void TellOfEarlierJournal();
     void ShowFatalScreen(const std::string& errorText);
     void ReadTitles();
     void EnableShortcutBoxes(bool enabled);
@@ -104,6 +105,7 @@ private:
     RunSignals& signals_;
     RunState& state_;
     MainScreen screen_ = MainScreen::Starting;
+    bool startUpBegun_ = false;
     bool deleteAllForm_ = false;
     bool detailsRead_ = false;
     SetupCallback* person_ = nullptr;

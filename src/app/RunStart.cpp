@@ -61,21 +61,32 @@ std::string ReadRegistryValue(const std::string& text)
 
 }  // namespace
 
-void UndoInterruptedInstall(RunState& state)
+void SettleEarlierJournal(RunState& state)
 {
     state.journalPath = state.windowsFolder.empty() ? std::string() : state.windowsFolder + JournalFileName;
     if (state.journalPath.empty() || !FileExists(state.journalPath)) return;
-    state.log.Line("A journal of an install that did not end was found: " + state.journalPath);
-    state.undidInterruptedRun = UndoJournalFile(state.journalPath, ProtectedFolders::OfThisMachine(state), state.log);
-    state.log.Line(state.undidInterruptedRun ? "The interrupted install was undone"
-                                             : "Left alone: its run is still alive, or it is no journal");
+    state.log.Line("A journal of an earlier install was found: " + state.journalPath);
+    const JournalSettlement settled =
+        SettleJournal(state.journalPath, ProtectedFolders::OfThisMachine(state), state.log);
+    state.undidInterruptedRun = settled.verdict == JournalVerdict::Undone;
+    if (settled.verdict == JournalVerdict::SetAside) state.journalKeptAside = settled.keptAs;
+    if (state.undidInterruptedRun) state.log.Line("The interrupted install was undone");
+}
+
+std::optional<unsigned long> LiveJournalRun(const std::string& windowsFolder)
+{
+    if (windowsFolder.empty()) return std::nullopt;
+    const std::optional<JournalContents> journal = ReadJournal(windowsFolder + JournalFileName);
+    if (!journal || !JournalRunAlive(journal->run)) return std::nullopt;
+    return journal->run.processId;
 }
 
 std::string PrepareRun(RunState& state, const std::string& record, std::string folderErrors)
 {
     // Before anything of this run: what a killed install left half done is
-    // undone first. The single-copy rule keeps a live run from being here.
-    UndoInterruptedInstall(state);
+    // undone first. The single-copy rule and the process entry keep a live
+    // run's journal from being here.
+    SettleEarlierJournal(state);
     state.runMode = FileNamePart(record) == "UNSETUP.INI" ? "UNSETUP" : "SETUP";
     // Neither the temporary folder nor the program's own folder is known: no
     // work folder is made (a relative one would land wherever the current

@@ -57,13 +57,11 @@ ScrollBars ReadmeScrollBars(const std::string& value)
 
 void MainWindow::StartUp(const std::string& argument, const FolderLoader& loadFolders)
 {
+    startUpBegun_ = true;
     // From here on the window closes only through quitButton.
     DisableCloseItem();
     const std::string errorText = PrepareRun(state_, argument, loadFolders(state_));
-    // The person learns why files of an earlier setup may have gone.
-    if (state_.undidInterruptedRun)
-        ShowMessageBox("前回のセットアップが途中で終了していたため，そのセットアップで行った変更を元に戻しました．",
-                       "セットアップ", MB_OK | MB_ICONINFORMATION);
+    TellOfEarlierJournal();
     if (!errorText.empty()) {
         ShowFatalScreen(errorText);
         return;
@@ -88,6 +86,19 @@ void MainWindow::StartUp(const std::string& argument, const FolderLoader& loadFo
         ShowSetupScreen();
     else
         ShowUninstallScreen();
+}
+
+// The person learns why files of an earlier setup may have gone, or why
+// they may still be there.
+void MainWindow::TellOfEarlierJournal()
+{
+    if (state_.undidInterruptedRun)
+        ShowMessageBox("前回のセットアップが途中で終了していたため，そのセットアップで行った変更を元に戻しました．",
+                       "セットアップ", MB_OK | MB_ICONINFORMATION);
+    if (!state_.journalKeptAside.empty())
+        ShowMessageBox("前回のセットアップの変更の記録が正しくないため，\r変更を元に戻しませんでした．\r"
+                       "記録は次のファイルに残してあります．\r\r" + state_.journalKeptAside,
+                       "セットアップ", MB_OK | MB_ICONEXCLAMATION);
 }
 
 // No header section is read: the window keeps its caption "Orvane" and the

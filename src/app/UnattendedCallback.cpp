@@ -114,6 +114,16 @@ bool UnattendedCallback::Answerable(const std::string& question, const std::stri
     return false;
 }
 
+// Without its journal a failed install could not be undone, and its 1603
+// would no longer mean that nothing of it stayed: it stops before its first
+// change.
+bool UnattendedCallback::GoOnWithoutJournal(const std::string& journalPath)
+{
+    Log("Error: no journal could be made (" + journalPath + "): nothing was changed, since a failed install could "
+        "not be undone");
+    return false;
+}
+
 bool UnattendedCallback::CreateSetupFolder(const std::string& folder)
 {
     return Answerable("the setup folder " + folder + " does not exist", "created");

@@ -33,6 +33,7 @@ public:
     void AllowAbort(bool) override {}
     void ShowCopyProgress(bool shown) override;
     void CopyProgressed(const CopyProgress& progress) override;
+    bool GoOnWithoutJournal(const std::string& journalPath) override;
     bool CreateSetupFolder(const std::string& folder) override;
     void SetupFolderNotCreated() override;
     void SetupFolderRefused(const std::string& folder) override;

@@ -116,6 +116,14 @@ void WindowsCallback::CopyProgressed(const CopyProgress& progress)
     ProcessMessages();
 }
 
+bool WindowsCallback::GoOnWithoutJournal(const std::string& journalPath)
+{
+    return ShowMessageBox(journalPath + "\r\r" + "変更の記録を作成できませんでした．\r" +
+                              "このまま続けると，セットアップが途中で失敗したときに\r変更を元に戻せません．\r" +
+                              "続行してもよろしいですか？",
+                          "セットアップ", MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
+}
+
 bool WindowsCallback::CreateSetupFolder(const std::string& folder)
 {
     return ShowMessageBox(folder + "\r\r" + "このフォルダは存在しません．作成してもよろしいですか？", "フォルダ作成",

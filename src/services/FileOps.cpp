@@ -53,12 +53,8 @@ bool MoveIntoPlace(const std::string& temporary, const std::string& destination)
     const std::string aside = journal != nullptr ? AsideName(destination) : std::string();
     if (aside.empty()) return MoveOneFile(temporary, destination, MOVEFILE_REPLACE_EXISTING);
     journal->MovedAside(destination, aside);
-    if (!MoveOneFile(destination, aside, MOVEFILE_REPLACE_EXISTING)) {
-        const DWORD error = GetLastError();
-        DeleteOneFile(aside);
-        SetLastError(error);
-        return false;
-    }
+    // The name is free: whatever stands there now is no file of this run.
+    if (!MoveOneFile(destination, aside, 0)) return false;
     if (MoveOneFile(temporary, destination, 0)) return true;
     const DWORD error = GetLastError();
     MoveOneFile(aside, destination, 0);

@@ -124,6 +124,11 @@ public:
     virtual void CopyProgressed(const CopyProgress& progress) = 0;
 
     // --- questions and messages of the install
+    // The journal that would undo a failed install cannot be made at
+    // `journalPath`: true when the install goes on without it (a person may
+    // choose that; an unattended run, whose failure promises that nothing of
+    // it stayed, never does).
+    virtual bool GoOnWithoutJournal(const std::string& journalPath) = 0;
     virtual bool CreateSetupFolder(const std::string& folder) = 0;
     virtual void SetupFolderNotCreated() = 0;
     // A folder that names no place of its own (a relative path, a token

@@ -20,14 +20,6 @@
 #include <string>
 #include <vector>
 
-// The machine as if it never saw the sample, before the test and after it,
-// whatever way the test ends.
-struct SampleRemoved {
-    SampleInstallation sample;
-    SampleRemoved() { sample.RemoveTraces(); }
-    ~SampleRemoved() { sample.RemoveTraces(); }
-};
-
 TEST_CASE("the sample distribution installs from the first screen to the restart offer")
 {
     REQUIRE_MESSAGE(PathExists(SampleDisk(1) + "SETUP.EXE"), "the sample is laid out by tools/layout-sample.sh");

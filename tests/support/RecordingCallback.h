@@ -33,6 +33,7 @@ public:
     void AllowAbort(bool allowed) override;
     void ShowCopyProgress(bool shown) override;
     void CopyProgressed(const CopyProgress& done) override { progress.push_back(done); }
+    bool GoOnWithoutJournal(const std::string& path) override { return Ask("GoOnWithoutJournal " + path); }
     bool CreateSetupFolder(const std::string& folder) override { return Ask("CreateSetupFolder " + folder); }
     void SetupFolderNotCreated() override { calls.push_back("SetupFolderNotCreated"); }
     void SetupFolderRefused(const std::string& folder) override { calls.push_back("SetupFolderRefused " + folder); }
