@@ -2,6 +2,7 @@
 
 #include "services/SharedComponents.h"
 #include "services/SystemErrorText.h"
+#include "services/Win32Files.h"
 #include "services/Win32Registry.h"
 #include "text/IniFile.h"
 #include "text/PathParts.h"
@@ -78,8 +79,9 @@ private:
         const std::wstring wide = WideFromShiftJis(path);
         if (!Exists(wide)) return;
         // Only an empty folder goes: anything in it that the install did
-        // not make stays.
-        if (RemoveDirectoryW(wide.c_str()))
+        // not make stays. Never a link: the folder it leads to is not the
+        // install's.
+        if (RemoveEmptyFolder(path))
             Done("Undone: folder removed: " + path);
         else
             Failed(WithSystemError("Not undone: folder not removed: " + path, GetLastError()));
