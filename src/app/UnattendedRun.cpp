@@ -33,9 +33,11 @@ int RunProcedure(RunState& state, const RunOptions& options, ProgressWindow* pro
     const std::string folder = StartingSetupFolder(state, options.setupFolder);
     state.log.Line(std::string(SetupMode(state) ? "Setup folder: " : "Uninstall folder: ") + folder);
     UnattendedCallback person(options, state, folder, progress);
-    if (SetupMode(state) && !IsUsableSetupFolder(folder)) {
-        person.SetupFolderRefused(folder);
-        return ExitCode::Failed;
+    if (SetupMode(state)) {
+        if (const std::optional<SetupFolderRefusal> refusal = SetupFolderRefusalOf(folder, state)) {
+            person.SetupFolderRefused(folder, *refusal);
+            return ExitCode::Failed;
+        }
     }
     const RunOutcome outcome = SetupMode(state) ? RunInstall(person, state) : RunUninstall(person, state);
     // A question nobody could answer failed the run, whatever the
