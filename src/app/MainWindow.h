@@ -92,6 +92,7 @@ private:
     void StartProcedure();
 
     // Pieces of the start-up.
+    bool OfferOrphanedEntryRemoval(const std::string& record);
     void ShowFatalScreen(const std::string& errorText);
     void ReadTitles();
     void EnableShortcutBoxes(bool enabled);

@@ -10,11 +10,13 @@
 #include "text/IniFile.h"
 #include "text/StrOp.h"
 #include "text/Unicode.h"
+#include "uninstall/OrphanedEntry.h"
 #include "windows/MessageBox.h"
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 namespace {
 
@@ -65,6 +67,7 @@ void MainWindow::StartUp(const std::string& argument, const FolderLoader& loadFo
         ShowMessageBox("前回のセットアップが途中で終了していたため，そのセットアップで行った変更を元に戻しました．",
                        "セットアップ", MB_OK | MB_ICONINFORMATION);
     if (!errorText.empty()) {
+        if (!SetupMode(state_) && OfferOrphanedEntryRemoval(argument)) return;
         ShowFatalScreen(errorText);
         return;
     }
@@ -88,6 +91,37 @@ void MainWindow::StartUp(const std::string& argument, const FolderLoader& loadFo
         ShowSetupScreen();
     else
         ShowUninstallScreen();
+}
+
+// The record is gone but the Add/Remove list still names it: the person may
+// remove that entry, which nothing else ever could. True when the run ended
+// here (the entries removed, or not); false when the person declined, and
+// the fatal screen tells why nothing else can be done.
+bool MainWindow::OfferOrphanedEntryRemoval(const std::string& record)
+{
+    const std::vector<std::string> entries = OrphanedEntriesOf(record);
+    if (entries.empty()) return false;
+    const int answer = ShowMessageBox(record + "\r\r" + "アンセットアップ情報ファイルが見つかりません．\r" +
+                                          "プログラムのフォルダが削除されたか，移動されています．\r\r" +
+                                          "「アプリケーションの追加と削除」からこのプログラムの登録を削除しますか？",
+                                      "アンセットアップ", MB_YESNO | MB_ICONQUESTION);
+    if (answer != IDYES) return false;
+    bool allRemoved = true;
+    for (const std::string& entry : entries) {
+        const bool removed = RemoveOrphanedEntry(entry);
+        allRemoved = allRemoved && removed;
+        state_.log.Line((removed ? "Orphaned Add/Remove entry removed: HKEY_LOCAL_MACHINE\\"
+                                 : "Orphaned Add/Remove entry not removed: HKEY_LOCAL_MACHINE\\") + entry);
+    }
+    if (allRemoved)
+        ShowMessageBox("「アプリケーションの追加と削除」から登録を削除しました．", "完了", MB_OK | MB_ICONINFORMATION);
+    else
+        ShowMessageBox("「アプリケーションの追加と削除」から登録を削除できませんでした．", "致命的エラー", MB_OK | MB_ICONHAND);
+    outcome_ = RunOutcome{allRemoved ? RunEnd::Completed : RunEnd::Failed, false};
+    signals_.mayEndWithoutAsking = true;
+    background_.SetEnabled(true);
+    SetModalResult(1);
+    return true;
 }
 
 // No header section is read: the window keeps its caption "Orvane" and the
