@@ -6,6 +6,8 @@
 #include "app/SystemFolders.h"
 #include "engine/ProtectedFolders.h"
 #include "services/LocationTokens.h"
+#include "support/FolderLinks.h"
+#include "support/Scratch.h"
 #include "support/TestRunState.h"
 #include "text/PathParts.h"
 #include "text/StrOp.h"
@@ -137,4 +139,23 @@ TEST_CASE("a setup folder may not be a place of the system or the user, however 
     // What the uninstall never removes is unchanged: a folder inside the
     // documents is no protected folder, only no setup folder.
     CHECK_FALSE(machine.Protects(documents + "App\\"));
+}
+
+TEST_CASE("a path is reached through a link when one lies between its top folder and it, the top included")
+{
+    ScratchFolder top("reach-top");
+    ScratchFolder outside("reach-out");
+    REQUIRE(CreateDirectoryA((top / "REAL").c_str(), nullptr));
+    REQUIRE(CreateDirectoryA((outside / "SUB").c_str(), nullptr));
+    const FolderLink link(top / "LINK", outside.Path());
+    REQUIRE(link.Made());
+    CHECK_FALSE(ReachedThroughLink(top / "REAL\\", top.Path()));
+    CHECK_FALSE(ReachedThroughLink(top / "REAL\\NEW\\", top.Path()));
+    CHECK(ReachedThroughLink(top / "LINK\\", top.Path()));
+    CHECK(ReachedThroughLink(top / "LINK\\SUB\\", top.Path()));
+    CHECK(ReachedThroughLink(top / "LINK\\SUB\\", top / "LINK\\"));
+    CHECK(ReachedThroughLink(outside.Path(), top.Path()));  // not inside at all
+    // A colon inside a step of a damaged record's path is no step: the walk
+    // up ended for good at it once.
+    CHECK_FALSE(ReachedThroughLink(top / "REAL\\B\rC=C:\\D\\", top.Path()));
 }
