@@ -2,6 +2,7 @@
 // held-open files, read-only files, Japanese names, components.
 #include <doctest/doctest.h>
 
+#include "engine/Rollback.h"
 #include "services/Deletion.h"
 #include "support/Fixtures.h"
 #include "support/FolderLinks.h"
@@ -178,4 +179,22 @@ TEST_CASE("no deletion by tree, pattern or folder goes below a link: what the li
     CHECK(ReadTextFile(outside / "WIN.INI") == "[windows]");
     CHECK(ReadTextFile(outside / "SUB\\DEEP.INI") == "deep");
     CHECK(PathExists(emptyOutside.Path()));
+}
+
+TEST_CASE("undoing an install removes no folder through a link: a folder line naming a link keeps what it leads to")
+{
+    // The folder a link leads to is empty: asked to remove the link, Wine
+    // removed that folder and left the link.
+    ScratchFolder app("undo-link");
+    ScratchFolder emptyOutside("undo-empty");
+    const FolderLink link(app / "LINKED", emptyOutside.Path());
+    REQUIRE(link.Made());
+    MakeFolder(app / "MADE");
+    JournalContents journal;
+    journal.entries = {{"folder", {app / "LINKED\\"}}, {"folder", {app / "MADE\\"}}};
+    RunLog log;
+    const UndoCount count = UndoChanges(journal, ProtectedFolders({}), log);
+    CHECK(PathExists(emptyOutside.Path()));
+    CHECK_FALSE(PathExists(app / "MADE"));
+    CHECK(count.notUndone == 1);
 }
