@@ -86,7 +86,10 @@ bool StartsAsRunLog(const std::string& bytes)
 // or an earlier log of this program. A file that cannot be read is none.
 bool MayAppendTo(const std::string& path)
 {
-    if (AttributesOf(path) == INVALID_FILE_ATTRIBUTES) return true;
+    // Nothing there yet, or a folder (which no log can open: the failure
+    // report says so).
+    const DWORD attributes = AttributesOf(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return true;
     const FileHandle file = OpenFileHandle(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
     if (!file) return false;
     char start[64] = {};

@@ -110,6 +110,8 @@ TEST_CASE("/LOG= appends only to a log of this program; any other file is left w
     CHECK(run(beside) == beside);
     CHECK(Entries(beside).size() > lines.size());
     CHECK(run(system) == folder / "win #002.ini");
+    // A folder is no log either: the log cannot be opened, as before.
+    CHECK(run(folder.Path()).empty());
     // A new file and an empty one take the log as named.
     CHECK(run(folder / "new.log") == folder / "new.log");
     WriteTextFile(folder / "empty.log", "");
