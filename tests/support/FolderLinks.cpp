@@ -80,3 +80,10 @@ bool RemoveFolderLink(const std::string& link)
     return path && StartHostProgram(L"Z:\\bin\\rm", L"-f " + Quoted(*path)) &&
            WaitUntil([&] { return AttributesOf(WithoutTrailingBackslash(link)) == INVALID_FILE_ATTRIBUTES; });
 }
+
+bool RemoveHostTree(const std::string& folder)
+{
+    const std::optional<std::wstring> path = UnixPath(folder);
+    return path && StartHostProgram(L"Z:\\bin\\rm", L"-rf " + Quoted(*path)) &&
+           WaitUntil([&] { return AttributesOf(WithoutTrailingBackslash(folder)) == INVALID_FILE_ATTRIBUTES; });
+}

@@ -15,6 +15,10 @@ bool MakeFolderLink(const std::string& link, const std::string& target);
 // link under Wine takes the target instead); false when it could not.
 bool RemoveFolderLink(const std::string& link);
 
+// Removes `folder` with everything in it on the host (rm -r, which never
+// follows a link): for a tree that holds links whose targets are gone.
+bool RemoveHostTree(const std::string& folder);
+
 // A link for as long as the object lives.
 class FolderLink {
 public:
