@@ -103,7 +103,7 @@ bool MainWindow::OfferOrphanedEntryRemoval(const std::string& record)
     if (entries.empty()) return false;
     const int answer = ShowMessageBox(record + "\r\r" + "アンセットアップ情報ファイルが見つかりません．\r" +
                                           "プログラムのフォルダが削除されたか，移動されています．\r\r" +
-                                          "「アプリケーションの追加と削除」からこのプログラムの登録を削除しますか？",
+                                          "「アプリケーションの追加と削除」から\r" + "このプログラムの登録を削除しますか？",
                                       "アンセットアップ", MB_YESNO | MB_ICONQUESTION);
     if (answer != IDYES) return false;
     bool allRemoved = true;

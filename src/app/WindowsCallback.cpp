@@ -35,9 +35,9 @@ std::string SetupFolderRefusalText(const SetupFolderRefusal& refusal)
     case FolderRefusal::BadCharacter: return cannot + "フォルダ名に使えない文字が含まれています．";
     case FolderRefusal::TooLong: return cannot + "フォルダ名が長すぎます．";
     case FolderRefusal::Unrepresentable: return cannot + "シフトJISで表せない文字が含まれています．";
-    case FolderRefusal::SystemPlace: return cannot + "システムまたはユーザーのフォルダです．別のフォルダを指定してください．";
+    case FolderRefusal::SystemPlace: return cannot + "システムまたはユーザーのフォルダです．\r別のフォルダを指定してください．";
     case FolderRefusal::OtherProduct:
-        return "このフォルダには「" + refusal.otherProduct + "」がセットアップされています．\r" +
+        return cannot + "次のプログラムがセットアップされています．\r　" + refusal.otherProduct + "\r" +
                "別のフォルダを指定してください．";
     }
     return cannot + "ドライブ名（C:\\など）から始まるフォルダを指定してください．";

@@ -93,8 +93,8 @@ TEST_CASE("a setup folder that names no place of its own is refused before anyth
         {"C:\\(App)\\Tool\\", "置き換えられないキーワード（括弧）が含まれています．"},
         {"C:\\A|B\\", "フォルダ名に使えない文字が含まれています．"},
         {"C:\\" + std::string(300, 'L'), "フォルダ名が長すぎます．"},
-        {fixture.windows.Path(), "システムまたはユーザーのフォルダです．別のフォルダを指定してください．"},
-        {"C:\\", "システムまたはユーザーのフォルダです．別のフォルダを指定してください．"},
+        {fixture.windows.Path(), "システムまたはユーザーのフォルダです．\r別のフォルダを指定してください．"},
+        {"C:\\", "システムまたはユーザーのフォルダです．\r別のフォルダを指定してください．"},
     };
     ScriptedDialogs person;
     size_t asked = 0;
