@@ -106,13 +106,7 @@ bool MainWindow::OfferOrphanedEntryRemoval(const std::string& record)
                                           "「アプリケーションの追加と削除」から\r" + "このプログラムの登録を削除しますか？",
                                       "アンセットアップ", MB_YESNO | MB_ICONQUESTION);
     if (answer != IDYES) return false;
-    bool allRemoved = true;
-    for (const std::string& entry : entries) {
-        const bool removed = RemoveOrphanedEntry(entry);
-        allRemoved = allRemoved && removed;
-        state_.log.Line((removed ? "Orphaned Add/Remove entry removed: HKEY_LOCAL_MACHINE\\"
-                                 : "Orphaned Add/Remove entry not removed: HKEY_LOCAL_MACHINE\\") + entry);
-    }
+    const bool allRemoved = RemoveOrphanedEntries(entries, state_.log);
     if (allRemoved)
         ShowMessageBox("「アプリケーションの追加と削除」から登録を削除しました．", "完了", MB_OK | MB_ICONINFORMATION);
     else

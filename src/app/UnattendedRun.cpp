@@ -59,14 +59,7 @@ std::optional<int> RemoveOrphanedEntries(RunState& state, const std::string& rec
     const std::vector<std::string> entries = OrphanedEntriesOf(record);
     if (entries.empty()) return std::nullopt;
     state.log.Line("The uninstall record " + record + " is missing: the program's folder was deleted or moved");
-    bool allRemoved = true;
-    for (const std::string& entry : entries) {
-        const bool removed = RemoveOrphanedEntry(entry);
-        allRemoved = allRemoved && removed;
-        state.log.Line((removed ? "Orphaned Add/Remove entry removed: HKEY_LOCAL_MACHINE\\"
-                                : "Orphaned Add/Remove entry not removed: HKEY_LOCAL_MACHINE\\") + entry);
-    }
-    if (!allRemoved) return ExitCode::Failed;
+    if (!RemoveOrphanedEntries(entries, state.log)) return ExitCode::Failed;
     state.log.Line("Uninstall completed: only the orphaned entry was left to remove");
     return ExitCode::Completed;
 }

@@ -53,8 +53,15 @@ std::vector<std::string> OrphanedEntriesOf(const std::string& record)
     return entries;
 }
 
-bool RemoveOrphanedEntry(const std::string& keyPath)
+bool RemoveOrphanedEntries(const std::vector<std::string>& keyPaths, RunLog& log)
 {
-    DeleteRegistryKey("(Local)", keyPath);
-    return !RegKeyExists(HKEY_LOCAL_MACHINE, keyPath);
+    bool allRemoved = true;
+    for (const std::string& keyPath : keyPaths) {
+        DeleteRegistryKey("(Local)", keyPath);
+        const bool removed = !RegKeyExists(HKEY_LOCAL_MACHINE, keyPath);
+        allRemoved = allRemoved && removed;
+        log.Line((removed ? "Orphaned Add/Remove entry removed: HKEY_LOCAL_MACHINE\\"
+                          : "Orphaned Add/Remove entry not removed: HKEY_LOCAL_MACHINE\\") + keyPath);
+    }
+    return allRemoved;
 }

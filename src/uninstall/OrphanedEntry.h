@@ -4,6 +4,8 @@
 // uninstall offers to remove such an entry instead.
 #pragma once
 
+#include "services/RunLog.h"
+
 #include <string>
 #include <vector>
 
@@ -12,5 +14,5 @@
 // file is there; none while the record exists.
 std::vector<std::string> OrphanedEntriesOf(const std::string& record);
 
-// Removes the entry; true when it is gone.
-bool RemoveOrphanedEntry(const std::string& keyPath);
+// Removes the entries, each logged; true when all are gone.
+bool RemoveOrphanedEntries(const std::vector<std::string>& keyPaths, RunLog& log);

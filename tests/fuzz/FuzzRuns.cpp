@@ -66,6 +66,21 @@ void ScriptAnswers(RecordingCallback& person, FuzzRandom& random)
         person.AnswerShared(static_cast<SharedFileAnswer>(random.Below(4)));
 }
 
+// The start-up of an install on `script`, and the person's answers and
+// choices. Half the installs make their setup folder: only theirs goes
+// whole at a delete-all.
+void PrepareInstall(const Sandbox& sandbox, const std::string& script, RecordingCallback& person, FuzzRandom& random)
+{
+    TheRun.runMode = "SETUP";
+    TheRun.scriptPath = sandbox.Folder("work") + "SETUP.INI";
+    WriteTextFile(TheRun.scriptPath, script);
+    TheRun.appFolder = "(App)";
+    ReadRunHeader(TheRun);
+    ScriptAnswers(person, random);
+    person.installChoices = {PersonsFolder(sandbox), random.Chance(50), true, true, true, true, true};
+    if (random.Chance(50)) RemoveTree(sandbox.Folder("app"));
+}
+
 void Uninstall(const Sandbox& sandbox, const std::string& record, FuzzRandom& random)
 {
     const std::string working = sandbox.Folder("work") + "UNSETUP.INI";
@@ -316,16 +331,8 @@ void RunScript(Sandbox& sandbox, const FuzzInput& input, FuzzRandom& random, Des
     // whatever it is given all the same, for the engine's sake.
     FaultOfScript(input.bytes);
     designed.victimFolderNamed |= NamesVictimFolder(input);
-    TheRun.runMode = "SETUP";
-    TheRun.scriptPath = sandbox.Folder("work") + "SETUP.INI";
-    WriteTextFile(TheRun.scriptPath, input.bytes);
-    TheRun.appFolder = "(App)";
-    ReadRunHeader(TheRun);
     RecordingCallback person;
-    ScriptAnswers(person, random);
-    person.installChoices = {PersonsFolder(sandbox), random.Chance(50), true, true, true, true, true};
-    // Half the installs make their setup folder: only theirs goes whole.
-    if (random.Chance(50)) RemoveTree(sandbox.Folder("app"));
+    PrepareInstall(sandbox, input.bytes, person, random);
     TheRun.allOrNothing = random.Chance(50);
     RunInstall(person, TheRun);
     NoteBareIniFiles(TheRun, designed.bareIniFiles);
@@ -379,15 +386,8 @@ std::vector<std::string> RunCompressed(const Sandbox& sandbox, const FuzzInput& 
 
 void RunJournal(Sandbox& sandbox, const FuzzInput& input, FuzzRandom& random, Designed& designed)
 {
-    TheRun.runMode = "SETUP";
-    TheRun.scriptPath = sandbox.Folder("work") + "SETUP.INI";
-    WriteTextFile(TheRun.scriptPath, input.bytes);
-    TheRun.appFolder = "(App)";
-    ReadRunHeader(TheRun);
     RecordingCallback person;
-    ScriptAnswers(person, random);
-    person.installChoices = {PersonsFolder(sandbox), random.Chance(50), true, true, true, true, true};
-    if (random.Chance(50)) RemoveTree(sandbox.Folder("app"));
+    PrepareInstall(sandbox, input.bytes, person, random);
     // The install to its last step, its journal written; then its process
     // dies before the journal is discarded, and the next run finds it.
     {
