@@ -1,8 +1,11 @@
 #include "app/CommandLine.h"
 
+#include "text/DeviceNames.h"
+#include "text/PathParts.h"
 #include "text/StrOp.h"
 #include "text/Unicode.h"
 
+#include <cctype>
 #include <vector>
 
 namespace {
@@ -64,7 +67,8 @@ bool ApplySwitch(RunOptions& options, const std::string& argument)
         if (hasValue && value.empty()) return false;
         options.log = true;
         options.logFile = value;
-        return true;
+        if (!LogFileFault(value).empty()) options.logFault = LogFileFault(value);
+        return options.logFault.empty();
     }
     if (hasValue) return false;
     if (name == "SILENT") {
@@ -90,13 +94,29 @@ bool ApplySwitch(RunOptions& options, const std::string& argument)
 
 }  // namespace
 
+std::string LogFileFault(const std::string& path)
+{
+    if (path.rfind("\\\\.\\", 0) == 0 || path.rfind("\\\\?\\", 0) == 0) return "a device path, not a file";
+    // No trail byte is a colon or a slash: the bytes can be looked at one by
+    // one. A colon names a drive only right after its letter.
+    for (size_t at = 0; at < path.size(); ++at) {
+        const bool driveColon = at == 1 && std::isalpha(static_cast<unsigned char>(path[0]));
+        if (path[at] == ':' && !driveColon) return "an alternate stream, not a file";
+    }
+    std::string name = FileNamePart(path);
+    if (const size_t slash = name.rfind('/'); slash != std::string::npos) name.erase(0, slash + 1);
+    if (IsDeviceName(name)) return "a device, not a file";
+    return {};
+}
+
 RunOptions ParseCommandLine(const std::string& commandLine)
 {
     RunOptions options;
     bool recordSeen = false;
     for (const std::string& argument : Arguments(commandLine)) {
         if (!argument.empty() && argument[0] == '/') {
-            if (!ApplySwitch(options, argument) && options.fault.empty()) options.fault = argument;
+            if (!ApplySwitch(options, argument) && options.fault.empty())
+                options.fault = options.logFault.empty() ? argument : argument + " (" + options.logFault + ")";
         } else if (!recordSeen) {
             // Only the first plain argument ever meant anything; later ones
             // are passed over as they always were.

@@ -25,6 +25,10 @@ struct RunOptions {
     bool noRestart = false;
     bool log = false;
     std::string logFile;  // empty: a fresh log in the temporary folder
+    // Why /LOG= names no file a log may go to (a device, an alternate
+    // stream); empty when it does. The run then ends with 87, its lines
+    // going to a fresh log in the temporary folder.
+    std::string logFault;
     bool help = false;
     // The first argument that is no switch of ours, or one of ours in the
     // wrong form; empty when the line is good.
@@ -44,6 +48,10 @@ RunOptions ParseCommandLine(const std::string& commandLine);
 // the line's fault: a "?" in its place would name another folder or file.
 // The program's own name may hold any character.
 RunOptions ParseCommandLine(const std::wstring& commandLine);
+
+// Why `path` cannot take a log: a device ("NUL", "COM1", "CON.txt", a
+// "\\.\" path) or an alternate stream ("x.log:stream"); empty when it can.
+std::string LogFileFault(const std::string& path);
 
 // The text that /? shows: every switch and the exit codes.
 std::string UsageText();

@@ -136,10 +136,10 @@ void MainWindow::StartProcedure()
         outcome_ = RunUninstall(*person_, state_);
         return;
     }
-    // Nothing is made in a folder that names no place: the person corrects
-    // it on the same screen.
-    if (!IsUsableSetupFolder(folderBox.Text())) {
-        person_->SetupFolderRefused(folderBox.Text());
+    // Nothing is made in a folder that cannot be the setup folder: the
+    // person chooses another on the same screen.
+    if (const std::optional<SetupFolderRefusal> refusal = SetupFolderRefusalOf(folderBox.Text(), state_)) {
+        person_->SetupFolderRefused(folderBox.Text(), *refusal);
         return;
     }
     ShowScreen(MainScreen::Running);

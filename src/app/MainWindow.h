@@ -93,6 +93,7 @@ private:
 
     // Pieces of the start-up.
     void TellOfEarlierJournal();
+    bool OfferOrphanedEntryRemoval(const std::string& record);
     void ShowFatalScreen(const std::string& errorText);
     void ReadTitles();
     void EnableShortcutBoxes(bool enabled);

@@ -12,11 +12,16 @@
 #include "text/IniFile.h"
 #include "text/IntegerText.h"
 #include "text/PathParts.h"
+#include "text/ScriptAcceptance.h"
 #include "text/StrOp.h"
 #include "text/Unicode.h"
 #include "text/ValueFields.h"
 
 #include <shlobj.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -59,6 +64,41 @@ std::string ReadRegistryValue(const std::string& text)
     return key ? ReadRegString(key.Get(), parts.after) : std::string();
 }
 
+constexpr const char* UnreadableScript = "【致命的エラー  →  iniファイル読み込み失敗】\r";
+
+// What the fatal screen says of a script that is not the text this program
+// reads, beside the design's line for a script that cannot be read.
+std::string ScriptFaultText(ScriptFault fault)
+{
+    switch (fault) {
+    case ScriptFault::None: break;
+    case ScriptFault::Utf16: return "SETUP.INIがUTF-16で保存されています．シフトJISで保存してください．";
+    case ScriptFault::Utf8Mark: return "SETUP.INIがUTF-8（BOM付き）で保存されています．シフトJISで保存してください．";
+    case ScriptFault::NulByte: return "SETUP.INIにNUL文字（00）が含まれています．";
+    case ScriptFault::NoLineFeeds: return "SETUP.INIの改行がCRだけです．CR LFで保存してください．";
+    case ScriptFault::NoSetupSections: return "SETUP.INIに[Title]も[CopyFile]もありません．";
+    }
+    return {};
+}
+
+// The working copy of the script, whole.
+std::string ScriptBytes(const std::string& path)
+{
+    std::ifstream in(std::filesystem::path(WideFromShiftJis(path)), std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// The fatal lines for a script this program cannot read as its author
+// meant it; empty for one it can. The log says why in plain words.
+std::string RefuseUnreadableScript(RunState& state)
+{
+    const ScriptFault fault = FaultOfScript(ScriptBytes(state.scriptPath));
+    if (fault == ScriptFault::None) return {};
+    state.log.Line("Error: the setup script " + state.sourceFolder + "SETUP.INI cannot be read: " +
+                   ScriptFaultReason(fault));
+    return UnreadableScript + ScriptFaultText(fault) + "\r";
+}
+
 }  // namespace
 
 void SettleEarlierJournal(RunState& state)
@@ -91,7 +131,7 @@ std::string PrepareRun(RunState& state, const std::string& record, std::string f
     // Neither the temporary folder nor the program's own folder is known: no
     // work folder is made (a relative one would land wherever the current
     // folder is), and the run cannot go on.
-    if (state.tempFolder.empty()) return folderErrors + "【致命的エラー  →  iniファイル読み込み失敗】\r";
+    if (state.tempFolder.empty()) return folderErrors + UnreadableScript;
     state.workFolder = ChooseWorkFolder(state.tempFolder);
     // A work folder used as it was (all 99 taken) may hold the copy of
     // another run's script or record; it must never stand in for this run's.
@@ -107,7 +147,10 @@ std::string PrepareRun(RunState& state, const std::string& record, std::string f
     } else {
         CopyFileTo(record, state.scriptPath);
     }
-    if (!FileExists(state.scriptPath)) folderErrors += "【致命的エラー  →  iniファイル読み込み失敗】\r";
+    if (!FileExists(state.scriptPath))
+        folderErrors += UnreadableScript;
+    else if (SetupMode(state))
+        folderErrors += RefuseUnreadableScript(state);
     return folderErrors;
 }
 

@@ -10,11 +10,13 @@
 #include "text/IniFile.h"
 #include "text/StrOp.h"
 #include "text/Unicode.h"
+#include "uninstall/OrphanedEntry.h"
 #include "windows/MessageBox.h"
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 namespace {
 
@@ -63,6 +65,7 @@ void MainWindow::StartUp(const std::string& argument, const FolderLoader& loadFo
     const std::string errorText = PrepareRun(state_, argument, loadFolders(state_));
     TellOfEarlierJournal();
     if (!errorText.empty()) {
+        if (!SetupMode(state_) && OfferOrphanedEntryRemoval(argument)) return;
         ShowFatalScreen(errorText);
         return;
     }
@@ -99,6 +102,31 @@ void MainWindow::TellOfEarlierJournal()
         ShowMessageBox("前回のセットアップの変更の記録が正しくないため，\r変更を元に戻しませんでした．\r"
                        "記録は次のファイルに残してあります．\r\r" + state_.journalKeptAside,
                        "セットアップ", MB_OK | MB_ICONEXCLAMATION);
+}
+
+// The record is gone but the Add/Remove list still names it: the person may
+// remove that entry, which nothing else ever could. True when the run ended
+// here (the entries removed, or not); false when the person declined, and
+// the fatal screen tells why nothing else can be done.
+bool MainWindow::OfferOrphanedEntryRemoval(const std::string& record)
+{
+    const std::vector<std::string> entries = OrphanedEntriesOf(record);
+    if (entries.empty()) return false;
+    const int answer = ShowMessageBox(record + "\r\r" + "アンセットアップ情報ファイルが見つかりません．\r" +
+                                          "プログラムのフォルダが削除されたか，移動されています．\r\r" +
+                                          "「アプリケーションの追加と削除」から\r" + "このプログラムの登録を削除しますか？",
+                                      "アンセットアップ", MB_YESNO | MB_ICONQUESTION);
+    if (answer != IDYES) return false;
+    const bool allRemoved = RemoveOrphanedEntries(entries, state_.log);
+    if (allRemoved)
+        ShowMessageBox("「アプリケーションの追加と削除」から登録を削除しました．", "完了", MB_OK | MB_ICONINFORMATION);
+    else
+        ShowMessageBox("「アプリケーションの追加と削除」から登録を削除できませんでした．", "致命的エラー", MB_OK | MB_ICONHAND);
+    outcome_ = RunOutcome{allRemoved ? RunEnd::Completed : RunEnd::Failed, false};
+    signals_.mayEndWithoutAsking = true;
+    background_.SetEnabled(true);
+    SetModalResult(1);
+    return true;
 }
 
 // No header section is read: the window keeps its caption "Orvane" and the

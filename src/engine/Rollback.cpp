@@ -137,7 +137,8 @@ private:
     {
         if (!Exists(path) || Protected(path)) return;
         // Only an empty folder goes: anything in it that the install did
-        // not make stays.
+        // not make stays. Never a link: the folder it leads to is not the
+        // install's.
         if (RemoveEmptyFolder(path))
             log_.Line("Undone: folder removed: " + path);
         else

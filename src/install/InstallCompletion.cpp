@@ -54,7 +54,8 @@ void CopyUninstaller(InstallRun& run)
 
 UninstallRecordInput RecordInput(const InstallRun& run)
 {
-    return {run.State().unSetupPath, run.State().workFolder, run.State().scriptPath, run.State().unSetupTitle, run.State().appFolder};
+    return {run.State().unSetupPath, run.State().workFolder, run.State().scriptPath, run.State().unSetupTitle,
+            run.State().appFolder, run.setupFolderMade};
 }
 
 // The Add/Remove Programs entry starts the uninstaller on the record; its key

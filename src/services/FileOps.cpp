@@ -31,6 +31,15 @@ bool CreateFolderPath(const std::string& path)
 {
     std::string remaining = WithTrailingBackslash(path);
     std::string prefix;
+    // The drive ("C:\") or the share ("\\server\share\") is no folder that
+    // can be made: the levels start below it. (Tried, an unreachable share
+    // went into the journal as three folders made.)
+    const std::string drive = DrivePart(remaining);
+    if (!drive.empty() && remaining.size() > drive.size() && remaining[drive.size()] == '\\') {
+        prefix = drive + "\\";
+        remaining = remaining.substr(prefix.size());
+        if (remaining.empty()) return FolderExists(prefix);
+    }
     bool result = true;
     for (int at = TokenPos("\\", remaining); at != 0; at = TokenPos("\\", remaining)) {
         prefix += LeftStr(remaining, at);

@@ -147,6 +147,7 @@ TEST_CASE("the sample distribution installs from the first screen to the restart
         "UnSetup=Orvane サンプルビューアの削除",
         "[SetupFolder]",
         "Folder=" + app,
+        "Made=1",  // the install made it: a delete-all may take all below it
         "[DeleteFolder]",
         "Folder1=" + app + "DATA\\",
         "Folder2=" + app + "DATA\\表示\\",

@@ -166,7 +166,7 @@ TEST_CASE("the failure details wait on the main window until actionButton is pre
     RunFixture fixture;
     MainWindow& main = fixture.main;
     WriteTextFile(fixture.source / "R.TXT", "readme");
-    fixture.WriteScript("[Readme]\r\nFile=R.TXT\r\nScrollBars=ssHorizontal\r\n");
+    fixture.WriteScript("[Title]\r\n[Readme]\r\nFile=R.TXT\r\nScrollBars=ssHorizontal\r\n");
     fixture.Start();
     WindowsCallback& run = fixture.run;
     run.ShowMain(false);

@@ -3,6 +3,7 @@
 #include "Distribution.h"
 #include "ScriptCheck.h"
 #include "SystemText.h"
+#include "text/ScriptAcceptance.h"
 
 namespace {
 
@@ -34,6 +35,11 @@ int RunCheck(const Arguments& arguments)
     const auto profile = Profile::Load(script, error);
     if (!profile) {
         PrintError(error);
+        return kExitCannot;
+    }
+    // SETUP.EXE refuses a script without either of its two main sections.
+    if (!profile->FindSection("Title") && !profile->FindSection("CopyFile")) {
+        PrintError(DisplayPath(script) + ": " + ScriptFaultReason(ScriptFault::NoSetupSections));
         return kExitCannot;
     }
     const auto findings = CheckScript(*profile, Distribution::OfScript(script));

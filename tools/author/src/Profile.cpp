@@ -3,6 +3,7 @@
 #include "FileData.h"
 #include "SjisText.h"
 #include "SystemText.h"
+#include "text/ScriptAcceptance.h"
 
 #include <utility>
 
@@ -16,17 +17,11 @@ std::optional<Profile> Profile::Load(const std::filesystem::path& file, std::str
     std::vector<uint8_t> bytes;
     if (!ReadFileBytes(file, bytes, error)) return std::nullopt;
     std::string text(bytes.begin(), bytes.end());
-    if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) {
-        error = DisplayPath(file) + " is saved as UTF-16; save it as Shift-JIS";
+    // Read as the installer reads it: a script it refuses is refused here.
+    const ScriptFault fault = FaultOfScript(text);
+    if (fault != ScriptFault::None && fault != ScriptFault::NoSetupSections) {
+        error = DisplayPath(file) + ": " + ScriptFaultReason(fault);
         return std::nullopt;
-    }
-    if (text.starts_with("\xEF\xBB\xBF")) {
-        const auto converted = Cp932FromUtf8(text.substr(3));
-        if (!converted) {
-            error = DisplayPath(file) + " has a UTF-8 mark but text that Shift-JIS cannot hold";
-            return std::nullopt;
-        }
-        text = *converted;
     }
     return Parse(text);
 }
