@@ -1,4 +1,5 @@
 #include "FuzzInputs.h"
+#include "services/JournalFormat.h"
 
 #include <cctype>
 
@@ -488,6 +489,30 @@ std::string JournalTarget(const std::string& appFolder, const std::vector<std::s
 
 }  // namespace
 
+namespace {
+
+bool IsSeal(const std::string& field)
+{
+    return field.size() == 64 &&
+           field.find_first_not_of("0123456789ABCDEF") == std::string::npos;
+}
+
+// Each line's seal taken off (where it still has one) and the chain made
+// again over the lines as they now stand.
+std::vector<std::string> Resealed(const std::vector<std::string>& lines)
+{
+    JournalSeal seal;
+    std::vector<std::string> sealed;
+    for (const std::string& line : lines) {
+        const size_t tab = line.rfind('\t');
+        const bool hasSeal = tab != std::string::npos && IsSeal(line.substr(tab + 1));
+        sealed.push_back(seal.Sealed(hasSeal ? line.substr(0, tab) : line));
+    }
+    return sealed;
+}
+
+}  // namespace
+
 std::string MutateJournal(const std::string& text, const std::string& appFolder,
                           const std::vector<std::string>& linkPaths, FuzzRandom& random)
 {
@@ -549,6 +574,10 @@ std::string MutateJournal(const std::string& text, const std::string& appFolder,
         }
         }
     }
+    // Half the journals are sealed anew, as anything that can write the
+    // Windows folder could seal them: their lines then reach the undo's own
+    // judgement of what a run could have changed.
+    if (random.Chance(50)) lines = Resealed(lines);
     std::string result;
     for (const std::string& line : lines) result += line + "\r\n";
     // A line cut short, as a crash leaves it.

@@ -414,7 +414,7 @@ void RunJournal(Sandbox& sandbox, const FuzzInput& input, FuzzRandom& random, De
     NoteJournalNames(sandbox, mutated, designed);
     // The next run's start: the interrupted install is undone.
     TheRun.log = RunLog();
-    UndoInterruptedInstall(TheRun);
+    SettleEarlierJournal(TheRun);
 }
 
 void RunCommandLine(Sandbox& sandbox, const SeedCorpus& corpus, const FuzzInput& input, FuzzRandom& random,
