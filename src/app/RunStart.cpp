@@ -2,29 +2,23 @@
 
 #include "app/WorkFolders.h"
 #include "engine/Rollback.h"
-#include "install/ShortCutSection.h"
 #include "record/SetupFolderList.h"
+#include "script/IntegerText.h"
+#include "script/LocationTokens.h"
+#include "script/PathParts.h"
+#include "script/ShortCutSection.h"
+#include "script/TextParts.h"
+#include "script/ValueFields.h"
 #include "services/Deletion.h"
 #include "services/FileOps.h"
-#include "services/LocationTokens.h"
 #include "services/RegistryKeys.h"
 #include "services/Win32Registry.h"
 #include "text/IniFile.h"
-#include "text/IntegerText.h"
-#include "text/PathParts.h"
-#include "text/StrOp.h"
 #include "text/Unicode.h"
-#include "text/ValueFields.h"
 
 #include <shlobj.h>
 
 namespace {
-
-std::string Header(const RunSettings& run, const std::string& section, const std::string& key,
-                   const std::string& fallback = "")
-{
-    return ReadProfile(section, key, fallback, run.scriptPath);
-}
 
 // The first folder "OVTMP<n>" under the temporary folder that does not exist
 // yet, created; the one numbered 99, as it is, when all exist.
@@ -38,14 +32,6 @@ std::string ChooseWorkFolder(const std::string& tempFolder)
         }
     }
     return WorkFolderPath(tempFolder, WorkFolderLimit);
-}
-
-// The pause between install steps. A value that is no integer would leave
-// the start-up half done; it counts as the default, 400.
-int32_t ReadSetupSpeed(const RunSettings& run)
-{
-    const int32_t speed = TextToInteger(Header(run, "Extend", "SetupSpeed", "400")).value_or(400);
-    return speed < 1 ? 1 : speed;
 }
 
 // The string value that [DefaultFolder] ReferRegistry names,
@@ -77,6 +63,7 @@ std::string PrepareRun(RunState& state, const std::string& record, std::string f
     // undone first. The single-copy rule keeps a live run from being here.
     UndoInterruptedInstall(state);
     state.runMode = FileNamePart(record) == "UNSETUP.INI" ? "UNSETUP" : "SETUP";
+    state.script = SetupScript{};
     // Neither the temporary folder nor the program's own folder is known: no
     // work folder is made (a relative one would land wherever the current
     // folder is), and the run cannot go on.
@@ -96,27 +83,30 @@ std::string PrepareRun(RunState& state, const std::string& record, std::string f
     } else {
         CopyFileTo(record, state.scriptPath);
     }
-    if (!FileExists(state.scriptPath)) folderErrors += "【致命的エラー  →  iniファイル読み込み失敗】\r";
+    if (!FileExists(state.scriptPath)) return folderErrors + "【致命的エラー  →  iniファイル読み込み失敗】\r";
+    // The script is read here, once; the run works on what was read.
+    if (SetupMode(state)) state.script = ParseSetupScript(ReadProfileText(state.scriptPath));
     return folderErrors;
 }
 
 void ReadRunHeader(RunState& state)
 {
+    // An uninstall record holds [Title] with the script's meaning.
+    const ScriptHeader header = SetupMode(state) ? state.script.header : ReadScriptHeader(ReadProfileText(state.scriptPath));
     state.topMessageText.clear();
-    state.setupSpeed = ReadSetupSpeed(state);
-    state.setupTitle = Header(state, "Title", "Setup", "Orvane");
-    state.unSetupTitle = Header(state, "Title", "UnSetup", state.setupTitle);
+    state.setupSpeed = header.setupSpeed;
+    state.setupTitle = header.setupTitle;
+    state.unSetupTitle = header.unSetupTitle;
 }
 
 std::string ProposedSetupFolder(RunState& state)
 {
-    if (!SetupMode(state)) return Header(state, "SetupFolder", "Folder");
-    std::string folder = Header(state, "DefaultFolder", "Folder", "(Prg)\\");
-    state.programId = Header(state, "ProgramID", "ID");
-    folder = RememberedSetupFolder(state.windowsFolder, state.programId, folder);
-    const std::string referRegistry = Header(state, "DefaultFolder", "ReferRegistry");
-    if (!referRegistry.empty()) {
-        const std::string registered = ReadRegistryValue(referRegistry);
+    if (!SetupMode(state)) return ReadProfile("SetupFolder", "Folder", "", state.scriptPath);
+    const ScriptHeader& header = state.script.header;
+    state.programId = header.programId;
+    std::string folder = RememberedSetupFolder(state.windowsFolder, state.programId, header.defaultFolder);
+    if (!header.referRegistry.empty()) {
+        const std::string registered = ReadRegistryValue(header.referRegistry);
         if (!registered.empty()) folder = registered;
     }
     return folder;
@@ -129,37 +119,9 @@ std::string StartingSetupFolder(RunState& state, const std::optional<std::string
     return WithTrailingBackslash(ExpandTokens(folder, LocationsOf(state)));
 }
 
-bool SettingsChangeable(const RunSettings& run)
-{
-    return Header(run, "Extend", "Enabled") != "False";
-}
-
-// A box is in use when it governs some entry of [ShortCut], by the same rule
-// the install decides with ("(Dsk)" and "(C_Dsk)" alike, a name of exactly
-// "Default" under the Start menu box). The scan ends at the first missing or
-// empty name.
-GovernedBoxes ShortcutBoxesInUse(const RunSettings& run)
-{
-    // The script is parsed once, however many shortcuts it lists.
-    const ProfileText script = ReadProfileText(run.scriptPath);
-    GovernedBoxes boxes;
-    for (int n = 1;; ++n) {
-        const std::string name = script.Read("ShortCut", "Name" + std::to_string(n), "");
-        if (name.empty()) break;
-        switch (GoverningBox(name)) {
-        case ShortcutBox::Desktop: boxes.desktop = true; break;
-        case ShortcutBox::StartMenu: boxes.startMenu = true; break;
-        case ShortcutBox::StartUp: boxes.startUp = true; break;
-        case ShortcutBox::SendTo: boxes.sendTo = true; break;
-        case ShortcutBox::None: break;
-        }
-    }
-    return boxes;
-}
-
 UninstallOffer ReadUninstallOffer(const RunSettings& run)
 {
-    const std::string options = Header(run, "UnSetupOption", "CheckBox", "0,0,0,0");
+    const std::string options = ReadProfile("UnSetupOption", "CheckBox", "0,0,0,0", run.scriptPath);
     UninstallOffer offer;
     offer.deleteAllForm = options == "DeleteAll";
     if (offer.deleteAllForm) return offer;

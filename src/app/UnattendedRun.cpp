@@ -2,12 +2,12 @@
 
 #include "app/ExitCodes.h"
 #include "app/RestartOffer.h"
+#include "app/RunStart.h"
 #include "app/SystemFolders.h"
 #include "app/UnattendedCallback.h"
-#include "app/RunStart.h"
 #include "install/InstallPreparation.h"
 #include "install/RunInstall.h"
-#include "services/ScopeExit.h"
+#include "script/ScopeExit.h"
 #include "uninstall/RunUninstall.h"
 #include "windows/RunSignals.h"
 

@@ -1,9 +1,9 @@
 #include "engine/ProtectedFolders.h"
 
-#include "services/LocationTokens.h"
-#include "text/MBUtils.h"
-#include "text/PathParts.h"
-#include "text/StrOp.h"
+#include "script/PathParts.h"
+#include "script/ShiftJis.h"
+#include "script/TextCase.h"
+#include "services/ShellFolders.h"
 #include "text/Unicode.h"
 
 #include <windows.h>

@@ -1,10 +1,10 @@
 #include "engine/Rollback.h"
 
+#include "script/PathParts.h"
 #include "services/SharedComponents.h"
 #include "services/SystemErrorText.h"
 #include "services/Win32Registry.h"
 #include "text/IniFile.h"
-#include "text/PathParts.h"
 #include "text/Unicode.h"
 
 #include <windows.h>

@@ -1,11 +1,11 @@
 #include "install/InstallPreparation.h"
 
 #include "engine/RunState.h"
-#include "install/RelateSection.h"
 #include "record/PreviousRecord.h"
+#include "script/PathParts.h"
+#include "script/RelateSection.h"
+#include "script/TextParts.h"
 #include "services/FileOps.h"
-#include "text/PathParts.h"
-#include "text/StrOp.h"
 
 Flow StartInstall(SetupCallback& person, InstallRun& run)
 {
@@ -19,7 +19,7 @@ Flow StartInstall(SetupCallback& person, InstallRun& run)
 Flow ReadAssociationTable(SetupCallback& person, InstallRun& run)
 {
     person.ShowStatus({Status::ReadingInformation});
-    run.relateTable = ReadRelateTable(run.State().scriptPath);
+    run.relateTable = run.Script().relate;
     person.StepDone();
     return Flow::GoOn;
 }

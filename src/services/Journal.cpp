@@ -1,10 +1,9 @@
 #include "services/Journal.h"
 
+#include "script/PathParts.h"
 #include "services/Win32Files.h"
 #include "services/Win32Registry.h"
 #include "text/IniFile.h"
-#include "text/PathParts.h"
-#include "text/StrOp.h"
 #include "text/Unicode.h"
 
 #include <cstdlib>

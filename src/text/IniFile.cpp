@@ -1,11 +1,10 @@
 #include "text/IniFile.h"
 
-#include "text/PathParts.h"
+#include "script/PathParts.h"
 
-#include "text/ProfileText.h"
-#include "text/StrOp.h"
+#include "script/ProfileText.h"
+#include "script/ValueFields.h"
 #include "text/Unicode.h"
-#include "text/ValueFields.h"
 
 #include <windows.h>
 

@@ -8,7 +8,7 @@
 // file as it was.
 #pragma once
 
-#include "text/ProfileText.h"
+#include "script/ProfileText.h"
 
 #include <string>
 #include <vector>

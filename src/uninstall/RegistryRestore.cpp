@@ -1,13 +1,14 @@
 #include "uninstall/RegistryRestore.h"
 
+#include "script/PathParts.h"
+#include "script/TextCase.h"
+#include "script/ValueFields.h"
 #include "services/RegistryAccess.h"
 #include "services/RegistryKeys.h"
 #include "services/SetupError.h"
 #include "services/Win32Registry.h"
 #include "text/IniFile.h"
 #include "text/NumberedList.h"
-#include "text/StrOp.h"
-#include "text/ValueFields.h"
 
 #include <windows.h>
 

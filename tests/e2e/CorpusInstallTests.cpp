@@ -12,10 +12,10 @@
 #include "SampleDistribution.h"
 #include "ScreenExpectations.h"
 #include "driver/Driver.h"
+#include "script/PathParts.h"
 #include "services/Win32Files.h"
 #include "support/Fixtures.h"
 #include "support/Scratch.h"
-#include "text/StrOp.h"
 #include "windows/ControlIds.h"
 // The author tools' corpus (tools/author/tests/support).
 #include "Corpus.h"

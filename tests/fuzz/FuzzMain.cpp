@@ -19,9 +19,13 @@
 #include "FuzzSandbox.h"
 #include "app/RunStart.h"
 #include "engine/ProtectedFolders.h"
-#include "install/IniFileSection.h"
 #include "install/InstallPreparation.h"
 #include "install/RunInstall.h"
+#include "script/CopyFileSection.h"
+#include "script/IniFileSection.h"
+#include "script/PathParts.h"
+#include "script/SetupScript.h"
+#include "script/TextCase.h"
 #include "services/Expansion.h"
 #include "support/Fixtures.h"
 #include "support/RecordingCallback.h"
@@ -29,8 +33,6 @@
 #include "support/Scripted.h"
 #include "support/TestRunState.h"
 #include "text/NumberedList.h"
-#include "text/PathParts.h"
-#include "text/StrOp.h"
 #include "text/Unicode.h"
 #include "uninstall/DecideFileDeletion.h"
 #include "uninstall/RunUninstall.h"
@@ -200,6 +202,7 @@ void Uninstall(const Sandbox& sandbox, const std::string& record, FuzzRandom& ra
     if (record != working) CopyFileA(record.c_str(), working.c_str(), FALSE);
     TheRun.runMode = "UNSETUP";
     TheRun.scriptPath = working;
+    TheRun.script = {};
     TheRun.appFolder = "(App)";
     ReadRunHeader(TheRun);
     RecordingCallback person;
@@ -265,7 +268,7 @@ void NoteBareIniFiles(const RunState& run, std::set<std::string>& named)
     const UINT length = GetWindowsDirectoryW(windows, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return;
     const std::string windowsFolder = WithTrailingBackslash(ShiftJisFromWide(std::wstring(windows, length)).value_or(""));
-    for (const std::string& data : ReadIniFileItems(run.scriptPath)) {
+    for (const std::string& data : run.script.iniFiles) {
         const std::string file = ParseIniFileEntry(data, LocationsOf(run)).file;
         if (!file.empty() && WideFromShiftJis(file).find_first_of(L"\\/:") == std::wstring::npos)
             named.insert(SnapshotKey(windowsFolder + file));
@@ -325,6 +328,8 @@ void RunScript(const Sandbox& sandbox, const FuzzInput& input, FuzzRandom& rando
     TheRun.runMode = "SETUP";
     TheRun.scriptPath = sandbox.Folder("work") + "SETUP.INI";
     WriteTextFile(TheRun.scriptPath, input.bytes);
+    // Parsed as the start-up parses the working copy.
+    TheRun.script = ParseSetupScript(input.bytes);
     TheRun.appFolder = "(App)";
     ReadRunHeader(TheRun);
     RecordingCallback person;

@@ -2,10 +2,10 @@
 // compared with the system's profile functions on code page 932.
 #include <doctest/doctest.h>
 
+#include "script/ProfileText.h"
+#include "script/TextCase.h"
 #include "support/Scratch.h"
 #include "text/IniFile.h"
-#include "text/ProfileText.h"
-#include "text/StrOp.h"
 
 #include <windows.h>
 

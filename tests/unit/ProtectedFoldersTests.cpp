@@ -5,7 +5,7 @@
 
 #include "app/SystemFolders.h"
 #include "engine/ProtectedFolders.h"
-#include "services/LocationTokens.h"
+#include "services/ShellFolders.h"
 #include "support/TestRunState.h"
 
 #include <windows.h>

@@ -2,18 +2,19 @@
 // of each section and the text-to-integer conversion of registry data.
 #include <doctest/doctest.h>
 
-#include "install/CopyFileSection.h"
-#include "install/IniFileSection.h"
-#include "install/MakeFolderSection.h"
-#include "install/RegistrySection.h"
-#include "install/RelateSection.h"
-#include "install/ShortCutSection.h"
-#include "install/UninstallOnlySections.h"
+#include "script/CopyFileSection.h"
+#include "script/IniFileSection.h"
+#include "script/IntegerText.h"
+#include "script/MakeFolderSection.h"
+#include "script/RegistrySection.h"
+#include "script/RelateSection.h"
+#include "script/SetupScript.h"
+#include "script/ShortCutSection.h"
+#include "services/RegistryKeys.h"
 #include "support/KnownFolders.h"
 #include "support/Scratch.h"
 #include "support/TestRunState.h"
 #include "text/IniFile.h"
-#include "text/IntegerText.h"
 #include "text/NumberedList.h"
 
 namespace {
@@ -25,6 +26,12 @@ struct Script {
     std::string path = folder / "SETUP.INI";
     explicit Script(const std::string& text) { WriteTextFile(path, text); }
 };
+
+// A setup script as the start-up parses it.
+SetupScript Parsed(const std::string& text)
+{
+    return ParseSetupScript(text);
+}
 
 const std::string SourceFolder = "D:\\SRC\\";
 
@@ -51,19 +58,17 @@ TEST_CASE("TextToInteger converts as the ordinary conversion does and refuses ov
 
 TEST_CASE("numbered lists end at the first empty or missing key")
 {
-    Script script("[CopyFile]\r\nFile1=(App)\\A.EXE\r\nFile2=(App)\\B.EXE\r\nFile4=(App)\\D.EXE\r\n"
-                  "[MakeFolder]\r\nFolder1=(App)\\X\r\nFolder2=\r\nFolder3=(App)\\Z\r\n"
-                  "[IniFile]\r\nData1=a,b,c,d\r\n"
-                  "[DeleteRegistry]\r\nKey1=(Local)SOFTWARE\\A\r\nKey2=(App)\r\n"
-                  "[AddDeleteFile]\r\nFile1=(App)\\*.LOG\r\n");
-    KnownFolders folders;
-    CHECK(ReadCopyFileItems(script.path) == std::vector<std::string>{"(App)\\A.EXE", "(App)\\B.EXE"});
-    CHECK(ReadMakeFolderItems(script.path) == std::vector<std::string>{"(App)\\X"});
-    CHECK(ReadIniFileItems(script.path).size() == 1);
-    // Registry keys for the uninstaller stay as written; extra files are expanded.
-    CHECK(ReadDeleteRegistryKeys(script.path) == std::vector<std::string>{"(Local)SOFTWARE\\A", "(App)"});
-    CHECK(ReadAddDeleteFiles(script.path, LocationsOf(TheRun)) == std::vector<std::string>{"C:\\APP\\*.LOG"});
-    CHECK(ReadCopyFileItems(script.folder / "NONE.INI").empty());
+    const SetupScript script = Parsed("[CopyFile]\r\nFile1=(App)\\A.EXE\r\nFile2=(App)\\B.EXE\r\nFile4=(App)\\D.EXE\r\n"
+                                      "[MakeFolder]\r\nFolder1=(App)\\X\r\nFolder2=\r\nFolder3=(App)\\Z\r\n"
+                                      "[IniFile]\r\nData1=a,b,c,d\r\n"
+                                      "[DeleteRegistry]\r\nKey1=(Local)SOFTWARE\\A\r\nKey2=(App)\r\n"
+                                      "[AddDeleteFile]\r\nFile1=(App)\\*.LOG\r\n");
+    CHECK(script.copyFiles == std::vector<std::string>{"(App)\\A.EXE", "(App)\\B.EXE"});
+    CHECK(script.makeFolders == std::vector<std::string>{"(App)\\X"});
+    CHECK(script.iniFiles.size() == 1);
+    CHECK(script.deleteRegistry == std::vector<std::string>{"(Local)SOFTWARE\\A", "(App)"});
+    CHECK(script.addDeleteFiles == std::vector<std::string>{"(App)\\*.LOG"});
+    CHECK(Parsed("").copyFiles.empty());
 }
 
 TEST_CASE("ReadNumberedList reads a section once as ReadProfile reads each key")
@@ -171,8 +176,7 @@ TEST_CASE("Relate: twenty pairs read, counted pairs numbered without gaps")
     std::string text = "[Relate]\r\nName3=smp\r\nFile3=open,(App)\\VIEW.EXE,%1,0\r\n"
                        "Name5=abc\r\nFile6=open,x,0\r\nName7=\r\nFile7=open,y,0\r\n"
                        "Name20=last,Last one\r\nFile20=print,(App)\\P.EXE,1\r\nName21=no\r\nFile21=open,z,0\r\n";
-    Script script(text);
-    const std::vector<RelateRow> rows = ReadRelateTable(script.path);
+    const std::vector<RelateRow> rows = Parsed(text).relate;
     REQUIRE(rows.size() == 2);
     CHECK(rows[0].name == "smp");
     CHECK(rows[0].file == "open,(App)\\VIEW.EXE,%1,0");  // expanded only when used
@@ -181,8 +185,7 @@ TEST_CASE("Relate: twenty pairs read, counted pairs numbered without gaps")
     std::string full = "[Relate]\r\n";
     for (int n = 1; n <= 21; ++n)
         full += "Name" + std::to_string(n) + "=e" + std::to_string(n) + "\r\nFile" + std::to_string(n) + "=o,p,0\r\n";
-    Script many(full);
-    const std::vector<RelateRow> all = ReadRelateTable(many.path);
+    const std::vector<RelateRow> all = Parsed(full).relate;
     CHECK(all.size() == 20);
     CHECK(all.back().name == "e20");
 }
@@ -261,9 +264,10 @@ TEST_CASE("ShortCut: the governing check box is the first matching contains-test
 TEST_CASE("ShortCut values: target, arguments, link and working folder")
 {
     KnownFolders folders;
-    Script script("[ShortCut]\r\nMake1=(App)\\VIEW.EXE,/a, /b\r\nMake2=(App)\\B.EXE\r\nName2=\r\n"
-                  "Make3=(App)\\C.EXE\r\nName3=(Dsk)C,(App)DATA\r\nMake5=(App)\\E.EXE\r\n");
-    const std::vector<ShortcutItem> items = ReadShortcutItems(script.path);
+    const std::vector<ShortcutItem> items =
+        Parsed("[ShortCut]\r\nMake1=(App)\\VIEW.EXE,/a, /b\r\nMake2=(App)\\B.EXE\r\nName2=\r\n"
+               "Make3=(App)\\C.EXE\r\nName3=(Dsk)C,(App)DATA\r\nMake5=(App)\\E.EXE\r\n")
+            .shortcuts;
     REQUIRE(items.size() == 3);
     CHECK(items[0].name == "Default");
     CHECK(items[1].name.empty());

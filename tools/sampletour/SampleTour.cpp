@@ -13,7 +13,6 @@
 #include "e2e/SampleDistribution.h"
 #include "support/Fixtures.h"
 #include "support/Scratch.h"
-#include "text/MBUtils.h"
 #include "windows/ControlIds.h"
 
 #include <windows.h>
@@ -365,7 +364,6 @@ int Walkthrough::Run()
 
 int main()
 {
-    LoadLeadBytes();
     CoInitialize(nullptr);
     const int status = Walkthrough().Run();
     std::printf("END\n");

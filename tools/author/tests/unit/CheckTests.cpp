@@ -5,6 +5,7 @@
 
 #include "LzCompressor.h"
 #include "ScriptCheck.h"
+#include "ScriptFile.h"
 #include "SystemText.h"
 #include "support/Scratch.h"
 
@@ -36,7 +37,7 @@ public:
         std::filesystem::create_directories(folder);
         WriteText(folder / "SETUP.INI", script);
         std::string error;
-        const auto profile = Profile::Load(folder / "SETUP.INI", error);
+        const auto profile = LoadScript(folder / "SETUP.INI", error);
         REQUIRE_MESSAGE(profile.has_value(), error);
         return CheckScript(*profile, Distribution::OfScript(folder / "SETUP.INI"));
     }

@@ -5,8 +5,9 @@
 #include "Distribution.h"
 #include "FileData.h"
 #include "Layout.h"
-#include "ScriptCheck.h"
 #include "LzCompressor.h"
+#include "ScriptCheck.h"
+#include "ScriptFile.h"
 #include "support/Expander.h"
 #include "support/Scratch.h"
 
@@ -39,7 +40,7 @@ public:
     {
         WriteText(request_.script, script);
         std::string error;
-        const auto profile = Profile::Load(request_.script, error);
+        const auto profile = LoadScript(request_.script, error);
         REQUIRE(profile.has_value());
         return PlanLayout(*profile, request_);
     }
@@ -60,7 +61,7 @@ public:
     {
         const Distribution distribution = Distribution::At(Destination());
         std::string error;
-        const auto profile = Profile::Load(distribution.DiskFolder(1) / "SETUP.INI", error);
+        const auto profile = LoadScript(distribution.DiskFolder(1) / "SETUP.INI", error);
         REQUIRE(profile.has_value());
         return CheckScript(*profile, distribution);
     }

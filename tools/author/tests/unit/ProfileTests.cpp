@@ -2,12 +2,13 @@
 // system's own profile functions).
 #include <doctest/doctest.h>
 
-#include "Profile.h"
+#include "ScriptFile.h"
+#include "script/ProfileText.h"
 #include "support/Scratch.h"
 
 TEST_CASE("The first section and the first key of a name win; names match without regard to case")
 {
-    const Profile profile = Profile::Parse(
+    const ProfileText profile = ProfileText::Parse(
         "[CopyFile]\r\nFile1=first\r\nfile1=second\r\nFile2=\r\nFile2=later\r\n"
         "[copyfile]\r\nFile3=never read\r\n");
     CHECK(profile.Read("COPYFILE", "FILE1") == "first");
@@ -18,7 +19,7 @@ TEST_CASE("The first section and the first key of a name win; names match withou
 
 TEST_CASE("Values lose the blanks around them and one pair of matching quotes")
 {
-    const Profile profile = Profile::Parse(
+    const ProfileText profile = ProfileText::Parse(
         "[S]\n  Key  =  two words  \nQ=\" kept \"\nS='x'\nHalf=\"x'\nOne=\"\nNoEquals\nEq=a=b\nZ=z\x1a\n"
         "Wide=\x81\x40x\x81\x40\n[T] comment\nK=v\n[A]B]\nK=ab\n[Open\nK=open\n");
     CHECK(profile.Read("S", "Key") == "two words");
@@ -40,7 +41,7 @@ TEST_CASE("Values lose the blanks around them and one pair of matching quotes")
 TEST_CASE("A section name whose trail byte is \"]\" is read whole")
 {
     // ー (0x81 0x5B) and ‐ (0x81 0x5D) end in "[" and "]".
-    const Profile profile = Profile::Parse("[\x83\x5A\x81\x5D]\r\nK=v\r\n");
+    const ProfileText profile = ProfileText::Parse("[\x83\x5A\x81\x5D]\r\nK=v\r\n");
     CHECK(profile.Read("\x83\x5A\x81\x5D", "K") == "v");
 }
 
@@ -49,19 +50,19 @@ TEST_CASE("Loading: Shift-JIS as it is, UTF-8 with a mark converted, UTF-16 and 
     Scratch scratch("load");
     std::string error;
     WriteText(scratch / "SJIS.INI", "[S]\r\nK=\x95\x5C\r\n");
-    auto profile = Profile::Load(scratch / "SJIS.INI", error);
+    auto profile = LoadScript(scratch / "SJIS.INI", error);
     REQUIRE(profile.has_value());
-    CHECK(profile->Read("S", "K") == "\x95\x5C");
+    CHECK(profile->profile.Read("S", "K") == "\x95\x5C");
 
     WriteText(scratch / "UTF8.INI", "\xEF\xBB\xBF[S]\r\nK=\xE8\xA1\xA8\r\n");  // 表 in UTF-8
-    profile = Profile::Load(scratch / "UTF8.INI", error);
+    profile = LoadScript(scratch / "UTF8.INI", error);
     REQUIRE(profile.has_value());
-    CHECK(profile->Read("S", "K") == "\x95\x5C");
+    CHECK(profile->profile.Read("S", "K") == "\x95\x5C");
 
     WriteText(scratch / "UTF16.INI", std::string("\xFF\xFE[\0S\0]\0", 8));
-    CHECK_FALSE(Profile::Load(scratch / "UTF16.INI", error).has_value());
+    CHECK_FALSE(LoadScript(scratch / "UTF16.INI", error).has_value());
     CHECK(error.find("UTF-16") != std::string::npos);
 
-    CHECK_FALSE(Profile::Load(scratch / "MISSING.INI", error).has_value());
+    CHECK_FALSE(LoadScript(scratch / "MISSING.INI", error).has_value());
     CHECK_FALSE(error.empty());
 }
