@@ -69,7 +69,7 @@ void CheckMeasuredName(const PredictedCopy& copy, const Distribution& distributi
                         "before copying, the installer measures the sources by the name as written, " +
                             Quoted(copy.measuredName) + ", which it does not find: its progress bar counts entries "
                             "instead of bytes and it does not check the free space; the file itself is copied from " +
-                            Quoted(copy.SourceName()) + " (write the token with a \"\\\" after it to keep both)"});
+                            Quoted(copy.SourceName()) + "; with a \"\\\" after the token both steps read that name"});
 }
 
 void CheckSource(const PredictedCopy& copy, const Distribution& distribution, Findings& findings)

@@ -127,6 +127,37 @@ TEST_CASE("Disk changes lay out DISK1, DISK2, ... with SETUP.EXE also on the las
     CHECK(fixture.CheckResult().empty());
 }
 
+TEST_CASE("A token right before the name: laid out under the name the copy reads, and check says what the measuring does")
+{
+    // Every token's folder ends in "\\": (Sys)ACCSHR.DLL installs ACCSHR.DLL,
+    // though the measuring step looks for "(Sys)ACCSHR.DLL" as written.
+    LayoutFixture fixture;
+    fixture.Add("ACCSHR.DLL");
+    fixture.Add("DATA.BIN");
+    fixture.Add("PLAIN.TXT");
+    const std::string script = "[CopyFile]\r\nFile1=(Sys)ACCSHR.DLL,/S\r\nFile2=(app)DATA.BI_|TABLE.BIN\r\n"
+                               "File3=(App)\\PLAIN.TXT\r\n";
+    const LayoutPlan plan = fixture.Plan(script);
+    CHECK(plan.problems.empty());
+    REQUIRE(plan.warnings.size() == 2);
+    CHECK(plan.warnings[0].find("\"(Sys)ACCSHR.DLL\"") != std::string::npos);
+    CHECK(plan.warnings[1].find("\"(app)DATA.BI_\"") != std::string::npos);
+    CHECK(fixture.LayOut(script) ==
+          std::vector<std::string>{"ACCSHR.DLL", "DATA.BI_", "PLAIN.TXT", "SETUP.EXE", "SETUP.INI"});
+    CHECK(Expanded(fixture.Destination() / "DATA.BI_") == BytesOf("contents of DATA.BIN"));
+
+    // The copy finds its files; check says what the install will do
+    // instead of calling them missing.
+    const auto findings = fixture.CheckResult();
+    REQUIRE(findings.size() == 2);
+    CHECK(findings[0].key == "File1");
+    CHECK(findings[1].key == "File2");
+    for (const Finding& finding : findings) {
+        CHECK(finding.explanation.find("counts entries instead of bytes") != std::string::npos);
+        CHECK(finding.explanation.find("not in the distribution folder") == std::string::npos);
+    }
+}
+
 TEST_CASE("Shift-JIS names are found, compressed and written as the script spells them")
 {
     LayoutFixture fixture;
