@@ -1,5 +1,5 @@
 // Profile (INI) files read and changed one call at a time by the program's
-// own Shift-JIS reader and writer (text/ProfileText.h), with the rules of the
+// own Shift-JIS reader and writer (script/ProfileText.h), with the rules of the
 // system's profile functions but the same bytes on every system code page.
 // There is no in-memory model of a file kept between calls: each call reads
 // the file afresh (ReadProfileText gives it parsed once, for a caller that
