@@ -110,7 +110,7 @@ void MainWindow::ReadTitles()
 // the others stay checked and disabled.
 void MainWindow::EnableShortcutBoxes(bool enabled)
 {
-    const GovernedBoxes inUse = ShortcutBoxesInUse(state_.script.profile);
+    const ShortcutBoxes inUse = ShortcutBoxesInUse(state_.script.profile);
     desktopBox.SetEnabled(enabled && inUse.desktop);
     startMenuBox.SetEnabled(enabled && inUse.startMenu);
     startUpBox.SetEnabled(enabled && inUse.startUp);

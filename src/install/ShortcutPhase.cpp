@@ -7,7 +7,7 @@
 
 namespace {
 
-ShortcutChoices ChoicesOf(const InstallChoices& choices)
+ShortcutBoxes ChoicesOf(const InstallChoices& choices)
 {
     return {choices.desktop, choices.startMenu, choices.startUp, choices.sendTo};
 }
@@ -40,7 +40,7 @@ bool RefusedShortcut(InstallRun& run, const ShortcutEntry& entry)
 
 Flow MakeShortcuts(SetupCallback& person, InstallRun& run)
 {
-    const ShortcutChoices choices = ChoicesOf(run.choices);
+    const ShortcutBoxes choices = ChoicesOf(run.choices);
     for (const ShortcutItem& item : run.Script().shortcuts) {
         // A shortcut the user did not choose leaves no trace: no text, no pause.
         if (!ShortcutWanted(item, choices)) continue;

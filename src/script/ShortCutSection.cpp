@@ -14,9 +14,9 @@ ShortcutBox GoverningBox(const std::string& rawName)
     return ShortcutBox::None;
 }
 
-GovernedBoxes ShortcutBoxesInUse(const ProfileText& script)
+ShortcutBoxes ShortcutBoxesInUse(const ProfileText& script)
 {
-    GovernedBoxes boxes;
+    ShortcutBoxes boxes;
     for (const std::string& name : NumberedKeys(script, "ShortCut").List("Name")) {
         switch (GoverningBox(name)) {
         case ShortcutBox::Desktop: boxes.desktop = true; break;
@@ -29,14 +29,14 @@ GovernedBoxes ShortcutBoxesInUse(const ProfileText& script)
     return boxes;
 }
 
-bool ShortcutWanted(const ShortcutItem& item, const ShortcutChoices& choices)
+bool ShortcutWanted(const ShortcutItem& item, const ShortcutBoxes& checked)
 {
     if (item.make == UserNotSelectedMarker) return false;
     switch (GoverningBox(item.name)) {
-    case ShortcutBox::Desktop: return choices.desktop;
-    case ShortcutBox::StartMenu: return choices.startMenu;
-    case ShortcutBox::StartUp: return choices.startUp;
-    case ShortcutBox::SendTo: return choices.sendTo;
+    case ShortcutBox::Desktop: return checked.desktop;
+    case ShortcutBox::StartMenu: return checked.startMenu;
+    case ShortcutBox::StartUp: return checked.startUp;
+    case ShortcutBox::SendTo: return checked.sendTo;
     case ShortcutBox::None: break;
     }
     return true;

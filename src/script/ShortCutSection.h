@@ -26,26 +26,22 @@ enum class ShortcutBox { Desktop, StartMenu, StartUp, SendTo, None };
 // "Sup)", then "Sen)"; any other name is governed by no box.
 ShortcutBox GoverningBox(const std::string& rawName);
 
+// One flag for each of the four shortcut check boxes.
+struct ShortcutBoxes {
+    bool desktop = false;
+    bool startMenu = false;
+    bool startUp = false;
+    bool sendTo = false;
+};
+
 // The boxes the start-up makes usable: those that govern some name of
 // Name1, Name2, ..., read up to the first missing or empty name (which may
 // end the scan before or after the list of Make<n> ends).
-struct GovernedBoxes {
-    bool desktop = false;
-    bool startMenu = false;
-    bool startUp = false;
-    bool sendTo = false;
-};
-GovernedBoxes ShortcutBoxesInUse(const ProfileText& script);
+ShortcutBoxes ShortcutBoxesInUse(const ProfileText& script);
 
-// The states of the four shortcut check boxes when the install started.
-struct ShortcutChoices {
-    bool desktop = false;
-    bool startMenu = false;
-    bool startUp = false;
-    bool sendTo = false;
-};
-
-bool ShortcutWanted(const ShortcutItem& item, const ShortcutChoices& choices);
+// Whether the shortcut is made, by the boxes checked when the install
+// started.
+bool ShortcutWanted(const ShortcutItem& item, const ShortcutBoxes& checked);
 
 struct ShortcutEntry {
     std::string target;

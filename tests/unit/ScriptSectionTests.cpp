@@ -250,11 +250,11 @@ TEST_CASE("ShortCut: the governing check box is the first matching contains-test
     CHECK(GoverningBox("(Smn)Viewer") == ShortcutBox::None);
     CHECK(GoverningBox("Viewer") == ShortcutBox::None);
 
-    const ShortcutChoices none;
+    const ShortcutBoxes none;
     CHECK(ShortcutWanted({"(App)\\V.EXE", "(Smn)Viewer"}, none));
     CHECK_FALSE(ShortcutWanted({"(App)\\V.EXE", "(Dsk)Viewer"}, none));
     CHECK_FALSE(ShortcutWanted({"(App)\\V.EXE", "Default"}, none));
-    ShortcutChoices desktopOnly;
+    ShortcutBoxes desktopOnly;
     desktopOnly.desktop = true;
     CHECK(ShortcutWanted({"(App)\\V.EXE", "(C_Dsk)Viewer"}, desktopOnly));
     CHECK_FALSE(ShortcutWanted({"(App)\\V.EXE", "(Sen)Viewer"}, desktopOnly));
