@@ -3,7 +3,8 @@
 # inputs (default 12000) from SEED (default 1), under Wine on a virtual
 # display, started again after the input that crashed or ran out of time.
 # Prints the figures: inputs per kind, crashes, time-outs, touches outside
-# the sandbox, boxes, duration. Faulting inputs land in build/fuzz-findings/.
+# the sandbox (and of them the victims'), boxes, duration. Faulting inputs
+# land in build/fuzz-findings/.
 #
 #   tools/fuzz.sh [COUNT [SEED]]
 #
@@ -35,6 +36,7 @@ touches=0
 boxes=0
 other=0
 named=0
+victims=0
 while [ "$start" -lt "$count" ]; do
     set +e
     xvfb-run -a -s "-screen 0 1024x768x24" timeout 3600 wine "$build/bin/fuzz_tests.exe" \
@@ -51,8 +53,10 @@ while [ "$start" -lt "$count" ]; do
         touches=$((touches + $(sed -n 's/.*touches outside the sandbox \([0-9]*\).*/\1/p' <<<"$faults")))
         boxes=$((boxes + $(sed -n 's/.*boxes \([0-9]*\).*/\1/p' <<<"$faults")))
         other=$((other + $(sed -n 's/.*other \([0-9]*\).*/\1/p' <<<"$faults")))
-        designed=$(sed -n 's/^fuzz designed: .*: \([0-9][0-9]*\).*/\1/p' "$log.part" | tail -1)
+        designed=$(sed -n 's/^fuzz designed: .*: \([0-9][0-9]*\), victims among them.*/\1/p' "$log.part" | tail -1)
         named=$((named + ${designed:-0}))
+        touched=$(sed -n 's/^fuzz victims: touched \([0-9][0-9]*\).*/\1/p' "$log.part" | tail -1)
+        victims=$((victims + ${touched:-0}))
         start=$count
         ;;
     70 | 71)
@@ -66,6 +70,8 @@ while [ "$start" -lt "$count" ]; do
         touches=$((touches + $(grep -c '^  \(added\|removed\|changed\) ' "$log.part" || true)))
         designed=$(sed -n 's/^fuzz progress: .*designed so far \([0-9][0-9]*\).*/\1/p' "$log.part" | tail -1)
         named=$((named + ${designed:-0}))
+        touched=$(sed -n 's/^fuzz progress: .*victims touched so far \([0-9][0-9]*\).*/\1/p' "$log.part" | tail -1)
+        victims=$((victims + ${touched:-0}))
         if [ "$status" -eq 70 ]; then crashes=$((crashes + 1)); else timeouts=$((timeouts + 1)); fi
         start=$((index + 1))
         ;;
@@ -77,13 +83,16 @@ while [ "$start" -lt "$count" ]; do
 done
 rm -f "$log.part"
 seconds=$(($(date +%s) - began))
-scripts=$(((count + 2) / 3))
-records=$(((count + 1) / 3))
-compressed=$((count / 3))
-echo "inputs: $count (scripts $scripts, records $records, compressed files $compressed), seed $seed"
+scripts=$(((count + 4) / 5))
+records=$(((count + 3) / 5))
+compressed=$(((count + 2) / 5))
+journals=$(((count + 1) / 5))
+lines=$((count / 5))
+echo "inputs: $count (scripts $scripts, records $records, compressed files $compressed, journals $journals," \
+    "command lines $lines), seed $seed"
 echo "crashes: $crashes"
 echo "time-outs: $timeouts"
-echo "touches outside the sandbox: $touches"
+echo "touches outside the sandbox: $touches (of the victims: $victims)"
 echo "boxes shown: $boxes; other faults: $other"
 echo "changes outside the sandbox that an input named, by design: $named"
 echo "duration: ${seconds} s"

@@ -1,6 +1,8 @@
 #include "app/LogOpening.h"
 
 #include "app/SystemFolders.h"
+#include "script/PathParts.h"
+#include "script/ShiftJis.h"
 #include "services/FileOps.h"
 #include "services/LocalDate.h"
 #include "services/Win32Files.h"
@@ -11,6 +13,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <string_view>
 
 namespace {
 
@@ -66,6 +69,60 @@ void WriteHeader(RunLog& log, const std::string& commandLine)
     log.Line("Log: " + log.Path());
 }
 
+// "2026-12-07 17:28:53.107 Orvane Setup ": how every log of this program
+// starts (the time stamp, then the header's first line).
+bool StartsAsRunLog(const std::string& bytes)
+{
+    constexpr std::string_view shape = "dddd-dd-dd dd:dd:dd.ddd Orvane Setup ";
+    if (bytes.size() < shape.size()) return false;
+    for (size_t at = 0; at < shape.size(); ++at) {
+        const bool digit = bytes[at] >= '0' && bytes[at] <= '9';
+        if (shape[at] == 'd' ? !digit : bytes[at] != shape[at]) return false;
+    }
+    return true;
+}
+
+// A log goes only where it cannot spoil anything: a new file, an empty one,
+// or an earlier log of this program. A file that cannot be read is none.
+bool MayAppendTo(const std::string& path)
+{
+    // Nothing there yet, or a folder (which no log can open: the failure
+    // report says so).
+    const DWORD attributes = AttributesOf(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return true;
+    const FileHandle file = OpenFileHandle(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
+    if (!file) return false;
+    char start[64] = {};
+    DWORD read = 0;
+    if (!ReadFile(file.Get(), start, sizeof start, &read, nullptr)) return false;
+    return read == 0 || StartsAsRunLog(std::string(start, read));
+}
+
+// "<name> #NNN<extension>" beside `path`, with the first number from 001
+// that no file uses yet.
+std::string NumberedBeside(const std::string& path)
+{
+    const std::string folder = FolderPart(path);
+    const std::string name = FileNamePart(path);
+    size_t dot = std::string::npos;
+    for (size_t at = 0; at < name.size(); ++at) {
+        if (IsLeadByte(static_cast<unsigned char>(name[at])))
+            ++at;
+        else if (name[at] == '.')
+            dot = at;
+    }
+    const std::string stem = name.substr(0, dot);
+    const std::string extension = dot == std::string::npos ? std::string() : name.substr(dot);
+    std::string candidate;
+    for (int n = 1; n <= 999; ++n) {
+        char number[8];
+        std::snprintf(number, sizeof number, "%03d", n);
+        candidate = folder + stem + " #" + number + extension;
+        if (AttributesOf(candidate) == INVALID_FILE_ATTRIBUTES) break;
+    }
+    return candidate;
+}
+
 }  // namespace
 
 std::string FreshLogPath(const std::string& folder, const std::string& date)
@@ -83,7 +140,13 @@ std::string FreshLogPath(const std::string& folder, const std::string& date)
 void OpenRunLog(RunState& state, const RunOptions& options, const std::string& commandLine)
 {
     if (!options.log) return;
-    const std::string path = options.logFile.empty() ? FreshLogPath(LogFolder(), LocalDate("-")) : options.logFile;
+    // A device or a stream is no place for a log (the run ends with 87, and
+    // says so in a fresh one).
+    const bool named = !options.logFile.empty() && options.logFault.empty();
+    std::string path = named ? options.logFile : FreshLogPath(LogFolder(), LocalDate("-"));
+    // Any other file (win.ini, hosts, a document) is never appended to.
+    const std::string passedOver = named && !MayAppendTo(path) ? path : std::string();
+    if (!passedOver.empty()) path = NumberedBeside(passedOver);
     const unsigned long error = state.log.Open(path);
     if (error != 0) {
         state.unopenedLog = path;
@@ -91,4 +154,6 @@ void OpenRunLog(RunState& state, const RunOptions& options, const std::string& c
         return;
     }
     WriteHeader(state.log, commandLine);
+    if (!passedOver.empty())
+        state.log.Line("The log is written here: " + passedOver + " is no log of this program and was left as it was");
 }

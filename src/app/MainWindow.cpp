@@ -69,12 +69,12 @@ void MainWindow::ShowReadme(bool flag)
     optionGroup.SetVisible(!flag);
 }
 
-// The start-up runs once: both its endings leave the starting screen, and
-// later activations (after a message box, an application switch) find it left.
+// The start-up runs once. A box it shows before the first screen (an
+// earlier install undone) activates the window again when it closes, while
+// the screen is still the starting one: the start-up is under way by then.
 void MainWindow::OnFirstActivation()
 {
-    if (screen_ != MainScreen::Starting) return;
-    StartUp(options_.record, LoadSystemFolders);
+    if (!startUpBegun_) StartUp(options_.record, LoadSystemFolders);
 }
 
 namespace {
@@ -136,10 +136,10 @@ void MainWindow::StartProcedure()
         outcome_ = RunUninstall(*person_, state_);
         return;
     }
-    // Nothing is made in a folder that names no place: the person corrects
-    // it on the same screen.
-    if (!IsUsableSetupFolder(folderBox.Text())) {
-        person_->SetupFolderRefused(folderBox.Text());
+    // Nothing is made in a folder that cannot be the setup folder: the
+    // person chooses another on the same screen.
+    if (const std::optional<SetupFolderRefusal> refusal = SetupFolderRefusalOf(folderBox.Text(), state_)) {
+        person_->SetupFolderRefused(folderBox.Text(), *refusal);
         return;
     }
     ShowScreen(MainScreen::Running);

@@ -92,6 +92,8 @@ private:
     void StartProcedure();
 
     // Pieces of the start-up.
+    void TellOfEarlierJournal();
+    bool OfferOrphanedEntryRemoval(const std::string& record);
     void ShowFatalScreen(const std::string& errorText);
     void ReadTitles();
     void EnableShortcutBoxes(bool enabled);
@@ -104,6 +106,7 @@ private:
     RunSignals& signals_;
     RunState& state_;
     MainScreen screen_ = MainScreen::Starting;
+    bool startUpBegun_ = false;
     bool deleteAllForm_ = false;
     bool detailsRead_ = false;
     SetupCallback* person_ = nullptr;

@@ -6,6 +6,7 @@
 #include "script/IntegerText.h"
 #include "script/LocationTokens.h"
 #include "script/PathParts.h"
+#include "script/ScriptAcceptance.h"
 #include "script/ShortCutSection.h"
 #include "script/TextParts.h"
 #include "script/ValueFields.h"
@@ -17,6 +18,8 @@
 #include "text/Unicode.h"
 
 #include <shlobj.h>
+
+#include <utility>
 
 namespace {
 
@@ -45,29 +48,73 @@ std::string ReadRegistryValue(const std::string& text)
     return key ? ReadRegString(key.Get(), parts.after) : std::string();
 }
 
+constexpr const char* UnreadableScript = "【致命的エラー  →  iniファイル読み込み失敗】\r";
+
+// What the fatal screen says of a script that is not the text this program
+// reads, beside the design's line for a script that cannot be read.
+std::string ScriptFaultText(ScriptFault fault)
+{
+    switch (fault) {
+    case ScriptFault::None: break;
+    case ScriptFault::Utf16: return "SETUP.INIがUTF-16で保存されています．シフトJISで保存してください．";
+    case ScriptFault::Utf8Mark: return "SETUP.INIがUTF-8（BOM付き）で保存されています．シフトJISで保存してください．";
+    case ScriptFault::NulByte: return "SETUP.INIにNUL文字（00）が含まれています．";
+    case ScriptFault::NoLineFeeds: return "SETUP.INIの改行がCRだけです．CR LFで保存してください．";
+    case ScriptFault::NoSetupSections: return "SETUP.INIに[Title]も[CopyFile]もありません．";
+    }
+    return {};
+}
+
+// The working copy of the script, read and parsed once: the run works on
+// what was read. The fatal lines for a script this program cannot read as
+// its author meant it; empty for one it can. The log says why in plain
+// words.
+std::string TakeScript(RunState& state)
+{
+    AcceptedScript accepted = AcceptScript(ReadProfileBytes(state.scriptPath));
+    if (accepted.fault == ScriptFault::None) {
+        state.script = std::move(accepted.script);
+        return {};
+    }
+    state.log.Line("Error: the setup script " + state.sourceFolder + "SETUP.INI cannot be read: " +
+                   ScriptFaultReason(accepted.fault));
+    return UnreadableScript + ScriptFaultText(accepted.fault) + "\r";
+}
+
 }  // namespace
 
-void UndoInterruptedInstall(RunState& state)
+void SettleEarlierJournal(RunState& state)
 {
     state.journalPath = state.windowsFolder.empty() ? std::string() : state.windowsFolder + JournalFileName;
     if (state.journalPath.empty() || !FileExists(state.journalPath)) return;
-    state.log.Line("A journal of an install that did not end was found: " + state.journalPath);
-    state.undidInterruptedRun = UndoJournalFile(state.journalPath, ProtectedFolders::OfThisMachine(state), state.log);
-    state.log.Line(state.undidInterruptedRun ? "The interrupted install was undone"
-                                             : "Left alone: its run is still alive, or it is no journal");
+    state.log.Line("A journal of an earlier install was found: " + state.journalPath);
+    const JournalSettlement settled =
+        SettleJournal(state.journalPath, ProtectedFolders::OfThisMachine(state), state.log);
+    state.undidInterruptedRun = settled.verdict == JournalVerdict::Undone;
+    if (settled.verdict == JournalVerdict::SetAside) state.journalKeptAside = settled.keptAs;
+    if (state.undidInterruptedRun) state.log.Line("The interrupted install was undone");
+}
+
+std::optional<unsigned long> LiveJournalRun(const std::string& windowsFolder)
+{
+    if (windowsFolder.empty()) return std::nullopt;
+    const std::optional<JournalContents> journal = ReadJournal(windowsFolder + JournalFileName);
+    if (!journal || !JournalRunAlive(journal->run)) return std::nullopt;
+    return journal->run.processId;
 }
 
 std::string PrepareRun(RunState& state, const std::string& record, std::string folderErrors)
 {
     // Before anything of this run: what a killed install left half done is
-    // undone first. The single-copy rule keeps a live run from being here.
-    UndoInterruptedInstall(state);
+    // undone first. The single-copy rule and the process entry keep a live
+    // run's journal from being here.
+    SettleEarlierJournal(state);
     state.runMode = FileNamePart(record) == "UNSETUP.INI" ? "UNSETUP" : "SETUP";
     state.script = SetupScript{};
     // Neither the temporary folder nor the program's own folder is known: no
     // work folder is made (a relative one would land wherever the current
     // folder is), and the run cannot go on.
-    if (state.tempFolder.empty()) return folderErrors + "【致命的エラー  →  iniファイル読み込み失敗】\r";
+    if (state.tempFolder.empty()) return folderErrors + UnreadableScript;
     state.workFolder = ChooseWorkFolder(state.tempFolder);
     // A work folder used as it was (all 99 taken) may hold the copy of
     // another run's script or record; it must never stand in for this run's.
@@ -83,9 +130,10 @@ std::string PrepareRun(RunState& state, const std::string& record, std::string f
     } else {
         CopyFileTo(record, state.scriptPath);
     }
-    if (!FileExists(state.scriptPath)) return folderErrors + "【致命的エラー  →  iniファイル読み込み失敗】\r";
-    // The script is read here, once; the run works on what was read.
-    if (SetupMode(state)) state.script = ParseSetupScript(ReadProfileText(state.scriptPath));
+    if (!FileExists(state.scriptPath))
+        folderErrors += UnreadableScript;
+    else if (SetupMode(state))
+        folderErrors += TakeScript(state);
     return folderErrors;
 }
 

@@ -14,15 +14,28 @@
 // finds it there, whatever its distribution or record.
 inline constexpr const char* JournalFileName = "ORVSETUP.JNL";
 
-// Undoes the install a killed run left half done, if its journal is there
-// (and sets the run's journal path). First thing of every run.
-void UndoInterruptedInstall(RunState& state);
+// The mutex that a running copy holds, in the machine's global namespace:
+// one copy on the whole machine, whatever the logon session (another
+// user's, a remote desktop), since they all share the journal.
+inline constexpr const char* InstanceMutexName = "Global\\ORVSETUP";
+
+// Settles the journal an earlier run left, if one is there (and sets the
+// run's journal path): the install of a run that was killed is undone, a
+// journal whose install ended goes, one that does not hold together is kept
+// aside for a person. First thing of every run.
+void SettleEarlierJournal(RunState& state);
+
+// The process of a run that is still alive and whose journal is in the
+// Windows folder `windowsFolder`: that run goes on, and no other may start.
+std::optional<unsigned long> LiveJournalRun(const std::string& windowsFolder);
 
 // Chooses the mode from `record` (the first command-line argument: an
 // uninstall record names "UNSETUP.INI"), takes a work folder and copies the
-// script or the record into it; a script is parsed there, once. Returns `folderErrors` (the fatal lines of
-// the system folders that could not be found) with the line for a script
-// or record that could not be copied; empty when the run can go on.
+// script or the record into it; a script is read and parsed there, once,
+// into `state.script`. Returns `folderErrors` (the fatal lines of the system
+// folders that could not be found) with the lines for a script or record
+// that could not be copied, or a script this program refuses to read;
+// empty when the run can go on.
 std::string PrepareRun(RunState& state, const std::string& record, std::string folderErrors);
 
 // The header of the script (or the record): the pause between steps and the

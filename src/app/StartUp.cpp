@@ -10,11 +10,13 @@
 #include "services/FileOps.h"
 #include "text/IniFile.h"
 #include "text/Unicode.h"
+#include "uninstall/OrphanedEntry.h"
 #include "windows/MessageBox.h"
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 namespace {
 
@@ -51,14 +53,13 @@ ScrollBars ReadmeScrollBars(const std::string& value)
 
 void MainWindow::StartUp(const std::string& argument, const FolderLoader& loadFolders)
 {
+    startUpBegun_ = true;
     // From here on the window closes only through quitButton.
     DisableCloseItem();
     const std::string errorText = PrepareRun(state_, argument, loadFolders(state_));
-    // The person learns why files of an earlier setup may have gone.
-    if (state_.undidInterruptedRun)
-        ShowMessageBox("前回のセットアップが途中で終了していたため，そのセットアップで行った変更を元に戻しました．",
-                       "セットアップ", MB_OK | MB_ICONINFORMATION);
+    TellOfEarlierJournal();
     if (!errorText.empty()) {
+        if (!SetupMode(state_) && OfferOrphanedEntryRemoval(argument)) return;
         ShowFatalScreen(errorText);
         return;
     }
@@ -82,6 +83,44 @@ void MainWindow::StartUp(const std::string& argument, const FolderLoader& loadFo
         ShowSetupScreen();
     else
         ShowUninstallScreen();
+}
+
+// The person learns why files of an earlier setup may have gone, or why
+// they may still be there.
+void MainWindow::TellOfEarlierJournal()
+{
+    if (state_.undidInterruptedRun)
+        ShowMessageBox("前回のセットアップが途中で終了していたため，そのセットアップで行った変更を元に戻しました．",
+                       "セットアップ", MB_OK | MB_ICONINFORMATION);
+    if (!state_.journalKeptAside.empty())
+        ShowMessageBox("前回のセットアップの変更の記録が正しくないため，\r変更を元に戻しませんでした．\r"
+                       "記録は次のファイルに残してあります．\r\r" + state_.journalKeptAside,
+                       "セットアップ", MB_OK | MB_ICONEXCLAMATION);
+}
+
+// The record is gone but the Add/Remove list still names it: the person may
+// remove that entry, which nothing else ever could. True when the run ended
+// here (the entries removed, or not); false when the person declined, and
+// the fatal screen tells why nothing else can be done.
+bool MainWindow::OfferOrphanedEntryRemoval(const std::string& record)
+{
+    const std::vector<std::string> entries = OrphanedEntriesOf(record);
+    if (entries.empty()) return false;
+    const int answer = ShowMessageBox(record + "\r\r" + "アンセットアップ情報ファイルが見つかりません．\r" +
+                                          "プログラムのフォルダが削除されたか，移動されています．\r\r" +
+                                          "「アプリケーションの追加と削除」から\r" + "このプログラムの登録を削除しますか？",
+                                      "アンセットアップ", MB_YESNO | MB_ICONQUESTION);
+    if (answer != IDYES) return false;
+    const bool allRemoved = RemoveOrphanedEntries(entries, state_.log);
+    if (allRemoved)
+        ShowMessageBox("「アプリケーションの追加と削除」から登録を削除しました．", "完了", MB_OK | MB_ICONINFORMATION);
+    else
+        ShowMessageBox("「アプリケーションの追加と削除」から登録を削除できませんでした．", "致命的エラー", MB_OK | MB_ICONHAND);
+    outcome_ = RunOutcome{allRemoved ? RunEnd::Completed : RunEnd::Failed, false};
+    signals_.mayEndWithoutAsking = true;
+    background_.SetEnabled(true);
+    SetModalResult(1);
+    return true;
 }
 
 // No header section is read: the window keeps its caption "Orvane" and the

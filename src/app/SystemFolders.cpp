@@ -40,6 +40,11 @@ std::string QueriedFolder(Query query)
 
 }  // namespace
 
+std::string SystemWindowsFolder()
+{
+    return QueriedFolder([](wchar_t* buffer, UINT size) { return GetWindowsDirectoryW(buffer, size); });
+}
+
 std::string SystemTemporaryFolder()
 {
     return QueriedFolder([](wchar_t* buffer, UINT size) { return GetTempPathW(size, buffer); });
@@ -76,7 +81,7 @@ std::string LoadSystemFolders(RunState& run)
     run.tempFolder = SystemTemporaryFolder();
     if (run.tempFolder.empty()) run.tempFolder = run.sourceFolder;
 
-    run.windowsFolder = QueriedFolder([](wchar_t* buffer, UINT size) { return GetWindowsDirectoryW(buffer, size); });
+    run.windowsFolder = SystemWindowsFolder();
     if (run.windowsFolder.empty()) errors += "【致命的エラー  →  Windowsフォルダ取得失敗】\r";
     run.systemFolder = QueriedFolder([](wchar_t* buffer, UINT size) { return GetSystemDirectoryW(buffer, size); });
     if (run.systemFolder.empty()) errors += "【致命的エラー  →  WindowsSystemフォルダ取得失敗】\r";

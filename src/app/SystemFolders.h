@@ -12,6 +12,10 @@
 // `appFolder` becomes the literal "(App)".
 std::string LoadSystemFolders(RunState& run);
 
+// The Windows folder with a trailing backslash; empty when the system cannot
+// tell.
+std::string SystemWindowsFolder();
+
 // The system's temporary folder with a trailing backslash; empty when the
 // system cannot tell.
 std::string SystemTemporaryFolder();

@@ -25,6 +25,23 @@ const char* RegistrationFailureText(RegistrationFailure failure)
     return "DllRegisterServer failed";
 }
 
+std::string SetupFolderRefusalReason(const SetupFolderRefusal& refusal)
+{
+    switch (refusal.reason) {
+    case FolderRefusal::NotAbsolute: break;
+    case FolderRefusal::TokenLeft: return "it holds a token such as (App) that nothing replaced";
+    case FolderRefusal::BadCharacter: return "it holds a character that no folder name may hold";
+    case FolderRefusal::TooLong: return "it is longer than the system's path limit";
+    case FolderRefusal::Unrepresentable: return "it holds a character that Shift-JIS cannot hold";
+    case FolderRefusal::SystemPlace:
+        return "it is a folder of the system or the user (a drive's root, the Windows or Program Files folder, "
+               "the profile, AppData, the Start menu) or lies inside the Windows folder or a document folder";
+    case FolderRefusal::OtherProduct:
+        return "another program is installed there (" + refusal.otherProduct + "); choose a folder of its own";
+    }
+    return "a folder must start with a drive (C:\\) or a share";
+}
+
 // Where `orvauthor layout` puts disk `number`: the folder DISK<number> beside
 // the first disk's folder, when that one is named DISK1. Any other first
 // folder holds every disk's files itself.
@@ -114,6 +131,16 @@ bool UnattendedCallback::Answerable(const std::string& question, const std::stri
     return false;
 }
 
+// Without its journal a failed install could not be undone, and its 1603
+// would no longer mean that nothing of it stayed: it stops before its first
+// change.
+bool UnattendedCallback::GoOnWithoutJournal(const std::string& journalPath)
+{
+    Log("Error: no journal could be made (" + journalPath + "): nothing was changed, since a failed install could "
+        "not be undone");
+    return false;
+}
+
 bool UnattendedCallback::CreateSetupFolder(const std::string& folder)
 {
     return Answerable("the setup folder " + folder + " does not exist", "created");
@@ -124,9 +151,9 @@ void UnattendedCallback::SetupFolderNotCreated()
     Log("Error: the setup folder could not be created");
 }
 
-void UnattendedCallback::SetupFolderRefused(const std::string& folder)
+void UnattendedCallback::SetupFolderRefused(const std::string& folder, const SetupFolderRefusal& refusal)
 {
-    Log("Error: no setup is possible in " + folder + ": a folder must start with a drive (C:\\) or a share");
+    Log("Error: no setup is possible in " + folder + ": " + SetupFolderRefusalReason(refusal));
 }
 
 // Short of space the run stops; when the system cannot tell the free

@@ -8,10 +8,14 @@
 #include "install/InstallPreparation.h"
 #include "install/RunInstall.h"
 #include "script/ScopeExit.h"
+#include "uninstall/OrphanedEntry.h"
 #include "uninstall/RunUninstall.h"
 #include "windows/RunSignals.h"
 
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -33,9 +37,11 @@ int RunProcedure(RunState& state, const RunOptions& options, ProgressWindow* pro
     const std::string folder = StartingSetupFolder(state, options.setupFolder);
     state.log.Line(std::string(SetupMode(state) ? "Setup folder: " : "Uninstall folder: ") + folder);
     UnattendedCallback person(options, state, folder, progress);
-    if (SetupMode(state) && !IsUsableSetupFolder(folder)) {
-        person.SetupFolderRefused(folder);
-        return ExitCode::Failed;
+    if (SetupMode(state)) {
+        if (const std::optional<SetupFolderRefusal> refusal = SetupFolderRefusalOf(folder, state)) {
+            person.SetupFolderRefused(folder, *refusal);
+            return ExitCode::Failed;
+        }
     }
     const RunOutcome outcome = SetupMode(state) ? RunInstall(person, state) : RunUninstall(person, state);
     // A question nobody could answer failed the run, whatever the
@@ -44,15 +50,35 @@ int RunProcedure(RunState& state, const RunOptions& options, ProgressWindow* pro
     return Restart(state, options, ExitCodeOf(outcome));
 }
 
+// An uninstall whose record is gone: its orphaned Add/Remove entry goes, so
+// that the list no longer offers what cannot be uninstalled. Nothing when
+// no entry names the record (the run then fails as any without its record).
+std::optional<int> RemoveOrphanedEntries(RunState& state, const std::string& record)
+{
+    if (SetupMode(state)) return std::nullopt;
+    const std::vector<std::string> entries = OrphanedEntriesOf(record);
+    if (entries.empty()) return std::nullopt;
+    state.log.Line("The uninstall record " + record + " is missing: the program's folder was deleted or moved");
+    if (!RemoveOrphanedEntries(entries, state.log)) return ExitCode::Failed;
+    state.log.Line("Uninstall completed: only the orphaned entry was left to remove");
+    return ExitCode::Completed;
+}
+
 }  // namespace
 
 int RunUnattended(RunState& state, const RunOptions& options)
 {
+    return RunUnattended(state, options, LoadSystemFolders);
+}
+
+int RunUnattended(RunState& state, const RunOptions& options, const std::function<std::string(RunState&)>& loadFolders)
+{
     state.allOrNothing = true;
-    const std::string errors = PrepareRun(state, options.record, LoadSystemFolders(state));
+    const std::string errors = PrepareRun(state, options.record, loadFolders(state));
     ScopeExit close([&] { CloseRun(state); });
     state.log.Line("Source folder: " + state.sourceFolder);
     if (!errors.empty()) {
+        if (const std::optional<int> code = RemoveOrphanedEntries(state, options.record)) return *code;
         state.log.Line("Error: " + errors);
         return ExitCode::Failed;
     }

@@ -7,7 +7,9 @@
 #include "app/ExitCodes.h"
 #include "app/LogOpening.h"
 #include "app/RestartOffer.h"
+#include "app/RunStart.h"
 #include "app/SetupForms.h"
+#include "app/SystemFolders.h"
 #include "app/UnattendedRun.h"
 #include "app/Usage.h"
 #include "services/SystemLibraries.h"
@@ -19,7 +21,6 @@
 
 namespace {
 
-constexpr const wchar_t* InstanceMutex = L"ORVSETUP";
 
 // COM for the thread, for the shell-link objects of the shortcuts.
 class ComApartment {
@@ -66,13 +67,24 @@ int Run(RunState& state, const RunOptions& options)
         if (!options.Unattended()) ShowUsage(UsageOutput::Box);
         return ExitCode::BadCommandLine;
     }
-    // Another copy holds the mutex: end at once, without a window.
-    if (KernelHandle running{OpenMutexW(MUTEX_ALL_ACCESS, FALSE, InstanceMutex)}) {
+    // Another copy holds the mutex: end at once, without a window. Made in
+    // one step, so that two copies started together cannot both miss the
+    // other; one that another user made and this one may not open is taken
+    // as running too.
+    KernelHandle instance(CreateMutexW(nullptr, FALSE, WideFromShiftJis(InstanceMutexName).c_str()));
+    const DWORD error = GetLastError();
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED) {
         state.log.Line("Error: another copy of the setup is running");
         return ExitCode::AlreadyRunning;
     }
-    // Held until the process ends; a failure to create it is not checked.
-    KernelHandle instance(CreateMutexW(nullptr, FALSE, InstanceMutex));
+    // A failure to create it otherwise is not checked. A run that is alive
+    // without the mutex (a copy that did not take it) still owns its
+    // journal: nothing may touch it.
+    if (const std::optional<unsigned long> process = LiveJournalRun(SystemWindowsFolder())) {
+        state.log.Line("Error: the journal " + SystemWindowsFolder() + JournalFileName +
+                       " belongs to a run that is still going on (process " + std::to_string(*process) + ")");
+        return ExitCode::AlreadyRunning;
+    }
     ComApartment com;
     return options.Unattended() ? RunUnattended(state, options) : RunInteractive(state, options);
 }

@@ -24,6 +24,24 @@ std::string ShortSpaceQuestion(bool freeSpaceKnown, int64_t neededBytes)
            "セットアップを続行しますか？";
 }
 
+// Why the folder is refused, and what the person may do, in two short lines.
+std::string SetupFolderRefusalText(const SetupFolderRefusal& refusal)
+{
+    const std::string cannot = "このフォルダにはセットアップできません．\r";
+    switch (refusal.reason) {
+    case FolderRefusal::NotAbsolute: break;
+    case FolderRefusal::TokenLeft: return cannot + "置き換えられないキーワード（括弧）が含まれています．";
+    case FolderRefusal::BadCharacter: return cannot + "フォルダ名に使えない文字が含まれています．";
+    case FolderRefusal::TooLong: return cannot + "フォルダ名が長すぎます．";
+    case FolderRefusal::Unrepresentable: return cannot + "シフトJISで表せない文字が含まれています．";
+    case FolderRefusal::SystemPlace: return cannot + "システムまたはユーザーのフォルダです．\r別のフォルダを指定してください．";
+    case FolderRefusal::OtherProduct:
+        return cannot + "次のプログラムがセットアップされています．\r　" + refusal.otherProduct + "\r" +
+               "別のフォルダを指定してください．";
+    }
+    return cannot + "ドライブ名（C:\\など）から始まるフォルダを指定してください．";
+}
+
 std::string RegistrationFailureText(RegistrationFailure failure)
 {
     switch (failure) {
@@ -115,6 +133,14 @@ void WindowsCallback::CopyProgressed(const CopyProgress& progress)
     ProcessMessages();
 }
 
+bool WindowsCallback::GoOnWithoutJournal(const std::string& journalPath)
+{
+    return ShowMessageBox(journalPath + "\r\r" + "変更の記録を作成できませんでした．\r" +
+                              "このまま続けると，セットアップが途中で失敗したときに\r変更を元に戻せません．\r" +
+                              "続行してもよろしいですか？",
+                          "セットアップ", MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
+}
+
 bool WindowsCallback::CreateSetupFolder(const std::string& folder)
 {
     return ShowMessageBox(folder + "\r\r" + "このフォルダは存在しません．作成してもよろしいですか？", "フォルダ作成",
@@ -127,11 +153,9 @@ void WindowsCallback::SetupFolderNotCreated()
                    MB_OK | MB_ICONHAND);
 }
 
-void WindowsCallback::SetupFolderRefused(const std::string& folder)
+void WindowsCallback::SetupFolderRefused(const std::string& folder, const SetupFolderRefusal& refusal)
 {
-    ShowMessageBox(folder + "\r\r" + "このフォルダにはセットアップできません．\r" +
-                       "ドライブ名（C:\\など）から始まるフォルダを指定してください．",
-                   "フォルダ指定エラー", MB_OK | MB_ICONEXCLAMATION);
+    ShowMessageBox(folder + "\r\r" + SetupFolderRefusalText(refusal), "フォルダ指定エラー", MB_OK | MB_ICONEXCLAMATION);
 }
 
 bool WindowsCallback::ContinueShortOfSpace(bool freeSpaceKnown, int64_t neededBytes)

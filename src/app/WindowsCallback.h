@@ -35,9 +35,10 @@ public:
     void AllowAbort(bool allowed) override;
     void ShowCopyProgress(bool shown) override;
     void CopyProgressed(const CopyProgress& progress) override;
+    bool GoOnWithoutJournal(const std::string& journalPath) override;
     bool CreateSetupFolder(const std::string& folder) override;
     void SetupFolderNotCreated() override;
-    void SetupFolderRefused(const std::string& folder) override;
+    void SetupFolderRefused(const std::string& folder, const SetupFolderRefusal& refusal) override;
     bool ContinueShortOfSpace(bool freeSpaceKnown, int64_t neededBytes) override;
     bool InsertDisk(int number, std::string& diskFolder) override;
     bool Overwrite(const std::string& path) override;

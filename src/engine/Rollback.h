@@ -1,4 +1,6 @@
-// Undoing an install from its journal: the changes it lists, last first.
+// Undoing an install from its journal: the changes it lists, last first,
+// and only when the journal is the one its run wrote and names nothing that
+// its run did not change.
 #pragma once
 
 #include "engine/ProtectedFolders.h"
@@ -7,19 +9,32 @@
 
 #include <string>
 
-struct UndoCount {
-    int undone = 0;
-    int notUndone = 0;  // left as the install made it; each one logged
+// What became of a journal found at its place.
+enum class JournalVerdict {
+    None,           // no journal there
+    RunAlive,       // its run still goes on: nothing touched
+    NothingToUndo,  // its install ended, or it made no change: the file went
+    Undone,         // its changes were undone, last first
+    SetAside,       // it does not hold together: nothing undone, the file kept for a person
 };
 
-// Undoes every change of `journal`: files made are removed, earlier files
-// and values come back, keys made are removed, INI entries return to what
-// they were, components are unregistered (and an earlier one registered
-// again), folders made are removed when empty. A folder is never removed
-// when the uninstall would protect it. Each step is a line in the log.
-UndoCount UndoChanges(const JournalContents& journal, const ProtectedFolders& protectedFolders, RunLog& log);
+struct JournalSettlement {
+    JournalVerdict verdict = JournalVerdict::None;
+    // SetAside: where the journal was moved; empty when it could not be.
+    std::string keptAs;
+};
 
-// Undoes the journal file at `path` and removes it with the earlier files
-// it kept. Nothing is done while the run that wrote it is still alive, or
-// when there is no journal: false then.
-bool UndoJournalFile(const std::string& path, const ProtectedFolders& protectedFolders, RunLog& log);
+// Settles the journal file at `path`: the one a killed run left, found by
+// the next start-up, or the one of this run's own install that failed.
+// Nothing is done while its run is alive. A journal that says its install
+// ended goes. A journal whose lines do not hold together, or one that names
+// a file, folder, key, value or INI file that nothing changed since it
+// began (no run made it), is moved aside as a whole and followed in
+// nothing. Otherwise every change it lists is undone, last first: files
+// made are removed, earlier files and values come back, keys made are
+// removed, INI entries return to what they were, components it copied are
+// unregistered (and an earlier one registered again), folders made are
+// removed when empty, but never a folder the uninstall would protect. The
+// journal then says that it ended and goes, with the earlier files it
+// kept. Each step is a line in the log.
+JournalSettlement SettleJournal(const std::string& path, const ProtectedFolders& protectedFolders, RunLog& log);

@@ -76,6 +76,9 @@ struct InstallResults {
     bool answerMissing = false;
     // The start-up undid an install that a killed run left half done.
     bool undidInterruptedRun = false;
+    // Where the start-up kept a journal that did not hold together (nothing
+    // of it undone); empty when it kept none.
+    std::string journalKeptAside;
 };
 
 // The log travels with the run: it is open only when the command line asked

@@ -56,7 +56,7 @@ void CopyUninstaller(InstallRun& run)
 UninstallRecordInput RecordInput(const InstallRun& run)
 {
     return {run.State().unSetupPath, run.State().workFolder, run.Script().header.unSetupOption, run.State().unSetupTitle,
-            run.State().appFolder};
+            run.State().appFolder, run.setupFolderMade};
 }
 
 // The Add/Remove Programs entry starts the uninstaller on the record; its key

@@ -2,6 +2,9 @@
 
 #include "engine/ProtectedFolders.h"
 #include "engine/Rollback.h"
+#include "services/SystemErrorText.h"
+
+#include <windows.h>
 
 Flow RunPhases(std::span<const InstallPhase> phases, SetupCallback& person, InstallRun& run)
 {
@@ -43,19 +46,24 @@ void UndoInstall(SetupCallback& person, InstallRun& run)
     if (!run.journal || run.journalSettled) return;
     run.journalSettled = true;
     if (run.journal->Empty()) {
-        run.journal->Discard();
+        run.journal->End();
         return;
     }
     person.ShowStatus({Status::UndoingInstall});
     run.Log("Undoing the install: " + run.journal->Path());
     run.journal->Close();
-    UndoJournalFile(run.journal->Path(), ProtectedFolders::OfThisMachine(run.State()), run.State().log);
-    run.Log("Install undone");
+    const JournalSettlement settled =
+        SettleJournal(run.journal->Path(), ProtectedFolders::OfThisMachine(run.State()), run.State().log);
+    run.Log(settled.verdict == JournalVerdict::Undone ? "Install undone" : "Install not undone");
 }
 
 void KeepInstall(InstallRun& run)
 {
     if (!run.journal || run.journalSettled) return;
     run.journalSettled = true;
-    run.journal->Discard();
+    // A journal that another program holds open stays, saying that its
+    // install ended: no later run undoes it.
+    if (run.journal->End()) return;
+    const unsigned long error = GetLastError();
+    run.Log(WithSystemError("The journal could not be removed: " + run.journal->Path(), error));
 }

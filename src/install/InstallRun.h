@@ -37,6 +37,9 @@ struct InstallRun {
     // Where that disk's files are read from; empty: the distribution folder.
     std::string diskFolder;
     InstallChoices choices;  // as the settings stood when the install started
+    // The install made the setup folder (or the earlier record of the same
+    // program says its install did): the record notes it for delete-all.
+    bool setupFolderMade = false;
     // The uninstall record went into the setup folder: only then can the
     // completion send the person to Add/Remove Programs.
     bool recordWritten = false;

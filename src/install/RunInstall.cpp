@@ -70,8 +70,17 @@ RunOutcome RunInstall(SetupCallback& person, RunState& state)
 {
     InstallRun run{state};
     if (!state.journalPath.empty()) run.journal = Journal::Start(state.journalPath);
-    if (!state.journalPath.empty() && !run.journal)
+    if (!state.journalPath.empty() && !run.journal) {
+        // Asked before the first change: declined, nothing has been made.
+        if (!person.GoOnWithoutJournal(state.journalPath)) {
+            // An unattended run cannot go on; a person chose not to.
+            const bool unattended = state.allOrNothing;
+            AbandonInstall(person, run, unattended ? StopCause::Fatal : StopCause::Declined,
+                           unattended ? RunEnd::Failed : RunEnd::Cancelled);
+            return {*run.stoppedAs, false};
+        }
         run.Log("No journal could be made (" + state.journalPath + "): a failed install cannot be undone");
+    }
     ActiveJournalScope journaling(run.journal ? &*run.journal : nullptr);
     ReportUnopenedLog(state, run.failures);
     bool stopped = true;

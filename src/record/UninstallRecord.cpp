@@ -14,6 +14,8 @@ namespace {
 
 using KeyValues = std::vector<std::pair<std::string, std::string>>;
 
+constexpr const char* MadeKey = "Made";
+
 // One section written whole, laid out exactly as single keys would be: the
 // section appended when new, each "key=value" line in the given order. 0 or
 // the system's error code.
@@ -48,7 +50,9 @@ unsigned long WriteHeaderSections(const std::string& file, const UninstallRecord
                   {"Message3", "このファイルをエディタなどで書き換えたり，削除しないでください．"},
                   {"Message4", "書き換えた場合，アンセットアップ動作の保証はできません．"}}));
     Note(error, WriteSection(file, "Title", {{"UnSetup", input.unSetupTitle}}));
-    Note(error, WriteSection(file, "SetupFolder", {{"Folder", input.appFolder}}));
+    KeyValues setupFolder = {{"Folder", input.appFolder}};
+    if (input.setupFolderMade) setupFolder.emplace_back(MadeKey, "1");
+    Note(error, WriteSection(file, "SetupFolder", setupFolder));
     return error;
 }
 
@@ -126,6 +130,11 @@ unsigned long WriteUninstallRecord(const UninstallRecordInput& input, const Unin
     FlushProfile(built);
     FlushProfile(input.recordPath);
     return error;
+}
+
+bool RecordedSetupFolderMade(const std::string& recordPath)
+{
+    return ReadProfile("SetupFolder", MadeKey, "", recordPath) == "1";
 }
 
 void WriteUnSetupRegistryKey(const std::string& recordPath, const std::string& keyPath)

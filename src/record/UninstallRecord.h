@@ -20,6 +20,10 @@ struct UninstallRecordInput {
     std::string unSetupOption; // the script's [Extend] UnSetupOption
     std::string unSetupTitle;  // [Title] UnSetup
     std::string appFolder;     // [SetupFolder] Folder
+    // [SetupFolder] Made=1: the install made the setup folder (this one, or
+    // an earlier install of the same program whose record it took over).
+    // Only then may a delete-all uninstall take everything below it.
+    bool setupFolderMade = false;
 };
 
 // Called with each list before its section is written, and with nothing
@@ -35,6 +39,11 @@ using RecordProgress = std::function<void(std::optional<RecordList> list)>;
 // earlier record is then left untouched.
 unsigned long WriteUninstallRecord(const UninstallRecordInput& input, const UninstallLists& lists,
                                    const RestoreSlots& slots, const RecordProgress& progress);
+
+// True when the record says that the install made its setup folder. A
+// record that does not say so (one written before records said it) counts
+// as a folder that was there before.
+bool RecordedSetupFolderMade(const std::string& recordPath);
 
 // [UnSetupRegistryKey] Key: the Add/Remove Programs key below HKEY_LOCAL_MACHINE.
 void WriteUnSetupRegistryKey(const std::string& recordPath, const std::string& keyPath);

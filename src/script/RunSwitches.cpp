@@ -1,7 +1,10 @@
 #include "script/RunSwitches.h"
 
+#include "script/DeviceNames.h"
+#include "script/PathParts.h"
 #include "script/TextCase.h"
 
+#include <cctype>
 #include <vector>
 
 namespace {
@@ -48,7 +51,9 @@ bool ApplySwitch(RunOptions& options, const std::string& argument)
         if (hasValue && value.empty()) return false;
         options.log = true;
         options.logFile = value;
-        return true;
+        // The first fault stays, as the line's does.
+        if (options.logFault.empty()) options.logFault = LogFileFault(value);
+        return options.logFault.empty();
     }
     if (hasValue) return false;
     if (name == "SILENT") {
@@ -74,6 +79,21 @@ bool ApplySwitch(RunOptions& options, const std::string& argument)
 
 }  // namespace
 
+std::string LogFileFault(const std::string& path)
+{
+    if (path.rfind("\\\\.\\", 0) == 0 || path.rfind("\\\\?\\", 0) == 0) return "a device path, not a file";
+    // No trail byte is a colon or a slash: the bytes can be looked at one by
+    // one. A colon names a drive only right after its letter.
+    for (size_t at = 0; at < path.size(); ++at) {
+        const bool driveColon = at == 1 && std::isalpha(static_cast<unsigned char>(path[0]));
+        if (path[at] == ':' && !driveColon) return "an alternate stream, not a file";
+    }
+    std::string name = FileNamePart(path);
+    if (const size_t slash = name.rfind('/'); slash != std::string::npos) name.erase(0, slash + 1);
+    if (IsDeviceName(name)) return "a device, not a file";
+    return {};
+}
+
 std::vector<std::string> CommandLineArguments(const std::string& commandLine)
 {
     std::vector<std::string> arguments;
@@ -95,7 +115,8 @@ RunOptions ParseCommandLine(const std::string& commandLine)
     if (!arguments.empty()) arguments.erase(arguments.begin());
     for (const std::string& argument : arguments) {
         if (!argument.empty() && argument[0] == '/') {
-            if (!ApplySwitch(options, argument) && options.fault.empty()) options.fault = argument;
+            if (!ApplySwitch(options, argument) && options.fault.empty())
+                options.fault = options.logFault.empty() ? argument : argument + " (" + options.logFault + ")";
         } else if (!recordSeen) {
             // Only the first plain argument ever meant anything; later ones
             // are passed over as they always were.

@@ -28,6 +28,10 @@ struct RunOptions {
     bool noRestart = false;
     bool log = false;
     std::string logFile;  // empty: a fresh log in the temporary folder
+    // Why /LOG= names no file a log may go to (a device, an alternate
+    // stream); empty when it does. The run then ends with 87, its lines
+    // going to a fresh log in the temporary folder.
+    std::string logFault;
     bool help = false;
     // The first argument that is no switch of ours, or one of ours in the
     // wrong form; empty when the line is good.
@@ -43,6 +47,10 @@ struct RunOptions {
 // name is case-blind. No Shift-JIS trail byte is a blank, a control
 // character or a double quote, so the line is read byte by byte.
 RunOptions ParseCommandLine(const std::string& commandLine);
+
+// Why `path` cannot take a log: a device ("NUL", "COM1", "CON.txt", a
+// "\\.\" path) or an alternate stream ("x.log:stream"); empty when it can.
+std::string LogFileFault(const std::string& path);
 
 // The arguments of a command line, the program's own name first.
 std::vector<std::string> CommandLineArguments(const std::string& commandLine);

@@ -57,6 +57,32 @@ std::vector<std::string> WritableFilesMatching(const std::string& pattern)
     return files;
 }
 
+// Deletes everything inside `folder` (with its trailing backslash), the
+// deepest first, walking the folder itself rather than handing a pattern to
+// the shell, whose recursive deletion follows links. A link inside (a
+// junction, a symbolic link, a mount point) stays, and so does what it
+// leads to: it is no part of this folder. What cannot be deleted (a file in
+// use, a name Shift-JIS cannot hold) stays too, with the folders that hold it.
+void EmptyFolderTree(const std::string& folder)
+{
+    WIN32_FIND_DATAW data{};
+    const FindHandle find = FindFirstEntry(folder + "*", data);
+    if (!find) return;
+    do {
+        const std::optional<std::string> name = EntryName(data);
+        if (!name || *name == "." || *name == "..") continue;
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) continue;
+        const std::string path = folder + *name;
+        ClearReadOnly(path, data.dwFileAttributes);
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            EmptyFolderTree(path + "\\");
+            RemoveEmptyFolder(path + "\\");
+        } else {
+            DeleteOneFile(path);
+        }
+    } while (FindNextEntry(find, data));
+}
+
 }  // namespace
 
 // Never a folder: a pattern such as C:\APP\*.* names the application's
@@ -64,11 +90,13 @@ std::vector<std::string> WritableFilesMatching(const std::string& pattern)
 // Windows folder for a damaged record) must not go with them. Nor a file
 // whose name Shift-JIS cannot hold: written with "?" in its place, the name
 // would be a pattern that matches other files. It stays, and so does its
-// folder.
+// folder. Nothing at all in a folder that is a link: its files are those of
+// the folder it leads to.
 std::vector<std::string> FilesMatching(const std::string& pattern)
 {
     const std::string folder = FolderPart(pattern);
     std::vector<std::string> files;
+    if (IsLink(folder)) return files;
     WIN32_FIND_DATAW data{};
     const FindHandle find = FindFirstEntry(pattern, data);
     if (!find) return files;
@@ -86,6 +114,7 @@ unsigned long DeleteFiles(const std::string& path)
         ClearReadOnly(path, AttributesOf(path));
         return ShellDelete({path});
     }
+    if (IsLink(FolderPart(path))) return ERROR_CANT_ACCESS_FILE;
     // A pattern that matches no file has nothing to delete: done.
     const std::vector<std::string> files = WritableFilesMatching(path);
     return files.empty() ? 0 : ShellDelete(files);
@@ -111,11 +140,7 @@ unsigned long RemoveFolderTree(const std::string& folder)
 {
     if (folder.empty()) return ERROR_PATH_NOT_FOUND;
     const std::string base = WithTrailingBackslash(folder);
-    // The one deletion whose pattern takes folders too: everything inside
-    // the folder, whatever its depth (the shell clears deeper read-only files
-    // itself; those at the top need their flag cleared first).
-    WritableFilesMatching(base + "*.*");
-    ShellDelete({base + "*.*"});
+    if (!IsLink(base)) EmptyFolderTree(base);
     if (RemoveEmptyFolder(base)) return 0;
     return GetLastError();
 }

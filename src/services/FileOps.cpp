@@ -32,6 +32,15 @@ bool CreateFolderPath(const std::string& path)
 {
     std::string remaining = WithTrailingBackslash(path);
     std::string prefix;
+    // The drive ("C:\") or the share ("\\server\share\") is no folder that
+    // can be made: the levels start below it. (Tried, an unreachable share
+    // went into the journal as three folders made.)
+    const std::string drive = DrivePart(remaining);
+    if (!drive.empty() && remaining.size() > drive.size() && remaining[drive.size()] == '\\') {
+        prefix = drive + "\\";
+        remaining = remaining.substr(prefix.size());
+        if (remaining.empty()) return FolderExists(prefix);
+    }
     bool result = true;
     for (int at = TokenPos("\\", remaining); at != 0; at = TokenPos("\\", remaining)) {
         prefix += LeftStr(remaining, at);
@@ -54,12 +63,8 @@ bool MoveIntoPlace(const std::string& temporary, const std::string& destination)
     const std::string aside = journal != nullptr ? AsideName(destination) : std::string();
     if (aside.empty()) return MoveOneFile(temporary, destination, MOVEFILE_REPLACE_EXISTING);
     journal->MovedAside(destination, aside);
-    if (!MoveOneFile(destination, aside, MOVEFILE_REPLACE_EXISTING)) {
-        const DWORD error = GetLastError();
-        DeleteOneFile(aside);
-        SetLastError(error);
-        return false;
-    }
+    // The name is free: whatever stands there now is no file of this run.
+    if (!MoveOneFile(destination, aside, 0)) return false;
     if (MoveOneFile(temporary, destination, 0)) return true;
     const DWORD error = GetLastError();
     MoveOneFile(aside, destination, 0);

@@ -36,6 +36,26 @@ std::vector<std::string> Lines(const std::string& text)
     return lines;
 }
 
+// A control character (a NUL or a tab in a folder name) written as
+// "<U+0000>", so that the log shows what was there and stays text. No
+// Shift-JIS trail byte is one.
+std::string Visible(const std::string& line)
+{
+    std::string visible;
+    visible.reserve(line.size());
+    for (const char byte : line) {
+        const unsigned char code = static_cast<unsigned char>(byte);
+        if (code >= 0x20 && code != 0x7F) {
+            visible += byte;
+            continue;
+        }
+        char escaped[12];
+        std::snprintf(escaped, sizeof escaped, "<U+%04X>", code);
+        visible += escaped;
+    }
+    return visible;
+}
+
 }  // namespace
 
 unsigned long RunLog::Open(const std::string& path)
@@ -52,7 +72,7 @@ void RunLog::Line(const std::string& text)
     if (!file_) return;
     const std::string stamp = TimeStamp();
     std::string lines;
-    for (const std::string& line : Lines(text)) lines += stamp + Utf8FromShiftJis(line) + "\r\n";
+    for (const std::string& line : Lines(text)) lines += stamp + Utf8FromShiftJis(Visible(line)) + "\r\n";
     DWORD written = 0;
     // A log that can no longer be written (a full disk) costs its lines,
     // never the run.

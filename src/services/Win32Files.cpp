@@ -46,7 +46,21 @@ bool MakeOneFolder(const std::string& path)
 
 bool RemoveEmptyFolder(const std::string& path)
 {
+    if (IsLink(path)) {
+        SetLastError(ERROR_CANT_ACCESS_FILE);
+        return false;
+    }
     return RemoveDirectoryW(WideFromShiftJis(path).c_str()) != FALSE;
+}
+
+bool IsLink(const std::string& path)
+{
+    // Asked with a trailing backslash, the system may describe the folder the
+    // link leads to instead of the link; a drive root keeps its own.
+    std::wstring wide = WideFromShiftJis(path);
+    while (wide.size() > 3 && (wide.back() == L'\\' || wide.back() == L'/')) wide.pop_back();
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
 bool MakeTemporaryFile(const std::string& folder, std::string& name)

@@ -49,7 +49,16 @@ bool CopyOneFile(const std::string& source, const std::string& destination);
 bool MoveOneFile(const std::string& source, const std::string& destination, DWORD flags);
 bool DeleteOneFile(const std::string& path);
 bool MakeOneFolder(const std::string& path);
+// Removes an empty folder, but never a link to a folder (a junction, a
+// symbolic link or another reparse point): Wine, asked to remove such a
+// link, removes the folder it leads to when that is empty. A link is
+// refused with ERROR_CANT_ACCESS_FILE.
 bool RemoveEmptyFolder(const std::string& path);
+
+// True when the entry at `path` (a trailing backslash allowed) is a link or
+// other reparse point itself: a junction, a symbolic link, a mount point.
+// What lies below one is not the folder's own.
+bool IsLink(const std::string& path);
 
 // A fresh empty file "OVS*.tmp" made in `folder`; false when the system
 // cannot make one.

@@ -26,6 +26,23 @@ bool RegKeyExists(HKEY root, const std::string& path)
     return OpenRegKey(root, path).Valid();
 }
 
+std::vector<std::string> SubkeyNames(HKEY key)
+{
+    std::vector<std::string> names;
+    DWORD count = 0, longest = 0;
+    if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &count, &longest, nullptr, nullptr, nullptr, nullptr, nullptr,
+                         nullptr) != ERROR_SUCCESS)
+        return names;
+    std::vector<wchar_t> name(longest + 2);
+    for (DWORD n = 0; n < count; ++n) {
+        DWORD size = static_cast<DWORD>(name.size());
+        if (RegEnumKeyExW(key, n, name.data(), &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) continue;
+        if (const std::optional<std::string> text = ShiftJisFromWide(std::wstring(name.data(), size)))
+            names.push_back(*text);
+    }
+    return names;
+}
+
 std::string ReadRegString(HKEY key, const std::string& name)
 {
     const std::wstring wideName = WideFromShiftJis(name);

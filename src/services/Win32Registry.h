@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 struct RegKeyTraits {
     using Type = HKEY;
@@ -22,6 +23,9 @@ RegKey CreateRegKey(HKEY root, const std::string& path, LONG* status = nullptr);
 RegKey OpenRegKey(HKEY root, const std::string& path, REGSAM access = KEY_READ);
 
 bool RegKeyExists(HKEY root, const std::string& path);
+
+// The names of the key's subkeys; a name Shift-JIS cannot hold is left out.
+std::vector<std::string> SubkeyNames(HKEY key);
 
 // Key paths, value names and string values are Shift-JIS here and UTF-16
 // in the registry: each call converts with code page 932 and uses the wide

@@ -183,11 +183,15 @@ std::string ProfileFileLocation(const std::string& file)
     return ShiftJisFromWide(ProfilePath(file)).value_or(std::string());
 }
 
-ProfileText ReadProfileText(const std::string& file)
+std::string ReadProfileBytes(const std::string& file)
 {
     unsigned long error = 0;
-    const std::optional<std::string> text = ReadProfileFile(ProfilePath(file), error);
-    return ProfileText::Parse(text.value_or(std::string()));
+    return ReadProfileFile(ProfilePath(file), error).value_or(std::string());
+}
+
+ProfileText ReadProfileText(const std::string& file)
+{
+    return ProfileText::Parse(ReadProfileBytes(file));
 }
 
 std::string ReadProfile(const std::string& section, const std::string& key, const std::string& fallback,

@@ -19,6 +19,10 @@
 // write fails).
 std::string ProfileFileLocation(const std::string& file);
 
+// The file's bytes as the reads below take them: empty for a missing file
+// and for one that cannot be read.
+std::string ReadProfileBytes(const std::string& file);
+
 // The file as ReadProfile reads it, parsed once: its Read gives what
 // ReadProfile gives. An empty text for a missing file.
 ProfileText ReadProfileText(const std::string& file);

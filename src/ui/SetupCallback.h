@@ -96,6 +96,18 @@ enum class StopCause { Declined, Fatal };
 // What went wrong when a component was to register itself.
 enum class RegistrationFailure { NotLoaded, NoRegisterEntry, RegisterFailed };
 
+// Why a folder cannot be the setup folder: it names no place of its own (no
+// drive or share at its start, a token left over, a character no folder may
+// hold, longer than the system's limit, a name Shift-JIS cannot hold), it
+// is a place of the system or the user (a drive's root, the Windows folder
+// and everything inside it, the user's documents, Program Files itself...),
+// or another program is installed there.
+enum class FolderRefusal { NotAbsolute, TokenLeft, BadCharacter, TooLong, Unrepresentable, SystemPlace, OtherProduct };
+struct SetupFolderRefusal {
+    FolderRefusal reason = FolderRefusal::NotAbsolute;
+    std::string otherProduct;  // for OtherProduct: the name its uninstall record gives it
+};
+
 // The answer about a shared file that no program counts any more; the "all"
 // answers hold for every later such file of the run.
 enum class SharedFileAnswer { Delete, Keep, DeleteAll, KeepAll };
@@ -124,11 +136,15 @@ public:
     virtual void CopyProgressed(const CopyProgress& progress) = 0;
 
     // --- questions and messages of the install
+    // The journal that would undo a failed install cannot be made at
+    // `journalPath`: true when the install goes on without it (a person may
+    // choose that; an unattended run, whose failure promises that nothing of
+    // it stayed, never does).
+    virtual bool GoOnWithoutJournal(const std::string& journalPath) = 0;
     virtual bool CreateSetupFolder(const std::string& folder) = 0;
     virtual void SetupFolderNotCreated() = 0;
-    // A folder that names no place of its own (a relative path, a token
-    // left over, a character no folder may hold, one too long).
-    virtual void SetupFolderRefused(const std::string& folder) = 0;
+    // A folder that cannot be the setup folder, and why; nothing is made.
+    virtual void SetupFolderRefused(const std::string& folder, const SetupFolderRefusal& refusal) = 0;
     // `freeSpaceKnown` false: the system could not tell the free space.
     virtual bool ContinueShortOfSpace(bool freeSpaceKnown, int64_t neededBytes) = 0;
     // True when the disk is said to be in; false for Cancel. `diskFolder`

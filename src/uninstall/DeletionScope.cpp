@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -15,6 +15,10 @@ constexpr char PatternOutside[] =
     "セットアップフォルダの外のワイルドカード指定のため，削除しませんでした．";
 constexpr char ProtectedFolder[] = "システムまたはユーザーのフォルダのため，削除しませんでした．";
 constexpr char NoShortcut[] = "ショートカットファイルではないため，削除しませんでした．";
+constexpr char PatternBehindLink[] =
+    "リンク（ジャンクションやシンボリックリンク）の先のワイルドカード指定のため，削除しませんでした．";
+constexpr char FolderIsLink[] =
+    "リンク（ジャンクションやシンボリックリンク）のため，リンク先のフォルダは削除しませんでした．";
 
 bool IsFolder(const std::string& path)
 {
@@ -47,9 +51,7 @@ std::string DeletionScope::RefusalOfFile(const std::string& path) const
     if (!IsAbsoluteFolder(path)) return NotAbsolute;
     if (HasWildcards(path)) {
         const std::string folder = FolderPart(path);
-        // A pattern in the folder part names no folder this test can place.
-        if (HasWildcards(folder) || !AdmitsPatternIn(folder)) return PatternOutside;
-        return {};
+        return RefusalOfPatternIn(folder);
     }
     if (IsFolder(path) && protected_.Protects(path)) return ProtectedFolder;
     return {};
@@ -62,15 +64,30 @@ std::string DeletionScope::RefusalOfShortcut(const std::string& path) const
     return IsShortcutFile(path) ? std::string() : NoShortcut;
 }
 
-bool DeletionScope::InsideSetupFolder(const std::string& folder) const
+std::string DeletionScope::RefusalOfFolder(const std::string& folder) const
 {
-    return IsSameOrInside(folder, setupFolder_) && !protected_.Protects(folder);
+    return IsLink(folder) ? FolderIsLink : std::string();
 }
 
-bool DeletionScope::AdmitsPatternIn(const std::string& folder) const
+bool DeletionScope::InsideSetupFolder(const std::string& folder) const
 {
-    if (protected_.Protects(folder)) return false;
-    if (IsSameOrInside(folder, setupFolder_)) return true;
-    return std::any_of(madeFolders_.begin(), madeFolders_.end(),
-                       [&](const std::string& made) { return IsSameOrInside(folder, made); });
+    return IsSameOrInside(folder, setupFolder_) && !protected_.Protects(folder) &&
+           !ReachedThroughLink(folder, setupFolder_);
+}
+
+// A pattern goes only inside the setup folder or a folder the install made,
+// reached from there without passing a link.
+std::string DeletionScope::RefusalOfPatternIn(const std::string& folder) const
+{
+    // A pattern in the folder part names no folder this test can place.
+    if (HasWildcards(folder) || protected_.Protects(folder)) return PatternOutside;
+    std::vector<const std::string*> tops{&setupFolder_};
+    for (const std::string& made : madeFolders_) tops.push_back(&made);
+    bool inside = false;
+    for (const std::string* top : tops) {
+        if (!IsSameOrInside(folder, *top)) continue;
+        if (!ReachedThroughLink(folder, *top)) return {};
+        inside = true;
+    }
+    return inside ? PatternBehindLink : PatternOutside;
 }

@@ -4,7 +4,9 @@
 // a pattern is honoured only inside the setup folder or a folder the install
 // made, a folder of the system or the user is never named for deletion, and
 // a shortcut entry deletes shortcut files only. An entry that names one file
-// anywhere stays allowed: the install put it there.
+// anywhere stays allowed: the install put it there. Nothing is deleted by a
+// pattern below a link (a junction, a symbolic link): what lies there is the
+// folder the link leads to, not the install's.
 #pragma once
 
 #include "engine/ProtectedFolders.h"
@@ -22,12 +24,15 @@ public:
     std::string RefusalOfFile(const std::string& path) const;
     // The same for a shortcut entry, which must name a shortcut file.
     std::string RefusalOfShortcut(const std::string& path) const;
-    // True for the setup folder and the folders below it, unless protected:
-    // where the uninstall's own patterns ("*.INI", "*.GID") may be used.
+    // The same for a folder entry: empty, or why it is left alone (a link).
+    std::string RefusalOfFolder(const std::string& folder) const;
+    // True for the setup folder and the folders below it, unless protected
+    // or reached through a link: where the uninstall's own patterns
+    // ("*.INI", "*.GID") may be used.
     bool InsideSetupFolder(const std::string& folder) const;
 
 private:
-    bool AdmitsPatternIn(const std::string& folder) const;
+    std::string RefusalOfPatternIn(const std::string& folder) const;
 
     std::string setupFolder_;
     std::vector<std::string> madeFolders_;

@@ -91,12 +91,18 @@ void RemoveRecordedFolders(UninstallRun& run)
             run.Log("Kept: " + *folder + " (a folder of the system or the user)");
             continue;
         }
+        if (Refused(run.scope.RefusalOfFolder(*folder), "<Folder> ", *folder, run)) continue;
         const bool insideSetupFolder = run.scope.InsideSetupFolder(*folder);
-        unsigned long result = RemoveFolder(*folder, insideSetupFolder ? run.patterns : "");
-        if (insideSetupFolder && run.deleteAll)
-            result = 0;
-        else if (result != 0 && RemoveFolderAtRestart(run, *folder, false))
+        const unsigned long result = RemoveFolder(*folder, insideSetupFolder ? run.patterns : "");
+        if (result != 0 && insideSetupFolder && run.deleteAllAsked) {
+            // Not reported: with delete-all the setup folder's removal takes
+            // what is left; without it (a setup folder that was there
+            // before the install) what is left is not the install's.
+            run.Log(run.deleteAll ? WithSystemError("Folder left to the setup folder's removal: " + *folder, result)
+                                  : "Kept: " + *folder + " (not empty; what the install did not put there stays)");
             continue;
+        }
+        if (result != 0 && RemoveFolderAtRestart(run, *folder, false)) continue;
         if (result != 0) run.failures.AddSystemError("<Folder> ", *folder, result);
         run.Log(result == 0 ? "Folder removed: " + *folder : WithSystemError("Folder not removed: " + *folder, result));
     }

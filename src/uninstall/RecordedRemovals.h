@@ -19,5 +19,7 @@ void RemoveRecordedShortcuts(UninstallRun& run);
 // DeleteFolder from the last entry to the first. Folders inside the setup
 // folder are first cleared of the option patterns; with delete-all their
 // failures are not reported, since the setup folder's removal takes
-// everything below it. A protected folder is left alone, unreported.
+// everything below it (or, when the install did not make the setup folder,
+// what is left is not the install's). A protected folder is left alone,
+// unreported; a link is left alone and reported.
 void RemoveRecordedFolders(UninstallRun& run);

@@ -3,6 +3,7 @@
 #include "engine/RunState.h"
 #include "install/InstallFlow.h"
 #include "record/SetupFolderList.h"
+#include "record/UninstallRecord.h"
 #include "text/IniFile.h"
 #include "text/NumberedList.h"
 #include "text/Unicode.h"
@@ -21,7 +22,7 @@ namespace {
 std::string TakeChoices(UninstallRun& run, SetupCallback& person)
 {
     const UninstallChoices choices = person.TakeUninstallChoices();
-    run.deleteAll = choices.deleteAll;
+    run.deleteAllAsked = choices.deleteAll;
     if (choices.iniFiles) run.patterns += "*.INI|";
     if (choices.helpIndexes) run.patterns += "*.GID|";
     return choices.setupFolder;
@@ -38,6 +39,27 @@ void TakeMachineFolders(UninstallRun& run, const RunState& state)
                          state.commonStartupFolder};
     run.protectedFolders = ProtectedFolders::OfThisMachine(state);
     run.scope = DeletionScope(run.appFolder, ReadNumberedList("DeleteFolder", "Folder", run.record), run.protectedFolders);
+}
+
+// Delete-all takes everything below the setup folder only when the install
+// made it and it is no place of the system or the user: a folder that was
+// there before (a tools folder, a drive's root, the user's documents)
+// keeps what the install did not put there, and only what the record lists
+// goes from it.
+void DecideDeleteAll(UninstallRun& run)
+{
+    if (!run.deleteAllAsked) return;
+    if (run.protectedFolders.RefusesAsSetupFolder(run.appFolder)) {
+        run.Log("Delete-all not done: " + run.appFolder +
+                " is a folder of the system or the user, or lies inside one; only what the record lists goes");
+        return;
+    }
+    if (!RecordedSetupFolderMade(run.record)) {
+        run.Log("Delete-all not done: the install did not make " + run.appFolder +
+                "; only what the record lists goes from it");
+        return;
+    }
+    run.deleteAll = true;
 }
 
 // A setup folder that is empty, or no absolute path (a record without one
@@ -68,6 +90,7 @@ RunOutcome RunUninstall(SetupCallback& person, RunState& state)
         return {RunEnd::Failed, false};
     }
     TakeMachineFolders(run, state);
+    DecideDeleteAll(run);
 
     state.programId = ReadProfile("ProgramID", "ID", "", run.record);
     ForgetProgram(state.windowsFolder, state.programId);

@@ -16,6 +16,12 @@ void RemoveSetupFolder(UninstallRun& run)
         run.deleteAll ? RemoveFolderTree(run.appFolder) : RemoveFolder(run.appFolder, run.patterns);
     // Held files keep it until the restart, which takes it too.
     if (result != 0 && RemoveFolderAtRestart(run, run.appFolder, run.deleteAll)) return;
+    // Delete-all on a folder that was there before the install: what is left
+    // is not the install's, and no failure.
+    if (result != 0 && run.deleteAllAsked && !run.deleteAll) {
+        run.Log("Kept: " + run.appFolder + " (not empty; what the install did not put there stays)");
+        return;
+    }
     if (result != 0) run.failures.AddBlock(SetupFolderFailure(run.appFolder, result, run.deleteAll));
     run.Log(result == 0 ? "Setup folder removed: " + run.appFolder
                         : WithSystemError("Setup folder not removed: " + run.appFolder, result));

@@ -18,7 +18,11 @@ struct UninstallRun {
     // Names or patterns, each followed by "|", deleted from the setup folder
     // and the folders inside it before they are removed: "*.INI|", "*.GID|".
     std::string patterns;
-    bool deleteAll = false;  // everything below the setup folder goes
+    // The person's (or the record's) choice of delete-all, and whether it is
+    // done: everything below the setup folder goes only when the install
+    // made that folder and it is no place of the system or the user.
+    bool deleteAllAsked = false;
+    bool deleteAll = false;
     ComponentFolders components;  // where an unshared DLL or OCX is asked about
     SharedFilesChoice sharedFiles = SharedFilesChoice::AskEach;
     // The shell folders that hold shortcuts for every program: a shortcut's

@@ -90,8 +90,8 @@ void SetUninstallOption(const std::string& drive, const std::string& option)
 TEST_CASE("the sample installs through SETUP.EXE and uninstalls through its Add/Remove entry, leaving the machine as it was")
 {
     REQUIRE_MESSAGE(PathExists(SampleDisk(1) + "SETUP.EXE"), "the sample is laid out by tools/layout-sample.sh");
-    const SampleInstallation sample;
-    sample.RemoveTraces();
+    const SampleRemoved removed;
+    const SampleInstallation& sample = removed.sample;
     ScratchFolder drive("rt-drive");
     ScratchFolder temp("rt-tmp");
     REQUIRE(CopyDisk(SampleDisk(1), drive.Path()).empty());
@@ -125,5 +125,4 @@ TEST_CASE("the sample installs through SETUP.EXE and uninstalls through its Add/
     char folder[MAX_PATH] = {};
     GetPrivateProfileStringA("ORVSAMPLE", "Folder", "", folder, MAX_PATH, sample.setupFolderList.c_str());
     CHECK(std::string(folder).empty());
-    sample.RemoveTraces();
 }

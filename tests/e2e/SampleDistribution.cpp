@@ -172,6 +172,29 @@ bool SampleInstallation::Installed() const
     return PathExists(app) || KeyExists(HKEY_LOCAL_MACHINE, entryKey);
 }
 
+std::vector<std::string> SampleInstallation::AlreadyPresent() const
+{
+    std::vector<std::string> present;
+    std::vector<std::string> paths = links;
+    paths.insert(paths.end(), {component, iniFile, group});
+    for (const std::string& path : paths)
+        if (PathExists(path)) present.push_back(path);
+    const struct {
+        HKEY root;
+        const char* name;
+        std::string key;
+    } keys[] = {{HKEY_CURRENT_USER, "HKCU", viewerKey}, {HKEY_CURRENT_USER, "HKCU", controlKey},
+                {HKEY_LOCAL_MACHINE, "HKLM", viewerKey}, {HKEY_CLASSES_ROOT, "HKCR", ".osv"},
+                {HKEY_CLASSES_ROOT, "HKCR", "osv_auto_file"}};
+    for (const auto& key : keys) {
+        HKEY opened = nullptr;
+        if (RegOpenKeyExW(key.root, WideFromShiftJis(key.key).c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) continue;
+        RegCloseKey(opened);
+        present.push_back(std::string(key.name) + "\\" + key.key);
+    }
+    return present;
+}
+
 ExpectedBox SampleInstallation::FolderQuestion() const
 {
     return {"フォルダ作成", app + "\r\rこのフォルダは存在しません．作成してもよろしいですか？"};
@@ -215,6 +238,16 @@ void SampleInstallation::RemoveTraces() const
     deleteTree(HKEY_CLASSES_ROOT, ".osv");
     deleteTree(HKEY_CLASSES_ROOT, "osv_auto_file");
     RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, WideFromShiftJis(sharedDlls).c_str(), WideFromShiftJis(component).c_str());
+    // A fresh prefix has no list of shared counts: the install made it for
+    // the component's count, and it goes again once it counts nothing.
+    HKEY counts = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, WideFromShiftJis(sharedDlls).c_str(), 0, KEY_READ, &counts) == ERROR_SUCCESS) {
+        DWORD subkeys = 1, values = 1;
+        RegQueryInfoKeyW(counts, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
+                         nullptr, nullptr);
+        RegCloseKey(counts);
+        if (subkeys == 0 && values == 0) RegDeleteKeyW(HKEY_LOCAL_MACHINE, WideFromShiftJis(sharedDlls).c_str());
+    }
     const std::wstring list = WideFromShiftJis(setupFolderList);
     WritePrivateProfileStringW(L"ORVSAMPLE", nullptr, nullptr, list.c_str());
     WritePrivateProfileStringW(nullptr, nullptr, nullptr, list.c_str());

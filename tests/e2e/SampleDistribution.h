@@ -78,6 +78,11 @@ struct SampleInstallation {
 
     // True when the sample's setup folder or its Add/Remove entry exists.
     bool Installed() const;
+    // The files, folders and keys of the sample's own (its shortcuts, its
+    // component, its INI file, its Start menu folder, its registry keys and
+    // association) that are on the machine although it is not installed:
+    // an install would overwrite them, and its uninstall take them away.
+    std::vector<std::string> AlreadyPresent() const;
 
     ExpectedBox FolderQuestion() const;
     ExpectedBox DiskChange() const;
@@ -94,4 +99,14 @@ struct SampleInstallation {
     // The differences that an uninstall of the sample keeps on purpose, as
     // snapshot paths with the reason.
     std::vector<AllowedDifference> KeptOnPurpose() const;
+};
+
+// The machine as if it never saw the sample, before the test and after it,
+// whatever way the test ends.
+struct SampleRemoved {
+    SampleInstallation sample;
+    SampleRemoved() { sample.RemoveTraces(); }
+    ~SampleRemoved() { sample.RemoveTraces(); }
+    SampleRemoved(const SampleRemoved&) = delete;
+    SampleRemoved& operator=(const SampleRemoved&) = delete;
 };

@@ -20,6 +20,11 @@ void InstallSample(const SampleInstallation& sample, const std::string& drive, c
 {
     SetupProcess setup(drive + "SETUP.EXE", "", temp);
     REQUIRE(setup.Started());
+    InstallSampleFromReadme(sample, setup, drive);
+}
+
+void InstallSampleFromReadme(const SampleInstallation& sample, SetupProcess& setup, const std::string& drive)
+{
     Press(ControlOf(ExpectMainScreen(setup, "セットアップ続行(&C)"), MainIds::actionButton));
     HWND main = ExpectMainScreen(setup, "セットアップ開始(&S)");
     CHECK(TextOf(ControlOf(main, MainIds::folderBox)) == sample.app);

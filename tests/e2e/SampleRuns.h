@@ -20,6 +20,8 @@ void CheckOnlyAllowedDifferences(const MachineState& before, const MachineState&
 // SETUP.EXE from the first screen to the restart offer, as a person answers;
 // disk 2 is copied into `drive` when it is asked for.
 void InstallSample(const SampleInstallation& sample, const std::string& drive, const std::string& temp);
+// The same for a SETUP.EXE started already, from its readme screen on.
+void InstallSampleFromReadme(const SampleInstallation& sample, SetupProcess& setup, const std::string& drive);
 
 // The Add/Remove entry's command, run exactly as stored: the uninstall
 // screen, the start button, Yes for the shared component that nothing counts

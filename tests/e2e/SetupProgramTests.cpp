@@ -223,7 +223,7 @@ TEST_CASE("a person's run follows /DIR= and /NOICONS; a bad switch shows the usa
 {
     Distribution distribution;
     WriteTextFile(distribution.folder / "SETUP.INI",
-                  "[DefaultFolder]\r\nFolder=C:\\表示ソフト\r\n[ShortCut]\r\nMake1=(App)\\A.EXE\r\nName1=(Dsk)\\A\r\n");
+                  "[Title]\r\n[DefaultFolder]\r\nFolder=C:\\表示ソフト\r\n[ShortCut]\r\nMake1=(App)\\A.EXE\r\nName1=(Dsk)\\A\r\n");
     SUBCASE("the folder box and the shortcut boxes as the switches say")
     {
         SetupProcess setup(ExactCommandLine{Quoted(distribution.Program()) + " /dir=\"(Win)表示\" /NOICONS"},

@@ -6,15 +6,18 @@
 #include "SampleRuns.h"
 #include "ScreenExpectations.h"
 #include "driver/Driver.h"
+#include "script/ScopeExit.h"
+#include "services/Journal.h"
 #include "support/Fixtures.h"
-#include "support/Scratch.h"
 #include "support/PendingRenames.h"
+#include "support/Scratch.h"
 #include "support/ShellLinks.h"
 #include "windows/ControlIds.h"
 
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -22,8 +25,8 @@
 TEST_CASE("unattended: the sample installs silently as the interactive install leaves it, and its quiet uninstall removes it")
 {
     REQUIRE_MESSAGE(PathExists(SampleDisk(1) + "SETUP.EXE"), "the sample is laid out by tools/layout-sample.sh");
-    const SampleInstallation sample;
-    sample.RemoveTraces();
+    const SampleRemoved removed;
+    const SampleInstallation& sample = removed.sample;
     // The interactive reference from one drive; the unattended run from the
     // folders orvauthor lays out, DISK1 and DISK2 side by side.
     ScratchFolder drive("ua-drive");
@@ -109,7 +112,6 @@ TEST_CASE("unattended: the sample installs silently as the interactive install l
                        "every install raises the component's count, the reinstall too; one uninstall lowers it once"});
     CheckOnlyAllowedDifferences(before, SnapshotOfMachine(), allowed);
     CHECK_FALSE(PathExists(sample.app));
-    sample.RemoveTraces();
 }
 
 namespace {
@@ -181,13 +183,49 @@ TEST_CASE("unattended exit codes: each way a run ends, with the log's word for i
         CHECK(HasLine(lines, "Error: the command line is not understood at /QUIET"));
         CHECK(lines.back() == "Exit code: 87");
     }
-    SUBCASE("1618: another copy is running")
+    SUBCASE("1618: another copy is running, in this logon session or any other")
     {
         dist.Script({"(App)A.DAT"});
-        KernelHandle held(CreateMutexA(nullptr, FALSE, "ORVSETUP"));
+        KernelHandle held(CreateMutexA(nullptr, FALSE, "Global\\ORVSETUP"));
         REQUIRE(held);
         CHECK(dist.Run("/S") == 1618);
         CHECK_FALSE(PathExists(dist.app));
+    }
+    SUBCASE("1618: the journal in the Windows folder is a live run's, which is left as it is")
+    {
+        dist.Script({"(App)A.DAT"});
+        // This test is the live run: its process and start time.
+        FILETIME created{}, exited{}, kernel{}, user{};
+        REQUIRE(GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user));
+        const std::string start =
+            std::to_string((static_cast<uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime);
+        JournalSeal seal;
+        std::string live;
+        for (const std::string& line : {std::string("OrvaneJournal 2"),
+                                         "run\t" + std::to_string(GetCurrentProcessId()) + "\t" + start + "\t" + start,
+                                         "file\t" + dist.disk1 + "A.DAT"})
+            live += seal.Sealed(line) + "\r\n";
+        const std::string journal = WindowsFolder() + "ORVSETUP.JNL";
+        WriteTextFile(journal, live);
+        const ScopeExit removeJournal([&] { DeleteFileA(journal.c_str()); });
+        CHECK(dist.Run("/S") == 1618);
+        CHECK(ReadTextFile(journal) == live);
+        CHECK(ReadTextFile(dist.disk1 + "A.DAT") == "first file");
+        CHECK_FALSE(PathExists(dist.app));
+        CHECK(HasLine(LogLines(dist.log), Utf8("Error: the journal " + journal + " belongs to a run that is still going on "
+                                               "(process " + std::to_string(GetCurrentProcessId()) + ")")));
+    }
+    SUBCASE("1603: no journal can be made, so nothing is changed")
+    {
+        dist.Script({"(App)A.DAT"});
+        // A folder where the journal's file would go.
+        const std::string journal = WindowsFolder() + "ORVSETUP.JNL";
+        REQUIRE(CreateDirectoryA(journal.c_str(), nullptr));
+        const ScopeExit removeFolder([&] { RemoveDirectoryA(journal.c_str()); });
+        CHECK(dist.Run("/S") == 1603);
+        CHECK_FALSE(PathExists(dist.app));
+        CHECK(HasLine(LogLines(dist.log), Utf8("Error: no journal could be made (" + journal + "): nothing was "
+                                               "changed, since a failed install could not be undone")));
     }
     SUBCASE("1603: the next disk is not where the layout puts it")
     {

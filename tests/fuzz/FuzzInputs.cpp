@@ -13,6 +13,8 @@ const char* KindName(InputKind kind)
     case InputKind::Script: return "script";
     case InputKind::Record: return "record";
     case InputKind::Compressed: return "compressed";
+    case InputKind::Journal: return "journal";
+    case InputKind::CommandLine: return "commandline";
     }
     return "?";
 }
@@ -23,6 +25,8 @@ const char* KindExtension(InputKind kind)
     case InputKind::Script: return "SETUP.INI";
     case InputKind::Record: return "UNSETUP.INI";
     case InputKind::Compressed: return "DATA.TX_";
+    case InputKind::Journal: return "SETUP.INI";
+    case InputKind::CommandLine: return "CMDLINE.TXT";
     }
     return "INPUT";
 }
@@ -90,9 +94,24 @@ const char* const BuiltInRecords[] = {
     "[UnSetupRegistryKey]\r\nKey=SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OrvaneFuzzApp\r\n"
     "[ProgramID]\r\nID=FUZZAPP\r\n",
 
-    "[Title]\r\nUnSetup=Fuzz removal\r\n[SetupFolder]\r\nFolder=%APP%\r\n"
+    "[Title]\r\nUnSetup=Fuzz removal\r\n[SetupFolder]\r\nFolder=%APP%\r\nMade=1\r\n"
     "[DeleteFile]\r\nFile1=%APP%DATA\\B.LOG\r\nFile2=%WIN%ORVFUZZ.INI\r\nFile3=%APP%UNSETUP.INI\r\n"
     "[UnSetupOption]\r\nCheckBox=DeleteAll\r\n",
+
+    // Delete-all of a setup folder that was there before the install, whose
+    // option patterns and folders may lead through links.
+    "[Title]\r\nUnSetup=Fuzz removal\r\n[SetupFolder]\r\nFolder=%APP%\r\n"
+    "[DeleteFolder]\r\nFolder1=%APP%DATA\\\r\nFolder2=%APP%VLINK\\\r\nFolder3=%MADE%VMADE\\\r\nFolder4=%APP%VEMPTY\\\r\n"
+    "[DeleteFile]\r\nFile1=%APP%A.TXT\r\nFile2=%APP%UNSETUP.INI\r\n"
+    "[AddDeleteFile]\r\nFile1=%APP%VLINK\\*.*\r\nFile2=%APP%DATA\\VSUB\\*.TXT\r\nFile3=%MADE%VMADE\\*.INI\r\n"
+    "[UnSetupOption]\r\nCheckBox=DeleteAll\r\n",
+
+    // The "*.INI" and "*.GID" options on folders that may be links.
+    "[Title]\r\nUnSetup=Fuzz removal\r\n[SetupFolder]\r\nFolder=%APP%\r\nMade=1\r\n"
+    "[DeleteFolder]\r\nFolder1=%APP%DATA\\\r\nFolder2=%APP%VLINK\\\r\nFolder3=%APP%DATA\\VSUB\\\r\n"
+    "Folder4=%APP%VEMPTY\\\r\n"
+    "[DeleteFile]\r\nFile1=%APP%A.TXT\r\nFile2=%APP%UNSETUP.INI\r\n"
+    "[UnSetupOption]\r\nCheckBox=1,1,0,0\r\n",
 };
 
 // Where the mutations aim: paths that must never reach a file outside the
@@ -141,6 +160,33 @@ const char* const HostilePaths[] = {
     "%APP%..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\ORVVICTIM\\VICTIM.TXT",
     "%APP%..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\ORVVICTIM\\",
     "%APP%..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\..\\ORVVICTIM\\*.*",
+};
+
+// Values of /DIR= and /LOG= a command line may give: the sandbox's own
+// folders and files ("%DIST%", "%APP%", "%TEMP%", "%PRG%"), the victims and
+// their folder, the system's and the user's places ("%PROFILE%" is the real
+// profile), devices, streams, shares, and malformed texts.
+const char* const DirectoryValues[] = {
+    "%APP%", "%APP%NEW\\SUB", "%PRG%Fuzz App", "(Prg)\\Fuzz", "(App)", "(Win)", "(Sys)\\drivers\\etc", "(Win).",
+    "(Prg)\\..\\win", "(Dsk)\\Fuzz", "(Tmp)", "C:\\ORVVICTIM", "C:\\ORVVICTIM\\SUB", "C:\\ORVVICTIM\\NEWAPP",
+    "C:\\ORVVICTIM\\.", "C:\\ORVVICTIM\\..\\ORVVICTIM\\NEWAPP", "C:\\windows", "C:\\windows.", "C:\\windows \\",
+    "C:\\windows\\system32\\drivers\\etc", "C:\\windows\\Fonts", "C:\\", "C:", "C:\\Program Files", "C:\\PROGRA~1",
+    "C:\\Program Files\\..\\windows", "C:\\users", "%PROFILE%", "%PROFILE%Favorites", "%PROFILE%Saved Games\\Fuzz",
+    "%PROFILE%Links", "%PROFILE%AppData\\Roaming", "\\\\server\\share\\App", "\\\\server\\", "\\\\", "\\\\?\\C:\\ORVVICTIM",
+    "\\\\.\\C:\\ORVVICTIM", "APP", "..\\..\\ORVVICTIM", "C:APP", "%APP%A\tB", "%APP%\x01", "%APP%\x95\x5C\x8E\xA6",
+    "(Zzz)\\X", "%APP%*", "%APP%A|B", "%APP%" "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA"
+    "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA"
+    "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA",
+};
+const char* const LogValues[] = {
+    "%TEMP%run.log", "%TEMP%", "%DIST%README.TXT", "%DIST%SETUP.INI", "%APP%A.TXT", "C:\\ORVVICTIM\\VICTIM.TXT",
+    "C:\\ORVVICTIM\\VICTIM.INI", "C:\\ORVVICTIM\\NEW.LOG", "C:\\ORVVICTIM\\", "C:\\ORVVICTIM\\SUB\\X.TXT", "NUL", "nul.txt",
+    "%TEMP%NUL", "COM1", "CON", "AUX", "LPT1", "CONOUT$", "run.log:stream", "C:\\ORVVICTIM\\VICTIM.TXT:ads", "\\\\.\\NUL",
+    "\\\\?\\C:\\ORVVICTIM\\VICTIM.TXT", "run.log", "%TEMP%a\tb.log", "%TEMP%\x95\x5C\x8E\xA6.log", "C:\\ORVVICTIM\\*.TXT",
+};
+const char* const Switches[] = {
+    "/VERYSILENT", "/SILENT", "/SUPPRESSMSGBOXES", "/S", "/NORESTART", "/NOICONS", "/LOG", "/verysilent", "/s",
+    "/QUIET", "/DIR", "/LOG=", "/DIR=", "/NORESTART=1", "/", "/?", "-S", "SETUP.INI",
 };
 
 // "(Set)" is not among them: it stands for the root of the setup folder's
@@ -392,6 +438,161 @@ void KeepIniFilesInSandbox(std::string& script)
 
 }  // namespace
 
+std::string ReplaceAllText(std::string text, const std::string& from, const std::string& to)
+{
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+const char* const VictimFiles[4] = {"C:\\ORVVICTIM\\VICTIM.TXT", "C:\\ORVVICTIM\\VICTIM.INI",
+                                     "C:\\ORVVICTIM\\VICTIM.LNK", "C:\\ORVVICTIM\\SUB\\X.TXT"};
+
+const char* HostilePath(FuzzRandom& random)
+{
+    return HostilePaths[random.Below(std::size(HostilePaths))];
+}
+
+namespace {
+
+std::vector<std::string> SplitLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end = text.find("\r\n"); end != std::string::npos; end = text.find("\r\n", start)) {
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    if (start < text.size()) lines.push_back(text.substr(start));
+    return lines;
+}
+
+// What a mutated field of a journal line names.
+std::string JournalTarget(const std::string& appFolder, const std::vector<std::string>& linkPaths, FuzzRandom& random)
+{
+    switch (random.Below(7)) {
+    case 0: return VictimFiles[random.Below(std::size(VictimFiles))];
+    case 1: return random.Chance(50) ? std::string(VictimFolder) : std::string(VictimFolder) + "SUB\\";
+    case 2:
+        if (!linkPaths.empty()) {
+            const std::string& link = linkPaths[random.Below(linkPaths.size())];
+            return random.Chance(50) ? link : link + (random.Chance(50) ? "VICTIM.TXT" : "X.TXT");
+        }
+        return VictimFolder;
+    case 3: return ReplaceAllText(HostilePath(random), "%APP%", appFolder);
+    case 4: return std::string(random.Chance(50) ? 300 : 100 * 1024, random.Chance(50) ? 'A' : '\x82');
+    case 5: return appFolder + (random.Chance(50) ? "A.TXT" : "");
+    default: return random.Chance(50) ? "" : "HKLM";
+    }
+}
+
+}  // namespace
+
+std::string MutateJournal(const std::string& text, const std::string& appFolder,
+                          const std::vector<std::string>& linkPaths, FuzzRandom& random)
+{
+    static const char* const kinds[] = {"folder", "file",       "aside", "copy", "key",           "value",
+                                        "ini",    "registered", "run",   "",     "OrvaneJournal 1", "Folder"};
+    std::vector<std::string> lines = SplitLines(text);
+    bool cut = false;
+    // The header and the run line stay as they are most of the time.
+    auto pick = [&]() -> size_t {
+        if (lines.empty()) return 0;
+        if (lines.size() > 2 && random.Chance(90)) return 2 + random.Below(lines.size() - 2);
+        return random.Below(lines.size());
+    };
+    for (size_t n = 1 + random.Below(4); n > 0; --n) {
+        if (lines.empty()) lines.push_back("OrvaneJournal 1");
+        const size_t at = pick();
+        switch (random.Below(9)) {
+        case 0: lines.erase(lines.begin() + at); break;
+        case 1: lines.insert(lines.begin() + at, lines[at]); break;
+        case 2: std::swap(lines[at], lines[pick()]); break;
+        case 3:  // another kind, the same fields
+        {
+            const size_t tab = lines[at].find('\t');
+            lines[at] = kinds[random.Below(std::size(kinds))] + (tab == std::string::npos ? "" : lines[at].substr(tab));
+            break;
+        }
+        case 4:  // a field of the line named anew
+        {
+            std::vector<size_t> tabs;
+            for (size_t tab = lines[at].find('\t'); tab != std::string::npos; tab = lines[at].find('\t', tab + 1))
+                tabs.push_back(tab);
+            if (tabs.empty()) break;
+            const size_t which = random.Below(tabs.size());
+            const size_t start = tabs[which] + 1;
+            const size_t end = which + 1 < tabs.size() ? tabs[which + 1] : lines[at].size();
+            lines[at].replace(start, end - start, JournalTarget(appFolder, linkPaths, random));
+            break;
+        }
+        case 5:  // a new line
+        {
+            std::string line = kinds[random.Below(std::size(kinds))];
+            for (size_t fields = random.Below(6); fields > 0; --fields) {
+                line += '\t';
+                line += JournalTarget(appFolder, linkPaths, random);
+            }
+            lines.insert(lines.begin() + std::min(lines.size(), at + 1), line);
+            break;
+        }
+        case 6: cut = true; break;
+        case 7:  // random bytes
+            for (size_t count = 1 + random.Below(8); count > 0 && !lines[at].empty(); --count)
+                lines[at][random.Below(lines[at].size())] = static_cast<char>(random.Below(256));
+            break;
+        default:  // an escape, whole or broken
+        {
+            static const char* const escapes[] = {"%", "%0", "%ZZ", "%09", "%0D%0A", "%25", "%00"};
+            lines[at].insert(random.Below(lines[at].size() + 1), escapes[random.Below(std::size(escapes))]);
+            break;
+        }
+        }
+    }
+    std::string result;
+    for (const std::string& line : lines) result += line + "\r\n";
+    // A line cut short, as a crash leaves it.
+    if (cut && !result.empty()) result.resize(result.size() - 1 - random.Below(std::min<size_t>(result.size(), 40)));
+    return result;
+}
+
+namespace {
+
+// A command line of SETUP.EXE: mostly an unattended one, with /DIR= and
+// /LOG= aimed anywhere, and switches dropped, repeated, misspelled or
+// broken.
+std::string CommandLine(FuzzRandom& random)
+{
+    std::string line = "\"%DIST%SETUP.EXE\"";
+    auto quoted = [&](const std::string& value) {
+        if (random.Chance(15)) return value;
+        if (random.Chance(10)) return "\"" + value;  // a quote never closed
+        return "\"" + value + "\"";
+    };
+    const int presence = static_cast<int>(random.Below(10));
+    if (presence < 6) line += random.Chance(50) ? " /VERYSILENT /SUPPRESSMSGBOXES" : " /S";
+    else if (presence < 8) line += " /SILENT /SUPPRESSMSGBOXES";
+    else if (presence < 9) line += " /VERYSILENT";
+    if (random.Chance(90)) line += " /NORESTART";
+    if (random.Chance(85)) line += " /DIR=" + quoted(DirectoryValues[random.Below(std::size(DirectoryValues))]);
+    if (random.Chance(70)) line += " /LOG=" + quoted(LogValues[random.Below(std::size(LogValues))]);
+    for (size_t n = random.Below(3); n > 0; --n) line += std::string(" ") + Switches[random.Below(std::size(Switches))];
+    // Bytes changed as a script or a person's typing would change them.
+    for (size_t n = random.Chance(30) ? 1 + random.Below(3) : 0; n > 0 && !line.empty(); --n) {
+        static const char typed[] = " \"\t/=\\:*?.";
+        const size_t at = random.Below(line.size());
+        switch (random.Below(4)) {
+        case 0: line.erase(at, 1); break;
+        case 1: line.insert(at, 1, typed[random.Below(sizeof typed - 1)]); break;
+        case 2: line[at] = static_cast<char>(1 + random.Below(255)); break;
+        default: line.resize(at); break;
+        }
+    }
+    return line;
+}
+
+}  // namespace
+
 SeedCorpus LoadCorpus(const std::vector<std::string>& folders)
 {
     SeedCorpus corpus;
@@ -412,10 +613,16 @@ FuzzInput MakeInput(const SeedCorpus& corpus, uint64_t seed, uint64_t index)
 {
     FuzzRandom random(seed * 0x100000001B3ull ^ (index + 1) * 0x9E3779B97F4A7C15ull);
     FuzzInput input{static_cast<InputKind>(index % InputKinds), index, {}};
-    const std::vector<std::string>& seeds = input.kind == InputKind::Script   ? corpus.scripts
-                                            : input.kind == InputKind::Record ? corpus.records
-                                                                              : corpus.compressed;
+    const std::vector<std::string>& seeds = input.kind == InputKind::Record       ? corpus.records
+                                            : input.kind == InputKind::Compressed ? corpus.compressed
+                                                                                  : corpus.scripts;
+    if (input.kind == InputKind::CommandLine) {
+        input.bytes = CommandLine(random);
+        return input;
+    }
     input.bytes = seeds[random.Below(seeds.size())];
+    // The install must run to its end to leave a journal worth mutating.
+    if (input.kind == InputKind::Journal) return input;
     // One input in sixteen is the seed itself, so that the untouched path
     // runs as well.
     if (random.Below(16) == 0) return input;

@@ -1,15 +1,22 @@
-// The fuzz driver's inputs: three kinds (setup scripts, uninstall records,
-// compressed files), each one made from a seed input by a few mutations
-// chosen by a generator that depends only on the run's seed and the input's
-// index, so that any input can be made again from those two numbers.
+// The fuzz driver's inputs: five kinds (setup scripts, uninstall records,
+// compressed files, the journals an install leaves for the next run, and
+// command lines), each one made from a seed input by a few mutations chosen
+// by a generator that depends only on the run's seed and the input's index,
+// so that any input can be made again from those two numbers.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-enum class InputKind { Script, Record, Compressed };
-inline constexpr int InputKinds = 3;
+// Script, Record, Compressed: the bytes are the mutated file. Journal: the
+// bytes are a seed script, which an install runs to the end with its
+// journal; the journal it leaves is mutated line by line when the input
+// runs (a journal is only as the install writes it). CommandLine: the bytes
+// are a mutated command line of SETUP.EXE, with "%DIST%", "%APP%", "%TEMP%"
+// and "%PRG%" standing for the sandbox's folders.
+enum class InputKind { Script, Record, Compressed, Journal, CommandLine };
+inline constexpr int InputKinds = 5;
 const char* KindName(InputKind kind);
 // The file name a saved input of this kind gets.
 const char* KindExtension(InputKind kind);
@@ -51,5 +58,27 @@ struct FuzzInput {
 FuzzInput MakeInput(const SeedCorpus& corpus, uint64_t seed, uint64_t index);
 
 // Where the paths that must never be reached lie: files outside the sandbox
-// that the mutations aim at through "..", device and network paths.
+// that the mutations aim at through "..", device and network paths, and
+// through links in the setup folders.
 inline constexpr const char* VictimFolder = "C:\\ORVVICTIM\\";
+
+// `text` with every `from` replaced by `to`.
+std::string ReplaceAllText(std::string text, const std::string& from, const std::string& to);
+
+// The victims' files, each given as the journal and command-line mutations
+// name them, and an empty folder among them: Wine, asked to remove a link,
+// removes an empty folder it leads to.
+extern const char* const VictimFiles[4];
+inline constexpr const char* VictimEmptyFolder = "C:\\ORVVICTIM\\EMPTY\\";
+
+// Paths of every shape the design names, aimed at the victims ("%APP%" for
+// the setup folder): the mutations put them into values.
+const char* HostilePath(FuzzRandom& random);
+
+// The journal `text` (as an install wrote it) with one to four mutations:
+// lines dropped, repeated, swapped, cut short or of another kind, fields
+// replaced by hostile paths ("%APP%" being `appFolder`), the victims, paths
+// through the setup folder's links (`linkPaths`), huge or broken texts, new
+// lines.
+std::string MutateJournal(const std::string& text, const std::string& appFolder,
+                          const std::vector<std::string>& linkPaths, FuzzRandom& random);

@@ -2,8 +2,11 @@
 // mutated from the sample and the tests' inputs, run in-process through the
 // start-up's parsing, RunInstall (followed by RunUninstall on the record it
 // wrote), RunUninstall and the expansion, on the recording stand-in for the
-// person. Where the runs may write, and how a write anywhere else is found,
-// is described in FuzzSandbox.h; the time limit and the crash handling in
+// person; journals an install left, mutated line by line, undone by the
+// next run's start; and command lines, run through the unattended run. The
+// setup folders hold links to the victims. How each kind runs is in
+// FuzzRuns.h; where the runs may write, and how a write anywhere else is
+// found, in FuzzSandbox.h; the time limit and the crash handling in
 // FuzzGuard.h. Every input follows from the seed and its index alone.
 //
 //   fuzz_tests.exe [--fuzz-seed=N] [--fuzz-count=N] [--fuzz-start=N]
@@ -16,6 +19,7 @@
 // with 70 or 71 (see FuzzGuard.h).
 #include "FuzzGuard.h"
 #include "FuzzInputs.h"
+#include "FuzzRuns.h"
 #include "FuzzSandbox.h"
 #include "app/RunStart.h"
 #include "engine/ProtectedFolders.h"
@@ -42,6 +46,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -134,107 +139,15 @@ struct Figures {
     // The slowest input of each kind: its index and milliseconds.
     std::array<std::pair<uint64_t, unsigned long long>, InputKinds> slowest{};
     uint64_t crashes = 0, timeOuts = 0, touches = 0, boxes = 0;
-    // Changes outside the sandbox that an input asked for by design: files a
-    // record named one by one, removed; files a script named in the
-    // victims' folder, made; profile files a script named without a folder,
-    // made or changed in the Windows folder.
+    // Changes outside the sandbox that an input asked for by design
+    // (FuzzRuns.h: Designed), and those of them that were victims: removed
+    // or changed because a record or a journal named them one by one.
     uint64_t namedRemovals = 0;
+    uint64_t victimsNamed = 0;
+    // Escapes that were victims: changed or gone though nothing named them.
+    uint64_t victimTouches = 0;
     std::vector<std::string> notes;
 };
-
-// The run state as a start-up on the sandbox leaves it: every folder of the
-// machine in the sandbox.
-void PointRunAtSandbox(const Sandbox& sandbox)
-{
-    TheRun = RunState{};
-    TheRun.platformId = 2;
-    TheRun.sourceFolder = sandbox.Folder("dist");
-    TheRun.workFolder = sandbox.Folder("work");
-    TheRun.tempFolder = sandbox.Folder("temp");
-    TheRun.windowsFolder = sandbox.Folder("win");
-    TheRun.systemFolder = sandbox.Folder("sys");
-    TheRun.programFilesFolder = sandbox.Folder("prg");
-    TheRun.bootRoot = sandbox.Folder("boot");
-    TheRun.sourceRoot = sandbox.Folder("dist");
-    const std::string shell = sandbox.Folder("shell");
-    TheRun.startMenuFolder = TheRun.commonStartMenuFolder = shell + "Start Menu\\";
-    TheRun.programsFolder = TheRun.commonProgramsFolder = shell + "Start Menu\\Programs\\";
-    TheRun.startupFolder = TheRun.commonStartupFolder = shell + "Start Menu\\Programs\\Startup\\";
-    TheRun.desktopFolder = TheRun.commonDesktopFolder = shell + "Desktop\\";
-    TheRun.sendToFolder = shell + "SendTo\\";
-    TheRun.setupSpeed = 1;
-    // The journal as a start-up makes it, so that the undo of a failed
-    // install runs on the fuzzed inputs too; half the runs are all or
-    // nothing, as an unattended one is.
-    TheRun.journalPath = TheRun.windowsFolder + "ORVSETUP.JNL";
-}
-
-// The distribution's files: plain, compressed, and a component.
-void PlaceDistribution(const Sandbox& sandbox, const SeedCorpus& corpus)
-{
-    const std::string dist = sandbox.Folder("dist");
-    for (const char* name : {"A.TXT", "B.TXT", "C.TXT", "README.TXT", "SAMPLE.DAT", "VIEW.EXE"})
-        WriteTextFile(dist + name, std::string("Orvane fuzz ") + name + "\r\n");
-    WriteTextFile(dist + "README.TX_", corpus.compressed.front());
-    WriteTextFile(dist + "README.TXT_", corpus.compressed.back());
-    CopyFixture(ProgramFolder() + "regok.dll", dist + "ORVFZ.DLL");
-}
-
-// The setup folder the person takes: the one offered when it lies in the
-// sandbox, else the sandbox's own (as a person corrects an odd folder).
-std::string PersonsFolder(const Sandbox& sandbox)
-{
-    const std::string offered = StartingSetupFolder(TheRun, std::nullopt);
-    if (IsUsableSetupFolder(offered) && IsSameOrInside(offered, sandbox.deep)) return offered;
-    return sandbox.Folder("app");
-}
-
-void ScriptAnswers(RecordingCallback& person, FuzzRandom& random)
-{
-    for (int n = 0; n < 64; ++n) person.Answer(random.Chance(60));
-    for (int n = 0; n < 16; ++n)
-        person.AnswerShared(static_cast<SharedFileAnswer>(random.Below(4)));
-}
-
-void Uninstall(const Sandbox& sandbox, const std::string& record, FuzzRandom& random)
-{
-    const std::string working = sandbox.Folder("work") + "UNSETUP.INI";
-    if (record != working) CopyFileA(record.c_str(), working.c_str(), FALSE);
-    TheRun.runMode = "UNSETUP";
-    TheRun.scriptPath = working;
-    TheRun.script = {};
-    TheRun.appFolder = "(App)";
-    ReadRunHeader(TheRun);
-    RecordingCallback person;
-    ScriptAnswers(person, random);
-    const UninstallOffer offer = ReadUninstallOffer(TheRun);
-    person.uninstallChoices = {PersonsFolder(sandbox), offer.deleteAllForm && random.Chance(70),
-                               offer.IniFiles(), offer.HelpIndexes()};
-    RunUninstall(person, TheRun);
-}
-
-std::string ReplaceAll(std::string text, const std::string& from, const std::string& to)
-{
-    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-    return text;
-}
-
-// A path the program names in Shift-JIS as the snapshot names it: the full
-// path without a device prefix, in UTF-8, compared in capitals.
-std::string SnapshotKey(const std::string& path)
-{
-    std::wstring wide = WideFromShiftJis(path);
-    for (const wchar_t* prefix : {L"\\\\?\\", L"\\\\.\\"})
-        if (wide.rfind(prefix, 0) == 0) wide.erase(0, 4);
-    std::wstring full(32768, L'\0');
-    const DWORD length = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    if (length > 0 && length < full.size()) wide.assign(full.data(), length);
-    std::string utf8(wide.size() * 3, '\0');
-    utf8.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                                        utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr)));
-    return AsciiUpper(utf8);
-}
 
 // The path a difference line is about: "added C:\x (file ...)" gives C:\x.
 std::string PathOfDifference(const std::string& line)
@@ -244,64 +157,50 @@ std::string PathOfDifference(const std::string& line)
     return line.substr(start, end == std::string::npos || end < start ? std::string::npos : end - start);
 }
 
-// The files a record names one by one (no pattern) in its file and shortcut
-// lists. The uninstall deletes such a file wherever it lies, since the
-// install put it there; a record input that names a file outside the
-// sandbox this way asks for its deletion, which is no escape.
-void NoteNamedFiles(const std::string& record, std::set<std::string>& named)
+bool IsVictimKey(const std::string& key)
 {
-    for (const char* section : {"DeleteFile", "AddDeleteFile"})
-        for (const std::string& value : ReadNumberedList(section, "File", record))
-            if (const std::string path = SplitRecordedFile(value).path; !path.empty() && !HasWildcards(path))
-                named.insert(SnapshotKey(path));
-    for (const std::string& shortcut : ReadNumberedList("DeleteShortCut", "File", record))
-        if (!HasWildcards(shortcut)) named.insert(SnapshotKey(shortcut));
+    for (const char* victim : VictimFiles)
+        if (key == SnapshotKey(victim)) return true;
+    return key == SnapshotKey(VictimEmptyFolder);
 }
 
-// The files a script's [IniFile] entries name without a folder, read as
-// the install reads them: the profile functions put such a file in the
-// Windows folder, the real one whatever the sandbox (most such names are
-// given a sandbox folder when the input is made; this catches the rest).
-void NoteBareIniFiles(const RunState& run, std::set<std::string>& named)
-{
-    wchar_t windows[MAX_PATH] = {};
-    const UINT length = GetWindowsDirectoryW(windows, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return;
-    const std::string windowsFolder = WithTrailingBackslash(ShiftJisFromWide(std::wstring(windows, length)).value_or(""));
-    for (const std::string& data : run.script.iniFiles) {
-        const std::string file = ParseIniFileEntry(data, LocationsOf(run)).file;
-        if (!file.empty() && WideFromShiftJis(file).find_first_of(L"\\/:") == std::wstring::npos)
-            named.insert(SnapshotKey(windowsFolder + file));
-    }
-}
-
-// What the batch's inputs asked for outside the sandbox by design.
-struct Designed {
-    std::set<std::string> namedFiles;     // files records named one by one: removed
-    std::set<std::string> bareIniFiles;   // files scripts named without a folder: made or changed
-    bool victimFolderNamed = false;       // a script named the victims' folder: files made there
-};
-
+// Whether a difference is one the batch's inputs asked for (FuzzRuns.h). A
+// victim may go only when a record or a journal named it one by one; it
+// never changes by any other input.
 bool IsDesigned(const std::string& line, const Designed& designed)
 {
     const std::string key = AsciiUpper(PathOfDifference(line));
-    if (line.rfind("removed ", 0) == 0) return designed.namedFiles.count(key) != 0;
-    if (designed.bareIniFiles.count(key) != 0) return true;
-    return designed.victimFolderNamed && line.rfind(std::string("added ") + VictimFolder, 0) == 0;
+    const bool added = line.rfind("added ", 0) == 0;
+    if (line.rfind("removed ", 0) == 0 && designed.namedFiles.count(key) != 0) return true;
+    if (designed.journalNamed.count(key) != 0) return true;
+    if (IsVictimKey(key)) return false;
+    if (designed.bareIniFiles.count(key) != 0 || designed.logs.count(key) != 0) return true;
+    for (const std::string& folder : designed.madeBelow)
+        if (added && key.rfind(folder, 0) == 0) return true;
+    return added && designed.victimFolderNamed && line.rfind(std::string("added ") + VictimFolder, 0) == 0;
 }
 
-// A profile file a script made in the real Windows folder goes again, so
-// that the folder does not fill up over a long run.
-void RemoveBareIniFiles(const std::vector<std::string>& differences, const Designed& designed)
+std::wstring WideFromUtf8(const std::string& text)
 {
-    for (const std::string& line : differences) {
-        if (line.rfind("added ", 0) != 0 || designed.bareIniFiles.count(AsciiUpper(PathOfDifference(line))) == 0)
-            continue;
-        const std::string path = PathOfDifference(line);
-        const int length = MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
-        std::wstring wide(static_cast<size_t>(length), L'\0');
-        MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), wide.data(), length);
-        DeleteFileW(wide.c_str());
+    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    return wide;
+}
+
+// What the inputs made outside the sandbox by design goes again (profile
+// files in the real Windows folder, logs, setup folders), the deepest
+// first, so that nothing fills up over a long run.
+void RemoveDesignedAdditions(const std::vector<std::string>& differences, const Designed& designed)
+{
+    std::vector<std::string> added;
+    for (const std::string& line : differences)
+        if (line.rfind("added ", 0) == 0 && IsDesigned(line, designed)) added.push_back(PathOfDifference(line));
+    std::sort(added.begin(), added.end(), [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+    for (const std::string& path : added) {
+        const std::wstring wide = WideFromUtf8(path);
+        SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (!DeleteFileW(wide.c_str())) RemoveDirectoryW(wide.c_str());
     }
 }
 
@@ -314,92 +213,29 @@ std::vector<std::string> Escapes(const std::vector<std::string>& differences, co
     return escapes;
 }
 
-// A script names its destinations itself, anywhere: one that climbs out of
-// the sandbox into the victims' folder ("(Sys)..\..\ORVVICTIM\X.DLL") has
-// files and folders made there by design. The victims themselves must still
-// neither change nor go.
-bool NamesVictimFolder(const FuzzInput& input)
-{
-    return input.kind == InputKind::Script && input.bytes.find("ORVVICTIM") != std::string::npos;
-}
-
-void RunScript(const Sandbox& sandbox, const FuzzInput& input, FuzzRandom& random, std::set<std::string>& bareIniFiles)
-{
-    TheRun.runMode = "SETUP";
-    TheRun.scriptPath = sandbox.Folder("work") + "SETUP.INI";
-    WriteTextFile(TheRun.scriptPath, input.bytes);
-    // Parsed as the start-up parses the working copy.
-    TheRun.script = ParseSetupScript(input.bytes);
-    TheRun.appFolder = "(App)";
-    ReadRunHeader(TheRun);
-    RecordingCallback person;
-    ScriptAnswers(person, random);
-    person.installChoices = {PersonsFolder(sandbox), random.Chance(50), true, true, true, true, true};
-    TheRun.allOrNothing = random.Chance(50);
-    RunInstall(person, TheRun);
-    NoteBareIniFiles(TheRun, bareIniFiles);
-    const std::string record = TheRun.unSetupPath;
-    if (!record.empty() && PathExists(record) && IsSameOrInside(record, sandbox.deep)) {
-        Uninstall(sandbox, record, random);
-    }
-}
-
-void RunRecord(const Sandbox& sandbox, const FuzzInput& input, FuzzRandom& random, std::set<std::string>& named)
-{
-    const std::string app = sandbox.Folder("app");
-    const std::string made = sandbox.Folder("made");
-    // What an install left for the record to remove.
-    CreateDirectoryA((app + "DATA").c_str(), nullptr);
-    for (const std::string& file : {app + "A.TXT", app + "DATA\\B.LOG", made + "B.TXT", sandbox.Folder("win") +
-                                    "ORVFUZZ.INI", sandbox.Folder("shell") + "Desktop\\Fuzz.lnk"})
-        WriteTextFile(file, "installed\r\n");
-    CopyFixture(ProgramFolder() + "regok.dll", sandbox.Folder("sys") + "ORVFZ.DLL");
-    std::string text = input.bytes;
-    text = ReplaceAll(text, "%APP%", app);
-    text = ReplaceAll(text, "%MADE%", made);
-    text = ReplaceAll(text, "%WIN%", sandbox.Folder("win"));
-    text = ReplaceAll(text, "%SYS%", sandbox.Folder("sys"));
-    text = ReplaceAll(text, "%SHELL%", sandbox.Folder("shell"));
-    WriteTextFile(app + "UNSETUP.INI", text);
-    NoteNamedFiles(app + "UNSETUP.INI", named);
-    Uninstall(sandbox, app + "UNSETUP.INI", random);
-}
-
-void RunCompressed(const Sandbox& sandbox, const FuzzInput& input, FuzzRandom& random, Figures& figures)
-{
-    const std::string source = sandbox.Folder("dist") + "DATA.TX_";
-    WriteTextFile(source, input.bytes);
-    const std::string destination = sandbox.Folder("app") + (random.Chance(50) ? ExpandedNamePlaceholder : "DATA.TXT");
-    const ExpandedFile expanded = ExpandToTemp(source, destination, sandbox.Folder("temp"));
-    // The promise of the expansion: a damaged source leaves no temporary
-    // file; any other leaves exactly one, which the caller deletes.
-    const bool left = PathExists(expanded.temporary);
-    if (expanded.damaged == left)
-        figures.notes.push_back("expansion index " + std::to_string(input.index) + ": damaged " +
-                                std::to_string(expanded.damaged) + " but temporary file present " +
-                                std::to_string(left));
-    if (!IsSameOrInside(expanded.destination, sandbox.deep) || !IsSameOrInside(expanded.temporary, sandbox.deep))
-        figures.notes.push_back("expansion index " + std::to_string(input.index) + " aims outside the sandbox: " +
-                                expanded.destination);
-}
-
 void Report(const Figures& figures, double seconds)
 {
     uint64_t total = 0;
     for (uint64_t tried : figures.tried) total += tried;
-    std::printf("fuzz figures: inputs %llu (scripts %llu, records %llu, compressed %llu) in %.1f s\n",
+    std::printf("fuzz figures: inputs %llu (scripts %llu, records %llu, compressed %llu, journals %llu, command lines "
+                "%llu) in %.1f s\n",
                 static_cast<unsigned long long>(total), static_cast<unsigned long long>(figures.tried[0]),
                 static_cast<unsigned long long>(figures.tried[1]), static_cast<unsigned long long>(figures.tried[2]),
+                static_cast<unsigned long long>(figures.tried[3]), static_cast<unsigned long long>(figures.tried[4]),
                 seconds);
     std::printf("fuzz faults: crashes %llu, time-outs %llu, touches outside the sandbox %llu, boxes %llu, "
                 "other %zu\n",
                 static_cast<unsigned long long>(figures.crashes), static_cast<unsigned long long>(figures.timeOuts),
                 static_cast<unsigned long long>(figures.touches), static_cast<unsigned long long>(figures.boxes),
                 figures.notes.size());
-    std::printf("fuzz designed: changes outside the sandbox that an input named (files a record named one by "
-                "one, removed; files a script named in the victims' folder, made; profile files a script named without a "
-                "folder, in the Windows folder): %llu\n",
-                static_cast<unsigned long long>(figures.namedRemovals));
+    std::printf("fuzz victims: touched %llu (changed or gone, named by nothing)\n",
+                static_cast<unsigned long long>(figures.victimTouches));
+    std::printf("fuzz designed: changes outside the sandbox that an input named (files a record or a journal named "
+                "one by one, removed or changed; files a script named in the victims' folder, made; profile files named "
+                "without a folder, in the Windows folder; the logs and setup folders a command line named): %llu, "
+                "victims among them %llu\n",
+                static_cast<unsigned long long>(figures.namedRemovals),
+                static_cast<unsigned long long>(figures.victimsNamed));
     for (size_t kind = 0; kind < InputKinds; ++kind)
         std::printf("fuzz slowest %s: index %llu, %llu ms\n", KindName(static_cast<InputKind>(kind)),
                     static_cast<unsigned long long>(figures.slowest[kind].first), figures.slowest[kind].second);
@@ -409,7 +245,8 @@ void Report(const Figures& figures, double seconds)
 
 }  // namespace
 
-TEST_CASE("fuzzed scripts, records and compressed files: no crash, no time-out, no touch outside the sandbox")
+TEST_CASE("fuzzed scripts, records, compressed files, journals and command lines: no crash, no time-out, no touch "
+          "outside the sandbox")
 {
     const std::optional<Options> options = ParseOptions(__argc, __argv);
     REQUIRE_MESSAGE(options, "fuzz options: --fuzz-seed=N --fuzz-count=N --fuzz-start=N --fuzz-batch=N "
@@ -430,6 +267,9 @@ TEST_CASE("fuzzed scripts, records and compressed files: no crash, no time-out, 
     NoBoxes boxes;
     InstantClock clock;
     RecordingLauncher launcher;
+    // A log without a name goes to the temporary folder: the sandbox's.
+    for (const wchar_t* variable : {L"TMP", L"TEMP"})
+        SetEnvironmentVariableW(variable, WideFromShiftJis(sandbox.Folder("temp")).c_str());
     StartGuard(options->findings, options->seed, options->limit);
     PlaceVictims();
     const unsigned long long began = GetTickCount64();
@@ -453,12 +293,15 @@ TEST_CASE("fuzzed scripts, records and compressed files: no crash, no time-out, 
             GuardInput(input);
             const unsigned long long inputBegan = GetTickCount64();
             switch (input.kind) {
-            case InputKind::Script: RunScript(sandbox, input, random, designed.bareIniFiles); break;
-            case InputKind::Record: RunRecord(sandbox, input, random, designed.namedFiles); break;
-            case InputKind::Compressed: RunCompressed(sandbox, input, random, figures); break;
+            case InputKind::Script: RunScript(sandbox, input, random, designed); break;
+            case InputKind::Record: RunRecord(sandbox, input, random, designed); break;
+            case InputKind::Compressed:
+                for (std::string& note : RunCompressed(sandbox, input, random)) figures.notes.push_back(std::move(note));
+                break;
+            case InputKind::Journal: RunJournal(sandbox, input, random, designed); break;
+            case InputKind::CommandLine: RunCommandLine(sandbox, corpus, input, random, designed); break;
             }
             GuardIdle();
-            designed.victimFolderNamed |= NamesVictimFolder(input);
             const size_t kind = static_cast<size_t>(input.kind);
             ++figures.tried[kind];
             if (const unsigned long long took = GetTickCount64() - inputBegan; took > figures.slowest[kind].second)
@@ -481,10 +324,13 @@ TEST_CASE("fuzzed scripts, records and compressed files: no crash, no time-out, 
         before = std::move(after);
         if (!differences.empty()) {
             // The next batch starts from the victims as they were.
-            RemoveBareIniFiles(differences, designed);
+            RemoveDesignedAdditions(differences, designed);
             PlaceVictims();
             before = SnapshotOutside();
             figures.namedRemovals += differences.size() - escapes.size();
+            for (const std::string& line : differences)
+                if (IsVictimKey(AsciiUpper(PathOfDifference(line))))
+                    ++(IsDesigned(line, designed) ? figures.victimsNamed : figures.victimTouches);
         }
         if (!escapes.empty()) {
             figures.touches += escapes.size();
@@ -497,10 +343,11 @@ TEST_CASE("fuzzed scripts, records and compressed files: no crash, no time-out, 
             std::fflush(stdout);
         }
         std::printf("fuzz progress: inputs %llu to %llu done in %.0f s, touches so far %llu, boxes so far %llu, "
-                    "designed so far %llu\n",
+                    "designed so far %llu, victims touched so far %llu\n",
                     static_cast<unsigned long long>(options->start), static_cast<unsigned long long>(last - 1),
                     static_cast<double>(GetTickCount64() - began) / 1000, static_cast<unsigned long long>(figures.touches),
-                    static_cast<unsigned long long>(figures.boxes), static_cast<unsigned long long>(figures.namedRemovals));
+                    static_cast<unsigned long long>(figures.boxes), static_cast<unsigned long long>(figures.namedRemovals),
+                    static_cast<unsigned long long>(figures.victimTouches));
         std::fflush(stdout);
     }
     const double seconds = static_cast<double>(GetTickCount64() - began) / 1000;

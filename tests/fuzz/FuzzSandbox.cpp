@@ -3,6 +3,7 @@
 #include "FuzzInputs.h"
 #include "services/Win32Files.h"
 #include "services/Win32Registry.h"
+#include "support/FolderLinks.h"
 #include "support/FolderWalk.h"
 #include "support/Scratch.h"
 
@@ -179,9 +180,11 @@ Sandbox::Sandbox()
 
 Sandbox::~Sandbox()
 {
+    RemoveLinks();
     Redirect(false);
     SetCurrentDirectoryA("C:\\");
     RemoveTree(root);
+    if (PathExists(root)) RemoveHostTree(root);
     RemoveDirectoryA("C:\\ORVFUZZ");
     RegDeleteTreeW(HKEY_CURRENT_USER, Wide(scratchKey_).c_str());
     RegDeleteKeyW(HKEY_CURRENT_USER, ScratchParent);
@@ -209,11 +212,30 @@ void Sandbox::Redirect(bool on)
     redirected_ = on;
 }
 
+bool Sandbox::Link(const std::string& link, const std::string& target)
+{
+    if (!MakeFolderLink(link, target)) return false;
+    links_.emplace_back(link, target);
+    return true;
+}
+
+// The links go first, by themselves: the removal of the sandbox's tree
+// leaves a link where it is, with what it leads to.
+void Sandbox::RemoveLinks()
+{
+    for (auto link = links_.rbegin(); link != links_.rend(); ++link) RemoveFolderLink(link->first);
+    links_.clear();
+}
+
 void Sandbox::Reset()
 {
+    RemoveLinks();
     Redirect(false);
     SetCurrentDirectoryA("C:\\");
     RemoveTree(root);
+    // A link whose target went (a fault to be found) is none to the system
+    // and stays: the host removes what is left.
+    if (PathExists(root)) RemoveHostTree(root);
     CreateDirectoryA("C:\\ORVFUZZ", nullptr);
     std::string folder = root;
     CreateDirectoryA(folder.c_str(), nullptr);
@@ -280,8 +302,11 @@ void PlaceVictims()
     const std::string folder = VictimFolder;
     CreateDirectoryA(folder.c_str(), nullptr);
     CreateDirectoryA((folder + "SUB").c_str(), nullptr);
+    CreateDirectoryA(VictimEmptyFolder, nullptr);
+    // Written again whether they changed or went: an input that named one
+    // may have done either by design.
     for (const char* name : {"VICTIM.TXT", "VICTIM.INI", "VICTIM.LNK", "SUB\\X.TXT"})
-        if (!PathExists(folder + name)) WriteTextFile(folder + name, "[Victim]\r\nKeep=1\r\n");
+        if (ReadTextFile(folder + name) != "[Victim]\r\nKeep=1\r\n") WriteTextFile(folder + name, "[Victim]\r\nKeep=1\r\n");
 }
 
 void RemoveVictims()

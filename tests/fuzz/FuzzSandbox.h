@@ -29,6 +29,7 @@
 #pragma once
 
 #include <map>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -48,11 +49,21 @@ public:
     // The redirection lifted (for snapshots) or put back.
     void Redirect(bool on);
 
+    // Makes `link` a link to the folder `target` (a Unix symbolic link, as
+    // Wine shows a junction: support/FolderLinks.h), removed again at the
+    // next Reset; false when it could not be made.
+    bool Link(const std::string& link, const std::string& target);
+    // The links made since the last Reset, each with its target.
+    const std::vector<std::pair<std::string, std::string>>& Links() const { return links_; }
+
     std::string root;  // C:\ORVFUZZ\<process id>\, with a trailing backslash
     std::string deep;  // the folder four levels below the root that holds the rest
     std::string Folder(const std::string& name) const { return deep + name + "\\"; }
 
 private:
+    void RemoveLinks();
+
+    std::vector<std::pair<std::string, std::string>> links_;
     std::string scratchKey_;  // below the real HKEY_CURRENT_USER
     bool redirected_ = false;
     std::string failure_;

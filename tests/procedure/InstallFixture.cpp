@@ -63,7 +63,8 @@ void MoveShellFolders(const ScratchFolder& shell)
 
 void InstallFixture::Prepare(const std::string& sections)
 {
-    WriteScript("[DefaultFolder]\r\nFolder=" + app + "\r\n" + sections + "[Extend]\r\nSetupSpeed=7\r\n");
+    // [Title] last: the script's own, if any, is the first and counts.
+    WriteScript("[DefaultFolder]\r\nFolder=" + app + "\r\n" + sections + "[Extend]\r\nSetupSpeed=7\r\n[Title]\r\n");
     Start();
     MoveShellFolders(shell);
 }

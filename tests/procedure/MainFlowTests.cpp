@@ -81,17 +81,31 @@ TEST_CASE("a setup folder that names no place of its own is refused before anyth
     GetCurrentDirectoryA(MAX_PATH, current);
     const std::string strayFolder = std::string(current) + "\\RELATIVE_DIR";
 
+    // The box says why: the person learns what to correct.
+    const std::string noDrive = "ドライブ名（C:\\など）から始まるフォルダを指定してください．";
+    const struct {
+        std::string typed;
+        std::string why;
+    } cases[] = {
+        {"RELATIVE_DIR\\", noDrive},
+        {",,,,", noDrive},
+        {"(Bin)ABC", noDrive},
+        {"C:\\(App)\\Tool\\", "置き換えられないキーワード（括弧）が含まれています．"},
+        {"C:\\A|B\\", "フォルダ名に使えない文字が含まれています．"},
+        {"C:\\" + std::string(300, 'L'), "フォルダ名が長すぎます．"},
+        {fixture.windows.Path(), "システムまたはユーザーのフォルダです．\r別のフォルダを指定してください．"},
+        {"C:\\", "システムまたはユーザーのフォルダです．\r別のフォルダを指定してください．"},
+    };
     ScriptedDialogs person;
     size_t asked = 0;
-    for (const char* typed : {"RELATIVE_DIR\\", ",,,,", "(Bin)ABC", "C:\\(App)\\Tool\\", "C:\\A|B\\"}) {
+    for (const auto& [typed, why] : cases) {
         CAPTURE(typed);
         main.folderBox.SetText(typed);
         person.Answer(IDOK);
         main.actionButton.Click();
         REQUIRE(person.Boxes().size() == ++asked);
         const AskedBox& box = person.Boxes().back();
-        CHECK(box.text == std::string(typed) + "\r\r" + "このフォルダにはセットアップできません．\r" +
-                                            "ドライブ名（C:\\など）から始まるフォルダを指定してください．");
+        CHECK(box.text == typed + "\r\r" + "このフォルダにはセットアップできません．\r" + why);
         CHECK(box.caption == "フォルダ指定エラー");
         CHECK(box.flags == (MB_OK | MB_ICONEXCLAMATION));
         // The settings stay on the screen for the person to correct.
@@ -210,7 +224,7 @@ TEST_CASE("the browse button puts the picked folder with a trailing backslash in
 {
     RunFixture fixture;
     MainWindow& main = fixture.main;
-    fixture.WriteScript("[DefaultFolder]\r\nFolder=C:\\Before\\\r\n");
+    fixture.WriteScript("[Title]\r\n[DefaultFolder]\r\nFolder=C:\\Before\\\r\n");
     fixture.Start();
     main.folderDialog.callback = &AnswerBrowser;
     CHECK(main.folderDialog.title == "セットアップフォルダを選択してください．");

@@ -28,10 +28,12 @@ void SetString(const ScratchKey& key, const std::string& name, const std::string
     REQUIRE(StoreValue(key.Root(), key.Path(), name, REG_SZ, value + '\0'));
 }
 
-std::string ProposedFolderFor(const std::string& script)
+// `sections` follow a [Title] section: a script with neither it nor
+// [CopyFile] is refused.
+std::string ProposedFolderFor(const std::string& sections)
 {
     RunFixture fixture;
-    fixture.WriteScript(script);
+    fixture.WriteScript("[Title]\r\n" + sections);
     fixture.Start();
     return fixture.main.folderBox.Text();
 }
@@ -90,13 +92,13 @@ TEST_CASE("the message text is the five message lines, each ended by a carriage 
     RunFixture fixture;
     SUBCASE("only Message1")
     {
-        fixture.WriteScript("[TopMessage]\r\nMessage1=ABC\r\n");
+        fixture.WriteScript("[Title]\r\n[TopMessage]\r\nMessage1=ABC\r\n");
         fixture.Start();
         CHECK(fixture.main.messageLabel.Text() == "ABC\r\r\r\r\r\r" + SettingsLine);
     }
     SUBCASE("lines with gaps")
     {
-        fixture.WriteScript("[TopMessage]\r\nMessage1=一行目\r\nMessage3=三行目\r\nMessage6=not read\r\n");
+        fixture.WriteScript("[Title]\r\n[TopMessage]\r\nMessage1=一行目\r\nMessage3=三行目\r\nMessage6=not read\r\n");
         fixture.Start();
         CHECK(fixture.main.messageLabel.Text() == "一行目\r\r三行目\r\r\r\r" + SettingsLine);
     }
@@ -105,10 +107,10 @@ TEST_CASE("the message text is the five message lines, each ended by a carriage 
 TEST_CASE("SetupSpeed: an integer as the script's values are read; below 1 becomes 1, missing or none gives 400")
 {
     const std::pair<const char*, int> cases[] = {
-        {"[Extend]\r\nSetupSpeed=0\r\n", 1},      {"[Extend]\r\nSetupSpeed=-5\r\n", 1},
-        {"[Title]\r\nSetup=X\r\n", 400},          {"[Extend]\r\nSetupSpeed=fast\r\n", 400},
-        {"[Extend]\r\nSetupSpeed=12ms\r\n", 400}, {"[Extend]\r\nSetupSpeed=99999999999\r\n", 400},
-        {"[Extend]\r\nSetupSpeed=250\r\n", 250},    {"[Extend]\r\nSetupSpeed=$FA\r\n", 250},
+        {"[Title]\r\n[Extend]\r\nSetupSpeed=0\r\n", 1},      {"[Title]\r\n[Extend]\r\nSetupSpeed=-5\r\n", 1},
+        {"[Title]\r\nSetup=X\r\n", 400},                     {"[Title]\r\n[Extend]\r\nSetupSpeed=fast\r\n", 400},
+        {"[Title]\r\n[Extend]\r\nSetupSpeed=12ms\r\n", 400}, {"[Title]\r\n[Extend]\r\nSetupSpeed=99999999999\r\n", 400},
+        {"[Title]\r\n[Extend]\r\nSetupSpeed=250\r\n", 250},  {"[Title]\r\n[Extend]\r\nSetupSpeed=$FA\r\n", 250},
     };
     for (const auto& [script, speed] : cases) {
         CAPTURE(script);
@@ -126,7 +128,7 @@ TEST_CASE("[Extend] Enabled: only \"False\" locks the folder, browse, overwrite 
     for (const auto& [value, usable] : {std::pair{"False", false}, std::pair{"false", true}}) {
         CAPTURE(value);
         RunFixture fixture;
-        fixture.WriteScript(std::string("[Extend]\r\nEnabled=") + value + "\r\n[ShortCut]\r\nName1=(Dsk)\\App\r\n");
+        fixture.WriteScript(std::string("[Title]\r\n[Extend]\r\nEnabled=") + value + "\r\n[ShortCut]\r\nName1=(Dsk)\\App\r\n");
         fixture.Start();
         CHECK(fixture.main.folderBox.Enabled() == usable);
         CHECK(fixture.main.browseButton.Enabled() == usable);
@@ -142,7 +144,7 @@ TEST_CASE("shortcut boxes are enabled when they govern a name, by the install's 
     MainWindow& main = fixture.main;
     SUBCASE("common and per-user folders; a name with several kinds is governed by the first")
     {
-        fixture.WriteScript("[ShortCut]\r\nName1=(C_Dsk)\\App\r\nName2=(sup)\\A,(Sen)\\B\r\n");
+        fixture.WriteScript("[Title]\r\n[ShortCut]\r\nName1=(C_Dsk)\\App\r\nName2=(sup)\\A,(Sen)\\B\r\n");
         fixture.Start();
         CHECK(main.desktopBox.Enabled());
         CHECK_FALSE(main.startMenuBox.Enabled());
@@ -151,7 +153,7 @@ TEST_CASE("shortcut boxes are enabled when they govern a name, by the install's 
     }
     SUBCASE("the scan ends at an empty name; Default is governed by the Start menu box")
     {
-        fixture.WriteScript("[ShortCut]\r\nName1=Default\r\nName2=\r\nName3=(Dsk)\\App\r\n");
+        fixture.WriteScript("[Title]\r\n[ShortCut]\r\nName1=Default\r\nName2=\r\nName3=(Dsk)\\App\r\n");
         fixture.Start();
         CHECK(main.startMenuBox.Enabled());
         CHECK_FALSE(main.desktopBox.Enabled());
@@ -174,7 +176,7 @@ TEST_CASE("the proposed folder: script, OVSET98.INI by program ID, then ReferReg
     {
         RunFixture fixture;
         WriteTextFile(fixture.windows / "OVSET98.INI", "[Viewer]\r\nFolder=D:\\Earlier\\Viewer\\\r\n");
-        fixture.WriteScript("[ProgramID]\r\nID=Viewer\r\n[DefaultFolder]\r\nFolder=C:\\New\\\r\n");
+        fixture.WriteScript("[Title]\r\n[ProgramID]\r\nID=Viewer\r\n[DefaultFolder]\r\nFolder=C:\\New\\\r\n");
         fixture.Start();
         CHECK(TheRun.programId == "Viewer");
         CHECK(fixture.main.folderBox.Text() == "D:\\Earlier\\Viewer\\");
@@ -183,7 +185,7 @@ TEST_CASE("the proposed folder: script, OVSET98.INI by program ID, then ReferReg
     {
         RunFixture fixture;
         WriteTextFile(fixture.windows / "OVSET98.INI", "[Other]\r\nFolder=D:\\Other\\\r\n");
-        fixture.WriteScript("[ProgramID]\r\nID=Viewer\r\n[DefaultFolder]\r\nFolder=C:\\New\\\r\n");
+        fixture.WriteScript("[Title]\r\n[ProgramID]\r\nID=Viewer\r\n[DefaultFolder]\r\nFolder=C:\\New\\\r\n");
         fixture.Start();
         CHECK(fixture.main.folderBox.Text() == "C:\\New\\");
     }
@@ -221,7 +223,7 @@ TEST_CASE("the readme screen: with or without a leading backslash, its title and
     WriteTextFile(fixture.source / "お読み表.TXT", "一行目\n二行目\r\nEnd");
     SUBCASE("a leading backslash, the default scroll bar")
     {
-        fixture.WriteScript("[Readme]\r\nFile=\\お読み表.TXT\r\nTitle=はじめに\r\n");
+        fixture.WriteScript("[Title]\r\n[Readme]\r\nFile=\\お読み表.TXT\r\nTitle=はじめに\r\n");
         fixture.Start();
         CHECK(main.actionButton.Text() == "セットアップ続行(&C)");
         CHECK(main.actionButton.Enabled());
@@ -239,7 +241,7 @@ TEST_CASE("the readme screen: with or without a leading backslash, its title and
     }
     SUBCASE("no backslash, horizontal bar")
     {
-        fixture.WriteScript("[Readme]\r\nFile=お読み表.TXT\r\nScrollBars=ssHorizontal\r\n");
+        fixture.WriteScript("[Title]\r\n[Readme]\r\nFile=お読み表.TXT\r\nScrollBars=ssHorizontal\r\n");
         fixture.Start();
         CHECK(main.readmeFrame.Visible());
         CHECK(main.readmeFrame.Text().empty());
@@ -249,19 +251,19 @@ TEST_CASE("the readme screen: with or without a leading backslash, its title and
     }
     SUBCASE("both bars; an unknown value leaves the vertical one")
     {
-        fixture.WriteScript("[Readme]\r\nFile=お読み表.TXT\r\nScrollBars=ssBoth\r\n");
+        fixture.WriteScript("[Title]\r\n[Readme]\r\nFile=お読み表.TXT\r\nScrollBars=ssBoth\r\n");
         fixture.Start();
         CHECK(ScrollStyle(main.readmeBox, WS_HSCROLL | WS_VSCROLL));
         RunFixture other;
         WriteTextFile(other.source / "R.TXT", "x");
-        other.WriteScript("[Readme]\r\nFile=R.TXT\r\nScrollBars=ssNone\r\n");
+        other.WriteScript("[Title]\r\n[Readme]\r\nFile=R.TXT\r\nScrollBars=ssNone\r\n");
         other.Start();
         CHECK(ScrollStyle(other.main.readmeBox, WS_VSCROLL));
         CHECK_FALSE(ScrollStyle(other.main.readmeBox, WS_HSCROLL));
     }
     SUBCASE("a full path or a missing file gives the settings screen")
     {
-        fixture.WriteScript("[Readme]\r\nFile=" + fixture.source.Path() + "お読み表.TXT\r\n");
+        fixture.WriteScript("[Title]\r\n[Readme]\r\nFile=" + fixture.source.Path() + "お読み表.TXT\r\n");
         fixture.Start();
         CHECK(main.actionButton.Text() == "セットアップ開始(&S)");
         CHECK_FALSE(main.readmeFrame.Visible());

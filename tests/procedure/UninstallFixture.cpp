@@ -21,6 +21,7 @@ std::string HandMadeRecord::Text() const
     std::string text = "[Information]\r\nMessage1=Orvane UnSetup(UnInstall) Initialize File\r\n"
                        "[Title]\r\nUnSetup=削除テスト\r\n";
     if (writeSetupFolder) text += "[SetupFolder]\r\nFolder=" + setupFolder + "\r\n";
+    if (writeSetupFolder && setupFolderMade) text += "Made=1\r\n";
     AppendList(text, "DeleteFolder", "Folder", folders);
     AppendList(text, "DeleteFile", "File", files);
     AppendList(text, "DeleteShortCut", "File", shortcuts);

@@ -14,6 +14,7 @@
 struct HandMadeRecord {
     std::string setupFolder;
     bool writeSetupFolder = true;
+    bool setupFolderMade = false;  // [SetupFolder] Made=1: the install made it
     std::vector<std::string> folders;
     std::vector<std::string> files;
     std::vector<std::string> shortcuts;

@@ -67,12 +67,36 @@ TEST_CASE("delete-all removes everything below the setup folder and reports none
     fixture.record.folders = {data, deeper};
     fixture.record.files = {fixture.app / "APP.EXE"};
     ScriptedDialogs person;
-    fixture.Start();
-    CHECK(fixture.run.main.desktopBox.Checked());
 
-    const std::string report = UninstallAndReadReport(fixture, person, false);
-    CHECK(report.empty());
-    CHECK_FALSE(PathExists(fixture.app.Path()));
+    SUBCASE("a setup folder the install made: everything below it goes")
+    {
+        fixture.record.setupFolderMade = true;
+        fixture.Start();
+        CHECK(fixture.run.main.desktopBox.Checked());
+        CHECK(UninstallAndReadReport(fixture, person, false).empty());
+        CHECK_FALSE(PathExists(fixture.app.Path()));
+    }
+    SUBCASE("a folder that was there before: only what the record lists goes, unreported")
+    {
+        CHECK(UninstallAndReadReport(fixture, person, false).empty());
+        CHECK_FALSE(PathExists(fixture.app / "APP.EXE"));
+        CHECK(ReadTextFile(fixture.app / "USER\\NOTES.TXT") == "the user's");
+        CHECK(ReadTextFile(data + "ADDED.DAT") == "the application's own");
+    }
+    SUBCASE("a setup folder inside the Windows folder, though the record says the install made it: the same")
+    {
+        const std::string inside = fixture.run.windows / "APP\\";
+        MakeFolder(inside);
+        WriteTextFile(inside + "SYSTEM.DAT", "not the install's");
+        WriteTextFile(inside + "APP.EXE", "installed");
+        fixture.record.setupFolder = inside;
+        fixture.record.setupFolderMade = true;
+        fixture.record.folders = {};
+        fixture.record.files = {inside + "APP.EXE"};
+        CHECK(UninstallAndReadReport(fixture, person, false).empty());
+        CHECK_FALSE(PathExists(inside + "APP.EXE"));
+        CHECK(ReadTextFile(inside + "SYSTEM.DAT") == "not the install's");
+    }
 }
 
 TEST_CASE("the *.INI and *.GID options clear only folders inside the setup folder, the setup folder included")
@@ -142,6 +166,7 @@ TEST_CASE("the setup folder's failure texts: files left, delete-all failing, and
         const std::string inner = fixture.app / "INNER\\";
         MakeFolder(inner);
         fixture.record.checkBox = "DeleteAll";
+        fixture.record.setupFolderMade = true;
         const PendingRenamesRestored restored;
         const size_t pendingBefore = PendingRenames().size();
         std::string report;
@@ -161,6 +186,7 @@ TEST_CASE("the setup folder's failure texts: files left, delete-all failing, and
         WriteTextFile(held, "in use");
         WriteTextFile(fixture.app / "FREE.DAT", "goes now");
         fixture.record.checkBox = "DeleteAll";
+        fixture.record.setupFolderMade = true;
         const PendingRenamesRestored restored;
         const size_t pendingBefore = PendingRenames().size();
         std::string report;

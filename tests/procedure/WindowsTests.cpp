@@ -166,7 +166,7 @@ TEST_CASE("the failure details wait on the main window until actionButton is pre
     RunFixture fixture;
     MainWindow& main = fixture.main;
     WriteTextFile(fixture.source / "R.TXT", "readme");
-    fixture.WriteScript("[Readme]\r\nFile=R.TXT\r\nScrollBars=ssHorizontal\r\n");
+    fixture.WriteScript("[Title]\r\n[Readme]\r\nFile=R.TXT\r\nScrollBars=ssHorizontal\r\n");
     fixture.Start();
     WindowsCallback& run = fixture.run;
     run.ShowMain(false);
@@ -306,6 +306,10 @@ TEST_CASE("the restart offer: only when asked for, and the warning after a decli
 TEST_CASE("an error raised inside a window message is shown and goes no further")
 {
     RunFixture fixture;
+    // The start-up has run (to its fatal screen: there is no script), so
+    // that the boxes' closing, which activates the main window, starts
+    // nothing of the real machine's.
+    fixture.Start();
     ScriptedDialogs person;
     person.Answer(IDOK).Answer(IDOK);
     // A registry failure during a click, as the procedures raise it.

@@ -7,6 +7,7 @@
 #include "ui/SetupCallback.h"
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,7 @@ public:
     UninstallChoices uninstallChoices;
     std::vector<CopyProgress> progress;
     std::string report;  // the failure report shown
+    std::optional<SetupFolderRefusal> lastRefusal;  // why the last setup folder was refused
 
     InstallChoices TakeInstallChoices() override;
     UninstallChoices TakeUninstallChoices() override;
@@ -33,9 +35,14 @@ public:
     void AllowAbort(bool allowed) override;
     void ShowCopyProgress(bool shown) override;
     void CopyProgressed(const CopyProgress& done) override { progress.push_back(done); }
+    bool GoOnWithoutJournal(const std::string& path) override { return Ask("GoOnWithoutJournal " + path); }
     bool CreateSetupFolder(const std::string& folder) override { return Ask("CreateSetupFolder " + folder); }
     void SetupFolderNotCreated() override { calls.push_back("SetupFolderNotCreated"); }
-    void SetupFolderRefused(const std::string& folder) override { calls.push_back("SetupFolderRefused " + folder); }
+    void SetupFolderRefused(const std::string& folder, const SetupFolderRefusal& refusal) override
+    {
+        calls.push_back("SetupFolderRefused " + folder);
+        lastRefusal = refusal;
+    }
     bool ContinueShortOfSpace(bool freeSpaceKnown, int64_t neededBytes) override;
     bool InsertDisk(int number, std::string&) override { return Ask("InsertDisk " + std::to_string(number)); }
     bool Overwrite(const std::string& path) override { return Ask("Overwrite " + path); }

@@ -66,6 +66,9 @@ void RemoveWideTree(const std::wstring& base)
         do {
             const std::wstring name = data.cFileName;
             if (name == L"." || name == L"..") continue;
+            // A link stays, with what it leads to (Wine would delete the
+            // target in its place): the test that made it removes it.
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
             const std::wstring path = base + L"\\" + name;
             SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)

@@ -60,6 +60,18 @@ TEST_CASE("switches: case-blind names, values after '=', and the first fault kep
         const RunOptions options = ParseCommandLine(std::string("SETUP.EXE /VERYSILENT ") + bad + " /FOO");
         CHECK(options.fault == bad);
     }
+
+    // A log goes to a file: a device or an alternate stream is the line's
+    // fault (the bytes went to the device, or nowhere, with exit 0).
+    for (const char* log : {"NUL", "nul.txt", "COM1", "C:\\logs\\CON", "C:/logs/aux.log", "LPT9 .log",
+                            "x.log:stream", "C:\\logs\\a.log:ads", "\\\\.\\NUL", "\\\\?\\C:\\a.log"}) {
+        CAPTURE(log);
+        const RunOptions options = ParseCommandLine(std::string("SETUP.EXE /S /LOG=\"") + log + "\"");
+        CHECK(options.fault.rfind(std::string("/LOG=") + log + " (", 0) == 0);
+        CHECK_FALSE(options.logFault.empty());
+    }
+    for (const char* log : {"C:\\logs\\a.log", "NULL.log", "console.txt", "COM10.log", "\\\\server\\share\\a.log"})
+        CHECK_MESSAGE(ParseCommandLine(std::string("SETUP.EXE /S /LOG=\"") + log + "\"").fault.empty(), log);
 }
 
 TEST_CASE("the system's UTF-16 command line: Japanese kept, a character Shift-JIS cannot hold refused")

@@ -2,12 +2,17 @@
 // held-open files, read-only files, Japanese names, components.
 #include <doctest/doctest.h>
 
+#include "engine/Rollback.h"
 #include "services/Deletion.h"
+#include "services/Journal.h"
 #include "support/Fixtures.h"
+#include "support/FolderLinks.h"
 #include "support/Scratch.h"
 #include "support/Scripted.h"
 
 #include <windows.h>
+
+#include <optional>
 
 namespace {
 
@@ -141,4 +146,67 @@ TEST_CASE("RemoveFolder with an empty folder deletes nothing below the drive roo
     CHECK(result != 0);
     CHECK(PathExists("C:\\" + sentinel));
     DeleteFileA(("C:\\" + sentinel).c_str());
+}
+
+TEST_CASE("no deletion by tree, pattern or folder goes below a link: what the link leads to stays, byte for byte")
+{
+    // Links as Wine makes them: the folder a junction or a folder symbolic
+    // link would be on Windows. Wine deletes a link's target when asked to
+    // delete the link, so the link itself stays too.
+    ScratchFolder app("linked-app");
+    ScratchFolder outside("link-target");
+    ScratchFolder emptyOutside("link-empty");
+    WriteTextFile(outside / "DOC.TXT", "the user's document");
+    WriteTextFile(outside / "WIN.INI", "[windows]");
+    MakeFolder(outside / "SUB");
+    WriteTextFile(outside / "SUB\\DEEP.INI", "deep");
+    WriteTextFile(app / "APP.INI", "the application's");
+    const FolderLink docs(app / "docs", outside.Path());
+    const FolderLink empty(app / "empty", emptyOutside.Path());
+    REQUIRE(docs.Made());
+    REQUIRE(empty.Made());
+
+    // The option patterns in a folder that is a link, and the link removed
+    // as a folder of the record.
+    CHECK(DeleteFiles(app / "docs\\*.INI") != 0);
+    CHECK(FilesMatching(app / "docs\\*.*").empty());
+    CHECK(RemoveFolder(app / "docs\\", "*.INI|*.*|") != 0);
+    CHECK(RemoveFolder(app / "empty\\", "") != 0);
+    CHECK(PathExists(emptyOutside.Path()));
+    // The whole tree, as delete-all removes it: everything but the links.
+    CHECK(RemoveFolderTree(app.Path()) == ERROR_DIR_NOT_EMPTY);
+    CHECK_FALSE(PathExists(app / "APP.INI"));
+    CHECK(PathExists(app / "docs"));
+
+    CHECK(ReadTextFile(outside / "DOC.TXT") == "the user's document");
+    CHECK(ReadTextFile(outside / "WIN.INI") == "[windows]");
+    CHECK(ReadTextFile(outside / "SUB\\DEEP.INI") == "deep");
+    CHECK(PathExists(emptyOutside.Path()));
+}
+
+TEST_CASE("undoing an install removes no folder through a link: a folder line naming a link keeps what it leads to")
+{
+    // The folder a link leads to is empty: asked to remove the link, Wine
+    // removed that folder and left the link. Everything the journal names
+    // is made after it began, as its run would have made it.
+    ScratchFolder logs("undo-link-log");
+    const std::string path = logs / "ORVSETUP.JNL";
+    std::optional<Journal> journal = Journal::Start(path);
+    REQUIRE(journal);
+    ScratchFolder app("undo-link");
+    ScratchFolder emptyOutside("undo-empty");
+    const FolderLink link(app / "LINKED", emptyOutside.Path());
+    REQUIRE(link.Made());
+    MakeFolder(app / "MADE");
+    journal->FolderCreated(app / "LINKED\\");
+    journal->FolderCreated(app / "MADE\\");
+    journal->Close();
+    {
+        RunLog log;
+        REQUIRE(log.Open(logs / "undo.log") == 0);
+        CHECK(SettleJournal(path, ProtectedFolders({}), log).verdict == JournalVerdict::Undone);
+    }
+    CHECK(PathExists(emptyOutside.Path()));
+    CHECK_FALSE(PathExists(app / "MADE"));
+    CHECK(ReadTextFile(logs / "undo.log").find("Not undone: folder not removed: ") != std::string::npos);
 }

@@ -2,9 +2,14 @@
 #include <doctest/doctest.h>
 
 #include "services/FileOps.h"
+#include "services/Journal.h"
 #include "support/Scratch.h"
 
 #include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
 
 TEST_CASE("FileExists is true for files and patterns whose first match is a file")
 {
@@ -52,6 +57,31 @@ TEST_CASE("CreateFolderPath creates every missing level")
     CHECK_FALSE(CreateFolderPath(folder / "FILE\\X"));
     // A missing server share cannot be made; the last attempt decides.
     CHECK_FALSE(CreateFolderPath("\\\\nohost-orvane\\share\\dir"));
+}
+
+TEST_CASE("CreateFolderPath journals only the folders below the drive or share, the ones it can make")
+{
+    // The share's own levels and a drive's root are nothing an install
+    // makes: journaled, their undo logged them as protected folders.
+    ScratchFolder folder("mkdir-journal");
+    std::optional<Journal> journal = Journal::Start(folder / "TEST.JNL");
+    REQUIRE(journal);
+    {
+        ActiveJournalScope active(&*journal);
+        CHECK_FALSE(CreateFolderPath("\\\\nohost-orvane\\share\\dir\\"));
+        if (const std::string drive = MissingDrive(); !drive.empty()) CHECK_FALSE(CreateFolderPath(drive + "\\App\\"));
+        CHECK(CreateFolderPath(folder / "NEW"));
+    }
+    journal->Close();
+    const std::optional<JournalContents> written = ReadJournal(folder / "TEST.JNL");
+    REQUIRE(written);
+    std::vector<std::string> folders;
+    for (const JournalEntry& entry : written->entries)
+        if (entry.kind == "folder") folders.push_back(entry.fields.at(0));
+    std::vector<std::string> expected = {"\\\\nohost-orvane\\share\\dir\\"};
+    if (const std::string drive = MissingDrive(); !drive.empty()) expected.push_back(drive + "\\App\\");
+    expected.push_back(folder / "NEW\\");
+    CHECK(folders == expected);
 }
 
 TEST_CASE("CopyFileTo overwrites a read-only destination and leaves only the archive flag")

@@ -241,12 +241,14 @@ TEST_CASE("a completed install keeps its changes and leaves neither journal nor 
     CHECK_FALSE(PathExists(TheRun.journalPath));
 }
 
-TEST_CASE("a journal a killed run left is undone by the next run, a line cut short ignored")
+TEST_CASE("a journal a killed run left is undone by the next run, a line cut short ignored, each step logged")
 {
     ScratchFolder folder("journal");
     ScratchKey key(HKEY_CURRENT_USER, "journal");
+    REQUIRE(MakeKey(HKEY_CURRENT_USER, key.Path()));
     const std::string path = folder / "ORVSETUP.JNL";
     WriteTextFile(folder / "ソ.DAT", "earlier");
+    WriteTextFile(folder / "KEPT.DAT", "the earlier file, still in place");
     WriteTextFile(folder / "SOURCE.DAT", "newer");
     {
         std::optional<Journal> journal = Journal::Start(path);
@@ -258,24 +260,36 @@ TEST_CASE("a journal a killed run left is undone by the next run, a line cut sho
         RegistryAccess registry(HKEY_CURRENT_USER);
         REQUIRE(registry.OpenKey(key / "Made\\Below", true));
         registry.WriteString("Value", "表示");
-        journal->Close();  // the process dies: nothing settles the journal
+        // The process dies after journaling that KEPT.DAT goes aside, before
+        // moving it: the undo must find no earlier file to put back.
+        journal->MovedAside(folder / "KEPT.DAT", AsideName(folder / "KEPT.DAT"));
+        journal->Close();  // nothing settles the journal
     }
     CHECK(ReadTextFile(folder / "ソ.DAT") == "newer");
     // The last line was being written when the process died.
     const std::string whole = ReadTextFile(path);
     WriteTextFile(path, whole + "file\t" + folder / "SOURCE.DAT");
 
-    RunLog log;
-    CHECK(UndoJournalFile(path, ProtectedFolders({}), log));
+    ScratchFolder logs("journal-log");
+    {
+        RunLog log;
+        REQUIRE(log.Open(logs / "undo.log") == 0);
+        CHECK(SettleJournal(path, ProtectedFolders({}), log).verdict == JournalVerdict::Undone);
+    }
 
     CHECK(ReadTextFile(folder / "ソ.DAT") == "earlier");
+    CHECK(ReadTextFile(folder / "KEPT.DAT") == "the earlier file, still in place");
     CHECK(ReadTextFile(folder / "SOURCE.DAT") == "newer");
     CHECK_FALSE(PathExists(folder / "NEW"));
     CHECK_FALSE(KeyExists(HKEY_CURRENT_USER, key / "Made"));
     CHECK_FALSE(PathExists(path));
-    // Only the two files of the test: no earlier copy stays behind.
-    CHECK(FilesIn(folder.Path()).size() == 2);
-    CHECK_FALSE(UndoJournalFile(path, ProtectedFolders({}), log));
+    // Only the three files of the test: no earlier copy stays behind.
+    CHECK(FilesIn(folder.Path()).size() == 3);
+    const std::string logged = ReadTextFile(logs / "undo.log");
+    CHECK(logged.find(Utf8("Undone: registry key removed: HKCU\\" + key / "Made")) != std::string::npos);
+    CHECK(logged.find("Not undone") == std::string::npos);
+    RunLog unopened;
+    CHECK(SettleJournal(path, ProtectedFolders({}), unopened).verdict == JournalVerdict::None);
 }
 
 TEST_CASE("an INI file the script names without a folder is the Windows folder's, as the system's profile functions take it")

@@ -5,8 +5,12 @@
 
 #include "app/SystemFolders.h"
 #include "engine/ProtectedFolders.h"
+#include "script/PathParts.h"
 #include "services/ShellFolders.h"
+#include "support/FolderLinks.h"
+#include "support/Scratch.h"
 #include "support/TestRunState.h"
+#include "text/Unicode.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -96,4 +100,61 @@ TEST_CASE("a path of the install must name a place of its own: drive or share, n
     CHECK(FaultOfPath(longest) == PathFault::None);
     CHECK(FaultOfPath(longest + "A") == PathFault::TooLong);
     CHECK(FaultOfPath(std::string(300, 'X')) == PathFault::TooLong);
+}
+
+TEST_CASE("a setup folder may not be a place of the system or the user, however it is spelled")
+{
+    RunState run;
+    LoadSystemFolders(run);
+    const ProtectedFolders machine = ProtectedFolders::OfThisMachine(run);
+    wchar_t shortName[MAX_PATH] = {};
+    REQUIRE(GetShortPathNameW(WideFromShiftJis(run.programFilesFolder).c_str(), shortName, MAX_PATH) > 0);
+    const std::string documents = GetSpecialFolder(CSIDL_PERSONAL) + "\\";
+    const std::string profile = GetSpecialFolder(CSIDL_PROFILE) + "\\";
+    // Kept whole: the Windows and system folders and the user's document
+    // folders, with everything inside them.
+    for (const std::string& folder :
+         {run.windowsFolder, run.windowsFolder + "Fonts\\", run.systemFolder + "drivers\\etc\\", documents + "App\\",
+          GetSpecialFolder(CSIDL_MYPICTURES) + "\\Shots\\", profile + "Downloads\\New\\", profile + "Saved Games\\A\\",
+          profile + "Favorites\\", profile + "Links\\", profile + "Searches\\", run.desktopFolder + "Tool\\",
+          // Kept themselves: a drive's root, Program Files (by its short name
+          // too), the profile, AppData, the Start menu.
+          std::string("C:\\"), run.programFilesFolder, ShiftJisFromWideForDisplay(shortName), profile,
+          GetSpecialFolder(CSIDL_APPDATA), GetSpecialFolder(CSIDL_LOCAL_APPDATA) + "\\", profile + "AppData\\LocalLow\\",
+          run.startMenuFolder, run.programsFolder, run.startupFolder, run.sendToFolder,
+          // "..", trailing dots and blanks name the same folder.
+          run.programFilesFolder + "..\\" + FileNamePart(WithoutTrailingBackslash(run.windowsFolder)) + "\\",
+          WithoutTrailingBackslash(run.windowsFolder) + ".", WithoutTrailingBackslash(run.windowsFolder) + " .\\"}) {
+        CAPTURE(folder);
+        CHECK(machine.RefusesAsSetupFolder(folder));
+    }
+    for (const std::string& folder :
+         {run.programFilesFolder + "Sample\\", GetSpecialFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Sample\\",
+          GetSpecialFolder(CSIDL_APPDATA) + "\\Maker\\Tool\\", run.programsFolder + "Sample\\", run.tempFolder + "App\\",
+          std::string("C:\\Tools\\Sample\\")}) {
+        CAPTURE(folder);
+        CHECK_FALSE(machine.RefusesAsSetupFolder(folder));
+    }
+    // What the uninstall never removes is unchanged: a folder inside the
+    // documents is no protected folder, only no setup folder.
+    CHECK_FALSE(machine.Protects(documents + "App\\"));
+}
+
+TEST_CASE("a path is reached through a link when one lies between its top folder and it, the top included")
+{
+    ScratchFolder top("reach-top");
+    ScratchFolder outside("reach-out");
+    REQUIRE(CreateDirectoryA((top / "REAL").c_str(), nullptr));
+    REQUIRE(CreateDirectoryA((outside / "SUB").c_str(), nullptr));
+    const FolderLink link(top / "LINK", outside.Path());
+    REQUIRE(link.Made());
+    CHECK_FALSE(ReachedThroughLink(top / "REAL\\", top.Path()));
+    CHECK_FALSE(ReachedThroughLink(top / "REAL\\NEW\\", top.Path()));
+    CHECK(ReachedThroughLink(top / "LINK\\", top.Path()));
+    CHECK(ReachedThroughLink(top / "LINK\\SUB\\", top.Path()));
+    CHECK(ReachedThroughLink(top / "LINK\\SUB\\", top / "LINK\\"));
+    CHECK(ReachedThroughLink(outside.Path(), top.Path()));  // not inside at all
+    // A colon inside a step of a damaged record's path is no step: the walk
+    // up ended for good at it once.
+    CHECK_FALSE(ReachedThroughLink(top / "REAL\\B\rC=C:\\D\\", top.Path()));
 }

@@ -1,6 +1,7 @@
 // The run log: what an administrator reads after an unattended run.
 #include <doctest/doctest.h>
 
+#include "app/CommandLine.h"
 #include "app/LogOpening.h"
 #include "services/RunLog.h"
 #include "support/Scratch.h"
@@ -49,6 +50,8 @@ TEST_CASE("the log: one stamped UTF-8 line per line of text, appended run after 
         // A failure report's block: CR LF, CR and LF all end a line, and an
         // empty line keeps its stamp.
         log.Line("<File> C:\\A.DAT\r\nアクセスが拒否されました．\r\n\rlast\nend");
+        // A control character shows as what it is; a NUL stays no raw byte.
+        log.Line(std::string("Setup folder: C:\\A\0B\tC\\", 23));
     }
     {
         RunLog again;
@@ -63,6 +66,7 @@ TEST_CASE("the log: one stamped UTF-8 line per line of text, appended run after 
         "",
         "last",
         "end",
+        "Setup folder: C:\\A<U+0000>B<U+0009>C\\",
         "Exit code: 0",
     };
     CHECK(Entries(path) == expected);
@@ -81,4 +85,35 @@ TEST_CASE("a log without a name takes the first free number of the day in the fo
     WriteTextFile(folder / "Orvane Setup Log 2026-12-07 #003.txt", "");
     CHECK(FreshLogPath(folder.Path(), "2026-12-07") == folder / "Orvane Setup Log 2026-12-07 #002.txt");
     CHECK(FreshLogPath(folder.Path(), "2026-12-08") == folder / "Orvane Setup Log 2026-12-08 #001.txt");
+}
+
+TEST_CASE("/LOG= appends only to a log of this program; any other file is left whole and the log goes beside it")
+{
+    ScratchFolder folder("logbeside");
+    const std::string system = folder / "win.ini";
+    const std::string settings = "[windows]\r\nload=\r\n";
+    WriteTextFile(system, settings);
+    auto run = [](const std::string& file) {
+        RunState state;
+        OpenRunLog(state, ParseCommandLine("SETUP.EXE /S /LOG=\"" + file + "\""), "SETUP.EXE /S");
+        state.log.Line("Exit code: 0");
+        return state.log.Path();
+    };
+    const std::string beside = folder / "win #001.ini";
+    CHECK(run(system) == beside);
+    CHECK(ReadTextFile(system) == settings);
+    const std::vector<std::string> lines = Entries(beside);
+    REQUIRE(lines.size() >= 2);
+    CHECK(lines[0].rfind("Orvane Setup ", 0) == 0);
+    CHECK(lines[lines.size() - 2] == "The log is written here: " + system + " is no log of this program and was left as it was");
+    // That log is this program's: the next run named it appends to it.
+    CHECK(run(beside) == beside);
+    CHECK(Entries(beside).size() > lines.size());
+    CHECK(run(system) == folder / "win #002.ini");
+    // A folder is no log either: the log cannot be opened, as before.
+    CHECK(run(folder.Path()).empty());
+    // A new file and an empty one take the log as named.
+    CHECK(run(folder / "new.log") == folder / "new.log");
+    WriteTextFile(folder / "empty.log", "");
+    CHECK(run(folder / "empty.log") == folder / "empty.log");
 }

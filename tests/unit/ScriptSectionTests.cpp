@@ -8,6 +8,7 @@
 #include "script/MakeFolderSection.h"
 #include "script/RegistrySection.h"
 #include "script/RelateSection.h"
+#include "script/ScriptAcceptance.h"
 #include "script/SetupScript.h"
 #include "script/ShortCutSection.h"
 #include "services/RegistryKeys.h"
@@ -384,4 +385,52 @@ TEST_CASE("IniFile values: three fields off the front, the rest is the path")
     CHECK(japanese.section == "表");
     CHECK(japanese.key == "ポ");
     CHECK(japanese.file == "C:\\表\\ポ.INI");
+}
+
+namespace {
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to)
+{
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+ScriptFault FaultOf(const std::string& bytes)
+{
+    return AcceptScript(bytes).fault;
+}
+
+}  // namespace
+
+TEST_CASE("a script the reader would read as something else is refused: UTF-16, a UTF-8 mark, NUL, CR alone, no sections")
+{
+    const std::string script = "[Title]\r\nSetup=表示\r\n[DefaultFolder]\r\nFolder=(Prg)\\表示\r\n[CopyFile]\r\nFile1=(App)\\A.EXE\r\n";
+    // An accepted script comes parsed: the run works on that value.
+    const AcceptedScript accepted = AcceptScript(script);
+    CHECK(accepted.fault == ScriptFault::None);
+    CHECK(accepted.script.header.setupTitle == "表示");
+    CHECK(accepted.script.copyFiles == std::vector<std::string>{"(App)\\A.EXE"});
+    CHECK(FaultOf(Replaced(script, "\r\n", "\n")) == ScriptFault::None);
+    CHECK(FaultOf("[CopyFile]\r\nFile1=(App)\\A.EXE\r\n") == ScriptFault::None);
+
+    // Each of these read through the profile reader names no [Title] (or
+    // a [DefaultFolder] that ends early): the install would go on with the
+    // defaults, into "(Prg)\" with an entry named "Orvane".
+    std::string utf16 = "\xFF\xFE";
+    for (const char c : std::string("[Title]\r\nSetup=X\r\n")) utf16 += std::string(1, c) + '\0';
+    const std::string utf8 = "\xEF\xBB\xBF" + script;
+    const std::string withNul = Replaced(script, "Folder=(Prg)", std::string("Folder=(Prg)\0", 13));
+    const std::string crOnly = Replaced(script, "\r\n", "\r");
+    CHECK(ProfileText::Parse(utf8).FindSection("Title") == nullptr);
+    CHECK(ProfileText::Parse(crOnly).FindSection("Title") == nullptr);
+    CHECK(FaultOf(utf16) == ScriptFault::Utf16);
+    CHECK(FaultOf(utf8) == ScriptFault::Utf8Mark);
+    CHECK(AcceptScript(utf8).script.copyFiles.empty());
+    CHECK(FaultOf(withNul) == ScriptFault::NulByte);
+    CHECK(FaultOf(crOnly) == ScriptFault::NoLineFeeds);
+    CHECK(FaultOf("") == ScriptFault::NoSetupSections);
+    CHECK(FaultOf("[DefaultFolder]\r\nFolder=C:\\App\r\n[Registry]\r\nKey1=(Cuser)Software\\X\r\n") ==
+          ScriptFault::NoSetupSections);
+    CHECK(std::string(ScriptFaultReason(ScriptFault::Utf16)).find("UTF-16") != std::string::npos);
 }

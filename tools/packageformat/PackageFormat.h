@@ -43,6 +43,8 @@
 #include <string_view>
 #include <vector>
 
+#include "script/DeviceNames.h"
+
 namespace PackageFormat {
 
 inline constexpr std::string_view kMagic = "ORVPKG02";
@@ -104,10 +106,12 @@ inline void AppendLittleEndian(std::vector<uint8_t>& out, uint64_t value, int wi
 // A plain file name the unpacking may create in its one folder: 1 to 255
 // bytes of valid Shift-JIS, no control character, none of \ / : * ? " < > |
 // at a character start (a trail byte may be 0x5C or 0x7C, as in "表"), no
-// ".." and not ending in a blank or a dot, which Windows would drop.
+// ".." and not ending in a blank or a dot, which Windows would drop; and no
+// device name ("NUL", "CON.TXT", "COM1"), which opens the device instead of
+// a file.
 inline bool IsPlainFileName(std::string_view name)
 {
-    if (name.empty() || name.size() > kMaxNameLength) return false;
+    if (name.empty() || name.size() > kMaxNameLength || IsDeviceName(name)) return false;
     if (name.back() == ' ' || name.back() == '.') return false;
     for (size_t i = 0; i < name.size(); ++i) {
         const auto byte = static_cast<unsigned char>(name[i]);

@@ -70,7 +70,7 @@ void UndoDifferences(const std::vector<Difference>& differences, const SavedFile
     for (const Difference& difference : ordered) {
         if (difference.kind == Difference::Added)
             RemoveAdded(difference.path);
-        else if (difference.kind == Difference::Changed)
+        else
             saved.PutBack(difference.path);
     }
 }

@@ -10,7 +10,8 @@
 #include <vector>
 
 // Files that an install may change in place (the shared uninstaller, the
-// list of setup folders), kept as they were before it.
+// list of setup folders) or that were there before it and its uninstall
+// removes, kept as they were before it.
 class SavedFiles {
 public:
     // Remembers the file's bytes when it exists.
@@ -29,5 +30,6 @@ private:
 
 // Undoes `differences` (later state against a snapshot) as far as it can:
 // added values, keys, files and folders are removed, deepest first; changed
-// files are put back from `saved`. A new snapshot tells what is left.
+// and removed files are put back from `saved`. A new snapshot tells what is
+// left.
 void UndoDifferences(const std::vector<Difference>& differences, const SavedFiles& saved);

@@ -10,9 +10,11 @@
 #include "DialogHold.h"
 #include "InstalledListing.h"
 #include "PrefixRestore.h"
+#include "app/RunStart.h"
 #include "e2e/SampleDistribution.h"
 #include "support/Fixtures.h"
 #include "support/Scratch.h"
+#include "text/Unicode.h"
 #include "windows/ControlIds.h"
 
 #include <windows.h>
@@ -86,6 +88,7 @@ private:
     std::string temp_ = FullPath(ProgramFolder() + "..\\sample\\tmp") + "\\";
     MachineState before_;
     SavedFiles saved_;
+    bool foundBefore_ = false;  // the prefix held some of the sample's own before the install
     int shots_ = 0;
 };
 
@@ -302,6 +305,10 @@ bool Walkthrough::PutPrefixBack()
                 break;
             }
         onlyKept = onlyKept && reason != "NOT EXPECTED";
+        // Said before the install. It counts all the same: the walk-through
+        // could not show the sample's install on a prefix without it.
+        if (difference.kind == Difference::Removed && foundBefore_ && reason == "NOT EXPECTED")
+            reason = "NOT EXPECTED: there before the walk-through, overwritten by the install and removed by the uninstall";
         static const char* const kinds[] = {"added", "removed", "changed"};
         Say("  " + std::string(kinds[difference.kind]) + " " + difference.path + "  (" + reason + ")");
     }
@@ -337,9 +344,24 @@ int Walkthrough::Run()
             "sample: " + RemovalAdvice() + ".");
         return 2;
     }
-    if (KernelHandle running{OpenMutexA(SYNCHRONIZE, FALSE, "ORVSETUP")}) {
+    if (KernelHandle running{OpenMutexA(SYNCHRONIZE, FALSE, InstanceMutexName)}) {
         Say("Another SETUP.EXE is running in the build's Wine prefix; it must end first.");
         return 2;
+    }
+    // Left, perhaps, by an earlier run that did not clean up: the install
+    // would overwrite it and the uninstall take it away. Its files are put
+    // back at the end; anything else shows in the last check.
+    const std::vector<std::string> present = sample_.AlreadyPresent();
+    foundBefore_ = !present.empty();
+    if (foundBefore_) {
+        Say("The build's Wine prefix already holds what the sample's install would overwrite:");
+        for (const std::string& path : present) {
+            Say("  " + path);
+            const DWORD attributes = GetFileAttributesW(WideFromShiftJis(path).c_str());
+            if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) saved_.Keep(path);
+        }
+        Say("Its uninstall will remove them: the walk-through keeps the files among them and puts them back, but "
+            "it cannot show the install on a clean prefix and will end with status 1.");
     }
     before_ = SnapshotOfMachine();
     RemoveTree(drive_);

@@ -1,5 +1,7 @@
 // Brings each screen of the program up in turn for tools/screenshots.sh:
-// the main window's readme, settings, uninstall and fatal screens on
+// the main window's readme, settings (with the boxes that refuse a setup
+// folder), uninstall (with the offer to remove an orphaned entry) and fatal
+// screens on
 // SETUP.EXE processes, then the progress window and the confirmation dialog
 // on the same windows in this process, held at rest with contents of its
 // own (the sample walk-through of tools/run.sh shows them in a real run).
@@ -94,6 +96,27 @@ void MainScreens(const std::string& distribution, const std::string& temp)
             Shot("2b-folder-refused");
             Answer(box, IDOK);
         }
+        // So is the Windows folder, and a folder that holds another
+        // program's uninstall record.
+        char windows[MAX_PATH] = {};
+        GetWindowsDirectoryA(windows, MAX_PATH);
+        const std::string other = MakeFolder("orvtour-other");
+        WriteFile(other + "UNSETUP.INI", "[Title]\r\nUnSetup=画像ビューア Ver 1.5\r\n[SetupFolder]\r\nFolder=" + other +
+                                            "\r\n[UnSetupRegistryKey]\r\n"
+                                            "Key=SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OrvaneTourOther\r\n");
+        const struct {
+            std::string folder;
+            const char* shot;
+        } refused[] = {{std::string(windows) + "\\", "2c-folder-refused-system"}, {other, "2d-folder-refused-other"}};
+        for (const auto& [folder, shot] : refused) {
+            SendMessageA(ControlOf(main, MainIds::folderBox), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+            Press(ControlOf(main, MainIds::actionButton));
+            if (HWND box = WaitForMessageBox(setup.Id(), "フォルダ指定エラー")) {
+                PaintNow(box);
+                Shot(shot);
+                Answer(box, IDOK);
+            }
+        }
         QuitWithYes(setup, main);
     }
     {
@@ -107,11 +130,46 @@ void MainScreens(const std::string& distribution, const std::string& temp)
         QuitWithYes(setup, main);
     }
     {
+        // An Add/Remove entry whose record is gone: the uninstall offers to
+        // remove it (declined here; the fatal screen follows).
+        const std::string gone = MakeFolder("orvtour-gone") + "UNSETUP.INI";
+        const std::string key = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OrvaneTourOrphan";
+        HKEY entry = nullptr;
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &entry, nullptr);
+        const std::string command = "C:\\windows\\UNOVSET.EXE \"" + gone + "\"";
+        RegSetValueExA(entry, "UninstallString", 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                       static_cast<DWORD>(command.size() + 1));
+        RegCloseKey(entry);
+        SetupProcess setup(program, gone, temp);
+        if (HWND box = WaitForMessageBox(setup.Id(), "アンセットアップ")) {
+            PaintNow(box);
+            Shot("3b-orphaned-entry");
+            Answer(box, IDNO);
+        }
+        HWND main = SettledMain(setup, "セットアップ開始(&S)");
+        Press(ControlOf(main, MainIds::quitButton));
+        setup.WaitForExit();
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, key.c_str());
+    }
+    {
         const std::string empty = MakeFolder("orvtour-fatal");
         CopyFileA(program.c_str(), (empty + "SETUP.EXE").c_str(), FALSE);
         SetupProcess setup(empty + "SETUP.EXE", "", temp);
         HWND main = SettledMain(setup, "セットアップ開始(&S)");
         Shot("4-fatal");
+        Press(ControlOf(main, MainIds::quitButton));
+        setup.WaitForExit();
+    }
+    {
+        // A script saved as UTF-16: the fatal screen says so.
+        const std::string utf16 = MakeFolder("orvtour-utf16");
+        CopyFileA(program.c_str(), (utf16 + "SETUP.EXE").c_str(), FALSE);
+        std::string bytes = "\xFF\xFE";
+        for (const char c : std::string("[Title]\r\nSetup=Tour\r\n")) bytes += std::string(1, c) + '\0';
+        WriteFile(utf16 + "SETUP.INI", bytes);
+        SetupProcess setup(utf16 + "SETUP.EXE", "", temp);
+        HWND main = SettledMain(setup, "セットアップ開始(&S)");
+        Shot("4b-fatal-script");
         Press(ControlOf(main, MainIds::quitButton));
         setup.WaitForExit();
     }

@@ -2,23 +2,19 @@
 
 #include "FileData.h"
 #include "SystemText.h"
+#include "script/ScriptAcceptance.h"
+
+#include <utility>
 
 std::optional<SetupScript> LoadScript(const std::filesystem::path& file, std::string& error)
 {
     std::vector<uint8_t> bytes;
     if (!ReadFileBytes(file, bytes, error)) return std::nullopt;
-    std::string text(bytes.begin(), bytes.end());
-    if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) {
-        error = DisplayPath(file) + " is saved as UTF-16; save it as Shift-JIS";
+    // Read as the installer reads it: a script it refuses is refused here.
+    AcceptedScript accepted = AcceptScript(std::string(bytes.begin(), bytes.end()));
+    if (accepted.fault != ScriptFault::None) {
+        error = DisplayPath(file) + ": " + ScriptFaultReason(accepted.fault);
         return std::nullopt;
     }
-    if (text.starts_with("\xEF\xBB\xBF")) {
-        const auto converted = Cp932FromUtf8(text.substr(3));
-        if (!converted) {
-            error = DisplayPath(file) + " has a UTF-8 mark but text that Shift-JIS cannot hold";
-            return std::nullopt;
-        }
-        text = *converted;
-    }
-    return ParseSetupScript(text);
+    return std::move(accepted.script);
 }

@@ -1,6 +1,8 @@
-// A setup script read from its file as SETUP.EXE reads it: Shift-JIS, by the
-// installer's own profile reader and script model (script/SetupScript.h).
-// The file is Shift-JIS, unless it starts with a UTF-8 byte-order mark.
+// A setup script read from its file as SETUP.EXE reads it, by the
+// installer's own acceptance rule, profile reader and script model
+// (script/ScriptAcceptance.h): a file that SETUP.EXE refuses to install
+// from (UTF-16, a UTF-8 byte-order mark, a NUL byte, carriage returns
+// alone, neither [Title] nor [CopyFile]) cannot be loaded.
 #pragma once
 
 #include "script/SetupScript.h"
@@ -9,5 +11,6 @@
 #include <optional>
 #include <string>
 
-// Nothing, with `error` set, when the file cannot be read.
+// Nothing, with `error` set, when the file cannot be read or SETUP.EXE
+// would refuse it.
 std::optional<SetupScript> LoadScript(const std::filesystem::path& file, std::string& error);

@@ -73,6 +73,12 @@ TEST_CASE("check exits 0 when clean, 1 with findings in readable UTF-8, 2 on an 
     run = Orvauthor(scratch, "check " + ShellQuoted(scratch / "NONE.INI"));
     CHECK(run.status == 2);
     CHECK(run.err.find("cannot read") != std::string::npos);
+
+    // What SETUP.EXE refuses to install from, check refuses as it does.
+    WriteText(scratch / "SETUP.INI", "[DefaultFolder]\r\nFolder=(Prg)\\App\r\n[Registry]\r\nKey1=(Cuser)Software\\A\r\n");
+    run = Orvauthor(scratch, "check " + ShellQuoted(scratch / "SETUP.INI"));
+    CHECK(run.status == 2);
+    CHECK(run.err.find("neither a [Title] nor a [CopyFile] section") != std::string::npos);
 }
 
 TEST_CASE("layout writes a distribution that check finds clean, and nothing when a source is missing")

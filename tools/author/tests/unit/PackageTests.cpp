@@ -245,10 +245,14 @@ TEST_CASE("The package's checks find a cut-off file, a changed byte and names th
     file[7 + 14] ^= 1;  // a byte of the first file's data
     CHECK(DigestOf(file.data() + 7, payloadSize) != read->payloadSha256);
 
-    for (const std::string name : {"..\\SETUP.EXE", "A/B", "C:X", "..", "A..B", "A.", "", "\x95"})
+    // A device name opened the device: NUL took the file's bytes, CON, AUX
+    // and COM1 failed as a disk that is full.
+    for (const std::string name : {"..\\SETUP.EXE", "A/B", "C:X", "..", "A..B", "A.", "", "\x95", "NUL", "con",
+                                   "AUX.TXT", "COM1", "Lpt9.dat", "CONIN$"})
         CHECK_FALSE_MESSAGE(PackageFormat::ReadRecords(Payload({{name, "x"}}).data(), Payload({{name, "x"}}).size(), 1),
                             name);
     CHECK(PackageFormat::IsPlainFileName("\x83\x7C\x81\x5B\x83\x67.EXE"));  // ポート, trail byte "|"
+    for (const char* name : {"NULL.DAT", "CONSOLE.TXT", "COM10", "AUXILIARY"}) CHECK_MESSAGE(PackageFormat::IsPlainFileName(name), name);
 }
 
 TEST_CASE("A signed package's payload is found before its certificate table, with or without alignment bytes")
