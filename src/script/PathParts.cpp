@@ -51,6 +51,12 @@ std::string FileNamePart(const std::string& path)
     return at == std::string::npos ? path : path.substr(at + 1);
 }
 
+std::string ParentFolder(const std::string& folder)
+{
+    const std::string inner = WithoutTrailingBackslash(folder);
+    return inner.substr(0, static_cast<size_t>(LastPos("\\", inner)));
+}
+
 std::string DrivePart(const std::string& path)
 {
     if (path.size() >= 2 && path[1] == ':' && !IsLeadByte(static_cast<unsigned char>(path[0])))
@@ -70,10 +76,9 @@ std::string DrivePart(const std::string& path)
     return path;
 }
 
-std::string ChangeExtension(const std::string& path, const std::string& extension)
+std::string ExtensionPart(const std::string& path)
 {
-    const std::string folder = FolderPart(path);
-    const std::string name = path.substr(folder.size());
+    const std::string name = FileNamePart(path);
     size_t dot = std::string::npos;
     for (size_t i = 0; i < name.size(); ++i) {
         const unsigned char byte = static_cast<unsigned char>(name[i]);
@@ -83,7 +88,12 @@ std::string ChangeExtension(const std::string& path, const std::string& extensio
             dot = i;
         }
     }
-    return folder + name.substr(0, dot) + "." + extension;
+    return dot == std::string::npos ? std::string() : name.substr(dot);
+}
+
+std::string ChangeExtension(const std::string& path, const std::string& extension)
+{
+    return path.substr(0, path.size() - ExtensionPart(path).size()) + "." + extension;
 }
 
 static bool IsDriveLetter(char c)

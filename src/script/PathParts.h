@@ -21,9 +21,19 @@ std::string FolderPart(const std::string& path);
 // Everything after the last separator; the whole path when there is none.
 std::string FileNamePart(const std::string& path);
 
+// The folder that holds `folder` (given with its trailing backslash), with
+// its own trailing backslash, cut at the last backslash only: a colon inside
+// a step (a damaged record's path) is no separator. Empty for a folder
+// without a backslash before its last step.
+std::string ParentFolder(const std::string& folder);
+
 // The drive of a path: "C:" for C:\APP\, "\\server\share" for a network path
 // \\server\share\APP\; empty when the path names neither.
 std::string DrivePart(const std::string& path);
+
+// The file name's last dot (a character of its own) and what follows it:
+// ".LOG" for C:\LOGS\A.B.LOG; empty when the name has no dot.
+std::string ExtensionPart(const std::string& path);
 
 // The path with the text after the last dot of its file name replaced by
 // `extension` (given without the dot); a name without a dot gets one added.

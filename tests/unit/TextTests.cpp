@@ -110,7 +110,7 @@ TEST_CASE("LeftStr, RightStr and MidStr clamp like the classic copy routine")
     CHECK(MidStr("", 1).empty());
 }
 
-TEST_CASE("AddDelimiter and RemoveDelimiter never take a trail byte for a backslash")
+TEST_CASE("backslashes added and removed, the folder above and the extension: never a trail byte for a separator")
 {
     CHECK(WithTrailingBackslash("C:\\ソ") == "C:\\ソ\\");
     CHECK(WithoutTrailingBackslash("C:\\ソ") == "C:\\ソ");
@@ -124,6 +124,12 @@ TEST_CASE("AddDelimiter and RemoveDelimiter never take a trail byte for a backsl
     CHECK(WithoutTrailingBackslash("\\").empty());
     CHECK(WithoutLeadingBackslash("\\APP") == "APP");
     CHECK(WithoutTrailingBackslash("C:\\APP\\\\") == "C:\\APP\\");
+    // The folder above is cut at a backslash of its own, never at a trail
+    // byte or a colon inside a step; the extension is after the name's dot.
+    CHECK(ParentFolder("C:\\表\\ソ\\") == "C:\\表\\");
+    CHECK(ParentFolder("C:\\A\\B:C\\") == "C:\\A\\");
+    CHECK(ExtensionPart("C:\\A.B\\ソ.LOG") == ".LOG");
+    CHECK(ExtensionPart("C:\\A.B\\LOG").empty());
 }
 
 TEST_CASE("MapText maps with the system locale and keeps the text when it cannot")

@@ -1,5 +1,7 @@
 #include "packageformat/Sha256.h"
 
+#include "script/HexText.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -44,17 +46,6 @@ std::array<uint32_t, 64> Schedule(const uint8_t* block)
         words[i] = words[i - 16] + s0 + words[i - 7] + s1;
     }
     return words;
-}
-
-std::string HexOf(const std::array<uint8_t, 32>& digest)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    std::string hex;
-    for (const uint8_t byte : digest) {
-        hex += digits[byte >> 4];
-        hex += digits[byte & 15];
-    }
-    return hex;
 }
 
 }  // namespace
@@ -114,7 +105,8 @@ std::array<uint8_t, 32> Sha256::Finish()
 
 std::string Sha256::FinishHex()
 {
-    return HexOf(Finish());
+    const std::array<uint8_t, 32> digest = Finish();
+    return HexText(digest.data(), digest.size());
 }
 
 std::string Sha256Hex(std::string_view bytes)

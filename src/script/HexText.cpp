@@ -1,4 +1,4 @@
-#include "text/HexText.h"
+#include "script/HexText.h"
 
 std::string HexText(const unsigned char* bytes, size_t size)
 {

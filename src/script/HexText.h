@@ -1,5 +1,5 @@
 // Bytes written as hexadecimal text, two upper-case digits a byte, as the
-// journal stores registry data and its seals.
+// journal stores registry data and its seals and a package its SHA-256.
 #pragma once
 
 #include <cstddef>
