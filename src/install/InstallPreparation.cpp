@@ -60,11 +60,6 @@ std::optional<FolderRefusal> RefusalOfPlace(PathFault fault)
     return std::nullopt;
 }
 
-bool SameTextIgnoringCase(const std::string& a, const std::string& b)
-{
-    return a.size() == b.size() && (a.empty() || TokenPos(a, b) == 1);
-}
-
 // The name another program's record in `folder` goes by: its Add/Remove
 // entry's name, else its uninstall title, else its key. Nothing when the
 // folder holds no record, a record without an entry, or this program's.
@@ -73,7 +68,7 @@ std::optional<std::string> OtherProductIn(const std::string& folder, const RunSt
     const std::string record = folder + "UNSETUP.INI";
     if (IsSetupOnly(state.unSetupTitle) || !FileExists(record)) return std::nullopt;
     const std::string key = ReadProfile("UnSetupRegistryKey", "Key", "", record);
-    if (key.empty() || SameTextIgnoringCase(key, UninstallListKey + state.script.header.addRemoveKey)) return std::nullopt;
+    if (key.empty() || SameUpperCased(key, UninstallListKey + state.script.header.addRemoveKey)) return std::nullopt;
     const RegKey entry = OpenRegKey(HKEY_LOCAL_MACHINE, key);
     std::string name = entry ? ReadRegString(entry.Get(), "DisplayName") : std::string();
     if (name.empty()) name = ReadProfile("Title", "UnSetup", "", record);

@@ -114,6 +114,11 @@ bool StartsWithText(const std::string& text, const std::string& prefix)
     return i == prefix.size() && SameText(text.substr(0, i), prefix);
 }
 
+bool SameUpperCased(const std::string& a, const std::string& b)
+{
+    return a.size() == b.size() && UpperCase(a) == UpperCase(b);
+}
+
 int TokenPos(const std::string& sub, const std::string& text)
 {
     if (sub.empty() || sub.size() > text.size()) return 0;

@@ -23,6 +23,10 @@ std::string UpperCase(const std::string& text);
 bool SameText(const std::string& a, const std::string& b);
 bool StartsWithText(const std::string& text, const std::string& prefix);
 
+// Equality of the two texts as UpperCase maps them: the case-blind
+// comparison of registry key names and file types.
+bool SameUpperCased(const std::string& a, const std::string& b);
+
 // The position of `sub` in `text`, both upper-cased by UpperCase, matching
 // only at character starts; 0 when `sub` is empty, longer than `text` or
 // absent.

@@ -51,11 +51,6 @@ bool RemoveKey(const std::string& rootToken, const std::string& keyPath)
     return subKey.empty() || !RegKeyExists(RootKeyOf(rootToken), subKey);
 }
 
-bool SameTextIgnoringCase(const std::string& a, const std::string& b)
-{
-    return a.size() == b.size() && (a.empty() || TokenPos(a, b) == 1);
-}
-
 void RestoreAssociation(const RecordedAssociation& association, RunLog& log)
 {
     const std::string extensionKey = "." + association.extension;
@@ -72,7 +67,7 @@ void RestoreAssociation(const RecordedAssociation& association, RunLog& log)
         if (write == TypeWrite::Written) restored = association.earlierType;
     }
     if (restored.empty()) DeleteRegistryKey("(Class)", extensionKey);
-    if (!SameTextIgnoringCase(restored, installedType)) DeleteRegistryKey("(Class)", installedType);
+    if (!SameUpperCased(restored, installedType)) DeleteRegistryKey("(Class)", installedType);
     log.Line(restored.empty() ? "Association removed: ." + association.extension
                               : "Association restored: ." + association.extension + " -> " + restored);
 }
