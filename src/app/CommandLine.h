@@ -1,57 +1,17 @@
-// The program's command line: the uninstall record, when one is named, and
-// the switches of an unattended run, in the spelling administrators and
-// package managers use with other installers.
+// The program's command line as the system gives it, and the usage text.
+// What the arguments mean is the script library's (script/RunSwitches.h),
+// which the package stub reads its switches with as well.
 #pragma once
 
-#include <optional>
+#include "script/RunSwitches.h"
+
 #include <string>
 
-// How much of the program the person sees.
-enum class Presence {
-    Interactive,  // every window and question, as always
-    Silent,       // the progress window alone; nothing is asked
-    VerySilent,   // no window at all
-};
-
-struct RunOptions {
-    // The first argument that is no switch: the uninstall record when the
-    // program is started on one; empty when there is none.
-    std::string record;
-    Presence presence = Presence::Interactive;
-    // Questions take their unattended answers instead of failing the run.
-    bool suppressMessageBoxes = false;
-    std::optional<std::string> setupFolder;  // /DIR=, tokens not yet expanded
-    bool noIcons = false;
-    bool noRestart = false;
-    bool log = false;
-    std::string logFile;  // empty: a fresh log in the temporary folder
-    // Why /LOG= names no file a log may go to (a device, an alternate
-    // stream); empty when it does. The run then ends with 87, its lines
-    // going to a fresh log in the temporary folder.
-    std::string logFault;
-    bool help = false;
-    // The first argument that is no switch of ours, or one of ours in the
-    // wrong form; empty when the line is good.
-    std::string fault;
-
-    bool Unattended() const { return presence != Presence::Interactive; }
-};
-
-// Reads the arguments after the program's own name. Arguments are
-// separated by blanks and control characters; double quotes group blanks
-// into one argument and are dropped (so /DIR="C:\Program Files\A" is one
-// switch). A switch starts with "/" and its name is case-blind.
-RunOptions ParseCommandLine(const std::string& commandLine);
-
-// The same for the command line as the system gives it (UTF-16). An
-// argument holding a character that Shift-JIS cannot hold (/DIR=C:\Zoë) is
-// the line's fault: a "?" in its place would name another folder or file.
-// The program's own name may hold any character.
+// The command line as the system gives it (UTF-16), read as ParseCommandLine
+// reads it. An argument holding a character that Shift-JIS cannot hold
+// (/DIR=C:\Zoë) is the line's fault: a "?" in its place would name another
+// folder or file. The program's own name may hold any character.
 RunOptions ParseCommandLine(const std::wstring& commandLine);
-
-// Why `path` cannot take a log: a device ("NUL", "COM1", "CON.txt", a
-// "\\.\" path) or an alternate stream ("x.log:stream"); empty when it can.
-std::string LogFileFault(const std::string& path);
 
 // The text that /? shows: every switch and the exit codes.
 std::string UsageText();

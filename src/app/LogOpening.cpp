@@ -1,11 +1,10 @@
 #include "app/LogOpening.h"
 
 #include "app/SystemFolders.h"
+#include "script/PathParts.h"
 #include "services/FileOps.h"
 #include "services/LocalDate.h"
 #include "services/Win32Files.h"
-#include "text/MBUtils.h"
-#include "text/PathParts.h"
 #include "text/Unicode.h"
 #include "windows/ApplicationWindow.h"
 #include "windows/VersionInfo.h"
@@ -102,22 +101,13 @@ bool MayAppendTo(const std::string& path)
 // that no file uses yet.
 std::string NumberedBeside(const std::string& path)
 {
-    const std::string folder = FolderPart(path);
-    const std::string name = FileNamePart(path);
-    size_t dot = std::string::npos;
-    for (size_t at = 0; at < name.size(); ++at) {
-        if (IsLeadByte(static_cast<unsigned char>(name[at])))
-            ++at;
-        else if (name[at] == '.')
-            dot = at;
-    }
-    const std::string stem = name.substr(0, dot);
-    const std::string extension = dot == std::string::npos ? std::string() : name.substr(dot);
+    const std::string extension = ExtensionPart(path);
+    const std::string stem = path.substr(0, path.size() - extension.size());
     std::string candidate;
     for (int n = 1; n <= 999; ++n) {
         char number[8];
         std::snprintf(number, sizeof number, "%03d", n);
-        candidate = folder + stem + " #" + number + extension;
+        candidate = stem + " #" + number + extension;
         if (AttributesOf(candidate) == INVALID_FILE_ATTRIBUTES) break;
     }
     return candidate;

@@ -1,11 +1,11 @@
 #include "app/MainWindow.h"
 
-#include "app/SystemFolders.h"
 #include "app/RunStart.h"
+#include "app/SystemFolders.h"
 #include "install/InstallPreparation.h"
 #include "install/RunInstall.h"
+#include "script/PathParts.h"
 #include "services/FileOps.h"
-#include "text/StrOp.h"
 #include "uninstall/RunUninstall.h"
 #include "windows/ControlIds.h"
 #include "windows/MessageBox.h"

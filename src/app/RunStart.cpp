@@ -2,34 +2,26 @@
 
 #include "app/WorkFolders.h"
 #include "engine/Rollback.h"
-#include "install/ShortCutSection.h"
 #include "record/SetupFolderList.h"
+#include "script/IntegerText.h"
+#include "script/LocationTokens.h"
+#include "script/PathParts.h"
+#include "script/ScriptAcceptance.h"
+#include "script/ShortCutSection.h"
+#include "script/TextParts.h"
+#include "script/ValueFields.h"
 #include "services/Deletion.h"
 #include "services/FileOps.h"
-#include "services/LocationTokens.h"
 #include "services/RegistryKeys.h"
 #include "services/Win32Registry.h"
 #include "text/IniFile.h"
-#include "text/IntegerText.h"
-#include "text/PathParts.h"
-#include "text/ScriptAcceptance.h"
-#include "text/StrOp.h"
 #include "text/Unicode.h"
-#include "text/ValueFields.h"
 
 #include <shlobj.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <utility>
 
 namespace {
-
-std::string Header(const RunSettings& run, const std::string& section, const std::string& key,
-                   const std::string& fallback = "")
-{
-    return ReadProfile(section, key, fallback, run.scriptPath);
-}
 
 // The first folder "OVTMP<n>" under the temporary folder that does not exist
 // yet, created; the one numbered 99, as it is, when all exist.
@@ -43,14 +35,6 @@ std::string ChooseWorkFolder(const std::string& tempFolder)
         }
     }
     return WorkFolderPath(tempFolder, WorkFolderLimit);
-}
-
-// The pause between install steps. A value that is no integer would leave
-// the start-up half done; it counts as the default, 400.
-int32_t ReadSetupSpeed(const RunSettings& run)
-{
-    const int32_t speed = TextToInteger(Header(run, "Extend", "SetupSpeed", "400")).value_or(400);
-    return speed < 1 ? 1 : speed;
 }
 
 // The string value that [DefaultFolder] ReferRegistry names,
@@ -81,22 +65,20 @@ std::string ScriptFaultText(ScriptFault fault)
     return {};
 }
 
-// The working copy of the script, whole.
-std::string ScriptBytes(const std::string& path)
+// The working copy of the script, read and parsed once: the run works on
+// what was read. The fatal lines for a script this program cannot read as
+// its author meant it; empty for one it can. The log says why in plain
+// words.
+std::string TakeScript(RunState& state)
 {
-    std::ifstream in(std::filesystem::path(WideFromShiftJis(path)), std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-// The fatal lines for a script this program cannot read as its author
-// meant it; empty for one it can. The log says why in plain words.
-std::string RefuseUnreadableScript(RunState& state)
-{
-    const ScriptFault fault = FaultOfScript(ScriptBytes(state.scriptPath));
-    if (fault == ScriptFault::None) return {};
+    AcceptedScript accepted = AcceptScript(ReadProfileBytes(state.scriptPath));
+    if (accepted.fault == ScriptFault::None) {
+        state.script = std::move(accepted.script);
+        return {};
+    }
     state.log.Line("Error: the setup script " + state.sourceFolder + "SETUP.INI cannot be read: " +
-                   ScriptFaultReason(fault));
-    return UnreadableScript + ScriptFaultText(fault) + "\r";
+                   ScriptFaultReason(accepted.fault));
+    return UnreadableScript + ScriptFaultText(accepted.fault) + "\r";
 }
 
 }  // namespace
@@ -128,6 +110,7 @@ std::string PrepareRun(RunState& state, const std::string& record, std::string f
     // run's journal from being here.
     SettleEarlierJournal(state);
     state.runMode = FileNamePart(record) == "UNSETUP.INI" ? "UNSETUP" : "SETUP";
+    state.script = SetupScript{};
     // Neither the temporary folder nor the program's own folder is known: no
     // work folder is made (a relative one would land wherever the current
     // folder is), and the run cannot go on.
@@ -150,27 +133,28 @@ std::string PrepareRun(RunState& state, const std::string& record, std::string f
     if (!FileExists(state.scriptPath))
         folderErrors += UnreadableScript;
     else if (SetupMode(state))
-        folderErrors += RefuseUnreadableScript(state);
+        folderErrors += TakeScript(state);
     return folderErrors;
 }
 
 void ReadRunHeader(RunState& state)
 {
+    // An uninstall record holds [Title] with the script's meaning.
+    const ScriptHeader header = SetupMode(state) ? state.script.header : ReadScriptHeader(ReadProfileText(state.scriptPath));
     state.topMessageText.clear();
-    state.setupSpeed = ReadSetupSpeed(state);
-    state.setupTitle = Header(state, "Title", "Setup", "Orvane");
-    state.unSetupTitle = Header(state, "Title", "UnSetup", state.setupTitle);
+    state.setupSpeed = header.setupSpeed;
+    state.setupTitle = header.setupTitle;
+    state.unSetupTitle = header.unSetupTitle;
 }
 
 std::string ProposedSetupFolder(RunState& state)
 {
-    if (!SetupMode(state)) return Header(state, "SetupFolder", "Folder");
-    std::string folder = Header(state, "DefaultFolder", "Folder", "(Prg)\\");
-    state.programId = Header(state, "ProgramID", "ID");
-    folder = RememberedSetupFolder(state.windowsFolder, state.programId, folder);
-    const std::string referRegistry = Header(state, "DefaultFolder", "ReferRegistry");
-    if (!referRegistry.empty()) {
-        const std::string registered = ReadRegistryValue(referRegistry);
+    if (!SetupMode(state)) return ReadProfile("SetupFolder", "Folder", "", state.scriptPath);
+    const ScriptHeader& header = state.script.header;
+    state.programId = header.programId;
+    std::string folder = RememberedSetupFolder(state.windowsFolder, state.programId, header.defaultFolder);
+    if (!header.referRegistry.empty()) {
+        const std::string registered = ReadRegistryValue(header.referRegistry);
         if (!registered.empty()) folder = registered;
     }
     return folder;
@@ -183,37 +167,9 @@ std::string StartingSetupFolder(RunState& state, const std::optional<std::string
     return WithTrailingBackslash(ExpandTokens(folder, LocationsOf(state)));
 }
 
-bool SettingsChangeable(const RunSettings& run)
-{
-    return Header(run, "Extend", "Enabled") != "False";
-}
-
-// A box is in use when it governs some entry of [ShortCut], by the same rule
-// the install decides with ("(Dsk)" and "(C_Dsk)" alike, a name of exactly
-// "Default" under the Start menu box). The scan ends at the first missing or
-// empty name.
-GovernedBoxes ShortcutBoxesInUse(const RunSettings& run)
-{
-    // The script is parsed once, however many shortcuts it lists.
-    const ProfileText script = ReadProfileText(run.scriptPath);
-    GovernedBoxes boxes;
-    for (int n = 1;; ++n) {
-        const std::string name = script.Read("ShortCut", "Name" + std::to_string(n), "");
-        if (name.empty()) break;
-        switch (GoverningBox(name)) {
-        case ShortcutBox::Desktop: boxes.desktop = true; break;
-        case ShortcutBox::StartMenu: boxes.startMenu = true; break;
-        case ShortcutBox::StartUp: boxes.startUp = true; break;
-        case ShortcutBox::SendTo: boxes.sendTo = true; break;
-        case ShortcutBox::None: break;
-        }
-    }
-    return boxes;
-}
-
 UninstallOffer ReadUninstallOffer(const RunSettings& run)
 {
-    const std::string options = Header(run, "UnSetupOption", "CheckBox", "0,0,0,0");
+    const std::string options = ReadProfile("UnSetupOption", "CheckBox", "0,0,0,0", run.scriptPath);
     UninstallOffer offer;
     offer.deleteAllForm = options == "DeleteAll";
     if (offer.deleteAllForm) return offer;

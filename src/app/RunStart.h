@@ -31,12 +31,15 @@ std::optional<unsigned long> LiveJournalRun(const std::string& windowsFolder);
 
 // Chooses the mode from `record` (the first command-line argument: an
 // uninstall record names "UNSETUP.INI"), takes a work folder and copies the
-// script or the record into it. Returns `folderErrors` (the fatal lines of
-// the system folders that could not be found) with the line for a script
-// or record that could not be copied; empty when the run can go on.
+// script or the record into it; a script is read and parsed there, once,
+// into `state.script`. Returns `folderErrors` (the fatal lines of the system
+// folders that could not be found) with the lines for a script or record
+// that could not be copied, or a script this program refuses to read;
+// empty when the run can go on.
 std::string PrepareRun(RunState& state, const std::string& record, std::string folderErrors);
 
-// The header: the pause between steps and the two titles.
+// The header of the script (or the record): the pause between steps and the
+// two titles.
 void ReadRunHeader(RunState& state);
 
 // Setup: the script's folder, else the folder an earlier install of the
@@ -49,19 +52,6 @@ std::string ProposedSetupFolder(RunState& state);
 // /DIR=) in setup mode when given, else the proposed one; tokens expanded,
 // "(App)" left as it is, with a trailing backslash.
 std::string StartingSetupFolder(RunState& state, const std::optional<std::string>& requested);
-
-// False when the script's [Extend] Enabled is "False": the person may not
-// change the folder or the options.
-bool SettingsChangeable(const RunSettings& run);
-
-// The shortcut boxes that govern some entry of the script's [ShortCut].
-struct GovernedBoxes {
-    bool desktop = false;
-    bool startMenu = false;
-    bool startUp = false;
-    bool sendTo = false;
-};
-GovernedBoxes ShortcutBoxesInUse(const RunSettings& run);
 
 // The record's [UnSetupOption] CheckBox: "DeleteAll" (exactly) offers one
 // box for everything below the folder; else four flags at characters 1, 3,

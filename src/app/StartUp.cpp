@@ -5,10 +5,10 @@
 
 #include "app/RunStart.h"
 #include "engine/RunState.h"
+#include "script/PathParts.h"
+#include "script/ShortCutSection.h"
 #include "services/FileOps.h"
-#include "services/LocationTokens.h"
 #include "text/IniFile.h"
-#include "text/StrOp.h"
 #include "text/Unicode.h"
 #include "uninstall/OrphanedEntry.h"
 #include "windows/MessageBox.h"
@@ -19,12 +19,6 @@
 #include <vector>
 
 namespace {
-
-std::string Header(const RunState& state, const std::string& section, const std::string& key,
-                   const std::string& fallback = "")
-{
-    return ReadProfile(section, key, fallback, state.scriptPath);
-}
 
 // A text file for a text box: its lines, whatever ends them, joined by
 // CR LF as the text box shows them.
@@ -73,7 +67,7 @@ void MainWindow::StartUp(const std::string& argument, const FolderLoader& loadFo
     ReadTitles();
     // "(App)" stays as it is here: the setup folder is not known yet.
     folderBox.SetText(StartingSetupFolder(state_, options_.setupFolder));
-    const bool enabled = SettingsChangeable(state_);
+    const bool enabled = state_.script.header.settingsChangeable;
     if (SetupMode(state_)) EnableShortcutBoxes(enabled);
     // /NOICONS clears the four shortcut boxes.
     if (SetupMode(state_) && options_.noIcons)
@@ -155,7 +149,7 @@ void MainWindow::ReadTitles()
 // the others stay checked and disabled.
 void MainWindow::EnableShortcutBoxes(bool enabled)
 {
-    const GovernedBoxes inUse = ShortcutBoxesInUse(state_);
+    const ShortcutBoxes inUse = ShortcutBoxesInUse(state_.script.profile);
     desktopBox.SetEnabled(enabled && inUse.desktop);
     startMenuBox.SetEnabled(enabled && inUse.startMenu);
     startUpBox.SetEnabled(enabled && inUse.startUp);
@@ -169,7 +163,7 @@ void MainWindow::ShowMessageText()
                                 "開始するには，「アンセットアップ開始(S)」を選択してください．\r";
     } else {
         std::string text;
-        for (int n = 1; n <= 5; ++n) text += Header(state_, "TopMessage", "Message" + std::to_string(n)) + "\r";
+        for (const std::string& line : state_.script.header.topMessages) text += line + "\r";
         if (text == "\r\r\r\r\r") text = "セットアップを行います．\r";
         state_.topMessageText = text + "\r" + "※　処理を開始する前に，必ずすべてのプログラムを終了させてください．";
     }
@@ -187,15 +181,16 @@ void MainWindow::ShowTitles()
 // The readme screen when the script's readme exists, else the settings.
 void MainWindow::ShowSetupScreen()
 {
-    std::string readme = Header(state_, "Readme", "File");
-    if (!readme.empty()) readme = state_.sourceFolder + WithoutLeadingBackslash(readme);
+    const ScriptHeader& header = state_.script.header;
+    std::string readme = ReadmeName(header);
+    if (!readme.empty()) readme = state_.sourceFolder + readme;
     quitButton.SetEnabled(true);
     if (FileExists(readme)) {
         ShowScreen(MainScreen::Readme);
         actionButton.SetEnabled(true);
-        readmeBox.SetScrollBars(ReadmeScrollBars(Header(state_, "Readme", "ScrollBars", "ssVertical")));
+        readmeBox.SetScrollBars(ReadmeScrollBars(header.readmeScrollBars));
         readmeBox.SetText(LoadTextFile(readme));
-        readmeFrame.SetText(Header(state_, "Readme", "Title"));
+        readmeFrame.SetText(header.readmeTitle);
         ShowReadme(true);
         actionButton.Focus();
     } else {

@@ -1,6 +1,6 @@
 #include "app/StatusTexts.h"
 
-#include "text/StrOp.h"
+#include "script/PathParts.h"
 
 std::string StatusText(const StatusStep& step)
 {

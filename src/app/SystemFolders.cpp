@@ -1,10 +1,10 @@
 #include "app/SystemFolders.h"
 
+#include "script/PathParts.h"
+#include "script/TextParts.h"
 #include "services/FileOps.h"
-#include "services/LocationTokens.h"
+#include "services/ShellFolders.h"
 #include "services/Win32Registry.h"
-#include "text/PathParts.h"
-#include "text/StrOp.h"
 #include "text/Unicode.h"
 #include "windows/ApplicationWindow.h"
 

@@ -1,10 +1,10 @@
 #include "app/UnattendedCallback.h"
 
-#include "app/StatusTexts.h"
 #include "app/RunStart.h"
+#include "app/StatusTexts.h"
+#include "script/PathParts.h"
+#include "script/TextCase.h"
 #include "services/FileOps.h"
-#include "text/PathParts.h"
-#include "text/StrOp.h"
 #include "windows/MessagePump.h"
 
 namespace {

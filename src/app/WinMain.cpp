@@ -14,7 +14,6 @@
 #include "app/Usage.h"
 #include "services/SystemLibraries.h"
 #include "services/Win32Files.h"
-#include "text/MBUtils.h"
 #include "text/Unicode.h"
 
 #include <windows.h>
@@ -99,7 +98,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
     // Before anything loads a DLL: the download folder SETUP.EXE may run
     // from is no place to take system DLLs from.
     RestrictDllSearchToSystemFolder();
-    LoadLeadBytes();
     const std::wstring wideCommandLine = GetCommandLineW();
     const RunOptions options = ParseCommandLine(wideCommandLine);
     // For the log only.

@@ -3,7 +3,6 @@
 #include "app/StatusTexts.h"
 #include "engine/RunState.h"
 #include "services/Clock.h"
-#include "text/StrOp.h"
 #include "windows/ErrorGuard.h"
 #include "windows/MessageBox.h"
 #include "windows/MessagePump.h"

@@ -1,10 +1,10 @@
 #include "engine/ProtectedFolders.h"
 
-#include "services/LocationTokens.h"
+#include "script/PathParts.h"
+#include "script/ShiftJis.h"
+#include "script/TextCase.h"
+#include "services/ShellFolders.h"
 #include "services/Win32Files.h"
-#include "text/MBUtils.h"
-#include "text/PathParts.h"
-#include "text/StrOp.h"
 #include "text/Unicode.h"
 
 #include <windows.h>
@@ -130,17 +130,6 @@ int DelimiterCount(const std::string& text)
         if (IsDelimiterAt(text, at)) ++count;
     }
     return count;
-}
-
-// The folder that holds `folder` (with its trailing backslash), cut at the
-// last backslash only: a colon inside a damaged record's path is no step.
-std::string ParentFolder(const std::string& folder)
-{
-    const std::string inner = WithoutTrailingBackslash(folder);
-    int last = 0;
-    for (int at = 1; at <= static_cast<int>(inner.size()); ++at)
-        if (IsDelimiterAt(inner, at)) last = at;
-    return inner.substr(0, static_cast<size_t>(last));
 }
 
 // "C:\" or "\\server\share\": nothing above it can be named.

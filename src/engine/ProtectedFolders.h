@@ -13,7 +13,7 @@
 #pragma once
 
 #include "engine/RunState.h"
-#include "text/PathParts.h"
+#include "script/PathParts.h"
 
 #include <string>
 #include <vector>

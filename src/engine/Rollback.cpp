@@ -1,12 +1,12 @@
 #include "engine/Rollback.h"
 
+#include "script/TextCase.h"
 #include "services/ChangeTimes.h"
 #include "services/SharedComponents.h"
 #include "services/SystemErrorText.h"
 #include "services/Win32Files.h"
 #include "services/Win32Registry.h"
 #include "text/IniFile.h"
-#include "text/StrOp.h"
 #include "text/Unicode.h"
 
 #include <windows.h>

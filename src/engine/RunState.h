@@ -7,8 +7,9 @@
 #pragma once
 
 #include "record/UninstallLists.h"
+#include "script/LocationTokens.h"
+#include "script/SetupScript.h"
 #include "services/FailureReport.h"
-#include "services/LocationTokens.h"
 #include "services/RunLog.h"
 
 #include <array>
@@ -43,6 +44,9 @@ struct RunSettings {
     std::string runMode;  // "SETUP" or "UNSETUP"
     std::string workFolder;
     std::string scriptPath;
+    // The setup script, parsed once by the start-up from its working copy;
+    // the install reads it from here. Empty in an uninstall.
+    SetupScript script;
     std::string topMessageText;
     int32_t setupSpeed = 0;  // milliseconds, at least 1 once the start-up ran
     std::string setupTitle;

@@ -1,8 +1,8 @@
 #include "install/ActionPhases.h"
 
 #include "engine/RunState.h"
-#include "install/RelateSection.h"
 #include "record/RestoreSlots.h"
+#include "script/RelateSection.h"
 #include "services/RegistryAccess.h"
 
 #include <utility>

@@ -2,17 +2,17 @@
 
 #include "engine/RunState.h"
 #include "install/ComponentRegistration.h"
-#include "install/CopyFileSection.h"
 #include "install/ProgressDisplay.h"
 #include "install/RefusedPaths.h"
 #include "install/SpaceCheck.h"
+#include "script/CopyFileSection.h"
+#include "script/ScopeExit.h"
 #include "services/Deletion.h"
 #include "services/Expansion.h"
 #include "services/FileFacts.h"
 #include "services/FileOps.h"
 #include "services/Journal.h"
 #include "services/PendingReplacement.h"
-#include "services/ScopeExit.h"
 #include "services/SharedComponents.h"
 #include "services/SystemErrorText.h"
 
@@ -190,7 +190,7 @@ Flow InstallEntry(SetupCallback& person, InstallRun& run, const std::string& val
 
 Flow CopyFiles(SetupCallback& person, InstallRun& run)
 {
-    const std::vector<std::string> values = ReadCopyFileItems(run.State().scriptPath);
+    const std::vector<std::string>& values = run.Script().copyFiles;
     for (size_t n = 0; n < values.size(); ++n) {
         if (InstallEntry(person, run, values[n], static_cast<int>(n) + 1) == Flow::Stop) return Flow::Stop;
     }

@@ -1,8 +1,8 @@
 #include "install/FolderPhase.h"
 
 #include "engine/RunState.h"
-#include "install/MakeFolderSection.h"
 #include "install/RefusedPaths.h"
+#include "script/MakeFolderSection.h"
 #include "services/FileOps.h"
 #include "services/Journal.h"
 #include "services/SystemErrorText.h"
@@ -12,7 +12,7 @@
 
 Flow MakeFolders(SetupCallback& person, InstallRun& run)
 {
-    for (const std::string& value : ReadMakeFolderItems(run.State().scriptPath)) {
+    for (const std::string& value : run.Script().makeFolders) {
         const std::string folder = ParseMakeFolder(value, LocationsOf(run.State()));
         if (ShowStatusAndPoll(person, {Status::CreatingFolder, folder}) == Flow::Stop)
             return Flow::Stop;

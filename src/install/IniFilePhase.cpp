@@ -1,13 +1,13 @@
 #include "install/ActionPhases.h"
 
 #include "engine/RunState.h"
-#include "install/IniFileSection.h"
+#include "script/IniFileSection.h"
 #include "services/Journal.h"
 #include "text/IniFile.h"
 
 Flow WriteIniEntries(SetupCallback& person, InstallRun& run)
 {
-    for (const std::string& data : ReadIniFileItems(run.State().scriptPath)) {
+    for (const std::string& data : run.Script().iniFiles) {
         if (ShowStatusAndPoll(person, {Status::WritingIniFiles}) == Flow::Stop) return Flow::Stop;
         const IniFileEntry entry = ParseIniFileEntry(data, LocationsOf(run.State()));
         // Nothing of it is recorded, and a failed write is not reported.

@@ -5,18 +5,19 @@
 #include "install/UninstallEntry.h"
 #include "record/SetupFolderList.h"
 #include "record/UninstallRecord.h"
+#include "script/LocationTokens.h"
+#include "script/PathParts.h"
+#include "script/TextCase.h"
+#include "script/ValueFields.h"
 #include "services/FileFacts.h"
 #include "services/FileOps.h"
 #include "services/Journal.h"
 #include "services/LocalDate.h"
-#include "services/LocationTokens.h"
 #include "services/PendingReplacement.h"
 #include "services/ProgramLauncher.h"
 #include "services/SetupError.h"
 #include "services/SystemErrorText.h"
 #include "text/IniFile.h"
-#include "text/StrOp.h"
-#include "text/ValueFields.h"
 
 #include <windows.h>
 
@@ -54,7 +55,7 @@ void CopyUninstaller(InstallRun& run)
 
 UninstallRecordInput RecordInput(const InstallRun& run)
 {
-    return {run.State().unSetupPath, run.State().workFolder, run.State().scriptPath, run.State().unSetupTitle,
+    return {run.State().unSetupPath, run.State().workFolder, run.Script().header.unSetupOption, run.State().unSetupTitle,
             run.State().appFolder, run.setupFolderMade};
 }
 
@@ -63,17 +64,19 @@ UninstallRecordInput RecordInput(const InstallRun& run)
 void RegisterUninstallEntry(InstallRun& run)
 {
     const RunState& state = run.State();
-    const std::string keyName = ReadProfile("Title", "UnSetupKey", state.unSetupTitle, state.scriptPath);
+    const ScriptHeader& header = run.Script().header;
+    ProductFacts product = run.Script().product;
+    product.icon = ExpandTokens(product.icon, LocationsOf(state));
     const UninstallEntryValues values{
-        ReadProfile("Title", "UnSetupDisplay", keyName, state.scriptPath),
+        header.addRemoveName,
         UninstallerPath(run) + " \"" + state.unSetupPath + "\"",
-        ReadProductSection(state.scriptPath, LocationsOf(state)),
+        product,
         UninstallerPath(run),
         WithoutTrailingBackslash(state.appFolder),
         InstalledKilobytes(run.lists.deleteFileList),
         LocalDate(""),
     };
-    const std::string keyPath = UninstallListKey + keyName;
+    const std::string keyPath = UninstallListKey + header.addRemoveKey;
     WriteUnSetupRegistryKey(run.State().unSetupPath, keyPath);
     // Nothing after this step depends on the entry: an entry that the
     // registry refuses is reported with the rest, and the install completes.
@@ -149,11 +152,6 @@ void StartProgramAfterSetup(SetupCallback& person, const InstallRun& run, const 
 
 }  // namespace
 
-bool IsSetupOnly(const std::string& unSetupTitle)
-{
-    return Contains(unSetupTitle, "Setup Only.");
-}
-
 Flow RegisterUninstaller(InstallRun& run, SetupCallback& person)
 {
     person.ShowStatus({Status::UpdatingRecord});
@@ -168,7 +166,7 @@ void FinishInstall(InstallRun& run, SetupCallback& person)
 {
     OfferFailures(person, RunKind::Install, run.failures, run.State().log);
     // Exact, letter case included: any other spelling names a program.
-    const std::string execute = ReadProfile("ExecuteFile", "File", "", run.State().scriptPath);
+    const std::string& execute = run.Script().executeFile;
     if (execute == RebootRequest) {
         // The restart offer at the end of the process takes the place of the
         // completion message.

@@ -13,13 +13,6 @@
 // The Add/Remove Programs list below HKEY_LOCAL_MACHINE.
 inline constexpr const char* UninstallListKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
-// An [ExecuteFile] File that asks for a Windows restart instead of a program.
-inline constexpr const char* RebootRequest = "WINDOWS_REBOOT";
-
-// True when the uninstall title turns the uninstall support off: it contains
-// "Setup Only." in any letter case.
-bool IsSetupOnly(const std::string& unSetupTitle);
-
 // Disables the abort button, copies "SETUP.EXE" of the distribution over
 // UNOVSET.EXE in the Windows folder when it is newer, remembers the setup
 // folder in OVSET98.INI and, unless the install is setup-only, writes the

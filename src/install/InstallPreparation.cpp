@@ -3,14 +3,15 @@
 #include "engine/ProtectedFolders.h"
 #include "engine/RunState.h"
 #include "install/InstallCompletion.h"
-#include "install/RelateSection.h"
 #include "record/PreviousRecord.h"
 #include "record/UninstallRecord.h"
+#include "script/PathParts.h"
+#include "script/RelateSection.h"
+#include "script/TextCase.h"
+#include "script/TextParts.h"
 #include "services/FileOps.h"
 #include "services/Win32Registry.h"
 #include "text/IniFile.h"
-#include "text/PathParts.h"
-#include "text/StrOp.h"
 
 Flow StartInstall(SetupCallback& person, InstallRun& run)
 {
@@ -24,7 +25,7 @@ Flow StartInstall(SetupCallback& person, InstallRun& run)
 Flow ReadAssociationTable(SetupCallback& person, InstallRun& run)
 {
     person.ShowStatus({Status::ReadingInformation});
-    run.relateTable = ReadRelateTable(run.State().scriptPath);
+    run.relateTable = run.Script().relate;
     person.StepDone();
     return Flow::GoOn;
 }
@@ -59,11 +60,6 @@ std::optional<FolderRefusal> RefusalOfPlace(PathFault fault)
     return std::nullopt;
 }
 
-bool SameTextIgnoringCase(const std::string& a, const std::string& b)
-{
-    return a.size() == b.size() && (a.empty() || TokenPos(a, b) == 1);
-}
-
 // The name another program's record in `folder` goes by: its Add/Remove
 // entry's name, else its uninstall title, else its key. Nothing when the
 // folder holds no record, a record without an entry, or this program's.
@@ -72,8 +68,7 @@ std::optional<std::string> OtherProductIn(const std::string& folder, const RunSt
     const std::string record = folder + "UNSETUP.INI";
     if (IsSetupOnly(state.unSetupTitle) || !FileExists(record)) return std::nullopt;
     const std::string key = ReadProfile("UnSetupRegistryKey", "Key", "", record);
-    const std::string keyName = ReadProfile("Title", "UnSetupKey", state.unSetupTitle, state.scriptPath);
-    if (key.empty() || SameTextIgnoringCase(key, UninstallListKey + keyName)) return std::nullopt;
+    if (key.empty() || SameUpperCased(key, UninstallListKey + state.script.header.addRemoveKey)) return std::nullopt;
     const RegKey entry = OpenRegKey(HKEY_LOCAL_MACHINE, key);
     std::string name = entry ? ReadRegString(entry.Get(), "DisplayName") : std::string();
     if (name.empty()) name = ReadProfile("Title", "UnSetup", "", record);

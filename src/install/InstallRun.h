@@ -5,8 +5,8 @@
 #pragma once
 
 #include "engine/RunState.h"
-#include "install/RelateSection.h"
 #include "record/UninstallLists.h"
+#include "script/RelateSection.h"
 #include "services/FailureReport.h"
 #include "services/Journal.h"
 #include "ui/SetupCallback.h"
@@ -19,6 +19,8 @@ struct InstallRun {
     explicit InstallRun(RunState& state) : state_(&state) {}
     // The run this install belongs to.
     RunState& State() const { return *state_; }
+    // The script it installs, parsed once at the start of the run.
+    const SetupScript& Script() const { return state_->script; }
     // One line in the run's log.
     void Log(const std::string& text) const { state_->log.Line(text); }
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "install/InstallRun.h"
-#include "text/PathParts.h"
+#include "script/PathParts.h"
 
 #include <string>
 

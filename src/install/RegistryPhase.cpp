@@ -2,8 +2,9 @@
 
 #include "engine/RunState.h"
 #include "install/RefusedPaths.h"
-#include "install/RegistrySection.h"
+#include "script/RegistrySection.h"
 #include "services/RegistryAccess.h"
+#include "services/RegistryKeys.h"
 #include "services/SetupError.h"
 
 namespace {
@@ -45,7 +46,7 @@ bool RefuseUnrepresentableValue(InstallRun& run, const RegistryItem& item, const
 
 Flow WriteRegistryValues(SetupCallback& person, InstallRun& run)
 {
-    for (const RegistryItem& item : ReadRegistryItems(run.State().scriptPath)) {
+    for (const RegistryItem& item : run.Script().registry) {
         if (ShowStatusAndPoll(person, {Status::WritingRegistry}) == Flow::Stop) return Flow::Stop;
         const RegistryKeyName key = ParseRegistryKey(item.key);
         RegistryAccess registry(key.root);

@@ -2,13 +2,12 @@
 
 #include "engine/RunState.h"
 #include "install/RefusedPaths.h"
-#include "install/ShortCutSection.h"
+#include "script/ShortCutSection.h"
 #include "services/Shortcut.h"
-#include "text/StrOp.h"
 
 namespace {
 
-ShortcutChoices ChoicesOf(const InstallChoices& choices)
+ShortcutBoxes ChoicesOf(const InstallChoices& choices)
 {
     return {choices.desktop, choices.startMenu, choices.startUp, choices.sendTo};
 }
@@ -41,8 +40,8 @@ bool RefusedShortcut(InstallRun& run, const ShortcutEntry& entry)
 
 Flow MakeShortcuts(SetupCallback& person, InstallRun& run)
 {
-    const ShortcutChoices choices = ChoicesOf(run.choices);
-    for (const ShortcutItem& item : ReadShortcutItems(run.State().scriptPath)) {
+    const ShortcutBoxes choices = ChoicesOf(run.choices);
+    for (const ShortcutItem& item : run.Script().shortcuts) {
         // A shortcut the user did not choose leaves no trace: no text, no pause.
         if (!ShortcutWanted(item, choices)) continue;
         const ShortcutEntry entry = ParseShortcut(item, LocationsOf(run.State()));

@@ -1,11 +1,11 @@
 #include "install/SpaceCheck.h"
 
 #include "engine/RunState.h"
-#include "install/CopyFileSection.h"
+#include "script/CopyFileSection.h"
+#include "script/PathParts.h"
 #include "services/FileFacts.h"
 #include "services/FileOps.h"
 #include "services/FreeSpace.h"
-#include "text/PathParts.h"
 
 std::optional<int64_t> CountedSourceSize(const std::string& source, bool& byteProgress)
 {
@@ -22,7 +22,7 @@ Flow MeasureNeededSpace(SetupCallback& person, InstallRun& run)
 {
     if (ShowStatusAndPoll(person, {Status::Measuring}) == Flow::Stop) return Flow::Stop;
     person.StepDone();
-    for (const std::string& value : ReadCopyFileItems(run.State().scriptPath)) {
+    for (const std::string& value : run.Script().copyFiles) {
         ++run.copyEntryCount;
         const std::string source = run.State().sourceFolder + MeasuredSourceName(value);
         if (!FileExists(source)) {

@@ -1,9 +1,9 @@
 #include "install/UninstallEntry.h"
 
+#include "script/RunSwitches.h"
+#include "script/ValueFields.h"
 #include "services/FileFacts.h"
 #include "services/RegistryAccess.h"
-#include "text/StrOp.h"
-#include "text/ValueFields.h"
 
 #include <windows.h>
 
@@ -29,7 +29,7 @@ void WriteUninstallEntry(const std::string& keyPath, const UninstallEntryValues&
     registry.WriteString("UninstallString", values.command);
     // The command deployment tools run to remove the program without a
     // window or a question.
-    registry.WriteString("QuietUninstallString", values.command + " /VERYSILENT /SUPPRESSMSGBOXES /NORESTART");
+    registry.WriteString("QuietUninstallString", values.command + " " + QuietSwitches);
     WriteOrRemove(registry, "DisplayVersion", values.product.version);
     WriteOrRemove(registry, "Publisher", values.product.publisher);
     WriteOrRemove(registry, "URLInfoAbout", values.product.url);

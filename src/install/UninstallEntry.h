@@ -5,7 +5,7 @@
 // date, and that it offers neither change nor repair.
 #pragma once
 
-#include "install/ProductSection.h"
+#include "script/ProductSection.h"
 
 #include <cstdint>
 #include <string>

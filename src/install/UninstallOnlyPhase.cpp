@@ -1,17 +1,15 @@
 #include "install/ActionPhases.h"
 
 #include "engine/RunState.h"
-#include "install/UninstallOnlySections.h"
+#include "script/LocationTokens.h"
 
-#include <utility>
-
-// No status text, no abort poll and no pause: nothing happens at install
-// time.
+// [DeleteRegistry] keys go into the record as written, [AddDeleteFile]
+// files with their tokens expanded. No status text, no abort poll and no
+// pause: nothing happens at install time.
 Flow CollectUninstallOnlyEntries(SetupCallback&, InstallRun& run)
 {
-    for (std::string& key : ReadDeleteRegistryKeys(run.State().scriptPath))
-        run.lists.deleteRegistryList.push_back(std::move(key));
-    for (std::string& file : ReadAddDeleteFiles(run.State().scriptPath, LocationsOf(run.State())))
-        run.lists.addDeleteFileList.push_back(std::move(file));
+    for (const std::string& key : run.Script().deleteRegistry) run.lists.deleteRegistryList.push_back(key);
+    for (const std::string& file : run.Script().addDeleteFiles)
+        run.lists.addDeleteFileList.push_back(ExpandTokens(file, LocationsOf(run.State())));
     return Flow::GoOn;
 }

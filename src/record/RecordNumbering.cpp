@@ -1,8 +1,8 @@
 #include "record/RecordNumbering.h"
 
+#include "script/TextCase.h"
 #include "text/IniFile.h"
 #include "text/NumberedList.h"
-#include "text/StrOp.h"
 #include "text/Unicode.h"
 
 #include <windows.h>

@@ -1,8 +1,8 @@
 #include "record/SetupFolderList.h"
 
+#include "script/PathParts.h"
 #include "services/Journal.h"
 #include "text/IniFile.h"
-#include "text/StrOp.h"
 
 #include <windows.h>
 

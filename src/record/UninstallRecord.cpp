@@ -1,9 +1,9 @@
 #include "record/UninstallRecord.h"
 
 #include "record/RecordNumbering.h"
+#include "script/PathParts.h"
 #include "services/Win32Files.h"
 #include "text/IniFile.h"
-#include "text/PathParts.h"
 
 #include <windows.h>
 
@@ -119,8 +119,8 @@ unsigned long WriteUninstallRecord(const UninstallRecordInput& input, const Unin
     }
     if (progress) progress(std::nullopt);
     Note(error, WriteRestoreSlots(built, slots));
-    const std::string option = ReadProfile("Extend", "UnSetupOption", "", input.scriptPath);
-    if (!option.empty()) Note(error, WriteSection(built, "UnSetupOption", {{"CheckBox", option}}));
+    if (!input.unSetupOption.empty())
+        Note(error, WriteSection(built, "UnSetupOption", {{"CheckBox", input.unSetupOption}}));
     FlushProfile(built);
 
     // An incomplete record would lose entries of the earlier one; that one

@@ -17,7 +17,7 @@
 struct UninstallRecordInput {
     std::string recordPath;    // the setup folder's UNSETUP.INI
     std::string workFolder;    // where the new record is built, with a trailing "\"
-    std::string scriptPath;    // the working copy of the setup script
+    std::string unSetupOption; // the script's [Extend] UnSetupOption
     std::string unSetupTitle;  // [Title] UnSetup
     std::string appFolder;     // [SetupFolder] Folder
     // [SetupFolder] Made=1: the install made the setup folder (this one, or

@@ -1,11 +1,10 @@
 #include "services/Deletion.h"
 
+#include "script/PathParts.h"
+#include "script/ValueFields.h"
 #include "services/FileOps.h"
 #include "services/Win32Files.h"
-#include "text/PathParts.h"
-#include "text/StrOp.h"
 #include "text/Unicode.h"
-#include "text/ValueFields.h"
 
 #include <windows.h>
 #include <shellapi.h>

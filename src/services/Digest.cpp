@@ -1,7 +1,7 @@
 #include "services/Digest.h"
 
+#include "script/HexText.h"
 #include "services/UniqueResource.h"
-#include "text/HexText.h"
 
 #include <windows.h>
 #include <wincrypt.h>

@@ -1,12 +1,13 @@
 #include "services/Expansion.h"
 
+#include "script/CopyFileSection.h"
+#include "script/PathParts.h"
+#include "script/ShiftJis.h"
 #include "services/Deletion.h"
 #include "services/FileOps.h"
 #include "services/Win32Files.h"
 #include "services/Win32Lz.h"
-#include "text/MBUtils.h"
-#include "text/PathParts.h"
-#include "text/StrOp.h"
+#include "text/MapText.h"
 
 #include <windows.h>
 

@@ -5,10 +5,6 @@
 
 #include <string>
 
-// The destination name that stands for the name stored in the compressed
-// file (compared exactly, letter case included).
-constexpr const char* ExpandedNamePlaceholder = "AUTO.EXT";
-
 // Where an expansion put the file and where it goes.
 struct ExpandedFile {
     std::string temporary;    // the temporary folder + "EXPAND.OVX"

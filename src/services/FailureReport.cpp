@@ -1,9 +1,8 @@
 #include "services/FailureReport.h"
 
-#include "services/LocationTokens.h"
+#include "script/PathParts.h"
+#include "script/ShiftJis.h"
 #include "services/SystemErrorText.h"
-#include "text/MBUtils.h"
-#include "text/PathParts.h"
 
 namespace {
 

@@ -1,9 +1,10 @@
 #include "services/FileOps.h"
 
+#include "script/PathParts.h"
+#include "script/TextCase.h"
+#include "script/TextParts.h"
 #include "services/Journal.h"
 #include "services/Win32Files.h"
-#include "text/PathParts.h"
-#include "text/StrOp.h"
 
 #include <windows.h>
 

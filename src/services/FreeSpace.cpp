@@ -1,8 +1,8 @@
 #include "services/FreeSpace.h"
 
+#include "script/PathParts.h"
 #include "services/SystemLibraries.h"
 #include "services/Win32Files.h"
-#include "text/StrOp.h"
 #include "text/Unicode.h"
 
 #include <windows.h>

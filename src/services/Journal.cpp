@@ -1,14 +1,13 @@
 #include "services/Journal.h"
 
+#include "script/HexText.h"
+#include "script/PathParts.h"
 #include "services/ChangeTimes.h"
 #include "services/Clock.h"
 #include "services/JournalFormat.h"
 #include "services/Win32Files.h"
 #include "services/Win32Registry.h"
-#include "text/HexText.h"
 #include "text/IniFile.h"
-#include "text/PathParts.h"
-#include "text/StrOp.h"
 #include "text/Unicode.h"
 
 #include <utility>

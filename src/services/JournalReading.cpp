@@ -2,9 +2,9 @@
 // journal's writer makes them.
 #include "services/Journal.h"
 
+#include "script/PathParts.h"
+#include "script/TextCase.h"
 #include "services/JournalFormat.h"
-#include "text/PathParts.h"
-#include "text/StrOp.h"
 #include "text/Unicode.h"
 
 #include <cstdlib>
@@ -38,7 +38,7 @@ bool IsNumber(const std::string& text, bool hex)
 bool KeptBeside(const std::string& path, const std::string& kept)
 {
     const std::string name = AsciiUpper(FileNamePart(kept));
-    return AsciiUpper(FolderPart(kept)) == AsciiUpper(FolderPart(path)) && name.size() > 7 &&
+    return SameText(FolderPart(kept), FolderPart(path)) && name.size() > 7 &&
            name.compare(0, 3, "OVJ") == 0 && name.compare(name.size() - 4, 4, ".TMP") == 0 &&
            IsNumber(name.substr(3, name.size() - 7), true);
 }

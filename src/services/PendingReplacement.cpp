@@ -1,12 +1,11 @@
 #include "services/PendingReplacement.h"
 
+#include "script/PathParts.h"
 #include "services/Deletion.h"
 #include "services/FileOps.h"
 #include "services/Journal.h"
 #include "services/SystemLibraries.h"
 #include "services/Win32Files.h"
-#include "text/PathParts.h"
-#include "text/StrOp.h"
 #include "text/Unicode.h"
 
 #include <windows.h>

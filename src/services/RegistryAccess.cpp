@@ -1,8 +1,10 @@
 #include "services/RegistryAccess.h"
 
+#include "script/PathParts.h"
+#include "script/TextCase.h"
+#include "script/TextParts.h"
 #include "services/Journal.h"
 #include "services/SetupError.h"
-#include "text/StrOp.h"
 
 namespace {
 

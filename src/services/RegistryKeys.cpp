@@ -1,42 +1,14 @@
 #include "services/RegistryKeys.h"
 
+#include "script/PathParts.h"
+#include "script/ScriptTokens.h"
 #include "services/Win32Registry.h"
-#include "text/ScriptTokens.h"
-#include "text/StrOp.h"
 
 namespace {
 
-constexpr int TokenLength = 7;
 constexpr int MaximumDeletionPasses = 99;
 
 }  // namespace
-
-namespace {
-
-bool OpensToken(const std::string& text)
-{
-    return !text.empty() && text[0] == '(';
-}
-
-// ")" is a single-byte character: it is never the second byte of one.
-bool ClosesToken(const std::string& text)
-{
-    return text.size() >= TokenLength && text[TokenLength - 1] == ')';
-}
-
-RegistryLocation CutAfterToken(const std::string& text)
-{
-    return {LeftStr(text, TokenLength), MidStr(text, TokenLength + 1)};
-}
-
-}  // namespace
-
-RegistryLocation SplitRegistryLocation(const std::string& location)
-{
-    if (!OpensToken(location) || !ClosesToken(location)) return {std::string(ScriptTokens::CurrentUser), location};
-    return CutAfterToken(location);
-}
-
 
 HKEY RootKeyOf(const std::string& rootToken)
 {
@@ -48,9 +20,8 @@ HKEY RootKeyOf(const std::string& rootToken)
 
 RegistryKeyName ParseRegistryKey(const std::string& key)
 {
-    const RegistryLocation location =
-        OpensToken(key) || ClosesToken(key) ? CutAfterToken(key) : RegistryLocation{std::string(ScriptTokens::CurrentUser), key};
-    return {RootKeyOf(location.rootToken), WithoutTrailingBackslash(WithoutLeadingBackslash(location.keyPath))};
+    const RegistryLocation location = ParseScriptRegistryKey(key);
+    return {RootKeyOf(location.rootToken), location.keyPath};
 }
 
 bool DeleteRegistryKey(const std::string& rootToken, const std::string& keyPath)

@@ -1,21 +1,12 @@
-// Registry locations as setup scripts and uninstall records write them: a
-// seven-character root token such as "(Local)" directly followed by the key
-// path; and the removal of a key named that way.
+// The roots that registry locations of scripts and records name by their
+// tokens (script/RegistrySection.h), and the removal of a key named that way.
 #pragma once
+
+#include "script/RegistrySection.h"
 
 #include <windows.h>
 
 #include <string>
-
-struct RegistryLocation {
-    std::string rootToken;
-    std::string keyPath;  // as written after the token, backslashes included
-};
-
-// The uninstall record's reading: the first seven characters are the root
-// token when the first is "(" and the seventh ")"; the key path is then the
-// rest. Otherwise the whole text is the key path and the token "(Cuser)".
-RegistryLocation SplitRegistryLocation(const std::string& location);
 
 // "(Cuser)", "(Class)", "(Local)", "(Users)", compared exactly with their
 // letter case; any other text means HKEY_CURRENT_USER.
@@ -26,12 +17,9 @@ struct RegistryKeyName {
     std::string subKey;
 };
 
-// A setup script's [Registry] key (and [DefaultFolder] ReferRegistry), which
-// asks less of the token's shape than the record: the first seven characters
-// are the root token as soon as the first is "(" or the seventh ")", and
-// select the root as RootKeyOf does. A text with neither is the subkey under
-// HKEY_CURRENT_USER as a whole. One leading and one trailing "\" of the
-// subkey are dropped.
+// A setup script's [Registry] key (and [DefaultFolder] ReferRegistry) as
+// ParseScriptRegistryKey reads it, its root token selecting the root as
+// RootKeyOf does.
 RegistryKeyName ParseRegistryKey(const std::string& key);
 
 // Deletes the key with all its subkeys, passing again while it is still

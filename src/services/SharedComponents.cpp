@@ -1,12 +1,12 @@
 #include "services/SharedComponents.h"
 
+#include "script/ScopeExit.h"
+#include "script/TextCase.h"
 #include "services/FileOps.h"
 #include "services/RegistryAccess.h"
-#include "services/ScopeExit.h"
 #include "services/SetupError.h"
 #include "services/SystemLibraries.h"
 #include "services/Win32Files.h"
-#include "text/StrOp.h"
 #include "text/Unicode.h"
 
 #include <windows.h>

@@ -2,12 +2,12 @@
 
 #include "services/Journal.h"
 
+#include "script/PathParts.h"
+#include "script/TextCase.h"
 #include "services/FileOps.h"
 #include "services/SetupError.h"
 #include "services/SystemErrorText.h"
 #include "services/Win32Com.h"
-#include "text/PathParts.h"
-#include "text/StrOp.h"
 #include "text/Unicode.h"
 
 #include <windows.h>

@@ -1,6 +1,6 @@
 #include "services/SystemErrorText.h"
 
-#include "text/StrOp.h"
+#include "text/MapText.h"
 #include "text/Unicode.h"
 
 #include <windows.h>

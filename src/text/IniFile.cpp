@@ -1,11 +1,10 @@
 #include "text/IniFile.h"
 
-#include "text/PathParts.h"
+#include "script/PathParts.h"
 
-#include "text/ProfileText.h"
-#include "text/StrOp.h"
+#include "script/ProfileText.h"
+#include "script/ValueFields.h"
 #include "text/Unicode.h"
-#include "text/ValueFields.h"
 
 #include <windows.h>
 
@@ -184,11 +183,15 @@ std::string ProfileFileLocation(const std::string& file)
     return ShiftJisFromWide(ProfilePath(file)).value_or(std::string());
 }
 
-ProfileText ReadProfileText(const std::string& file)
+std::string ReadProfileBytes(const std::string& file)
 {
     unsigned long error = 0;
-    const std::optional<std::string> text = ReadProfileFile(ProfilePath(file), error);
-    return ProfileText::Parse(text.value_or(std::string()));
+    return ReadProfileFile(ProfilePath(file), error).value_or(std::string());
+}
+
+ProfileText ReadProfileText(const std::string& file)
+{
+    return ProfileText::Parse(ReadProfileBytes(file));
 }
 
 std::string ReadProfile(const std::string& section, const std::string& key, const std::string& fallback,

@@ -1,5 +1,5 @@
 // Profile (INI) files read and changed one call at a time by the program's
-// own Shift-JIS reader and writer (text/ProfileText.h), with the rules of the
+// own Shift-JIS reader and writer (script/ProfileText.h), with the rules of the
 // system's profile functions but the same bytes on every system code page.
 // There is no in-memory model of a file kept between calls: each call reads
 // the file afresh (ReadProfileText gives it parsed once, for a caller that
@@ -8,7 +8,7 @@
 // file as it was.
 #pragma once
 
-#include "text/ProfileText.h"
+#include "script/ProfileText.h"
 
 #include <string>
 #include <vector>
@@ -18,6 +18,10 @@
 // the system's limit, which they never touch (a read gives the fallback, a
 // write fails).
 std::string ProfileFileLocation(const std::string& file);
+
+// The file's bytes as the reads below take them: empty for a missing file
+// and for one that cannot be read.
+std::string ReadProfileBytes(const std::string& file);
 
 // The file as ReadProfile reads it, parsed once: its Read gives what
 // ReadProfile gives. An empty text for a missing file.

@@ -8,11 +8,6 @@
 // The values of `prefix`1, `prefix`2, ... in order, up to the first key whose
 // value is empty; a missing key counts as empty, so a gap ends the list and
 // nothing after it is read. Each value is what ReadProfile gives for its key,
-// but the section is read from the file once, not once per key.
+// but the file is read once, not once per key.
 std::vector<std::string> ReadNumberedList(const std::string& section, const std::string& prefix,
                                           const std::string& file);
-
-// What the profile functions give back for a value written to a file: blanks
-// (space, tab, line-feed characters and ^Z) dropped at both ends, then one
-// enclosing pair of matching double or single quotes removed.
-std::string ProfileValueAsRead(const std::string& written);

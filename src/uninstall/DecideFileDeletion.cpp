@@ -1,12 +1,13 @@
 #include "uninstall/DecideFileDeletion.h"
 
 #include "install/ComponentRegistration.h"
+#include "script/PathParts.h"
+#include "script/TextCase.h"
+#include "script/TextParts.h"
 #include "services/Deletion.h"
 #include "services/FileOps.h"
 #include "services/PendingReplacement.h"
 #include "services/SharedComponents.h"
-#include "text/PathParts.h"
-#include "text/StrOp.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "uninstall/DeletionScope.h"
 
+#include "script/PathParts.h"
+#include "script/TextCase.h"
 #include "services/Win32Files.h"
-#include "text/PathParts.h"
-#include "text/StrOp.h"
 
 #include <windows.h>
 

@@ -2,12 +2,12 @@
 
 #include "engine/ProtectedFolders.h"
 #include "install/InstallCompletion.h"
+#include "script/PathParts.h"
+#include "script/TextCase.h"
 #include "services/FileOps.h"
 #include "services/RegistryKeys.h"
 #include "services/Win32Files.h"
 #include "services/Win32Registry.h"
-#include "text/PathParts.h"
-#include "text/StrOp.h"
 
 #include <windows.h>
 

@@ -1,11 +1,10 @@
 #include "uninstall/RecordedRemovals.h"
 
+#include "script/PathParts.h"
 #include "services/Deletion.h"
 #include "services/SetupError.h"
 #include "services/SystemErrorText.h"
 #include "text/NumberedList.h"
-#include "text/PathParts.h"
-#include "text/StrOp.h"
 #include "uninstall/RestartRemoval.h"
 
 #include <algorithm>

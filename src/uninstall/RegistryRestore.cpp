@@ -1,13 +1,14 @@
 #include "uninstall/RegistryRestore.h"
 
+#include "script/PathParts.h"
+#include "script/TextCase.h"
+#include "script/ValueFields.h"
 #include "services/RegistryAccess.h"
 #include "services/RegistryKeys.h"
 #include "services/SetupError.h"
 #include "services/Win32Registry.h"
 #include "text/IniFile.h"
 #include "text/NumberedList.h"
-#include "text/StrOp.h"
-#include "text/ValueFields.h"
 
 #include <windows.h>
 
@@ -50,11 +51,6 @@ bool RemoveKey(const std::string& rootToken, const std::string& keyPath)
     return subKey.empty() || !RegKeyExists(RootKeyOf(rootToken), subKey);
 }
 
-bool SameTextIgnoringCase(const std::string& a, const std::string& b)
-{
-    return a.size() == b.size() && (a.empty() || TokenPos(a, b) == 1);
-}
-
 void RestoreAssociation(const RecordedAssociation& association, RunLog& log)
 {
     const std::string extensionKey = "." + association.extension;
@@ -71,7 +67,7 @@ void RestoreAssociation(const RecordedAssociation& association, RunLog& log)
         if (write == TypeWrite::Written) restored = association.earlierType;
     }
     if (restored.empty()) DeleteRegistryKey("(Class)", extensionKey);
-    if (!SameTextIgnoringCase(restored, installedType)) DeleteRegistryKey("(Class)", installedType);
+    if (!SameUpperCased(restored, installedType)) DeleteRegistryKey("(Class)", installedType);
     log.Line(restored.empty() ? "Association removed: ." + association.extension
                               : "Association restored: ." + association.extension + " -> " + restored);
 }

@@ -1,10 +1,10 @@
 #include "uninstall/RestartRemoval.h"
 
 #include "engine/ProtectedFolders.h"
+#include "script/PathParts.h"
 #include "services/Deletion.h"
 #include "services/PendingReplacement.h"
 #include "services/Win32Files.h"
-#include "text/StrOp.h"
 
 #include <windows.h>
 

@@ -1,7 +1,6 @@
 #include "uninstall/SetupFolderRemoval.h"
 
 #include "services/Deletion.h"
-#include "services/LocationTokens.h"
 #include "services/SystemErrorText.h"
 #include "uninstall/RestartRemoval.h"
 

@@ -1,6 +1,7 @@
 #include "windows/VersionInfo.h"
 
-#include "text/StrOp.h"
+#include "script/TextCase.h"
+#include "script/TextParts.h"
 #include "text/Unicode.h"
 
 #include <windows.h>

@@ -10,12 +10,13 @@
 #include <doctest/doctest.h>
 
 #include "SampleDistribution.h"
+#include "SampleRuns.h"
 #include "ScreenExpectations.h"
 #include "driver/Driver.h"
+#include "script/PathParts.h"
 #include "services/Win32Files.h"
 #include "support/Fixtures.h"
 #include "support/Scratch.h"
-#include "text/StrOp.h"
 #include "windows/ControlIds.h"
 // The author tools' corpus (tools/author/tests/support).
 #include "Corpus.h"
@@ -175,4 +176,69 @@ TEST_CASE("SETUP.EXE expands every file of the compression corpus that orvauthor
     CHECK(NamesIn(app) == expectedNames);
     CHECK(NamesIn(app + "RENAMED\\") == expectedRenamed);
     CHECK_FALSE(PathExists(temp / "EXPAND.OVX"));
+}
+
+TEST_CASE("every form of a [CopyFile] entry, laid out by orvauthor, installs without a failure report")
+{
+    const std::string orvauthor = ProgramFolder() + "..\\author\\windows\\orvauthor.exe";
+    REQUIRE_MESSAGE(PathExists(orvauthor), "the author tools' Windows form is built by tools/build-author.sh");
+    ScratchFolder source("forms-src");
+    ScratchFolder distribution("forms-dist");
+    ScratchFolder installed("forms-app");
+    ScratchFolder temp("forms-tmp");
+    const std::string app = installed / "App\\";
+    // The installed name and the source's contents of each entry.
+    const std::vector<std::pair<std::string, std::string>> files = {
+        {app + "PLAIN.TXT", "a token, then a backslash"},
+        {app + "NOSLASH.TXT", "a token right before the name"},
+        {temp / "ORVFORMS.DAT", "a shared file, its token right before the name"},
+        {app + "SUB\\PACKED.TXT", "compressed, installed under the name stored in it"},
+        {app + "SUB\\RENAMED.TXT", "compressed and renamed, always written"},
+        {app + "SUB\\COPY.DAT", "renamed into a subfolder"},
+        {app + "DISK2.TXT", "on the second disk"},
+        {app + "SUB\\ソ表.TXT", "a name whose trail bytes are backslashes"},
+    };
+    const std::vector<std::pair<std::string, std::string>> sources = {
+        {"PLAIN.TXT", "(App)\\PLAIN.TXT"},
+        {"NOSLASH.TXT", "(App)NOSLASH.TXT"},
+        {"ORVFORMS.DAT", "(Tmp)ORVFORMS.DAT,/S"},
+        {"PACKED.TXT", "(App)\\SUB\\PACKED.TX_"},
+        {"NAMED.TXT", "(app)SUB\\NAMED.TX_|RENAMED.TXT,/w"},
+        {"ORIGINAL.DAT", "(App)\\ORIGINAL.DAT|SUB\\COPY.DAT"},
+        {"DISK2.TXT", "(Dch)(App)DISK2.TXT"},
+        {"ソ表.TXT", "(App)\\SUB\\ソ表.TXT,/W"},
+    };
+    std::string entries;
+    for (size_t n = 0; n < sources.size(); ++n) {
+        WriteTextFile(source / sources[n].first, files[n].second);
+        entries += "File" + std::to_string(n + 1) + "=" + sources[n].second + "\r\n";
+    }
+    WriteTextFile(source / "SETUP.INI", "[Title]\r\nSetup=Forms\r\nUnSetup=Forms Setup Only.\r\n"
+                                        "[DefaultFolder]\r\nFolder=" + app + "\r\n"
+                                        "[Extend]\r\nSetupSpeed=1\r\n"
+                                        "[MakeFolder]\r\nFolder1=(App)\\SUB\r\n"
+                                        "[CopyFile]\r\n" + entries);
+    const SampleInstallation machine;
+    const bool uninstallerBefore = PathExists(machine.uninstaller);
+
+    const std::string dist = distribution / "DIST\\";
+    REQUIRE(RunAuthorTool("\"" + orvauthor + "\" layout --setup-exe \"" + ProgramFolder() + "SETUP.EXE\" \"" +
+                          WithoutTrailingBackslash(source.Path()) + "\" \"" + WithoutTrailingBackslash(dist) + "\"") == 0);
+    const std::string log = temp / "forms.log";
+    SetupProcess setup(ExactCommandLine{Quoted(dist + "DISK1\\SETUP.EXE") + " /S /NORESTART /LOG=" + Quoted(log)},
+                       temp.Path());
+    RunToEnd(setup);
+    // A failure report of an unattended run ends it with 1603.
+    CHECK(setup.ExitCode() == 0);
+    const std::vector<std::string> lines = LogLines(log);
+    for (const std::string& line : lines) CHECK_MESSAGE(line.find("Skipped") == std::string::npos, line);
+    for (const auto& [path, contents] : files) CHECK_MESSAGE(Mismatch(path, contents).empty(), path);
+
+    DeleteFileA((temp / "ORVFORMS.DAT").c_str());
+    HKEY shared = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, machine.sharedDlls.c_str(), 0, KEY_SET_VALUE, &shared) == ERROR_SUCCESS) {
+        RegDeleteValueA(shared, (temp / "ORVFORMS.DAT").c_str());
+        RegCloseKey(shared);
+    }
+    if (!uninstallerBefore) DeleteFileA(machine.uninstaller.c_str());
 }

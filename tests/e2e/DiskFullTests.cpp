@@ -7,7 +7,6 @@
 
 #include "ScreenExpectations.h"
 #include "driver/Driver.h"
-#include "services/LocationTokens.h"
 #include "services/SystemErrorText.h"
 #include "support/Fixtures.h"
 #include "support/Scratch.h"

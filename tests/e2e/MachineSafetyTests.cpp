@@ -7,13 +7,12 @@
 
 #include "SampleRuns.h"
 #include "driver/Driver.h"
+#include "script/PathParts.h"
 #include "support/Fixtures.h"
 #include "support/FolderLinks.h"
 #include "support/FolderWalk.h"
 #include "support/Scratch.h"
 #include "support/Utf8.h"
-#include "text/PathParts.h"
-#include "text/StrOp.h"
 #include "text/Unicode.h"
 #include "windows/ControlIds.h"
 

@@ -6,11 +6,11 @@
 #include "SampleRuns.h"
 #include "ScreenExpectations.h"
 #include "driver/Driver.h"
+#include "script/ScopeExit.h"
 #include "services/Journal.h"
-#include "services/ScopeExit.h"
 #include "support/Fixtures.h"
-#include "support/Scratch.h"
 #include "support/PendingRenames.h"
+#include "support/Scratch.h"
 #include "support/ShellLinks.h"
 #include "windows/ControlIds.h"
 

@@ -9,8 +9,8 @@
 
 #include "SampleRuns.h"
 #include "ScreenExpectations.h"
+#include "script/ScopeExit.h"
 #include "services/Journal.h"
-#include "services/ScopeExit.h"
 #include "support/Fixtures.h"
 #include "support/Scratch.h"
 #include "support/ScratchRegistry.h"

@@ -6,10 +6,15 @@
 #include "app/RunStart.h"
 #include "app/UnattendedRun.h"
 #include "engine/ProtectedFolders.h"
-#include "install/IniFileSection.h"
 #include "install/InstallCompletion.h"
 #include "install/InstallPreparation.h"
 #include "install/RunInstall.h"
+#include "script/CopyFileSection.h"
+#include "script/IniFileSection.h"
+#include "script/PathParts.h"
+#include "script/ScriptAcceptance.h"
+#include "script/TextCase.h"
+#include "script/TextParts.h"
 #include "services/Expansion.h"
 #include "services/Journal.h"
 #include "support/Fixtures.h"
@@ -17,9 +22,6 @@
 #include "support/Scratch.h"
 #include "support/TestRunState.h"
 #include "text/NumberedList.h"
-#include "text/PathParts.h"
-#include "text/ScriptAcceptance.h"
-#include "text/StrOp.h"
 #include "text/Unicode.h"
 #include "uninstall/DecideFileDeletion.h"
 #include "uninstall/RunUninstall.h"
@@ -74,6 +76,8 @@ void PrepareInstall(const Sandbox& sandbox, const std::string& script, Recording
     TheRun.runMode = "SETUP";
     TheRun.scriptPath = sandbox.Folder("work") + "SETUP.INI";
     WriteTextFile(TheRun.scriptPath, script);
+    // Parsed as the start-up parses the working copy.
+    TheRun.script = ParseSetupScript(script);
     TheRun.appFolder = "(App)";
     ReadRunHeader(TheRun);
     ScriptAnswers(person, random);
@@ -87,6 +91,7 @@ void Uninstall(const Sandbox& sandbox, const std::string& record, FuzzRandom& ra
     if (record != working) CopyFileA(record.c_str(), working.c_str(), FALSE);
     TheRun.runMode = "UNSETUP";
     TheRun.scriptPath = working;
+    TheRun.script = {};
     TheRun.appFolder = "(App)";
     ReadRunHeader(TheRun);
     RecordingCallback person;
@@ -148,7 +153,7 @@ void NoteBareIniFiles(const RunState& run, std::set<std::string>& named)
 {
     const std::string windowsFolder = RealWindowsFolder();
     if (windowsFolder.empty()) return;
-    for (const std::string& data : ReadIniFileItems(run.scriptPath)) {
+    for (const std::string& data : run.script.iniFiles) {
         const std::string file = ParseIniFileEntry(data, LocationsOf(run)).file;
         if (NamesNoFolder(file)) named.insert(SnapshotKey(windowsFolder + file));
     }
@@ -329,7 +334,7 @@ void RunScript(Sandbox& sandbox, const FuzzInput& input, FuzzRandom& random, Des
 {
     // The start-up's judgement of the script's bytes; the install runs on
     // whatever it is given all the same, for the engine's sake.
-    FaultOfScript(input.bytes);
+    AcceptScript(input.bytes);
     designed.victimFolderNamed |= NamesVictimFolder(input);
     RecordingCallback person;
     PrepareInstall(sandbox, input.bytes, person, random);

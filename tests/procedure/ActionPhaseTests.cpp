@@ -6,14 +6,14 @@
 
 #include "InstallFixture.h"
 #include "install/ActionPhases.h"
+#include "script/PathParts.h"
+#include "services/ShellFolders.h"
+#include "services/Win32Files.h"
 #include "support/ScratchRegistry.h"
 #include "support/ShellLinks.h"
 #include "support/TestRunState.h"
 #include "support/Utf8.h"
-#include "services/LocationTokens.h"
-#include "services/Win32Files.h"
 #include "text/IniFile.h"
-#include "text/StrOp.h"
 #include "text/Unicode.h"
 
 #include <windows.h>
@@ -250,7 +250,7 @@ TEST_CASE("associations: a confirmed one writes four keys and remembers the earl
     // What an earlier record of the folder remembered for the first extension
     // stays: the uninstall restores the type from before the first install.
     TheRun.restoreRelateSlots[0] = typed.Name() + ",Before.First";
-    fixture.install.relateTable = ReadRelateTable(TheRun.scriptPath);
+    fixture.install.relateTable = TheRun.script.relate;
     REQUIRE(fixture.install.relateTable.size() == 3);
 
     ScriptedDialogs person;
@@ -300,7 +300,7 @@ TEST_CASE("with twenty slots taken, an association is made but not remembered")
         TheRun.restoreRelateSlots[static_cast<size_t>(i)] = slot;
     }
     const RestoreSlots before = TheRun.restoreRelateSlots;
-    fixture.install.relateTable = ReadRelateTable(TheRun.scriptPath);
+    fixture.install.relateTable = TheRun.script.relate;
     ScriptedDialogs person;
     person.Answer(IDYES);
     REQUIRE(MakeAssociations(fixture.run, fixture.install) == Flow::GoOn);

@@ -10,7 +10,6 @@
 #include "InstallFixture.h"
 #include "install/InstallCompletion.h"
 #include "record/PreviousRecord.h"
-#include "services/LocationTokens.h"
 #include "services/SystemErrorText.h"
 #include "support/FileShapes.h"
 #include "support/PendingRenames.h"
@@ -74,7 +73,7 @@ TEST_CASE("the completion writes the example record, the Add/Remove entry, UNOVS
     WriteTextFile(fixture.source / "SETUP.EXE", "MZ the uninstaller");
     const std::string app = fixture.app;
     // What the folder and copy phases leave.
-    fixture.install.relateTable = ReadRelateTable(TheRun.scriptPath);
+    fixture.install.relateTable = TheRun.script.relate;
     fixture.install.lists.deleteFolderList = {app + "DATA\\"};
     fixture.install.lists.deleteFileList = {app + "SAMPLE.EXE", TheRun.systemFolder + "SAMPLE.OCX,/S/R", fixture.RecordPath()};
 
@@ -225,7 +224,7 @@ TEST_CASE("the Add/Remove entry tells version, publisher, icon, folder, size and
 
     // The reinstall of a script without the section: the version and the
     // rest are gone, the icon is the uninstaller's, the flags stay.
-    WriteTextFile(TheRun.scriptPath, "[Title]\r\nUnSetup=" + title + "\r\n");
+    TheRun.script = ParseSetupScript("[Title]\r\nUnSetup=" + title + "\r\n");
     fixture.install = InstallRun{TheRun};
     fixture.TakeOptions();
     fixture.install.lists.deleteFileList = {app + "A.EXE", fixture.RecordPath()};

@@ -5,8 +5,8 @@
 #include <doctest/doctest.h>
 
 #include "InstallFixture.h"
+#include "script/PathParts.h"
 #include "services/FileOps.h"
-#include "services/LocationTokens.h"
 #include "services/SharedComponents.h"
 #include "services/SystemErrorText.h"
 #include "support/FileShapes.h"
@@ -15,7 +15,6 @@
 #include "support/PendingRenames.h"
 #include "support/ScratchRegistry.h"
 #include "support/TestRunState.h"
-#include "text/PathParts.h"
 
 #include <windows.h>
 

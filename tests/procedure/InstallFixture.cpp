@@ -2,7 +2,6 @@
 
 #include "install/ActionPhases.h"
 #include "install/InstallCompletion.h"
-#include "services/LocationTokens.h"
 #include "services/SystemErrorText.h"
 #include "support/TestRunState.h"
 #include "windows/ErrorGuard.h"

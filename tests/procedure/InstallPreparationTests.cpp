@@ -5,12 +5,12 @@
 #include <doctest/doctest.h>
 
 #include "InstallFixture.h"
+#include "script/PathParts.h"
 #include "services/FileOps.h"
 #include "services/FreeSpace.h"
 #include "support/FileShapes.h"
 #include "support/TestRunState.h"
 #include "text/IniFile.h"
-#include "text/PathParts.h"
 
 #include <windows.h>
 

@@ -5,7 +5,7 @@
 #include <doctest/doctest.h>
 
 #include "UninstallFixture.h"
-#include "services/LocationTokens.h"
+#include "services/ShellFolders.h"
 #include "support/Utf8.h"
 
 #include <windows.h>

@@ -4,14 +4,13 @@
 #include <doctest/doctest.h>
 
 #include "UninstallFixture.h"
-#include "services/LocationTokens.h"
+#include "script/PathParts.h"
 #include "services/SystemErrorText.h"
 #include "support/Fixtures.h"
 #include "support/PendingRenames.h"
 #include "support/ScratchRegistry.h"
 #include "support/TestRunState.h"
 #include "support/Utf8.h"
-#include "text/StrOp.h"
 
 #include <windows.h>
 

@@ -6,12 +6,13 @@
 
 #include "UninstallFixture.h"
 #include "engine/ProtectedFolders.h"
-#include "services/LocationTokens.h"
+#include "script/PathParts.h"
+#include "services/ShellFolders.h"
 #include "services/SystemErrorText.h"
 #include "support/PendingRenames.h"
 #include "support/TestRunState.h"
 #include "support/Utf8.h"
-#include "text/StrOp.h"
+#include "text/MapText.h"
 #include "uninstall/SetupFolderRemoval.h"
 
 #include <windows.h>

@@ -4,7 +4,6 @@
 #include <doctest/doctest.h>
 
 #include "UninstallFixture.h"
-#include "services/LocationTokens.h"
 #include "services/SystemErrorText.h"
 #include "support/ScratchRegistry.h"
 #include "support/TestRunState.h"

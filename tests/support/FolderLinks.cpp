@@ -1,7 +1,7 @@
 #include "support/FolderLinks.h"
 
+#include "script/PathParts.h"
 #include "services/Win32Files.h"
-#include "text/StrOp.h"
 #include "text/Unicode.h"
 
 #include <windows.h>

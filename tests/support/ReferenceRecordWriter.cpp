@@ -1,8 +1,8 @@
 #include "support/ReferenceRecordWriter.h"
 
+#include "script/TextCase.h"
 #include "services/Deletion.h"
 #include "text/IniFile.h"
-#include "text/StrOp.h"
 
 #include <windows.h>
 
@@ -69,6 +69,5 @@ void WriteRecordKeyByKey(const UninstallRecordInput& input, const UninstallLists
     for (size_t i = 0; i < slots.size(); ++i) {
         if (!slots[i].empty()) SystemWriteProfile("RestoreRelate", "Key" + std::to_string(i + 1), slots[i], record);
     }
-    const std::string option = SystemReadProfile("Extend", "UnSetupOption", "", input.scriptPath);
-    if (!option.empty()) SystemWriteProfile("UnSetupOption", "CheckBox", option, record);
+    if (!input.unSetupOption.empty()) SystemWriteProfile("UnSetupOption", "CheckBox", input.unSetupOption, record);
 }

@@ -1,6 +1,6 @@
 #include "support/Scratch.h"
 
-#include "text/StrOp.h"
+#include "script/PathParts.h"
 #include "text/Unicode.h"
 
 #include <windows.h>

@@ -1,18 +1,16 @@
-// Entry of every test program: the system's lead bytes and COM, as the
-// process entry of SETUP.EXE prepares them, then the test cases. A test that
-// installs no responder of its own still never waits on a real box: the one
-// installed here expects none, and fails the test with the box's text.
+// Entry of every test program: COM, as the process entry of SETUP.EXE
+// prepares it, then the test cases. A test that installs no responder of
+// its own still never waits on a real box: the one installed here expects
+// none, and fails the test with the box's text.
 #define DOCTEST_CONFIG_IMPLEMENT
 #include <doctest/doctest.h>
 
 #include "support/Scripted.h"
-#include "text/MBUtils.h"
 
 #include <objbase.h>
 
 int main(int argc, char** argv)
 {
-    LoadLeadBytes();
     CoInitialize(nullptr);
     int result = 0;
     {

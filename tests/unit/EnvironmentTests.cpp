@@ -4,8 +4,8 @@
 // prefixes of other code pages). A misconfigured Wine must fail here, loudly.
 #include <doctest/doctest.h>
 
+#include "script/ShiftJis.h"
 #include "services/Win32Files.h"
-#include "text/MBUtils.h"
 #include "text/Unicode.h"
 
 #include <windows.h>

@@ -5,6 +5,7 @@
 
 #include "engine/Rollback.h"
 #include "install/RunInstall.h"
+#include "script/SetupScript.h"
 #include "services/FileOps.h"
 #include "services/RegistryAccess.h"
 #include "support/RecordingCallback.h"
@@ -19,6 +20,13 @@
 #include <algorithm>
 
 namespace {
+
+// The script of the run: its working copy, parsed as the start-up parses it.
+void UseScript(const std::string& text)
+{
+    WriteTextFile(TheRun.scriptPath, text);
+    TheRun.script = ParseSetupScript(text);
+}
 
 // The run state of a start-up on a distribution of the test's own, every
 // folder the install may write to in a scratch folder; restored afterwards.
@@ -41,7 +49,7 @@ struct WindowlessRun {
         // No record and no Add/Remove entry: nothing of the machine's own.
         TheRun.unSetupTitle = "Setup Only.";
         TheRun.programId.clear();
-        WriteTextFile(TheRun.scriptPath, script);
+        UseScript(script);
     }
     ~WindowlessRun() { saved.Restore(TheRun); }
     WindowlessRun(const WindowlessRun&) = delete;
@@ -189,13 +197,13 @@ TEST_CASE("an install that fails is undone from its journal: what it made goes, 
     SUBCASE("unattended, a failure report undoes everything and the run has failed")
     {
         TheRun.allOrNothing = true;
-        WriteTextFile(TheRun.scriptPath, scriptHead + "File4=(App)\\MISSING.TXT\r\n" + iniEntries);
+        UseScript(scriptHead + "File4=(App)\\MISSING.TXT\r\n" + iniEntries);
         CHECK(RunInstall(person, TheRun).end == RunEnd::Failed);
         CHECK(std::find(person.calls.begin(), person.calls.end(), "Status UndoingInstall") != person.calls.end());
     }
     SUBCASE("a registry write the system refuses undoes everything, interactive or not")
     {
-        WriteTextFile(TheRun.scriptPath, scriptHead + "Key3=(Cuser)" + key / "Volatile\\Refused" +
+        UseScript(scriptHead + "Key3=(Cuser)" + key / "Volatile\\Refused" +
                                              "\r\nName3=X\r\nValue3=(Str)x\r\n" + iniEntries);
         CHECK(RunInstall(person, TheRun).end == RunEnd::Failed);
         CHECK(person.calls.back() == "Abandon Fatal");
@@ -304,7 +312,7 @@ TEST_CASE("an INI file the script names without a folder is the Windows folder's
     {
         TheRun.journalPath = run.machine / "ORVSETUP.JNL";
         TheRun.allOrNothing = true;
-        WriteTextFile(TheRun.scriptPath, "[IniFile]\r\nData1=S,K,V,ORVFLOW.INI\r\n[CopyFile]\r\nFile1=(App)\\MISSING.TXT\r\n");
+        UseScript("[IniFile]\r\nData1=S,K,V,ORVFLOW.INI\r\n[CopyFile]\r\nFile1=(App)\\MISSING.TXT\r\n");
         CHECK(RunInstall(person, TheRun).end == RunEnd::Failed);
         CHECK_FALSE(PathExists(bare));
     }

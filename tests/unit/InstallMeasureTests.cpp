@@ -5,11 +5,11 @@
 
 #include "install/ProgressDisplay.h"
 #include "install/SpaceCheck.h"
+#include "script/PathParts.h"
 #include "services/FileFacts.h"
 #include "support/FileShapes.h"
 #include "support/Scratch.h"
 #include "support/TestRunState.h"
-#include "text/PathParts.h"
 
 TEST_CASE("DrivePart: a drive letter, or the server and share of a network path")
 {

@@ -2,12 +2,13 @@
 #include <doctest/doctest.h>
 
 #include "app/SystemFolders.h"
+#include "script/LocationTokens.h"
+#include "script/ShiftJis.h"
 #include "services/FileOps.h"
-#include "services/LocationTokens.h"
+#include "services/ShellFolders.h"
 #include "services/SystemErrorText.h"
 #include "support/KnownFolders.h"
 #include "support/TestRunState.h"
-#include "text/MBUtils.h"
 
 #include <windows.h>
 #include <shlobj.h>

@@ -2,11 +2,10 @@
 // compared with the system's profile functions on code page 932.
 #include <doctest/doctest.h>
 
+#include "script/ProfileText.h"
+#include "script/TextCase.h"
 #include "support/Scratch.h"
 #include "text/IniFile.h"
-#include "text/ProfileText.h"
-#include "text/ScriptAcceptance.h"
-#include "text/StrOp.h"
 
 #include <windows.h>
 
@@ -390,42 +389,4 @@ TEST_CASE("A write that cannot replace the file reports it and leaves the file w
     CHECK_FALSE(search.Valid());
     // A folder that does not exist fails as well.
     CHECK_FALSE(WriteProfile("S", "K", "v", folder / "NONE\\NEW.INI"));
-}
-
-namespace {
-
-std::string Replaced(std::string text, const std::string& from, const std::string& to)
-{
-    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-    return text;
-}
-
-}  // namespace
-
-TEST_CASE("a script the reader would read as something else is refused: UTF-16, a UTF-8 mark, NUL, CR alone, no sections")
-{
-    const std::string script = "[Title]\r\nSetup=表示\r\n[DefaultFolder]\r\nFolder=(Prg)\\表示\r\n[CopyFile]\r\nFile1=(App)\\A.EXE\r\n";
-    CHECK(FaultOfScript(script) == ScriptFault::None);
-    CHECK(FaultOfScript(Replaced(script, "\r\n", "\n")) == ScriptFault::None);
-    CHECK(FaultOfScript("[CopyFile]\r\nFile1=(App)\\A.EXE\r\n") == ScriptFault::None);
-
-    // Each of these read through the profile reader names no [Title] (or
-    // a [DefaultFolder] that ends early): the install would go on with the
-    // defaults, into "(Prg)\" with an entry named "Orvane".
-    std::string utf16 = "\xFF\xFE";
-    for (const char c : std::string("[Title]\r\nSetup=X\r\n")) utf16 += std::string(1, c) + '\0';
-    const std::string utf8 = "\xEF\xBB\xBF" + script;
-    const std::string withNul = Replaced(script, "Folder=(Prg)", std::string("Folder=(Prg)\0", 13));
-    const std::string crOnly = Replaced(script, "\r\n", "\r");
-    CHECK(ProfileText::Parse(utf8).FindSection("Title") == nullptr);
-    CHECK(ProfileText::Parse(crOnly).FindSection("Title") == nullptr);
-    CHECK(FaultOfScript(utf16) == ScriptFault::Utf16);
-    CHECK(FaultOfScript(utf8) == ScriptFault::Utf8Mark);
-    CHECK(FaultOfScript(withNul) == ScriptFault::NulByte);
-    CHECK(FaultOfScript(crOnly) == ScriptFault::NoLineFeeds);
-    CHECK(FaultOfScript("") == ScriptFault::NoSetupSections);
-    CHECK(FaultOfScript("[DefaultFolder]\r\nFolder=C:\\App\r\n[Registry]\r\nKey1=(Cuser)Software\\X\r\n") ==
-          ScriptFault::NoSetupSections);
-    CHECK(std::string(ScriptFaultReason(ScriptFault::Utf16)).find("UTF-16") != std::string::npos);
 }

@@ -5,12 +5,11 @@
 
 #include "app/SystemFolders.h"
 #include "engine/ProtectedFolders.h"
-#include "services/LocationTokens.h"
+#include "script/PathParts.h"
+#include "services/ShellFolders.h"
 #include "support/FolderLinks.h"
 #include "support/Scratch.h"
 #include "support/TestRunState.h"
-#include "text/PathParts.h"
-#include "text/StrOp.h"
 #include "text/Unicode.h"
 
 #include <windows.h>

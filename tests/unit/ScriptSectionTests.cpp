@@ -2,18 +2,20 @@
 // of each section and the text-to-integer conversion of registry data.
 #include <doctest/doctest.h>
 
-#include "install/CopyFileSection.h"
-#include "install/IniFileSection.h"
-#include "install/MakeFolderSection.h"
-#include "install/RegistrySection.h"
-#include "install/RelateSection.h"
-#include "install/ShortCutSection.h"
-#include "install/UninstallOnlySections.h"
+#include "script/CopyFileSection.h"
+#include "script/IniFileSection.h"
+#include "script/IntegerText.h"
+#include "script/MakeFolderSection.h"
+#include "script/RegistrySection.h"
+#include "script/RelateSection.h"
+#include "script/ScriptAcceptance.h"
+#include "script/SetupScript.h"
+#include "script/ShortCutSection.h"
+#include "services/RegistryKeys.h"
 #include "support/KnownFolders.h"
 #include "support/Scratch.h"
 #include "support/TestRunState.h"
 #include "text/IniFile.h"
-#include "text/IntegerText.h"
 #include "text/NumberedList.h"
 
 namespace {
@@ -25,6 +27,12 @@ struct Script {
     std::string path = folder / "SETUP.INI";
     explicit Script(const std::string& text) { WriteTextFile(path, text); }
 };
+
+// A setup script as the start-up parses it.
+SetupScript Parsed(const std::string& text)
+{
+    return ParseSetupScript(text);
+}
 
 const std::string SourceFolder = "D:\\SRC\\";
 
@@ -51,19 +59,17 @@ TEST_CASE("TextToInteger converts as the ordinary conversion does and refuses ov
 
 TEST_CASE("numbered lists end at the first empty or missing key")
 {
-    Script script("[CopyFile]\r\nFile1=(App)\\A.EXE\r\nFile2=(App)\\B.EXE\r\nFile4=(App)\\D.EXE\r\n"
-                  "[MakeFolder]\r\nFolder1=(App)\\X\r\nFolder2=\r\nFolder3=(App)\\Z\r\n"
-                  "[IniFile]\r\nData1=a,b,c,d\r\n"
-                  "[DeleteRegistry]\r\nKey1=(Local)SOFTWARE\\A\r\nKey2=(App)\r\n"
-                  "[AddDeleteFile]\r\nFile1=(App)\\*.LOG\r\n");
-    KnownFolders folders;
-    CHECK(ReadCopyFileItems(script.path) == std::vector<std::string>{"(App)\\A.EXE", "(App)\\B.EXE"});
-    CHECK(ReadMakeFolderItems(script.path) == std::vector<std::string>{"(App)\\X"});
-    CHECK(ReadIniFileItems(script.path).size() == 1);
-    // Registry keys for the uninstaller stay as written; extra files are expanded.
-    CHECK(ReadDeleteRegistryKeys(script.path) == std::vector<std::string>{"(Local)SOFTWARE\\A", "(App)"});
-    CHECK(ReadAddDeleteFiles(script.path, LocationsOf(TheRun)) == std::vector<std::string>{"C:\\APP\\*.LOG"});
-    CHECK(ReadCopyFileItems(script.folder / "NONE.INI").empty());
+    const SetupScript script = Parsed("[CopyFile]\r\nFile1=(App)\\A.EXE\r\nFile2=(App)\\B.EXE\r\nFile4=(App)\\D.EXE\r\n"
+                                      "[MakeFolder]\r\nFolder1=(App)\\X\r\nFolder2=\r\nFolder3=(App)\\Z\r\n"
+                                      "[IniFile]\r\nData1=a,b,c,d\r\n"
+                                      "[DeleteRegistry]\r\nKey1=(Local)SOFTWARE\\A\r\nKey2=(App)\r\n"
+                                      "[AddDeleteFile]\r\nFile1=(App)\\*.LOG\r\n");
+    CHECK(script.copyFiles == std::vector<std::string>{"(App)\\A.EXE", "(App)\\B.EXE"});
+    CHECK(script.makeFolders == std::vector<std::string>{"(App)\\X"});
+    CHECK(script.iniFiles.size() == 1);
+    CHECK(script.deleteRegistry == std::vector<std::string>{"(Local)SOFTWARE\\A", "(App)"});
+    CHECK(script.addDeleteFiles == std::vector<std::string>{"(App)\\*.LOG"});
+    CHECK(Parsed("").copyFiles.empty());
 }
 
 TEST_CASE("ReadNumberedList reads a section once as ReadProfile reads each key")
@@ -171,8 +177,7 @@ TEST_CASE("Relate: twenty pairs read, counted pairs numbered without gaps")
     std::string text = "[Relate]\r\nName3=smp\r\nFile3=open,(App)\\VIEW.EXE,%1,0\r\n"
                        "Name5=abc\r\nFile6=open,x,0\r\nName7=\r\nFile7=open,y,0\r\n"
                        "Name20=last,Last one\r\nFile20=print,(App)\\P.EXE,1\r\nName21=no\r\nFile21=open,z,0\r\n";
-    Script script(text);
-    const std::vector<RelateRow> rows = ReadRelateTable(script.path);
+    const std::vector<RelateRow> rows = Parsed(text).relate;
     REQUIRE(rows.size() == 2);
     CHECK(rows[0].name == "smp");
     CHECK(rows[0].file == "open,(App)\\VIEW.EXE,%1,0");  // expanded only when used
@@ -181,8 +186,7 @@ TEST_CASE("Relate: twenty pairs read, counted pairs numbered without gaps")
     std::string full = "[Relate]\r\n";
     for (int n = 1; n <= 21; ++n)
         full += "Name" + std::to_string(n) + "=e" + std::to_string(n) + "\r\nFile" + std::to_string(n) + "=o,p,0\r\n";
-    Script many(full);
-    const std::vector<RelateRow> all = ReadRelateTable(many.path);
+    const std::vector<RelateRow> all = Parsed(full).relate;
     CHECK(all.size() == 20);
     CHECK(all.back().name == "e20");
 }
@@ -247,11 +251,11 @@ TEST_CASE("ShortCut: the governing check box is the first matching contains-test
     CHECK(GoverningBox("(Smn)Viewer") == ShortcutBox::None);
     CHECK(GoverningBox("Viewer") == ShortcutBox::None);
 
-    const ShortcutChoices none;
+    const ShortcutBoxes none;
     CHECK(ShortcutWanted({"(App)\\V.EXE", "(Smn)Viewer"}, none));
     CHECK_FALSE(ShortcutWanted({"(App)\\V.EXE", "(Dsk)Viewer"}, none));
     CHECK_FALSE(ShortcutWanted({"(App)\\V.EXE", "Default"}, none));
-    ShortcutChoices desktopOnly;
+    ShortcutBoxes desktopOnly;
     desktopOnly.desktop = true;
     CHECK(ShortcutWanted({"(App)\\V.EXE", "(C_Dsk)Viewer"}, desktopOnly));
     CHECK_FALSE(ShortcutWanted({"(App)\\V.EXE", "(Sen)Viewer"}, desktopOnly));
@@ -261,9 +265,10 @@ TEST_CASE("ShortCut: the governing check box is the first matching contains-test
 TEST_CASE("ShortCut values: target, arguments, link and working folder")
 {
     KnownFolders folders;
-    Script script("[ShortCut]\r\nMake1=(App)\\VIEW.EXE,/a, /b\r\nMake2=(App)\\B.EXE\r\nName2=\r\n"
-                  "Make3=(App)\\C.EXE\r\nName3=(Dsk)C,(App)DATA\r\nMake5=(App)\\E.EXE\r\n");
-    const std::vector<ShortcutItem> items = ReadShortcutItems(script.path);
+    const std::vector<ShortcutItem> items =
+        Parsed("[ShortCut]\r\nMake1=(App)\\VIEW.EXE,/a, /b\r\nMake2=(App)\\B.EXE\r\nName2=\r\n"
+               "Make3=(App)\\C.EXE\r\nName3=(Dsk)C,(App)DATA\r\nMake5=(App)\\E.EXE\r\n")
+            .shortcuts;
     REQUIRE(items.size() == 3);
     CHECK(items[0].name == "Default");
     CHECK(items[1].name.empty());
@@ -380,4 +385,52 @@ TEST_CASE("IniFile values: three fields off the front, the rest is the path")
     CHECK(japanese.section == "表");
     CHECK(japanese.key == "ポ");
     CHECK(japanese.file == "C:\\表\\ポ.INI");
+}
+
+namespace {
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to)
+{
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+ScriptFault FaultOf(const std::string& bytes)
+{
+    return AcceptScript(bytes).fault;
+}
+
+}  // namespace
+
+TEST_CASE("a script the reader would read as something else is refused: UTF-16, a UTF-8 mark, NUL, CR alone, no sections")
+{
+    const std::string script = "[Title]\r\nSetup=表示\r\n[DefaultFolder]\r\nFolder=(Prg)\\表示\r\n[CopyFile]\r\nFile1=(App)\\A.EXE\r\n";
+    // An accepted script comes parsed: the run works on that value.
+    const AcceptedScript accepted = AcceptScript(script);
+    CHECK(accepted.fault == ScriptFault::None);
+    CHECK(accepted.script.header.setupTitle == "表示");
+    CHECK(accepted.script.copyFiles == std::vector<std::string>{"(App)\\A.EXE"});
+    CHECK(FaultOf(Replaced(script, "\r\n", "\n")) == ScriptFault::None);
+    CHECK(FaultOf("[CopyFile]\r\nFile1=(App)\\A.EXE\r\n") == ScriptFault::None);
+
+    // Each of these read through the profile reader names no [Title] (or
+    // a [DefaultFolder] that ends early): the install would go on with the
+    // defaults, into "(Prg)\" with an entry named "Orvane".
+    std::string utf16 = "\xFF\xFE";
+    for (const char c : std::string("[Title]\r\nSetup=X\r\n")) utf16 += std::string(1, c) + '\0';
+    const std::string utf8 = "\xEF\xBB\xBF" + script;
+    const std::string withNul = Replaced(script, "Folder=(Prg)", std::string("Folder=(Prg)\0", 13));
+    const std::string crOnly = Replaced(script, "\r\n", "\r");
+    CHECK(ProfileText::Parse(utf8).FindSection("Title") == nullptr);
+    CHECK(ProfileText::Parse(crOnly).FindSection("Title") == nullptr);
+    CHECK(FaultOf(utf16) == ScriptFault::Utf16);
+    CHECK(FaultOf(utf8) == ScriptFault::Utf8Mark);
+    CHECK(AcceptScript(utf8).script.copyFiles.empty());
+    CHECK(FaultOf(withNul) == ScriptFault::NulByte);
+    CHECK(FaultOf(crOnly) == ScriptFault::NoLineFeeds);
+    CHECK(FaultOf("") == ScriptFault::NoSetupSections);
+    CHECK(FaultOf("[DefaultFolder]\r\nFolder=C:\\App\r\n[Registry]\r\nKey1=(Cuser)Software\\X\r\n") ==
+          ScriptFault::NoSetupSections);
+    CHECK(std::string(ScriptFaultReason(ScriptFault::Utf16)).find("UTF-16") != std::string::npos);
 }

@@ -3,21 +3,14 @@
 // the byte of a lower-case "a"; "ポ" (0x83 0x7C) ends in the byte of "|".
 #include <doctest/doctest.h>
 
-#include "text/MBUtils.h"
-#include "text/StrOp.h"
+#include "script/PathParts.h"
+#include "script/ShiftJis.h"
+#include "script/TextCase.h"
+#include "script/TextParts.h"
+#include "text/MapText.h"
 #include "text/Unicode.h"
 
 #include <windows.h>
-
-namespace {
-
-// Runs a block as on a single-byte system and restores the real lead bytes.
-struct SingleByteSystem {
-    SingleByteSystem() { UseLeadByteRanges(""); }
-    ~SingleByteSystem() { LoadLeadBytes(); }
-};
-
-}  // namespace
 
 TEST_CASE("byte classes count the lead bytes before a position")
 {
@@ -46,14 +39,6 @@ TEST_CASE("MBPos matches only at character starts")
     CHECK(MBPos("", "") == 0);
     CHECK(MBPos("abcd", "abc") == 0);
     CHECK(MBPos("c", "abc") == 3);
-    SUBCASE("on a single-byte system every byte is a character")
-    {
-        SingleByteSystem singleByte;
-        CHECK(MBPos("\\", "ソ\\") == 2);
-        CHECK(WithoutTrailingBackslash("ソ") == "\x83");
-        CHECK(WithTrailingBackslash("ソ") == "ソ");
-        CHECK(ByteClassAt("ソ", 2) == ByteClass::Single);
-    }
 }
 
 TEST_CASE("TokenPos is case-blind and steps over two-byte characters")
@@ -77,6 +62,37 @@ TEST_CASE("TokenPos is case-blind and steps over two-byte characters")
     CHECK(TokenPos("/S", "a,/s\x83") == 3);
 }
 
+TEST_CASE("TokenPos upper-cases every character of code page 932 as the system's mapping does")
+{
+    // Each character alone and all of them in one text, against the
+    // system's upper-case mapping through UTF-16 (Wine's tables here, the
+    // same Unicode case pairs as Windows'): letters of every script the
+    // code page holds, and the characters that have two codes.
+    std::string all;
+    int differences = 0;
+    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+        if (!IsLeadByte(static_cast<unsigned char>(lead))) continue;
+        for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+            if (trail == 0x7F) continue;
+            const std::string character{static_cast<char>(lead), static_cast<char>(trail)};
+            // Codes the code page leaves empty are no characters.
+            wchar_t wide[2] = {};
+            if (MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, character.data(), 2, wide, 2) != 1) continue;
+            all += character;
+            const std::string system = MapText(character, LCMAP_UPPERCASE);
+            if (UpperCase(character) != system && ++differences <= 10)
+                FAIL_CHECK("code " << (lead << 8 | trail) << ", the system gives " << Utf8FromShiftJis(system));
+        }
+    }
+    for (unsigned byte = 0x20; byte < 0x100; ++byte) {
+        if (IsLeadByte(static_cast<unsigned char>(byte)) || byte == 0x7F || byte == 0x80 || byte == 0xA0 || byte >= 0xFD)
+            continue;
+        all += static_cast<char>(byte);
+    }
+    CHECK(differences == 0);
+    CHECK(UpperCase(all) == MapText(all, LCMAP_UPPERCASE));
+}
+
 TEST_CASE("LeftStr, RightStr and MidStr clamp like the classic copy routine")
 {
     CHECK(LeftStr("abcdef", 2) == "ab");
@@ -94,7 +110,7 @@ TEST_CASE("LeftStr, RightStr and MidStr clamp like the classic copy routine")
     CHECK(MidStr("", 1).empty());
 }
 
-TEST_CASE("AddDelimiter and RemoveDelimiter never take a trail byte for a backslash")
+TEST_CASE("backslashes added and removed, the folder above and the extension: never a trail byte for a separator")
 {
     CHECK(WithTrailingBackslash("C:\\ソ") == "C:\\ソ\\");
     CHECK(WithoutTrailingBackslash("C:\\ソ") == "C:\\ソ");
@@ -108,6 +124,12 @@ TEST_CASE("AddDelimiter and RemoveDelimiter never take a trail byte for a backsl
     CHECK(WithoutTrailingBackslash("\\").empty());
     CHECK(WithoutLeadingBackslash("\\APP") == "APP");
     CHECK(WithoutTrailingBackslash("C:\\APP\\\\") == "C:\\APP\\");
+    // The folder above is cut at a backslash of its own, never at a trail
+    // byte or a colon inside a step; the extension is after the name's dot.
+    CHECK(ParentFolder("C:\\表\\ソ\\") == "C:\\表\\");
+    CHECK(ParentFolder("C:\\A\\B:C\\") == "C:\\A\\");
+    CHECK(ExtensionPart("C:\\A.B\\ソ.LOG") == ".LOG");
+    CHECK(ExtensionPart("C:\\A.B\\LOG").empty());
 }
 
 TEST_CASE("MapText maps with the system locale and keeps the text when it cannot")

@@ -22,7 +22,7 @@ namespace {
 
 const std::string AddRemoveKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Sample Uninstall";
 
-// A setup folder and a work folder with the script's working copy.
+// A setup folder and a work folder, and the script's [Extend] UnSetupOption.
 struct RecordPlace {
     ScratchFolder folder;
     UninstallRecordInput input;
@@ -34,9 +34,7 @@ struct RecordPlace {
         const std::string work = folder / "WORK\\";
         CreateDirectoryA(app.c_str(), nullptr);
         CreateDirectoryA(work.c_str(), nullptr);
-        const std::string script = work + "SETUP.INI";
-        WriteTextFile(script, "[Extend]\r\nUnSetupOption=" + option + "\r\n");
-        input = {app + "UNSETUP.INI", work, script, "Sample Uninstall", "C:\\Program Files\\Sample\\"};
+        input = {app + "UNSETUP.INI", work, option, "Sample Uninstall", "C:\\Program Files\\Sample\\"};
     }
     std::string Record() const { return ReadTextFile(input.recordPath); }
     std::string Backup() const { return input.workFolder + "UNSETUPB.INI"; }

@@ -4,16 +4,17 @@
 // checked against what the system stores in UTF-16.
 #include <doctest/doctest.h>
 
+#include "script/LocationTokens.h"
+#include "script/PathParts.h"
 #include "services/Deletion.h"
 #include "services/FileFacts.h"
 #include "services/FileOps.h"
-#include "services/LocationTokens.h"
 #include "services/RegistryAccess.h"
+#include "services/ShellFolders.h"
 #include "services/Win32Registry.h"
 #include "support/Scratch.h"
 #include "support/ScratchRegistry.h"
 #include "support/Utf8.h"
-#include "text/PathParts.h"
 #include "text/Unicode.h"
 
 #include <windows.h>

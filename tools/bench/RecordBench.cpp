@@ -5,10 +5,9 @@
 // compared byte for byte.
 //
 // record_bench.exe [files] [earlier] [--reference]
-#include "support/ReferenceRecordWriter.h"
-#include "text/MBUtils.h"
 #include "record/PreviousRecord.h"
 #include "record/UninstallRecord.h"
+#include "support/ReferenceRecordWriter.h"
 
 #include <windows.h>
 
@@ -67,9 +66,7 @@ struct Place {
     {
         const std::string app = MakeFolder(MakeFolder(root) + "APP\\");
         const std::string work = MakeFolder(root + "WORK\\");
-        const std::string script = work + "SETUP.INI";
-        std::ofstream(script, std::ios::binary) << "[Extend]\r\nUnSetupOption=1,0,0,0\r\n";
-        input = {app + "UNSETUP.INI", work, script, "Bench Uninstall", "C:\\Program Files\\表示ソフト\\"};
+        input = {app + "UNSETUP.INI", work, "1,0,0,0", "Bench Uninstall", "C:\\Program Files\\表示ソフト\\"};
     }
 };
 
@@ -77,7 +74,6 @@ struct Place {
 
 int main(int argc, char** argv)
 {
-    LoadLeadBytes();
     int files = 1000;
     int earlier = 1000;
     bool reference = false;

@@ -1,6 +1,6 @@
 #include "PayloadCheck.h"
 
-#include "Sha256.h"
+#include "packageformat/Sha256.h"
 
 #include <algorithm>
 #include <string_view>

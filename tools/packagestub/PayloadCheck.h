@@ -6,7 +6,7 @@
 // (Unpack.h).
 #pragma once
 
-#include "PackageFormat.h"
+#include "packageformat/PackageFormat.h"
 
 #include <cstdint>
 #include <optional>

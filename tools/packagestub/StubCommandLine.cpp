@@ -1,43 +1,12 @@
 #include "StubCommandLine.h"
 
-#include <windows.h>
-
-#include <vector>
+#include "script/RunSwitches.h"
 
 namespace {
 
 bool IsBlank(wchar_t c)
 {
     return c == L' ' || c == L'\t';
-}
-
-// The words of a command line as SETUP.EXE reads its switches: split at
-// blanks and control characters outside double quotes, the quotes
-// themselves dropped, so that /DIR="C:\A /S" is one word and "/S" is /S.
-std::vector<std::wstring> Words(const std::wstring& text)
-{
-    std::vector<std::wstring> words;
-    std::wstring word;
-    bool quoted = false;
-    for (const wchar_t c : text) {
-        if (c == L'"') {
-            quoted = !quoted;
-            continue;
-        }
-        if (c <= L' ' && !quoted) {
-            if (!word.empty()) words.push_back(std::move(word));
-            word.clear();
-            continue;
-        }
-        word += c;
-    }
-    if (!word.empty()) words.push_back(std::move(word));
-    return words;
-}
-
-bool SameSwitch(const std::wstring& word, const wchar_t* name)
-{
-    return CompareStringOrdinal(word.c_str(), -1, name, -1, TRUE) == CSTR_EQUAL;
 }
 
 }  // namespace
@@ -57,7 +26,10 @@ std::wstring ArgumentsAfterProgram(const std::wstring& commandLine)
 
 bool AsksForSilence(const std::wstring& arguments)
 {
-    for (const std::wstring& word : Words(arguments))
-        if (SameSwitch(word, L"/SILENT") || SameSwitch(word, L"/VERYSILENT") || SameSwitch(word, L"/S")) return true;
-    return false;
+    // Read as SETUP.EXE reads its switches, after a name of the program,
+    // which that reading passes over. A character beyond ASCII belongs to
+    // no switch's name; it becomes DEL, neither a blank nor a quote.
+    std::string line = "ORVSTUB.EXE ";
+    for (const wchar_t c : arguments) line += c < 0x80 ? static_cast<char>(c) : '\x7F';
+    return ParseCommandLine(line).Unattended();
 }

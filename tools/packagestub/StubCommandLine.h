@@ -10,6 +10,6 @@
 // closing quote when it starts with one, else at the first blank.
 std::wstring ArgumentsAfterProgram(const std::wstring& commandLine);
 
-// True when `arguments` hold /SILENT, /VERYSILENT or /S (letter case
-// ignored) as words of their own: the run has nobody to show a box to.
+// True when `arguments` make SETUP.EXE run unattended (/SILENT, /VERYSILENT
+// or /S): the run has nobody to show a box to.
 bool AsksForSilence(const std::wstring& arguments);

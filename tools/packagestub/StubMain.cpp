@@ -12,14 +12,12 @@
 #include "StubCommandLine.h"
 #include "Unpack.h"
 #include "UnpackFolder.h"
+#include "script/ExitCodes.h"
 #include "services/SystemLibraries.h"
 
 #include <windows.h>
 
 namespace {
-
-// The Windows Installer's "fatal error", as SETUP.EXE ends a failed run.
-constexpr int kExitFailed = 1603;
 
 StubFailure FailureOf(UnpackResult result)
 {
@@ -29,7 +27,7 @@ StubFailure FailureOf(UnpackResult result)
 int Fail(StubFailure failure, bool silent)
 {
     if (!silent) ShowFailure(failure);
-    return kExitFailed;
+    return ExitCode::Failed;
 }
 
 int Run()
@@ -64,6 +62,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     try {
         return Run();
     } catch (...) {
-        return kExitFailed;
+        return ExitCode::Failed;
     }
 }

@@ -7,7 +7,7 @@
 // read back is what SETUP.EXE starts with.
 #pragma once
 
-#include "PackageFormat.h"
+#include "packageformat/PackageFormat.h"
 #include "services/Win32Files.h"
 
 #include <string>

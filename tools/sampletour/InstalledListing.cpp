@@ -1,10 +1,10 @@
 #include "InstalledListing.h"
 
+#include "script/PathParts.h"
+#include "script/TextCase.h"
 #include "services/Win32Com.h"
 #include "services/Win32Files.h"
 #include "support/ScratchRegistry.h"
-#include "text/PathParts.h"
-#include "text/StrOp.h"
 
 #include <windows.h>
 #include <shlobj.h>

@@ -1,7 +1,8 @@
 #include "PrefixRestore.h"
 
+#include "script/PathParts.h"
+#include "script/TextCase.h"
 #include "support/Scratch.h"
-#include "text/StrOp.h"
 
 #include <windows.h>
 

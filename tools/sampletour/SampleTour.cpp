@@ -14,7 +14,6 @@
 #include "e2e/SampleDistribution.h"
 #include "support/Fixtures.h"
 #include "support/Scratch.h"
-#include "text/MBUtils.h"
 #include "text/Unicode.h"
 #include "windows/ControlIds.h"
 
@@ -387,7 +386,6 @@ int Walkthrough::Run()
 
 int main()
 {
-    LoadLeadBytes();
     CoInitialize(nullptr);
     const int status = Walkthrough().Run();
     std::printf("END\n");

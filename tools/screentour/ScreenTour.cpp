@@ -11,7 +11,6 @@
 #include "app/SystemFolders.h"
 #include "driver/Driver.h"
 #include "support/Fixtures.h"
-#include "text/MBUtils.h"
 #include "windows/ControlIds.h"
 #include "windows/MessagePump.h"
 
@@ -239,7 +238,6 @@ void ProcedureWindows(const std::string& distribution, const std::string& temp)
 
 int main()
 {
-    LoadLeadBytes();
     CoInitialize(nullptr);
     const std::string distribution = MakeFolder("orvtour-dist");
     const std::string temp = MakeFolder("orvtour-tmp");

@@ -2,8 +2,8 @@
 
 #include "Distribution.h"
 #include "ScriptCheck.h"
+#include "ScriptFile.h"
 #include "SystemText.h"
-#include "text/ScriptAcceptance.h"
 
 namespace {
 
@@ -32,17 +32,12 @@ int RunCheck(const Arguments& arguments)
     }
     const std::filesystem::path script = ScriptOf(PathFromArgument(arguments[0]));
     std::string error;
-    const auto profile = Profile::Load(script, error);
-    if (!profile) {
+    const auto loaded = LoadScript(script, error);
+    if (!loaded) {
         PrintError(error);
         return kExitCannot;
     }
-    // SETUP.EXE refuses a script without either of its two main sections.
-    if (!profile->FindSection("Title") && !profile->FindSection("CopyFile")) {
-        PrintError(DisplayPath(script) + ": " + ScriptFaultReason(ScriptFault::NoSetupSections));
-        return kExitCannot;
-    }
-    const auto findings = CheckScript(*profile, Distribution::OfScript(script));
+    const auto findings = CheckScript(*loaded, Distribution::OfScript(script));
     for (const auto& finding : findings) WriteLine(stdout, FormatFinding(finding));
     return findings.empty() ? kExitOk : kExitFailed;
 }

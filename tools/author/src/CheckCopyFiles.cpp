@@ -1,83 +1,113 @@
 // Findings about [CopyFile]: the disk-change mark and the source files that
-// the installer will look for, disk by disk.
+// the installer will look for, disk by disk, under the names its copy step
+// reads (CopyPrediction.h).
 #include "CheckRules.h"
 
 #include "CompressedName.h"
+#include "CopyPrediction.h"
 #include "FileData.h"
-#include "ScriptModel.h"
-#include "SjisText.h"
+#include "Quoted.h"
+#include "script/ScriptTokens.h"
+#include "script/TextCase.h"
 
 namespace {
 
-std::string KeyOf(const CopyEntry& entry)
+const std::string kDiskChange(ScriptTokens::DiskChange);
+
+std::string KeyOf(const PredictedCopy& copy)
 {
-    return "File" + std::to_string(entry.number);
+    return "File" + std::to_string(copy.number);
 }
 
-std::string WhereItIsMissing(const CopyEntry& entry, const Distribution& distribution)
+std::string WhereItIsMissing(const PredictedCopy& copy, const Distribution& distribution)
 {
     if (!distribution.HasDiskFolders()) return "is not in the distribution folder";
-    std::string where = "is not in " + DiskFolderName(entry.disk) + ", the disk it is read from";
+    std::string where = "is not in " + DiskFolderName(copy.disk) + ", the disk it is read from";
     for (int disk = 1; disk <= 99; ++disk) {
-        if (disk == entry.disk) continue;
-        if (distribution.Find(disk, entry.sourceName)) return where + " (it is in " + DiskFolderName(disk) + ")";
+        if (disk == copy.disk) continue;
+        if (distribution.Find(disk, copy.SourceName()))
+            return where + " (it is in " + DiskFolderName(disk) + ")";
     }
     return where;
 }
 
-void CheckCompressedSource(const CopyEntry& entry, const std::filesystem::path& file, Findings& findings)
+bool IsRenamed(const PredictedCopy& copy)
+{
+    return Contains(copy.entry.pathPart, "|");
+}
+
+void CheckCompressedSource(const PredictedCopy& copy, const std::filesystem::path& file, Findings& findings)
 {
     const auto stored = StoredLastChar(file);
     if (!stored) {
-        std::string text = Quoted(entry.sourceName) + " ends in \"_\" but is not compressed: the installer copies it unchanged";
-        if (entry.installName.empty()) text += ", under the name " + Quoted(entry.sourceName);
-        findings.push_back({"CopyFile", KeyOf(entry), text});
+        std::string text = Quoted(copy.SourceName()) +
+                           " ends in \"_\" but is not compressed: the installer copies it unchanged";
+        if (!IsRenamed(copy)) text += ", under the name " + Quoted(copy.SourceName());
+        findings.push_back({"CopyFile", KeyOf(copy), text});
         return;
     }
-    if (!entry.installName.empty()) return;
-    const std::string installed = ExpandedName(entry.sourceName, *stored);
+    if (IsRenamed(copy)) return;
+    const std::string installed = ExpandedName(copy.SourceName(), *stored);
     if (IsCompressedName(installed))
-        findings.push_back({"CopyFile", KeyOf(entry),
-                            "the expander cannot give " + Quoted(entry.sourceName) +
+        findings.push_back({"CopyFile", KeyOf(copy),
+                            "the expander cannot give " + Quoted(copy.SourceName()) +
                                 " its name back (it has no extension): it is installed as " + Quoted(installed) +
                                 "; name it with \"|\""});
 }
 
-void CheckSource(const CopyEntry& entry, const Distribution& distribution, Findings& findings)
+// The measuring step, before anything is copied, looks for the file-name
+// part of the value as written, on the first disk. A token written right
+// before the name ("(Sys)ACCSHR.DLL", which is right: every token's folder
+// ends in "\") is part of that name, so the file counts as missing there:
+// the progress bar then counts entries instead of bytes, and the free space
+// is not checked. The copy step reads the file all the same.
+void CheckMeasuredName(const PredictedCopy& copy, const Distribution& distribution, Findings& findings)
 {
-    if (entry.sourceName.empty()) {
-        findings.push_back({"CopyFile", KeyOf(entry),
-                            Quoted(entry.value) + " names no source file: its path ends in \"\\\" or \":\""});
+    if (!copy.MeasuredUnderAnotherName() || copy.SourceName().empty()) return;
+    if (distribution.Find(1, copy.measuredName)) return;
+    findings.push_back({"CopyFile", KeyOf(copy),
+                        "before copying, the installer measures the sources by the name as written, " +
+                            Quoted(copy.measuredName) + ", which it does not find: its progress bar counts entries "
+                            "instead of bytes and it does not check the free space; the file itself is copied from " +
+                            Quoted(copy.SourceName()) + "; with a \"\\\" after the token both steps read that name"});
+}
+
+void CheckSource(const PredictedCopy& copy, const Distribution& distribution, Findings& findings)
+{
+    if (copy.SourceName().empty()) {
+        findings.push_back({"CopyFile", KeyOf(copy),
+                            Quoted(copy.value) + " names no source file: its path ends in \"\\\" or \":\""});
         return;
     }
-    const auto file = distribution.Find(entry.disk, entry.sourceName);
+    const auto file = distribution.Find(copy.disk, copy.SourceName());
     if (!file) {
-        findings.push_back({"CopyFile", KeyOf(entry),
-                            "source file " + Quoted(entry.sourceName) + " " + WhereItIsMissing(entry, distribution) +
+        findings.push_back({"CopyFile", KeyOf(copy),
+                            "source file " + Quoted(copy.SourceName()) + " " + WhereItIsMissing(copy, distribution) +
                                 ": the installer reports it missing and installs nothing for this entry"});
         return;
     }
     std::error_code code;
     if (std::filesystem::is_directory(*file, code)) {
-        findings.push_back({"CopyFile", KeyOf(entry),
-                            "source " + Quoted(entry.sourceName) +
+        findings.push_back({"CopyFile", KeyOf(copy),
+                            "source " + Quoted(copy.SourceName()) +
                                 " is a folder, not a file: the installer cannot copy it and reports it as failed"});
         return;
     }
-    if (IsCompressedName(entry.sourceName)) CheckCompressedSource(entry, *file, findings);
+    if (copy.entry.compressed) CheckCompressedSource(copy, *file, findings);
+    CheckMeasuredName(copy, distribution, findings);
 }
 
 }  // namespace
 
-void CheckCopyFiles(const Profile& script, const Distribution& distribution, Findings& findings)
+void CheckCopyFiles(const SetupScript& script, const Distribution& distribution, Findings& findings)
 {
-    for (const auto& entry : ReadCopyEntries(script)) {
-        if (!entry.diskChange && StartsWithText(entry.value, kDiskChange))
-            findings.push_back({"CopyFile", KeyOf(entry),
-                                "begins with " + Quoted(entry.value.substr(0, kDiskChange.size())) + ", not " +
+    for (const PredictedCopy& copy : PredictCopies(script)) {
+        if (!copy.entry.diskChange && StartsWithText(copy.value, kDiskChange))
+            findings.push_back({"CopyFile", KeyOf(copy),
+                                "begins with " + Quoted(copy.value.substr(0, kDiskChange.size())) + ", not " +
                                     Quoted(kDiskChange) +
                                     ": no disk change is asked for, and the five characters stay in front of "
                                     "the destination path"});
-        CheckSource(entry, distribution, findings);
+        CheckSource(copy, distribution, findings);
     }
 }

@@ -2,18 +2,22 @@
 // between steps and the readme.
 #include "CheckRules.h"
 
-#include "ScriptModel.h"
-#include "SjisText.h"
+#include "Quoted.h"
+#include "script/IntegerText.h"
+#include "script/RelateSection.h"
+#include "script/TextCase.h"
 
 namespace {
 
-void CheckRelatePairs(const Profile& script, Findings& findings)
+const std::string kRebootWord = RebootRequest;
+
+void CheckRelatePairs(const SetupScript& script, Findings& findings)
 {
-    for (int n = 1; n <= kRelatePairs; ++n) {
+    for (int n = 1; n <= MaxRelateRows; ++n) {
         const std::string nameKey = "Name" + std::to_string(n);
         const std::string fileKey = "File" + std::to_string(n);
-        const bool hasName = !script.Read("Relate", nameKey).empty();
-        const bool hasFile = !script.Read("Relate", fileKey).empty();
+        const bool hasName = !script.profile.Read("Relate", nameKey).empty();
+        const bool hasFile = !script.profile.Read("Relate", fileKey).empty();
         if (hasName == hasFile) continue;
         const std::string& filled = hasName ? nameKey : fileKey;
         const std::string& empty = hasName ? fileKey : nameKey;
@@ -22,9 +26,9 @@ void CheckRelatePairs(const Profile& script, Findings& findings)
     }
 }
 
-void CheckExecuteFile(const Profile& script, Findings& findings)
+void CheckExecuteFile(const SetupScript& script, Findings& findings)
 {
-    const std::string file = script.Read("ExecuteFile", "File");
+    const std::string& file = script.executeFile;
     if (file != kRebootWord && SameText(file, kRebootWord))
         findings.push_back({"ExecuteFile", "File",
                             Quoted(file) + " is not " + Quoted(kRebootWord) +
@@ -32,29 +36,21 @@ void CheckExecuteFile(const Profile& script, Findings& findings)
                                 "that name and reports that it failed"});
 }
 
-bool IsWholeNumber(const std::string& text)
+void CheckSetupSpeed(const SetupScript& script, Findings& findings)
 {
-    size_t i = (!text.empty() && (text[0] == '+' || text[0] == '-')) ? 1 : 0;
-    if (i == text.size() || text.size() - i > 10) return false;
-    for (size_t k = i; k < text.size(); ++k)
-        if (text[k] < '0' || text[k] > '9') return false;
-    const long long value = std::stoll(text);
-    return value >= -2147483648LL && value <= 2147483647LL;
-}
-
-void CheckSetupSpeed(const Profile& script, Findings& findings)
-{
-    const ProfileKey* speed = script.Find("Extend", "SetupSpeed");
-    if (speed == nullptr || !speed->value || IsWholeNumber(*speed->value)) return;
+    // The installer takes what its integer conversion takes ("$10", a
+    // hexadecimal number, too); anything else counts as the default.
+    const ProfileKey* speed = script.profile.Find("Extend", "SetupSpeed");
+    if (speed == nullptr || !speed->value || TextToInteger(*speed->value)) return;
     findings.push_back({"Extend", "SetupSpeed",
                         Quoted(*speed->value) +
                             " is not a whole number: the installer cannot take it as the pause between steps in "
                             "milliseconds (400 when the key is left out)"});
 }
 
-void CheckReadme(const Profile& script, const Distribution& distribution, Findings& findings)
+void CheckReadme(const SetupScript& script, const Distribution& distribution, Findings& findings)
 {
-    const std::string readme = ReadmeName(script);
+    const std::string readme = ReadmeName(script.header);
     if (readme.empty()) return;
     const std::string consequence = ": the installer starts on the settings screen, without the readme";
     if (Contains(readme, ":") || readme.starts_with("\\")) {
@@ -71,7 +67,7 @@ void CheckReadme(const Profile& script, const Distribution& distribution, Findin
 
 }  // namespace
 
-void CheckOtherSections(const Profile& script, const Distribution& distribution, Findings& findings)
+void CheckOtherSections(const SetupScript& script, const Distribution& distribution, Findings& findings)
 {
     CheckRelatePairs(script, findings);
     CheckExecuteFile(script, findings);

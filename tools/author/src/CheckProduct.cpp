@@ -3,8 +3,9 @@
 // winget manifests of `package` take from it.
 #include "CheckRules.h"
 
-#include "ScriptModel.h"
-#include "SjisText.h"
+#include "Quoted.h"
+#include "script/ShiftJis.h"
+#include "script/TextCase.h"
 
 #include <array>
 
@@ -27,9 +28,9 @@ bool IsDottedVersion(const std::string& text)
     return numbers <= 4;
 }
 
-void CheckVersion(const Profile& script, Findings& findings)
+void CheckVersion(const SetupScript& script, Findings& findings)
 {
-    const std::string version = script.Read("Product", "Version");
+    const std::string& version = script.product.version;
     if (version.empty() || IsDottedVersion(version)) return;
     findings.push_back({"Product", "Version",
                         Quoted(version) + " is not up to four numbers between points (such as 2.1): Apps & Features "
@@ -37,17 +38,17 @@ void CheckVersion(const Profile& script, Findings& findings)
                                           "newer"});
 }
 
-void CheckUrl(const Profile& script, Findings& findings)
+void CheckUrl(const SetupScript& script, Findings& findings)
 {
-    const std::string url = script.Read("Product", "URL");
+    const std::string& url = script.product.url;
     if (url.empty() || StartsWithText(url, "http://") || StartsWithText(url, "https://")) return;
     findings.push_back({"Product", "URL",
                         Quoted(url) + " does not start with http:// or https://: Apps & Features shows no link"});
 }
 
-void CheckIcon(const Profile& script, Findings& findings)
+void CheckIcon(const SetupScript& script, Findings& findings)
 {
-    const std::string icon = script.Read("Product", "Icon");
+    const std::string& icon = script.product.icon;
     const size_t comma = icon.rfind(',');
     if (comma == std::string::npos) return;
     const std::string index = icon.substr(comma + 1);
@@ -68,11 +69,11 @@ size_t CharacterCount(const std::string& text)
 
 // License (3 to 512 characters) and Description (the manifests' short
 // description, 3 to 256), which the repository requires of every package.
-void CheckManifestText(const Profile& script, const char* key, size_t minimum, size_t maximum, Findings& findings)
+void CheckManifestText(const SetupScript& script, const char* key, size_t minimum, size_t maximum, Findings& findings)
 {
-    const ProfileKey* found = script.Find("Product", key);
+    const ProfileKey* found = script.profile.Find("Product", key);
     if (found == nullptr) return;
-    const std::string value = script.Read("Product", key);
+    const std::string value = script.profile.Read("Product", key);
     const size_t length = CharacterCount(value);
     if (length >= minimum && length <= maximum) return;
     findings.push_back({"Product", key,
@@ -83,10 +84,10 @@ void CheckManifestText(const Profile& script, const char* key, size_t minimum, s
 
 // A key the installer and `package` do not know is read by neither: most
 // likely a misspelt one ("Licence", "Descripton").
-void CheckKnownKeys(const Profile& script, Findings& findings)
+void CheckKnownKeys(const SetupScript& script, Findings& findings)
 {
     static const std::array<const char*, 6> known = {"Version", "Publisher", "URL", "Icon", "License", "Description"};
-    const ProfileSection* section = script.FindSection("Product");
+    const ProfileSection* section = script.profile.FindSection("Product");
     if (section == nullptr) return;
     for (const ProfileKey& key : section->keys) {
         // A line starting with ";" is the author's note, not a key.
@@ -101,7 +102,7 @@ void CheckKnownKeys(const Profile& script, Findings& findings)
 
 }  // namespace
 
-void CheckProduct(const Profile& script, Findings& findings)
+void CheckProduct(const SetupScript& script, Findings& findings)
 {
     CheckVersion(script, findings);
     CheckUrl(script, findings);

@@ -2,50 +2,55 @@
 // type token in front of a value are compared exactly, letter case included.
 #include "CheckRules.h"
 
-#include "ScriptModel.h"
-#include "SjisText.h"
+#include "Quoted.h"
+#include "script/RegistrySection.h"
+#include "script/ScriptTokens.h"
+#include "script/TextCase.h"
+
+#include <array>
+#include <optional>
+#include <string_view>
 
 namespace {
 
-constexpr size_t kRootLength = 7;
 constexpr size_t kTypeLength = 5;
 
 const char* const kRootList = "(Cuser), (Class), (Local) or (Users)";
 
-bool IsExactly(const std::string& text, const std::vector<std::string>& words)
+template <size_t N>
+bool IsExactly(const std::string& text, const std::array<std::string_view, N>& words)
 {
-    for (const auto& word : words)
+    for (const auto word : words)
         if (text == word) return true;
     return false;
 }
 
-const std::string* SameButCase(const std::string& text, const std::vector<std::string>& words)
+template <size_t N>
+std::optional<std::string> SameButCase(const std::string& text, const std::array<std::string_view, N>& words)
 {
-    for (const auto& word : words)
-        if (SameText(text, word)) return &word;
-    return nullptr;
+    for (const auto word : words)
+        if (SameText(text, std::string(word))) return std::string(word);
+    return std::nullopt;
 }
 
-// The installer takes the first seven characters as a root token when the
-// first is "(" or the seventh is ")"; anything but an exact root token then
-// selects HKEY_CURRENT_USER, and the key path starts at the eighth.
+// The installer reads a root token where the key has the shape of one (its
+// first character "(" or its seventh ")"); anything but an exact root token
+// then selects HKEY_CURRENT_USER, and the key path starts at the eighth.
 void CheckRootToken(const std::string& section, const std::string& key, const std::string& path,
                     Findings& findings)
 {
-    const bool hasRootShape = (!path.empty() && path[0] == '(') ||
-                              (path.size() >= kRootLength && path[kRootLength - 1] == ')');
-    if (!hasRootShape) return;
-    const std::string root = path.substr(0, kRootLength);
-    if (IsExactly(root, RegistryRootTokens())) return;
-    if (const std::string* meant = SameButCase(root, RegistryRootTokens())) {
+    if (!HasRootTokenShape(path)) return;
+    const std::string root = ParseScriptRegistryKey(path).rootToken;
+    if (IsExactly(root, ScriptTokens::RegistryRoots)) return;
+    if (const auto meant = SameButCase(root, ScriptTokens::RegistryRoots)) {
         // (cuser) in any case still selects HKEY_CURRENT_USER.
-        if (*meant == "(Cuser)") return;
+        if (*meant == ScriptTokens::CurrentUser) return;
         findings.push_back({section, key,
                             "root token " + Quoted(root) + " is not " + Quoted(*meant) +
                                 ": the key goes under HKEY_CURRENT_USER instead"});
         return;
     }
-    std::string rest = path.size() > kRootLength ? path.substr(kRootLength) : std::string();
+    const std::string rest = path.size() > root.size() ? path.substr(root.size()) : std::string();
     findings.push_back({section, key,
                         Quoted(root) + " is taken as a root token, but it is not " + kRootList +
                             ": the key goes under HKEY_CURRENT_USER as " + Quoted(rest)});
@@ -56,8 +61,8 @@ void CheckTypeToken(const std::string& key, const std::string& rawValue, Finding
     const std::string value = WithoutPathMarks(rawValue);
     if (value.empty()) return;
     const std::string type = value.substr(0, kTypeLength);
-    if (IsExactly(type, RegistryTypeTokens())) return;
-    if (const std::string* meant = SameButCase(type, RegistryTypeTokens())) {
+    if (IsExactly(type, ScriptTokens::RegistryTypes)) return;
+    if (const auto meant = SameButCase(type, ScriptTokens::RegistryTypes)) {
         findings.push_back({"Registry", key,
                             "type token " + Quoted(type) + " is not " + Quoted(*meant) +
                                 ": the whole value, " + Quoted(type) + " included, is stored as a string"});
@@ -71,19 +76,17 @@ void CheckTypeToken(const std::string& key, const std::string& rawValue, Finding
 
 }  // namespace
 
-void CheckRegistry(const Profile& script, Findings& findings)
+void CheckRegistry(const SetupScript& script, Findings& findings)
 {
-    const auto keys = ReadList(script, "Registry", "Key");
-    for (size_t i = 0; i < keys.size(); ++i) {
+    for (size_t i = 0; i < script.registry.size(); ++i) {
         const std::string number = std::to_string(i + 1);
-        CheckRootToken("Registry", "Key" + number, keys[i], findings);
-        CheckTypeToken("Value" + number, script.Read("Registry", "Value" + number), findings);
+        CheckRootToken("Registry", "Key" + number, script.registry[i].key, findings);
+        CheckTypeToken("Value" + number, script.registry[i].value, findings);
     }
-    const auto removals = ReadList(script, "DeleteRegistry", "Key");
-    for (size_t i = 0; i < removals.size(); ++i)
-        CheckRootToken("DeleteRegistry", "Key" + std::to_string(i + 1), removals[i], findings);
+    for (size_t i = 0; i < script.deleteRegistry.size(); ++i)
+        CheckRootToken("DeleteRegistry", "Key" + std::to_string(i + 1), script.deleteRegistry[i], findings);
 
-    std::string refer = script.Read("DefaultFolder", "ReferRegistry");
+    std::string refer = script.header.referRegistry;
     if (const int comma = TokenPos(",", refer)) refer = refer.substr(0, static_cast<size_t>(comma) - 1);
     CheckRootToken("DefaultFolder", "ReferRegistry", refer, findings);
 }

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "Distribution.h"
-#include "Profile.h"
 #include "ScriptCheck.h"
+#include "script/SetupScript.h"
 
 #include <string>
 #include <vector>
@@ -11,17 +11,17 @@
 using Findings = std::vector<Finding>;
 
 // Duplicate sections and keys, gaps in numbered lists.
-void CheckStructure(const Profile& script, Findings& findings);
+void CheckStructure(const SetupScript& script, Findings& findings);
 // [CopyFile]: disk-change marks, sources, compressed files.
-void CheckCopyFiles(const Profile& script, const Distribution& distribution, Findings& findings);
+void CheckCopyFiles(const SetupScript& script, const Distribution& distribution, Findings& findings);
 // [ShortCut] names and the check boxes that govern them.
-void CheckShortCuts(const Profile& script, Findings& findings);
+void CheckShortCuts(const SetupScript& script, Findings& findings);
 // Root and type tokens of [Registry], [DeleteRegistry] and ReferRegistry.
-void CheckRegistry(const Profile& script, Findings& findings);
+void CheckRegistry(const SetupScript& script, Findings& findings);
 // [Relate] pairs, [ExecuteFile], SetupSpeed and the readme.
-void CheckOtherSections(const Profile& script, const Distribution& distribution, Findings& findings);
+void CheckOtherSections(const SetupScript& script, const Distribution& distribution, Findings& findings);
 // Parenthesised words that are no location token, in every expanded value.
-void CheckUnknownTokens(const Profile& script, Findings& findings);
+void CheckUnknownTokens(const SetupScript& script, Findings& findings);
 // [Product]: a version package managers can compare, a web address, an icon
 // number, a license and description winget takes, no unknown key.
-void CheckProduct(const Profile& script, Findings& findings);
+void CheckProduct(const SetupScript& script, Findings& findings);

@@ -3,8 +3,8 @@
 // number.
 #include "CheckRules.h"
 
-#include "ScriptModel.h"
-#include "SjisText.h"
+#include "script/RelateSection.h"
+#include "script/TextCase.h"
 
 #include <optional>
 
@@ -27,7 +27,7 @@ std::string LineText(int line)
     return "line " + std::to_string(line);
 }
 
-void CheckDuplicateSections(const Profile& script, Findings& findings)
+void CheckDuplicateSections(const ProfileText& script, Findings& findings)
 {
     for (const auto& section : script.Sections()) {
         const ProfileSection* first = script.FindSection(section.name);
@@ -39,7 +39,7 @@ void CheckDuplicateSections(const Profile& script, Findings& findings)
     }
 }
 
-void CheckDuplicateKeys(const Profile& script, Findings& findings)
+void CheckDuplicateKeys(const ProfileText& script, Findings& findings)
 {
     for (const auto& section : script.Sections()) {
         if (script.FindSection(section.name) != &section) continue;
@@ -70,7 +70,7 @@ int NumberValue(const std::string& digits)
     return digits.size() > 9 ? 2147483647 : std::stoi(digits);
 }
 
-void CheckList(const Profile& script, const NumberedList& list, Findings& findings)
+void CheckList(const ProfileText& script, const NumberedList& list, Findings& findings)
 {
     const ProfileSection* section = script.FindSection(list.section);
     if (section == nullptr) return;
@@ -94,7 +94,7 @@ void CheckList(const Profile& script, const NumberedList& list, Findings& findin
     }
 }
 
-void CheckRelateNumbers(const Profile& script, Findings& findings)
+void CheckRelateNumbers(const ProfileText& script, Findings& findings)
 {
     const ProfileSection* section = script.FindSection("Relate");
     if (section == nullptr) return;
@@ -102,7 +102,7 @@ void CheckRelateNumbers(const Profile& script, Findings& findings)
         auto digits = NumberPart(key.name, "Name");
         if (!digits) digits = NumberPart(key.name, "File");
         if (!digits || key.value.value_or("").empty()) continue;
-        if ((*digits)[0] == '0' || NumberValue(*digits) > kRelatePairs)
+        if ((*digits)[0] == '0' || NumberValue(*digits) > MaxRelateRows)
             findings.push_back({"Relate", key.name,
                                 "never read: the installer reads only the pairs Name1/File1 to Name20/File20"});
     }
@@ -110,10 +110,10 @@ void CheckRelateNumbers(const Profile& script, Findings& findings)
 
 }  // namespace
 
-void CheckStructure(const Profile& script, Findings& findings)
+void CheckStructure(const SetupScript& script, Findings& findings)
 {
-    CheckDuplicateSections(script, findings);
-    CheckDuplicateKeys(script, findings);
-    for (const auto& list : kLists) CheckList(script, list, findings);
-    CheckRelateNumbers(script, findings);
+    CheckDuplicateSections(script.profile, findings);
+    CheckDuplicateKeys(script.profile, findings);
+    for (const auto& list : kLists) CheckList(script.profile, list, findings);
+    CheckRelateNumbers(script.profile, findings);
 }

@@ -1,6 +1,7 @@
 #include "CompressedName.h"
 
-#include "SjisText.h"
+#include "script/ShiftJis.h"
+#include "script/TextCase.h"
 
 std::optional<CompressedName> CompressedNameFor(const std::string& fileName, std::string& why)
 {

@@ -1,7 +1,8 @@
 #include "Distribution.h"
 
-#include "SjisText.h"
 #include "SystemText.h"
+#include "script/ShiftJis.h"
+#include "script/TextCase.h"
 
 std::string DiskFolderName(int disk)
 {

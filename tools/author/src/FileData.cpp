@@ -2,7 +2,7 @@
 
 #include "LzFormat.h"
 #include "SystemText.h"
-#include "services/ScopeExit.h"
+#include "script/ScopeExit.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -2,11 +2,13 @@
 
 #include "CompressFile.h"
 #include "CompressedName.h"
+#include "CopyPrediction.h"
 #include "Distribution.h"
 #include "FileData.h"
-#include "ScriptModel.h"
-#include "SjisText.h"
+#include "Quoted.h"
 #include "SystemText.h"
+#include "script/ShiftJis.h"
+#include "script/TextCase.h"
 
 #include <algorithm>
 
@@ -14,17 +16,17 @@ namespace {
 
 class Planner {
 public:
-    Planner(const Profile& script, const LayoutRequest& request) : script_(script), request_(request) {}
+    Planner(const SetupScript& script, const LayoutRequest& request) : script_(script), request_(request) {}
 
     LayoutPlan Plan()
     {
-        const auto entries = ReadCopyEntries(script_);
-        for (const auto& entry : entries) plan_.diskCount = std::max(plan_.diskCount, entry.disk);
+        const auto copies = PredictCopies(script_);
+        for (const auto& copy : copies) plan_.diskCount = std::max(plan_.diskCount, copy.disk);
         CheckDestination();
         Add(LayoutStep::Kind::Copy, request_.script, 1, "SETUP.INI");
         AddSetupProgram();
         AddReadme();
-        for (const auto& entry : entries) AddEntry(entry);
+        for (const auto& copy : copies) AddEntry(copy);
         return plan_;
     }
 
@@ -53,7 +55,7 @@ private:
 
     void AddReadme()
     {
-        const std::string readme = ReadmeName(script_);
+        const std::string readme = ReadmeName(script_.header);
         if (readme.empty()) return;
         if (Contains(readme, ":") || readme.starts_with("\\")) {
             plan_.warnings.push_back("[Readme] File " + Quoted(readme) +
@@ -69,27 +71,34 @@ private:
         Add(LayoutStep::Kind::Copy, *found, 1, readme);
     }
 
-    void AddEntry(const CopyEntry& entry)
+    // Each source under the name the installer's copy step reads, on the
+    // disk it reads it from.
+    void AddEntry(const PredictedCopy& copy)
     {
-        const std::string key = "[CopyFile] File" + std::to_string(entry.number) + ": ";
-        if (entry.sourceName.empty()) {
-            plan_.problems.push_back(key + Quoted(entry.value) + " names no source file");
+        const std::string key = "[CopyFile] File" + std::to_string(copy.number) + ": ";
+        const std::string& name = copy.SourceName();
+        if (name.empty()) {
+            plan_.problems.push_back(key + Quoted(copy.value) + " names no source file");
             return;
         }
-        if (IsCompressedName(entry.sourceName)) {
-            AddCompressed(entry, key);
+        if (copy.MeasuredUnderAnotherName())
+            plan_.warnings.push_back(key + "the installer measures the sources by the name as written, " +
+                                     Quoted(copy.measuredName) + ", and counts its progress by entries without "
+                                     "checking the free space; " + Quoted(name) + " is laid out and copied");
+        if (copy.entry.compressed) {
+            AddCompressed(copy, key);
             return;
         }
-        const auto found = FindEntry(request_.sourceFolder, entry.sourceName);
+        const auto found = FindEntry(request_.sourceFolder, name);
         std::error_code code;
         if (!found || !std::filesystem::is_regular_file(*found, code)) {
-            plan_.problems.push_back(key + Quoted(entry.sourceName) + " is not a file in the source folder");
+            plan_.problems.push_back(key + Quoted(name) + " is not a file in the source folder");
             return;
         }
-        Add(LayoutStep::Kind::Copy, *found, entry.disk, entry.sourceName);
+        Add(LayoutStep::Kind::Copy, *found, copy.disk, name);
     }
 
-    void AddCompressed(const CopyEntry& entry, const std::string& key)
+    void AddCompressed(const PredictedCopy& copy, const std::string& key)
     {
         std::vector<std::pair<std::filesystem::path, OriginalName>> originals;
         std::error_code code;
@@ -97,25 +106,25 @@ private:
              it.increment(code)) {
             const auto name = Cp932FromSystemName(it->path().filename());
             if (!name || !it->is_regular_file()) continue;
-            if (auto original = OriginalFor(entry.sourceName, *name)) originals.emplace_back(it->path(), *original);
+            if (auto original = OriginalFor(copy.SourceName(), *name)) originals.emplace_back(it->path(), *original);
         }
         if (originals.size() > 1) {
             std::string names;
             for (const auto& [path, original] : originals) names += (names.empty() ? "" : ", ") + Quoted(original.name);
-            plan_.problems.push_back(key + "more than one original for " + Quoted(entry.sourceName) + ": " + names);
+            plan_.problems.push_back(key + "more than one original for " + Quoted(copy.SourceName()) + ": " + names);
             return;
         }
         if (originals.size() == 1) {
-            Add(LayoutStep::Kind::Compress, originals[0].first, entry.disk, entry.sourceName,
+            Add(LayoutStep::Kind::Compress, originals[0].first, copy.disk, copy.SourceName(),
                 originals[0].second.storedChar);
             return;
         }
-        const auto ready = FindEntry(request_.sourceFolder, entry.sourceName);
+        const auto ready = FindEntry(request_.sourceFolder, copy.SourceName());
         if (ready && std::filesystem::is_regular_file(*ready, code) && StoredLastChar(*ready)) {
-            Add(LayoutStep::Kind::Copy, *ready, entry.disk, entry.sourceName);
+            Add(LayoutStep::Kind::Copy, *ready, copy.disk, copy.SourceName());
             return;
         }
-        plan_.problems.push_back(key + "no original for " + Quoted(entry.sourceName) +
+        plan_.problems.push_back(key + "no original for " + Quoted(copy.SourceName()) +
                                  " in the source folder (the same name with its last character, or without the "
                                  "\"_\")" +
                                  (ready ? std::string(", and the file of that name is not compressed") : std::string()));
@@ -134,7 +143,7 @@ private:
         plan_.steps.push_back(LayoutStep{kind, from, disk, name, storedChar});
     }
 
-    const Profile& script_;
+    const SetupScript& script_;
     const LayoutRequest& request_;
     LayoutPlan plan_;
 };
@@ -154,7 +163,7 @@ std::filesystem::path Under(const std::filesystem::path& folder, const std::stri
 
 }  // namespace
 
-LayoutPlan PlanLayout(const Profile& script, const LayoutRequest& request)
+LayoutPlan PlanLayout(const SetupScript& script, const LayoutRequest& request)
 {
     return Planner(script, request).Plan();
 }

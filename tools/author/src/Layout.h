@@ -16,7 +16,7 @@
 //   and written as the script spells them; time stamps are kept.
 #pragma once
 
-#include "Profile.h"
+#include "script/SetupScript.h"
 
 #include <filesystem>
 #include <string>
@@ -44,7 +44,7 @@ struct LayoutPlan {
     std::vector<std::string> warnings;  // it can, but the author should look
 };
 
-LayoutPlan PlanLayout(const Profile& script, const LayoutRequest& request);
+LayoutPlan PlanLayout(const SetupScript& script, const LayoutRequest& request);
 
 // Makes the distribution; `made` lists each file written, as
 // "DISK2\DATA.BI_". Stops at the first failure.

@@ -2,6 +2,7 @@
 
 #include "Distribution.h"
 #include "Layout.h"
+#include "ScriptFile.h"
 #include "SystemText.h"
 
 #ifndef ORVANE_SETUP_EXE
@@ -37,7 +38,7 @@ int RunLayout(const Arguments& arguments)
     request.script = FindEntry(request.sourceFolder, "SETUP.INI").value_or(request.sourceFolder / "SETUP.INI");
 
     std::string error;
-    const auto script = Profile::Load(request.script, error);
+    const auto script = LoadScript(request.script, error);
     if (!script) {
         PrintError(error);
         return kExitCannot;

@@ -1,12 +1,13 @@
 #include "Package.h"
 
 #include "FileData.h"
-#include "PackageFormat.h"
 #include "PackageWriter.h"
 #include "PackagedScript.h"
+#include "Quoted.h"
 #include "Signing.h"
-#include "SjisText.h"
 #include "SystemText.h"
+#include "packageformat/PackageFormat.h"
+#include "script/TextCase.h"
 
 #include <algorithm>
 
@@ -65,7 +66,7 @@ std::filesystem::path BuiltPackage(const PackageRequest& request, const std::fil
 
 }  // namespace
 
-PackagePlan PlanPackage(const Profile& script, const std::string& scriptText, const PackageRequest& request,
+PackagePlan PlanPackage(const SetupScript& script, const std::string& scriptText, const PackageRequest& request,
                         const std::filesystem::path& work)
 {
     PackagePlan plan;

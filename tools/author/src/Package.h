@@ -6,7 +6,6 @@
 #pragma once
 
 #include "Layout.h"
-#include "Profile.h"
 #include "WingetManifest.h"
 
 #include <filesystem>
@@ -34,7 +33,7 @@ struct PackagePlan {
 // folder) and checks what a package adds: plain file names, one file per
 // name, the stub, OUTPUT, the signing command. `scriptText` is the script
 // file's bytes.
-PackagePlan PlanPackage(const Profile& script, const std::string& scriptText, const PackageRequest& request,
+PackagePlan PlanPackage(const SetupScript& script, const std::string& scriptText, const PackageRequest& request,
                         const std::filesystem::path& work);
 
 // Lays the plan out, signs SETUP.EXE, writes the package into the folder

@@ -3,10 +3,11 @@
 #include "Distribution.h"
 #include "FileData.h"
 #include "Package.h"
-#include "Sha256.h"
+#include "ScriptFile.h"
+#include "Sha256File.h"
 #include "SystemText.h"
 #include "WingetManifest.h"
-#include "services/ScopeExit.h"
+#include "script/ScopeExit.h"
 
 #include <random>
 
@@ -102,7 +103,7 @@ bool ReadArguments(const Arguments& arguments, PackageRequest& request, int& sta
 // requires is missing or refused, no set is written (an older one goes, so
 // that it cannot be taken for this package's) and each field is named with
 // what gives it.
-bool WriteManifests(const Profile& script, const PackageRequest& request)
+bool WriteManifests(const SetupScript& script, const PackageRequest& request)
 {
     std::string error;
     WingetPackage package = WingetPackageFromScript(script);
@@ -146,7 +147,7 @@ int RunPackage(const Arguments& arguments)
 
     std::string error;
     std::vector<uint8_t> scriptBytes;
-    const auto script = Profile::Load(request.script, error);
+    const auto script = LoadScript(request.script, error);
     if (!script || !ReadFileBytes(request.script, scriptBytes, error)) {
         PrintError(error);
         return kExitCannot;

@@ -1,9 +1,9 @@
 #include "PackageWriter.h"
 
 #include "FileData.h"
-#include "PackageFormat.h"
-#include "Sha256.h"
 #include "SystemText.h"
+#include "packageformat/PackageFormat.h"
+#include "packageformat/Sha256.h"
 
 #include <fstream>
 

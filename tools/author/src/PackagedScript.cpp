@@ -1,9 +1,13 @@
 #include "PackagedScript.h"
 
-#include "ScriptModel.h"
-#include "SjisText.h"
+#include "CopyPrediction.h"
+#include "script/ScriptTokens.h"
+
+#include <algorithm>
 
 namespace {
+
+const std::string kDiskChange(ScriptTokens::DiskChange);
 
 // The 0-based offset where the 1-based `line` starts; lines end in "\n",
 // as the profile reader counts them.
@@ -35,15 +39,15 @@ std::optional<size_t> MarkIn(const std::string& text, size_t lineStart)
 
 }  // namespace
 
-std::optional<std::string> WithoutDiskChanges(const std::string& text, const Profile& script, std::string& error)
+std::optional<std::string> WithoutDiskChanges(const std::string& text, const SetupScript& script, std::string& error)
 {
     std::string result = text;
     // From the last entry back, so that the lines before keep their offsets.
-    const auto entries = ReadCopyEntries(script);
-    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
-        if (!entry->diskChange) continue;
-        const std::string key = "File" + std::to_string(entry->number);
-        const ProfileKey* found = script.Find("CopyFile", key);
+    const auto copies = PredictCopies(script);
+    for (auto copy = copies.rbegin(); copy != copies.rend(); ++copy) {
+        if (!copy->entry.diskChange) continue;
+        const std::string key = "File" + std::to_string(copy->number);
+        const ProfileKey* found = script.profile.Find("CopyFile", key);
         const auto start = found ? LineStart(result, found->line) : std::nullopt;
         const auto mark = start ? MarkIn(result, *start) : std::nullopt;
         if (!mark) {

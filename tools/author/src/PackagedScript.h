@@ -5,7 +5,7 @@
 // the author wrote it (Shift-JIS, line ends, comments).
 #pragma once
 
-#include "Profile.h"
+#include "script/SetupScript.h"
 
 #include <optional>
 #include <string>
@@ -13,4 +13,4 @@
 // `text` (the script file's bytes, parsed as `script`) without the "(Dch)"
 // at the start of each [CopyFile] entry; nothing, with `error` set, when an
 // entry's mark cannot be found in its line.
-std::optional<std::string> WithoutDiskChanges(const std::string& text, const Profile& script, std::string& error);
+std::optional<std::string> WithoutDiskChanges(const std::string& text, const SetupScript& script, std::string& error);

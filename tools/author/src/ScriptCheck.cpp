@@ -2,7 +2,7 @@
 
 #include "CheckRules.h"
 
-std::vector<Finding> CheckScript(const Profile& script, const Distribution& distribution)
+std::vector<Finding> CheckScript(const SetupScript& script, const Distribution& distribution)
 {
     Findings findings;
     CheckStructure(script, findings);

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "Distribution.h"
-#include "Profile.h"
+#include "script/SetupScript.h"
 
 #include <string>
 #include <vector>
@@ -15,7 +15,7 @@ struct Finding {
     std::string explanation;  // Shift-JIS, script values quoted in it
 };
 
-std::vector<Finding> CheckScript(const Profile& script, const Distribution& distribution);
+std::vector<Finding> CheckScript(const SetupScript& script, const Distribution& distribution);
 
 // "[Section] Key: explanation".
 std::string FormatFinding(const Finding& finding);

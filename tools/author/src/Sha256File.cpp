@@ -1,4 +1,6 @@
-#include "Sha256.h"
+#include "Sha256File.h"
+
+#include "packageformat/Sha256.h"
 
 #include "SystemText.h"
 

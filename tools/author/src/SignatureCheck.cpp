@@ -1,6 +1,6 @@
 #include "SignatureCheck.h"
 
-#include "PeSignature.h"
+#include "packageformat/PeSignature.h"
 
 #include <string_view>
 

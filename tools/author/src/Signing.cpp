@@ -4,7 +4,7 @@
 #include "SignatureCheck.h"
 #include "SystemCommand.h"
 #include "SystemText.h"
-#include "services/ScopeExit.h"
+#include "script/ScopeExit.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "SystemText.h"
 
-#include "SjisText.h"
+#include "script/ShiftJis.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -1,40 +1,18 @@
 #include "WingetManifest.h"
 
 #include "FileData.h"
-#include "SjisText.h"
+#include "Quoted.h"
 #include "SystemText.h"
+#include "script/ExitCodes.h"
+#include "script/RunSwitches.h"
+#include "script/ShiftJis.h"
+#include "script/TextCase.h"
 
 #include <array>
 #include <cstring>
 #include <string_view>
 
 namespace {
-
-// The names SETUP.EXE gives the install, read as it reads them
-// (engine/RunStart.cpp ReadRunHeader, install/InstallCompletion.cpp
-// RegisterUninstallEntry): each falls back on the one before.
-struct EntryNames {
-    std::string unSetupTitle;
-    std::string keyName;
-    std::string displayName;
-};
-
-EntryNames ReadEntryNames(const Profile& script)
-{
-    const std::string setupTitle = script.Read("Title", "Setup", "Orvane");
-    EntryNames names;
-    names.unSetupTitle = script.Read("Title", "UnSetup", setupTitle);
-    names.keyName = script.Read("Title", "UnSetupKey", names.unSetupTitle);
-    names.displayName = script.Read("Title", "UnSetupDisplay", names.keyName);
-    return names;
-}
-
-// The installer's test (install/InstallCompletion.cpp IsSetupOnly): such a
-// script leaves no record and no Add/Remove entry.
-bool IsSetupOnly(const std::string& unSetupTitle)
-{
-    return Contains(unSetupTitle, "Setup Only.");
-}
 
 bool IsWebAddress(const std::string& url)
 {
@@ -292,8 +270,8 @@ std::string PackageFields(const WingetPackage& package)
 // install); winget puts the folder and the log file in place of the tokens.
 std::string InstallerSwitches()
 {
-    return "InstallerSwitches:\n" + Field("  ", "Silent", "/VERYSILENT /SUPPRESSMSGBOXES /NORESTART") +
-           Field("  ", "SilentWithProgress", "/SILENT /SUPPRESSMSGBOXES /NORESTART") +
+    return "InstallerSwitches:\n" + Field("  ", "Silent", QuietSwitches) +
+           Field("  ", "SilentWithProgress", ProgressOnlySwitches) +
            Field("  ", "InstallLocation", "/DIR=\"<INSTALLPATH>\"") + Field("  ", "Log", "/LOG=\"<LOGPATH>\"");
 }
 
@@ -305,11 +283,11 @@ std::string ExpectedReturnCodes()
         const char* response;
     };
     static const std::array<ReturnCode, 5> codes = {{
-        {1602, "cancelledByUser"},
-        {1618, "installInProgress"},
-        {112, "diskFull"},
-        {3010, "rebootRequiredToFinish"},
-        {1641, "rebootInitiated"},
+        {ExitCode::Cancelled, "cancelledByUser"},
+        {ExitCode::AlreadyRunning, "installInProgress"},
+        {ExitCode::NotEnoughSpace, "diskFull"},
+        {ExitCode::RestartNeeded, "rebootRequiredToFinish"},
+        {ExitCode::RestartStarted, "rebootInitiated"},
     }};
     std::string text = "ExpectedReturnCodes:\n";
     for (const ReturnCode& code : codes)
@@ -370,27 +348,28 @@ std::string WingetIdentifierProblem(const std::string& identifier)
     return "";
 }
 
-WingetPackage WingetPackageFromScript(const Profile& script)
+WingetPackage WingetPackageFromScript(const SetupScript& script)
 {
-    const EntryNames names = ReadEntryNames(script);
-    const std::string version = script.Read("Product", "Version");
-    const std::string publisher = script.Read("Product", "Publisher");
-    const std::string url = script.Read("Product", "URL");
+    // The names SETUP.EXE gives the install's Add/Remove entry.
+    const ScriptHeader& names = script.header;
+    const std::string& version = script.product.version;
+    const std::string& publisher = script.product.publisher;
+    const std::string& url = script.product.url;
 
     WingetPackage package;
-    package.identifier = WingetIdentifierFrom(publisher, names.keyName);
+    package.identifier = WingetIdentifierFrom(publisher, names.addRemoveKey);
     package.version = Utf8FromCp932(version);
-    package.name = Utf8FromCp932(names.displayName);
+    package.name = Utf8FromCp932(names.addRemoveName);
     package.publisher = Utf8FromCp932(publisher);
     // Japanese texts are described as Japanese.
     package.locale = IsAscii(package.name) && IsAscii(package.publisher) ? "en-US" : "ja-JP";
     if (IsWebAddress(url)) package.publisherUrl = Utf8FromCp932(url);
-    package.license = Utf8FromCp932(script.Read("Product", "License"));
+    package.license = Utf8FromCp932(script.product.license);
     // [TopMessage] Message1 greets the person who sets the program up ("sets
     // up ..."); it does not describe the program: [Product] Description does.
-    package.shortDescription = Utf8FromCp932(script.Read("Product", "Description"));
+    package.shortDescription = Utf8FromCp932(script.product.description);
     package.addRemoveEntry = !IsSetupOnly(names.unSetupTitle);
-    package.productCode = Utf8FromCp932(names.keyName);
+    package.productCode = Utf8FromCp932(names.addRemoveKey);
     package.displayName = package.name;
     package.displayPublisher = package.publisher;
     package.displayVersion = package.version;

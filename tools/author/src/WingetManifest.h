@@ -13,7 +13,7 @@
 // or a value its schema refuses, is named, and the set is not written.
 #pragma once
 
-#include "Profile.h"
+#include "script/SetupScript.h"
 
 #include <filesystem>
 #include <optional>
@@ -65,7 +65,7 @@ struct WingetOptions {
 // publisher and the key name, and the default locale: ja-JP when the name
 // or the publisher holds anything but ASCII, else en-US. The caller sets
 // installerUrl and installerSha256.
-WingetPackage WingetPackageFromScript(const Profile& script);
+WingetPackage WingetPackageFromScript(const SetupScript& script);
 
 // The options laid over the script's values.
 void ApplyWingetOptions(WingetPackage& package, const WingetOptions& options);

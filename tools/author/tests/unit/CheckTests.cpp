@@ -5,6 +5,7 @@
 
 #include "LzCompressor.h"
 #include "ScriptCheck.h"
+#include "script/SetupScript.h"
 #include "SystemText.h"
 #include "support/Scratch.h"
 
@@ -35,10 +36,10 @@ public:
         const auto folder = disk.empty() ? scratch_.Path() : scratch_ / disk;
         std::filesystem::create_directories(folder);
         WriteText(folder / "SETUP.INI", script);
-        std::string error;
-        const auto profile = Profile::Load(folder / "SETUP.INI", error);
-        REQUIRE_MESSAGE(profile.has_value(), error);
-        return CheckScript(*profile, Distribution::OfScript(folder / "SETUP.INI"));
+        // The rules on their own: a fragment of a script is checked as if
+        // it were whole (the loading refuses one without [Title] and
+        // [CopyFile]).
+        return CheckScript(ParseSetupScript(script), Distribution::OfScript(folder / "SETUP.INI"));
     }
 
 private:

@@ -5,8 +5,9 @@
 #include "Distribution.h"
 #include "FileData.h"
 #include "Layout.h"
-#include "ScriptCheck.h"
 #include "LzCompressor.h"
+#include "ScriptCheck.h"
+#include "ScriptFile.h"
 #include "support/Expander.h"
 #include "support/Scratch.h"
 
@@ -39,7 +40,7 @@ public:
     {
         WriteText(request_.script, script);
         std::string error;
-        const auto profile = Profile::Load(request_.script, error);
+        const auto profile = LoadScript(request_.script, error);
         REQUIRE(profile.has_value());
         return PlanLayout(*profile, request_);
     }
@@ -60,7 +61,7 @@ public:
     {
         const Distribution distribution = Distribution::At(Destination());
         std::string error;
-        const auto profile = Profile::Load(distribution.DiskFolder(1) / "SETUP.INI", error);
+        const auto profile = LoadScript(distribution.DiskFolder(1) / "SETUP.INI", error);
         REQUIRE(profile.has_value());
         return CheckScript(*profile, distribution);
     }
@@ -124,6 +125,37 @@ TEST_CASE("Disk changes lay out DISK1, DISK2, ... with SETUP.EXE also on the las
                                            "DISK2\\C.EXE", "DISK3\\A.EXE", "DISK3\\D.EXE", "DISK3\\SETUP.EXE"});
     CHECK(Expanded(fixture.Destination() / "DISK2" / "B.DA_") == BytesOf("contents of B.DAT"));
     CHECK(fixture.CheckResult().empty());
+}
+
+TEST_CASE("A token right before the name: laid out under the name the copy reads, and check says what the measuring does")
+{
+    // Every token's folder ends in "\\": (Sys)ACCSHR.DLL installs ACCSHR.DLL,
+    // though the measuring step looks for "(Sys)ACCSHR.DLL" as written.
+    LayoutFixture fixture;
+    fixture.Add("ACCSHR.DLL");
+    fixture.Add("DATA.BIN");
+    fixture.Add("PLAIN.TXT");
+    const std::string script = "[CopyFile]\r\nFile1=(Sys)ACCSHR.DLL,/S\r\nFile2=(app)DATA.BI_|TABLE.BIN\r\n"
+                               "File3=(App)\\PLAIN.TXT\r\n";
+    const LayoutPlan plan = fixture.Plan(script);
+    CHECK(plan.problems.empty());
+    REQUIRE(plan.warnings.size() == 2);
+    CHECK(plan.warnings[0].find("\"(Sys)ACCSHR.DLL\"") != std::string::npos);
+    CHECK(plan.warnings[1].find("\"(app)DATA.BI_\"") != std::string::npos);
+    CHECK(fixture.LayOut(script) ==
+          std::vector<std::string>{"ACCSHR.DLL", "DATA.BI_", "PLAIN.TXT", "SETUP.EXE", "SETUP.INI"});
+    CHECK(Expanded(fixture.Destination() / "DATA.BI_") == BytesOf("contents of DATA.BIN"));
+
+    // The copy finds its files; check says what the install will do
+    // instead of calling them missing.
+    const auto findings = fixture.CheckResult();
+    REQUIRE(findings.size() == 2);
+    CHECK(findings[0].key == "File1");
+    CHECK(findings[1].key == "File2");
+    for (const Finding& finding : findings) {
+        CHECK(finding.explanation.find("counts entries instead of bytes") != std::string::npos);
+        CHECK(finding.explanation.find("not in the distribution folder") == std::string::npos);
+    }
 }
 
 TEST_CASE("Shift-JIS names are found, compressed and written as the script spells them")

@@ -4,11 +4,12 @@
 // what a signing command may change, and what stops a package.
 #include <doctest/doctest.h>
 
+#include "CopyPrediction.h"
 #include "Package.h"
-#include "PackageFormat.h"
-#include "ScriptModel.h"
-#include "Sha256.h"
+#include "Sha256File.h"
 #include "SignatureCheck.h"
+#include "packageformat/PackageFormat.h"
+#include "packageformat/Sha256.h"
 #include "support/Expander.h"
 #include "support/Scratch.h"
 
@@ -43,7 +44,7 @@ public:
     PackagePlan Plan(const std::string& script)
     {
         WriteText(request_.script, script);
-        return PlanPackage(Profile::Parse(script), script, request_, work_);
+        return PlanPackage(ParseSetupScript(script), script, request_, work_);
     }
 
     void Package(const std::string& script)
@@ -144,7 +145,7 @@ TEST_CASE("A package holds the distribution flat behind the stub, its script wit
     const std::string packaged = package.Data("SETUP.INI");
     CHECK(packaged == head + "File2=(App)\\B.DA_\r\nFile3= \"(App)\\" + display +
                           ".TXT\"\r\nFile4=(App)\\A.EXE\r\n[Other]\r\nKey=(Dch)stays\r\n");
-    for (const auto& entry : ReadCopyEntries(Profile::Parse(packaged))) CHECK(entry.disk == 1);
+    for (const auto& copy : PredictCopies(ParseSetupScript(packaged))) CHECK(copy.disk == 1);
 
     CHECK(package.Data("SETUP.EXE") == "MZ setup program");
     CHECK(package.Data("A.EXE") == "contents of A.EXE");

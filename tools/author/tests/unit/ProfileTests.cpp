@@ -2,7 +2,8 @@
 // system's own profile functions).
 #include <doctest/doctest.h>
 
-#include "Profile.h"
+#include "ScriptFile.h"
+#include "script/ProfileText.h"
 #include "support/Scratch.h"
 
 #include <string>
@@ -10,7 +11,7 @@
 
 TEST_CASE("The first section and the first key of a name win; names match without regard to case")
 {
-    const Profile profile = Profile::Parse(
+    const ProfileText profile = ProfileText::Parse(
         "[CopyFile]\r\nFile1=first\r\nfile1=second\r\nFile2=\r\nFile2=later\r\n"
         "[copyfile]\r\nFile3=never read\r\n");
     CHECK(profile.Read("COPYFILE", "FILE1") == "first");
@@ -21,7 +22,7 @@ TEST_CASE("The first section and the first key of a name win; names match withou
 
 TEST_CASE("Values lose the blanks around them and one pair of matching quotes")
 {
-    const Profile profile = Profile::Parse(
+    const ProfileText profile = ProfileText::Parse(
         "[S]\n  Key  =  two words  \nQ=\" kept \"\nS='x'\nHalf=\"x'\nOne=\"\nNoEquals\nEq=a=b\nZ=z\x1a\n"
         "Wide=\x81\x40x\x81\x40\n[T] comment\nK=v\n[A]B]\nK=ab\n[Open\nK=open\n");
     CHECK(profile.Read("S", "Key") == "two words");
@@ -43,7 +44,7 @@ TEST_CASE("Values lose the blanks around them and one pair of matching quotes")
 TEST_CASE("A section name whose trail byte is \"]\" is read whole")
 {
     // ー (0x81 0x5B) and ‐ (0x81 0x5D) end in "[" and "]".
-    const Profile profile = Profile::Parse("[\x83\x5A\x81\x5D]\r\nK=v\r\n");
+    const ProfileText profile = ProfileText::Parse("[\x83\x5A\x81\x5D]\r\nK=v\r\n");
     CHECK(profile.Read("\x83\x5A\x81\x5D", "K") == "v");
 }
 
@@ -51,10 +52,10 @@ TEST_CASE("Loading: Shift-JIS as it is; what SETUP.EXE refuses to read, and miss
 {
     Scratch scratch("load");
     std::string error;
-    WriteText(scratch / "SJIS.INI", "[S]\r\nK=\x95\x5C\r\n");
-    auto profile = Profile::Load(scratch / "SJIS.INI", error);
+    WriteText(scratch / "SJIS.INI", "[Title]\r\nSetup=\x95\x5C\r\n");
+    auto profile = LoadScript(scratch / "SJIS.INI", error);
     REQUIRE(profile.has_value());
-    CHECK(profile->Read("S", "K") == "\x95\x5C");
+    CHECK(profile->header.setupTitle == "\x95\x5C");
 
     // The installer reads a UTF-8 mark as part of the first section's
     // name, and loses that section: the author hears so before shipping.
@@ -63,14 +64,15 @@ TEST_CASE("Loading: Shift-JIS as it is; what SETUP.EXE refuses to read, and miss
         {"UTF-16", std::string("\xFF\xFE[\0S\0]\0", 8)},
         {"NUL", std::string("[S]\r\nK=a\0b\r\n", 13)},
         {"carriage returns alone", "[S]\rK=v\r"},
+        {"neither a [Title] nor a [CopyFile] section", "[DefaultFolder]\r\nFolder=C:\\App\r\n"},
     };
     for (const auto& [words, text] : refused) {
         CAPTURE(words);
         WriteText(scratch / "BAD.INI", text);
-        CHECK_FALSE(Profile::Load(scratch / "BAD.INI", error).has_value());
+        CHECK_FALSE(LoadScript(scratch / "BAD.INI", error).has_value());
         CHECK(error.find(words) != std::string::npos);
     }
 
-    CHECK_FALSE(Profile::Load(scratch / "MISSING.INI", error).has_value());
+    CHECK_FALSE(LoadScript(scratch / "MISSING.INI", error).has_value());
     CHECK_FALSE(error.empty());
 }

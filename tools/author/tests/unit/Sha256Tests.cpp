@@ -2,7 +2,8 @@
 // FIPS 180-4 and of its usual test suites.
 #include <doctest/doctest.h>
 
-#include "Sha256.h"
+#include "Sha256File.h"
+#include "packageformat/Sha256.h"
 #include "support/Scratch.h"
 
 namespace {

@@ -7,8 +7,9 @@
 
 #ifndef _WIN32
 
-#include "PackageFormat.h"
-#include "Sha256.h"
+#include "Sha256File.h"
+#include "packageformat/PackageFormat.h"
+#include "packageformat/Sha256.h"
 #include "support/Expander.h"
 #include "support/Scratch.h"
 

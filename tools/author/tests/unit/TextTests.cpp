@@ -3,7 +3,10 @@
 #include <doctest/doctest.h>
 
 #include "CompressedName.h"
-#include "SjisText.h"
+#include "script/PathParts.h"
+#include "script/ShiftJis.h"
+#include "script/TextCase.h"
+#include "script/TextParts.h"
 
 TEST_CASE("Searches step over two-byte characters whose trail byte is a separator or a letter")
 {
@@ -19,7 +22,7 @@ TEST_CASE("Searches step over two-byte characters whose trail byte is a separato
     CHECK(FileNamePart("C:X.EXE") == "X.EXE");
     // チ (0x83 0x61) is not ア (0x83 0x41), whatever the case of "a".
     CHECK_FALSE(SameText("\x83\x61", "\x83\x41"));
-    CHECK(UpperText("a\x83\x61z") == "A\x83\x61Z");
+    CHECK(AsciiUpper("a\x83\x61z") == "A\x83\x61Z");
     CHECK(TokenPos("/s", "A.DLL,/S") == 7);
     CHECK(StartsWithText("(dch)X", "(Dch)"));
     CHECK_FALSE(StartsWithText("\x83\x41X", "\x83"));

@@ -23,7 +23,7 @@ std::string Utf8(const char8_t* text)
 
 WingetPackage FromScript(const std::string& text)
 {
-    return WingetPackageFromScript(Profile::Parse(text));
+    return WingetPackageFromScript(ParseSetupScript(text));
 }
 
 const std::string kSampleScript =

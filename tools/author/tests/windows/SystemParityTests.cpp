@@ -6,9 +6,9 @@
 #include "CompressFile.h"
 #include "CompressedName.h"
 #include "LzCompressor.h"
-#include "Profile.h"
-#include "SjisText.h"
 #include "SystemText.h"
+#include "script/PathParts.h"
+#include "script/ProfileText.h"
 #include "support/Scratch.h"
 
 #include <windows.h>
@@ -116,7 +116,7 @@ TEST_CASE("Our profile reader reads scripts as GetPrivateProfileStringA does")
         "[ Blank ]\r\nX=blank\r\n";
     const auto file = scratch / "SETUP.INI";
     WriteText(file, text);
-    const Profile profile = Profile::Parse(text);
+    const ProfileText profile = ProfileText::Parse(text);
 
     const std::pair<const char*, const char*> queries[] = {
         {"Dup", "A"}, {"dup", "a"}, {"Dup", "B"}, {"Dup", "EmptyFirst"}, {"Other", "Z"}, {"Sp", "Key One"},
