@@ -3,7 +3,7 @@
 // stopped or is killed can be undone, now or by the next run. A line that
 // keeps an earlier file, value or entry is flushed to disk before the change
 // that replaces it; the lines of new things (which a power cut would leave
-// behind, destroying nothing) reach the disk with it or with the end line.
+// behind, destroying nothing) reach the disk with the next flushed line.
 //
 // The file is Shift-JIS text, one line per record, each ended by CR LF;
 // fields are separated by tabs (a tab, CR, LF or "%" inside a field is
