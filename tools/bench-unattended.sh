@@ -2,8 +2,8 @@
 # Times an unattended install under Wine (a benchmark, not a test) beside
 # two others that copy the same files into a fresh folder:
 #   - Orvane:  SETUP.EXE /VERYSILENT /SUPPRESSMSGBOXES /NORESTART /DIR=C:\bench\orvane
-#   - NSIS:    an NSIS 3 installer of the same files, stored (no compression),
-#              run with /S /D=C:\bench\nsis (Debian's `nsis` makes it)
+#   - NSIS:    an NSIS 3 installer (64-bit) of the same files, stored (no
+#              compression), run with /S /D=C:\bench\nsis (Debian's `nsis`)
 #   - loop:    a bare loop of CopyFileW (tools/bench/CopyLoop.cpp), the floor
 # for each payload size: 1,000 files of 100 KB, 1,000 and 10,000 files of
 # 10 KB, all into one folder. The three alternate, round after round (three
@@ -246,9 +246,10 @@ for shape in "${shapes[@]}"; do
     "$orvauthor" layout --setup-exe "$setup_built" "$payload/source" "$payload/dist" >/dev/null
     [ -f "$payload/dist/SETUP.EXE" ] && [ -f "$payload/dist/FILE$(printf %05d "$file_count").DAT" ] ||
         fail "orvauthor layout did not make a flat distribution in $payload/dist"
-    # The same files, stored, into the folder /D= names.
+    # The same files, stored, into the folder /D= names; a 64-bit installer,
+    # since the build's prefix runs 64-bit programs only (no wine32).
     cat >"$payload/nsis-bench.nsi" <<NSI
-Unicode true
+Target amd64-unicode
 Name "Orvane Bench NSIS"
 OutFile "nsis-bench.exe"
 SetCompress off
