@@ -19,8 +19,10 @@
 #
 #     tools/bench-unattended.sh [count x size ...]   e.g. 1000x102400 10000x10240
 #
-# BENCH_SETUP_EXE times another SETUP.EXE (an earlier build, say) with the
-# same payload. Everything happens under build/bench-unattended/: the
+# BENCH_BASELINE_EXE adds a fourth program to each round: another SETUP.EXE
+# (an earlier build, say) with the same payload, laid out beside the
+# build's, so that a change is measured against what it changes under the
+# same load. Everything happens under build/bench-unattended/: the
 # payloads, the distributions that `orvauthor layout` makes of them, the NSIS
 # installers, and a fresh copy of the build's Wine prefix with its own
 # wineserver, kept running for all runs, so that the prefix the tests use is
@@ -65,6 +67,7 @@ if [ "${1:-}" = --on-display ]; then
     drive_c="$WINEPREFIX/drive_c"
     wine_log="$bench/wine-output.log"
     results="$bench/results.txt"
+    baseline=${BASELINE:-}
     : >"$wine_log"
     : >"$results"
 
@@ -113,8 +116,10 @@ if [ "${1:-}" = --on-display ]; then
 
     orvane_run() {
         local seconds
+        local exe=$1
+        shift
         orvane_clean
-        seconds=$(timed "the unattended install${*:+ with $*}" "$setup_exe" /VERYSILENT /SUPPRESSMSGBOXES /NORESTART \
+        seconds=$(timed "the unattended install${*:+ with $*}" "$exe" /VERYSILENT /SUPPRESSMSGBOXES /NORESTART \
             '/DIR=C:\bench\orvane' "$@")
         check_arrived "$drive_c/bench/orvane" "Orvane"
         orvane_remove
@@ -151,22 +156,25 @@ if [ "${1:-}" = --on-display ]; then
         file_size=${shape#*x}
         payload="$bench/$shape"
         setup_exe="$payload/dist/SETUP.EXE"
+        baseline_exe="$payload/baseline/SETUP.EXE"
         expected_sum=$(cd "$payload/source" && cat FILE*.DAT | md5sum)
-        echo "$file_count files x $file_size bytes, $rounds rounds of Orvane, NSIS, copy loop:"
-        orvane=() nsis=() loop=()
+        echo "$file_count files x $file_size bytes, $rounds rounds of Orvane, NSIS, copy loop${baseline:+, baseline}:"
+        orvane=() nsis=() loop=() before=()
         for ((round = 1; round <= rounds; round++)); do
-            orvane+=("$(orvane_run)")
+            orvane+=("$(orvane_run "$setup_exe")")
             nsis+=("$(nsis_run)")
             loop+=("$(loop_run)")
-            echo "  round $round: Orvane ${orvane[-1]} s, NSIS ${nsis[-1]} s, loop ${loop[-1]} s"
+            [ -z "$baseline" ] || before+=("$(orvane_run "$baseline_exe")")
+            echo "  round $round: Orvane ${orvane[-1]} s, NSIS ${nsis[-1]} s, loop ${loop[-1]} s${baseline:+, baseline ${before[-1]} s}"
         done
         {
-            echo "$file_count $file_size $(best_of "${orvane[@]}") $(best_of "${nsis[@]}") $(best_of "${loop[@]}")"
+            echo "$file_count $file_size $(best_of "${orvane[@]}") $(best_of "${nsis[@]}") $(best_of "${loop[@]}")" \
+                "${baseline:+$(best_of "${before[@]}")}"
         } >>"$results"
         if [ "$first" -eq 1 ]; then
             first=0
             touch "$bench/log-run-start"
-            logged=$(orvane_run /LOG)
+            logged=$(orvane_run "$setup_exe" /LOG)
             log_file=$(find "$drive_c/users" -name 'Orvane Setup Log *' -newer "$bench/log-run-start" | head -n1)
             [ -n "$log_file" ] || fail "the run with /LOG wrote no log in the temporary folder"
             inside=$(tr -d '\r' <"$log_file" | awk '
@@ -178,13 +186,16 @@ if [ "${1:-}" = --on-display ]; then
     done
 
     awk '
-        { count[NR] = $1; size[NR] = $2; o[NR] = $3; n[NR] = $4; l[NR] = $5 }
+        { count[NR] = $1; size[NR] = $2; o[NR] = $3; n[NR] = $4; l[NR] = $5; b[NR] = $6 }
         END {
             printf "\nBest of each (s)            Orvane     NSIS     loop   Orvane/NSIS  Orvane/loop  NSIS/loop\n"
             for (i = 1; i <= NR; i++) {
                 printf "%6d files x %6d B  %8.3f %8.3f %8.3f   %10.2f   %10.2f %10.2f\n",
                     count[i], size[i], o[i], n[i], l[i], o[i] / n[i], o[i] / l[i], n[i] / l[i]
                 printf "%30s %8.2f %8.2f %8.2f ms per file\n", "", o[i] * 1000 / count[i], n[i] * 1000 / count[i], l[i] * 1000 / count[i]
+                if (b[i] != "")
+                    printf "%30s baseline %.3f s (%.2f ms per file): %.2f x the loop, %.2f x Orvane\n", "",
+                        b[i], b[i] * 1000 / count[i], b[i] / l[i], b[i] / o[i]
             }
             # The growth with the number of files, against the platform own
             # (the copy loop): the ratio to the loop at the larger count over
@@ -216,8 +227,9 @@ cmake -S "$root/tools/author" -B "$build/author/native" -DCMAKE_BUILD_TYPE=Relea
 cmake --build "$build/author/native" -j"$(nproc)" --target orvauthor >/dev/null
 orvauthor="$build/author/native/orvauthor"
 [ -x "$orvauthor" ] || fail "$orvauthor was not built"
-setup_built=${BENCH_SETUP_EXE:-$build/bin/SETUP.EXE}
-[ -f "$setup_built" ] || fail "no SETUP.EXE at $setup_built"
+setup_built=$build/bin/SETUP.EXE
+baseline=${BENCH_BASELINE_EXE:-}
+[ -z "$baseline" ] || [ -f "$baseline" ] || fail "no SETUP.EXE at $baseline"
 
 # A stale prefix copy may still have its server running.
 if [ -d "$bench/prefix" ]; then
@@ -246,6 +258,10 @@ for shape in "${shapes[@]}"; do
     "$orvauthor" layout --setup-exe "$setup_built" "$payload/source" "$payload/dist" >/dev/null
     [ -f "$payload/dist/SETUP.EXE" ] && [ -f "$payload/dist/FILE$(printf %05d "$file_count").DAT" ] ||
         fail "orvauthor layout did not make a flat distribution in $payload/dist"
+    if [ -n "$baseline" ]; then
+        "$orvauthor" layout --setup-exe "$baseline" "$payload/source" "$payload/baseline" >/dev/null
+        [ -f "$payload/baseline/SETUP.EXE" ] || fail "orvauthor layout did not lay out the baseline"
+    fi
     # The same files, stored, into the folder /D= names; a 64-bit installer,
     # since the build's prefix runs 64-bit programs only (no wine32).
     cat >"$payload/nsis-bench.nsi" <<NSI
@@ -253,6 +269,9 @@ Target amd64-unicode
 Name "Orvane Bench NSIS"
 OutFile "nsis-bench.exe"
 SetCompress off
+; The optimizer compares each file with every one before it: minutes for
+; 10,000 files, and nothing to find in random payloads.
+SetDatablockOptimize off
 RequestExecutionLevel admin
 InstallDir "C:\\bench\\nsis"
 Section
@@ -277,6 +296,6 @@ done < <(find "$bench/prefix" -type l)
 
 echo "Timing ($(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg); other work on the machine shows in the times)"
 if [ -n "${DISPLAY:-}" ]; then
-    exec bash "$0" --on-display "${shapes[@]}"
+    exec env BASELINE="$baseline" bash "$0" --on-display "${shapes[@]}"
 fi
-exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" --on-display "${shapes[@]}"
+exec env BASELINE="$baseline" xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" --on-display "${shapes[@]}"
