@@ -6,7 +6,9 @@
 #include "install/RefusedPaths.h"
 #include "install/SpaceCheck.h"
 #include "script/CopyFileSection.h"
+#include "script/PathParts.h"
 #include "script/ScopeExit.h"
+#include "script/TextCase.h"
 #include "services/Deletion.h"
 #include "services/Expansion.h"
 #include "services/FileFacts.h"
@@ -15,6 +17,7 @@
 #include "services/PendingReplacement.h"
 #include "services/SharedComponents.h"
 #include "services/SystemErrorText.h"
+#include "services/Win32Files.h"
 
 #include <string>
 
@@ -61,6 +64,34 @@ Flow SkipMissingSource(SetupCallback& person, InstallRun& run, const CopyEntry& 
     return Flow::GoOn;
 }
 
+// The name as the copy phase keeps it in copiedFiles.
+std::string CopiedKey(const std::string& path)
+{
+    return AsciiUpper(path);
+}
+
+// True when the path names its file plainly: no "." or ".." step, no
+// forward slash, no trailing dot or blank, so that its folder and name are
+// the text before and after the last backslash.
+bool PlainPath(const std::string& path)
+{
+    if (!NamesOneEntry(path) || path.find('/') != std::string::npos) return false;
+    if (path.find("\\.") != std::string::npos) return false;
+    const char last = path.back();
+    return last != '.' && last != ' ';
+}
+
+// Whether a file stands at the destination. In a folder this run made only
+// the files it copied there can stand, and the folder is not searched: the
+// system looks up a name that is not there by reading the whole folder,
+// which grows with every file copied into it. Elsewhere the system is asked.
+bool DestinationExists(const InstallRun& run, const std::string& path)
+{
+    const Journal* journal = ActiveJournal();
+    if (journal == nullptr || !PlainPath(path) || !journal->MadeFolder(FolderPart(path))) return FileExists(path);
+    return run.copiedFiles.count(CopiedKey(path)) != 0;
+}
+
 // The file that is copied and where it goes.
 struct CopyRoute {
     std::string from;
@@ -78,9 +109,9 @@ CopyRoute ExpandedRoute(const CopyEntry& entry, const std::string& temporaryFold
 
 // With the overwrite box off the user decides; with it on only a newer
 // source replaces the file (equal time stamps do not).
-bool ShouldCopy(SetupCallback& person, const InstallRun& run, const CopyRoute& route)
+bool ShouldCopy(SetupCallback& person, const InstallRun& run, const CopyRoute& route, bool exists)
 {
-    if (!FileExists(route.to)) return true;
+    if (!exists) return true;
     if (!run.choices.overwrite) return person.Overwrite(route.to);
     const std::optional<uint32_t> source = DosTimeStamp(route.from);
     // A source without a stamp: the copy is tried, so that its failure is
@@ -115,7 +146,8 @@ void LogCopy(const InstallRun& run, const CopyEntry& entry, const CopyRoute& rou
             run.Log(WithSystemError("Not replaced at restart either: " + route.to, result.scheduleError));
     } else if (!result.atRestart.empty()) {
         run.Log(ReplacedAtRestartLine(route.to, result.atRestart));
-    } else {
+    } else if (run.State().log.IsOpen()) {
+        // The size is looked up only for a log that is written.
         const std::string size = " (" + std::to_string(FoundFileSize(route.to).value_or(0)) + " bytes)";
         run.Log(entry.compressed ? "Expanded: " + entry.source + " -> " + route.to + size
                                  : "Copied: " + route.to + size);
@@ -137,13 +169,17 @@ Flow CopyPresentSource(SetupCallback& person, InstallRun& run, const CopyEntry& 
         CountDoneBytes(person, run, entry.source);
         return Flow::GoOn;
     }
-    bool copy = ShouldCopy(person, run, route);
-    const bool existedBefore = FileExists(route.to);
+    // Looked up once, and in a folder the run made not at all.
+    const bool existedBefore = DestinationExists(run, route.to);
+    bool copy = ShouldCopy(person, run, route, existedBefore);
+    // Only while a question waits on the person may the file have changed.
+    const bool asked = existedBefore && !run.choices.overwrite;
+    const bool existsNow = asked ? FileExists(route.to) : existedBefore;
     // The count is raised whether or not the file is copied: the installed
     // program uses the file either way.
     SharedCountRaise count(entry.Shared() ? route.to : std::string());
     if (entry.AlwaysWrite()) copy = true;
-    const CopyOutcome copied = copy ? CopyOrReplaceAtRestart(route.from, route.to) : CopyOutcome{};
+    const CopyOutcome copied = copy ? CopyOrReplaceAtRestart(route.from, route.to, existsNow) : CopyOutcome{};
     ++run.copiedCount;
     LogCopy(run, entry, route, copy, copied);
     // The file is installed once Windows restarts: the end of the run offers
@@ -155,6 +191,7 @@ Flow CopyPresentSource(SetupCallback& person, InstallRun& run, const CopyEntry& 
         if (RegisterComponent(person, route.to)) run.Log("Registered: " + route.to);
     }
     if (copied.error == 0) {
+        if (copy && copied.atRestart.empty()) run.copiedFiles.insert(CopiedKey(route.to));
         run.lists.deleteFileList.push_back(route.to + entry.switches);
         count.Keep();
         if (entry.Shared()) run.Log("Shared count raised: " + route.to);

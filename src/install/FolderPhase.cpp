@@ -19,10 +19,11 @@ Flow MakeFolders(SetupCallback& person, InstallRun& run)
         // A folder that names no place of its own would be made in the
         // current folder.
         if (RefusePath(run, "<Folder> ", folder)) continue;
-        if (Journal* journal = ActiveJournal(); journal != nullptr && !FolderExists(folder))
-            journal->FolderCreated(folder);
+        Journal* journal = ActiveJournal();
+        if (journal != nullptr && !FolderExists(folder)) journal->FolderCreated(folder);
         const bool created = MakeOneFolder(folder);
         const DWORD error = GetLastError();
+        if (created && journal != nullptr) journal->FolderMade(folder);
         // A folder that was there before is the application's all the same.
         if (created || error == ERROR_ALREADY_EXISTS) {
             run.lists.deleteFolderList.push_back(folder);

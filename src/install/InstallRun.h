@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <unordered_set>
 #include <vector>
 
 struct InstallRun {
@@ -51,6 +52,9 @@ struct InstallRun {
     // or undone.
     std::optional<Journal> journal;
     bool journalSettled = false;
+    // The files the copy phase put in place, in full and upper-cased: in a
+    // folder the run made, only these stand.
+    std::unordered_set<std::string> copiedFiles;
 
 private:
     RunState* state_;

@@ -6,6 +6,11 @@
 
 std::optional<int64_t> FoundFileSize(const std::string& path)
 {
+    if (NamesOneEntry(path)) {
+        WIN32_FILE_ATTRIBUTE_DATA attributes{};
+        if (!AttributeDataOf(path, attributes)) return std::nullopt;
+        return static_cast<int64_t>((static_cast<uint64_t>(attributes.nFileSizeHigh) << 32) | attributes.nFileSizeLow);
+    }
     WIN32_FIND_DATAW data{};
     const FindHandle find = FindFirstEntry(path, data);
     if (!find.Valid()) return std::nullopt;

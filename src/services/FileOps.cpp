@@ -10,6 +10,10 @@
 
 bool FileExists(const std::string& name)
 {
+    if (NamesOneEntry(name)) {
+        const DWORD attributes = AttributesOf(name);
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    }
     WIN32_FIND_DATAW data{};
     const FindHandle find = FindFirstEntry(name, data);
     return find.Valid() && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
@@ -46,8 +50,10 @@ bool CreateFolderPath(const std::string& path)
         prefix += LeftStr(remaining, at);
         remaining = MidStr(remaining, at + 1);
         if (FolderExists(prefix)) continue;
-        if (Journal* journal = ActiveJournal()) journal->FolderCreated(prefix);
+        Journal* journal = ActiveJournal();
+        if (journal != nullptr) journal->FolderCreated(prefix);
         result = MakeOneFolder(prefix);
+        if (result && journal != nullptr) journal->FolderMade(prefix);
     }
     return result;
 }
@@ -93,7 +99,11 @@ unsigned long ReplaceByCopy(const std::string& source, const std::string& destin
 
 unsigned long CopyFileTo(const std::string& source, const std::string& destination)
 {
-    const bool existed = FileExists(destination);
+    return CopyFileTo(source, destination, FileExists(destination));
+}
+
+unsigned long CopyFileTo(const std::string& source, const std::string& destination, bool existed)
+{
     DWORD error = ERROR_SUCCESS;
     if (existed) {
         SetAttributesOf(destination, FILE_ATTRIBUTE_ARCHIVE);
@@ -106,6 +116,7 @@ unsigned long CopyFileTo(const std::string& source, const std::string& destinati
             if (FileExists(destination)) DeleteOneFile(destination);
         }
     }
-    if (FileExists(destination)) SetAttributesOf(destination, FILE_ATTRIBUTE_ARCHIVE);
+    // A file stands there unless a new one failed (and went again).
+    if (existed || error == ERROR_SUCCESS) SetAttributesOf(destination, FILE_ATTRIBUTE_ARCHIVE);
     return error;
 }

@@ -22,3 +22,7 @@ bool CreateFolderPath(const std::string& path);
 // file: a new destination is removed again, and an existing one is replaced
 // only by a complete copy, written beside it under a temporary name first.
 unsigned long CopyFileTo(const std::string& source, const std::string& destination);
+// The same for a caller that has just looked whether a file stands at
+// `destination` (`existed`): in a folder of many files each look-up of a
+// name that is not there reads the whole folder, so it is done once.
+unsigned long CopyFileTo(const std::string& source, const std::string& destination, bool existed);

@@ -2,6 +2,7 @@
 
 #include "script/HexText.h"
 #include "script/PathParts.h"
+#include "script/TextCase.h"
 #include "services/ChangeTimes.h"
 #include "services/Clock.h"
 #include "services/JournalFormat.h"
@@ -35,6 +36,13 @@ std::string FullPath(const std::string& path)
     const DWORD length = GetFullPathNameW(WideFromShiftJis(path).c_str(), MAX_PATH, full, nullptr);
     if (length == 0 || length >= MAX_PATH) return path;
     return ShiftJisFromWide(std::wstring(full, length)).value_or(path);
+}
+
+// A folder as MadeFolder compares it: in full, with one trailing backslash,
+// ASCII letters upper-cased (a trail byte never changes).
+std::string FolderKey(const std::string& path)
+{
+    return AsciiUpper(WithTrailingBackslash(FullPath(path)));
 }
 
 uint64_t ProcessStartTime(HANDLE process)
@@ -74,57 +82,86 @@ Journal::Journal(Journal&&) noexcept = default;
 Journal& Journal::operator=(Journal&&) noexcept = default;
 Journal::~Journal() = default;
 
-void Journal::Append(const std::string& kind, const std::vector<std::string>& fields)
+void Journal::Append(const std::string& kind, const std::vector<std::string>& fields, LineDurability durability)
 {
     if (!file_) return;
-    // On disk before the change is made: a run killed right after the
+    // In the file before the change is made: a run killed right after the
     // change still leaves the line that undoes it.
-    WriteJournalLine(file_.Get(), seal_, JournalLineText(kind, fields));
+    WriteJournalLine(file_.Get(), seal_, JournalLineText(kind, fields), durability);
     ++changes_;
 }
 
+// Something new (a folder, a file, a key, a value or entry that was not
+// there): the line may wait in the system's cache, since a power cut that
+// loses it leaves the new thing behind but destroys nothing. A line that
+// keeps an earlier file, value or entry goes to the disk itself, and with
+// it every line before it, before the change it guards is made.
+namespace {
+
+LineDurability DurabilityOfState(const std::string& state)
+{
+    return state == "-" ? LineDurability::Cached : LineDurability::OnDisk;
+}
+
+}  // namespace
+
 void Journal::FolderCreated(const std::string& path)
 {
-    Append("folder", {FullPath(path)});
+    Append("folder", {FullPath(path)}, LineDurability::Cached);
+}
+
+void Journal::FolderMade(const std::string& path)
+{
+    madeFolders_.insert(FolderKey(path));
+}
+
+bool Journal::MadeFolder(const std::string& path) const
+{
+    return madeFolders_.count(FolderKey(path)) != 0;
 }
 
 void Journal::FileCreated(const std::string& path)
 {
-    Append("file", {FullPath(path)});
+    Append("file", {FullPath(path)}, LineDurability::Cached);
 }
 
 void Journal::MovedAside(const std::string& path, const std::string& aside)
 {
     asides_.push_back(aside);
-    Append("aside", {FullPath(path), FullPath(aside)});
+    Append("aside", {FullPath(path), FullPath(aside)}, LineDurability::OnDisk);
 }
 
 void Journal::CopiedAside(const std::string& path, const std::string& copy)
 {
     asides_.push_back(copy);
-    Append("copy", {FullPath(path), FullPath(copy)});
+    Append("copy", {FullPath(path), FullPath(copy)}, LineDurability::OnDisk);
 }
 
 void Journal::KeyCreated(HKEY root, const std::string& path)
 {
-    Append("key", {RootName(root), path});
+    Append("key", {RootName(root), path}, LineDurability::Cached);
 }
 
 void Journal::ValueBefore(HKEY root, const std::string& path, const std::string& name)
 {
     std::vector<std::string> fields = {RootName(root), path, name};
     for (std::string& field : ValueState(root, path, name)) fields.push_back(std::move(field));
-    Append("value", fields);
+    const LineDurability durability = DurabilityOfState(fields[3]);
+    Append("value", fields, durability);
 }
 
 void Journal::IniEntryBefore(const std::string& file, const std::string& section, const std::string& key)
 {
-    Append("ini", {FullPath(file), section, key, IniEntryState(file, section, key)});
+    const std::string state = IniEntryState(file, section, key);
+    Append("ini", {FullPath(file), section, key, state}, DurabilityOfState(state));
 }
 
 void Journal::ComponentRegistered(const std::string& path, bool replacedEarlier)
 {
-    Append("registered", {FullPath(path), replacedEarlier ? "1" : "0"});
+    // Registering over an earlier component's registration changes what it
+    // wrote; a new one only adds.
+    Append("registered", {FullPath(path), replacedEarlier ? "1" : "0"},
+           replacedEarlier ? LineDurability::OnDisk : LineDurability::Cached);
 }
 
 void Journal::Close()

@@ -1,6 +1,9 @@
 // The install's journal: before each change to the machine, what is needed
-// to undo it is appended to a file and flushed to disk, so that an install
-// that fails, is stopped or is killed can be undone, now or by the next run.
+// to undo it is appended to a file, so that an install that fails, is
+// stopped or is killed can be undone, now or by the next run. A line that
+// keeps an earlier file, value or entry is flushed to disk before the change
+// that replaces it; the lines of new things (which a power cut would leave
+// behind, destroying nothing) reach the disk with the next flushed line.
 //
 // The file is Shift-JIS text, one line per record, each ended by CR LF;
 // fields are separated by tabs (a tab, CR, LF or "%" inside a field is
@@ -47,6 +50,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 struct JournalEntry {
@@ -84,6 +88,11 @@ public:
 
     const std::string& Path() const { return path_; }
     bool Empty() const { return changes_ == 0; }
+    // The folder of a "folder" line now stands, made empty by this run;
+    // MadeFolder then knows it: whatever stands in it came there during the
+    // run.
+    void FolderMade(const std::string& path);
+    bool MadeFolder(const std::string& path) const;
 
     void FolderCreated(const std::string& path);
     void FileCreated(const std::string& path);
@@ -106,13 +115,14 @@ public:
 
 private:
     Journal(std::string path, FileHandle file, JournalSeal seal);
-    void Append(const std::string& kind, const std::vector<std::string>& fields);
+    void Append(const std::string& kind, const std::vector<std::string>& fields, LineDurability durability);
 
     std::string path_;
     FileHandle file_;
     JournalSeal seal_;
     int changes_ = 0;
     std::vector<std::string> asides_;
+    std::unordered_set<std::string> madeFolders_;  // in full, upper-cased, with a trailing backslash
 };
 
 // The journal of the install running in this process, if any: the services

@@ -90,8 +90,9 @@ bool JournalSeal::Accept(const std::string& line, std::string& text)
     return true;
 }
 
-bool WriteJournalLine(HANDLE file, JournalSeal& seal, const std::string& text)
+bool WriteJournalLine(HANDLE file, JournalSeal& seal, const std::string& text, LineDurability durability)
 {
     const std::string line = seal.Sealed(text) + "\r\n";
-    return !seal.Last().empty() && WriteAll(file, line) && FlushFileBuffers(file);
+    return !seal.Last().empty() && WriteAll(file, line) &&
+           (durability == LineDurability::Cached || FlushFileBuffers(file));
 }

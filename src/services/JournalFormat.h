@@ -36,6 +36,13 @@ private:
     std::string last_;
 };
 
-// Writes `text`, sealed and ended by CR LF, and flushes it to disk: false
-// when it is not there (or could not be sealed).
-bool WriteJournalLine(HANDLE file, JournalSeal& seal, const std::string& text);
+// Whether a journal line must reach the disk itself before its change is
+// made, or may wait in the system's cache like any other write. Either way
+// it is in the file as soon as it is written: a killed program loses
+// nothing; only a power cut or a crash of the system loses what waited.
+enum class LineDurability { Cached, OnDisk };
+
+// Writes `text`, sealed and ended by CR LF, and (OnDisk) flushes the file
+// to disk: false when it is not there (or could not be sealed).
+bool WriteJournalLine(HANDLE file, JournalSeal& seal, const std::string& text,
+                      LineDurability durability = LineDurability::OnDisk);

@@ -103,7 +103,12 @@ ReplacementAtRestart ReplaceAtRestart(const std::string& source, const std::stri
 
 CopyOutcome CopyOrReplaceAtRestart(const std::string& source, const std::string& destination)
 {
-    const unsigned long error = CopyFileTo(source, destination);
+    return CopyOrReplaceAtRestart(source, destination, FileExists(destination));
+}
+
+CopyOutcome CopyOrReplaceAtRestart(const std::string& source, const std::string& destination, bool existed)
+{
+    const unsigned long error = CopyFileTo(source, destination, existed);
     if (error == 0 || !IsInUseError(error) || !FileExists(destination)) return {error, "", 0};
     const ReplacementAtRestart replacement = ReplaceAtRestart(source, destination);
     if (replacement.error != 0) return {error, "", replacement.error};

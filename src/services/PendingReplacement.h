@@ -37,6 +37,9 @@ struct CopyOutcome {
 // destination, the new file waits beside it (ReplaceAtRestart); when even
 // that fails, the copy's own failure is the error.
 CopyOutcome CopyOrReplaceAtRestart(const std::string& source, const std::string& destination);
+// The same for a caller that has just looked whether a file stands at
+// `destination` (`existed`, as CopyFileTo takes it).
+CopyOutcome CopyOrReplaceAtRestart(const std::string& source, const std::string& destination, bool existed);
 
 // The log's line for a destination that is replaced at the restart, asked
 // while the file is still held so that the holder can be named.

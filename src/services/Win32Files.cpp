@@ -1,5 +1,7 @@
 #include "services/Win32Files.h"
 
+#include "script/DeviceNames.h"
+#include "script/PathParts.h"
 #include "text/Unicode.h"
 
 #include <utility>
@@ -7,6 +9,13 @@
 FileHandle OpenFileHandle(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD flags)
 {
     return FileHandle(CreateFileW(WideFromShiftJis(path).c_str(), access, share, nullptr, disposition, flags, nullptr));
+}
+
+bool NamesOneEntry(const std::string& path)
+{
+    // A last byte 0x5C may be the trail byte of a double-byte character:
+    // such a name takes the directory search, which is right either way.
+    return !path.empty() && path.back() != '\\' && !HasWildcards(path) && !IsDeviceName(FileNamePart(path));
 }
 
 DWORD AttributesOf(const std::string& path)

@@ -64,6 +64,12 @@ bool IsLink(const std::string& path);
 // cannot make one.
 bool MakeTemporaryFile(const std::string& folder, std::string& name);
 
+// True when `path` names one entry that the system can look up by its
+// attributes alone: no wildcard, no trailing backslash, no device name. A
+// directory search for it would give the same entry, but opens and reads
+// its folder to do so.
+bool NamesOneEntry(const std::string& path);
+
 // A directory search. The entries carry wide names; EntryName gives the
 // Shift-JIS form, or nothing for a name that Shift-JIS cannot hold (such a
 // name written with "?" would be a pattern naming other files, so callers

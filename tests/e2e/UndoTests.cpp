@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -205,6 +206,16 @@ TEST_CASE("an install killed in the middle of its copy is undone when a person s
         setup.Kill();
     }
     REQUIRE(PathExists(laid.sample.windows + "ORVSETUP.JNL"));
+    // The lines of the files it made were never flushed to disk on their
+    // own: the killed run left them in its journal all the same, sealed.
+    const std::optional<JournalContents> journal = ReadJournal(laid.sample.windows + "ORVSETUP.JNL");
+    REQUIRE(journal.has_value());
+    CHECK(journal->fault.empty());
+    CHECK_FALSE(journal->ended);
+    const std::string madeFile = laid.sample.app + "SAMPLEVW.EXE";
+    CHECK(std::any_of(journal->entries.begin(), journal->entries.end(), [&](const JournalEntry& entry) {
+        return entry.kind == "file" && _stricmp(entry.fields[0].c_str(), madeFile.c_str()) == 0;
+    }));
 
     // A normal start on the same distribution: the box says once what was
     // undone; its OK leads on to the readme, the settings and an install
