@@ -399,7 +399,6 @@ void RunJournal(Sandbox& sandbox, const FuzzInput& input, FuzzRandom& random, De
         InstallRun run{TheRun};
         run.journal = Journal::Start(TheRun.journalPath);
         if (!run.journal) return;
-        ActiveJournalScope journaling(&*run.journal);
         RunStoppingAtError(person, run, [&] {
             if (RunInstallPhases(person, run) == Flow::Stop) return;
             CompleteInstall(run, person);

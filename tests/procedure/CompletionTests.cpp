@@ -168,7 +168,8 @@ TEST_CASE("a second install into the same folder keeps the keys and numbers, and
     // does; its script now drops "/S" for A.EXE and has "/R" for B.DLL.
     fixture.install = InstallRun{TheRun};
     fixture.TakeOptions();
-    LoadPreviousRecord(fixture.RecordPath(), TheRun.unSetupBackupPath, fixture.install.lists, TheRun.restoreRelateSlots);
+    LoadPreviousRecord(fixture.RecordPath(), TheRun.unSetupBackupPath, fixture.install.lists, TheRun.restoreRelateSlots,
+                       fixture.install.Changes());
     for (const std::string& file : {app + "A.EXE", app + "B.DLL,/R", fixture.RecordPath()})
         fixture.install.lists.deleteFileList.push_back(file);
     fixture.RunToEnd();

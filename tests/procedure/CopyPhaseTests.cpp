@@ -149,6 +149,7 @@ TEST_CASE("compressed entries expand under the stored name or the \"|\" name; a 
 
 TEST_CASE("overwrite on: only a newer source replaces the file; /R registers, /s counts, even when not copied")
 {
+    NoJournal unjournaled;
     InstallFixture fixture;
     ScratchSharedCounts counts;
     ClearRegistrationTraces();
@@ -189,7 +190,7 @@ TEST_CASE("overwrite on: only a newer source replaces the file; /R registers, /s
     CHECK(ReadTextFile(app + "FUTURE.DAT") == "new");
     CHECK(RegistrationTrace(app + "EQUAL.DLL") == "registered");
     // A file on disk that nobody counted yet is taken to have one user already.
-    CHECK(GetSharedCount(app + "NEWER.DAT") == 2);
+    CHECK(GetSharedCount(app + "NEWER.DAT", unjournaled) == 2);
     CHECK(fixture.install.lists.deleteFileList ==
           std::vector<std::string>{app + "OLDER.DAT", app + "EQUAL.DLL,/R", app + "NEWER.DAT,/s", app + "FUTURE.DAT",
                                    TheRun.unSetupPath});
@@ -227,6 +228,7 @@ TEST_CASE("overwrite off: the question, answered No, keeps the file unless the e
 
 TEST_CASE("a read-only destination is replaced; a folder in the file's place is access denied, and its count restored")
 {
+    NoJournal unjournaled;
     InstallFixture fixture;
     ScratchSharedCounts counts;
     const std::string app = fixture.app;
@@ -253,7 +255,7 @@ TEST_CASE("a read-only destination is replaced; a folder in the file's place is 
                                                  "UNCOUNTED.DLL\r\n" + denied + "\r\n");
     CHECK(fixture.install.failures.Count() == 2);
     CHECK(fixture.install.lists.deleteFileList == std::vector<std::string>{app + "RO.TXT", TheRun.unSetupPath});
-    CHECK(GetSharedCount(app + "BLOCKED.DLL") == 3);
+    CHECK(GetSharedCount(app + "BLOCKED.DLL", unjournaled) == 3);
     CHECK_FALSE(ScratchSharedCounts::Stored(app + "UNCOUNTED.DLL"));
     // No registration box: no file stands at the destination.
     for (const std::string& line : fixture.person.Lines()) CHECK(line.rfind("box", 0) != 0);
@@ -262,6 +264,7 @@ TEST_CASE("a read-only destination is replaced; a folder in the file's place is 
 
 TEST_CASE("a destination another program holds is replaced at the next restart: recorded, counted, a restart needed")
 {
+    NoJournal unjournaled;
     ScratchFolder logs("log");  // outlives the fixture, which closes the log
     InstallFixture fixture;
     ScratchSharedCounts counts;
@@ -286,7 +289,7 @@ TEST_CASE("a destination another program holds is replaced at the next restart: 
     CHECK(fixture.install.failures.Empty());
     CHECK(fixture.install.lists.deleteFileList == std::vector<std::string>{held + ",/S", TheRun.unSetupPath});
     // Raised as for a good copy: the file that was there counts as one user.
-    CHECK(GetSharedCount(held) == 2);
+    CHECK(GetSharedCount(held, unjournaled) == 2);
     CHECK(TheRun.rebootNeeded == 1);
     // The old file stays until the restart; the new one waits beside it, and
     // the system's list moves it over the old one.

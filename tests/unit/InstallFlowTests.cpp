@@ -253,11 +253,10 @@ TEST_CASE("a journal a killed run left is undone by the next run, a line cut sho
     {
         std::optional<Journal> journal = Journal::Start(path);
         REQUIRE(journal);
-        const ActiveJournalScope active(&*journal);
-        REQUIRE(CreateFolderPath(folder / "NEW\\表\\"));
-        REQUIRE(CopyFileTo(folder / "SOURCE.DAT", folder / "ソ.DAT") == 0);
-        REQUIRE(CopyFileTo(folder / "SOURCE.DAT", folder / "NEW\\表\\B.DAT") == 0);
-        RegistryAccess registry(HKEY_CURRENT_USER);
+        REQUIRE(CreateFolderPath(folder / "NEW\\表\\", *journal));
+        REQUIRE(CopyFileTo(folder / "SOURCE.DAT", folder / "ソ.DAT", *journal) == 0);
+        REQUIRE(CopyFileTo(folder / "SOURCE.DAT", folder / "NEW\\表\\B.DAT", *journal) == 0);
+        RegistryAccess registry(HKEY_CURRENT_USER, *journal);
         REQUIRE(registry.OpenKey(key / "Made\\Below", true));
         registry.WriteString("Value", "表示");
         // The process dies after journaling that KEPT.DAT goes aside, before
