@@ -220,7 +220,6 @@ TEST_CASE("すべて削除 and すべて保存 answer for every later shared fil
         REQUIRE(dialog.messages.size() == 2);
         CHECK(Utf8(dialog.messages[1]) == Utf8(SharedText(files[1])));
         for (const std::string& file : files) CHECK_FALSE(PathExists(file));
-        CHECK(fixture.run.main.answerLabel.Text() == "Delete");
     }
     SUBCASE("No for one file only, then すべて保存 for the rest")
     {
@@ -229,7 +228,6 @@ TEST_CASE("すべて削除 and すべて保存 answer for every later shared fil
         fixture.Uninstall();
         CHECK(dialog.messages.size() == 2);
         for (const std::string& file : files) CHECK(PathExists(file));
-        CHECK(fixture.run.main.answerLabel.Text() == "Save");
     }
     for (const std::string& file : files) CHECK_FALSE(ScratchSharedCounts::Stored(file).has_value());
     CHECK(person.Unused() == 0);
