@@ -6,7 +6,6 @@
 #include "UninstallFixture.h"
 #include "services/SystemErrorText.h"
 #include "support/ScratchRegistry.h"
-#include "support/TestRunState.h"
 #include "support/Utf8.h"
 
 #include <windows.h>
@@ -51,7 +50,7 @@ TEST_CASE("the uninstall runs on the progress window and ends the run")
     CHECK(main.actionButton.Left() == (489 - 161) / 2);
     for (CheckBox* box : {&main.desktopBox, &main.startMenuBox, &main.startUpBox, &main.sendToBox})
         CHECK_FALSE(box->Enabled());
-    CHECK(TheRun.appFolder == fixture.app.Path());
+    CHECK(fixture.run.state.appFolder == fixture.app.Path());
     CHECK_FALSE(PathExists(fixture.app.Path()));
     CheckRunEnded(fixture.run);
 }

@@ -7,7 +7,6 @@
 #include "app/RestartOffer.h"
 #include "services/SetupError.h"
 #include "support/Scripted.h"
-#include "support/TestRunState.h"
 #include "windows/MessagePump.h"
 
 #include <windows.h>
@@ -269,19 +268,19 @@ TEST_CASE("the run: a task-bar button, the background's version and banner, and 
 
 TEST_CASE("the restart offer: only when asked for, and the warning after a declining answer")
 {
-    TheRun = RunState{};
+    RunState state;
     SUBCASE("no restart asked")
     {
         ScriptedDialogs person;
-        OfferRestartIfNeeded(TheRun);
+        OfferRestartIfNeeded(state);
         CHECK(person.RestartOffers() == 0);
     }
     SUBCASE("declined")
     {
-        TheRun.rebootNeeded = 1;
+        state.rebootNeeded = 1;
         ScriptedDialogs person;
         person.AnswerRestart(IDNO).Answer(IDOK);
-        OfferRestartIfNeeded(TheRun);
+        OfferRestartIfNeeded(state);
         CHECK(person.RestartOffers() == 1);
         REQUIRE(person.Boxes().size() == 1);
         CHECK(person.Boxes()[0].text == "Windowsを再起動すると，セットアップは完了します．");
@@ -290,10 +289,10 @@ TEST_CASE("the restart offer: only when asked for, and the warning after a decli
     }
     SUBCASE("declined after an uninstall, whose files in use go with the restart")
     {
-        TheRun.rebootNeeded = 1;
+        state.rebootNeeded = 1;
         ScriptedDialogs person;
         person.AnswerRestart(IDNO).Answer(IDOK);
-        OfferRestartIfNeeded(TheRun, RunKind::Uninstall);
+        OfferRestartIfNeeded(state, RunKind::Uninstall);
         CHECK(person.RestartOffers() == 1);
         REQUIRE(person.Boxes().size() == 1);
         CHECK(person.Boxes()[0].text == "Windowsを再起動すると，アンセットアップは完了します．");
@@ -301,14 +300,14 @@ TEST_CASE("the restart offer: only when asked for, and the warning after a decli
     }
     SUBCASE("accepted")
     {
-        TheRun.rebootNeeded = 1;
+        state.rebootNeeded = 1;
         ScriptedDialogs person;
         person.AnswerRestart(IDYES);
-        OfferRestartIfNeeded(TheRun);
+        OfferRestartIfNeeded(state);
         CHECK(person.RestartOffers() == 1);
         CHECK(person.Boxes().empty());
     }
-    TheRun = RunState{};
+    state = RunState{};
 }
 
 TEST_CASE("an error raised inside a window message is shown and goes no further")
