@@ -3,6 +3,7 @@
 
 #include "services/FileOps.h"
 #include "services/Journal.h"
+#include "services/Win32Files.h"
 #include "support/Scratch.h"
 
 #include <windows.h>
@@ -83,7 +84,7 @@ TEST_CASE("CreateFolderPath journals only the folders below the drive or share, 
     CHECK(folders == expected);
 }
 
-TEST_CASE("CopyFileTo overwrites a read-only destination and leaves only the archive flag")
+TEST_CASE("CopyFileTo overwrites a read-only destination, leaves only the archive flag and, unjournaled, no earlier copy")
 {
     NoJournal unjournaled;
     ScratchFolder folder("copy");
@@ -97,6 +98,11 @@ TEST_CASE("CopyFileTo overwrites a read-only destination and leaves only the arc
     CHECK(ReadTextFile(destination) == "new");
     CHECK(GetFileAttributesA(destination.c_str()) == FILE_ATTRIBUTE_ARCHIVE);
     SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_NORMAL);
+    // Without a journal nothing would ever take away an earlier version kept
+    // beside the file: none is kept, neither by the copy nor before a write.
+    JournalFileBeforeWriting(unjournaled, destination);
+    WIN32_FIND_DATAW found{};
+    CHECK_FALSE(FindFirstEntry(folder / "OVJ*.tmp", found).Valid());
 }
 
 TEST_CASE("CopyFileTo reports the system's error and keeps the destination")
