@@ -30,7 +30,6 @@ MainWindow::MainWindow(HWND owner, Backdrop& background, RunSignals& signals, Ru
       sendToBox(shortcutFrame, MainIds::sendToBox, {344, 16, 105, 17}, "送る"),
       actionButton(*this, MainIds::actionButton, {64, 280, 161, 25}, ""),
       quitButton(*this, MainIds::quitButton, {272, 280, 153, 25}, "セットアップ終了(&E)"),
-      answerLabel(*this, MainIds::answerLabel, {8, 296, 63, 12}, "Can't Delete"),
       folderDialog(*this),
       background_(background),
       signals_(signals),
@@ -40,7 +39,6 @@ MainWindow::MainWindow(HWND owner, Backdrop& background, RunSignals& signals, Ru
     readmeBox.UseFont(MakeFont("ＭＳ ゴシック", 12));
     folderBox.UseFont(MakeFont("ＭＳ Ｐゴシック", 16));
     uninstallInfoLabel.SetVisible(false);
-    answerLabel.SetVisible(false);
     for (Control* input : std::initializer_list<Control*>{&folderBox, &browseButton, &overwriteBox, &desktopBox,
                                                          &startMenuBox, &startUpBox, &sendToBox,
                                                          &actionButton, &quitButton})

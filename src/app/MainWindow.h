@@ -74,7 +74,6 @@ public:
     CheckBox sendToBox;
     Button actionButton;
     Button quitButton;
-    Label answerLabel;
     FolderDialog folderDialog;
 
 protected:

@@ -30,7 +30,8 @@ std::string ChooseWorkFolder(const std::string& tempFolder)
     for (int n = 1; n <= WorkFolderLimit; ++n) {
         const std::string candidate = WorkFolderPath(tempFolder, n);
         if (!FolderExists(candidate)) {
-            CreateFolderPath(candidate);
+            NoJournal unjournaled;  // the run's own work folder: no install's change
+            CreateFolderPath(candidate, unjournaled);
             return candidate;
         }
     }
@@ -119,6 +120,8 @@ std::string PrepareRun(RunState& state, const std::string& record, std::string f
     // A work folder used as it was (all 99 taken) may hold the copy of
     // another run's script or record; it must never stand in for this run's.
     state.scriptPath = state.workFolder + (SetupMode(state) ? "SETUP.INI" : "UNSETUP.INI");
+    // The run's own copy, made before any install begins its journal.
+    NoJournal unjournaled;
     if (FileExists(state.scriptPath)) {
         const std::wstring script = WideFromShiftJis(state.scriptPath);
         SetFileAttributesW(script.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -126,9 +129,9 @@ std::string PrepareRun(RunState& state, const std::string& record, std::string f
     }
     if (SetupMode(state)) {
         const std::string script = state.sourceFolder + "SETUP.INI";
-        if (FileExists(script)) CopyFileTo(script, state.scriptPath);
+        if (FileExists(script)) CopyFileTo(script, state.scriptPath, unjournaled);
     } else {
-        CopyFileTo(record, state.scriptPath);
+        CopyFileTo(record, state.scriptPath, unjournaled);
     }
     if (!FileExists(state.scriptPath))
         folderErrors += UnreadableScript;

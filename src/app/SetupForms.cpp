@@ -7,7 +7,7 @@ SetupForms::SetupForms(RunState& runState)
       backdrop(application.Handle()),
       mainWindow(application.Handle(), backdrop, signals, state),
       progressWindow(application.Handle(), &backdrop, &mainWindow, signals),
-      sharedFileDialog(application.Handle(), mainWindow.answerLabel),
+      sharedFileDialog(application.Handle()),
       runWindows(backdrop, mainWindow, progressWindow, sharedFileDialog, signals, state)
 {
     backdrop.SetRunWindow(mainWindow);

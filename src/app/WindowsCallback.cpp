@@ -217,14 +217,15 @@ bool WindowsCallback::DeleteUncountedComponent(const std::string& path)
 
 // The dialog leaves its answer word in the hidden label: "Yes", "No",
 // "Delete" (すべて削除) or "Save" (すべて保存).
+// A dialog that ended without an answer keeps the file.
 SharedFileAnswer WindowsCallback::AskSharedFile(const std::string& path)
 {
-    SetShareAnswer("");
-    AskConfirmation(SharedFileQuestion(path));
-    const std::string answer = ShareAnswer();
-    if (answer == "Yes") return SharedFileAnswer::Delete;
-    if (answer == "Delete") return SharedFileAnswer::DeleteAll;
-    if (answer == "Save") return SharedFileAnswer::KeepAll;
+    switch (AskConfirmation(SharedFileQuestion(path)).value_or(SharedFileButton::No)) {
+    case SharedFileButton::Yes: return SharedFileAnswer::Delete;
+    case SharedFileButton::No: return SharedFileAnswer::Keep;
+    case SharedFileButton::DeleteAll: return SharedFileAnswer::DeleteAll;
+    case SharedFileButton::KeepAll: return SharedFileAnswer::KeepAll;
+    }
     return SharedFileAnswer::Keep;
 }
 
@@ -322,16 +323,6 @@ bool WindowsCallback::AbortRequested()
     return signals_.abortRequested;
 }
 
-std::string WindowsCallback::ShareAnswer()
-{
-    return main_.answerLabel.Text();
-}
-
-void WindowsCallback::SetShareAnswer(const std::string& answer)
-{
-    main_.answerLabel.SetText(answer);
-}
-
 // The main window shows the report until the user presses actionButton, which
 // disables it ("続行(&C)"); then the progress window comes back.
 void WindowsCallback::ShowFailureDetails(const std::string& report, const std::string& frameCaption,
@@ -345,10 +336,7 @@ void WindowsCallback::ShowFailureDetails(const std::string& report, const std::s
     main_.Show();
     status_.Hide();
     // The person's press of actionButton is the event that ends the wait.
-    while (!main_.FailureDetailsRead() && !QuitPending()) {
-        Wait(200);
-        ProcessMessages();
-    }
+    PumpUntil([this] { return main_.FailureDetailsRead(); });
     main_.Hide();
     Wait(500);
     status_.Show();
@@ -407,8 +395,9 @@ void WindowsCallback::EnableAbort(bool enabled)
     status_.abortButton.SetEnabled(enabled);
 }
 
-void WindowsCallback::AskConfirmation(const std::string& message)
+std::optional<SharedFileButton> WindowsCallback::AskConfirmation(const std::string& message)
 {
-    dialog_.messageLabel.SetText(message);
+    dialog_.SetQuestion(message);
     CurrentUserDialogs().RunConfirmDialog(dialog_);
+    return dialog_.Answer();
 }

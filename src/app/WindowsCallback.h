@@ -11,6 +11,8 @@
 #include "windows/ProgressWindow.h"
 #include "windows/SharedFileDialog.h"
 
+#include <optional>
+
 // The states of the main window's option boxes.
 struct OptionSnapshot {
     bool overWrite = false;  // overwriteBox
@@ -69,9 +71,6 @@ public:
     void ShowMain(bool visible);
     // Hides quitButton and centres actionButton horizontally in the main window.
     void PrepareCompletionLayout();
-    // The hidden label answerLabel: the confirmation dialog's answer.
-    std::string ShareAnswer();
-    void SetShareAnswer(const std::string& answer);
     // The failure details screen: `report` in readmeBox (with a vertical
     // scroll bar when asked), readmeFrame captioned `frameCaption`, actionButton
     // "続行(&C)" enabled; the main window shown and the progress window
@@ -91,9 +90,9 @@ public:
     void EnableAbort(bool enabled);                 // abortButton
 
     // --- the confirmation dialog
-    // Shows the four-button dialog with `message`; the answer lands in
-    // ShareAnswer().
-    void AskConfirmation(const std::string& message);
+    // Shows the four-button dialog with `message`; the button that ended
+    // it, or nothing when it was not shown.
+    std::optional<SharedFileButton> AskConfirmation(const std::string& message);
 
 private:
     Backdrop& back_;

@@ -11,7 +11,7 @@ namespace {
 
 // The extension key names a file type of its own ("<ext>_auto_file"), which
 // holds the description, the icon and the verb's command.
-void WriteAssociation(const RelateName& name, const RelateFile& file)
+void WriteAssociation(const RelateName& name, const RelateFile& file, ChangeJournal& journal)
 {
     const std::string fileType = name.extension + "_auto_file";
     const std::pair<std::string, std::string> keys[] = {
@@ -20,7 +20,7 @@ void WriteAssociation(const RelateName& name, const RelateFile& file)
         {fileType + "\\DefaultIcon", file.defaultIcon},
         {fileType + "\\shell\\" + file.verb + "\\command", file.command},
     };
-    RegistryAccess registry(HKEY_CLASSES_ROOT);
+    RegistryAccess registry(HKEY_CLASSES_ROOT, journal);
     for (const auto& [key, value] : keys) {
         // A key that did not open refuses the value with the layer's text.
         registry.OpenKey(key, true);
@@ -43,7 +43,7 @@ Flow MakeAssociations(SetupCallback& person, InstallRun& run)
             continue;
         }
         RecordAssociation(run.State().restoreRelateSlots, name.extension);
-        WriteAssociation(name, file);
+        WriteAssociation(name, file, run.Changes());
         run.Log("Association made: ." + name.extension + " -> " + file.command);
     }
     return Flow::GoOn;

@@ -13,7 +13,6 @@
 #include "services/Expansion.h"
 #include "services/FileFacts.h"
 #include "services/FileOps.h"
-#include "services/Journal.h"
 #include "services/PendingReplacement.h"
 #include "services/SharedComponents.h"
 #include "services/SystemErrorText.h"
@@ -87,8 +86,7 @@ bool PlainPath(const std::string& path)
 // which grows with every file copied into it. Elsewhere the system is asked.
 bool DestinationExists(const InstallRun& run, const std::string& path)
 {
-    const Journal* journal = ActiveJournal();
-    if (journal == nullptr || !PlainPath(path) || !journal->MadeFolder(FolderPart(path))) return FileExists(path);
+    if (!PlainPath(path) || !run.Changes().MadeFolder(FolderPart(path))) return FileExists(path);
     return run.copiedFiles.count(CopiedKey(path)) != 0;
 }
 
@@ -177,9 +175,10 @@ Flow CopyPresentSource(SetupCallback& person, InstallRun& run, const CopyEntry& 
     const bool existsNow = asked ? FileExists(route.to) : existedBefore;
     // The count is raised whether or not the file is copied: the installed
     // program uses the file either way.
-    SharedCountRaise count(entry.Shared() ? route.to : std::string());
+    SharedCountRaise count(entry.Shared() ? route.to : std::string(), run.Changes());
     if (entry.AlwaysWrite()) copy = true;
-    const CopyOutcome copied = copy ? CopyOrReplaceAtRestart(route.from, route.to, existsNow) : CopyOutcome{};
+    const CopyOutcome copied =
+        copy ? CopyOrReplaceAtRestart(route.from, route.to, existsNow, run.Changes()) : CopyOutcome{};
     ++run.copiedCount;
     LogCopy(run, entry, route, copy, copied);
     // The file is installed once Windows restarts: the end of the run offers
@@ -187,7 +186,7 @@ Flow CopyPresentSource(SetupCallback& person, InstallRun& run, const CopyEntry& 
     if (!copied.atRestart.empty()) run.State().rebootNeeded = 1;
     // A component already in place is registered even when it was not copied.
     if (entry.SelfRegistering() && FileExists(route.to)) {
-        if (Journal* journal = ActiveJournal()) journal->ComponentRegistered(route.to, existedBefore);
+        run.Changes().ComponentRegistered(route.to, existedBefore);
         if (RegisterComponent(person, route.to)) run.Log("Registered: " + route.to);
     }
     if (copied.error == 0) {

@@ -4,7 +4,6 @@
 #include "install/RefusedPaths.h"
 #include "script/MakeFolderSection.h"
 #include "services/FileOps.h"
-#include "services/Journal.h"
 #include "services/SystemErrorText.h"
 #include "services/Win32Files.h"
 
@@ -19,11 +18,11 @@ Flow MakeFolders(SetupCallback& person, InstallRun& run)
         // A folder that names no place of its own would be made in the
         // current folder.
         if (RefusePath(run, "<Folder> ", folder)) continue;
-        Journal* journal = ActiveJournal();
-        if (journal != nullptr && !FolderExists(folder)) journal->FolderCreated(folder);
+        ChangeJournal& journal = run.Changes();
+        if (journal.Records() && !FolderExists(folder)) journal.FolderCreated(folder);
         const bool created = MakeOneFolder(folder);
         const DWORD error = GetLastError();
-        if (created && journal != nullptr) journal->FolderMade(folder);
+        if (created) journal.FolderMade(folder);
         // A folder that was there before is the application's all the same.
         if (created || error == ERROR_ALREADY_EXISTS) {
             run.lists.deleteFolderList.push_back(folder);

@@ -2,7 +2,7 @@
 
 #include "engine/RunState.h"
 #include "script/IniFileSection.h"
-#include "services/Journal.h"
+#include "services/ChangeJournal.h"
 #include "text/IniFile.h"
 
 Flow WriteIniEntries(SetupCallback& person, InstallRun& run)
@@ -11,7 +11,7 @@ Flow WriteIniEntries(SetupCallback& person, InstallRun& run)
         if (ShowStatusAndPoll(person, {Status::WritingIniFiles}) == Flow::Stop) return Flow::Stop;
         const IniFileEntry entry = ParseIniFileEntry(data, LocationsOf(run.State()));
         // Nothing of it is recorded, and a failed write is not reported.
-        JournalIniEntry(entry.file, entry.section, entry.key);
+        JournalIniEntry(run.Changes(), entry.file, entry.section, entry.key);
         const bool written = WriteProfile(entry.section, entry.key, entry.value, entry.file);
         run.Log(std::string(written ? "INI entry written: " : "INI entry not written: ") + entry.file + " [" +
                 entry.section + "] " + entry.key + "=" + entry.value);

@@ -9,9 +9,9 @@
 #include "script/PathParts.h"
 #include "script/TextCase.h"
 #include "script/ValueFields.h"
+#include "services/ChangeJournal.h"
 #include "services/FileFacts.h"
 #include "services/FileOps.h"
-#include "services/Journal.h"
 #include "services/LocalDate.h"
 #include "services/PendingReplacement.h"
 #include "services/ProgramLauncher.h"
@@ -41,7 +41,7 @@ void CopyUninstaller(InstallRun& run)
     const std::string uninstaller = UninstallerPath(run);
     const std::string setup = run.State().sourceFolder + "SETUP.EXE";
     if (!IsNewer(setup, uninstaller)) return;
-    const CopyOutcome copied = CopyOrReplaceAtRestart(setup, uninstaller);
+    const CopyOutcome copied = CopyOrReplaceAtRestart(setup, uninstaller, run.Changes());
     if (copied.error != 0) {
         run.failures.AddSystemError(SetupFileTag, uninstaller, copied.error);
         run.Log(WithSystemError("Uninstaller not copied: " + uninstaller, copied.error));
@@ -81,7 +81,7 @@ void RegisterUninstallEntry(InstallRun& run)
     // Nothing after this step depends on the entry: an entry that the
     // registry refuses is reported with the rest, and the install completes.
     try {
-        WriteUninstallEntry(keyPath, values);
+        WriteUninstallEntry(keyPath, values, run.Changes());
         run.Log("Add/Remove entry written: HKEY_LOCAL_MACHINE\\" + keyPath);
     } catch (const SetupError& error) {
         run.failures.AddReason(SetupFileTag, "HKEY_LOCAL_MACHINE\\" + keyPath, error.Message());
@@ -118,7 +118,7 @@ Flow UndoForMissingRecord(InstallRun& run, SetupCallback& person, unsigned long 
 
 Flow WriteRecordAndEntry(InstallRun& run, SetupCallback& person)
 {
-    JournalFileBeforeWriting(run.State().unSetupPath);
+    JournalFileBeforeWriting(run.Changes(), run.State().unSetupPath);
     const unsigned long error =
         WriteUninstallRecord(RecordInput(run), run.lists, run.State().restoreRelateSlots,
                              [&](std::optional<RecordList> list) { person.ShowStatus({RecordingStatusOf(list)}); });
@@ -157,7 +157,7 @@ Flow RegisterUninstaller(InstallRun& run, SetupCallback& person)
     person.ShowStatus({Status::UpdatingRecord});
     person.AllowAbort(false);
     CopyUninstaller(run);
-    RememberSetupFolder(run.State().windowsFolder, run.State().programId, run.State().appFolder);
+    RememberSetupFolder(run.State().windowsFolder, run.State().programId, run.State().appFolder, run.Changes());
     if (IsSetupOnly(run.State().unSetupTitle)) return Flow::GoOn;
     return WriteRecordAndEntry(run, person);
 }

@@ -38,7 +38,7 @@ Flow CreateMissingSetupFolder(SetupCallback& person, InstallRun& run)
 {
     if (!person.CreateSetupFolder(run.State().appFolder))
         return AbandonInstall(person, run, StopCause::Declined, RunEnd::Cancelled);
-    if (CreateFolderPath(run.State().appFolder)) {
+    if (CreateFolderPath(run.State().appFolder, run.Changes())) {
         run.Log("Folder made: " + run.State().appFolder);
         run.setupFolderMade = true;
         return Flow::GoOn;
@@ -107,7 +107,8 @@ Flow CheckSetupFolder(SetupCallback& person, InstallRun& run)
     run.State().setupRoot = LeftStr(run.State().appFolder, 2) + "\\";
     run.State().unSetupPath = run.State().appFolder + "UNSETUP.INI";
     run.State().unSetupBackupPath = run.State().workFolder + "UNSETUPB.INI";
-    LoadPreviousRecord(run.State().unSetupPath, run.State().unSetupBackupPath, run.lists, run.State().restoreRelateSlots);
+    LoadPreviousRecord(run.State().unSetupPath, run.State().unSetupBackupPath, run.lists, run.State().restoreRelateSlots,
+                       run.Changes());
     // A reinstall keeps what the first install's record says of the folder.
     if (FileExists(run.State().unSetupBackupPath) && RecordedSetupFolderMade(run.State().unSetupBackupPath))
         run.setupFolderMade = true;

@@ -52,10 +52,18 @@ struct InstallRun {
     // or undone.
     std::optional<Journal> journal;
     bool journalSettled = false;
+    // What the phases hand to the services that change the machine: the
+    // journal, or one that records nothing when none is kept.
+    ChangeJournal& Changes() { return journal ? static_cast<ChangeJournal&>(*journal) : noJournal_; }
+    const ChangeJournal& Changes() const
+    {
+        return journal ? static_cast<const ChangeJournal&>(*journal) : noJournal_;
+    }
     // The files the copy phase put in place, in full and upper-cased: in a
     // folder the run made, only these stand.
     std::unordered_set<std::string> copiedFiles;
 
 private:
     RunState* state_;
+    NoJournal noJournal_;
 };

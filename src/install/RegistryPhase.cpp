@@ -49,7 +49,7 @@ Flow WriteRegistryValues(SetupCallback& person, InstallRun& run)
     for (const RegistryItem& item : run.Script().registry) {
         if (ShowStatusAndPoll(person, {Status::WritingRegistry}) == Flow::Stop) return Flow::Stop;
         const RegistryKeyName key = ParseRegistryKey(item.key);
-        RegistryAccess registry(key.root);
+        RegistryAccess registry(key.root, run.Changes());
         registry.CreateKey(key.subKey);
         registry.OpenKey(key.subKey, true);
         // A key that did not open refuses the value below with the layer's

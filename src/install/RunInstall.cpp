@@ -81,7 +81,6 @@ RunOutcome RunInstall(SetupCallback& person, RunState& state)
         }
         run.Log("No journal could be made (" + state.journalPath + "): a failed install cannot be undone");
     }
-    ActiveJournalScope journaling(run.journal ? &*run.journal : nullptr);
     ReportUnopenedLog(state, run.failures);
     bool stopped = true;
     RunStoppingAtError(person, run, [&] {

@@ -47,7 +47,7 @@ Flow MakeShortcuts(SetupCallback& person, InstallRun& run)
         const ShortcutEntry entry = ParseShortcut(item, LocationsOf(run.State()));
         if (RefusedShortcut(run, entry)) continue;
         if (ShowStatusAndPoll(person, {Status::CreatingShortcut, entry.target, entry.link}) == Flow::Stop) return Flow::Stop;
-        const std::string made = CreateShortcut(entry.target, entry.link, entry.workingFolder, entry.arguments);
+        const std::string made = CreateShortcut(entry.target, entry.link, entry.workingFolder, entry.arguments, run.Changes());
         person.StepDone();
         // Recorded even when empty: the record writer lets the next item take
         // that number.

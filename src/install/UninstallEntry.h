@@ -6,6 +6,7 @@
 #pragma once
 
 #include "script/ProductSection.h"
+#include "services/ChangeJournal.h"
 
 #include <cstdint>
 #include <string>
@@ -23,8 +24,9 @@ struct UninstallEntryValues {
 
 // Creates the key and writes its values; a value the script no longer gives
 // is removed, so that a reinstall leaves no stale version or publisher. The
-// registry layer raises when the system refuses.
-void WriteUninstallEntry(const std::string& keyPath, const UninstallEntryValues& values);
+// registry layer raises when the system refuses. Every change is recorded in
+// `journal` first.
+void WriteUninstallEntry(const std::string& keyPath, const UninstallEntryValues& values, ChangeJournal& journal);
 
 // The kilobytes (rounded up) of the files a record lists, as they lie on
 // the disk now; an entry is a path, optionally followed by ",switches".

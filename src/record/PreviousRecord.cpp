@@ -9,14 +9,14 @@
 #include <windows.h>
 
 void LoadPreviousRecord(const std::string& recordPath, const std::string& backupPath, UninstallLists& lists,
-                        RestoreSlots& slots)
+                        RestoreSlots& slots, ChangeJournal& journal)
 {
     // A backup left by an earlier install of this run must not stand in for a
     // record that is missing now or cannot be copied.
     DeleteOneFile(backupPath);
     FlushProfile(backupPath);
     FlushProfile(recordPath);
-    if (FileExists(recordPath)) CopyFileTo(recordPath, backupPath);
+    if (FileExists(recordPath)) CopyFileTo(recordPath, backupPath, journal);
 
     MergePreviousAssociations(slots, recordPath);
     for (const RecordList list : AllRecordLists) {

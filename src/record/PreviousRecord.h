@@ -3,6 +3,7 @@
 #pragma once
 
 #include "record/UninstallLists.h"
+#include "services/ChangeJournal.h"
 
 #include <string>
 
@@ -10,6 +11,7 @@
 // work folder's UNSETUPB.INI); merges the record's [RestoreRelate] values into
 // `slots`; then appends the backup's five lists, each up to its first empty
 // value and unchanged (switches included), to `lists`. Without a record, or
-// when the copy fails, the lists get nothing from an earlier install.
+// when the copy fails, the lists get nothing from an earlier install. The
+// backup's copy is recorded in `journal`.
 void LoadPreviousRecord(const std::string& recordPath, const std::string& backupPath, UninstallLists& lists,
-                        RestoreSlots& slots);
+                        RestoreSlots& slots, ChangeJournal& journal);

@@ -1,7 +1,6 @@
 #include "record/SetupFolderList.h"
 
 #include "script/PathParts.h"
-#include "services/Journal.h"
 #include "text/IniFile.h"
 
 #include <windows.h>
@@ -16,12 +15,12 @@ std::string SetupFolderListPath(const std::string& windowsFolder)
 }  // namespace
 
 void RememberSetupFolder(const std::string& windowsFolder, const std::string& programId,
-                         const std::string& appFolder)
+                         const std::string& appFolder, ChangeJournal& journal)
 {
     const std::string path = SetupFolderListPath(windowsFolder);
     FlushProfile(path);
     if (programId.empty()) return;
-    JournalIniEntry(path, programId, "Folder");
+    JournalIniEntry(journal, path, programId, "Folder");
     WriteProfile(programId, "Folder", appFolder, path);
 }
 

@@ -2,12 +2,14 @@
 // each program that declares a program ID, one section per ID.
 #pragma once
 
+#include "services/ChangeJournal.h"
+
 #include <string>
 
 // Flushes the system's copy of the file, then, for a non-empty ID, writes
-// [programId] Folder = appFolder.
+// [programId] Folder = appFolder, recorded in `journal` first.
 void RememberSetupFolder(const std::string& windowsFolder, const std::string& programId,
-                         const std::string& appFolder);
+                         const std::string& appFolder, ChangeJournal& journal);
 
 // The setup folder that the last install of the program used; `fallback`
 // when the ID is empty or has no entry.

@@ -3,7 +3,6 @@
 #include "script/PathParts.h"
 #include "script/TextCase.h"
 #include "script/TextParts.h"
-#include "services/Journal.h"
 #include "services/Win32Files.h"
 
 #include <windows.h>
@@ -32,7 +31,7 @@ bool FolderExists(const std::string& path)
     return false;
 }
 
-bool CreateFolderPath(const std::string& path)
+bool CreateFolderPath(const std::string& path, ChangeJournal& journal)
 {
     std::string remaining = WithTrailingBackslash(path);
     std::string prefix;
@@ -50,10 +49,9 @@ bool CreateFolderPath(const std::string& path)
         prefix += LeftStr(remaining, at);
         remaining = MidStr(remaining, at + 1);
         if (FolderExists(prefix)) continue;
-        Journal* journal = ActiveJournal();
-        if (journal != nullptr) journal->FolderCreated(prefix);
+        journal.FolderCreated(prefix);
         result = MakeOneFolder(prefix);
-        if (result && journal != nullptr) journal->FolderMade(prefix);
+        if (result) journal.FolderMade(prefix);
     }
     return result;
 }
@@ -63,12 +61,11 @@ namespace {
 // Moves the complete new file over the earlier one. While an install keeps a
 // journal, the earlier file is first moved aside (a rename in the same
 // folder), so that undoing the install can bring it back.
-bool MoveIntoPlace(const std::string& temporary, const std::string& destination)
+bool MoveIntoPlace(const std::string& temporary, const std::string& destination, ChangeJournal& journal)
 {
-    Journal* journal = ActiveJournal();
-    const std::string aside = journal != nullptr ? AsideName(destination) : std::string();
+    const std::string aside = journal.Records() ? AsideName(destination) : std::string();
     if (aside.empty()) return MoveOneFile(temporary, destination, MOVEFILE_REPLACE_EXISTING);
-    journal->MovedAside(destination, aside);
+    journal.MovedAside(destination, aside);
     // The name is free: whatever stands there now is no file of this run.
     if (!MoveOneFile(destination, aside, 0)) return false;
     if (MoveOneFile(temporary, destination, 0)) return true;
@@ -80,7 +77,7 @@ bool MoveIntoPlace(const std::string& temporary, const std::string& destination)
 
 // Copies to a fresh file beside `destination` and moves it into place, so
 // that the file there stays whole until a whole new one replaces it.
-unsigned long ReplaceByCopy(const std::string& source, const std::string& destination)
+unsigned long ReplaceByCopy(const std::string& source, const std::string& destination, ChangeJournal& journal)
 {
     // A file another program holds is refused as a copy onto it would be
     // (32), before anything is written.
@@ -90,26 +87,27 @@ unsigned long ReplaceByCopy(const std::string& source, const std::string& destin
     std::string temporary;
     if (!MakeTemporaryFile(FolderPart(destination), temporary)) return GetLastError();
     DWORD error = ERROR_SUCCESS;
-    if (!CopyOneFile(source, temporary) || !MoveIntoPlace(temporary, destination)) error = GetLastError();
+    if (!CopyOneFile(source, temporary) || !MoveIntoPlace(temporary, destination, journal)) error = GetLastError();
     if (error != ERROR_SUCCESS) DeleteOneFile(temporary);
     return error;
 }
 
 }  // namespace
 
-unsigned long CopyFileTo(const std::string& source, const std::string& destination)
+unsigned long CopyFileTo(const std::string& source, const std::string& destination, ChangeJournal& journal)
 {
-    return CopyFileTo(source, destination, FileExists(destination));
+    return CopyFileTo(source, destination, FileExists(destination), journal);
 }
 
-unsigned long CopyFileTo(const std::string& source, const std::string& destination, bool existed)
+unsigned long CopyFileTo(const std::string& source, const std::string& destination, bool existed,
+                         ChangeJournal& journal)
 {
     DWORD error = ERROR_SUCCESS;
     if (existed) {
         SetAttributesOf(destination, FILE_ATTRIBUTE_ARCHIVE);
-        error = ReplaceByCopy(source, destination);
+        error = ReplaceByCopy(source, destination, journal);
     } else {
-        if (Journal* journal = ActiveJournal()) journal->FileCreated(destination);
+        journal.FileCreated(destination);
         if (!CopyOneFile(source, destination)) {
             error = GetLastError();
             // Whatever the failed copy left of the new file goes again.

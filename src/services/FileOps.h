@@ -2,6 +2,8 @@
 // folder-path creation and the overwriting copy.
 #pragma once
 
+#include "services/ChangeJournal.h"
+
 #include <string>
 
 // True when the first directory entry matching `name` (wildcards allowed) is
@@ -12,17 +14,21 @@ bool FileExists(const std::string& name);
 // always lists its "." entry, a drive root only its visible contents.
 bool FolderExists(const std::string& path);
 
-// Creates every missing level of `path`. The result is the outcome of the
-// last creation attempted, or true when every level existed already.
-bool CreateFolderPath(const std::string& path);
+// Creates every missing level of `path`, each recorded in `journal` first.
+// The result is the outcome of the last creation attempted, or true when
+// every level existed already.
+bool CreateFolderPath(const std::string& path, ChangeJournal& journal);
 
 // Copies `source` over `destination`, clearing the destination's read-only,
 // hidden and system attributes before and after. 0 or the system error code.
 // A copy that fails part-way (a full disk) leaves no cut-short or empty
 // file: a new destination is removed again, and an existing one is replaced
 // only by a complete copy, written beside it under a temporary name first.
-unsigned long CopyFileTo(const std::string& source, const std::string& destination);
+// A new file is recorded in `journal` as created; an earlier one, while the
+// journal records, is moved aside for the undo.
+unsigned long CopyFileTo(const std::string& source, const std::string& destination, ChangeJournal& journal);
 // The same for a caller that has just looked whether a file stands at
 // `destination` (`existed`): in a folder of many files each look-up of a
 // name that is not there reads the whole folder, so it is done once.
-unsigned long CopyFileTo(const std::string& source, const std::string& destination, bool existed);
+unsigned long CopyFileTo(const std::string& source, const std::string& destination, bool existed,
+                         ChangeJournal& journal);

@@ -42,6 +42,7 @@
 // journal that says it ended is never undone.
 #pragma once
 
+#include "services/ChangeJournal.h"
 #include "services/JournalFormat.h"
 #include "services/Win32Files.h"
 
@@ -74,7 +75,7 @@ struct JournalContents {
     std::string fault;      // why its lines do not hold together; empty when they do
 };
 
-class Journal {
+class Journal final : public ChangeJournal {
 public:
     // Starts a journal at `path` for this process. Nothing when the file
     // cannot be made, or when a file is there already: never another run's
@@ -88,22 +89,18 @@ public:
 
     const std::string& Path() const { return path_; }
     bool Empty() const { return changes_ == 0; }
-    // The folder of a "folder" line now stands, made empty by this run;
-    // MadeFolder then knows it: whatever stands in it came there during the
-    // run.
-    void FolderMade(const std::string& path);
-    bool MadeFolder(const std::string& path) const;
 
-    void FolderCreated(const std::string& path);
-    void FileCreated(const std::string& path);
-    void MovedAside(const std::string& path, const std::string& aside);
-    void CopiedAside(const std::string& path, const std::string& copy);
-    void KeyCreated(HKEY root, const std::string& path);
-    // Reads the value as it stands now and records it.
-    void ValueBefore(HKEY root, const std::string& path, const std::string& name);
-    // Reads the entry as it stands now and records it.
-    void IniEntryBefore(const std::string& file, const std::string& section, const std::string& key);
-    void ComponentRegistered(const std::string& path, bool replacedEarlier);
+    bool Records() const override { return true; }
+    void FolderCreated(const std::string& path) override;
+    void FolderMade(const std::string& path) override;
+    bool MadeFolder(const std::string& path) const override;
+    void FileCreated(const std::string& path) override;
+    void MovedAside(const std::string& path, const std::string& aside) override;
+    void CopiedAside(const std::string& path, const std::string& copy) override;
+    void KeyCreated(HKEY root, const std::string& path) override;
+    void ValueBefore(HKEY root, const std::string& path, const std::string& name) override;
+    void IniEntryBefore(const std::string& file, const std::string& section, const std::string& key) override;
+    void ComponentRegistered(const std::string& path, bool replacedEarlier) override;
 
     // The install stands, or the person chose to keep what it did: the end
     // line goes to disk, then the file goes with every earlier file kept
@@ -124,38 +121,6 @@ private:
     std::vector<std::string> asides_;
     std::unordered_set<std::string> madeFolders_;  // in full, upper-cased, with a trailing backslash
 };
-
-// The journal of the install running in this process, if any: the services
-// that change the machine record their changes in it. One install runs per
-// process, and only on the UI thread.
-Journal* ActiveJournal();
-
-// Makes `journal` the active one for its lifetime.
-class ActiveJournalScope {
-public:
-    explicit ActiveJournalScope(Journal* journal);
-    ~ActiveJournalScope();
-    ActiveJournalScope(const ActiveJournalScope&) = delete;
-    ActiveJournalScope& operator=(const ActiveJournalScope&) = delete;
-
-private:
-    Journal* previous_;
-};
-
-// Records, in the active journal if any, a file that is about to be written
-// in place (a shortcut, the uninstall record): a new one as created, an
-// earlier one by a copy of it beside it.
-void JournalFileBeforeWriting(const std::string& path);
-
-// Records, in the active journal if any, an INI entry about to be written;
-// a file that does not exist yet is recorded as created first.
-void JournalIniEntry(const std::string& file, const std::string& section, const std::string& key);
-
-// A free name beside `path` for its earlier version, in the same folder
-// (so that moving it there is a rename); empty when none can be made.
-// Nothing is left at that name: a run killed before its earlier file was
-// moved there leaves nothing that the undo would take for that file.
-std::string AsideName(const std::string& path);
 
 // Reads a journal; nothing when there is no file or it cannot be read.
 // A file with no complete line is a journal with nothing in it. Lines that

@@ -3,7 +3,6 @@
 #include "script/PathParts.h"
 #include "services/Deletion.h"
 #include "services/FileOps.h"
-#include "services/Journal.h"
 #include "services/SystemLibraries.h"
 #include "services/Win32Files.h"
 #include "text/Unicode.h"
@@ -85,13 +84,14 @@ bool IsInUseError(unsigned long error)
     return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_USER_MAPPED_FILE;
 }
 
-ReplacementAtRestart ReplaceAtRestart(const std::string& source, const std::string& destination)
+ReplacementAtRestart ReplaceAtRestart(const std::string& source, const std::string& destination,
+                                      ChangeJournal& journal)
 {
     std::string temporary;
     if (!MakeTemporaryFile(FolderPart(destination), temporary)) return {GetLastError(), ""};
     // Undoing the install removes the waiting file: the replacement at the
     // restart then finds nothing to move and the earlier file stays.
-    if (Journal* journal = ActiveJournal()) journal->FileCreated(temporary);
+    journal.FileCreated(temporary);
     DWORD error = ERROR_SUCCESS;
     if (!CopyOneFile(source, temporary) ||
         !MoveOneFile(temporary, destination, MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT))
@@ -101,16 +101,18 @@ ReplacementAtRestart ReplaceAtRestart(const std::string& source, const std::stri
     return {error, ""};
 }
 
-CopyOutcome CopyOrReplaceAtRestart(const std::string& source, const std::string& destination)
+CopyOutcome CopyOrReplaceAtRestart(const std::string& source, const std::string& destination,
+                                   ChangeJournal& journal)
 {
-    return CopyOrReplaceAtRestart(source, destination, FileExists(destination));
+    return CopyOrReplaceAtRestart(source, destination, FileExists(destination), journal);
 }
 
-CopyOutcome CopyOrReplaceAtRestart(const std::string& source, const std::string& destination, bool existed)
+CopyOutcome CopyOrReplaceAtRestart(const std::string& source, const std::string& destination, bool existed,
+                                   ChangeJournal& journal)
 {
-    const unsigned long error = CopyFileTo(source, destination, existed);
+    const unsigned long error = CopyFileTo(source, destination, existed, journal);
     if (error == 0 || !IsInUseError(error) || !FileExists(destination)) return {error, "", 0};
-    const ReplacementAtRestart replacement = ReplaceAtRestart(source, destination);
+    const ReplacementAtRestart replacement = ReplaceAtRestart(source, destination, journal);
     if (replacement.error != 0) return {error, "", replacement.error};
     return {0, replacement.temporary, 0};
 }

@@ -3,6 +3,8 @@
 // starts, before any program can open it again.
 #pragma once
 
+#include "services/ChangeJournal.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,8 +24,10 @@ struct ReplacementAtRestart {
 // Copies `source` beside `destination` under a temporary name in the same
 // folder (the system's list renames within a volume only) and has the system
 // move it over `destination` at the next restart. When either step fails,
-// no temporary file is left behind.
-ReplacementAtRestart ReplaceAtRestart(const std::string& source, const std::string& destination);
+// no temporary file is left behind. The waiting file is recorded in
+// `journal` as created: undoing the install removes it.
+ReplacementAtRestart ReplaceAtRestart(const std::string& source, const std::string& destination,
+                                      ChangeJournal& journal);
 
 // What a copy onto `destination` came to: done, done at the next restart
 // (another program held the destination), or the system's error code.
@@ -36,10 +40,12 @@ struct CopyOutcome {
 // Copies `source` onto `destination`. When another program holds the
 // destination, the new file waits beside it (ReplaceAtRestart); when even
 // that fails, the copy's own failure is the error.
-CopyOutcome CopyOrReplaceAtRestart(const std::string& source, const std::string& destination);
+CopyOutcome CopyOrReplaceAtRestart(const std::string& source, const std::string& destination,
+                                   ChangeJournal& journal);
 // The same for a caller that has just looked whether a file stands at
 // `destination` (`existed`, as CopyFileTo takes it).
-CopyOutcome CopyOrReplaceAtRestart(const std::string& source, const std::string& destination, bool existed);
+CopyOutcome CopyOrReplaceAtRestart(const std::string& source, const std::string& destination, bool existed,
+                                   ChangeJournal& journal);
 
 // The log's line for a destination that is replaced at the restart, asked
 // while the file is still held so that the holder can be named.

@@ -3,7 +3,6 @@
 #include "script/PathParts.h"
 #include "script/TextCase.h"
 #include "script/TextParts.h"
-#include "services/Journal.h"
 #include "services/SetupError.h"
 
 namespace {
@@ -27,17 +26,16 @@ std::string ValueWriteFailedText(const std::string& name)
 
 // Records the first level of `path` that does not exist yet: removing it
 // removes everything the creation made.
-void JournalKeyCreation(HKEY root, const std::string& path)
+void JournalKeyCreation(ChangeJournal& journal, HKEY root, const std::string& path)
 {
-    Journal* journal = ActiveJournal();
-    if (journal == nullptr) return;
+    if (!journal.Records()) return;
     std::string remaining = WithTrailingBackslash(path);
     std::string prefix;
     for (int at = TokenPos("\\", remaining); at != 0; at = TokenPos("\\", remaining)) {
         prefix += LeftStr(remaining, at - 1);
         remaining = MidStr(remaining, at + 1);
         if (!prefix.empty() && !RegKeyExists(root, prefix)) {
-            journal->KeyCreated(root, prefix);
+            journal.KeyCreated(root, prefix);
             return;
         }
         prefix += "\\";
@@ -46,12 +44,12 @@ void JournalKeyCreation(HKEY root, const std::string& path)
 
 }  // namespace
 
-RegistryAccess::RegistryAccess(HKEY root) : root_(root) {}
+RegistryAccess::RegistryAccess(HKEY root, ChangeJournal& journal) : root_(root), journal_(&journal) {}
 
 void RegistryAccess::CreateKey(const std::string& path)
 {
     LONG status = ERROR_SUCCESS;
-    JournalKeyCreation(root_, BelowRoot(path));
+    JournalKeyCreation(*journal_, root_, BelowRoot(path));
     if (!CreateRegKey(root_, BelowRoot(path), &status))
         throw SetupError(SetupError::Action::CreatingKey, path, static_cast<unsigned long>(status),
                          KeyCreationFailedText(path));
@@ -60,7 +58,7 @@ void RegistryAccess::CreateKey(const std::string& path)
 bool RegistryAccess::OpenKey(const std::string& path, bool create)
 {
     currentPath_ = BelowRoot(path);
-    if (create) JournalKeyCreation(root_, currentPath_);
+    if (create) JournalKeyCreation(*journal_, root_, currentPath_);
     current_ = create ? CreateRegKey(root_, BelowRoot(path)) : OpenRegKey(root_, BelowRoot(path), KEY_READ | KEY_WRITE);
     return current_.Valid();
 }
@@ -122,6 +120,5 @@ void RegistryAccess::Check(const std::string& name, LONG status)
 
 void RegistryAccess::JournalBefore(const std::string& name) const
 {
-    if (Journal* journal = ActiveJournal(); journal != nullptr && current_)
-        journal->ValueBefore(root_, currentPath_, name);
+    if (current_) journal_->ValueBefore(root_, currentPath_, name);
 }

@@ -2,9 +2,11 @@
 // selects a root, creates or opens one key and reads or writes its values.
 // Creating a key and writing a value raise SetupError with the layer's own
 // texts when the system refuses; opening, reading, testing and deleting a
-// value report by result.
+// value report by result. Each key it creates and each value it writes or
+// deletes is recorded in the journal it is handed, before the change.
 #pragma once
 
+#include "services/ChangeJournal.h"
 #include "services/Win32Registry.h"
 
 #include <windows.h>
@@ -15,7 +17,7 @@
 
 class RegistryAccess {
 public:
-    explicit RegistryAccess(HKEY root);
+    RegistryAccess(HKEY root, ChangeJournal& journal);
 
     // Creates the key path below the root (an existing key is fine) without
     // opening it. Raises "ｷｰ <path> の作成に失敗しました".
@@ -43,10 +45,11 @@ private:
     void WriteValue(const std::string& name, DWORD type, const void* data, DWORD size);
     // Raises the write failure of `name` unless `status` is success.
     static void Check(const std::string& name, LONG status);
-    // Records the value as it stands in the running install's journal.
+    // Records the value as it stands in the journal.
     void JournalBefore(const std::string& name) const;
 
     HKEY root_;
+    ChangeJournal* journal_;
     RegKey current_;
     std::string currentPath_;  // below the root, for the journal
 };

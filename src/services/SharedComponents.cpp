@@ -35,16 +35,16 @@ ModuleHandle LoadComponent(const std::string& path)
 
 }  // namespace
 
-int GetSharedCount(const std::string& path)
+int GetSharedCount(const std::string& path, ChangeJournal& journal)
 {
-    RegistryAccess registry(HKEY_LOCAL_MACHINE);
+    RegistryAccess registry(HKEY_LOCAL_MACHINE, journal);
     if (!registry.OpenKey(SharedDllsKey, true)) return 0;
     return registry.ReadInteger(path).value_or(0);
 }
 
-int AdjustSharedCount(const std::string& path, bool increment)
+int AdjustSharedCount(const std::string& path, bool increment, ChangeJournal& journal)
 {
-    int count = GetSharedCount(path);
+    int count = GetSharedCount(path, journal);
     if (increment) {
         if (count == 0 && FileExists(path)) count = 1;
         ++count;
@@ -52,7 +52,7 @@ int AdjustSharedCount(const std::string& path, bool increment)
         --count;
     }
     // A list that cannot be opened shows as the write failure of the value.
-    RegistryAccess registry(HKEY_LOCAL_MACHINE);
+    RegistryAccess registry(HKEY_LOCAL_MACHINE, journal);
     registry.OpenKey(SharedDllsKey, true);
     if (count > 0)
         registry.WriteInteger(path, count);
@@ -61,9 +61,10 @@ int AdjustSharedCount(const std::string& path, bool increment)
     return count;
 }
 
-SharedCountRaise::SharedCountRaise(std::string path) : path_(std::move(path))
+SharedCountRaise::SharedCountRaise(std::string path, ChangeJournal& journal)
+    : path_(std::move(path)), journal_(&journal)
 {
-    if (!path_.empty()) AdjustSharedCount(path_, true);
+    if (!path_.empty()) AdjustSharedCount(path_, true, *journal_);
 }
 
 SharedCountRaise::~SharedCountRaise()
@@ -80,7 +81,7 @@ void SharedCountRaise::Undo()
     if (path_.empty()) return;
     const std::string path = std::move(path_);
     path_.clear();
-    AdjustSharedCount(path, false);
+    AdjustSharedCount(path, false, *journal_);
 }
 
 bool IsRegistrable(const std::string& path)

@@ -2,6 +2,8 @@
 // shared DLLs, and the registration entries of self-registering components.
 #pragma once
 
+#include "services/ChangeJournal.h"
+
 #include <string>
 
 // The system's list of shared-DLL reference counts: one REG_DWORD value per
@@ -9,14 +11,16 @@
 constexpr char SharedDllsKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 
 // The count of the file; 0 when it has none, when the value is not a 32-bit
-// integer or when the list cannot be opened.
-int GetSharedCount(const std::string& path);
+// integer or when the list cannot be opened. The list's key is made when it
+// is missing, recorded in `journal`.
+int GetSharedCount(const std::string& path, ChangeJournal& journal);
 
 // Raises or lowers the count and returns the new one. Raising a file that is
 // on disk but never counted starts from 1 (one program uses it already);
 // lowering to 0 or below removes the value (and returns 0 or -1). A count
-// that cannot be written raises SetupError, which this lets through.
-int AdjustSharedCount(const std::string& path, bool increment);
+// that cannot be written raises SetupError, which this lets through. The
+// value as it was is recorded in `journal` first.
+int AdjustSharedCount(const std::string& path, bool increment, ChangeJournal& journal);
 
 // A shared count raised for one file, lowered again unless kept: Undo()
 // lowers it (and lets SetupError through, as AdjustSharedCount does); when
@@ -25,7 +29,7 @@ int AdjustSharedCount(const std::string& path, bool increment);
 // path raises nothing.
 class SharedCountRaise {
 public:
-    explicit SharedCountRaise(std::string path);
+    SharedCountRaise(std::string path, ChangeJournal& journal);
     ~SharedCountRaise();
     SharedCountRaise(const SharedCountRaise&) = delete;
     SharedCountRaise& operator=(const SharedCountRaise&) = delete;
@@ -35,6 +39,7 @@ public:
 
 private:
     std::string path_;
+    ChangeJournal* journal_;
 };
 
 // True when the path contains ".OCX" or ".DLL" anywhere, case ignored: the

@@ -1,7 +1,5 @@
 #include "services/Shortcut.h"
 
-#include "services/Journal.h"
-
 #include "script/PathParts.h"
 #include "script/TextCase.h"
 #include "services/FileOps.h"
@@ -51,16 +49,16 @@ ComPtr<Interface> QueryInterfaceOf(IUnknown* object, REFIID id)
 }  // namespace
 
 std::string CreateShortcut(const std::string& target, const std::string& name, const std::string& workingFolder,
-                           const std::string& arguments)
+                           const std::string& arguments, ChangeJournal& journal)
 {
     std::string linkPath = ShortcutFilePath(name);
     const std::string folder = EffectiveWorkingFolder(target, workingFolder);
     const std::string linkFolder = FolderPart(linkPath);
-    if (!FolderExists(linkFolder)) CreateFolderPath(linkFolder);
+    if (!FolderExists(linkFolder)) CreateFolderPath(linkFolder, journal);
 
     // A ready-made shortcut is copied as it is.
     if (Contains(target, ".LNK")) {
-        CopyFileTo(target, linkPath);
+        CopyFileTo(target, linkPath, journal);
         return linkPath;
     }
 
@@ -78,7 +76,7 @@ std::string CreateShortcut(const std::string& target, const std::string& name, c
     link.Get()->SetPath(WideFromShiftJis(target).c_str());
     link.Get()->SetWorkingDirectory(WideFromShiftJis(folder).c_str());
     if (!arguments.empty()) link.Get()->SetArguments(WideFromShiftJis(arguments).c_str());
-    JournalFileBeforeWriting(linkPath);
+    JournalFileBeforeWriting(journal, linkPath);
     file.Get()->Save(WideFromShiftJis(linkPath).c_str(), FALSE);
 
     // Where the shell wrote a program-information file instead.

@@ -74,7 +74,8 @@ bool SharedFileMayGo(const std::string& path, SharedFilesChoice& sharedFiles, Se
 FileDeletion DecideCountedFile(const RecordedFile& file, SharedFilesChoice& sharedFiles, SetupCallback& person)
 {
     if (!Contains(file.switches, "/S")) return Kept("other programs count it as shared");
-    if (AdjustSharedCount(file.path, false) != 0) return Kept("its shared count was lowered; other programs still use it");
+    NoJournal unjournaled;  // the uninstall keeps no journal
+    if (AdjustSharedCount(file.path, false, unjournaled) != 0) return Kept("its shared count was lowered; other programs still use it");
     return SharedFileMayGo(file.path, sharedFiles, person) ? Delete(person, file.path) : Kept(KeptByAnswer);
 }
 
@@ -90,6 +91,7 @@ RecordedFile SplitRecordedFile(const std::string& value)
 FileDeletion DecideFileDeletion(const RecordedFile& file, const ComponentFolders& folders,
                                 SharedFilesChoice& sharedFiles, SetupCallback& person)
 {
-    if (GetSharedCount(file.path) == 0) return DecideUncountedFile(file, folders, person);
+    NoJournal unjournaled;
+    if (GetSharedCount(file.path, unjournaled) == 0) return DecideUncountedFile(file, folders, person);
     return DecideCountedFile(file, sharedFiles, person);
 }

@@ -32,7 +32,8 @@ enum class TypeWrite { Written, NoKey, Refused };
 TypeWrite WriteEarlierType(const std::string& extensionKey, const std::string& type)
 {
     if (!RegKeyExists(HKEY_CLASSES_ROOT, extensionKey)) return TypeWrite::NoKey;
-    RegistryAccess registry(HKEY_CLASSES_ROOT);
+    NoJournal unjournaled;  // the uninstall keeps no journal
+    RegistryAccess registry(HKEY_CLASSES_ROOT, unjournaled);
     if (!registry.OpenKey(extensionKey, false)) return TypeWrite::Refused;
     try {
         registry.WriteString("", type);

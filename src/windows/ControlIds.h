@@ -33,8 +33,7 @@ enum : int {
     startUpBox,
     sendToBox,
     actionButton,
-    quitButton,
-    answerLabel
+    quitButton
 };
 }
 

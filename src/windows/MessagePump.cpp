@@ -32,6 +32,17 @@ void ProcessMessages()
     if (installed != nullptr) installed->AfterPump();
 }
 
+void PumpUntil(const std::function<bool()>& done)
+{
+    // What is queued already (the screen that now waits, being painted) goes
+    // first; then each wait ends with the next message, the press among them.
+    ProcessMessages();
+    while (!done() && !quitSeen) {
+        WaitMessage();
+        ProcessMessages();
+    }
+}
+
 bool QuitPending()
 {
     return quitSeen;

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 // Called after each pump; tests use it to act at a given moment, as a person
 // would (press the abort button while a given status text shows...).
 class PumpObserver {
@@ -15,6 +17,11 @@ public:
 
 // Handles every pending message of the thread, then tells the observer.
 void ProcessMessages();
+
+// Lets the message queue run, sleeping until each next message arrives,
+// until `done` holds or a quit is pending: how the program waits for a
+// person's press, with no timer. The observer is told after each pump.
+void PumpUntil(const std::function<bool()>& done);
 
 // True once a pump has met the quit message (left queued for the outer
 // loop): loops that wait for a person should give up.

@@ -1,22 +1,32 @@
 // The four-button question the uninstall asks before it deletes a shared
-// file that no program counts as a user any more. The answer is not
-// returned: each button writes its answer word into the main window's hidden
-// label answerLabel, where it stays, so that "Delete" and "Save" hold for
-// the rest of the run.
+// file that no program counts as a user any more. Its answer is the button
+// pressed, kept by the dialog until it is asked again.
 #pragma once
 
 #include "windows/Controls.h"
 #include "windows/Form.h"
 #include "windows/UserDialogs.h"
 
+#include <optional>
+#include <string>
+
+// The dialog's four buttons: はい, いいえ, すべて削除, すべて保存.
+enum class SharedFileButton { Yes, No, DeleteAll, KeepAll };
+
 class SharedFileDialog : public Form, public ModalWindow {
 public:
-    // `answerSlot` is the main window's answerLabel.
-    SharedFileDialog(HWND owner, Label& answerSlot);
+    explicit SharedFileDialog(HWND owner);
     ~SharedFileDialog() override;
+
+    // Puts `message` into messageLabel and forgets the last answer.
+    void SetQuestion(const std::string& message);
 
     // Shows the dialog until one of its four buttons is pressed.
     int RunModal() override;
+
+    // The button that ended the dialog since SetQuestion; nothing when it
+    // was not shown.
+    std::optional<SharedFileButton> Answer() const { return answer_; }
 
     Label messageLabel;
     Button yesButton;
@@ -28,12 +38,7 @@ protected:
     bool CanClose() override;
 
 private:
-    void OnYes() { Answer("Yes"); }
-    void OnNo() { Answer("No"); }
-    void OnDeleteAll() { Answer("Delete"); }
-    void OnKeepAll() { Answer("Save"); }
-    void Answer(const char* word);
+    void OnPress(SharedFileButton button);
 
-    Label& answerSlot_;
-    bool answered_ = false;
+    std::optional<SharedFileButton> answer_;
 };

@@ -35,7 +35,6 @@
 #include "support/RecordingCallback.h"
 #include "support/Scratch.h"
 #include "support/Scripted.h"
-#include "support/TestRunState.h"
 #include "text/NumberedList.h"
 #include "text/Unicode.h"
 #include "uninstall/DecideFileDeletion.h"
@@ -259,7 +258,6 @@ TEST_CASE("fuzzed scripts, records, compressed files, journals and command lines
                 corpus.scripts.size(), corpus.records.size(), corpus.compressed.size());
     std::fflush(stdout);
 
-    const SavedRunState saved(TheRun);
     Figures figures;
     Sandbox sandbox;
     std::string reason;
@@ -284,7 +282,8 @@ TEST_CASE("fuzzed scripts, records, compressed files, journals and command lines
             FuzzRandom random(options->seed ^ (index * 0xD1B54A32D192ED03ull));
             const unsigned long long resetBegan = GetTickCount64();
             sandbox.Reset();
-            PointRunAtSandbox(sandbox);
+            RunState state;
+            PointRunAtSandbox(state, sandbox);
             PlaceDistribution(sandbox, corpus);
             const unsigned long long resetTook = GetTickCount64() - resetBegan;
             clock.pauses.clear();
@@ -293,13 +292,13 @@ TEST_CASE("fuzzed scripts, records, compressed files, journals and command lines
             GuardInput(input);
             const unsigned long long inputBegan = GetTickCount64();
             switch (input.kind) {
-            case InputKind::Script: RunScript(sandbox, input, random, designed); break;
-            case InputKind::Record: RunRecord(sandbox, input, random, designed); break;
+            case InputKind::Script: RunScript(state, sandbox, input, random, designed); break;
+            case InputKind::Record: RunRecord(state, sandbox, input, random, designed); break;
             case InputKind::Compressed:
                 for (std::string& note : RunCompressed(sandbox, input, random)) figures.notes.push_back(std::move(note));
                 break;
-            case InputKind::Journal: RunJournal(sandbox, input, random, designed); break;
-            case InputKind::CommandLine: RunCommandLine(sandbox, corpus, input, random, designed); break;
+            case InputKind::Journal: RunJournal(state, sandbox, input, random, designed); break;
+            case InputKind::CommandLine: RunCommandLine(state, sandbox, corpus, input, random, designed); break;
             }
             GuardIdle();
             const size_t kind = static_cast<size_t>(input.kind);
@@ -356,5 +355,4 @@ TEST_CASE("fuzzed scripts, records, compressed files, journals and command lines
     CHECK(figures.touches == 0);
     CHECK(figures.boxes == 0);
     CHECK(figures.notes.empty());
-    saved.Restore(TheRun);
 }

@@ -20,7 +20,6 @@
 #include "support/Fixtures.h"
 #include "support/RecordingCallback.h"
 #include "support/Scratch.h"
-#include "support/TestRunState.h"
 #include "text/NumberedList.h"
 #include "text/Unicode.h"
 #include "uninstall/DecideFileDeletion.h"
@@ -54,9 +53,9 @@ void SandboxFolders(MachineFolders& machine, const Sandbox& sandbox)
 
 // The setup folder the person takes: the one offered when it lies in the
 // sandbox, else the sandbox's own (as a person corrects an odd folder).
-std::string PersonsFolder(const Sandbox& sandbox)
+std::string PersonsFolder(RunState& state, const Sandbox& sandbox)
 {
-    const std::string offered = StartingSetupFolder(TheRun, std::nullopt);
+    const std::string offered = StartingSetupFolder(state, std::nullopt);
     if (IsUsableSetupFolder(offered) && IsSameOrInside(offered, sandbox.deep)) return offered;
     return sandbox.Folder("app");
 }
@@ -71,35 +70,35 @@ void ScriptAnswers(RecordingCallback& person, FuzzRandom& random)
 // The start-up of an install on `script`, and the person's answers and
 // choices. Half the installs make their setup folder: only theirs goes
 // whole at a delete-all.
-void PrepareInstall(const Sandbox& sandbox, const std::string& script, RecordingCallback& person, FuzzRandom& random)
+void PrepareInstall(RunState& state, const Sandbox& sandbox, const std::string& script, RecordingCallback& person, FuzzRandom& random)
 {
-    TheRun.runMode = "SETUP";
-    TheRun.scriptPath = sandbox.Folder("work") + "SETUP.INI";
-    WriteTextFile(TheRun.scriptPath, script);
+    state.runMode = "SETUP";
+    state.scriptPath = sandbox.Folder("work") + "SETUP.INI";
+    WriteTextFile(state.scriptPath, script);
     // Parsed as the start-up parses the working copy.
-    TheRun.script = ParseSetupScript(script);
-    TheRun.appFolder = "(App)";
-    ReadRunHeader(TheRun);
+    state.script = ParseSetupScript(script);
+    state.appFolder = "(App)";
+    ReadRunHeader(state);
     ScriptAnswers(person, random);
-    person.installChoices = {PersonsFolder(sandbox), random.Chance(50), true, true, true, true, true};
+    person.installChoices = {PersonsFolder(state, sandbox), random.Chance(50), true, true, true, true, true};
     if (random.Chance(50)) RemoveTree(sandbox.Folder("app"));
 }
 
-void Uninstall(const Sandbox& sandbox, const std::string& record, FuzzRandom& random)
+void Uninstall(RunState& state, const Sandbox& sandbox, const std::string& record, FuzzRandom& random)
 {
     const std::string working = sandbox.Folder("work") + "UNSETUP.INI";
     if (record != working) CopyFileA(record.c_str(), working.c_str(), FALSE);
-    TheRun.runMode = "UNSETUP";
-    TheRun.scriptPath = working;
-    TheRun.script = {};
-    TheRun.appFolder = "(App)";
-    ReadRunHeader(TheRun);
+    state.runMode = "UNSETUP";
+    state.scriptPath = working;
+    state.script = {};
+    state.appFolder = "(App)";
+    ReadRunHeader(state);
     RecordingCallback person;
     ScriptAnswers(person, random);
-    const UninstallOffer offer = ReadUninstallOffer(TheRun);
-    person.uninstallChoices = {PersonsFolder(sandbox), offer.deleteAllForm && random.Chance(70),
+    const UninstallOffer offer = ReadUninstallOffer(state);
+    person.uninstallChoices = {PersonsFolder(state, sandbox), offer.deleteAllForm && random.Chance(70),
                                offer.IniFiles(), offer.HelpIndexes()};
-    RunUninstall(person, TheRun);
+    RunUninstall(person, state);
 }
 
 // A path as the snapshot names it, one below a link of the sandbox as a
@@ -258,16 +257,16 @@ std::string TopFolder(const std::string& path)
 // sandbox by design: the log it was asked for (never over a victim), and
 // its setup folder in the victims' folder or in a top folder of C: that
 // was not there before (the administrator's choice of a new folder).
-void RunEntry(const Sandbox& sandbox, const std::string& line, Designed& designed)
+void RunEntry(RunState& state, const Sandbox& sandbox, const std::string& line, Designed& designed)
 {
     RunOptions options = ParseCommandLine(WideFromShiftJis(line));
-    TheRun = RunState{};
-    OpenRunLog(TheRun, options, line);
-    if (TheRun.log.IsOpen() && !IsVictim(SnapshotKey(TheRun.log.Path())))
-        designed.logs.insert(SnapshotKey(TheRun.log.Path()));
+    state = RunState{};
+    OpenRunLog(state, options, line);
+    if (state.log.IsOpen() && !IsVictim(SnapshotKey(state.log.Path())))
+        designed.logs.insert(SnapshotKey(state.log.Path()));
     if (options.help) return;
     if (!options.fault.empty()) {
-        TheRun.log.Line("Error: the command line is not understood at " + options.fault);
+        state.log.Line("Error: the command line is not understood at " + options.fault);
         return;
     }
     if (!options.Unattended()) return;
@@ -280,12 +279,12 @@ void RunEntry(const Sandbox& sandbox, const std::string& line, Designed& designe
         top = TopFolder(ExpandTokens(*options.setupFolder, LocationsOf(folders, InstallResults{})));
     }
     const bool topWasThere = top.empty() || PathExists(top);
-    RunUnattended(TheRun, options, [&](RunState& state) {
-        SandboxFolders(state, sandbox);
+    RunUnattended(state, options, [&](RunState& started) {
+        SandboxFolders(started, sandbox);
         return std::string();
     });
-    if (!IsAbsoluteFolder(TheRun.appFolder) || IsSameOrInside(TheRun.appFolder, sandbox.root)) return;
-    const std::string setupFolder = SnapshotKey(TheRun.appFolder);
+    if (!IsAbsoluteFolder(state.appFolder) || IsSameOrInside(state.appFolder, sandbox.root)) return;
+    const std::string setupFolder = SnapshotKey(state.appFolder);
     if (setupFolder.rfind(SnapshotKey(VictimFolder), 0) == 0)
         designed.madeBelow.push_back(setupFolder);
     else if (!topWasThere && setupFolder.rfind(SnapshotKey(top), 0) == 0)
@@ -308,16 +307,16 @@ std::string SnapshotKey(const std::string& path)
     return AsciiUpper(utf8);
 }
 
-void PointRunAtSandbox(const Sandbox& sandbox)
+void PointRunAtSandbox(RunState& state, const Sandbox& sandbox)
 {
-    TheRun = RunState{};
-    SandboxFolders(TheRun, sandbox);
-    TheRun.workFolder = sandbox.Folder("work");
-    TheRun.setupSpeed = 1;
+    state = RunState{};
+    SandboxFolders(state, sandbox);
+    state.workFolder = sandbox.Folder("work");
+    state.setupSpeed = 1;
     // The journal as a start-up makes it, so that the undo of a failed
     // install runs on the fuzzed inputs too; half the runs are all or
     // nothing, as an unattended one is.
-    TheRun.journalPath = TheRun.windowsFolder + "ORVSETUP.JNL";
+    state.journalPath = state.windowsFolder + "ORVSETUP.JNL";
 }
 
 void PlaceDistribution(const Sandbox& sandbox, const SeedCorpus& corpus)
@@ -330,25 +329,25 @@ void PlaceDistribution(const Sandbox& sandbox, const SeedCorpus& corpus)
     CopyFixture(ProgramFolder() + "regok.dll", dist + "ORVFZ.DLL");
 }
 
-void RunScript(Sandbox& sandbox, const FuzzInput& input, FuzzRandom& random, Designed& designed)
+void RunScript(RunState& state, Sandbox& sandbox, const FuzzInput& input, FuzzRandom& random, Designed& designed)
 {
     // The start-up's judgement of the script's bytes; the install runs on
     // whatever it is given all the same, for the engine's sake.
     AcceptScript(input.bytes);
     designed.victimFolderNamed |= NamesVictimFolder(input);
     RecordingCallback person;
-    PrepareInstall(sandbox, input.bytes, person, random);
-    TheRun.allOrNothing = random.Chance(50);
-    RunInstall(person, TheRun);
-    NoteBareIniFiles(TheRun, designed.bareIniFiles);
-    const std::string record = TheRun.unSetupPath;
+    PrepareInstall(state, sandbox, input.bytes, person, random);
+    state.allOrNothing = random.Chance(50);
+    RunInstall(person, state);
+    NoteBareIniFiles(state, designed.bareIniFiles);
+    const std::string record = state.unSetupPath;
     if (!record.empty() && PathExists(record) && IsSameOrInside(record, sandbox.deep)) {
         PlaceVictimLinks(sandbox, random);
-        Uninstall(sandbox, record, random);
+        Uninstall(state, sandbox, record, random);
     }
 }
 
-void RunRecord(Sandbox& sandbox, const FuzzInput& input, FuzzRandom& random, Designed& designed)
+void RunRecord(RunState& state, Sandbox& sandbox, const FuzzInput& input, FuzzRandom& random, Designed& designed)
 {
     const std::string app = sandbox.Folder("app");
     const std::string made = sandbox.Folder("made");
@@ -367,7 +366,7 @@ void RunRecord(Sandbox& sandbox, const FuzzInput& input, FuzzRandom& random, Des
     text = ReplaceAllText(text, "%SHELL%", sandbox.Folder("shell"));
     WriteTextFile(app + "UNSETUP.INI", text);
     NoteNamedFiles(sandbox, app + "UNSETUP.INI", designed.namedFiles);
-    Uninstall(sandbox, app + "UNSETUP.INI", random);
+    Uninstall(state, sandbox, app + "UNSETUP.INI", random);
 }
 
 std::vector<std::string> RunCompressed(const Sandbox& sandbox, const FuzzInput& input, FuzzRandom& random)
@@ -389,17 +388,16 @@ std::vector<std::string> RunCompressed(const Sandbox& sandbox, const FuzzInput& 
     return notes;
 }
 
-void RunJournal(Sandbox& sandbox, const FuzzInput& input, FuzzRandom& random, Designed& designed)
+void RunJournal(RunState& state, Sandbox& sandbox, const FuzzInput& input, FuzzRandom& random, Designed& designed)
 {
     RecordingCallback person;
-    PrepareInstall(sandbox, input.bytes, person, random);
+    PrepareInstall(state, sandbox, input.bytes, person, random);
     // The install to its last step, its journal written; then its process
     // dies before the journal is discarded, and the next run finds it.
     {
-        InstallRun run{TheRun};
-        run.journal = Journal::Start(TheRun.journalPath);
+        InstallRun run{state};
+        run.journal = Journal::Start(state.journalPath);
         if (!run.journal) return;
-        ActiveJournalScope journaling(&*run.journal);
         RunStoppingAtError(person, run, [&] {
             if (RunInstallPhases(person, run) == Flow::Stop) return;
             CompleteInstall(run, person);
@@ -407,22 +405,22 @@ void RunJournal(Sandbox& sandbox, const FuzzInput& input, FuzzRandom& random, De
         run.journal->Close();
         run.journalSettled = true;
     }
-    const std::string written = ReadWhole(TheRun.journalPath);
+    const std::string written = ReadWhole(state.journalPath);
     if (written.empty()) return;  // the install undid itself: no journal is left
     PlaceVictimLinks(sandbox, random);
     std::vector<std::string> linkPaths;
     for (const auto& link : sandbox.Links()) linkPaths.push_back(link.first + "\\");
     const std::string mutated = MutateJournal(written, sandbox.Folder("app"), linkPaths, random);
-    WriteTextFile(TheRun.journalPath, mutated);
+    WriteTextFile(state.journalPath, mutated);
     // Saved with the script, so that a fault names both.
     GuardInput({InputKind::Journal, input.index, input.bytes + "\r\n;--- the journal left for the next run ---\r\n" + mutated});
     NoteJournalNames(sandbox, mutated, designed);
     // The next run's start: the interrupted install is undone.
-    TheRun.log = RunLog();
-    SettleEarlierJournal(TheRun);
+    state.log = RunLog();
+    SettleEarlierJournal(state);
 }
 
-void RunCommandLine(Sandbox& sandbox, const SeedCorpus& corpus, const FuzzInput& input, FuzzRandom& random,
+void RunCommandLine(RunState& state, Sandbox& sandbox, const SeedCorpus& corpus, const FuzzInput& input, FuzzRandom& random,
                     Designed& designed)
 {
     // The distribution's script: a seed, most with the delete-all option.
@@ -439,13 +437,13 @@ void RunCommandLine(Sandbox& sandbox, const SeedCorpus& corpus, const FuzzInput&
         text = ReplaceAllText(text, "%PRG%", sandbox.Folder("prg"));
         return ReplaceAllText(text, "%PROFILE%", WithTrailingBackslash(profileFolder));
     };
-    RunEntry(sandbox, expanded(input.bytes), designed);
+    RunEntry(state, sandbox, expanded(input.bytes), designed);
     // The Add/Remove entry's quiet command on the record the install left;
     // now and then with the record gone, as when the folder was deleted.
-    const std::string record = TheRun.unSetupPath;
+    const std::string record = state.unSetupPath;
     if (record.empty() || !PathExists(record)) return;
     if (random.Chance(15)) DeleteFileA(record.c_str());
     std::string line = "\"" + sandbox.Folder("win") + "UNOVSET.EXE\" \"" + record + "\" /VERYSILENT /SUPPRESSMSGBOXES /NORESTART";
     if (random.Chance(50)) line += " /LOG=\"%TEMP%uninstall.log\"";
-    RunEntry(sandbox, expanded(line), designed);
+    RunEntry(state, sandbox, expanded(line), designed);
 }

@@ -7,6 +7,7 @@
 
 #include "FuzzInputs.h"
 #include "FuzzSandbox.h"
+#include "engine/RunState.h"
 
 #include <set>
 #include <string>
@@ -28,16 +29,16 @@ struct Designed {
 // path without a device prefix, in UTF-8, compared in capitals.
 std::string SnapshotKey(const std::string& path);
 
-// The run state as a start-up on the sandbox leaves it: every folder of the
+// `state` as a start-up on the sandbox leaves it: every folder of the
 // machine in the sandbox.
-void PointRunAtSandbox(const Sandbox& sandbox);
+void PointRunAtSandbox(RunState& state, const Sandbox& sandbox);
 // The distribution's files: plain, compressed, and a component.
 void PlaceDistribution(const Sandbox& sandbox, const SeedCorpus& corpus);
 
-void RunScript(Sandbox& sandbox, const FuzzInput& input, FuzzRandom& random, Designed& designed);
-void RunRecord(Sandbox& sandbox, const FuzzInput& input, FuzzRandom& random, Designed& designed);
+void RunScript(RunState& state, Sandbox& sandbox, const FuzzInput& input, FuzzRandom& random, Designed& designed);
+void RunRecord(RunState& state, Sandbox& sandbox, const FuzzInput& input, FuzzRandom& random, Designed& designed);
 // The broken promises of the expansion, one line each.
 std::vector<std::string> RunCompressed(const Sandbox& sandbox, const FuzzInput& input, FuzzRandom& random);
-void RunJournal(Sandbox& sandbox, const FuzzInput& input, FuzzRandom& random, Designed& designed);
-void RunCommandLine(Sandbox& sandbox, const SeedCorpus& corpus, const FuzzInput& input, FuzzRandom& random,
+void RunJournal(RunState& state, Sandbox& sandbox, const FuzzInput& input, FuzzRandom& random, Designed& designed);
+void RunCommandLine(RunState& state, Sandbox& sandbox, const SeedCorpus& corpus, const FuzzInput& input, FuzzRandom& random,
                     Designed& designed);

@@ -11,7 +11,6 @@
 #include "services/Win32Files.h"
 #include "support/ScratchRegistry.h"
 #include "support/ShellLinks.h"
-#include "support/TestRunState.h"
 #include "support/Utf8.h"
 #include "text/IniFile.h"
 #include "text/Unicode.h"
@@ -129,7 +128,7 @@ TEST_CASE("a shell folder whose name Shift-JIS cannot hold refuses what would be
     // The desktop of a user named "Zoë", as the shell names it.
     const std::string shell = fixture.shell.Path();
     const std::wstring zoe = WideFromShiftJis(shell) + L"Zo\u00EB";
-    TheRun.desktopFolder = WithTrailingBackslash(ShellFolderText(zoe + L"\\Desktop"));
+    fixture.state.desktopFolder = WithTrailingBackslash(ShellFolderText(zoe + L"\\Desktop"));
     REQUIRE(MakeShortcuts(fixture.run, fixture.install) == Flow::GoOn);
     REQUIRE(WriteRegistryValues(fixture.run, fixture.install) == Flow::GoOn);
 
@@ -230,7 +229,7 @@ TEST_CASE("INI entries are written; the uninstall-only entries follow the earlie
     CHECK(fixture.install.lists.deleteRegistryList ==
           std::vector<std::string>{"(Local)SOFTWARE\\Earlier", "(Cuser)Software\\Sample", "Software\\(App)NoToken"});
     CHECK(fixture.install.lists.addDeleteFileList ==
-          std::vector<std::string>{"C:\\EARLIER.LOG", app + "*.LOG", TheRun.windowsFolder + "SAMPLE.CFG,/F"});
+          std::vector<std::string>{"C:\\EARLIER.LOG", app + "*.LOG", fixture.state.windowsFolder + "SAMPLE.CFG,/F"});
     CHECK(fixture.install.lists.deleteShortCutList.empty());
 }
 
@@ -249,8 +248,8 @@ TEST_CASE("associations: a confirmed one writes four keys and remembers the earl
     fixture.SkipToActionPhases();
     // What an earlier record of the folder remembered for the first extension
     // stays: the uninstall restores the type from before the first install.
-    TheRun.restoreRelateSlots[0] = typed.Name() + ",Before.First";
-    fixture.install.relateTable = TheRun.script.relate;
+    fixture.state.restoreRelateSlots[0] = typed.Name() + ",Before.First";
+    fixture.install.relateTable = fixture.state.script.relate;
     REQUIRE(fixture.install.relateTable.size() == 3);
 
     ScriptedDialogs person;
@@ -284,7 +283,7 @@ TEST_CASE("associations: a confirmed one writes four keys and remembers the earl
     RestoreSlots expected{};
     expected[0] = typed.Name() + ",Before.First";
     expected[1] = fresh.Name() + ",";
-    CHECK(TheRun.restoreRelateSlots == expected);
+    CHECK(fixture.state.restoreRelateSlots == expected);
 }
 
 TEST_CASE("with twenty slots taken, an association is made but not remembered")
@@ -297,15 +296,15 @@ TEST_CASE("with twenty slots taken, an association is made but not remembered")
     for (int i = 0; i < RestoreSlotCount; ++i) {
         char slot[16];
         std::snprintf(slot, sizeof slot, "x%d,", i);
-        TheRun.restoreRelateSlots[static_cast<size_t>(i)] = slot;
+        fixture.state.restoreRelateSlots[static_cast<size_t>(i)] = slot;
     }
-    const RestoreSlots before = TheRun.restoreRelateSlots;
-    fixture.install.relateTable = TheRun.script.relate;
+    const RestoreSlots before = fixture.state.restoreRelateSlots;
+    fixture.install.relateTable = fixture.state.script.relate;
     ScriptedDialogs person;
     person.Answer(IDYES);
     REQUIRE(MakeAssociations(fixture.run, fixture.install) == Flow::GoOn);
     CHECK(DefaultString(HKEY_CLASSES_ROOT, extension.Key()) == extension.FileType());
-    CHECK(TheRun.restoreRelateSlots == before);
+    CHECK(fixture.state.restoreRelateSlots == before);
 }
 
 TEST_CASE("an abort stops the phases at the next poll")

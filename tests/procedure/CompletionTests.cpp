@@ -14,7 +14,6 @@
 #include "support/FileShapes.h"
 #include "support/PendingRenames.h"
 #include "support/ScratchRegistry.h"
-#include "support/TestRunState.h"
 #include "text/IniFile.h"
 
 #include <windows.h>
@@ -73,9 +72,9 @@ TEST_CASE("the completion writes the example record, the Add/Remove entry, UNOVS
     WriteTextFile(fixture.source / "SETUP.EXE", "MZ the uninstaller");
     const std::string app = fixture.app;
     // What the folder and copy phases leave.
-    fixture.install.relateTable = TheRun.script.relate;
+    fixture.install.relateTable = fixture.state.script.relate;
     fixture.install.lists.deleteFolderList = {app + "DATA\\"};
-    fixture.install.lists.deleteFileList = {app + "SAMPLE.EXE", TheRun.systemFolder + "SAMPLE.OCX,/S/R", fixture.RecordPath()};
+    fixture.install.lists.deleteFileList = {app + "SAMPLE.EXE", fixture.state.systemFolder + "SAMPLE.OCX,/S/R", fixture.RecordPath()};
 
     ScriptedDialogs person;
     person.Answer(IDYES).Answer(IDOK);
@@ -98,7 +97,7 @@ TEST_CASE("the completion writes the example record, the Add/Remove entry, UNOVS
         "Folder1=" + app + "DATA\\",
         "[DeleteFile]",
         "File1=" + app + "SAMPLE.EXE",
-        "File2=" + TheRun.systemFolder + "SAMPLE.OCX,/S/R",
+        "File2=" + fixture.state.systemFolder + "SAMPLE.OCX,/S/R",
         "File3=" + app + "UNSETUP.INI",
         "[DeleteShortCut]",
         "File1=" + fixture.shell.Path() + "Start Menu\\Programs\\Sample\\Sample.lnk",
@@ -145,7 +144,7 @@ TEST_CASE("the completion writes the example record, the Add/Remove entry, UNOVS
     CHECK_FALSE(fixture.status.Visible());
     CHECK(fixture.back.Enabled());
     CHECK(fixture.main.ModalResult() == 1);
-    CHECK(TheRun.rebootNeeded == 0);
+    CHECK(fixture.state.rebootNeeded == 0);
 }
 
 TEST_CASE("a second install into the same folder keeps the keys and numbers, and an earlier \",/S\"")
@@ -166,9 +165,10 @@ TEST_CASE("a second install into the same folder keeps the keys and numbers, and
 
     // The second run starts its lists from the record, as the preparation
     // does; its script now drops "/S" for A.EXE and has "/R" for B.DLL.
-    fixture.install = InstallRun{TheRun};
+    fixture.install = InstallRun{fixture.state};
     fixture.TakeOptions();
-    LoadPreviousRecord(fixture.RecordPath(), TheRun.unSetupBackupPath, fixture.install.lists, TheRun.restoreRelateSlots);
+    LoadPreviousRecord(fixture.RecordPath(), fixture.state.unSetupBackupPath, fixture.install.lists, fixture.state.restoreRelateSlots,
+                       fixture.install.Changes());
     for (const std::string& file : {app + "A.EXE", app + "B.DLL,/R", fixture.RecordPath()})
         fixture.install.lists.deleteFileList.push_back(file);
     fixture.RunToEnd();
@@ -224,8 +224,8 @@ TEST_CASE("the Add/Remove entry tells version, publisher, icon, folder, size and
 
     // The reinstall of a script without the section: the version and the
     // rest are gone, the icon is the uninstaller's, the flags stay.
-    TheRun.script = ParseSetupScript("[Title]\r\nUnSetup=" + title + "\r\n");
-    fixture.install = InstallRun{TheRun};
+    fixture.state.script = ParseSetupScript("[Title]\r\nUnSetup=" + title + "\r\n");
+    fixture.install = InstallRun{fixture.state};
     fixture.TakeOptions();
     fixture.install.lists.deleteFileList = {app + "A.EXE", fixture.RecordPath()};
     fixture.RunToEnd();
@@ -284,7 +284,7 @@ TEST_CASE("UNOVSET.EXE is replaced only by a newer SETUP.EXE; a failed copy is r
         CHECK(ReadTextFile(waiting) == "new");
         CHECK(pending[pendingBefore + 1] == "!\\??\\" + uninstaller);
         CHECK(person.Boxes().size() == 1);  // the completion, no failure
-        CHECK(TheRun.rebootNeeded == 1);
+        CHECK(fixture.state.rebootNeeded == 1);
         DeleteFileA(waiting.c_str());
     }
     SUBCASE("without SETUP.EXE nothing is copied and nothing reported")
@@ -428,7 +428,7 @@ TEST_CASE("after the setup: WINDOWS_REBOOT asks for the restart, anything else i
         RunWatcher watcher(fixture);
         fixture.RunToEnd();
         CHECK(person.Boxes().empty());
-        CHECK(TheRun.rebootNeeded == 1);
+        CHECK(fixture.state.rebootNeeded == 1);
         CHECK(launcher.opened.empty());
         CHECK(watcher.texts.back() == "アンセットアップ情報(復元関連付け)を更新しています．しばらくお待ちください．．．");
         CHECK(fixture.main.ModalResult() == 1);
@@ -443,7 +443,7 @@ TEST_CASE("after the setup: WINDOWS_REBOOT asks for the restart, anything else i
         ScriptedDialogs person;
         person.Answer(IDOK).Answer(IDOK);
         fixture.RunToEnd();
-        CHECK(TheRun.rebootNeeded == 0);
+        CHECK(fixture.state.rebootNeeded == 0);
         REQUIRE(failing.opened.size() == 1);
         CHECK(failing.opened[0] == std::make_pair(std::string("Windows_Reboot"), std::string()));
         REQUIRE(person.Boxes().size() == 2);

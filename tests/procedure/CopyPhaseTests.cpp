@@ -14,7 +14,6 @@
 #include "support/LzFixtures.h"
 #include "support/PendingRenames.h"
 #include "support/ScratchRegistry.h"
-#include "support/TestRunState.h"
 
 #include <windows.h>
 
@@ -65,7 +64,7 @@ TEST_CASE("the folder phase records made and existing folders; a child before it
     CHECK(fixture.install.failures.Count() == 1);
     // A pause after each folder; no copy entries, so the record alone is listed.
     CHECK(fixture.StepPauses() == std::vector<unsigned long>{7, 7, 7, 7, 7, 7, 7});
-    CHECK(fixture.install.lists.deleteFileList == std::vector<std::string>{TheRun.unSetupPath});
+    CHECK(fixture.install.lists.deleteFileList == std::vector<std::string>{fixture.state.unSetupPath});
     CHECK_FALSE(fixture.status.progressFrame.Visible());
     fixture.status.Hide();
 }
@@ -142,13 +141,14 @@ TEST_CASE("compressed entries expand under the stored name or the \"|\" name; a 
     CHECK(fixture.install.failures.Text() == "<File> " + fixture.source / "BROKEN.DA_" + "\r\n" +
                                                  "圧縮ファイルが壊れているため，展開できませんでした．\r\n\r\n");
     CHECK(fixture.install.lists.deleteFileList ==
-          std::vector<std::string>{app + "README.TXT", app + "DATA\\表.DAT", TheRun.unSetupPath});
+          std::vector<std::string>{app + "README.TXT", app + "DATA\\表.DAT", fixture.state.unSetupPath});
     CHECK_FALSE(ScratchSharedCounts::Stored(app + "BROKEN.DAT"));
     fixture.status.Hide();
 }
 
 TEST_CASE("overwrite on: only a newer source replaces the file; /R registers, /s counts, even when not copied")
 {
+    NoJournal unjournaled;
     InstallFixture fixture;
     ScratchSharedCounts counts;
     ClearRegistrationTraces();
@@ -189,10 +189,10 @@ TEST_CASE("overwrite on: only a newer source replaces the file; /R registers, /s
     CHECK(ReadTextFile(app + "FUTURE.DAT") == "new");
     CHECK(RegistrationTrace(app + "EQUAL.DLL") == "registered");
     // A file on disk that nobody counted yet is taken to have one user already.
-    CHECK(GetSharedCount(app + "NEWER.DAT") == 2);
+    CHECK(GetSharedCount(app + "NEWER.DAT", unjournaled) == 2);
     CHECK(fixture.install.lists.deleteFileList ==
           std::vector<std::string>{app + "OLDER.DAT", app + "EQUAL.DLL,/R", app + "NEWER.DAT,/s", app + "FUTURE.DAT",
-                                   TheRun.unSetupPath});
+                                   fixture.state.unSetupPath});
     CHECK(fixture.install.failures.Empty());
     // No question with the box on.
     for (const std::string& line : fixture.person.Lines()) CHECK(line.rfind("box", 0) != 0);
@@ -221,12 +221,13 @@ TEST_CASE("overwrite off: the question, answered No, keeps the file unless the e
     CHECK(ReadTextFile(app + "KEEP.TXT") == "old");
     CHECK(ReadTextFile(app + "ALWAYS.TXT") == "new");
     CHECK(fixture.install.lists.deleteFileList ==
-          std::vector<std::string>{app + "KEEP.TXT", app + "ALWAYS.TXT,/W", TheRun.unSetupPath});
+          std::vector<std::string>{app + "KEEP.TXT", app + "ALWAYS.TXT,/W", fixture.state.unSetupPath});
     fixture.status.Hide();
 }
 
 TEST_CASE("a read-only destination is replaced; a folder in the file's place is access denied, and its count restored")
 {
+    NoJournal unjournaled;
     InstallFixture fixture;
     ScratchSharedCounts counts;
     const std::string app = fixture.app;
@@ -252,8 +253,8 @@ TEST_CASE("a read-only destination is replaced; a folder in the file's place is 
     CHECK(fixture.install.failures.Text() == "<File> " + app + "BLOCKED.DLL\r\n" + denied + "\r\n" + "<File> " + app +
                                                  "UNCOUNTED.DLL\r\n" + denied + "\r\n");
     CHECK(fixture.install.failures.Count() == 2);
-    CHECK(fixture.install.lists.deleteFileList == std::vector<std::string>{app + "RO.TXT", TheRun.unSetupPath});
-    CHECK(GetSharedCount(app + "BLOCKED.DLL") == 3);
+    CHECK(fixture.install.lists.deleteFileList == std::vector<std::string>{app + "RO.TXT", fixture.state.unSetupPath});
+    CHECK(GetSharedCount(app + "BLOCKED.DLL", unjournaled) == 3);
     CHECK_FALSE(ScratchSharedCounts::Stored(app + "UNCOUNTED.DLL"));
     // No registration box: no file stands at the destination.
     for (const std::string& line : fixture.person.Lines()) CHECK(line.rfind("box", 0) != 0);
@@ -262,6 +263,7 @@ TEST_CASE("a read-only destination is replaced; a folder in the file's place is 
 
 TEST_CASE("a destination another program holds is replaced at the next restart: recorded, counted, a restart needed")
 {
+    NoJournal unjournaled;
     ScratchFolder logs("log");  // outlives the fixture, which closes the log
     InstallFixture fixture;
     ScratchSharedCounts counts;
@@ -273,7 +275,7 @@ TEST_CASE("a destination another program holds is replaced at the next restart: 
     REQUIRE(SetWriteTime(held, LocalMoment(1999, 1, 1, 0, 0, 0)));
     counts.Watch(held);
     fixture.Prepare("[CopyFile]\r\nFile1=(App)\\HELD.DLL,/S\r\n");
-    REQUIRE(TheRun.log.Open(logs / "setup.log") == 0);
+    REQUIRE(fixture.state.log.Open(logs / "setup.log") == 0);
     const size_t pendingBefore = PendingRenames().size();
 
     {
@@ -281,13 +283,13 @@ TEST_CASE("a destination another program holds is replaced at the next restart: 
         HeldOpen open(held);
         CHECK(fixture.Install() == Flow::GoOn);
     }
-    TheRun.log = RunLog();
+    fixture.state.log = RunLog();
 
     CHECK(fixture.install.failures.Empty());
-    CHECK(fixture.install.lists.deleteFileList == std::vector<std::string>{held + ",/S", TheRun.unSetupPath});
+    CHECK(fixture.install.lists.deleteFileList == std::vector<std::string>{held + ",/S", fixture.state.unSetupPath});
     // Raised as for a good copy: the file that was there counts as one user.
-    CHECK(GetSharedCount(held) == 2);
-    CHECK(TheRun.rebootNeeded == 1);
+    CHECK(GetSharedCount(held, unjournaled) == 2);
+    CHECK(fixture.state.rebootNeeded == 1);
     // The old file stays until the restart; the new one waits beside it, and
     // the system's list moves it over the old one.
     CHECK(ReadTextFile(held) == "old");
@@ -336,7 +338,7 @@ TEST_CASE("the progress label: by bytes while every size is known, else by entri
                          StatusLine(CopyingText(app + "D.TXT")), LabelLine("100%(4/4)")});
         CHECK(fixture.install.failures.Text() == MissingSourceBlock(fixture.source / "A.TXT"));
         CHECK(fixture.install.lists.deleteFileList ==
-              std::vector<std::string>{app + "B.TXT", app + "C.TXT", app + "D.TXT", TheRun.unSetupPath});
+              std::vector<std::string>{app + "B.TXT", app + "C.TXT", app + "D.TXT", fixture.state.unSetupPath});
         // Skipped or not, every entry has its pause.
         CHECK(fixture.StepPauses() == std::vector<unsigned long>{7, 7, 7, 7, 7, 7});
     }
@@ -429,7 +431,7 @@ TEST_CASE("a distribution of 1,000 small files with SetupSpeed 1 installs withou
     CHECK(fixture.install.copiedCount == 1000);
     REQUIRE(fixture.install.lists.deleteFileList.size() == 1001);
     CHECK(fixture.install.lists.deleteFileList[999] == fixture.app + "F1000.TXT");
-    CHECK(fixture.install.lists.deleteFileList.back() == TheRun.unSetupPath);
+    CHECK(fixture.install.lists.deleteFileList.back() == fixture.state.unSetupPath);
     CHECK(ReadTextFile(fixture.app + "F777.TXT") == "file 777");
     CHECK(fixture.status.progressLabel.Text() == "100%(1000/1000)");
     const std::vector<unsigned long> pauses = fixture.StepPauses();

@@ -3,7 +3,6 @@
 #include "install/ActionPhases.h"
 #include "install/InstallCompletion.h"
 #include "services/SystemErrorText.h"
-#include "support/TestRunState.h"
 #include "windows/ErrorGuard.h"
 
 #include <windows.h>
@@ -47,16 +46,16 @@ InstallFixture::InstallFixture(const std::string& appName, bool createApp) : app
 
 namespace {
 
-void MoveShellFolders(const ScratchFolder& shell)
+void MoveShellFolders(RunState& state, const ScratchFolder& shell)
 {
-    for (std::string* folder : {&TheRun.startMenuFolder, &TheRun.commonStartMenuFolder})
+    for (std::string* folder : {&state.startMenuFolder, &state.commonStartMenuFolder})
         *folder = shell / "Start Menu\\";
-    for (std::string* folder : {&TheRun.programsFolder, &TheRun.commonProgramsFolder})
+    for (std::string* folder : {&state.programsFolder, &state.commonProgramsFolder})
         *folder = shell / "Start Menu\\Programs\\";
-    for (std::string* folder : {&TheRun.desktopFolder, &TheRun.commonDesktopFolder}) *folder = shell / "Desktop\\";
-    for (std::string* folder : {&TheRun.startupFolder, &TheRun.commonStartupFolder})
+    for (std::string* folder : {&state.desktopFolder, &state.commonDesktopFolder}) *folder = shell / "Desktop\\";
+    for (std::string* folder : {&state.startupFolder, &state.commonStartupFolder})
         *folder = shell / "Start Menu\\Programs\\Startup\\";
-    TheRun.sendToFolder = shell / "SendTo\\";
+    state.sendToFolder = shell / "SendTo\\";
 }
 
 }  // namespace
@@ -66,7 +65,7 @@ void InstallFixture::Prepare(const std::string& sections)
     // [Title] last: the script's own, if any, is the first and counts.
     WriteScript("[DefaultFolder]\r\nFolder=" + app + "\r\n" + sections + "[Extend]\r\nSetupSpeed=7\r\n[Title]\r\n");
     Start();
-    MoveShellFolders(shell);
+    MoveShellFolders(state, shell);
 }
 
 void InstallFixture::AddSource(const std::string& name, const std::string& bytes) const
@@ -87,10 +86,10 @@ std::vector<unsigned long> InstallFixture::StepPauses() const
 
 void InstallFixture::SkipToActionPhases()
 {
-    TheRun.appFolder = app;
-    TheRun.setupRoot = app.substr(0, 2) + "\\";
-    TheRun.unSetupPath = RecordPath();
-    TheRun.unSetupBackupPath = TheRun.workFolder + "UNSETUPB.INI";
+    state.appFolder = app;
+    state.setupRoot = app.substr(0, 2) + "\\";
+    state.unSetupPath = RecordPath();
+    state.unSetupBackupPath = state.workFolder + "UNSETUPB.INI";
     TakeOptions();
     run.ShowMain(false);
     run.PrepareCompletionLayout();

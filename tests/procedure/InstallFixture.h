@@ -66,7 +66,7 @@ public:
     // ScriptedDialogs of its own makes that after the fixture, so that it
     // takes over for its lifetime; a RunWatcher takes over the pump alike.
     InstallTranscript person{status};
-    InstallRun install{TheRun};
+    InstallRun install{state};
 };
 
 // The system's text for an error code, as the failure report holds it.

@@ -9,7 +9,6 @@
 #include "services/FileOps.h"
 #include "services/FreeSpace.h"
 #include "support/FileShapes.h"
-#include "support/TestRunState.h"
 #include "text/IniFile.h"
 
 #include <windows.h>
@@ -37,7 +36,7 @@ TEST_CASE("the start button runs the phases in order with their texts and pauses
     InstallFixture fixture;
     fixture.AddSource("A.EXE", "abc");
     fixture.Prepare("[CopyFile]\r\nFile1=(App)\\A.EXE\r\n");
-    TheRun.rebootNeeded = 1;
+    fixture.state.rebootNeeded = 1;
     MainWindow& main = fixture.main;
     main.Show();
     fixture.person.Answer(IDOK);
@@ -66,11 +65,11 @@ TEST_CASE("the start button runs the phases in order with their texts and pauses
     CHECK(fixture.clock.pauses == std::vector<unsigned long>{500, 1000, 7, 7, 7, 7});
     CHECK(ReadTextFile(fixture.app + "A.EXE") == "abc");
 
-    CHECK(TheRun.rebootNeeded == 0);
-    CHECK(TheRun.appFolder == fixture.app);
-    CHECK(TheRun.setupRoot == fixture.app.substr(0, 2) + "\\");
-    CHECK(TheRun.unSetupPath == fixture.app + "UNSETUP.INI");
-    CHECK(TheRun.unSetupBackupPath == fixture.WorkFolder(1) + "UNSETUPB.INI");
+    CHECK(fixture.state.rebootNeeded == 0);
+    CHECK(fixture.state.appFolder == fixture.app);
+    CHECK(fixture.state.setupRoot == fixture.app.substr(0, 2) + "\\");
+    CHECK(fixture.state.unSetupPath == fixture.app + "UNSETUP.INI");
+    CHECK(fixture.state.unSetupBackupPath == fixture.WorkFolder(1) + "UNSETUPB.INI");
 
     // The end of the run: the record written, the progress window closed,
     // the main window's modal run told to end.
@@ -140,7 +139,7 @@ TEST_CASE("free space equal to the need warns, and No abandons; one byte less pa
             CHECK(fixture.back.Enabled());
             // Nothing after the check: no pause for it, no setup folder step.
             CHECK(fixture.StepPauses() == std::vector<unsigned long>{7, 7});
-            CHECK(TheRun.setupRoot.empty());
+            CHECK(fixture.state.setupRoot.empty());
         } else {
             CHECK(flow == Flow::GoOn);
             const std::vector<std::string> after = fixture.person.LinesAfter(FreeSpaceText);
@@ -213,8 +212,8 @@ TEST_CASE("a missing setup folder is asked for: Yes creates every level, No leav
                         {FolderQuestionBox(fixture.app), AbandonBox("セットアップ中止")});
         CHECK_FALSE(PathExists(fixture.target / "Maker"));
         CHECK_FALSE(PathExists(fixture.WorkFolder(1) + "UNSETUPB.INI"));
-        CHECK(TheRun.setupRoot.empty());
-        CHECK(TheRun.unSetupPath.empty());
+        CHECK(fixture.state.setupRoot.empty());
+        CHECK(fixture.state.unSetupPath.empty());
         CHECK_FALSE(fixture.status.abortButton.Enabled());
         CHECK(fixture.main.ModalResult() == 1);
         CHECK(fixture.back.Enabled());
@@ -240,7 +239,7 @@ TEST_CASE("a second install into the same folder starts from the earlier record'
     fixture.person.Answer(IDNO);
     CHECK(fixture.Install() == Flow::GoOn);
 
-    CHECK(ReadTextFile(TheRun.unSetupBackupPath) == record);
+    CHECK(ReadTextFile(fixture.state.unSetupBackupPath) == record);
     const UninstallLists& lists = fixture.install.lists;
     CHECK(lists.deleteFolderList == std::vector<std::string>{"C:\\Old\\DATA\\", fixture.app + "DATA\\"});
     CHECK(lists.deleteFileList == std::vector<std::string>{"C:\\Old\\表.DLL,/S/R", "C:\\Old\\UNSETUP.INI",
@@ -248,9 +247,9 @@ TEST_CASE("a second install into the same folder starts from the earlier record'
     CHECK(lists.deleteShortCutList == std::vector<std::string>{"C:\\Links\\Old.lnk"});
     CHECK(lists.deleteRegistryList == std::vector<std::string>{"(Cuser)Software\\Old"});
     CHECK(lists.addDeleteFileList == std::vector<std::string>{"C:\\Old\\*.LOG"});
-    CHECK(TheRun.restoreRelateSlots[0] == "abc,OldType");
-    CHECK(TheRun.restoreRelateSlots[1] == "xyz,");
-    CHECK(TheRun.restoreRelateSlots[2].empty());
+    CHECK(fixture.state.restoreRelateSlots[0] == "abc,OldType");
+    CHECK(fixture.state.restoreRelateSlots[1] == "xyz,");
+    CHECK(fixture.state.restoreRelateSlots[2].empty());
 
     // Only pairs with both sides count, numbered without gaps.
     REQUIRE(fixture.install.relateTable.size() == 1);

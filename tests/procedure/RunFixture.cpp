@@ -1,19 +1,8 @@
 #include "RunFixture.h"
 
 #include "app/SystemFolders.h"
-#include "support/TestRunState.h"
 
 #include <doctest/doctest.h>
-
-RunFixture::RunFixture()
-{
-    TheRun = RunState{};
-}
-
-RunFixture::~RunFixture()
-{
-    TheRun = RunState{};
-}
 
 void RunFixture::WriteScript(const std::string& text) const
 {

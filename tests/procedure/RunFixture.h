@@ -1,11 +1,11 @@
-// A run of the program in-process, on its real windows: a distribution
-// folder, a temporary folder and a Windows folder of the test's own, the four
-// windows, and the start-up pointed at those folders.
+// A run of the program in-process, on its real windows: a run state, a
+// distribution folder, a temporary folder and a Windows folder of the test's
+// own, the four windows, and the start-up pointed at those folders.
 #pragma once
 
 #include "app/SetupForms.h"
+#include "engine/RunState.h"
 #include "support/Scratch.h"
-#include "support/TestRunState.h"
 #include "windows/MessagePump.h"
 
 #include <functional>
@@ -14,8 +14,7 @@
 
 class RunFixture {
 public:
-    RunFixture();
-    ~RunFixture();
+    RunFixture() = default;
     RunFixture(const RunFixture&) = delete;
     RunFixture& operator=(const RunFixture&) = delete;
 
@@ -33,7 +32,8 @@ public:
     ScratchFolder source{"dist"};
     ScratchFolder temp{"tmp"};
     ScratchFolder windows{"win"};
-    SetupForms forms{TheRun};
+    RunState state;
+    SetupForms forms{state};
     MainWindow& main = forms.mainWindow;
     Backdrop& back = forms.backdrop;
     ProgressWindow& status = forms.progressWindow;

@@ -5,7 +5,6 @@
 #include <doctest/doctest.h>
 
 #include "InstallFixture.h"
-#include "support/TestRunState.h"
 #include "support/Utf8.h"
 
 #include <windows.h>
@@ -51,7 +50,7 @@ TEST_CASE("script paths that name no place are skipped and reported; nothing is 
     CHECK(Utf8(fixture.install.failures.Text()) == Utf8(expected));
     CHECK(PathExists(app + "DATA"));
     CHECK(ReadTextFile(app + "A.TXT") == "a");
-    CHECK(fixture.install.lists.deleteFileList == std::vector<std::string>{app + "A.TXT", TheRun.unSetupPath});
+    CHECK(fixture.install.lists.deleteFileList == std::vector<std::string>{app + "A.TXT", fixture.state.unSetupPath});
     CHECK(fixture.install.lists.deleteShortCutList.empty());
     // "X" and the drive: where the short chain would have begun its folders.
     const std::string strayChain = std::string("X").append(app, 0, 2);

@@ -10,7 +10,6 @@
 #include "services/ShellFolders.h"
 #include "services/SystemErrorText.h"
 #include "support/PendingRenames.h"
-#include "support/TestRunState.h"
 #include "support/Utf8.h"
 #include "text/MapText.h"
 #include "uninstall/SetupFolderRemoval.h"
@@ -249,7 +248,7 @@ TEST_CASE("with delete-all set, a setup folder of the system or the user's own i
     fixture.record.setupFolder = folder;
     fixture.Start();
     // Never wipe a real folder of the machine should the protection fail.
-    REQUIRE(ProtectedFolders::OfThisMachine(TheRun).Protects(fixture.run.main.folderBox.Text()));
+    REQUIRE(ProtectedFolders::OfThisMachine(fixture.run.state).Protects(fixture.run.main.folderBox.Text()));
     WriteTextFile(fixture.run.windows / "WIN.INI", "kept");
     ScriptedDialogs person;
     CHECK(UninstallAndReadReport(fixture, person, false).empty());
@@ -296,8 +295,8 @@ TEST_CASE("shortcuts go; the desktop stays even when emptied, an emptied program
     const std::string gone = group + "GONE.lnk";
     fixture.record.shortcuts = {onDesktop, gone, inGroup, inBusyGroup};
     fixture.Start();
-    TheRun.desktopFolder = desktop.Path();
-    TheRun.programsFolder = programs.Path();
+    fixture.run.state.desktopFolder = desktop.Path();
+    fixture.run.state.programsFolder = programs.Path();
     ScriptedDialogs person;
     const std::string report = UninstallAndReadReport(fixture, person, true);
     CHECK(Utf8(report) == Utf8("<ShortCut> " + gone + "\r\n" + SystemErrorText(2) + "\r\n"));

@@ -6,7 +6,6 @@
 #include "UninstallFixture.h"
 #include "services/Win32Registry.h"
 #include "support/ScratchRegistry.h"
-#include "support/TestRunState.h"
 
 #include <windows.h>
 #include <sddl.h>
@@ -123,5 +122,5 @@ TEST_CASE("the Add/Remove entry and the program's section of OVSET98.INI go; oth
     fixture.Uninstall();
     CHECK_FALSE(KeyExists(HKEY_LOCAL_MACHINE, entry.Path()));
     CHECK(ReadTextFile(list) == "[OTHER]\r\nFolder=C:\\OTHER\\\r\n");
-    CHECK(TheRun.programId == "表示01");
+    CHECK(fixture.run.state.programId == "表示01");
 }

@@ -7,7 +7,6 @@
 #include "app/RestartOffer.h"
 #include "services/SetupError.h"
 #include "support/Scripted.h"
-#include "support/TestRunState.h"
 #include "windows/MessagePump.h"
 
 #include <windows.h>
@@ -22,17 +21,21 @@ const std::string AbortQuestion =
     "一度，セットアップを完了してから，アンセットアップ(アンインストール)することをおすすめします．\r\r"
     "本当にセットアップを中断しますか？";
 
-// Presses actionButton once the failure details are up, as a person would.
+// Presses actionButton once the failure details are up, as a person would:
+// the press comes as a message, after another message that must not end
+// the wait.
 class PressWhenDetailsShow final : public PumpObserver {
 public:
     explicit PressWhenDetailsShow(MainWindow& main) : main_(main) { InstallPumpObserver(this); }
     ~PressWhenDetailsShow() override { InstallPumpObserver(nullptr); }
     void AfterPump() override
     {
-        ++pumps;
-        if (main_.Visible() && main_.actionButton.Enabled()) main_.actionButton.Click();
+        if (!main_.Visible() || !main_.actionButton.Enabled()) return;
+        ++pumpsWhileShown;
+        if (pumpsWhileShown == 1) PostMessageW(main_.Handle(), WM_NULL, 0, 0);
+        if (pumpsWhileShown == 2) PostMessageW(main_.actionButton.Handle(), BM_CLICK, 0, 0);
     }
-    int pumps = 0;
+    int pumpsWhileShown = 0;
 
 private:
     MainWindow& main_;
@@ -124,21 +127,21 @@ TEST_CASE("the progress window: disabled abort button, no close command, bar and
     CHECK(status.progressFrame.Visible());
 }
 
-TEST_CASE("the confirmation dialog runs modally until a button writes its answer word into lblFormShare")
+TEST_CASE("the confirmation dialog runs modally until a button ends it, and answers with that button")
 {
     RunFixture fixture;
     SharedFileDialog& dialog = fixture.dialog;
     CHECK(dialog.Text() == "ファイル削除の確認");
     CHECK((GetWindowLongPtrA(dialog.Handle(), GWL_STYLE) & WS_SYSMENU) == 0);
     const std::string message = "C:\\WINDOWS\\SYSTEM\\表.DLL\r\r消しますか？";
-    const std::pair<Button SharedFileDialog::*, const char*> buttons[] = {
-        {&SharedFileDialog::yesButton, "Yes"},
-        {&SharedFileDialog::noButton, "No"},
-        {&SharedFileDialog::deleteAllButton, "Delete"},
-        {&SharedFileDialog::keepAllButton, "Save"},
+    const std::pair<Button SharedFileDialog::*, SharedFileButton> buttons[] = {
+        {&SharedFileDialog::yesButton, SharedFileButton::Yes},
+        {&SharedFileDialog::noButton, SharedFileButton::No},
+        {&SharedFileDialog::deleteAllButton, SharedFileButton::DeleteAll},
+        {&SharedFileDialog::keepAllButton, SharedFileButton::KeepAll},
     };
-    for (const auto& [button, word] : buttons) {
-        CAPTURE(word);
+    for (const auto& [button, pressed] : buttons) {
+        CAPTURE(static_cast<int>(pressed));
         ScriptedDialogs person;
         std::string shownMessage;
         int result = 0;
@@ -151,14 +154,18 @@ TEST_CASE("the confirmation dialog runs modally until a button writes its answer
             result = window.RunModal();
         });
         ModalWatchdog watchdog(fixture.back, dialog);
-        fixture.run.SetShareAnswer("");
-        fixture.run.AskConfirmation(message);
+        CHECK(fixture.run.AskConfirmation(message) == pressed);
         CHECK(shownMessage == message);
         CHECK(result == 1);
-        CHECK(fixture.run.ShareAnswer() == word);
-        CHECK(fixture.main.answerLabel.Text() == word);
         CHECK_FALSE(dialog.Visible());
     }
+    // A dialog that is not shown answers nothing, not the last press: the
+    // file it asks about is kept.
+    ScriptedDialogs person;
+    person.AnswerConfirm([](ModalWindow&) {});
+    CHECK_FALSE(fixture.run.AskConfirmation(message).has_value());
+    person.AnswerConfirm([](ModalWindow&) {});
+    CHECK(fixture.run.AskSharedFile("C:\\WINDOWS\\SYSTEM\\表.DLL") == SharedFileAnswer::Keep);
 }
 
 TEST_CASE("the failure details wait on the main window until actionButton is pressed")
@@ -188,16 +195,16 @@ TEST_CASE("the failure details wait on the main window until actionButton is pre
         run.ShowFailureDetails(report, "削除処理失敗　詳細表示", true);
         CHECK((GetWindowLongPtrA(main.readmeBox.Handle(), GWL_STYLE) & WS_VSCROLL) != 0);
     }
-    CHECK(person.pumps >= 1);
+    // The other message did not end the wait; the press did.
+    CHECK(person.pumpsWhileShown == 2);
     CHECK(main.readmeBox.Text() == report);
     CHECK(main.actionButton.Text() == "続行(&C)");
     CHECK_FALSE(main.actionButton.Enabled());
     CHECK(main.readmeFrame.Visible());
     CHECK_FALSE(main.Visible());
     CHECK(fixture.status.Visible());
-    REQUIRE(clock.pauses.size() >= 2);
-    CHECK(clock.pauses.front() == 200);
-    CHECK(clock.pauses.back() == 500);
+    // No timer: the only pause is the one before the progress window returns.
+    CHECK(clock.pauses == std::vector<unsigned long>{500});
     fixture.status.Hide();
 }
 
@@ -261,19 +268,19 @@ TEST_CASE("the run: a task-bar button, the background's version and banner, and 
 
 TEST_CASE("the restart offer: only when asked for, and the warning after a declining answer")
 {
-    TheRun = RunState{};
+    RunState state;
     SUBCASE("no restart asked")
     {
         ScriptedDialogs person;
-        OfferRestartIfNeeded(TheRun);
+        OfferRestartIfNeeded(state);
         CHECK(person.RestartOffers() == 0);
     }
     SUBCASE("declined")
     {
-        TheRun.rebootNeeded = 1;
+        state.rebootNeeded = 1;
         ScriptedDialogs person;
         person.AnswerRestart(IDNO).Answer(IDOK);
-        OfferRestartIfNeeded(TheRun);
+        OfferRestartIfNeeded(state);
         CHECK(person.RestartOffers() == 1);
         REQUIRE(person.Boxes().size() == 1);
         CHECK(person.Boxes()[0].text == "Windowsを再起動すると，セットアップは完了します．");
@@ -282,10 +289,10 @@ TEST_CASE("the restart offer: only when asked for, and the warning after a decli
     }
     SUBCASE("declined after an uninstall, whose files in use go with the restart")
     {
-        TheRun.rebootNeeded = 1;
+        state.rebootNeeded = 1;
         ScriptedDialogs person;
         person.AnswerRestart(IDNO).Answer(IDOK);
-        OfferRestartIfNeeded(TheRun, RunKind::Uninstall);
+        OfferRestartIfNeeded(state, RunKind::Uninstall);
         CHECK(person.RestartOffers() == 1);
         REQUIRE(person.Boxes().size() == 1);
         CHECK(person.Boxes()[0].text == "Windowsを再起動すると，アンセットアップは完了します．");
@@ -293,14 +300,14 @@ TEST_CASE("the restart offer: only when asked for, and the warning after a decli
     }
     SUBCASE("accepted")
     {
-        TheRun.rebootNeeded = 1;
+        state.rebootNeeded = 1;
         ScriptedDialogs person;
         person.AnswerRestart(IDYES);
-        OfferRestartIfNeeded(TheRun);
+        OfferRestartIfNeeded(state);
         CHECK(person.RestartOffers() == 1);
         CHECK(person.Boxes().empty());
     }
-    TheRun = RunState{};
+    state = RunState{};
 }
 
 TEST_CASE("an error raised inside a window message is shown and goes no further")

@@ -1,33 +1,31 @@
-// A run state with a distinct, made-up folder behind every location token,
-// for tests of the text that scripts and records hold; the run state as it
-// was comes back when the test ends.
+// A run state of the test's own with a distinct, made-up folder behind every
+// location token, for tests of the text that scripts and records hold.
 #pragma once
 
-#include "support/TestRunState.h"
+#include "engine/RunState.h"
 
 struct KnownFolders {
-    SavedRunState saved{TheRun};
+    RunState run;
     KnownFolders()
     {
-        TheRun.appFolder = "C:\\APP\\";
-        TheRun.programFilesFolder = "C:\\Program Files\\";
-        TheRun.windowsFolder = "C:\\WINDOWS\\";
-        TheRun.systemFolder = "C:\\WINDOWS\\SYSTEM\\";
-        TheRun.tempFolder = "C:\\TEMP\\";
-        TheRun.bootRoot = "C:\\";
-        TheRun.setupRoot = "D:\\";
-        TheRun.sourceRoot = "E:\\";
-        TheRun.startMenuFolder = "C:\\SM\\";
-        TheRun.programsFolder = "C:\\SM\\Programs\\";
-        TheRun.desktopFolder = "C:\\Desk\\";
-        TheRun.startupFolder = "C:\\SM\\Programs\\Startup\\";
-        TheRun.sendToFolder = "C:\\SendTo\\";
-        TheRun.commonStartMenuFolder = "C:\\All\\SM\\";
-        TheRun.commonProgramsFolder = "C:\\All\\Programs\\";
-        TheRun.commonDesktopFolder = "C:\\All\\Desk\\";
-        TheRun.commonStartupFolder = "C:\\All\\Startup\\";
+        run.appFolder = "C:\\APP\\";
+        run.programFilesFolder = "C:\\Program Files\\";
+        run.windowsFolder = "C:\\WINDOWS\\";
+        run.systemFolder = "C:\\WINDOWS\\SYSTEM\\";
+        run.tempFolder = "C:\\TEMP\\";
+        run.bootRoot = "C:\\";
+        run.setupRoot = "D:\\";
+        run.sourceRoot = "E:\\";
+        run.startMenuFolder = "C:\\SM\\";
+        run.programsFolder = "C:\\SM\\Programs\\";
+        run.desktopFolder = "C:\\Desk\\";
+        run.startupFolder = "C:\\SM\\Programs\\Startup\\";
+        run.sendToFolder = "C:\\SendTo\\";
+        run.commonStartMenuFolder = "C:\\All\\SM\\";
+        run.commonProgramsFolder = "C:\\All\\Programs\\";
+        run.commonDesktopFolder = "C:\\All\\Desk\\";
+        run.commonStartupFolder = "C:\\All\\Startup\\";
     }
-    ~KnownFolders() { saved.Restore(TheRun); }
     KnownFolders(const KnownFolders&) = delete;
     KnownFolders& operator=(const KnownFolders&) = delete;
 };

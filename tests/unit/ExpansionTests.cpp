@@ -28,6 +28,7 @@ struct Expander {
 
 TEST_CASE("a compressed file expands byte for byte into EXPAND.OVX")
 {
+    NoJournal unjournaled;
     ScratchFolder folder("expand");
     const Expander expand{folder.Path()};
     const std::string sample = LzFixture("SAMPLE.DAT");
@@ -39,7 +40,7 @@ TEST_CASE("a compressed file expands byte for byte into EXPAND.OVX")
     CHECK(ReadTextFile(result.temporary) == sample);
 
     // The whole road of a compressed file in the install: expand, copy, delete.
-    CHECK(CopyFileTo(result.temporary, folder / "COPY.DAT") == 0);
+    CHECK(CopyFileTo(result.temporary, folder / "COPY.DAT", unjournaled) == 0);
     CHECK(ReadTextFile(folder / "COPY.DAT") == sample);
 
     // A stale EXPAND.OVX from an earlier run is replaced.
@@ -89,6 +90,7 @@ TEST_CASE("a file without the compressed header passes through unchanged")
 
 TEST_CASE("a damaged or empty compressed file is said to be damaged and leaves no temporary file")
 {
+    NoJournal unjournaled;
     ScratchFolder folder("damaged");
     const Expander expand{folder.Path()};
     const std::string compressed = LzFixture("SAMPLE.DAT_");
@@ -110,7 +112,7 @@ TEST_CASE("a damaged or empty compressed file is said to be damaged and leaves n
         const ExpandedFile result = expand(folder / name, folder / "OUT.DAT");
         CHECK(result.damaged);
         CHECK_FALSE(PathExists(result.temporary));
-        CHECK(CopyFileTo(result.temporary, result.destination) == ERROR_FILE_NOT_FOUND);
+        CHECK(CopyFileTo(result.temporary, result.destination, unjournaled) == ERROR_FILE_NOT_FOUND);
         CHECK_FALSE(PathExists(folder / "OUT.DAT"));
     }
 

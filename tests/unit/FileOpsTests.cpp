@@ -3,6 +3,7 @@
 
 #include "services/FileOps.h"
 #include "services/Journal.h"
+#include "services/Win32Files.h"
 #include "support/Scratch.h"
 
 #include <windows.h>
@@ -44,19 +45,20 @@ TEST_CASE("FolderExists answers the same with and without the trailing backslash
 
 TEST_CASE("CreateFolderPath creates every missing level")
 {
+    NoJournal unjournaled;
     ScratchFolder folder("mkdir");
-    CHECK(CreateFolderPath(folder / "A\\B\\C"));
+    CHECK(CreateFolderPath(folder / "A\\B\\C", unjournaled));
     CHECK(FolderExists(folder / "A"));
     CHECK(FolderExists(folder / "A\\B"));
     CHECK(FolderExists(folder / "A\\B\\C"));
-    CHECK(CreateFolderPath(folder / "A\\B\\C\\"));
-    CHECK(CreateFolderPath(folder / "表\\ソ\\能"));
+    CHECK(CreateFolderPath(folder / "A\\B\\C\\", unjournaled));
+    CHECK(CreateFolderPath(folder / "表\\ソ\\能", unjournaled));
     CHECK(FolderExists(folder / "表\\ソ\\能\\"));
     // A file in the way of a level makes that creation, and the next, fail.
     WriteTextFile(folder / "FILE", "x");
-    CHECK_FALSE(CreateFolderPath(folder / "FILE\\X"));
+    CHECK_FALSE(CreateFolderPath(folder / "FILE\\X", unjournaled));
     // A missing server share cannot be made; the last attempt decides.
-    CHECK_FALSE(CreateFolderPath("\\\\nohost-orvane\\share\\dir"));
+    CHECK_FALSE(CreateFolderPath("\\\\nohost-orvane\\share\\dir", unjournaled));
 }
 
 TEST_CASE("CreateFolderPath journals only the folders below the drive or share, the ones it can make")
@@ -66,12 +68,10 @@ TEST_CASE("CreateFolderPath journals only the folders below the drive or share, 
     ScratchFolder folder("mkdir-journal");
     std::optional<Journal> journal = Journal::Start(folder / "TEST.JNL");
     REQUIRE(journal);
-    {
-        ActiveJournalScope active(&*journal);
-        CHECK_FALSE(CreateFolderPath("\\\\nohost-orvane\\share\\dir\\"));
-        if (const std::string drive = MissingDrive(); !drive.empty()) CHECK_FALSE(CreateFolderPath(drive + "\\App\\"));
-        CHECK(CreateFolderPath(folder / "NEW"));
-    }
+    CHECK_FALSE(CreateFolderPath("\\\\nohost-orvane\\share\\dir\\", *journal));
+    if (const std::string drive = MissingDrive(); !drive.empty())
+        CHECK_FALSE(CreateFolderPath(drive + "\\App\\", *journal));
+    CHECK(CreateFolderPath(folder / "NEW", *journal));
     journal->Close();
     const std::optional<JournalContents> written = ReadJournal(folder / "TEST.JNL");
     REQUIRE(written);
@@ -84,8 +84,9 @@ TEST_CASE("CreateFolderPath journals only the folders below the drive or share, 
     CHECK(folders == expected);
 }
 
-TEST_CASE("CopyFileTo overwrites a read-only destination and leaves only the archive flag")
+TEST_CASE("CopyFileTo overwrites a read-only destination, leaves only the archive flag and, unjournaled, no earlier copy")
 {
+    NoJournal unjournaled;
     ScratchFolder folder("copy");
     const std::string source = folder / "SRC.TXT";
     const std::string destination = folder / "DST.TXT";
@@ -93,19 +94,25 @@ TEST_CASE("CopyFileTo overwrites a read-only destination and leaves only the arc
     WriteTextFile(destination, "old");
     SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_READONLY);
     SetFileAttributesA(destination.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-    CHECK(CopyFileTo(source, destination) == 0);
+    CHECK(CopyFileTo(source, destination, unjournaled) == 0);
     CHECK(ReadTextFile(destination) == "new");
     CHECK(GetFileAttributesA(destination.c_str()) == FILE_ATTRIBUTE_ARCHIVE);
     SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_NORMAL);
+    // Without a journal nothing would ever take away an earlier version kept
+    // beside the file: none is kept, neither by the copy nor before a write.
+    JournalFileBeforeWriting(unjournaled, destination);
+    WIN32_FIND_DATAW found{};
+    CHECK_FALSE(FindFirstEntry(folder / "OVJ*.tmp", found).Valid());
 }
 
 TEST_CASE("CopyFileTo reports the system's error and keeps the destination")
 {
+    NoJournal unjournaled;
     ScratchFolder folder("copyfail");
     const std::string destination = folder / "DST.TXT";
     WriteTextFile(destination, "old");
     SetFileAttributesA(destination.c_str(), FILE_ATTRIBUTE_READONLY);
-    CHECK(CopyFileTo(folder / "MISSING.TXT", destination) == ERROR_FILE_NOT_FOUND);
+    CHECK(CopyFileTo(folder / "MISSING.TXT", destination, unjournaled) == ERROR_FILE_NOT_FOUND);
     CHECK(ReadTextFile(destination) == "old");
     CHECK(GetFileAttributesA(destination.c_str()) == FILE_ATTRIBUTE_ARCHIVE);
 
@@ -113,10 +120,10 @@ TEST_CASE("CopyFileTo reports the system's error and keeps the destination")
     WriteTextFile(folder / "SRC.TXT", "new");
     {
         HeldOpen held(destination);
-        CHECK(CopyFileTo(folder / "SRC.TXT", destination) == ERROR_SHARING_VIOLATION);
+        CHECK(CopyFileTo(folder / "SRC.TXT", destination, unjournaled) == ERROR_SHARING_VIOLATION);
     }
     CHECK(ReadTextFile(destination) == "old");
 
     // Into a folder that does not exist.
-    CHECK(CopyFileTo(folder / "SRC.TXT", folder / "NO\\DST.TXT") == ERROR_PATH_NOT_FOUND);
+    CHECK(CopyFileTo(folder / "SRC.TXT", folder / "NO\\DST.TXT", unjournaled) == ERROR_PATH_NOT_FOUND);
 }

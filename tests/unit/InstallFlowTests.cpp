@@ -11,7 +11,6 @@
 #include "support/RecordingCallback.h"
 #include "support/Scratch.h"
 #include "support/ScratchRegistry.h"
-#include "support/TestRunState.h"
 #include "support/Utf8.h"
 #include "text/IniFile.h"
 
@@ -22,16 +21,16 @@
 namespace {
 
 // The script of the run: its working copy, parsed as the start-up parses it.
-void UseScript(const std::string& text)
+void UseScript(RunState& state, const std::string& text)
 {
-    WriteTextFile(TheRun.scriptPath, text);
-    TheRun.script = ParseSetupScript(text);
+    WriteTextFile(state.scriptPath, text);
+    state.script = ParseSetupScript(text);
 }
 
 // The run state of a start-up on a distribution of the test's own, every
-// folder the install may write to in a scratch folder; restored afterwards.
+// folder the install may write to in a scratch folder.
 struct WindowlessRun {
-    SavedRunState saved{TheRun};
+    RunState state;
     ScratchFolder distribution{"flow-dist"};
     ScratchFolder work{"flow-work"};
     ScratchFolder machine{"flow-win"};
@@ -39,19 +38,18 @@ struct WindowlessRun {
 
     explicit WindowlessRun(const std::string& script)
     {
-        TheRun.sourceFolder = distribution.Path();
-        TheRun.workFolder = work.Path();
-        TheRun.tempFolder = work.Path();
-        TheRun.windowsFolder = machine.Path();
-        TheRun.systemFolder = machine.Path();
-        TheRun.scriptPath = work / "SETUP.INI";
-        TheRun.setupSpeed = 1;
+        state.sourceFolder = distribution.Path();
+        state.workFolder = work.Path();
+        state.tempFolder = work.Path();
+        state.windowsFolder = machine.Path();
+        state.systemFolder = machine.Path();
+        state.scriptPath = work / "SETUP.INI";
+        state.setupSpeed = 1;
         // No record and no Add/Remove entry: nothing of the machine's own.
-        TheRun.unSetupTitle = "Setup Only.";
-        TheRun.programId.clear();
-        UseScript(script);
+        state.unSetupTitle = "Setup Only.";
+        state.programId.clear();
+        UseScript(state, script);
     }
-    ~WindowlessRun() { saved.Restore(TheRun); }
     WindowlessRun(const WindowlessRun&) = delete;
     WindowlessRun& operator=(const WindowlessRun&) = delete;
 };
@@ -70,7 +68,7 @@ TEST_CASE("an install without windows: the steps and questions in their order, a
     person.installChoices.setupFolder = app;
     person.Answer(false).Answer(false);  // keep A.TXT; no association
 
-    const RunOutcome outcome = RunInstall(person, TheRun);
+    const RunOutcome outcome = RunInstall(person, run.state);
 
     CHECK(outcome.end == RunEnd::Completed);
     CHECK_FALSE(outcome.restartNeeded);
@@ -120,7 +118,7 @@ TEST_CASE("an install without windows stops where the person declines, with noth
     person.installChoices.setupFolder = app;
     person.Answer(false);
 
-    CHECK(RunInstall(person, TheRun).end == RunEnd::Cancelled);
+    CHECK(RunInstall(person, run.state).end == RunEnd::Cancelled);
 
     CHECK(person.calls.back() == "Abandon Declined");
     CHECK(person.calls[person.calls.size() - 2] == "CreateSetupFolder " + app + " -> no");
@@ -134,13 +132,13 @@ TEST_CASE("how an install without windows ends: with failures, or cancelled at t
     person.installChoices.setupFolder = run.target.Path();
     SUBCASE("a missing source completes with failures, the report offered and shown")
     {
-        CHECK(RunInstall(person, TheRun).end == RunEnd::CompletedWithFailures);
+        CHECK(RunInstall(person, run.state).end == RunEnd::CompletedWithFailures);
         CHECK(person.report.find("<File> " + run.distribution / "MISSING.TXT") == 0);
     }
     SUBCASE("an abort at the first poll is the person's cancel, with nothing more shown")
     {
         person.AbortAfter(0);
-        CHECK(RunInstall(person, TheRun).end == RunEnd::Cancelled);
+        CHECK(RunInstall(person, run.state).end == RunEnd::Cancelled);
         CHECK(person.calls.back() == "Status Measuring");
     }
 }
@@ -180,7 +178,7 @@ TEST_CASE("an install that fails is undone from its journal: what it made goes, 
         "Key2=(Cuser)" + newKey + "\r\nName2=N\r\nValue2=(Dwd)7\r\n";
     const std::string iniEntries = "[IniFile]\r\nData1=S,K,new,(App)OLD.INI\r\nData2=S,K,new,(App)NEW.INI\r\n";
     WindowlessRun run(scriptHead + iniEntries);
-    TheRun.journalPath = run.machine / "ORVSETUP.JNL";
+    run.state.journalPath = run.machine / "ORVSETUP.JNL";
     for (const char* name : {"A.TXT", "ソ.TXT", "C.TXT"}) WriteTextFile(run.distribution / name, std::string("new ") + name);
     const std::string app = run.target.Path();
     WriteTextFile(app + "A.TXT", "the earlier A");
@@ -196,16 +194,16 @@ TEST_CASE("an install that fails is undone from its journal: what it made goes, 
 
     SUBCASE("unattended, a failure report undoes everything and the run has failed")
     {
-        TheRun.allOrNothing = true;
-        UseScript(scriptHead + "File4=(App)\\MISSING.TXT\r\n" + iniEntries);
-        CHECK(RunInstall(person, TheRun).end == RunEnd::Failed);
+        run.state.allOrNothing = true;
+        UseScript(run.state, scriptHead + "File4=(App)\\MISSING.TXT\r\n" + iniEntries);
+        CHECK(RunInstall(person, run.state).end == RunEnd::Failed);
         CHECK(std::find(person.calls.begin(), person.calls.end(), "Status UndoingInstall") != person.calls.end());
     }
     SUBCASE("a registry write the system refuses undoes everything, interactive or not")
     {
-        UseScript(scriptHead + "Key3=(Cuser)" + key / "Volatile\\Refused" +
+        UseScript(run.state, scriptHead + "Key3=(Cuser)" + key / "Volatile\\Refused" +
                                              "\r\nName3=X\r\nValue3=(Str)x\r\n" + iniEntries);
-        CHECK(RunInstall(person, TheRun).end == RunEnd::Failed);
+        CHECK(RunInstall(person, run.state).end == RunEnd::Failed);
         CHECK(person.calls.back() == "Abandon Fatal");
     }
     CAPTURE(Utf8(ReadTextFile(app + "OLD.INI")));
@@ -213,13 +211,13 @@ TEST_CASE("an install that fails is undone from its journal: what it made goes, 
     CHECK(StoredText(HKEY_CURRENT_USER, key.Path(), "Kept") == "before");
     CHECK_FALSE(KeyExists(HKEY_CURRENT_USER, key / "表"));
     CHECK(KeyExists(HKEY_CURRENT_USER, key / "Volatile"));
-    CHECK_FALSE(PathExists(TheRun.journalPath));
+    CHECK_FALSE(PathExists(run.state.journalPath));
 }
 
 TEST_CASE("a completed install keeps its changes and leaves neither journal nor earlier copies; so does the person's abort")
 {
     WindowlessRun run("[CopyFile]\r\nFile1=(App)\\A.TXT\r\nFile2=(App)\\B.TXT\r\n");
-    TheRun.journalPath = run.machine / "ORVSETUP.JNL";
+    run.state.journalPath = run.machine / "ORVSETUP.JNL";
     WriteTextFile(run.distribution / "A.TXT", "new A");
     WriteTextFile(run.distribution / "B.TXT", "new B");
     const std::string app = run.target.Path();
@@ -228,17 +226,17 @@ TEST_CASE("a completed install keeps its changes and leaves neither journal nor 
     person.installChoices.setupFolder = app;
     SUBCASE("completed")
     {
-        CHECK(RunInstall(person, TheRun).end == RunEnd::Completed);
+        CHECK(RunInstall(person, run.state).end == RunEnd::Completed);
         CHECK(FilesIn(app) == decltype(FilesIn(app)){{"A.TXT", "new A"}, {"B.TXT", "new B"}});
     }
     SUBCASE("aborted by the person after the first copy: the question promised the copied files stay")
     {
         // The abort comes at the poll after the first copy.
         person.AbortAfter(4);
-        CHECK(RunInstall(person, TheRun).end == RunEnd::Cancelled);
+        CHECK(RunInstall(person, run.state).end == RunEnd::Cancelled);
         CHECK(FilesIn(app) == decltype(FilesIn(app)){{"A.TXT", "new A"}});
     }
-    CHECK_FALSE(PathExists(TheRun.journalPath));
+    CHECK_FALSE(PathExists(run.state.journalPath));
 }
 
 TEST_CASE("a journal a killed run left is undone by the next run, a line cut short ignored, each step logged")
@@ -253,11 +251,10 @@ TEST_CASE("a journal a killed run left is undone by the next run, a line cut sho
     {
         std::optional<Journal> journal = Journal::Start(path);
         REQUIRE(journal);
-        const ActiveJournalScope active(&*journal);
-        REQUIRE(CreateFolderPath(folder / "NEW\\表\\"));
-        REQUIRE(CopyFileTo(folder / "SOURCE.DAT", folder / "ソ.DAT") == 0);
-        REQUIRE(CopyFileTo(folder / "SOURCE.DAT", folder / "NEW\\表\\B.DAT") == 0);
-        RegistryAccess registry(HKEY_CURRENT_USER);
+        REQUIRE(CreateFolderPath(folder / "NEW\\表\\", *journal));
+        REQUIRE(CopyFileTo(folder / "SOURCE.DAT", folder / "ソ.DAT", *journal) == 0);
+        REQUIRE(CopyFileTo(folder / "SOURCE.DAT", folder / "NEW\\表\\B.DAT", *journal) == 0);
+        RegistryAccess registry(HKEY_CURRENT_USER, *journal);
         REQUIRE(registry.OpenKey(key / "Made\\Below", true));
         registry.WriteString("Value", "表示");
         // The process dies after journaling that KEPT.DAT goes aside, before
@@ -304,16 +301,16 @@ TEST_CASE("an INI file the script names without a folder is the Windows folder's
 
     SUBCASE("written there")
     {
-        CHECK(RunInstall(person, TheRun).end == RunEnd::Completed);
+        CHECK(RunInstall(person, run.state).end == RunEnd::Completed);
         CHECK(ReadTextFile(bare) == "[S]\r\nK=V\r\n");
         CHECK(ReadProfile("S", "K", "", "ORVFLOW.INI") == "V");
     }
     SUBCASE("made there, and taken away again by the undo of a failed install")
     {
-        TheRun.journalPath = run.machine / "ORVSETUP.JNL";
-        TheRun.allOrNothing = true;
-        UseScript("[IniFile]\r\nData1=S,K,V,ORVFLOW.INI\r\n[CopyFile]\r\nFile1=(App)\\MISSING.TXT\r\n");
-        CHECK(RunInstall(person, TheRun).end == RunEnd::Failed);
+        run.state.journalPath = run.machine / "ORVSETUP.JNL";
+        run.state.allOrNothing = true;
+        UseScript(run.state, "[IniFile]\r\nData1=S,K,V,ORVFLOW.INI\r\n[CopyFile]\r\nFile1=(App)\\MISSING.TXT\r\n");
+        CHECK(RunInstall(person, run.state).end == RunEnd::Failed);
         CHECK_FALSE(PathExists(bare));
     }
     DeleteFileA(bare.c_str());

@@ -9,7 +9,6 @@
 #include "services/FileFacts.h"
 #include "support/FileShapes.h"
 #include "support/Scratch.h"
-#include "support/TestRunState.h"
 
 TEST_CASE("DrivePart: a drive letter, or the server and share of a network path")
 {
@@ -69,7 +68,8 @@ TEST_CASE("DOS time stamps order files by their last write, to two seconds")
 
 TEST_CASE("the progress position: truncated share of the bytes, or entries done of all")
 {
-    InstallRun run{TheRun};
+    RunState state;
+    InstallRun run{state};
     run.copyEntryCount = 6;
     SUBCASE("by bytes, sizes beyond 32 bits")
     {

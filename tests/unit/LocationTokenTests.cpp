@@ -2,13 +2,13 @@
 #include <doctest/doctest.h>
 
 #include "app/SystemFolders.h"
+#include "engine/RunState.h"
 #include "script/LocationTokens.h"
 #include "script/ShiftJis.h"
 #include "services/FileOps.h"
 #include "services/ShellFolders.h"
 #include "services/SystemErrorText.h"
 #include "support/KnownFolders.h"
-#include "support/TestRunState.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -29,29 +29,29 @@ TEST_CASE("every location token expands to its folder")
     };
     for (const auto& [token, folder] : expected) {
         CAPTURE(token);
-        CHECK(ExpandTokens(std::string(token) + "X.TXT", LocationsOf(TheRun)) == std::string(folder) + "X.TXT");
+        CHECK(ExpandTokens(std::string(token) + "X.TXT", LocationsOf(folders.run)) == std::string(folder) + "X.TXT");
     }
-    CHECK(ExpandTokens("(Win)SYSTEM\\X.DLL", LocationsOf(TheRun)) == "C:\\WINDOWS\\SYSTEM\\X.DLL");
-    CHECK(ExpandTokens("(Win)\\SYSTEM", LocationsOf(TheRun)) == "C:\\WINDOWS\\SYSTEM");
-    CHECK(ExpandTokens("(Win)\\\\SYSTEM", LocationsOf(TheRun)) == "C:\\WINDOWS\\\\SYSTEM");
-    CHECK(ExpandTokens("(win)A", LocationsOf(TheRun)) == "C:\\WINDOWS\\A");
-    CHECK(ExpandTokens("(WIN)A", LocationsOf(TheRun)) == "C:\\WINDOWS\\A");
-    CHECK(ExpandTokens("(Prg)(Prg)", LocationsOf(TheRun)) == "C:\\Program Files\\C:\\Program Files\\");
-    CHECK(ExpandTokens("(App)\\BIN\\TOOL.EXE,(Sys)X", LocationsOf(TheRun)) == "C:\\APP\\BIN\\TOOL.EXE,C:\\WINDOWS\\SYSTEM\\X");
-    CHECK(ExpandTokens("plain text", LocationsOf(TheRun)) == "plain text");
-    CHECK(ExpandTokens("(Cuser)Software,(Pdd)(Str)", LocationsOf(TheRun)) == "(Cuser)Software,(Pdd)(Str)");
+    CHECK(ExpandTokens("(Win)SYSTEM\\X.DLL", LocationsOf(folders.run)) == "C:\\WINDOWS\\SYSTEM\\X.DLL");
+    CHECK(ExpandTokens("(Win)\\SYSTEM", LocationsOf(folders.run)) == "C:\\WINDOWS\\SYSTEM");
+    CHECK(ExpandTokens("(Win)\\\\SYSTEM", LocationsOf(folders.run)) == "C:\\WINDOWS\\\\SYSTEM");
+    CHECK(ExpandTokens("(win)A", LocationsOf(folders.run)) == "C:\\WINDOWS\\A");
+    CHECK(ExpandTokens("(WIN)A", LocationsOf(folders.run)) == "C:\\WINDOWS\\A");
+    CHECK(ExpandTokens("(Prg)(Prg)", LocationsOf(folders.run)) == "C:\\Program Files\\C:\\Program Files\\");
+    CHECK(ExpandTokens("(App)\\BIN\\TOOL.EXE,(Sys)X", LocationsOf(folders.run)) == "C:\\APP\\BIN\\TOOL.EXE,C:\\WINDOWS\\SYSTEM\\X");
+    CHECK(ExpandTokens("plain text", LocationsOf(folders.run)) == "plain text");
+    CHECK(ExpandTokens("(Cuser)Software,(Pdd)(Str)", LocationsOf(folders.run)) == "(Cuser)Software,(Pdd)(Str)");
 }
 
 TEST_CASE("tokens are expanded in table order, once")
 {
     KnownFolders folders;
     // A folder value holding a later token is expanded in turn...
-    TheRun.appFolder = "(Win)APP\\";
-    CHECK(ExpandTokens("(App)X", LocationsOf(TheRun)) == "C:\\WINDOWS\\APP\\X");
+    folders.run.appFolder = "(Win)APP\\";
+    CHECK(ExpandTokens("(App)X", LocationsOf(folders.run)) == "C:\\WINDOWS\\APP\\X");
     // ...an earlier token that only a replacement brings in stays.
-    TheRun.appFolder = "C:\\APP\\";
-    TheRun.windowsFolder = "(App)W\\";
-    CHECK(ExpandTokens("(Win)X", LocationsOf(TheRun)) == "(App)W\\X");
+    folders.run.appFolder = "C:\\APP\\";
+    folders.run.windowsFolder = "(App)W\\";
+    CHECK(ExpandTokens("(Win)X", LocationsOf(folders.run)) == "(App)W\\X");
 }
 
 TEST_CASE("the backslash merge looks only at single-byte backslashes")
@@ -68,27 +68,27 @@ TEST_CASE("the backslash merge looks only at single-byte backslashes")
 TEST_CASE("a value holding its own token ends and leaves it in place")
 {
     KnownFolders folders;
-    TheRun.appFolder = "(App)";
-    CHECK(ExpandTokens("(App)\\SUB", LocationsOf(TheRun)) == "(App)\\SUB");
-    CHECK(ExpandTokens("(App)(App)", LocationsOf(TheRun)) == "(App)(App)");
-    TheRun.appFolder = "C:\\(App)\\";
-    CHECK(ExpandTokens("(App)\\BIN\\(App)X", LocationsOf(TheRun)) == "C:\\(App)\\BIN\\C:\\(App)\\X");
+    folders.run.appFolder = "(App)";
+    CHECK(ExpandTokens("(App)\\SUB", LocationsOf(folders.run)) == "(App)\\SUB");
+    CHECK(ExpandTokens("(App)(App)", LocationsOf(folders.run)) == "(App)(App)");
+    folders.run.appFolder = "C:\\(App)\\";
+    CHECK(ExpandTokens("(App)\\BIN\\(App)X", LocationsOf(folders.run)) == "C:\\(App)\\BIN\\C:\\(App)\\X");
     CHECK(ReplaceToken("(app)", "(App)", "x(APP)y") == "x(APP)y");
 }
 
 TEST_CASE("thousands of tokens in one value are left unexpanded instead of growing without bound")
 {
     KnownFolders folders;
-    TheRun.appFolder = "C:\\users\\root\\Desktop\\Orvane\\";
+    folders.run.appFolder = "C:\\users\\root\\Desktop\\Orvane\\";
     std::string chain;
     for (int n = 0; n < 5000; ++n) chain += "(App)";
-    CHECK(ExpandTokens(chain, LocationsOf(TheRun)) == chain);
+    CHECK(ExpandTokens(chain, LocationsOf(folders.run)) == chain);
     // Below the limit a long value still expands as always.
     const std::string some = "(App)(App)(App)";
-    CHECK(ExpandTokens(some, LocationsOf(TheRun)) == TheRun.appFolder + TheRun.appFolder + TheRun.appFolder);
+    CHECK(ExpandTokens(some, LocationsOf(folders.run)) == folders.run.appFolder + folders.run.appFolder + folders.run.appFolder);
     std::string growsPast;
-    while (growsPast.size() + TheRun.appFolder.size() <= ExpansionLimit) growsPast += "(App)";
-    CHECK(ExpandTokens(growsPast, LocationsOf(TheRun)) == growsPast);
+    while (growsPast.size() + folders.run.appFolder.size() <= ExpansionLimit) growsPast += "(App)";
+    CHECK(ExpandTokens(growsPast, LocationsOf(folders.run)) == growsPast);
 }
 
 TEST_CASE("special folders come from the shell; the common ones copy the user's off NT")
@@ -99,18 +99,17 @@ TEST_CASE("special folders come from the shell; the common ones copy the user's 
     CHECK(FolderExists(GetSpecialFolder(CSIDL_STARTMENU)));
     CHECK(GetSpecialFolder(0x7FFF).empty());
 
-    SavedRunState saved{TheRun};
-    TheRun.platformId = 1;
-    LoadShellFolders(TheRun);
-    CHECK(TheRun.desktopFolder == desktop + "\\");
-    CHECK(TheRun.commonDesktopFolder == TheRun.desktopFolder);
-    CHECK(TheRun.commonProgramsFolder == TheRun.programsFolder);
-    CHECK(ExpandTokens("(C_Dsk)A", LocationsOf(TheRun)) == TheRun.desktopFolder + "A");
-    TheRun.platformId = 2;
-    LoadShellFolders(TheRun);
-    CHECK(TheRun.commonDesktopFolder == GetSpecialFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + "\\");
-    CHECK(TheRun.commonDesktopFolder != TheRun.desktopFolder);
-    saved.Restore(TheRun);
+    RunState run;
+    run.platformId = 1;
+    LoadShellFolders(run);
+    CHECK(run.desktopFolder == desktop + "\\");
+    CHECK(run.commonDesktopFolder == run.desktopFolder);
+    CHECK(run.commonProgramsFolder == run.programsFolder);
+    CHECK(ExpandTokens("(C_Dsk)A", LocationsOf(run)) == run.desktopFolder + "A");
+    run.platformId = 2;
+    LoadShellFolders(run);
+    CHECK(run.commonDesktopFolder == GetSpecialFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + "\\");
+    CHECK(run.commonDesktopFolder != run.desktopFolder);
 }
 
 TEST_CASE("the system folders of the run state")

@@ -5,11 +5,11 @@
 
 #include "app/SystemFolders.h"
 #include "engine/ProtectedFolders.h"
+#include "engine/RunState.h"
 #include "script/PathParts.h"
 #include "services/ShellFolders.h"
 #include "support/FolderLinks.h"
 #include "support/Scratch.h"
-#include "support/TestRunState.h"
 #include "text/Unicode.h"
 
 #include <windows.h>

@@ -54,8 +54,9 @@ std::string RaisedFacts(Action action)
 
 TEST_CASE("the registry layer writes each type as the system stores it")
 {
+    NoJournal unjournaled;
     ScratchKey scratch(HKEY_CURRENT_USER, "access");
-    RegistryAccess registry(HKEY_CURRENT_USER);
+    RegistryAccess registry(HKEY_CURRENT_USER, unjournaled);
     registry.CreateKey(scratch / "Made\\Deep");
     CHECK(KeyExists(HKEY_CURRENT_USER, scratch / "Made\\Deep"));
 
@@ -106,11 +107,12 @@ TEST_CASE("the registry layer writes each type as the system stores it")
 
 TEST_CASE("a key that cannot be created raises the layer's key text")
 {
+    NoJournal unjournaled;
     ScratchKey scratch(HKEY_CURRENT_USER, "nokey");
     REQUIRE(MakeKey(HKEY_CURRENT_USER, scratch.Path()));
     REQUIRE(MakeVolatileKey(HKEY_CURRENT_USER, scratch / "Volatile"));
     const std::string refused = scratch / "Volatile\\表ソ";
-    RegistryAccess registry(HKEY_CURRENT_USER);
+    RegistryAccess registry(HKEY_CURRENT_USER, unjournaled);
 
     const std::string text = RaisedText([&] { registry.CreateKey(refused); });
     CHECK(text == "ｷｰ " + refused + " の作成に失敗しました");
@@ -125,8 +127,9 @@ TEST_CASE("a key that cannot be created raises the layer's key text")
 
 TEST_CASE("a value that cannot be written raises the layer's value text, for every type")
 {
+    NoJournal unjournaled;
     ScratchKey scratch(HKEY_CURRENT_USER, "novalue");
-    RegistryAccess registry(HKEY_CURRENT_USER);
+    RegistryAccess registry(HKEY_CURRENT_USER, unjournaled);
 
     // No key open: nothing can be written.
     CHECK(RaisedText([&] { registry.WriteString("Name", "x"); }) == "'Name' の設定に失敗しました");

@@ -2,6 +2,7 @@
 // of each section and the text-to-integer conversion of registry data.
 #include <doctest/doctest.h>
 
+#include "engine/RunState.h"
 #include "script/CopyFileSection.h"
 #include "script/IniFileSection.h"
 #include "script/IntegerText.h"
@@ -14,7 +15,6 @@
 #include "services/RegistryKeys.h"
 #include "support/KnownFolders.h"
 #include "support/Scratch.h"
-#include "support/TestRunState.h"
 #include "text/IniFile.h"
 #include "text/NumberedList.h"
 
@@ -107,7 +107,7 @@ TEST_CASE("CopyFile entries: disk change, rename, compressed names and switches"
 
     SUBCASE("a compressed source installed under another name, always written")
     {
-        const CopyEntry entry = ParseCopyEntry("(App)\\SUB\\B.EX_|B.EXE,/W", SourceFolder, LocationsOf(TheRun));
+        const CopyEntry entry = ParseCopyEntry("(App)\\SUB\\B.EX_|B.EXE,/W", SourceFolder, LocationsOf(folders.run));
         CHECK_FALSE(entry.diskChange);
         CHECK(entry.source == "D:\\SRC\\B.EX_");
         CHECK(entry.compressed);
@@ -120,7 +120,7 @@ TEST_CASE("CopyFile entries: disk change, rename, compressed names and switches"
     }
     SUBCASE("a compressed source without a name gets the placeholder")
     {
-        const CopyEntry entry = ParseCopyEntry("(Sys)LIB.DL_", SourceFolder, LocationsOf(TheRun));
+        const CopyEntry entry = ParseCopyEntry("(Sys)LIB.DL_", SourceFolder, LocationsOf(folders.run));
         CHECK(entry.compressed);
         CHECK(entry.source == "D:\\SRC\\LIB.DL_");
         CHECK(entry.destination == "C:\\WINDOWS\\SYSTEM\\AUTO.EXT");
@@ -128,35 +128,35 @@ TEST_CASE("CopyFile entries: disk change, rename, compressed names and switches"
     }
     SUBCASE("(Dch) is an exact test on the first five characters")
     {
-        const CopyEntry marked = ParseCopyEntry("(Dch)(App)\\A.EXE", SourceFolder, LocationsOf(TheRun));
+        const CopyEntry marked = ParseCopyEntry("(Dch)(App)\\A.EXE", SourceFolder, LocationsOf(folders.run));
         CHECK(marked.diskChange);
         CHECK(marked.destination == "C:\\APP\\A.EXE");
-        const CopyEntry lower = ParseCopyEntry("(dch)(App)\\A.EXE", SourceFolder, LocationsOf(TheRun));
+        const CopyEntry lower = ParseCopyEntry("(dch)(App)\\A.EXE", SourceFolder, LocationsOf(folders.run));
         CHECK_FALSE(lower.diskChange);
         CHECK(lower.destination == "(dch)C:\\APP\\A.EXE");
         CHECK(lower.source == "D:\\SRC\\A.EXE");
-        CHECK_FALSE(ParseCopyEntry("(App)\\(Dch)A.EXE", SourceFolder, LocationsOf(TheRun)).diskChange);
+        CHECK_FALSE(ParseCopyEntry("(App)\\(Dch)A.EXE", SourceFolder, LocationsOf(folders.run)).diskChange);
     }
     SUBCASE("switches are contains-tests in any order and letter case")
     {
-        const CopyEntry entry = ParseCopyEntry("(Sys)X.OCX,/r/s", SourceFolder, LocationsOf(TheRun));
+        const CopyEntry entry = ParseCopyEntry("(Sys)X.OCX,/r/s", SourceFolder, LocationsOf(folders.run));
         CHECK(entry.Shared());
         CHECK(entry.SelfRegistering());
         CHECK_FALSE(entry.AlwaysWrite());
         CHECK(entry.switches == ",/r/s");
         CHECK(entry.destination == "C:\\WINDOWS\\SYSTEM\\X.OCX");
         // Only the first comma cuts; the switch text keeps the rest whole.
-        CHECK(ParseCopyEntry("(App)\\A.EXE, /W ,x", SourceFolder, LocationsOf(TheRun)).switches == ", /W ,x");
-        CHECK(ParseCopyEntry("(App)\\A.EXE, /W ,x", SourceFolder, LocationsOf(TheRun)).AlwaysWrite());
+        CHECK(ParseCopyEntry("(App)\\A.EXE, /W ,x", SourceFolder, LocationsOf(folders.run)).switches == ", /W ,x");
+        CHECK(ParseCopyEntry("(App)\\A.EXE, /W ,x", SourceFolder, LocationsOf(folders.run)).AlwaysWrite());
     }
     SUBCASE("trail bytes equal to \"|\", \"\\\" and \"_\" are no separators")
     {
         // ポ ends in 0x7C, 表 in 0x5C, ダ in 0x5F.
-        const CopyEntry entry = ParseCopyEntry("(App)\\表\\ポ.TX_|ダ\\ポ表,/S", SourceFolder, LocationsOf(TheRun));
+        const CopyEntry entry = ParseCopyEntry("(App)\\表\\ポ.TX_|ダ\\ポ表,/S", SourceFolder, LocationsOf(folders.run));
         CHECK(entry.source == "D:\\SRC\\ポ.TX_");
         CHECK(entry.destination == "C:\\APP\\表\\ダ\\ポ表");
         CHECK(entry.Shared());
-        const CopyEntry plain = ParseCopyEntry("(App)\\表ダ", SourceFolder, LocationsOf(TheRun));
+        const CopyEntry plain = ParseCopyEntry("(App)\\表ダ", SourceFolder, LocationsOf(folders.run));
         CHECK_FALSE(plain.compressed);
         CHECK(plain.destination == "C:\\APP\\表ダ");
         CHECK(plain.source == "D:\\SRC\\表ダ");
@@ -199,7 +199,7 @@ TEST_CASE("Relate values: extension, description, command and icon")
     CHECK(ParseRelateName("smp,Sample, data").extension == "smp");
     CHECK(ParseRelateName("smp,Sample, data").description == "Sample, data");
 
-    const RelateFile view = ParseRelateFile("open,(App)\\VIEW.EXE,%1,0", LocationsOf(TheRun));
+    const RelateFile view = ParseRelateFile("open,(App)\\VIEW.EXE,%1,0", LocationsOf(folders.run));
     CHECK(view.verb == "open");
     CHECK(view.program == "C:\\APP\\VIEW.EXE");
     CHECK(view.arguments == std::vector<std::string>{"%1"});
@@ -209,30 +209,30 @@ TEST_CASE("Relate values: extension, description, command and icon")
 
     // A blank quotes the program; empty middle fields are dropped; arguments
     // are never quoted.
-    TheRun.appFolder = "C:\\My App\\表\\";
-    const RelateFile spaced = ParseRelateFile("edit,(App)VIEW.EXE,,/e,,\"%1\",2", LocationsOf(TheRun));
+    folders.run.appFolder = "C:\\My App\\表\\";
+    const RelateFile spaced = ParseRelateFile("edit,(App)VIEW.EXE,,/e,,\"%1\",2", LocationsOf(folders.run));
     CHECK(spaced.program == "C:\\My App\\表\\VIEW.EXE");
     CHECK(spaced.arguments == std::vector<std::string>{"/e", "\"%1\""});
     CHECK(spaced.command == "\"C:\\My App\\表\\VIEW.EXE\" /e \"%1\"");
     CHECK(spaced.defaultIcon == "C:\\My App\\表\\VIEW.EXE,2");
 
     // Fewer than two commas: no program, and the command is empty.
-    const RelateFile shortValue = ParseRelateFile("open,VIEW.EXE", LocationsOf(TheRun));
+    const RelateFile shortValue = ParseRelateFile("open,VIEW.EXE", LocationsOf(folders.run));
     CHECK(shortValue.verb == "open");
     CHECK(shortValue.program.empty());
     CHECK(shortValue.command.empty());
     CHECK(shortValue.iconIndex == "VIEW.EXE");
-    CHECK(ParseRelateFile("open,(App)\\V.EXE,", LocationsOf(TheRun)).iconIndex.empty());
+    CHECK(ParseRelateFile("open,(App)\\V.EXE,", LocationsOf(folders.run)).iconIndex.empty());
 }
 
 TEST_CASE("MakeFolder adds the trailing backslash before expanding")
 {
     KnownFolders folders;
-    CHECK(ParseMakeFolder("(App)\\DATA", LocationsOf(TheRun)) == "C:\\APP\\DATA\\");
-    CHECK(ParseMakeFolder("(App)DATA\\", LocationsOf(TheRun)) == "C:\\APP\\DATA\\");
-    CHECK(ParseMakeFolder("(App)", LocationsOf(TheRun)) == "C:\\APP\\");
+    CHECK(ParseMakeFolder("(App)\\DATA", LocationsOf(folders.run)) == "C:\\APP\\DATA\\");
+    CHECK(ParseMakeFolder("(App)DATA\\", LocationsOf(folders.run)) == "C:\\APP\\DATA\\");
+    CHECK(ParseMakeFolder("(App)", LocationsOf(folders.run)) == "C:\\APP\\");
     // The 0x5C that ends 表 is no delimiter.
-    CHECK(ParseMakeFolder("(App)表", LocationsOf(TheRun)) == "C:\\APP\\表\\");
+    CHECK(ParseMakeFolder("(App)表", LocationsOf(folders.run)) == "C:\\APP\\表\\");
 }
 
 TEST_CASE("ShortCut: the governing check box is the first matching contains-test")
@@ -273,22 +273,22 @@ TEST_CASE("ShortCut values: target, arguments, link and working folder")
     CHECK(items[0].name == "Default");
     CHECK(items[1].name.empty());
 
-    const ShortcutEntry byDefault = ParseShortcut(items[0], LocationsOf(TheRun));
+    const ShortcutEntry byDefault = ParseShortcut(items[0], LocationsOf(folders.run));
     CHECK(byDefault.target == "C:\\APP\\VIEW.EXE");
     CHECK(byDefault.arguments == "/a, /b");
     CHECK(byDefault.link == "C:\\SM\\Programs\\VIEW.EXE");
     CHECK(byDefault.workingFolder.empty());
 
     // A present but empty name is placed in the Programs folder as it is.
-    CHECK(ParseShortcut(items[1], LocationsOf(TheRun)).link == "C:\\SM\\Programs\\");
+    CHECK(ParseShortcut(items[1], LocationsOf(folders.run)).link == "C:\\SM\\Programs\\");
 
-    const ShortcutEntry desktop = ParseShortcut(items[2], LocationsOf(TheRun));
+    const ShortcutEntry desktop = ParseShortcut(items[2], LocationsOf(folders.run));
     CHECK(desktop.link == "C:\\Desk\\C");
     CHECK(desktop.workingFolder == "C:\\APP\\DATA");
 
-    CHECK(ParseShortcut({"(App)\\V.EXE", "Viewer"}, LocationsOf(TheRun)).link == "C:\\SM\\Programs\\Viewer");
-    CHECK(ParseShortcut({"(App)\\V.EXE", "(Smn)Viewer"}, LocationsOf(TheRun)).link == "C:\\SM\\Viewer");
-    CHECK(ParseShortcut({"(App)\\V.EXE", "Tools)Viewer"}, LocationsOf(TheRun)).link == "Tools)Viewer");
+    CHECK(ParseShortcut({"(App)\\V.EXE", "Viewer"}, LocationsOf(folders.run)).link == "C:\\SM\\Programs\\Viewer");
+    CHECK(ParseShortcut({"(App)\\V.EXE", "(Smn)Viewer"}, LocationsOf(folders.run)).link == "C:\\SM\\Viewer");
+    CHECK(ParseShortcut({"(App)\\V.EXE", "Tools)Viewer"}, LocationsOf(folders.run)).link == "Tools)Viewer");
 }
 
 TEST_CASE("Registry keys: root token by exact test, subkey from the eighth character")
@@ -326,62 +326,62 @@ TEST_CASE("Registry values: type tokens, path marker and conversions")
     using Kind = RegistryValueData::Kind;
     KnownFolders folders;
 
-    const RegistryValueData path = ParseRegistryValue("(Pdd)(Str)(App)", LocationsOf(TheRun));
+    const RegistryValueData path = ParseRegistryValue("(Pdd)(Str)(App)", LocationsOf(folders.run));
     CHECK(path.type == Kind::String);
     CHECK(path.text == "C:\\APP");
-    CHECK(ParseRegistryValue("(pdd)(Str)(App)", LocationsOf(TheRun)).text == "C:\\APP");
-    CHECK(ParseRegistryValue("(Str)(App)", LocationsOf(TheRun)).text == "C:\\APP\\");
-    CHECK(ParseRegistryValue("(Pdd)(Str)C:\\表", LocationsOf(TheRun)).text == "C:\\表");
-    CHECK(ParseRegistryValue("(Exp)%WINDIR%\\x", LocationsOf(TheRun)).type == Kind::ExpandString);
-    CHECK(ParseRegistryValue("(Exp)%WINDIR%\\x", LocationsOf(TheRun)).text == "%WINDIR%\\x");
+    CHECK(ParseRegistryValue("(pdd)(Str)(App)", LocationsOf(folders.run)).text == "C:\\APP");
+    CHECK(ParseRegistryValue("(Str)(App)", LocationsOf(folders.run)).text == "C:\\APP\\");
+    CHECK(ParseRegistryValue("(Pdd)(Str)C:\\表", LocationsOf(folders.run)).text == "C:\\表");
+    CHECK(ParseRegistryValue("(Exp)%WINDIR%\\x", LocationsOf(folders.run)).type == Kind::ExpandString);
+    CHECK(ParseRegistryValue("(Exp)%WINDIR%\\x", LocationsOf(folders.run)).text == "%WINDIR%\\x");
 
-    CHECK(ParseRegistryValue("(Int)42", LocationsOf(TheRun)).type == Kind::Dword);
-    CHECK(ParseRegistryValue("(Int)42", LocationsOf(TheRun)).number == 42);
-    CHECK(ParseRegistryValue("(Dwd)-1", LocationsOf(TheRun)).number == 0xFFFFFFFFu);
-    CHECK(ParseRegistryValue("(Dwd)$10", LocationsOf(TheRun)).number == 16);
-    CHECK(ParseRegistryValue("(Int)abc", LocationsOf(TheRun)).type == Kind::Dword);
-    CHECK(ParseRegistryValue("(Int)abc", LocationsOf(TheRun)).number == 0);
-    CHECK(ParseRegistryValue("(Dwd)12x", LocationsOf(TheRun)).number == 0);
-    CHECK(ParseRegistryValue("(Int)4294967295", LocationsOf(TheRun)).number == 0);
+    CHECK(ParseRegistryValue("(Int)42", LocationsOf(folders.run)).type == Kind::Dword);
+    CHECK(ParseRegistryValue("(Int)42", LocationsOf(folders.run)).number == 42);
+    CHECK(ParseRegistryValue("(Dwd)-1", LocationsOf(folders.run)).number == 0xFFFFFFFFu);
+    CHECK(ParseRegistryValue("(Dwd)$10", LocationsOf(folders.run)).number == 16);
+    CHECK(ParseRegistryValue("(Int)abc", LocationsOf(folders.run)).type == Kind::Dword);
+    CHECK(ParseRegistryValue("(Int)abc", LocationsOf(folders.run)).number == 0);
+    CHECK(ParseRegistryValue("(Dwd)12x", LocationsOf(folders.run)).number == 0);
+    CHECK(ParseRegistryValue("(Int)4294967295", LocationsOf(folders.run)).number == 0);
 
-    CHECK(ParseRegistryValue("(Bin)zz", LocationsOf(TheRun)).type == Kind::Nothing);
-    CHECK(ParseRegistryValue("(Bin)", LocationsOf(TheRun)).type == Kind::Nothing);
-    CHECK(ParseRegistryValue("(Bin)100000000", LocationsOf(TheRun)).type == Kind::Nothing);
-    const RegistryValueData sixteen = ParseRegistryValue("(Bin)10", LocationsOf(TheRun));
+    CHECK(ParseRegistryValue("(Bin)zz", LocationsOf(folders.run)).type == Kind::Nothing);
+    CHECK(ParseRegistryValue("(Bin)", LocationsOf(folders.run)).type == Kind::Nothing);
+    CHECK(ParseRegistryValue("(Bin)100000000", LocationsOf(folders.run)).type == Kind::Nothing);
+    const RegistryValueData sixteen = ParseRegistryValue("(Bin)10", LocationsOf(folders.run));
     CHECK(sixteen.type == Kind::Binary);
     CHECK(sixteen.number == 0x10);
-    CHECK(ParseRegistryValue("(Bin)1234ABCD", LocationsOf(TheRun)).number == 0x1234ABCDu);
-    CHECK(ParseRegistryValue("(Bin)ffffffff", LocationsOf(TheRun)).number == 0xFFFFFFFFu);
+    CHECK(ParseRegistryValue("(Bin)1234ABCD", LocationsOf(folders.run)).number == 0x1234ABCDu);
+    CHECK(ParseRegistryValue("(Bin)ffffffff", LocationsOf(folders.run)).number == 0xFFFFFFFFu);
 
     // An empty value writes nothing; another token stores the whole value.
-    CHECK(ParseRegistryValue("", LocationsOf(TheRun)).type == Kind::Nothing);
-    CHECK(ParseRegistryValue("(Pdd)", LocationsOf(TheRun)).type == Kind::Nothing);
-    CHECK(ParseRegistryValue("(str)x", LocationsOf(TheRun)).type == Kind::String);
-    CHECK(ParseRegistryValue("(str)x", LocationsOf(TheRun)).text == "(str)x");
-    CHECK(ParseRegistryValue("(App)x", LocationsOf(TheRun)).text == "C:\\APP\\x");
-    CHECK(ParseRegistryValue("abc", LocationsOf(TheRun)).text == "abc");
+    CHECK(ParseRegistryValue("", LocationsOf(folders.run)).type == Kind::Nothing);
+    CHECK(ParseRegistryValue("(Pdd)", LocationsOf(folders.run)).type == Kind::Nothing);
+    CHECK(ParseRegistryValue("(str)x", LocationsOf(folders.run)).type == Kind::String);
+    CHECK(ParseRegistryValue("(str)x", LocationsOf(folders.run)).text == "(str)x");
+    CHECK(ParseRegistryValue("(App)x", LocationsOf(folders.run)).text == "C:\\APP\\x");
+    CHECK(ParseRegistryValue("abc", LocationsOf(folders.run)).text == "abc");
 }
 
 TEST_CASE("IniFile values: three fields off the front, the rest is the path")
 {
     KnownFolders folders;
-    const IniFileEntry tool = ParseIniFileEntry("Opt,Path,(App),(Win)TOOL.INI", LocationsOf(TheRun));
+    const IniFileEntry tool = ParseIniFileEntry("Opt,Path,(App),(Win)TOOL.INI", LocationsOf(folders.run));
     CHECK(tool.section == "Opt");
     CHECK(tool.key == "Path");
     CHECK(tool.value == "C:\\APP\\");
     CHECK(tool.file == "C:\\WINDOWS\\TOOL.INI");
 
-    const IniFileEntry commas = ParseIniFileEntry("S,K,V,C:\\A,B\\X,Y.INI", LocationsOf(TheRun));
+    const IniFileEntry commas = ParseIniFileEntry("S,K,V,C:\\A,B\\X,Y.INI", LocationsOf(folders.run));
     CHECK(commas.value == "V");
     CHECK(commas.file == "C:\\A,B\\X,Y.INI");
 
-    const IniFileEntry twoCommas = ParseIniFileEntry("a,b,c", LocationsOf(TheRun));
+    const IniFileEntry twoCommas = ParseIniFileEntry("a,b,c", LocationsOf(folders.run));
     CHECK(twoCommas.section == "a");
     CHECK(twoCommas.key == "b");
     CHECK(twoCommas.value.empty());
     CHECK(twoCommas.file == "c");
 
-    const IniFileEntry japanese = ParseIniFileEntry("表,ポ,能,C:\\表\\ポ.INI", LocationsOf(TheRun));
+    const IniFileEntry japanese = ParseIniFileEntry("表,ポ,能,C:\\表\\ポ.INI", LocationsOf(folders.run));
     CHECK(japanese.section == "表");
     CHECK(japanese.key == "ポ");
     CHECK(japanese.file == "C:\\表\\ポ.INI");

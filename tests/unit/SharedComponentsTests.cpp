@@ -29,63 +29,67 @@ std::string PlaceComponent(const ScratchFolder& folder, const std::string& compo
 
 TEST_CASE("a shared file is counted from 1 when new and from 2 when already on disk")
 {
+    NoJournal unjournaled;
     ScratchFolder folder("shared");
     ScratchSharedCounts counted;
     const std::string fresh = counted.Watch(folder / "表\\NEW.DLL");
     const std::string present = counted.Watch(folder / "OLD.DLL");
     WriteTextFile(present, "already here");
 
-    CHECK(GetSharedCount(fresh) == 0);
-    CHECK(AdjustSharedCount(fresh, true) == 1);
-    CHECK(AdjustSharedCount(present, true) == 2);
-    CHECK(AdjustSharedCount(present, true) == 3);
-    CHECK(GetSharedCount(fresh) == 1);
-    CHECK(GetSharedCount(present) == 3);
+    CHECK(GetSharedCount(fresh, unjournaled) == 0);
+    CHECK(AdjustSharedCount(fresh, true, unjournaled) == 1);
+    CHECK(AdjustSharedCount(present, true, unjournaled) == 2);
+    CHECK(AdjustSharedCount(present, true, unjournaled) == 3);
+    CHECK(GetSharedCount(fresh, unjournaled) == 1);
+    CHECK(GetSharedCount(present, unjournaled) == 3);
     CHECK(ScratchSharedCounts::Stored(fresh) == 1u);
 }
 
 TEST_CASE("lowering a count writes it, removes it at 0, and gives -1 for a file never counted")
 {
+    NoJournal unjournaled;
     ScratchFolder folder("unshare");
     ScratchSharedCounts counted;
     const std::string path = counted.Watch(folder / "LIB.DLL");
     counted.Set(path, 3);
-    CHECK(AdjustSharedCount(path, false) == 2);
+    CHECK(AdjustSharedCount(path, false, unjournaled) == 2);
     CHECK(ScratchSharedCounts::Stored(path) == 2u);
-    CHECK(AdjustSharedCount(path, false) == 1);
-    CHECK(AdjustSharedCount(path, false) == 0);
+    CHECK(AdjustSharedCount(path, false, unjournaled) == 1);
+    CHECK(AdjustSharedCount(path, false, unjournaled) == 0);
     CHECK_FALSE(ScratchSharedCounts::Stored(path));
-    CHECK(AdjustSharedCount(path, false) == -1);
+    CHECK(AdjustSharedCount(path, false, unjournaled) == -1);
     CHECK_FALSE(ScratchSharedCounts::Stored(path));
 }
 
 TEST_CASE("a count stored as another type reads 0")
 {
+    NoJournal unjournaled;
     ScratchFolder folder("strcount");
     ScratchSharedCounts counted;
     const std::string text = counted.Watch(folder / "TEXT.DLL");
     const std::string binary = counted.Watch(folder / "BIN.DLL");
     REQUIRE(StoreValue(HKEY_LOCAL_MACHINE, SharedDllsKey, text, REG_SZ, std::string("3\0", 2)));
     REQUIRE(StoreValue(HKEY_LOCAL_MACHINE, SharedDllsKey, binary, REG_BINARY, std::string("\3\0\0\0", 4)));
-    CHECK(GetSharedCount(text) == 0);
-    CHECK(GetSharedCount(binary) == 0);
+    CHECK(GetSharedCount(text, unjournaled) == 0);
+    CHECK(GetSharedCount(binary, unjournaled) == 0);
     // Raising it starts afresh and stores a proper count.
-    CHECK(AdjustSharedCount(text, true) == 1);
+    CHECK(AdjustSharedCount(text, true, unjournaled) == 1);
     CHECK(ScratchSharedCounts::Stored(text) == 1u);
 }
 
 TEST_CASE("a count that cannot be written raises the registry layer's error")
 {
+    NoJournal unjournaled;
     // A value name longer than the system allows: the path of the file.
     const std::string path = "C:\\" + std::string(16384, 'X') + ".DLL";
     std::string raised;
     try {
-        AdjustSharedCount(path, true);
+        AdjustSharedCount(path, true, unjournaled);
     } catch (const SetupError& error) {
         raised = error.Message();
     }
     CHECK(raised == "'" + path + "' の設定に失敗しました");
-    CHECK(GetSharedCount(path) == 0);
+    CHECK(GetSharedCount(path, unjournaled) == 0);
 }
 
 TEST_CASE("IsRegistrable looks for .OCX or .DLL anywhere in the path, case ignored")

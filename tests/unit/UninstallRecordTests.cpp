@@ -133,6 +133,7 @@ TEST_CASE("the fast record equals the key-by-key record byte for byte")
 
 TEST_CASE("an earlier record is backed up and merged into the lists and slots")
 {
+    NoJournal unjournaled;
     RecordPlace place;
     const std::string earlier =
         "[DeleteFolder]\r\nFolder1=C:\\APP\\DATA\\\r\n"
@@ -145,7 +146,7 @@ TEST_CASE("an earlier record is backed up and merged into the lists and slots")
 
     UninstallLists lists;
     RestoreSlots slots;
-    LoadPreviousRecord(place.input.recordPath, place.Backup(), lists, slots);
+    LoadPreviousRecord(place.input.recordPath, place.Backup(), lists, slots, unjournaled);
     CHECK(ReadTextFile(place.Backup()) == earlier);
     CHECK(lists.deleteFolderList == std::vector<std::string>{"C:\\APP\\DATA\\"});
     CHECK(lists.deleteFileList == std::vector<std::string>{"C:\\APP\\A.EXE", "C:\\APP\\表.DLL,/S"});
@@ -165,7 +166,7 @@ TEST_CASE("an earlier record is backed up and merged into the lists and slots")
         DeleteFileA(place.input.recordPath.c_str());
         UninstallLists fresh;
         RestoreSlots freshSlots;
-        LoadPreviousRecord(place.input.recordPath, place.Backup(), fresh, freshSlots);
+        LoadPreviousRecord(place.input.recordPath, place.Backup(), fresh, freshSlots, unjournaled);
         CHECK(fresh.deleteFileList.empty());
         CHECK(freshSlots == RestoreSlots{});
         CHECK_FALSE(PathExists(place.Backup()));
@@ -277,14 +278,15 @@ TEST_CASE("a setup folder on another volume gets the record by a rename beside i
 
 TEST_CASE("OVSET98.INI remembers the setup folder per program ID and forgets it")
 {
+    NoJournal unjournaled;
     ScratchFolder windows("win");
     const std::string list = windows / "OVSET98.INI";
-    RememberSetupFolder(windows.Path(), "", "C:\\APP\\");
+    RememberSetupFolder(windows.Path(), "", "C:\\APP\\", unjournaled);
     CHECK_FALSE(PathExists(list));
 
-    RememberSetupFolder(windows.Path(), "SAMPLE01", "C:\\APP\\");
-    RememberSetupFolder(windows.Path(), "OTHER", "D:\\表\\");
-    RememberSetupFolder(windows.Path(), "SAMPLE01", "C:\\NEW\\");
+    RememberSetupFolder(windows.Path(), "SAMPLE01", "C:\\APP\\", unjournaled);
+    RememberSetupFolder(windows.Path(), "OTHER", "D:\\表\\", unjournaled);
+    RememberSetupFolder(windows.Path(), "SAMPLE01", "C:\\NEW\\", unjournaled);
     CHECK(ReadTextFile(list) == "[SAMPLE01]\r\nFolder=C:\\NEW\\\r\n[OTHER]\r\nFolder=D:\\表\\\r\n");
 
     ForgetProgram(windows.Path(), "");

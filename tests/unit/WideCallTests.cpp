@@ -32,6 +32,7 @@ bool WideExists(const std::wstring& path)
 
 TEST_CASE("names ending in the byte 0x5C and half-width katakana are copied, found, measured and deleted")
 {
+    NoJournal unjournaled;
     ScratchFolder folder("widenames");
     const std::wstring wideFolder = WideFromShiftJis(folder.Path());
     const std::string source = folder / "ソ.txt";
@@ -39,10 +40,10 @@ TEST_CASE("names ending in the byte 0x5C and half-width katakana are copied, fou
     const std::string kana = folder / "ｶﾀｶﾅ.txt";
     WriteTextFile(source, "sjis");
 
-    CHECK(CopyFileTo(source, table) == 0);
-    CHECK(CopyFileTo(source, kana) == 0);
-    CHECK_FALSE(CreateFolderPath(folder / "表\\ソ"));  // the file named "表" is in the way
-    CHECK(CreateFolderPath(folder / "能\\ソ"));
+    CHECK(CopyFileTo(source, table, unjournaled) == 0);
+    CHECK(CopyFileTo(source, kana, unjournaled) == 0);
+    CHECK_FALSE(CreateFolderPath(folder / "表\\ソ", unjournaled));  // the file named "表" is in the way
+    CHECK(CreateFolderPath(folder / "能\\ソ", unjournaled));
     // The names on disk are the characters themselves, not their bytes.
     CHECK(WideExists(wideFolder + L"\u30BD.txt"));
     CHECK(WideExists(wideFolder + L"\u8868"));
@@ -69,6 +70,7 @@ TEST_CASE("names ending in the byte 0x5C and half-width katakana are copied, fou
 
 TEST_CASE("a found name that Shift-JIS cannot hold is left alone, never turned into a pattern for others")
 {
+    NoJournal unjournaled;
     ScratchFolder folder("unheld");
     const std::wstring wideFolder = WideFromShiftJis(folder.Path());
     const std::wstring zoe = wideFolder + L"Zo\u00EB.txt";
@@ -77,7 +79,7 @@ TEST_CASE("a found name that Shift-JIS cannot hold is left alone, never turned i
         REQUIRE(file.Valid());
     }
     // "Zo?.txt" would be a pattern matching this folder and what it holds.
-    REQUIRE(CreateFolderPath(folder / "Zo1.txt"));
+    REQUIRE(CreateFolderPath(folder / "Zo1.txt", unjournaled));
     WriteTextFile(folder / "Zo1.txt\\KEEP.DAT", "keep");
     WriteTextFile(folder / "OTHER.txt", "x");
 
@@ -93,13 +95,14 @@ TEST_CASE("a found name that Shift-JIS cannot hold is left alone, never turned i
 
 TEST_CASE("registry strings are stored as UTF-16 with their terminating zero and read back identical")
 {
+    NoJournal unjournaled;
     ScratchKey scratch(HKEY_CURRENT_USER, "wide");
     const std::string path = scratch / "表示ソフト";
     const std::string text = "表示ソフト ｶﾀｶﾅ C:\\ソ\\能";
     const std::wstring wideText = L"\u8868\u793A\u30BD\u30D5\u30C8 \uFF76\uFF80\uFF76\uFF85 C:\\\u30BD\\\u80FD";
     REQUIRE(WideFromShiftJis(text) == wideText);
     {
-        RegistryAccess registry(HKEY_CURRENT_USER);
+        RegistryAccess registry(HKEY_CURRENT_USER, unjournaled);
         REQUIRE(registry.OpenKey(path, true));
         registry.WriteString("名前", text);
         registry.WriteExpandString("展開", "%TEMP%\\表");

@@ -74,6 +74,7 @@ struct Place {
 
 int main(int argc, char** argv)
 {
+    NoJournal unjournaled;
     int files = 1000;
     int earlier = 1000;
     bool reference = false;
@@ -99,7 +100,7 @@ int main(int argc, char** argv)
     const double start = Seconds();
     UninstallLists lists;
     RestoreSlots slots;
-    LoadPreviousRecord(fast.input.RecordPath, fast.input.WorkFolder + "UNSETUPB.INI", lists, slots);
+    LoadPreviousRecord(fast.input.RecordPath, fast.input.WorkFolder + "UNSETUPB.INI", lists, slots, unjournaled);
     const double loaded = Seconds();
     for (int i = 1; i <= files; ++i) lists.DeleteFileList.push_back(FilePath(i));
     lists.DeleteFileList.push_back(fast.input.RecordPath);

@@ -1,3 +1,0 @@
-#include "support/TestRunState.h"
-
-RunState TheRun;
