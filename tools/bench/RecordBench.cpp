@@ -95,21 +95,21 @@ int main(int argc, char** argv)
     Place fast(root + "fast\\");
     // The earlier entries are distinct from the new files, so the record
     // grows to files + earlier entries.
-    WriteEarlierRecord(fast.input.RecordPath, earlier, files);
+    WriteEarlierRecord(fast.input.recordPath, earlier, files);
 
     const double start = Seconds();
     UninstallLists lists;
     RestoreSlots slots;
-    LoadPreviousRecord(fast.input.RecordPath, fast.input.WorkFolder + "UNSETUPB.INI", lists, slots, unjournaled);
+    LoadPreviousRecord(fast.input.recordPath, fast.input.workFolder + "UNSETUPB.INI", lists, slots, unjournaled);
     const double loaded = Seconds();
-    for (int i = 1; i <= files; ++i) lists.DeleteFileList.push_back(FilePath(i));
-    lists.DeleteFileList.push_back(fast.input.RecordPath);
+    for (int i = 1; i <= files; ++i) lists.deleteFileList.push_back(FilePath(i));
+    lists.deleteFileList.push_back(fast.input.recordPath);
     const unsigned long result = WriteUninstallRecord(fast.input, lists, slots, nullptr);
-    WriteUnSetupRegistryKey(fast.input.RecordPath, "SOFTWARE\\Bench");
-    WriteProgramId(fast.input.RecordPath, "BENCH");
+    WriteUnSetupRegistryKey(fast.input.recordPath, "SOFTWARE\\Bench");
+    WriteProgramId(fast.input.recordPath, "BENCH");
     const double written = Seconds();
     std::printf("record of %d files plus %d earlier entries (%zu DeleteFile items)\n", files, earlier,
-                lists.DeleteFileList.size());
+                lists.deleteFileList.size());
     std::printf("  load earlier record: %.3f s\n", loaded - start);
     std::printf("  write record:        %.3f s%s\n", written - loaded, result == 0 ? "" : "  (NOT put in place)");
     std::printf("  total:               %.3f s\n", written - start);
@@ -118,10 +118,10 @@ int main(int argc, char** argv)
         Place slow(root + "keybykey\\");
         const double before = Seconds();
         WriteRecordKeyByKey(slow.input, lists, slots);
-        WriteUnSetupRegistryKey(slow.input.RecordPath, "SOFTWARE\\Bench");
-        WriteProgramId(slow.input.RecordPath, "BENCH");
+        WriteUnSetupRegistryKey(slow.input.recordPath, "SOFTWARE\\Bench");
+        WriteProgramId(slow.input.recordPath, "BENCH");
         const double after = Seconds();
-        const bool same = ReadAll(slow.input.RecordPath) == ReadAll(fast.input.RecordPath);
+        const bool same = ReadAll(slow.input.recordPath) == ReadAll(fast.input.recordPath);
         std::printf("  key-by-key writer:   %.3f s, record %s\n", after - before, same ? "identical" : "DIFFERENT");
     }
 
