@@ -50,7 +50,7 @@ public:
     SharedFileAnswer AskSharedFile(const std::string& path) override;
     bool OfferFailureReport(RunKind) override { return true; }
     // The procedures log the report and errors of the system themselves.
-    void ShowFailureReport(RunKind, const std::string&) override {}
+    void ShowFailureReport(RunKind, const FailureReport&) override {}
     void InstallCompleted(bool pointToAddRemove) override;
     void UninstallCompleted() override;
     void ReportError(const std::string&) override {}

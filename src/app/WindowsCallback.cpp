@@ -239,12 +239,12 @@ bool WindowsCallback::OfferFailureReport(RunKind kind)
 }
 
 // The install's details keep the scroll bars that the readme gave the box.
-void WindowsCallback::ShowFailureReport(RunKind kind, const std::string& report)
+void WindowsCallback::ShowFailureReport(RunKind kind, const FailureReport& report)
 {
     if (kind == RunKind::Install)
-        ShowFailureDetails(report, "作成・コピー処理失敗　詳細表示", false);
+        ShowFailureDetails(report.Text(), "作成・コピー処理失敗　詳細表示", false);
     else
-        ShowFailureDetails(report, "削除処理失敗　詳細表示", true);
+        ShowFailureDetails(report.Text(), "削除処理失敗　詳細表示", true);
 }
 
 void WindowsCallback::InstallCompleted(bool pointToAddRemove)

@@ -53,7 +53,7 @@ public:
     bool DeleteUncountedComponent(const std::string& path) override;
     SharedFileAnswer AskSharedFile(const std::string& path) override;
     bool OfferFailureReport(RunKind kind) override;
-    void ShowFailureReport(RunKind kind, const std::string& report) override;
+    void ShowFailureReport(RunKind kind, const FailureReport& report) override;
     void InstallCompleted(bool pointToAddRemove) override;
     void UninstallCompleted() override;
     void ReportError(const std::string& message) override;

@@ -22,15 +22,6 @@ namespace {
 // earlier than its start.
 constexpr uint64_t ClockGrain = 2 * 10000000ull;  // two seconds
 
-std::vector<BYTE> Bytes(const std::string& hex)
-{
-    auto digit = [](char c) { return c <= '9' ? c - '0' : c - 'A' + 10; };
-    std::vector<BYTE> bytes;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2)
-        bytes.push_back(static_cast<BYTE>(digit(hex[i]) * 16 + digit(hex[i + 1])));
-    return bytes;
-}
-
 bool Exists(const std::string& path)
 {
     return AttributesOf(path) != INVALID_FILE_ATTRIBUTES;
@@ -44,8 +35,8 @@ public:
           since_(journal.run.journalStart > ClockGrain ? journal.run.journalStart - ClockGrain : 0)
     {
         for (const JournalEntry& entry : journal.entries) {
-            if (entry.kind == "file" || entry.kind == "aside" || entry.kind == "copy")
-                copied_.insert(AsciiUpper(entry.fields[0]));
+            if (const auto* file = std::get_if<FileLine>(&entry)) copied_.insert(AsciiUpper(file->path));
+            if (const auto* earlier = std::get_if<EarlierFileLine>(&entry)) copied_.insert(AsciiUpper(earlier->path));
         }
     }
 
@@ -57,7 +48,7 @@ public:
         for (const JournalEntry& entry : journal_.entries) {
             const std::string refusal = Refusal(entry);
             if (refusal.empty()) continue;
-            log_.Line("Not followed: " + entry.kind + " line: " + refusal);
+            log_.Line(std::string("Not followed: ") + KindOf(entry) + " line: " + refusal);
             follows = false;
         }
         return follows;
@@ -81,14 +72,30 @@ private:
     // thing is gone, would not change, or changed since the journal began.
     std::string Refusal(const JournalEntry& entry) const
     {
-        const std::vector<std::string>& f = entry.fields;
-        if (entry.kind == "folder" || entry.kind == "file") return UnchangedPath(f[0]);
-        if (entry.kind == "aside" || entry.kind == "copy") return Exists(f[1]) ? UnchangedPath(f[0]) : std::string();
-        if (entry.kind == "key") return UnchangedKey(f[0], f[1]);
-        if (entry.kind == "value") return ValueUnchanged(f) ? std::string() : UnchangedKey(f[0], f[1]);
-        if (entry.kind == "ini") return IniEntryState(f[0], f[1], f[2]) == f[3] ? std::string() : UnchangedPath(f[0]);
-        if (entry.kind == "registered") return Copied(f[0]) ? UnchangedPath(f[0]) : std::string();
-        return {};
+        struct Refusals {
+            const Undo& undo;
+            std::string operator()(const FolderLine& line) const { return undo.UnchangedPath(line.path); }
+            std::string operator()(const FileLine& line) const { return undo.UnchangedPath(line.path); }
+            std::string operator()(const EarlierFileLine& line) const
+            {
+                return Exists(line.kept) ? undo.UnchangedPath(line.path) : std::string();
+            }
+            std::string operator()(const KeyLine& line) const { return undo.UnchangedKey(line.root, line.path); }
+            std::string operator()(const ValueLine& line) const
+            {
+                return ValueUnchanged(line) ? std::string() : undo.UnchangedKey(line.root, line.path);
+            }
+            std::string operator()(const IniLine& line) const
+            {
+                return IniEntryState(line.file, line.section, line.key) == line.before ? std::string()
+                                                                                       : undo.UnchangedPath(line.file);
+            }
+            std::string operator()(const RegisteredLine& line) const
+            {
+                return undo.Copied(line.path) ? undo.UnchangedPath(line.path) : std::string();
+            }
+        };
+        return std::visit(Refusals{*this}, entry);
     }
 
     std::string UnchangedPath(const std::string& path) const
@@ -98,17 +105,17 @@ private:
         return path + " has not changed since the journal began";
     }
 
-    std::string UnchangedKey(const std::string& rootName, const std::string& path) const
+    std::string UnchangedKey(HKEY root, const std::string& path) const
     {
-        const std::optional<uint64_t> written = LastWriteOfKey(*RootNamed(rootName), path);
+        const std::optional<uint64_t> written = LastWriteOfKey(root, path);
         if (!written || *written >= since_) return {};
-        return rootName + "\\" + path + " has not changed since the journal began";
+        return RootName(root) + "\\" + path + " has not changed since the journal began";
     }
 
     // The value stands as the journal recorded it: nothing to undo.
-    static bool ValueUnchanged(const std::vector<std::string>& f)
+    static bool ValueUnchanged(const ValueLine& line)
     {
-        return ValueState(*RootNamed(f[0]), f[1], f[2]) == std::vector<std::string>(f.begin() + 3, f.end());
+        return ValueState(line.root, line.path, line.name) == line.before;
     }
 
     bool Copied(const std::string& path) const { return copied_.count(AsciiUpper(path)) != 0; }
@@ -123,14 +130,17 @@ private:
 
     void Entry(const JournalEntry& entry)
     {
-        const std::vector<std::string>& f = entry.fields;
-        if (entry.kind == "folder") return Folder(f[0]);
-        if (entry.kind == "file") return File(f[0]);
-        if (entry.kind == "aside" || entry.kind == "copy") return Earlier(f[0], f[1]);
-        if (entry.kind == "key") return Key(f[0], f[1]);
-        if (entry.kind == "value") return Value(f);
-        if (entry.kind == "ini") return Ini(f[0], f[1], f[2], f[3]);
-        if (entry.kind == "registered") return Registered(f[0], f[1] == "1");
+        struct Undoing {
+            Undo& undo;
+            void operator()(const FolderLine& line) const { undo.Folder(line.path); }
+            void operator()(const FileLine& line) const { undo.File(line.path); }
+            void operator()(const EarlierFileLine& line) const { undo.Earlier(line.path, line.kept); }
+            void operator()(const KeyLine& line) const { undo.Key(line.root, line.path); }
+            void operator()(const ValueLine& line) const { undo.Value(line); }
+            void operator()(const IniLine& line) const { undo.Ini(line); }
+            void operator()(const RegisteredLine& line) const { undo.Registered(line.path, line.replacedEarlier); }
+        };
+        std::visit(Undoing{*this}, entry);
     }
 
     void Folder(const std::string& path)
@@ -167,9 +177,9 @@ private:
                                       GetLastError()));
     }
 
-    void Key(const std::string& rootName, const std::string& path)
+    void Key(HKEY root, const std::string& path)
     {
-        const HKEY root = *RootNamed(rootName);
+        const std::string rootName = RootName(root);
         if (!RegKeyExists(root, path)) return;
         // The key goes with everything below it, itself included.
         const LONG status = DeleteRegTree(root, path);
@@ -180,22 +190,21 @@ private:
                                       static_cast<unsigned long>(status)));
     }
 
-    void Value(const std::vector<std::string>& f)
+    void Value(const ValueLine& line)
     {
-        const std::string where = f[0] + "\\" + f[1] + " " + f[2];
-        if (ValueUnchanged(f)) return;
+        const std::string where = RootName(line.root) + "\\" + line.path + " " + line.name;
+        if (ValueUnchanged(line)) return;
         // A value that was there before lived in a key that was there before:
         // one that has gone since is not made again for it.
-        const RegKey key = OpenRegKey(*RootNamed(f[0]), f[1], KEY_READ | KEY_WRITE);
+        const RegKey key = OpenRegKey(line.root, line.path, KEY_READ | KEY_WRITE);
         if (!key) return log_.Line("Not undone (its key is gone): registry value " + where);
-        const bool wasMissing = f[3] == "-";
+        const bool wasMissing = !line.before;
         LONG status = ERROR_SUCCESS;
         if (wasMissing) {
-            status = DeleteRegValue(key.Get(), f[2]);
+            status = DeleteRegValue(key.Get(), line.name);
         } else {
-            const std::vector<BYTE> data = Bytes(f[4]);
-            status = WriteRegBytes(key.Get(), f[2], std::strtoul(f[3].c_str(), nullptr, 10), data.data(),
-                                   static_cast<DWORD>(data.size()));
+            const std::vector<BYTE>& data = line.before->bytes;
+            status = WriteRegBytes(key.Get(), line.name, line.before->type, data.data(), static_cast<DWORD>(data.size()));
         }
         if (status == ERROR_SUCCESS)
             log_.Line((wasMissing ? "Undone: registry value removed: " : "Undone: registry value restored: ") + where);
@@ -203,15 +212,15 @@ private:
             log_.Line(WithSystemError("Not undone: registry value " + where, static_cast<unsigned long>(status)));
     }
 
-    void Ini(const std::string& file, const std::string& section, const std::string& key, const std::string& before)
+    void Ini(const IniLine& line)
     {
-        const std::string where = file + " [" + section + "] " + key;
-        if (IniEntryState(file, section, key) == before || Protected(file)) return;
-        if (!Exists(file)) return log_.Line("Not undone (the file is gone): INI entry " + where);
-        const bool restored = before == "-" ? DeleteProfileKey(section, key, file) == 0
-                                            : WriteProfile(section, key, before.substr(1), file);
+        const std::string where = line.file + " [" + line.section + "] " + line.key;
+        if (IniEntryState(line.file, line.section, line.key) == line.before || Protected(line.file)) return;
+        if (!Exists(line.file)) return log_.Line("Not undone (the file is gone): INI entry " + where);
+        const bool restored = !line.before ? DeleteProfileKey(line.section, line.key, line.file) == 0
+                                           : WriteProfile(line.section, line.key, *line.before, line.file);
         if (restored)
-            log_.Line((before == "-" ? "Undone: INI entry removed: " : "Undone: INI entry restored: ") + where);
+            log_.Line((!line.before ? "Undone: INI entry removed: " : "Undone: INI entry restored: ") + where);
         else
             log_.Line("Not undone: INI entry " + where);
     }
@@ -277,7 +286,7 @@ JournalSettlement SettleJournal(const std::string& path, const ProtectedFolders&
     MarkJournalEnded(path, *journal);
     // What was kept aside and not put back is of no use any more.
     for (const JournalEntry& entry : journal->entries) {
-        if (entry.kind == "aside" || entry.kind == "copy") DeleteOneFile(entry.fields[1]);
+        if (const auto* earlier = std::get_if<EarlierFileLine>(&entry)) DeleteOneFile(earlier->kept);
     }
     Remove(path, log);
     return {JournalVerdict::Undone, {}};

@@ -12,5 +12,5 @@ LocationTable LocationsOf(const MachineFolders& machine, const InstallResults& i
 
 void ReportUnopenedLog(const RunSettings& run, FailureReport& failures)
 {
-    if (!run.unopenedLog.empty()) failures.AddSystemError("<Log> ", run.unopenedLog, run.unopenedLogError);
+    if (!run.unopenedLog.empty()) failures.AddSystemError(FailureTag::Log, run.unopenedLog, run.unopenedLogError);
 }

@@ -57,7 +57,7 @@ Flow SkipMissingSource(SetupCallback& person, InstallRun& run, const CopyEntry& 
 {
     if (ShowStatusAndPoll(person, {Status::SkippingMissingSource, entry.destination}) == Flow::Stop)
         return Flow::Stop;
-    run.failures.AddReason("<File> ", entry.source, "コピー元のファイルが見つかりません．");
+    run.failures.AddReason(FailureTag::File, entry.source, FailureReason::SourceMissing);
     run.Log("Skipped (source missing): " + entry.source);
     ++run.copiedCount;
     return Flow::GoOn;
@@ -161,7 +161,7 @@ Flow CopyPresentSource(SetupCallback& person, InstallRun& run, const CopyEntry& 
     if (ShowStatusAndPoll(person, {Status::Copying, route.to}) == Flow::Stop) return Flow::Stop;
     if (route.damaged) {
         // Reported for what it is, neither copied nor counted nor recorded.
-        run.failures.AddReason("<File> ", entry.source, "圧縮ファイルが壊れているため，展開できませんでした．");
+        run.failures.AddReason(FailureTag::File, entry.source, FailureReason::CompressedSourceBroken);
         run.Log("Not expanded (damaged compressed file): " + entry.source);
         ++run.copiedCount;
         CountDoneBytes(person, run, entry.source);
@@ -195,7 +195,7 @@ Flow CopyPresentSource(SetupCallback& person, InstallRun& run, const CopyEntry& 
         count.Keep();
         if (entry.Shared()) run.Log("Shared count raised: " + route.to);
     } else {
-        run.failures.AddSystemError("<File> ", route.to, copied.error);
+        run.failures.AddSystemError(FailureTag::File, route.to, copied.error);
         // An entry that is not recorded is never uninstalled, so nothing
         // would ever lower the count raised for it.
         count.Undo();
@@ -209,7 +209,7 @@ Flow InstallEntry(SetupCallback& person, InstallRun& run, const std::string& val
     CopyEntry entry = ParseEntry(run, value);
     if (AskForDisk(person, run, value, entry) == Flow::Stop) return Flow::Stop;
     Flow copied = Flow::GoOn;
-    if (RefusePath(run, "<File> ", entry.destination))
+    if (RefusePath(run, FailureTag::File, entry.destination))
         ++run.copiedCount;  // processed, like a missing source
     else if (FileExists(entry.source))
         copied = CopyPresentSource(person, run, entry);

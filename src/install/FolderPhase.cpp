@@ -17,7 +17,7 @@ Flow MakeFolders(SetupCallback& person, InstallRun& run)
             return Flow::Stop;
         // A folder that names no place of its own would be made in the
         // current folder.
-        if (RefusePath(run, "<Folder> ", folder)) continue;
+        if (RefusePath(run, FailureTag::Folder, folder)) continue;
         ChangeJournal& journal = run.Changes();
         if (journal.Records() && !FolderExists(folder)) journal.FolderCreated(folder);
         const bool created = MakeOneFolder(folder);
@@ -28,7 +28,7 @@ Flow MakeFolders(SetupCallback& person, InstallRun& run)
             run.lists.deleteFolderList.push_back(folder);
             run.Log((created ? "Folder made: " : "Folder exists: ") + folder);
         } else {
-            run.failures.AddSystemError("<Folder> ", folder, error);
+            run.failures.AddSystemError(FailureTag::Folder, folder, error);
             run.Log(WithSystemError("Folder not made: " + folder, error));
         }
         person.StepDone();

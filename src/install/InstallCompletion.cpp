@@ -24,8 +24,6 @@
 
 namespace {
 
-constexpr const char* SetupFileTag = "<SetupFile> ";
-
 std::string UninstallerPath(const InstallRun& run)
 {
     return run.State().windowsFolder + "UNOVSET.EXE";
@@ -43,7 +41,7 @@ void CopyUninstaller(InstallRun& run)
     if (!IsNewer(setup, uninstaller)) return;
     const CopyOutcome copied = CopyOrReplaceAtRestart(setup, uninstaller, run.Changes());
     if (copied.error != 0) {
-        run.failures.AddSystemError(SetupFileTag, uninstaller, copied.error);
+        run.failures.AddSystemError(FailureTag::SetupFile, uninstaller, copied.error);
         run.Log(WithSystemError("Uninstaller not copied: " + uninstaller, copied.error));
     } else if (!copied.atRestart.empty()) {
         run.State().rebootNeeded = 1;
@@ -84,8 +82,10 @@ void RegisterUninstallEntry(InstallRun& run)
         WriteUninstallEntry(keyPath, values, run.Changes());
         run.Log("Add/Remove entry written: HKEY_LOCAL_MACHINE\\" + keyPath);
     } catch (const SetupError& error) {
-        run.failures.AddReason(SetupFileTag, "HKEY_LOCAL_MACHINE\\" + keyPath, error.Message());
-        run.Log("Add/Remove entry not written: HKEY_LOCAL_MACHINE\\" + keyPath + ": " + error.Message());
+        const bool key = error.WhatWasDone() == SetupError::Action::CreatingKey;
+        const StatedReason reason{key ? FailureReason::KeyNotCreated : FailureReason::ValueNotWritten, error.Subject()};
+        run.failures.Add({FailureTag::SetupFile, "HKEY_LOCAL_MACHINE\\" + keyPath, reason});
+        run.Log("Add/Remove entry not written: HKEY_LOCAL_MACHINE\\" + keyPath + ": " + ReasonText(reason));
     }
 }
 
@@ -108,9 +108,8 @@ Status RecordingStatusOf(std::optional<RecordList> list)
 // undone, and the person learns why from the failure report.
 Flow UndoForMissingRecord(InstallRun& run, SetupCallback& person, unsigned long error)
 {
-    run.failures.AddSystemError(SetupFileTag, run.State().unSetupPath, error);
-    run.failures.AddReason(SetupFileTag, run.State().unSetupPath,
-                           "アンセットアップ情報を書き込めなかったため，セットアップで行った変更を元に戻しました．");
+    run.failures.AddSystemError(FailureTag::SetupFile, run.State().unSetupPath, error);
+    run.failures.AddReason(FailureTag::SetupFile, run.State().unSetupPath, FailureReason::RecordNotWrittenUndone);
     UndoInstall(person, run);
     OfferFailures(person, RunKind::Install, run.failures, run.State().log);
     return AbandonInstall(person, run, StopCause::Fatal, RunEnd::Failed);
@@ -127,12 +126,11 @@ Flow WriteRecordAndEntry(InstallRun& run, SetupCallback& person)
                        : WithSystemError("Record not written: " + run.State().unSetupPath, error));
     if (error != 0 && run.journal && !run.journalSettled) return UndoForMissingRecord(run, person, error);
     if (error != 0) {
-        run.failures.AddSystemError(SetupFileTag, run.State().unSetupPath, error);
+        run.failures.AddSystemError(FailureTag::SetupFile, run.State().unSetupPath, error);
         // Without its record this install can never be removed by the
         // uninstaller: the person must know, and know what stays.
-        run.failures.AddReason(SetupFileTag, run.State().unSetupPath,
-                               "アンセットアップ情報を書き込めなかったため，このセットアップは自動でアンセットアップ(アンインストール)できません．"
-                               "\r\nコピーしたファイルは " + run.State().appFolder + " に残っています．");
+        run.failures.AddReason(FailureTag::SetupFile, run.State().unSetupPath, FailureReason::RecordNotWrittenKept,
+                               run.State().appFolder);
     }
     // A record that could not be written leaves the earlier one in place; with
     // none, no stub record and no entry pointing at nothing are made.

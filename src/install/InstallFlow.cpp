@@ -30,7 +30,7 @@ void OfferFailures(SetupCallback& person, RunKind kind, const FailureReport& fai
     if (failures.Empty()) return;
     log.Line(std::string("Failure report of the ") + (kind == RunKind::Install ? "install" : "uninstall") + ":");
     log.Line(failures.Text());
-    if (person.OfferFailureReport(kind)) person.ShowFailureReport(kind, failures.Text());
+    if (person.OfferFailureReport(kind)) person.ShowFailureReport(kind, failures);
 }
 
 Flow AbandonInstall(SetupCallback& person, InstallRun& run, StopCause cause, RunEnd end)

@@ -1,25 +1,29 @@
 #include "install/RefusedPaths.h"
 
-std::string PathFaultReason(PathFault fault)
+FailureReason SkipReason(PathFault fault)
 {
     switch (fault) {
     case PathFault::None: break;
-    case PathFault::Unrepresentable:
-        return "フォルダ名にシフトJISで表せない文字が含まれているため，処理をスキップしました．";
-    case PathFault::NotAbsolute: return "絶対パスではないため，処理をスキップしました．";
-    case PathFault::TokenLeft: return "置き換えられないキーワード（括弧）が含まれているため，処理をスキップしました．";
-    case PathFault::BadCharacter: return "ファイル名に使えない文字が含まれているため，処理をスキップしました．";
-    case PathFault::TooLong: return "パスが長すぎるため，処理をスキップしました．";
+    case PathFault::Unrepresentable: return FailureReason::SkippedUnrepresentable;
+    case PathFault::NotAbsolute: return FailureReason::SkippedNotAbsolute;
+    case PathFault::TokenLeft: return FailureReason::SkippedTokenLeft;
+    case PathFault::BadCharacter: return FailureReason::SkippedBadCharacter;
+    case PathFault::TooLong: return FailureReason::SkippedTooLong;
     }
-    return {};
+    return FailureReason::SkippedNotAbsolute;
 }
 
-bool RefusePath(InstallRun& run, const std::string& tag, const std::string& path)
+void ReportSkipped(InstallRun& run, FailureTag tag, const std::string& path, PathFault fault)
+{
+    const FailureEntry entry{tag, path, StatedReason{SkipReason(fault), {}}};
+    run.failures.Add(entry);
+    run.Log("Refused: " + EntryLine(entry));
+}
+
+bool RefusePath(InstallRun& run, FailureTag tag, const std::string& path)
 {
     const PathFault fault = FaultOfPath(path);
     if (fault == PathFault::None) return false;
-    const std::string shown = WithoutUnrepresentableMarks(path);
-    run.failures.AddReason(tag, shown, PathFaultReason(fault));
-    run.Log("Refused: " + tag + shown + ": " + PathFaultReason(fault));
+    ReportSkipped(run, tag, WithoutUnrepresentableMarks(path), fault);
     return true;
 }

@@ -10,7 +10,10 @@
 
 // Adds the block for `path` under `tag` and returns true when the path has a
 // fault; false, and nothing added, for a usable path.
-bool RefusePath(InstallRun& run, const std::string& tag, const std::string& path);
+bool RefusePath(InstallRun& run, FailureTag tag, const std::string& path);
+
+// Adds the entry for `path`, skipped for `fault`, and logs it.
+void ReportSkipped(InstallRun& run, FailureTag tag, const std::string& path, PathFault fault);
 
 // The report's reason for a fault.
-std::string PathFaultReason(PathFault fault);
+FailureReason SkipReason(PathFault fault);

@@ -35,10 +35,8 @@ bool RefuseUnrepresentableValue(InstallRun& run, const RegistryItem& item, const
     using Kind = RegistryValueData::Kind;
     if ((data.type != Kind::String && data.type != Kind::ExpandString) || !HoldsUnrepresentableFolder(data.text))
         return false;
-    const std::string value = item.key + " " + (item.name.empty() ? "(default)" : item.name);
-    const std::string reason = PathFaultReason(PathFault::Unrepresentable);
-    run.failures.AddReason("<Registry> ", value, reason);
-    run.Log("Refused: <Registry> " + value + ": " + reason);
+    ReportSkipped(run, FailureTag::Registry, item.key + " " + (item.name.empty() ? "(default)" : item.name),
+                  PathFault::Unrepresentable);
     return true;
 }
 

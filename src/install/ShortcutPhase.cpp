@@ -17,19 +17,16 @@ ShortcutBoxes ChoicesOf(const InstallChoices& choices)
 // its tokens made too long is refused as well.
 bool RefusedShortcut(InstallRun& run, const ShortcutEntry& entry)
 {
-    if (RefusePath(run, "<ShortCut> ", entry.link)) return true;
+    if (RefusePath(run, FailureTag::ShortCut, entry.link)) return true;
     for (const std::string* path : {&entry.target, &entry.workingFolder}) {
         // A target made from a folder Shift-JIS cannot hold would point at
         // a "?" name.
         if (HoldsUnrepresentableFolder(*path)) {
-            const std::string shown = WithoutUnrepresentableMarks(entry.link);
-            run.failures.AddReason("<ShortCut> ", shown, PathFaultReason(PathFault::Unrepresentable));
-            run.Log("Refused: <ShortCut> " + shown + ": " + PathFaultReason(PathFault::Unrepresentable));
+            ReportSkipped(run, FailureTag::ShortCut, WithoutUnrepresentableMarks(entry.link), PathFault::Unrepresentable);
             return true;
         }
         if (path->size() > LongestPath) {
-            run.failures.AddReason("<ShortCut> ", entry.link, PathFaultReason(PathFault::TooLong));
-            run.Log("Refused: <ShortCut> " + entry.link + ": " + PathFaultReason(PathFault::TooLong));
+            ReportSkipped(run, FailureTag::ShortCut, entry.link, PathFault::TooLong);
             return true;
         }
     }

@@ -1,6 +1,5 @@
 #include "services/Journal.h"
 
-#include "script/HexText.h"
 #include "script/PathParts.h"
 #include "script/TextCase.h"
 #include "services/ChangeTimes.h"
@@ -80,12 +79,12 @@ Journal::Journal(Journal&&) noexcept = default;
 Journal& Journal::operator=(Journal&&) noexcept = default;
 Journal::~Journal() = default;
 
-void Journal::Append(const std::string& kind, const std::vector<std::string>& fields, LineDurability durability)
+void Journal::Append(const JournalEntry& entry, LineDurability durability)
 {
     if (!file_) return;
     // In the file before the change is made: a run killed right after the
     // change still leaves the line that undoes it.
-    WriteJournalLine(file_.Get(), seal_, JournalLineText(kind, fields), durability);
+    WriteJournalLine(file_.Get(), seal_, JournalEntryText(entry), durability);
     ++changes_;
 }
 
@@ -96,16 +95,16 @@ void Journal::Append(const std::string& kind, const std::vector<std::string>& fi
 // it every line before it, before the change it guards is made.
 namespace {
 
-LineDurability DurabilityOfState(const std::string& state)
+LineDurability DurabilityOfState(bool existed)
 {
-    return state == "-" ? LineDurability::Cached : LineDurability::OnDisk;
+    return existed ? LineDurability::OnDisk : LineDurability::Cached;
 }
 
 }  // namespace
 
 void Journal::FolderCreated(const std::string& path)
 {
-    Append("folder", {FullPath(path)}, LineDurability::Cached);
+    Append(FolderLine{FullPath(path)}, LineDurability::Cached);
 }
 
 void Journal::FolderMade(const std::string& path)
@@ -120,46 +119,45 @@ bool Journal::MadeFolder(const std::string& path) const
 
 void Journal::FileCreated(const std::string& path)
 {
-    Append("file", {FullPath(path)}, LineDurability::Cached);
+    Append(FileLine{FullPath(path)}, LineDurability::Cached);
 }
 
 void Journal::MovedAside(const std::string& path, const std::string& aside)
 {
     asides_.push_back(aside);
-    Append("aside", {FullPath(path), FullPath(aside)}, LineDurability::OnDisk);
+    Append(EarlierFileLine{FullPath(path), FullPath(aside), false}, LineDurability::OnDisk);
 }
 
 void Journal::CopiedAside(const std::string& path, const std::string& copy)
 {
     asides_.push_back(copy);
-    Append("copy", {FullPath(path), FullPath(copy)}, LineDurability::OnDisk);
+    Append(EarlierFileLine{FullPath(path), FullPath(copy), true}, LineDurability::OnDisk);
 }
 
 void Journal::KeyCreated(HKEY root, const std::string& path)
 {
-    Append("key", {RootName(root), path}, LineDurability::Cached);
+    Append(KeyLine{root, path}, LineDurability::Cached);
 }
 
 void Journal::ValueBefore(HKEY root, const std::string& path, const std::string& name)
 {
-    std::vector<std::string> fields = {RootName(root), path, name};
-    for (std::string& field : ValueState(root, path, name)) fields.push_back(std::move(field));
-    const LineDurability durability = DurabilityOfState(fields[3]);
-    Append("value", fields, durability);
+    ValueLine line{root, path, name, ValueState(root, path, name)};
+    const LineDurability durability = DurabilityOfState(line.before.has_value());
+    Append(line, durability);
 }
 
 void Journal::IniEntryBefore(const std::string& file, const std::string& section, const std::string& key)
 {
-    const std::string state = IniEntryState(file, section, key);
-    Append("ini", {FullPath(file), section, key, state}, DurabilityOfState(state));
+    IniLine line{FullPath(file), section, key, IniEntryState(file, section, key)};
+    const LineDurability durability = DurabilityOfState(line.before.has_value());
+    Append(line, durability);
 }
 
 void Journal::ComponentRegistered(const std::string& path, bool replacedEarlier)
 {
     // Registering over an earlier component's registration changes what it
     // wrote; a new one only adds.
-    Append("registered", {FullPath(path), replacedEarlier ? "1" : "0"},
-           replacedEarlier ? LineDurability::OnDisk : LineDurability::Cached);
+    Append(RegisteredLine{FullPath(path), replacedEarlier}, replacedEarlier ? LineDurability::OnDisk : LineDurability::Cached);
 }
 
 void Journal::Close()
@@ -202,24 +200,25 @@ std::string KeepJournalAside(const std::string& path)
     return {};
 }
 
-std::vector<std::string> ValueState(HKEY root, const std::string& path, const std::string& name)
+std::optional<KeptValue> ValueState(HKEY root, const std::string& path, const std::string& name)
 {
     const RegKey key = OpenRegKey(root, path, KEY_READ);
     const std::wstring wideName = WideFromShiftJis(name);
     DWORD type = 0;
     DWORD size = 0;
     if (!key || RegQueryValueExW(key.Get(), wideName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
-        return {"-"};
+        return std::nullopt;
     std::vector<BYTE> data(size);
     if (RegQueryValueExW(key.Get(), wideName.c_str(), nullptr, &type, data.data(), &size) != ERROR_SUCCESS) size = 0;
     data.resize(size);
-    return {std::to_string(type), HexText(data.data(), data.size())};
+    return KeptValue{type, std::move(data)};
 }
 
-std::string IniEntryState(const std::string& file, const std::string& section, const std::string& key)
+std::optional<std::string> IniEntryState(const std::string& file, const std::string& section, const std::string& key)
 {
-    const std::string value = ReadProfile(section, key, MissingEntry, file);
-    return value == MissingEntry ? "-" : "=" + value;
+    std::string value = ReadProfile(section, key, MissingEntry, file);
+    if (value == MissingEntry) return std::nullopt;
+    return value;
 }
 
 bool JournalRunAlive(const JournalRun& run)
@@ -230,21 +229,4 @@ bool JournalRunAlive(const JournalRun& run)
     if (WaitForSingleObject(process.Get(), 0) == WAIT_OBJECT_0) return false;
     // A process id is reused; the start time tells the run from a newcomer.
     return ProcessStartTime(process.Get()) == run.startTime;
-}
-
-std::string RootName(HKEY root)
-{
-    if (root == HKEY_CLASSES_ROOT) return "HKCR";
-    if (root == HKEY_LOCAL_MACHINE) return "HKLM";
-    if (root == HKEY_USERS) return "HKU";
-    return "HKCU";
-}
-
-std::optional<HKEY> RootNamed(const std::string& name)
-{
-    if (name == "HKCR") return HKEY_CLASSES_ROOT;
-    if (name == "HKLM") return HKEY_LOCAL_MACHINE;
-    if (name == "HKU") return HKEY_USERS;
-    if (name == "HKCU") return HKEY_CURRENT_USER;
-    return std::nullopt;
 }

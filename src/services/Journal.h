@@ -54,11 +54,6 @@
 #include <unordered_set>
 #include <vector>
 
-struct JournalEntry {
-    std::string kind;
-    std::vector<std::string> fields;
-};
-
 // The run that wrote a journal: a journal whose run is still alive is
 // never undone by another run.
 struct JournalRun {
@@ -112,7 +107,7 @@ public:
 
 private:
     Journal(std::string path, FileHandle file, JournalSeal seal);
-    void Append(const std::string& kind, const std::vector<std::string>& fields, LineDurability durability);
+    void Append(const JournalEntry& entry, LineDurability durability);
 
     std::string path_;
     FileHandle file_;
@@ -140,15 +135,10 @@ bool RemoveJournalFile(const std::string& path);
 // empty when it cannot be moved.
 std::string KeepJournalAside(const std::string& path);
 
-// A registry value or an INI entry as it stands now, in the journal's form:
-// "-" for one that does not exist, else the value's type and hex bytes, or
-// "=" followed by the entry's text.
-std::vector<std::string> ValueState(HKEY root, const std::string& path, const std::string& name);
-std::string IniEntryState(const std::string& file, const std::string& section, const std::string& key);
+// A registry value or an INI entry as it stands now: nothing for one that
+// does not exist.
+std::optional<KeptValue> ValueState(HKEY root, const std::string& path, const std::string& name);
+std::optional<std::string> IniEntryState(const std::string& file, const std::string& section, const std::string& key);
 
 // True while the process that wrote a journal still runs.
 bool JournalRunAlive(const JournalRun& run);
-
-// Root names as the journal writes them.
-std::string RootName(HKEY root);
-std::optional<HKEY> RootNamed(const std::string& name);

@@ -1,17 +1,82 @@
-// The form of a journal's lines, as Journal.h describes it: the kind and
-// fields of a line, escaped and separated by tabs, and the seal that ends
-// each line and ties it to the lines before it. The journal's writer and
-// its reader share it, and so does anything that must make a journal line
-// for line as the writer makes one.
+// The form of a journal's lines, as Journal.h describes it: each kind of
+// line as a typed entry, its text (the kind and fields, escaped and
+// separated by tabs) and the entry read back from it, and the seal that ends
+// each line and ties it to the lines before it. The journal's writer, its
+// reader and the undo share it, and so does anything that must make a
+// journal line for line as the writer makes one.
 #pragma once
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 inline constexpr char JournalSignature[] = "OrvaneJournal 2";
 inline constexpr char JournalEndLine[] = "end";
+
+// A registry value as it stood before a change: its type and its bytes.
+struct KeptValue {
+    DWORD type = 0;
+    std::vector<BYTE> bytes;
+    bool operator==(const KeptValue&) const = default;
+};
+
+// One kind of line each, as Journal.h lists them.
+struct FolderLine {  // folder
+    std::string path;
+    bool operator==(const FolderLine&) const = default;
+};
+struct FileLine {  // file
+    std::string path;
+    bool operator==(const FileLine&) const = default;
+};
+struct EarlierFileLine {  // aside (moved aside) or copy (copied)
+    std::string path;
+    std::string kept;
+    bool copied = false;
+    bool operator==(const EarlierFileLine&) const = default;
+};
+struct KeyLine {  // key
+    HKEY root = nullptr;
+    std::string path;
+    bool operator==(const KeyLine&) const = default;
+};
+struct ValueLine {  // value; nothing before: it did not exist
+    HKEY root = nullptr;
+    std::string path;
+    std::string name;
+    std::optional<KeptValue> before;
+    bool operator==(const ValueLine&) const = default;
+};
+struct IniLine {  // ini; nothing before: it did not exist
+    std::string file;
+    std::string section;
+    std::string key;
+    std::optional<std::string> before;
+    bool operator==(const IniLine&) const = default;
+};
+struct RegisteredLine {  // registered
+    std::string path;
+    bool replacedEarlier = false;
+    bool operator==(const RegisteredLine&) const = default;
+};
+using JournalEntry = std::variant<FolderLine, FileLine, EarlierFileLine, KeyLine, ValueLine, IniLine, RegisteredLine>;
+
+// The kind word that starts an entry's line.
+const char* KindOf(const JournalEntry& entry);
+
+// An entry's line text, as the journal writes it.
+std::string JournalEntryText(const JournalEntry& entry);
+
+// The entry a line's text (not the signature, run or end line) holds; nothing,
+// and why in `fault`, when the text is no line the journal's writer makes.
+std::optional<JournalEntry> JournalEntryOf(const std::string& text, std::string& fault);
+
+// Root names as the journal writes them.
+std::string RootName(HKEY root);
+std::optional<HKEY> RootNamed(const std::string& name);
 
 // A line's text: its kind and fields, each field escaped, separated by tabs.
 std::string JournalLineText(const std::string& kind, const std::vector<std::string>& fields);

@@ -3,6 +3,7 @@
 #include "script/PathParts.h"
 #include "script/TextCase.h"
 #include "script/TextParts.h"
+#include "services/FailureReport.h"
 #include "services/SetupError.h"
 
 namespace {
@@ -12,16 +13,6 @@ namespace {
 std::string BelowRoot(const std::string& path)
 {
     return WithoutLeadingBackslash(path);
-}
-
-std::string KeyCreationFailedText(const std::string& path)
-{
-    return "ｷｰ " + path + " の作成に失敗しました";
-}
-
-std::string ValueWriteFailedText(const std::string& name)
-{
-    return "'" + name + "' の設定に失敗しました";
 }
 
 // Records the first level of `path` that does not exist yet: removing it
@@ -52,7 +43,7 @@ void RegistryAccess::CreateKey(const std::string& path)
     JournalKeyCreation(*journal_, root_, BelowRoot(path));
     if (!CreateRegKey(root_, BelowRoot(path), &status))
         throw SetupError(SetupError::Action::CreatingKey, path, static_cast<unsigned long>(status),
-                         KeyCreationFailedText(path));
+                         ReasonText({FailureReason::KeyNotCreated, path}));
 }
 
 bool RegistryAccess::OpenKey(const std::string& path, bool create)
@@ -115,7 +106,7 @@ void RegistryAccess::Check(const std::string& name, LONG status)
 {
     if (status != ERROR_SUCCESS)
         throw SetupError(SetupError::Action::WritingValue, name, static_cast<unsigned long>(status),
-                         ValueWriteFailedText(name));
+                         ReasonText({FailureReason::ValueNotWritten, name}));
 }
 
 void RegistryAccess::JournalBefore(const std::string& name) const

@@ -6,6 +6,8 @@
 // and the message pump; tests implement it with scripted answers.
 #pragma once
 
+#include "services/FailureReport.h"
+
 #include <cstdint>
 #include <string>
 
@@ -167,9 +169,10 @@ public:
     virtual SharedFileAnswer AskSharedFile(const std::string& path) = 0;
 
     // --- the end
-    // Something failed: may the person see the details?
+    // Something failed: may the person see the details? The report comes as
+    // its entries, for each side to show in its own way.
     virtual bool OfferFailureReport(RunKind kind) = 0;
-    virtual void ShowFailureReport(RunKind kind, const std::string& report) = 0;
+    virtual void ShowFailureReport(RunKind kind, const FailureReport& report) = 0;
     // `pointToAddRemove`: the install can be removed from Add/Remove Programs.
     virtual void InstallCompleted(bool pointToAddRemove) = 0;
     virtual void UninstallCompleted() = 0;

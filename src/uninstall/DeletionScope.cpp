@@ -10,16 +10,6 @@
 
 namespace {
 
-constexpr char NotAbsolute[] = "絶対パスではないため，削除しませんでした．";
-constexpr char PatternOutside[] =
-    "セットアップフォルダの外のワイルドカード指定のため，削除しませんでした．";
-constexpr char ProtectedFolder[] = "システムまたはユーザーのフォルダのため，削除しませんでした．";
-constexpr char NoShortcut[] = "ショートカットファイルではないため，削除しませんでした．";
-constexpr char PatternBehindLink[] =
-    "リンク（ジャンクションやシンボリックリンク）の先のワイルドカード指定のため，削除しませんでした．";
-constexpr char FolderIsLink[] =
-    "リンク（ジャンクションやシンボリックリンク）のため，リンク先のフォルダは削除しませんでした．";
-
 bool IsFolder(const std::string& path)
 {
     const DWORD attributes = AttributesOf(path);
@@ -46,27 +36,28 @@ DeletionScope::DeletionScope(std::string setupFolder, std::vector<std::string> m
 {
 }
 
-std::string DeletionScope::RefusalOfFile(const std::string& path) const
+std::optional<FailureReason> DeletionScope::RefusalOfFile(const std::string& path) const
 {
-    if (!IsAbsoluteFolder(path)) return NotAbsolute;
+    if (!IsAbsoluteFolder(path)) return FailureReason::NotAbsolute;
     if (HasWildcards(path)) {
         const std::string folder = FolderPart(path);
         return RefusalOfPatternIn(folder);
     }
-    if (IsFolder(path) && protected_.Protects(path)) return ProtectedFolder;
-    return {};
+    if (IsFolder(path) && protected_.Protects(path)) return FailureReason::FolderOfSystemOrUser;
+    return std::nullopt;
 }
 
-std::string DeletionScope::RefusalOfShortcut(const std::string& path) const
+std::optional<FailureReason> DeletionScope::RefusalOfShortcut(const std::string& path) const
 {
-    const std::string refusal = RefusalOfFile(path);
-    if (!refusal.empty()) return refusal;
-    return IsShortcutFile(path) ? std::string() : NoShortcut;
+    if (const std::optional<FailureReason> refusal = RefusalOfFile(path)) return refusal;
+    if (IsShortcutFile(path)) return std::nullopt;
+    return FailureReason::NotAShortcut;
 }
 
-std::string DeletionScope::RefusalOfFolder(const std::string& folder) const
+std::optional<FailureReason> DeletionScope::RefusalOfFolder(const std::string& folder) const
 {
-    return IsLink(folder) ? FolderIsLink : std::string();
+    if (IsLink(folder)) return FailureReason::FolderIsLink;
+    return std::nullopt;
 }
 
 bool DeletionScope::InsideSetupFolder(const std::string& folder) const
@@ -77,17 +68,17 @@ bool DeletionScope::InsideSetupFolder(const std::string& folder) const
 
 // A pattern goes only inside the setup folder or a folder the install made,
 // reached from there without passing a link.
-std::string DeletionScope::RefusalOfPatternIn(const std::string& folder) const
+std::optional<FailureReason> DeletionScope::RefusalOfPatternIn(const std::string& folder) const
 {
     // A pattern in the folder part names no folder this test can place.
-    if (HasWildcards(folder) || protected_.Protects(folder)) return PatternOutside;
+    if (HasWildcards(folder) || protected_.Protects(folder)) return FailureReason::PatternOutsideSetupFolder;
     std::vector<const std::string*> tops{&setupFolder_};
     for (const std::string& made : madeFolders_) tops.push_back(&made);
     bool inside = false;
     for (const std::string* top : tops) {
         if (!IsSameOrInside(folder, *top)) continue;
-        if (!ReachedThroughLink(folder, *top)) return {};
+        if (!ReachedThroughLink(folder, *top)) return std::nullopt;
         inside = true;
     }
-    return inside ? PatternBehindLink : PatternOutside;
+    return inside ? FailureReason::PatternBehindLink : FailureReason::PatternOutsideSetupFolder;
 }

@@ -10,7 +10,9 @@
 #pragma once
 
 #include "engine/ProtectedFolders.h"
+#include "services/FailureReport.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,20 +21,20 @@ public:
     // `madeFolders`: the folders the record says the install made.
     DeletionScope(std::string setupFolder, std::vector<std::string> madeFolders, ProtectedFolders protectedFolders);
 
-    // Empty when the file entry may be deleted; otherwise the reason it is
+    // None when the file entry may be deleted; otherwise the reason it is
     // refused, for the failure report.
-    std::string RefusalOfFile(const std::string& path) const;
+    std::optional<FailureReason> RefusalOfFile(const std::string& path) const;
     // The same for a shortcut entry, which must name a shortcut file.
-    std::string RefusalOfShortcut(const std::string& path) const;
-    // The same for a folder entry: empty, or why it is left alone (a link).
-    std::string RefusalOfFolder(const std::string& folder) const;
+    std::optional<FailureReason> RefusalOfShortcut(const std::string& path) const;
+    // The same for a folder entry: none, or why it is left alone (a link).
+    std::optional<FailureReason> RefusalOfFolder(const std::string& folder) const;
     // True for the setup folder and the folders below it, unless protected
     // or reached through a link: where the uninstall's own patterns
     // ("*.INI", "*.GID") may be used.
     bool InsideSetupFolder(const std::string& folder) const;
 
 private:
-    std::string RefusalOfPatternIn(const std::string& folder) const;
+    std::optional<FailureReason> RefusalOfPatternIn(const std::string& folder) const;
 
     std::string setupFolder_;
     std::vector<std::string> madeFolders_;

@@ -42,11 +42,12 @@ bool IsShortcutHome(const std::string& folder, const UninstallRun& run)
 }
 
 // A refused entry is reported and left alone; true when it was refused.
-bool Refused(const std::string& refusal, const std::string& tag, const std::string& path, UninstallRun& run)
+bool Refused(std::optional<FailureReason> refusal, FailureTag tag, const std::string& path, UninstallRun& run)
 {
-    if (refusal.empty()) return false;
-    run.failures.AddReason(tag, path, refusal);
-    run.Log("Refused: " + tag + path + ": " + refusal);
+    if (!refusal) return false;
+    const FailureEntry entry{tag, path, StatedReason{*refusal, {}}};
+    run.failures.Add(entry);
+    run.Log("Refused: " + EntryLine(entry));
     return true;
 }
 
@@ -57,16 +58,16 @@ void RemoveRecordedFiles(UninstallRun& run, SetupCallback& person)
     for (const std::string& value : ReadNumberedList("DeleteFile", "File", run.record)) {
         const RecordedFile file = SplitRecordedFile(value);
         if (file.path.empty()) break;
-        if (Refused(run.scope.RefusalOfFile(file.path), "<File> ", file.path, run)) continue;
+        if (Refused(run.scope.RefusalOfFile(file.path), FailureTag::File, file.path, run)) continue;
         const unsigned long result = RemoveOneFile(file, run, person);
-        if (result != 0) run.failures.AddSystemError("<File> ", file.path, result);
+        if (result != 0) run.failures.AddSystemError(FailureTag::File, file.path, result);
     }
     // The author's extra entries: their failures are not reported, but a
     // refusal is, so that the author learns of it.
     for (const std::string& value : ReadNumberedList("AddDeleteFile", "File", run.record)) {
         const RecordedFile file = SplitRecordedFile(value);
         if (file.path.empty()) break;
-        if (Refused(run.scope.RefusalOfFile(file.path), "<File> ", file.path, run)) continue;
+        if (Refused(run.scope.RefusalOfFile(file.path), FailureTag::File, file.path, run)) continue;
         RemoveOneFile(file, run, person);
     }
 }
@@ -74,9 +75,9 @@ void RemoveRecordedFiles(UninstallRun& run, SetupCallback& person)
 void RemoveRecordedShortcuts(UninstallRun& run)
 {
     for (const std::string& shortcut : ReadNumberedList("DeleteShortCut", "File", run.record)) {
-        if (Refused(run.scope.RefusalOfShortcut(shortcut), "<ShortCut> ", shortcut, run)) continue;
+        if (Refused(run.scope.RefusalOfShortcut(shortcut), FailureTag::ShortCut, shortcut, run)) continue;
         const unsigned long result = DeleteFiles(shortcut);
-        if (result != 0) run.failures.AddSystemError("<ShortCut> ", shortcut, result);
+        if (result != 0) run.failures.AddSystemError(FailureTag::ShortCut, shortcut, result);
         run.Log(result == 0 ? "Shortcut removed: " + shortcut : WithSystemError("Shortcut not removed: " + shortcut, result));
         const std::string folder = WithTrailingBackslash(FolderPart(shortcut));
         if (!IsShortcutHome(folder, run) && !run.protectedFolders.Protects(folder)) RemoveFolder(folder, "");
@@ -91,7 +92,7 @@ void RemoveRecordedFolders(UninstallRun& run)
             run.Log("Kept: " + *folder + " (a folder of the system or the user)");
             continue;
         }
-        if (Refused(run.scope.RefusalOfFolder(*folder), "<Folder> ", *folder, run)) continue;
+        if (Refused(run.scope.RefusalOfFolder(*folder), FailureTag::Folder, *folder, run)) continue;
         const bool insideSetupFolder = run.scope.InsideSetupFolder(*folder);
         const unsigned long result = RemoveFolder(*folder, insideSetupFolder ? run.patterns : "");
         if (result != 0 && insideSetupFolder && run.deleteAllAsked) {
@@ -103,7 +104,7 @@ void RemoveRecordedFolders(UninstallRun& run)
             continue;
         }
         if (result != 0 && RemoveFolderAtRestart(run, *folder, false)) continue;
-        if (result != 0) run.failures.AddSystemError("<Folder> ", *folder, result);
+        if (result != 0) run.failures.AddSystemError(FailureTag::Folder, *folder, result);
         run.Log(result == 0 ? "Folder removed: " + *folder : WithSystemError("Folder not removed: " + *folder, result));
     }
 }

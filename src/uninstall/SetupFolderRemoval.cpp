@@ -22,17 +22,15 @@ void RemoveSetupFolder(UninstallRun& run)
         run.Log("Kept: " + run.appFolder + " (not empty; what the install did not put there stays)");
         return;
     }
-    if (result != 0) run.failures.AddBlock(SetupFolderFailure(run.appFolder, result, run.deleteAll));
+    if (result != 0) run.failures.Add(SetupFolderFailure(run.appFolder, result, run.deleteAll));
     run.Log(result == 0 ? "Setup folder removed: " + run.appFolder
                         : WithSystemError("Setup folder not removed: " + run.appFolder, result));
 }
 
-std::string SetupFolderFailure(const std::string& folder, unsigned long code, bool deleteAll)
+FailureEntry SetupFolderFailure(const std::string& folder, unsigned long code, bool deleteAll)
 {
-    const std::string heading = "<SetupFolder> " + folder + "\r\n";
-    if (code != ERROR_DIR_NOT_EMPTY && code != ERROR_ACCESS_DENIED) return heading + SystemErrorText(code) + "\r\n";
-    const std::string cause = deleteAll ? "全ファイル・フォルダの削除を試みましたが，エラーが発生したため，"
-                                        : "フォルダにファイルが残っているため，";
-    return heading + cause + "セットアップフォルダを削除できませんでした．エクスプローラなどから，直接削除してください．" +
-           "\r\n";
+    if (code != ERROR_DIR_NOT_EMPTY && code != ERROR_ACCESS_DENIED) return {FailureTag::SetupFolder, folder, SystemError{code}};
+    const FailureReason reason =
+        deleteAll ? FailureReason::SetupFolderDeleteAllFailed : FailureReason::SetupFolderFilesRemain;
+    return {FailureTag::SetupFolder, folder, StatedReason{reason, {}}};
 }

@@ -8,8 +8,8 @@
 
 void RemoveSetupFolder(UninstallRun& run);
 
-// The failure report's block for a setup folder that could not be removed
+// The failure report's entry for a setup folder that could not be removed
 // with the system's code `code`: a folder that is not empty (145) or that
 // the system refuses (5) gets the advice to delete it by hand, any other
 // code the system's text.
-std::string SetupFolderFailure(const std::string& folder, unsigned long code, bool deleteAll);
+FailureEntry SetupFolderFailure(const std::string& folder, unsigned long code, bool deleteAll);

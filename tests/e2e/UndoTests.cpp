@@ -214,7 +214,8 @@ TEST_CASE("an install killed in the middle of its copy is undone when a person s
     CHECK_FALSE(journal->ended);
     const std::string madeFile = laid.sample.app + "SAMPLEVW.EXE";
     CHECK(std::any_of(journal->entries.begin(), journal->entries.end(), [&](const JournalEntry& entry) {
-        return entry.kind == "file" && _stricmp(entry.fields[0].c_str(), madeFile.c_str()) == 0;
+        const auto* file = std::get_if<FileLine>(&entry);
+        return file != nullptr && _stricmp(file->path.c_str(), madeFile.c_str()) == 0;
     }));
 
     // A normal start on the same distribution: the box says once what was

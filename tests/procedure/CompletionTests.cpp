@@ -300,7 +300,7 @@ TEST_CASE("UNOVSET.EXE is replaced only by a newer SETUP.EXE; a failed copy is r
         // A folder where the file should be: the copy is refused (5).
         CreateDirectoryA(uninstaller.c_str(), nullptr);
         REQUIRE(SetWriteTime(uninstaller, MomentFromNow(-3600)));
-        fixture.install.failures.AddReason("<File> ", "C:\\SRC\\A.EXE", "コピー元のファイルが見つかりません．");
+        fixture.install.failures.AddReason(FailureTag::File, "C:\\SRC\\A.EXE", FailureReason::SourceMissing);
         person.Answer(IDYES).Answer(IDOK);
         RunWatcher reader(fixture);
         fixture.RunToEnd();
@@ -320,7 +320,7 @@ TEST_CASE("UNOVSET.EXE is replaced only by a newer SETUP.EXE; a failed copy is r
     }
     SUBCASE("answering No skips the details")
     {
-        fixture.install.failures.AddReason("<File> ", "C:\\SRC\\A.EXE", "コピー元のファイルが見つかりません．");
+        fixture.install.failures.AddReason(FailureTag::File, "C:\\SRC\\A.EXE", FailureReason::SourceMissing);
         person.Answer(IDNO).Answer(IDOK);
         RunWatcher watcher(fixture);
         fixture.RunToEnd();

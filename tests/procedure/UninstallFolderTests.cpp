@@ -221,9 +221,9 @@ TEST_CASE("access denied (5) is told like a folder that is not empty (145)")
     const std::string folder = "C:\\表示\\";
     for (bool deleteAll : {false, true}) {
         const std::string expected = "<SetupFolder> " + folder + "\r\n" + (deleteAll ? DeleteAllFailed : FilesRemain);
-        CHECK(SetupFolderFailure(folder, ERROR_ACCESS_DENIED, deleteAll) == expected);
-        CHECK(SetupFolderFailure(folder, ERROR_DIR_NOT_EMPTY, deleteAll) == expected);
-        CHECK(SetupFolderFailure(folder, ERROR_PATH_NOT_FOUND, deleteAll) ==
+        CHECK(EntryText(SetupFolderFailure(folder, ERROR_ACCESS_DENIED, deleteAll)) == expected);
+        CHECK(EntryText(SetupFolderFailure(folder, ERROR_DIR_NOT_EMPTY, deleteAll)) == expected);
+        CHECK(EntryText(SetupFolderFailure(folder, ERROR_PATH_NOT_FOUND, deleteAll)) ==
               "<SetupFolder> " + folder + "\r\n" + SystemErrorText(ERROR_PATH_NOT_FOUND) + "\r\n");
     }
 }

@@ -87,10 +87,10 @@ bool RecordingCallback::OfferFailureReport(RunKind kind)
     return Ask(kind == RunKind::Install ? "OfferFailureReport Install" : "OfferFailureReport Uninstall");
 }
 
-void RecordingCallback::ShowFailureReport(RunKind, const std::string& text)
+void RecordingCallback::ShowFailureReport(RunKind, const FailureReport& shown)
 {
     calls.push_back("ShowFailureReport");
-    report = text;
+    report = shown.Text();
 }
 
 void RecordingCallback::InstallCompleted(bool pointToAddRemove)

@@ -55,7 +55,7 @@ public:
     bool DeleteUncountedComponent(const std::string& path) override { return Ask("DeleteUncountedComponent " + path); }
     SharedFileAnswer AskSharedFile(const std::string& path) override;
     bool OfferFailureReport(RunKind kind) override;
-    void ShowFailureReport(RunKind kind, const std::string& text) override;
+    void ShowFailureReport(RunKind kind, const FailureReport& report) override;
     void InstallCompleted(bool pointToAddRemove) override;
     void UninstallCompleted() override { calls.push_back("UninstallCompleted"); }
     void ReportError(const std::string& message) override { calls.push_back("ReportError " + message); }

@@ -77,7 +77,7 @@ TEST_CASE("CreateFolderPath journals only the folders below the drive or share, 
     REQUIRE(written);
     std::vector<std::string> folders;
     for (const JournalEntry& entry : written->entries)
-        if (entry.kind == "folder") folders.push_back(entry.fields.at(0));
+        if (const auto* folder = std::get_if<FolderLine>(&entry)) folders.push_back(folder->path);
     std::vector<std::string> expected = {"\\\\nohost-orvane\\share\\dir\\"};
     if (const std::string drive = MissingDrive(); !drive.empty()) expected.push_back(drive + "\\App\\");
     expected.push_back(folder / "NEW\\");
