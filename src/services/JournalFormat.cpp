@@ -79,17 +79,19 @@ std::optional<JournalEntry> EntryOfFields(const std::string& kind, const std::ve
 {
     const size_t n = f.size();
     const auto path = [&](size_t at) { return at < n && IsAbsoluteFolder(f[at]); };
-    const std::optional<HKEY> root = n > 0 ? RootNamed(f[0]) : std::nullopt;
+    // A plain handle, null for no root: GCC takes an optional<HKEY> here for
+    // one that may be read uninitialized.
+    const HKEY root = n > 0 ? RootNamed(f[0]).value_or(nullptr) : nullptr;
     if (kind == "folder" && n == 1 && path(0)) return FolderLine{f[0]};
     if (kind == "file" && n == 1 && path(0)) return FileLine{f[0]};
     if ((kind == "aside" || kind == "copy") && n == 2 && path(0) && KeptBeside(f[0], f[1]))
         return EarlierFileLine{f[0], f[1], kind == "copy"};
-    if (kind == "key" && n == 2 && root && !f[1].empty()) return KeyLine{*root, f[1]};
-    if (kind == "value" && root && n == 4 && f[3] == "-") return ValueLine{*root, f[1], f[2], std::nullopt};
+    if (kind == "key" && n == 2 && root && !f[1].empty()) return KeyLine{root, f[1]};
+    if (kind == "value" && root && n == 4 && f[3] == "-") return ValueLine{root, f[1], f[2], std::nullopt};
     if (kind == "value" && root && n == 5 && IsNumber(f[3], false) && (f[4].empty() || IsNumber(f[4], true)) &&
         f[4].size() % 2 == 0) {
         const KeptValue before{static_cast<DWORD>(std::strtoul(f[3].c_str(), nullptr, 10)), Bytes(f[4])};
-        return ValueLine{*root, f[1], f[2], before};
+        return ValueLine{root, f[1], f[2], before};
     }
     if (kind == "ini" && n == 4 && path(0) && f[3] == "-") return IniLine{f[0], f[1], f[2], std::nullopt};
     if (kind == "ini" && n == 4 && path(0) && f[3].rfind('=', 0) == 0) return IniLine{f[0], f[1], f[2], f[3].substr(1)};
