@@ -135,7 +135,8 @@ TEST_CASE("setup: readme, settings, a second copy, the quit question answered No
         CHECK(WaitUntil([&] { return FindWindowOf(setup.Id(), "#32770") == nullptr; }));
         CHECK(setup.Running());
         CHECK(IsShown(screen.main));
-        CHECK(IsWindowEnabled(screen.main));
+        // The box's window may go a moment before its owner is enabled again.
+        CHECK(WaitUntil([&] { return IsWindowEnabled(screen.main) != FALSE; }));
         CHECK(screen.Text(MainIds::actionButton) == "セットアップ開始(&S)");
         CHECK(screen.Shown(MainIds::messageGroup));
         CHECK(FolderPresent(distribution.WorkFolder(1)));
