@@ -49,9 +49,12 @@ void ReadRunHeader(RunState& state);
 std::string ProposedSetupFolder(RunState& state);
 
 // The folder the settings start with: `requested` (the command line's
-// /DIR=) in setup mode when given, else the proposed one; tokens expanded,
-// "(App)" left as it is, with a trailing backslash.
-std::string StartingSetupFolder(RunState& state, const std::optional<std::string>& requested);
+// /DIR=) in setup mode when given, else `installed` (the folder of the
+// product's earlier install, which an upgrade or a repair goes into) when
+// not empty, else the proposed one; tokens expanded, "(App)" left as it
+// is, with a trailing backslash.
+std::string StartingSetupFolder(RunState& state, const std::optional<std::string>& requested,
+                                const std::string& installed = {});
 
 // The record's [UnSetupOption] CheckBox: "DeleteAll" (exactly) offers one
 // box for everything below the folder; else four flags at characters 1, 3,
