@@ -15,6 +15,13 @@ namespace {
 void CheckVersion(const SetupScript& script, Findings& findings)
 {
     const std::string& version = script.product.version;
+    // A setup-only script writes no entry: there is no version to compare.
+    if (version.empty() && !IsSetupOnly(script.header.unSetupTitle)) {
+        findings.push_back({"Product", "Version",
+                            "is missing: SETUP.EXE cannot tell an upgrade from a downgrade (each install goes on as "
+                            "a reinstall), and package managers see no version"});
+        return;
+    }
     if (version.empty() || ParseProductVersion(version)) return;
     findings.push_back({"Product", "Version",
                         Quoted(version) + " is not up to four numbers between points (such as 2.1): Apps & Features "
