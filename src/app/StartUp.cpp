@@ -99,7 +99,7 @@ bool MainWindow::AcceptsInstalledVersion(const InstalledComparison& installed)
 {
     if (installed.order != VersionOrder::Older || options_.allowDowngrade) return true;
     const int answer = ShowMessageBox("このプログラムの新しいバージョン（" + installed.installed->version +
-                                          "）が，すでにセットアップされています．\r\r" + "古いバージョン（" +
+                                          "）が，\rすでにセットアップされています．\r\r" + "古いバージョン（" +
                                           state_.script.product.version + "）をセットアップしますか？\r" +
                                           "「いいえ」を選択すると，何も変更せずに終了します．",
                                       "セットアップ", MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2);

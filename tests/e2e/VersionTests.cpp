@@ -69,7 +69,7 @@ TEST_CASE("versions: an upgrade goes into the installed folder, a downgrade chan
     {
         SetupProcess setup(laid.Disk(1) + "SETUP.EXE", "", laid.temp.Path());
         REQUIRE(setup.Started());
-        HWND box = ExpectBox(setup, {"セットアップ", "このプログラムの新しいバージョン（1.1）が，すでにセットアップされています．\r\r"
+        HWND box = ExpectBox(setup, {"セットアップ", "このプログラムの新しいバージョン（1.1）が，\rすでにセットアップされています．\r\r"
                                                      "古いバージョン（1.0）をセットアップしますか？\r"
                                                      "「いいえ」を選択すると，何も変更せずに終了します．"});
         CHECK(AnswerAndWait(box, IDNO));
