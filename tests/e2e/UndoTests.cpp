@@ -183,6 +183,7 @@ TEST_CASE("an install killed in the middle of its copy is undone when a person s
     CHECK(HasLine(lines, Utf8("Undone: file removed: " + laid.sample.app + "SAMPLEVW.EXE")));
     std::vector<AllowedDifference> allowed = laid.RunFolders();
     allowed.push_back({drive.Path() + "*", "the killed run's drive"});
+    allowed.push_back({"HKLM\\" + laid.sample.entryKey + "\\|RepairString", "the repair command runs that drive's SETUP.EXE"});
     // A shortcut file holds its target's creation time, which no two
     // installs share.
     allowed.push_back({"C:\\users\\*.lnk", "a shortcut: made again"});
