@@ -163,6 +163,11 @@ std::string ProposedSetupFolder(RunState& state)
     return folder;
 }
 
+InstalledComparison LookForInstalledProduct(RunState& state)
+{
+    return SetupMode(state) ? CompareWithInstalled(state, HKEY_LOCAL_MACHINE) : InstalledComparison{};
+}
+
 std::string StartingSetupFolder(RunState& state, const std::optional<std::string>& requested,
                                 const std::string& installed)
 {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "engine/RunState.h"
+#include "install/InstalledProduct.h"
 
 #include <array>
 #include <optional>
@@ -47,6 +48,11 @@ void ReadRunHeader(RunState& state);
 // is read on the way. Uninstall: the record's setup folder. Tokens are not
 // yet expanded.
 std::string ProposedSetupFolder(RunState& state);
+
+// The product this run's script installs, as found where this run installs
+// it (the Add/Remove list below HKEY_LOCAL_MACHINE), compared with the
+// script's version; nothing in an uninstall.
+InstalledComparison LookForInstalledProduct(RunState& state);
 
 // The folder the settings start with: `requested` (the command line's
 // /DIR=) in setup mode when given, else `installed` (the folder of the

@@ -4,7 +4,6 @@
 #include "app/MainWindow.h"
 
 #include "app/RunStart.h"
-#include "install/InstalledProduct.h"
 #include "engine/RunState.h"
 #include "script/PathParts.h"
 #include "script/ShortCutSection.h"
@@ -67,8 +66,7 @@ void MainWindow::StartUp(const std::string& argument, const FolderLoader& loadFo
 
     ReadTitles();
     state_.repair = options_.repair;
-    const InstalledComparison installed =
-        SetupMode(state_) ? CompareWithInstalled(state_, HKEY_LOCAL_MACHINE) : InstalledComparison{};
+    const InstalledComparison installed = LookForInstalledProduct(state_);
     if (!AcceptsInstalledVersion(installed)) return;
     // "(App)" stays as it is here: the setup folder is not known yet. An
     // upgrade or a repair starts on the folder of the installed product.

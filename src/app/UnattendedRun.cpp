@@ -6,7 +6,6 @@
 #include "app/SystemFolders.h"
 #include "app/UnattendedCallback.h"
 #include "install/InstallPreparation.h"
-#include "install/InstalledProduct.h"
 #include "install/RunInstall.h"
 #include "script/ScopeExit.h"
 #include "uninstall/OrphanedEntry.h"
@@ -46,8 +45,7 @@ bool RefusesDowngrade(RunState& state, const RunOptions& options, const Installe
 
 int RunProcedure(RunState& state, const RunOptions& options, ProgressWindow* progress)
 {
-    const InstalledComparison installed =
-        SetupMode(state) ? CompareWithInstalled(state, HKEY_LOCAL_MACHINE) : InstalledComparison{};
+    const InstalledComparison installed = LookForInstalledProduct(state);
     if (RefusesDowngrade(state, options, installed)) return ExitCode::DowngradeRefused;
     const std::string folder = StartingSetupFolder(state, options.setupFolder, installed.DefaultFolder());
     state.log.Line(std::string(SetupMode(state) ? "Setup folder: " : "Uninstall folder: ") + folder);
