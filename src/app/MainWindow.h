@@ -7,6 +7,7 @@
 
 #include "app/CommandLine.h"
 #include "engine/RunState.h"
+#include "install/InstalledProduct.h"
 #include "ui/SetupCallback.h"
 #include "windows/Backdrop.h"
 #include "windows/Controls.h"
@@ -93,6 +94,7 @@ private:
     // Pieces of the start-up.
     void TellOfEarlierJournal();
     bool OfferOrphanedEntryRemoval(const std::string& record);
+    bool AcceptsInstalledVersion(const InstalledComparison& installed);
     void ShowFatalScreen(const std::string& errorText);
     void ReadTitles();
     void EnableShortcutBoxes(bool enabled);

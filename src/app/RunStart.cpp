@@ -163,9 +163,16 @@ std::string ProposedSetupFolder(RunState& state)
     return folder;
 }
 
-std::string StartingSetupFolder(RunState& state, const std::optional<std::string>& requested)
+InstalledComparison LookForInstalledProduct(RunState& state)
+{
+    return SetupMode(state) ? CompareWithInstalled(state, HKEY_LOCAL_MACHINE) : InstalledComparison{};
+}
+
+std::string StartingSetupFolder(RunState& state, const std::optional<std::string>& requested,
+                                const std::string& installed)
 {
     std::string folder = ProposedSetupFolder(state);
+    if (!installed.empty() && SetupMode(state)) folder = installed;
     if (requested && SetupMode(state)) folder = *requested;
     return WithTrailingBackslash(ExpandTokens(folder, LocationsOf(state)));
 }

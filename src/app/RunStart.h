@@ -5,6 +5,7 @@
 #pragma once
 
 #include "engine/RunState.h"
+#include "install/InstalledProduct.h"
 
 #include <array>
 #include <optional>
@@ -48,10 +49,18 @@ void ReadRunHeader(RunState& state);
 // yet expanded.
 std::string ProposedSetupFolder(RunState& state);
 
+// The product this run's script installs, as found where this run installs
+// it (the Add/Remove list below HKEY_LOCAL_MACHINE), compared with the
+// script's version; nothing in an uninstall.
+InstalledComparison LookForInstalledProduct(RunState& state);
+
 // The folder the settings start with: `requested` (the command line's
-// /DIR=) in setup mode when given, else the proposed one; tokens expanded,
-// "(App)" left as it is, with a trailing backslash.
-std::string StartingSetupFolder(RunState& state, const std::optional<std::string>& requested);
+// /DIR=) in setup mode when given, else `installed` (the folder of the
+// product's earlier install, which an upgrade or a repair goes into) when
+// not empty, else the proposed one; tokens expanded, "(App)" left as it
+// is, with a trailing backslash.
+std::string StartingSetupFolder(RunState& state, const std::optional<std::string>& requested,
+                                const std::string& installed = {});
 
 // The record's [UnSetupOption] CheckBox: "DeleteAll" (exactly) offers one
 // box for everything below the folder; else four flags at characters 1, 3,

@@ -65,8 +65,12 @@ void MainWindow::StartUp(const std::string& argument, const FolderLoader& loadFo
     }
 
     ReadTitles();
-    // "(App)" stays as it is here: the setup folder is not known yet.
-    folderBox.SetText(StartingSetupFolder(state_, options_.setupFolder));
+    state_.repair = options_.repair;
+    const InstalledComparison installed = LookForInstalledProduct(state_);
+    if (!AcceptsInstalledVersion(installed)) return;
+    // "(App)" stays as it is here: the setup folder is not known yet. An
+    // upgrade or a repair starts on the folder of the installed product.
+    folderBox.SetText(StartingSetupFolder(state_, options_.setupFolder, installed.DefaultFolder()));
     const bool enabled = state_.script.header.settingsChangeable;
     if (SetupMode(state_)) EnableShortcutBoxes(enabled);
     // /NOICONS clears the four shortcut boxes.
@@ -83,6 +87,30 @@ void MainWindow::StartUp(const std::string& argument, const FolderLoader& loadFo
         ShowSetupScreen();
     else
         ShowUninstallScreen();
+}
+
+// An older version than the installed one is installed only when the
+// person says so (or /ALLOWDOWNGRADE did): it would mix the files of two
+// versions and put the older version into the Add/Remove list. No ends the
+// run before anything was changed. False when the run ended here.
+bool MainWindow::AcceptsInstalledVersion(const InstalledComparison& installed)
+{
+    if (installed.order != VersionOrder::Older || options_.allowDowngrade) return true;
+    const int answer = ShowMessageBox("このプログラムの新しいバージョン（" + installed.installed->version +
+                                          "）が，\rすでにセットアップされています．\r\r" + "古いバージョン（" +
+                                          state_.script.product.version + "）をセットアップしますか？\r" +
+                                          "「いいえ」を選択すると，何も変更せずに終了します．",
+                                      "セットアップ", MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2);
+    if (answer == IDYES) {
+        state_.log.Line("Question: install the older version anyway -> yes");
+        return true;
+    }
+    state_.log.Line("Question: install the older version anyway -> no; nothing was changed");
+    outcome_ = RunOutcome{RunEnd::DowngradeRefused, false};
+    signals_.mayEndWithoutAsking = true;
+    background_.SetEnabled(true);
+    SetModalResult(1);
+    return false;
 }
 
 // The person learns why files of an earlier setup may have gone, or why

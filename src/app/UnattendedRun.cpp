@@ -32,9 +32,22 @@ int Restart(RunState& state, const RunOptions& options, int code)
     return StartRestart(state.log) ? ExitCode::RestartStarted : code;
 }
 
+// An older version over a newer one would mix the files of two versions
+// and write the older version into the Add/Remove entry: without
+// /ALLOWDOWNGRADE the run ends before anything is changed.
+bool RefusesDowngrade(RunState& state, const RunOptions& options, const InstalledComparison& installed)
+{
+    if (installed.order != VersionOrder::Older || options.allowDowngrade) return false;
+    state.log.Line("Error: version " + installed.installed->version + " is installed, which is newer than " +
+                   state.script.product.version + "; nothing was changed (/ALLOWDOWNGRADE installs the older one)");
+    return true;
+}
+
 int RunProcedure(RunState& state, const RunOptions& options, ProgressWindow* progress)
 {
-    const std::string folder = StartingSetupFolder(state, options.setupFolder);
+    const InstalledComparison installed = LookForInstalledProduct(state);
+    if (RefusesDowngrade(state, options, installed)) return ExitCode::DowngradeRefused;
+    const std::string folder = StartingSetupFolder(state, options.setupFolder, installed.DefaultFolder());
     state.log.Line(std::string(SetupMode(state) ? "Setup folder: " : "Uninstall folder: ") + folder);
     UnattendedCallback person(options, state, folder, progress);
     if (SetupMode(state)) {
@@ -74,6 +87,7 @@ int RunUnattended(RunState& state, const RunOptions& options)
 int RunUnattended(RunState& state, const RunOptions& options, const std::function<std::string(RunState&)>& loadFolders)
 {
     state.allOrNothing = true;
+    state.repair = options.repair;
     const std::string errors = PrepareRun(state, options.record, loadFolders(state));
     ScopeExit close([&] { CloseRun(state); });
     state.log.Line("Source folder: " + state.sourceFolder);

@@ -61,6 +61,8 @@ struct RunSettings {
     // An unattended run is all or nothing: an install with any failure is
     // undone, as administrators expect of a failed deployment.
     bool allOrNothing = false;
+    // /REPAIR: every file is copied again, whatever the overwrite rules say.
+    bool repair = false;
 };
 
 // What the install or uninstall settles as it runs: the setup folder and

@@ -106,10 +106,11 @@ CopyRoute ExpandedRoute(const CopyEntry& entry, const std::string& temporaryFold
 }
 
 // With the overwrite box off the user decides; with it on only a newer
-// source replaces the file (equal time stamps do not).
+// source replaces the file (equal time stamps do not). A repair puts every
+// file back as the distribution has it.
 bool ShouldCopy(SetupCallback& person, const InstallRun& run, const CopyRoute& route, bool exists)
 {
-    if (!exists) return true;
+    if (!exists || run.State().repair) return true;
     if (!run.choices.overwrite) return person.Overwrite(route.to);
     const std::optional<uint32_t> source = DosTimeStamp(route.from);
     // A source without a stamp: the copy is tried, so that its failure is
@@ -171,7 +172,7 @@ Flow CopyPresentSource(SetupCallback& person, InstallRun& run, const CopyEntry& 
     const bool existedBefore = DestinationExists(run, route.to);
     bool copy = ShouldCopy(person, run, route, existedBefore);
     // Only while a question waits on the person may the file have changed.
-    const bool asked = existedBefore && !run.choices.overwrite;
+    const bool asked = existedBefore && !run.choices.overwrite && !run.State().repair;
     const bool existsNow = asked ? FileExists(route.to) : existedBefore;
     // The count is raised whether or not the file is copied: the installed
     // program uses the file either way.

@@ -73,6 +73,7 @@ void RegisterUninstallEntry(InstallRun& run)
         WithoutTrailingBackslash(state.appFolder),
         InstalledKilobytes(run.lists.deleteFileList),
         LocalDate(""),
+        "\"" + state.sourceFolder + "SETUP.EXE\" /REPAIR",
     };
     const std::string keyPath = UninstallListKey + header.addRemoveKey;
     WriteUnSetupRegistryKey(run.State().unSetupPath, keyPath);

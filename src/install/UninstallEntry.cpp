@@ -38,7 +38,10 @@ void WriteUninstallEntry(const std::string& keyPath, const UninstallEntryValues&
     registry.WriteInteger("EstimatedSize", static_cast<int32_t>(values.estimatedKilobytes));
     registry.WriteString("InstallDate", values.installDate);
     registry.WriteInteger("NoModify", 1);
-    registry.WriteInteger("NoRepair", 1);
+    // No system tool runs a repair command of an entry that is not Windows
+    // Installer's; administrators and scripts read it from here.
+    WriteOrRemove(registry, "RepairString", values.repairCommand);
+    registry.WriteInteger("NoRepair", values.repairCommand.empty() ? 1 : 0);
 }
 
 uint32_t InstalledKilobytes(const std::vector<std::string>& recordedFiles)

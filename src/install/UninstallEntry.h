@@ -2,7 +2,7 @@
 // has (the name and the uninstall command), the quiet command that
 // deployment tools run, and what Apps & Features and package managers show
 // about the program: version, publisher, web address, icon, folder, size,
-// date, and that it offers neither change nor repair.
+// date, that it offers no change, and the command that repairs it.
 #pragma once
 
 #include "script/ProductSection.h"
@@ -20,6 +20,9 @@ struct UninstallEntryValues {
     std::string installLocation; // the setup folder
     uint32_t estimatedKilobytes = 0;
     std::string installDate;     // YYYYMMDD
+    // The distribution's SETUP.EXE with /REPAIR (RepairString, NoRepair = 0);
+    // empty: NoRepair = 1.
+    std::string repairCommand;
 };
 
 // Creates the key and writes its values; a value the script no longer gives

@@ -11,6 +11,8 @@ inline constexpr int NotEnoughSpace = 112;
 inline constexpr int Cancelled = 1602;
 inline constexpr int Failed = 1603;
 inline constexpr int AlreadyRunning = 1618;
+// A newer version of the product is installed; nothing was changed.
+inline constexpr int DowngradeRefused = 1638;
 inline constexpr int RestartStarted = 1641;
 inline constexpr int RestartNeeded = 3010;
 }  // namespace ExitCode

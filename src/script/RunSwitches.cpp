@@ -69,6 +69,10 @@ bool ApplySwitch(RunOptions& options, const std::string& argument)
         options.noIcons = true;
     } else if (name == "NORESTART") {
         options.noRestart = true;
+    } else if (name == "ALLOWDOWNGRADE") {
+        options.allowDowngrade = true;
+    } else if (name == "REPAIR") {
+        options.repair = true;
     } else if (name == "?" || name == "HELP") {
         options.help = true;
     } else {

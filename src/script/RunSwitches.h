@@ -26,6 +26,11 @@ struct RunOptions {
     std::optional<std::string> setupFolder;  // /DIR=, tokens not yet expanded
     bool noIcons = false;
     bool noRestart = false;
+    // An older version than the installed one is installed without asking.
+    bool allowDowngrade = false;
+    // Every file is copied again whatever the overwrite rules say, and the
+    // registry values, shortcuts and Add/Remove entry are written again.
+    bool repair = false;
     bool log = false;
     std::string logFile;  // empty: a fresh log in the temporary folder
     // Why /LOG= names no file a log may go to (a device, an alternate

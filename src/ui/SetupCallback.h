@@ -84,6 +84,7 @@ enum class RunEnd {
     Cancelled,              // the person stopped it: abort, No, Cancel at a disk change
     NotEnoughSpace,         // the person would not go on short of space
     Failed,                 // it could not go on: a fatal stop or an error of the system
+    DowngradeRefused,       // a newer version is installed, and the older one was not wanted
 };
 
 struct RunOutcome {

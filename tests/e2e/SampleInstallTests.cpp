@@ -116,12 +116,13 @@ TEST_CASE("the sample distribution installs from the first screen to the restart
     CHECK(StringValue(HKEY_LOCAL_MACHINE, sample.entryKey, "DisplayIcon") == app + "SAMPLEVW.EXE,0");
     CHECK(StringValue(HKEY_LOCAL_MACHINE, sample.entryKey, "InstallLocation") + "\\" == app);
     CHECK(StringValue(HKEY_LOCAL_MACHINE, sample.entryKey, "InstallDate").size() == 8);
-    for (const char* flag : {"NoModify", "NoRepair"}) {
+    for (const auto& [flag, set] : {std::pair{"NoModify", true}, std::pair{"NoRepair", false}}) {
         const auto value = ReadStoredValue(HKEY_LOCAL_MACHINE, sample.entryKey, flag);
         REQUIRE(value);
         CHECK(value->type == REG_DWORD);
-        CHECK(value->bytes == std::string("\x01\0\0\0", 4));
+        CHECK(value->bytes == std::string(set ? "\x01\0\0\0" : "\0\0\0\0", 4));
     }
+    CHECK(StringValue(HKEY_LOCAL_MACHINE, sample.entryKey, "RepairString").ends_with("SETUP.EXE\" /REPAIR"));
     // The viewer (535,164 bytes), the manual, the component, two data files
     // and the record, in kilobytes rounded up: more than 600, less than 700.
     const auto size = ReadStoredValue(HKEY_LOCAL_MACHINE, sample.entryKey, "EstimatedSize");

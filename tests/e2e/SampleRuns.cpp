@@ -91,3 +91,38 @@ bool HasLine(const std::vector<std::string>& lines, const std::string& utf8)
         if (line == utf8) return true;
     return false;
 }
+
+LaidOutSample::LaidOutSample(const std::string& name)
+    : layout(name + "-layout"), temp(name + "-tmp"), logs(name + "-logs")
+{
+    REQUIRE_MESSAGE(PathExists(SampleDisk(1) + "SETUP.EXE"), "the sample is laid out by tools/layout-sample.sh");
+    sample.RemoveTraces();
+    for (int n : {1, 2}) {
+        REQUIRE(CreateDirectoryA(Disk(n).c_str(), nullptr));
+        REQUIRE(CopyDisk(SampleDisk(n), Disk(n)).empty());
+    }
+}
+
+DWORD LaidOutSample::InstallUnattended(const std::string& switches) const
+{
+    DeleteFileA(log.c_str());
+    SetupProcess setup(ExactCommandLine{Quoted(Disk(1) + "SETUP.EXE") + " /VERYSILENT /SUPPRESSMSGBOXES /NORESTART " +
+                                        switches + " /LOG=" + Quoted(log)},
+                       temp.Path());
+    CHECK_FALSE(RunToEnd(setup).anyWindow);
+    return setup.ExitCode();
+}
+
+std::vector<AllowedDifference> LaidOutSample::RunFolders() const
+{
+    return {{layout.Path() + "*", "the laid-out distribution"},
+            {temp.Path() + "*", "the work folders"},
+            {logs.Path() + "*", "the logs"}};
+}
+
+void LaidOutSample::CheckUndone(const std::vector<std::string>& lines) const
+{
+    CHECK(HasLine(lines, "Install undone"));
+    CHECK(lines.back() == "Exit code: 1603");
+    CHECK_FALSE(PathExists(sample.windows + "ORVSETUP.JNL"));
+}

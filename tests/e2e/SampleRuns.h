@@ -6,6 +6,7 @@
 #include "MachineSnapshot.h"
 #include "SampleDistribution.h"
 #include "driver/Driver.h"
+#include "support/Scratch.h"
 
 #include <windows.h>
 
@@ -44,3 +45,32 @@ Sightings RunToEnd(SetupProcess& setup, DWORD timeout = 120000);
 std::vector<std::string> LogLines(const std::string& path);
 
 bool HasLine(const std::vector<std::string>& lines, const std::string& utf8);
+
+// The sample laid out as orvauthor lays it out, DISK1 and DISK2 side by
+// side, and the folders of the runs (named after `name`); the machine rid
+// of the sample before and after.
+struct LaidOutSample {
+    SampleInstallation sample;
+    ScratchFolder layout;
+    ScratchFolder temp;
+    ScratchFolder logs;
+    std::string log = logs / "install.log";
+
+    explicit LaidOutSample(const std::string& name);
+    ~LaidOutSample() { sample.RemoveTraces(); }
+    LaidOutSample(const LaidOutSample&) = delete;
+    LaidOutSample& operator=(const LaidOutSample&) = delete;
+
+    std::string Disk(int n) const { return layout / ("DISK" + std::to_string(n) + "\\"); }
+
+    // The administrator's command line with `switches` after
+    // /VERYSILENT /SUPPRESSMSGBOXES /NORESTART (the sample asks for a
+    // restart, which would end the Wine session) and before the log; the
+    // exit code. No window may show.
+    DWORD InstallUnattended(const std::string& switches = "/DIR=\"(Prg)\\Orvane Sample\"") const;
+
+    std::vector<AllowedDifference> RunFolders() const;
+
+    // The log of an unattended install that failed and was undone.
+    void CheckUndone(const std::vector<std::string>& lines) const;
+};

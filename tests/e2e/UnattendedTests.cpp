@@ -67,6 +67,8 @@ TEST_CASE("unattended: the sample installs silently as the interactive install l
     // installs share: the shortcuts are compared by what they lead to.
     std::vector<AllowedDifference> sameInstall = runFolders;
     sameInstall.push_back({"C:\\users\\*.lnk", "a shortcut: compared by its fields below"});
+    // The repair command runs the distribution the install came from.
+    sameInstall.push_back({"HKLM\\" + sample.entryKey + "\\|RepairString", "the distribution's folder: another one"});
     CheckOnlyAllowedDifferences(interactive, SnapshotOfMachine(), sameInstall);
     for (size_t n = 0; n < sample.links.size(); ++n) {
         CAPTURE(Utf8(sample.links[n]));

@@ -26,59 +26,6 @@
 
 namespace {
 
-// The sample laid out as orvauthor lays it out, DISK1 and DISK2 side by
-// side, and the folders of the runs; the machine rid of the sample before
-// and after.
-struct LaidOutSample {
-    SampleInstallation sample;
-    ScratchFolder layout{"undo-layout"};
-    ScratchFolder temp{"undo-tmp"};
-    ScratchFolder logs{"undo-logs"};
-    std::string log = logs / "install.log";
-
-    LaidOutSample()
-    {
-        REQUIRE_MESSAGE(PathExists(SampleDisk(1) + "SETUP.EXE"), "the sample is laid out by tools/layout-sample.sh");
-        sample.RemoveTraces();
-        for (int n : {1, 2}) {
-            REQUIRE(CreateDirectoryA(Disk(n).c_str(), nullptr));
-            REQUIRE(CopyDisk(SampleDisk(n), Disk(n)).empty());
-        }
-    }
-    ~LaidOutSample() { sample.RemoveTraces(); }
-    LaidOutSample(const LaidOutSample&) = delete;
-    LaidOutSample& operator=(const LaidOutSample&) = delete;
-
-    std::string Disk(int n) const { return layout / ("DISK" + std::to_string(n) + "\\"); }
-
-    // The administrator's command line; the sample asks for a restart, which
-    // would end the Wine session.
-    DWORD InstallUnattended() const
-    {
-        DeleteFileA(log.c_str());
-        SetupProcess setup(ExactCommandLine{Quoted(Disk(1) + "SETUP.EXE") +
-                                            " /VERYSILENT /SUPPRESSMSGBOXES /NORESTART /DIR=\"(Prg)\\Orvane Sample\" /LOG=" +
-                                            Quoted(log)},
-                           temp.Path());
-        CHECK_FALSE(RunToEnd(setup).anyWindow);
-        return setup.ExitCode();
-    }
-
-    std::vector<AllowedDifference> RunFolders() const
-    {
-        return {{layout.Path() + "*", "the laid-out distribution"},
-                {temp.Path() + "*", "the work folders"},
-                {logs.Path() + "*", "the logs"}};
-    }
-
-    void CheckUndone(const std::vector<std::string>& lines) const
-    {
-        CHECK(HasLine(lines, "Install undone"));
-        CHECK(lines.back() == "Exit code: 1603");
-        CHECK_FALSE(PathExists(sample.windows + "ORVSETUP.JNL"));
-    }
-};
-
 // The first free number of a numbered list of the script.
 int NextNumber(const std::string& script, const std::string& section, const std::string& prefix)
 {
@@ -113,7 +60,7 @@ HWND InstallUpToDiskChange(const SetupProcess& setup, const SampleInstallation& 
 
 TEST_CASE("an unattended install that fails anywhere leaves the machine as it was before the run")
 {
-    LaidOutSample laid;
+    LaidOutSample laid("undo");
     ScratchKey key(HKEY_CURRENT_USER, "undo-e2e");
     REQUIRE(MakeVolatileKey(HKEY_CURRENT_USER, key.Path()));
     const MachineState before = SnapshotOfMachine();
@@ -158,7 +105,7 @@ TEST_CASE("an unattended install that fails anywhere leaves the machine as it wa
 
 TEST_CASE("a reinstall that fails half-way leaves the earlier install complete, and its uninstall removes it")
 {
-    LaidOutSample laid;
+    LaidOutSample laid("undo");
     const MachineState before = SnapshotOfMachine();
     REQUIRE(laid.InstallUnattended() == 3010);
     const MachineState installed = SnapshotOfMachine();
@@ -189,7 +136,7 @@ TEST_CASE("a reinstall that fails half-way leaves the earlier install complete, 
 
 TEST_CASE("an install killed in the middle of its copy is undone when a person starts it again: one box, then an install as if alone")
 {
-    LaidOutSample laid;
+    LaidOutSample laid("undo");
     REQUIRE(laid.InstallUnattended() == 3010);
     const MachineState clean = SnapshotOfMachine();
     laid.sample.RemoveTraces();
@@ -236,6 +183,7 @@ TEST_CASE("an install killed in the middle of its copy is undone when a person s
     CHECK(HasLine(lines, Utf8("Undone: file removed: " + laid.sample.app + "SAMPLEVW.EXE")));
     std::vector<AllowedDifference> allowed = laid.RunFolders();
     allowed.push_back({drive.Path() + "*", "the killed run's drive"});
+    allowed.push_back({"HKLM\\" + laid.sample.entryKey + "\\|RepairString", "the repair command runs that drive's SETUP.EXE"});
     // A shortcut file holds its target's creation time, which no two
     // installs share.
     allowed.push_back({"C:\\users\\*.lnk", "a shortcut: made again"});
@@ -272,7 +220,7 @@ struct OtherProduct {
 
 TEST_CASE("a finished install whose journal another program holds as it ends stays installed through the next run")
 {
-    LaidOutSample laid;
+    LaidOutSample laid("undo");
     const std::string journal = laid.sample.windows + "ORVSETUP.JNL";
     ScratchFolder drive("undo-held");
     REQUIRE(CopyDisk(SampleDisk(1), drive.Path()).empty());
@@ -400,7 +348,7 @@ std::string PlantedJournal(const std::vector<std::string>& lines, bool sealed)
 
 TEST_CASE("a journal planted in the Windows folder is set aside by the next run, and nothing it names is touched")
 {
-    LaidOutSample laid;
+    LaidOutSample laid("undo");
     Victims victims;
     WriteTextFile(victims.aside, "not what the user had");
     const std::string journal = laid.sample.windows + "ORVSETUP.JNL";

@@ -220,7 +220,10 @@ TEST_CASE("the Add/Remove entry tells version, publisher, icon, folder, size and
     CHECK(date.size() == 8);
     CHECK(date.find_first_not_of("0123456789") == std::string::npos);
     CHECK(dword("NoModify") == 1);
-    CHECK(dword("NoRepair") == 1);
+    // The distribution repairs the program: no system tool runs the
+    // command, administrators do.
+    CHECK(dword("NoRepair") == 0);
+    CHECK(entry.Value("RepairString") == "\"" + fixture.state.sourceFolder + "SETUP.EXE\" /REPAIR");
 
     // The reinstall of a script without the section: the version and the
     // rest are gone, the icon is the uninstaller's, the flags stay.
@@ -233,7 +236,7 @@ TEST_CASE("the Add/Remove entry tells version, publisher, icon, folder, size and
     CHECK(entry.Value("Publisher") == "<none>");
     CHECK(entry.Value("URLInfoAbout") == "<none>");
     CHECK(entry.Value("DisplayIcon") == fixture.windows / "UNOVSET.EXE");
-    CHECK(dword("NoRepair") == 1);
+    CHECK(dword("NoRepair") == 0);
 }
 
 TEST_CASE("UNOVSET.EXE is replaced only by a newer SETUP.EXE; a failed copy is reported")

@@ -120,6 +120,34 @@ void MainScreens(const std::string& distribution, const std::string& temp)
         QuitWithYes(setup, main);
     }
     {
+        // Version 2.0 is installed, and this distribution holds 1.5: the
+        // person is asked before the older version goes in (No here).
+        const std::string older = MakeFolder("orvtour-older");
+        const std::string installed = MakeFolder("orvtour-installed");
+        CopyFileA(program.c_str(), (older + "SETUP.EXE").c_str(), FALSE);
+        std::string script = Script;
+        for (size_t at; (at = script.find("Ver 2.0")) != std::string::npos;) script.replace(at, 7, "Ver 1.5");
+        script.insert(script.find("\r\n") + 2, "UnSetupKey=OrvaneTourVersions\r\n");
+        WriteFile(older + "SETUP.INI", script + "[Product]\r\nVersion=1.5\r\n");
+        WriteFile(installed + "UNSETUP.INI", "[Title]\r\nUnSetup=表示ソフト Ver 2.0 の削除\r\n");
+        const std::string key = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OrvaneTourVersions";
+        HKEY entry = nullptr;
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &entry, nullptr);
+        for (const auto& [name, value] : {std::pair<const char*, std::string>{"DisplayVersion", "2.0"},
+                                          std::pair<const char*, std::string>{"InstallLocation", installed}})
+            RegSetValueExA(entry, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                           static_cast<DWORD>(value.size() + 1));
+        RegCloseKey(entry);
+        SetupProcess setup(older + "SETUP.EXE", "", temp);
+        if (HWND box = WaitForMessageBox(setup.Id(), "セットアップ")) {
+            PaintNow(box);
+            Shot("2e-downgrade");
+            Answer(box, IDNO);
+        }
+        setup.WaitForExit();
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, key.c_str());
+    }
+    {
         const std::string setupFolder = MakeFolder("orvtour-app");
         WriteFile(setupFolder + "UNSETUP.INI", "[Title]\r\nSetup=表示ソフト Ver 2.0\r\nUnSetup=表示ソフト Ver 2.0 の削除\r\n"
                                                "[SetupFolder]\r\nFolder=C:\\Program Files\\表示ソフト\\\r\n"

@@ -4,6 +4,7 @@
 #include "CheckRules.h"
 
 #include "Quoted.h"
+#include "script/ProductVersion.h"
 #include "script/ShiftJis.h"
 #include "script/TextCase.h"
 
@@ -11,27 +12,17 @@
 
 namespace {
 
-// One to four whole numbers between points ("1", "2.1", "10.0.3.117"): the
-// form in which Windows and package managers compare versions.
-bool IsDottedVersion(const std::string& text)
-{
-    int numbers = 0;
-    size_t at = 0;
-    while (at <= text.size()) {
-        const size_t point = text.find('.', at);
-        const std::string part = text.substr(at, point == std::string::npos ? std::string::npos : point - at);
-        if (part.empty() || part.size() > 9 || part.find_first_not_of("0123456789") != std::string::npos) return false;
-        ++numbers;
-        if (point == std::string::npos) break;
-        at = point + 1;
-    }
-    return numbers <= 4;
-}
-
 void CheckVersion(const SetupScript& script, Findings& findings)
 {
     const std::string& version = script.product.version;
-    if (version.empty() || IsDottedVersion(version)) return;
+    // A setup-only script writes no entry: there is no version to compare.
+    if (version.empty() && !IsSetupOnly(script.header.unSetupTitle)) {
+        findings.push_back({"Product", "Version",
+                            "is missing: SETUP.EXE cannot tell an upgrade from a downgrade (each install goes on as "
+                            "a reinstall), and package managers see no version"});
+        return;
+    }
+    if (version.empty() || ParseProductVersion(version)) return;
     findings.push_back({"Product", "Version",
                         Quoted(version) + " is not up to four numbers between points (such as 2.1): Apps & Features "
                                           "shows it as it is, but package managers cannot tell which version is "

@@ -272,7 +272,8 @@ std::string InstallerSwitches()
 {
     return "InstallerSwitches:\n" + Field("  ", "Silent", QuietSwitches) +
            Field("  ", "SilentWithProgress", ProgressOnlySwitches) +
-           Field("  ", "InstallLocation", "/DIR=\"<INSTALLPATH>\"") + Field("  ", "Log", "/LOG=\"<LOGPATH>\"");
+           Field("  ", "InstallLocation", "/DIR=\"<INSTALLPATH>\"") + Field("  ", "Log", "/LOG=\"<LOGPATH>\"") +
+           Field("  ", "Repair", "/REPAIR");
 }
 
 // SETUP.EXE's exit codes other than success that winget can explain.
@@ -282,9 +283,10 @@ std::string ExpectedReturnCodes()
         int code;
         const char* response;
     };
-    static const std::array<ReturnCode, 5> codes = {{
+    static const std::array<ReturnCode, 6> codes = {{
         {ExitCode::Cancelled, "cancelledByUser"},
         {ExitCode::AlreadyRunning, "installInProgress"},
+        {ExitCode::DowngradeRefused, "downgrade"},
         {ExitCode::NotEnoughSpace, "diskFull"},
         {ExitCode::RestartNeeded, "rebootRequiredToFinish"},
         {ExitCode::RestartStarted, "rebootInitiated"},
@@ -432,13 +434,14 @@ std::string WingetLocaleManifest(const WingetPackage& package)
 }
 
 // Scope machine: the install writes its entry under HKEY_LOCAL_MACHINE. A
-// newer version installs over an older one, as a reinstall does.
+// newer version installs over an older one, into its folder; the same
+// version repairs when the installer is run again with /REPAIR.
 std::string WingetInstallerManifest(const WingetPackage& package)
 {
     return Heading("installer") + PackageFields(package) + Field("", "InstallerType", "exe") +
            Field("", "Scope", "machine") + "InstallModes:\n- interactive\n- silent\n- silentWithProgress\n" +
            InstallerSwitches() + ExpectedReturnCodes() + Field("", "UpgradeBehavior", "install") +
-           AppsAndFeaturesEntries(package) + Installers(package) + Footing("installer");
+           AppsAndFeaturesEntries(package) + Field("", "RepairBehavior", "installer") + Installers(package) + Footing("installer");
 }
 
 std::optional<std::vector<std::filesystem::path>> WriteWingetManifests(const WingetPackage& package,

@@ -38,8 +38,13 @@ public:
         WriteText(folder / "SETUP.INI", script);
         // The rules on their own: a fragment of a script is checked as if
         // it were whole (the loading refuses one without [Title] and
-        // [CopyFile]).
-        return CheckScript(ParseSetupScript(script), Distribution::OfScript(folder / "SETUP.INI"));
+        // [CopyFile]). One without [Product] is given a version, so that
+        // it shows the findings of the sections it is about; the missing
+        // version has a test of its own.
+        const std::string whole = script.find("[Product]") == std::string::npos
+                                      ? script + "[Product]\r\nVersion=1.0\r\n"
+                                      : script;
+        return CheckScript(ParseSetupScript(whole), Distribution::OfScript(folder / "SETUP.INI"));
     }
 
 private:
@@ -271,13 +276,24 @@ TEST_CASE("[Product]: a license or description winget refuses, and a key nothing
     const std::string longDescription(257, 'x');
     auto findings = distribution.Check("[Product]\r\nLicense=\r\nDescription=" + longDescription +
                                        "\r\nLicence=MIT\r\n; the product\r\n");
-    CHECK(Places(findings) == std::vector<std::string>{"[Product] License", "[Product] Description", "[Product] Licence"});
+    CHECK(Places(findings) ==
+          std::vector<std::string>{"[Product] Version", "[Product] License", "[Product] Description", "[Product] Licence"});
     CHECK(Says(findings, "is empty, where winget needs 3 to 512"));
     CHECK(Says(findings, "has 257 characters, where winget needs 3 to 256"));
     CHECK(Says(findings, "is no key of [Product]"));
     // Characters, not bytes: three two-byte characters are enough.
-    CHECK(distribution.Check("[Product]\r\nLicense=表示字\r\nDescription=表示字\r\n").empty());
-    CHECK(Places(distribution.Check("[Product]\r\nLicense=表示\r\n")) == std::vector<std::string>{"[Product] License"});
+    CHECK(distribution.Check("[Product]\r\nVersion=1\r\nLicense=表示字\r\nDescription=表示字\r\n").empty());
+    CHECK(Places(distribution.Check("[Product]\r\nVersion=1\r\nLicense=表示\r\n")) ==
+          std::vector<std::string>{"[Product] License"});
+}
+
+TEST_CASE("[Product]: without a version no install can tell an upgrade from a downgrade; a setup-only script needs none")
+{
+    TestDistribution distribution;
+    const auto findings = distribution.Check("[Title]\r\nSetup=Viewer\r\n[Product]\r\nPublisher=Orvane\r\n");
+    CHECK(Places(findings) == std::vector<std::string>{"[Product] Version"});
+    CHECK(Says(findings, "is missing: SETUP.EXE cannot tell an upgrade from a downgrade"));
+    CHECK(distribution.Check("[Title]\r\nUnSetup=Viewer, Setup Only.\r\n[Product]\r\nPublisher=Orvane\r\n").empty());
 }
 
 TEST_CASE("Shift-JIS values whose trail bytes are \"\\\" and \"|\" are taken apart at the real separators")

@@ -58,12 +58,12 @@ TEST_CASE("compress names the output, keeps the time stamp and refuses what it c
 TEST_CASE("check exits 0 when clean, 1 with findings in readable UTF-8, 2 on an unreadable script")
 {
     Scratch scratch("cli-check");
-    WriteText(scratch / "SETUP.INI", "[Title]\r\nSetup=\x83\x65\x83\x58\x83\x67\r\n");
+    WriteText(scratch / "SETUP.INI", "[Title]\r\nSetup=\x83\x65\x83\x58\x83\x67\r\n[Product]\r\nVersion=1.0\r\n");
     Run run = Orvauthor(scratch, "check " + ShellQuoted(scratch.Path()));
     CHECK(run.status == 0);
     CHECK(run.out.empty());
 
-    WriteText(scratch / "SETUP.INI", "[CopyFile]\r\nFile1=(App)\\\x95\x5C\x8E\xA6.EXE\r\n");
+    WriteText(scratch / "SETUP.INI", "[CopyFile]\r\nFile1=(App)\\\x95\x5C\x8E\xA6.EXE\r\n[Product]\r\nVersion=1.0\r\n");
     run = Orvauthor(scratch, "check " + ShellQuoted(scratch / "SETUP.INI"));
     CHECK(run.status == 1);
     // 表示 in UTF-8.
@@ -86,7 +86,7 @@ TEST_CASE("layout writes a distribution that check finds clean, and nothing when
     Scratch scratch("cli-layout");
     std::filesystem::create_directories(scratch / "src");
     WriteText(scratch / "src" / "SETUP.INI",
-              "[CopyFile]\r\nFile1=(App)\\VIEW.EXE\r\nFile2=(Dch)(App)\\DATA.BI_\r\n");
+              "[CopyFile]\r\nFile1=(App)\\VIEW.EXE\r\nFile2=(Dch)(App)\\DATA.BI_\r\n[Product]\r\nVersion=1.0\r\n");
     WriteText(scratch / "src" / "VIEW.EXE", "program");
     WriteText(scratch / "src" / "DATA.BIN", "data data data data");
     WriteText(scratch / "SETUP.EXE", "MZ");

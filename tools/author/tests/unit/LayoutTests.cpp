@@ -94,7 +94,7 @@ TEST_CASE("A flat layout compresses marked sources from their originals and copi
     const auto made = fixture.LayOut(
         "[Readme]\r\nFile=README.TXT\r\n[CopyFile]\r\nFile1=(App)\\VIEW.EXE\r\nFile2=(App)\\HELP.TX_\r\n"
         "File3=(App)\\LIB.DL_|LIB.DLL\r\nFile4=(App)\\TOOL.C_\r\nFile5=(App)\\NOTES._\r\nFile6=(App)\\READY.BI_\r\n"
-        "File7=(App)\\view.exe,/W\r\n");
+        "File7=(App)\\view.exe,/W\r\n[Product]\r\nVersion=1.0\r\n");
     CHECK(made == std::vector<std::string>{"HELP.TX_", "LIB.DL_", "NOTES._", "README.TXT", "READY.BI_", "SETUP.EXE",
                                            "SETUP.INI", "TOOL.C_", "VIEW.EXE"});
     const auto dist = fixture.Destination();
@@ -120,7 +120,7 @@ TEST_CASE("Disk changes lay out DISK1, DISK2, ... with SETUP.EXE also on the las
     fixture.Add("D.EXE");
     const auto made = fixture.LayOut(
         "[CopyFile]\r\nFile1=(App)\\A.EXE\r\nFile2=(Dch)(App)\\B.DA_\r\nFile3=(App)\\C.EXE\r\n"
-        "File4=(Dch)(App)\\D.EXE\r\nFile5=(App)\\A.EXE\r\n");
+        "File4=(Dch)(App)\\D.EXE\r\nFile5=(App)\\A.EXE\r\n[Product]\r\nVersion=1.0\r\n");
     CHECK(made == std::vector<std::string>{"DISK1\\A.EXE", "DISK1\\SETUP.EXE", "DISK1\\SETUP.INI", "DISK2\\B.DA_",
                                            "DISK2\\C.EXE", "DISK3\\A.EXE", "DISK3\\D.EXE", "DISK3\\SETUP.EXE"});
     CHECK(Expanded(fixture.Destination() / "DISK2" / "B.DA_") == BytesOf("contents of B.DAT"));
@@ -136,7 +136,7 @@ TEST_CASE("A token right before the name: laid out under the name the copy reads
     fixture.Add("DATA.BIN");
     fixture.Add("PLAIN.TXT");
     const std::string script = "[CopyFile]\r\nFile1=(Sys)ACCSHR.DLL,/S\r\nFile2=(app)DATA.BI_|TABLE.BIN\r\n"
-                               "File3=(App)\\PLAIN.TXT\r\n";
+                               "File3=(App)\\PLAIN.TXT\r\n[Product]\r\nVersion=1.0\r\n";
     const LayoutPlan plan = fixture.Plan(script);
     CHECK(plan.problems.empty());
     REQUIRE(plan.warnings.size() == 2);

@@ -350,7 +350,7 @@ TEST_CASE("winget: each written file loads as YAML and gives back every value")
     CHECK(Text(locale["ManifestVersion"]) == "1.12.0");
 
     const YAML::Node installer = LoadWritten((*written)[2]);
-    CHECK(installer.size() == 12);
+    CHECK(installer.size() == 13);
     CHECK(Text(installer["PackageIdentifier"]) == "OrvaneSoft.OrvaneViewer");
     CHECK(Text(installer["PackageVersion"]) == "2.10");
     CHECK(Text(installer["InstallerType"]) == "exe");
@@ -358,17 +358,20 @@ TEST_CASE("winget: each written file loads as YAML and gives back every value")
     CHECK(installer["InstallModes"].as<std::vector<std::string>>() ==
           std::vector<std::string>{"interactive", "silent", "silentWithProgress"});
     const YAML::Node switches = installer["InstallerSwitches"];
-    CHECK(switches.size() == 4);
+    CHECK(switches.size() == 5);
     CHECK(Text(switches["Silent"]) == "/VERYSILENT /SUPPRESSMSGBOXES /NORESTART");
     CHECK(Text(switches["SilentWithProgress"]) == "/SILENT /SUPPRESSMSGBOXES /NORESTART");
     CHECK(Text(switches["Log"]) == "/LOG=\"<LOGPATH>\"");
     CHECK(Text(switches["InstallLocation"]) == "/DIR=\"<INSTALLPATH>\"");
     CHECK(Text(installer["UpgradeBehavior"]) == "install");
+    // winget repairs by running the installer again with its Repair switch.
+    CHECK(Text(installer["RepairBehavior"]) == "installer");
+    CHECK(Text(switches["Repair"]) == "/REPAIR");
 
     const YAML::Node codes = installer["ExpectedReturnCodes"];
     REQUIRE(codes.IsSequence());
     const std::vector<std::pair<int, std::string>> expected = {
-        {1602, "cancelledByUser"}, {1618, "installInProgress"}, {112, "diskFull"},
+        {1602, "cancelledByUser"}, {1618, "installInProgress"}, {1638, "downgrade"}, {112, "diskFull"},
         {3010, "rebootRequiredToFinish"}, {1641, "rebootInitiated"}};
     REQUIRE(codes.size() == expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {
@@ -448,10 +451,10 @@ TEST_CASE("winget: the fields of each file come in the order of winget's documen
         "Dependencies", "PackageFamilyName", "ProductCode", "Capabilities", "RestrictedCapabilities", "Markets",
         "InstallerAbortsTerminal", "ReleaseDate", "InstallLocationRequired", "RequireExplicitUpgrade",
         "DisplayInstallWarnings", "UnsupportedOSArchitectures", "UnsupportedArguments", "AppsAndFeaturesEntries",
-        "ElevationRequirement", "InstallationMetadata", "DownloadCommandProhibited", "Installers", "ManifestType",
-        "ManifestVersion"};
+        "ElevationRequirement", "InstallationMetadata", "DownloadCommandProhibited", "RepairBehavior", "Installers",
+        "ManifestType", "ManifestVersion"};
     const std::vector<std::string> switchesOrder = {"Silent", "SilentWithProgress", "Interactive", "InstallLocation",
-                                                    "Log", "Upgrade", "Custom"};
+                                                    "Log", "Upgrade", "Custom", "Repair"};
     const std::vector<std::string> returnCodeOrder = {"InstallerReturnCode", "ReturnResponse", "ReturnResponseUrl"};
     const std::vector<std::string> entryOrder = {"DisplayName", "Publisher", "DisplayVersion", "ProductCode",
                                                  "UpgradeCode", "InstallerType"};
