@@ -69,6 +69,10 @@ bool ApplySwitch(RunOptions& options, const std::string& argument)
         options.noIcons = true;
     } else if (name == "NORESTART") {
         options.noRestart = true;
+    } else if (name == "ALLUSERS" || name == "CURRENTUSER") {
+        const ScopeSwitch scope = name == "ALLUSERS" ? ScopeSwitch::AllUsers : ScopeSwitch::CurrentUser;
+        if (options.scope != ScopeSwitch::None && options.scope != scope) return false;
+        options.scope = scope;
     } else if (name == "?" || name == "HELP") {
         options.help = true;
     } else {
