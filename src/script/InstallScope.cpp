@@ -1,10 +1,13 @@
 #include "script/InstallScope.h"
 
+#include "script/PathParts.h"
 #include "script/RegistrySection.h"
 #include "script/ScriptTokens.h"
 #include "script/SetupScript.h"
 #include "script/TextCase.h"
 #include "script/TextParts.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -65,6 +68,14 @@ ScopeDecision DecideScope(ScopeChoice script, ScopeSwitch choice, bool elevated,
     if (choice == ScopeSwitch::CurrentUser) return DecisionFor(InstallScope::User, elevated);
     if (!unattended) return {Action::Ask, elevated ? InstallScope::Machine : InstallScope::User};
     return {Action::RunHere, elevated ? InstallScope::Machine : InstallScope::User};
+}
+
+std::string UserSetupFolder(const std::string& folder, const std::string& machinePrograms,
+                            const std::string& userPrograms)
+{
+    if (machinePrograms.empty() || userPrograms.empty()) return folder;
+    if (!StartsWithText(WithTrailingBackslash(folder), machinePrograms)) return folder;
+    return userPrograms + folder.substr(std::min(folder.size(), machinePrograms.size()));
 }
 
 std::optional<std::string> UserRegistryKey(const std::string& key)

@@ -52,6 +52,12 @@ ScopeDecision DecisionFor(InstallScope scope, bool elevated);
 // under HKEY_USERS. Nothing when the script is fit for one user.
 std::optional<std::string> UserScopeRefusal(const SetupScript& script);
 
+// A user install's setup folder for the script's `folder` (tokens
+// expanded): the same relative folder under `userPrograms` when it lies
+// under `machinePrograms` (both with a trailing backslash), else `folder`.
+std::string UserSetupFolder(const std::string& folder, const std::string& machinePrograms,
+                            const std::string& userPrograms);
+
 // The registry location (root token and key path, as a script's [Registry]
 // or [DeleteRegistry] key names it) a user install uses instead:
 // (Local)Software\... becomes (Cuser)Software\..., (Class)... becomes

@@ -93,7 +93,7 @@ RunOutcome RunUninstall(SetupCallback& person, RunState& state)
     DecideDeleteAll(run);
 
     state.programId = ReadProfile("ProgramID", "ID", "", run.record);
-    ForgetProgram(state.windowsFolder, state.programId);
+    ForgetProgram(OwnFilesFolder(state), state.programId);
     // The setup folder must not be held open as this process's current one.
     SetCurrentDirectoryW(WideFromShiftJis(state.tempFolder).c_str());
 
