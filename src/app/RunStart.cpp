@@ -103,12 +103,6 @@ void SettleEarlierJournal(RunState& state)
 {
     const std::string& ownFolder = OwnFilesFolder(state);
     state.journalPath = ownFolder.empty() ? std::string() : ownFolder + JournalFileName;
-    // A user install's own folder is made once and stays, as the Windows
-    // folder does for a machine install.
-    if (!ownFolder.empty() && !FolderExists(ownFolder)) {
-        NoJournal unjournaled;
-        CreateFolderPath(ownFolder, unjournaled);
-    }
     if (state.journalPath.empty() || !FileExists(state.journalPath)) return;
     state.log.Line("A journal of an earlier install was found: " + state.journalPath);
     const JournalSettlement settled =
