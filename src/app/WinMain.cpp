@@ -20,6 +20,7 @@
 #include "text/IniFile.h"
 #include "text/Unicode.h"
 #include "windows/ApplicationWindow.h"
+#include "windows/MessageBox.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -100,6 +101,20 @@ int RunAgainElevated(RunState& state, const std::wstring& extraSwitch)
     return static_cast<int>(run.exitCode);
 }
 
+// A script that allows both scopes, started by a person without a switch:
+// the person chooses once, before anything else shows. Nothing when the
+// person cancels.
+std::optional<InstallScope> AskInstallScope()
+{
+    const int answer = ShowMessageBox("このプログラムをセットアップする対象を選んでください．\r\r"
+                                      "はい：すべてのユーザー（管理者権限が必要です）\r"
+                                      "いいえ：現在のユーザーだけ（管理者権限は不要です）",
+                                      "セットアップ", MB_YESNOCANCEL | MB_ICONQUESTION);
+    if (answer == IDYES) return InstallScope::Machine;
+    if (answer == IDNO) return InstallScope::User;
+    return std::nullopt;
+}
+
 int Run(RunState& state, const RunOptions& options)
 {
     if (!options.fault.empty()) {
@@ -115,8 +130,18 @@ int Run(RunState& state, const RunOptions& options)
                        (scope.scope == InstallScope::User ? "User" : "Machine"));
         return ExitCode::BadCommandLine;
     }
-    if (scope.action == ScopeDecision::Action::Ask) scope = DecisionFor(scope.scope, ProcessIsElevated());
-    if (scope.action == ScopeDecision::Action::RunElevated) return RunAgainElevated(state, L"");
+    std::wstring chosenSwitch;
+    if (scope.action == ScopeDecision::Action::Ask) {
+        const std::optional<InstallScope> chosen = AskInstallScope();
+        if (!chosen) {
+            state.log.Line("The choice between all users and the current user was cancelled");
+            return ExitCode::Cancelled;
+        }
+        scope = DecisionFor(*chosen, ProcessIsElevated());
+        // The elevated run must not ask again.
+        chosenSwitch = L"/ALLUSERS";
+    }
+    if (scope.action == ScopeDecision::Action::RunElevated) return RunAgainElevated(state, chosenSwitch);
     state.scope = scope.scope;
     if (state.scope == InstallScope::User) state.log.Line("Scope: the current user only");
     // Another copy holds the mutex: end at once, without a window. Made in
