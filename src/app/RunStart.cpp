@@ -13,6 +13,7 @@
 #include "services/Deletion.h"
 #include "services/FileOps.h"
 #include "services/RegistryKeys.h"
+#include "services/SharedComponents.h"
 #include "services/Win32Registry.h"
 #include "text/IniFile.h"
 #include "text/Unicode.h"
@@ -105,6 +106,9 @@ void SettleEarlierJournal(RunState& state)
     state.journalPath = ownFolder.empty() ? std::string() : ownFolder + JournalFileName;
     if (state.journalPath.empty() || !FileExists(state.journalPath)) return;
     state.log.Line("A journal of an earlier install was found: " + state.journalPath);
+    // A user install's components are unregistered from the user's classes.
+    std::optional<UserClassesOverride> userClasses;
+    if (state.scope == InstallScope::User) userClasses.emplace();
     const JournalSettlement settled =
         SettleJournal(state.journalPath, ProtectedFolders::OfThisMachine(state), state.log);
     state.undidInterruptedRun = settled.verdict == JournalVerdict::Undone;

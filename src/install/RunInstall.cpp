@@ -10,6 +10,9 @@
 #include "services/ChangeJournal.h"
 #include "services/FileOps.h"
 #include "services/SetupError.h"
+#include "services/SharedComponents.h"
+
+#include <optional>
 
 Flow RunInstallPhases(SetupCallback& person, InstallRun& run)
 {
@@ -71,6 +74,9 @@ RunOutcome SettleChanges(SetupCallback& person, InstallRun& run, RunOutcome outc
 RunOutcome RunInstall(SetupCallback& person, RunState& state)
 {
     InstallRun run{state};
+    // A user install's components register themselves for the user.
+    std::optional<UserClassesOverride> userClasses;
+    if (state.scope == InstallScope::User) userClasses.emplace();
     // A user install's own folder, which holds the journal, is made by its
     // first install and stays, as the Windows folder does for a machine
     // install.

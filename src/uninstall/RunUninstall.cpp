@@ -4,6 +4,7 @@
 #include "install/InstallFlow.h"
 #include "record/SetupFolderList.h"
 #include "record/UninstallRecord.h"
+#include "services/SharedComponents.h"
 #include "text/IniFile.h"
 #include "text/NumberedList.h"
 #include "text/Unicode.h"
@@ -14,6 +15,8 @@
 #include "uninstall/UninstallRun.h"
 
 #include <windows.h>
+
+#include <optional>
 
 namespace {
 
@@ -78,6 +81,9 @@ RunOutcome RunUninstall(SetupCallback& person, RunState& state)
 {
     UninstallRun run;
     run.log = &state.log;
+    // A user install's components unregister themselves from the user's classes.
+    std::optional<UserClassesOverride> userClasses;
+    if (state.scope == InstallScope::User) userClasses.emplace();
     ReportUnopenedLog(state, run.failures);
     state.appFolder = TakeChoices(run, person);
     person.RunStarting(RunKind::Uninstall);
