@@ -187,8 +187,10 @@ std::string ProposedSetupFolder(RunState& state)
 
 std::string StartingSetupFolder(RunState& state, const std::optional<std::string>& requested)
 {
+    // Read first, /DIR= or not: it also takes the program ID.
+    const std::string proposed = ProposedSetupFolder(state);
     if (requested && SetupMode(state)) return WithTrailingBackslash(ExpandTokens(*requested, LocationsOf(state)));
-    const std::string folder = WithTrailingBackslash(ExpandTokens(ProposedSetupFolder(state), LocationsOf(state)));
+    const std::string folder = WithTrailingBackslash(ExpandTokens(proposed, LocationsOf(state)));
     // A user install's default under Program Files goes to the same place
     // under the user's programs folder.
     if (SetupMode(state) && state.scope == InstallScope::User)
