@@ -98,6 +98,7 @@ public:
     {
         for (const std::string& file : files_) filesBefore_.push_back(PathExists(file));
         for (const char* key : keys_) keysBefore_.push_back(KeyExists(HKEY_CURRENT_USER, key));
+        sharedListBefore_ = KeyExists(HKEY_LOCAL_MACHINE, sharedList_);
     }
     ~KeptFilesRemoved()
     {
@@ -107,6 +108,7 @@ public:
         if (!programsBefore_) RemoveDirectoryA(programs_.c_str());
         for (size_t n = 0; n < std::size(keys_); ++n)
             if (!keysBefore_[n]) RegDeleteKeyA(HKEY_CURRENT_USER, keys_[n]);
+        if (!sharedListBefore_) RegDeleteKeyA(HKEY_LOCAL_MACHINE, sharedList_);
     }
     KeptFilesRemoved(const KeptFilesRemoved&) = delete;
     KeptFilesRemoved& operator=(const KeptFilesRemoved&) = delete;
@@ -122,6 +124,9 @@ private:
     std::vector<std::string> files_ = {own_ + "UNOVSET.EXE", own_ + "OVSET98.INI", WindowsFolder() + "UNOVSET.EXE",
                                        WindowsFolder() + "OVSET98.INI"};
     const char* keys_[2] = {"Software\\Classes", "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"};
+    // The machine install's uninstall looks up shared counts, which makes the list.
+    const char* sharedList_ = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+    bool sharedListBefore_ = false;
     std::vector<bool> filesBefore_;
     std::vector<bool> keysBefore_;
 };
