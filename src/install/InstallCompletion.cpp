@@ -40,7 +40,8 @@ void CopyUninstaller(InstallRun& run)
     const std::string uninstaller = UninstallerPath(run);
     const std::string setup = run.State().sourceFolder + "SETUP.EXE";
     if (!IsNewer(setup, uninstaller)) return;
-    const CopyOutcome copied = CopyOrReplaceAtRestart(setup, uninstaller, run.Changes());
+    const CopyOutcome copied = CopyOrReplaceAtRestart(setup, uninstaller, FileExists(uninstaller), run.Changes(),
+                                                      run.State().scope == InstallScope::Machine);
     if (copied.error != 0) {
         run.failures.AddSystemError(FailureTag::SetupFile, uninstaller, copied.error);
         run.Log(WithSystemError("Uninstaller not copied: " + uninstaller, copied.error));
