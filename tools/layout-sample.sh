@@ -8,7 +8,8 @@
 # the same signed with osslsigncode (sample/signed/OrvaneSample.exe), with a
 # test CA and code-signing certificate made here with openssl
 # (sample/signed/signing/ca.crt is what verifies it). A second, tiny package (sample/tiny/OrvaneTiny.exe: one text file, no
-# uninstall record, no restart) is what the e2e tests install to see a
+# uninstall record, no restart, installable for all users or for one, so
+# that its manifest has an installer for each) is what the e2e tests install to see a
 # plain success come through the package. Run by tools/build.sh after the
 # main build and the author tools.
 set -euo pipefail
@@ -45,7 +46,7 @@ signing="$sample/signed/signing"
              "$sample/source" "$sample/signed/OrvaneSample.exe" >/dev/null
 
 printf '%s\r\n' '[Title]' 'Setup=Orvane Tiny' 'UnSetup=Setup Only.' '[DefaultFolder]' 'Folder=(Prg)\Orvane Tiny' \
-       '[Product]' 'Version=1.0' 'Publisher=Orvane' 'License=MIT' 'Description=The smallest package' \
+       '[Product]' 'Version=1.0' 'Publisher=Orvane' 'License=MIT' 'Description=The smallest package' 'Scope=Either' \
        '[CopyFile]' 'File1=(App)\TINY.TXT' >"$sample/tiny/source/SETUP.INI"
 printf 'Orvane Tiny\r\n' >"$sample/tiny/source/TINY.TXT"
 "$orvauthor" package --setup-exe "$build/bin/SETUP.EXE" --stub "$build/bin/ORVSTUB.EXE" \

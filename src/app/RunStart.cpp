@@ -13,6 +13,7 @@
 #include "services/Deletion.h"
 #include "services/FileOps.h"
 #include "services/RegistryKeys.h"
+#include "services/SharedComponents.h"
 #include "services/Win32Registry.h"
 #include "text/IniFile.h"
 #include "text/Unicode.h"
@@ -82,13 +83,32 @@ std::string TakeScript(RunState& state)
     return UnreadableScript + ScriptFaultText(accepted.fault) + "\r";
 }
 
+// A user install refuses, before anything is made, a script that needs the
+// machine; else it carries out the script's registry entries under
+// HKEY_CURRENT_USER. The fatal lines, or nothing.
+std::string TakeUserScope(RunState& state)
+{
+    const std::optional<std::string> refused = UserScopeRefusal(state.script);
+    if (!refused) {
+        MoveRegistryKeysToUser(state.script);
+        return {};
+    }
+    state.log.Line("Error: an install for the current user cannot carry out " + *refused +
+                   " (the Windows or system folder, a shared DLL, or the machine's registry outside Software)");
+    return "【致命的エラー  →  現在のユーザー用のセットアップでは使えない項目】\r" + *refused + "\r";
+}
+
 }  // namespace
 
 void SettleEarlierJournal(RunState& state)
 {
-    state.journalPath = state.windowsFolder.empty() ? std::string() : state.windowsFolder + JournalFileName;
+    const std::string& ownFolder = OwnFilesFolder(state);
+    state.journalPath = ownFolder.empty() ? std::string() : ownFolder + JournalFileName;
     if (state.journalPath.empty() || !FileExists(state.journalPath)) return;
     state.log.Line("A journal of an earlier install was found: " + state.journalPath);
+    // A user install's components are unregistered from the user's classes.
+    std::optional<UserClassesOverride> userClasses;
+    if (state.scope == InstallScope::User) userClasses.emplace();
     const JournalSettlement settled =
         SettleJournal(state.journalPath, ProtectedFolders::OfThisMachine(state), state.log);
     state.undidInterruptedRun = settled.verdict == JournalVerdict::Undone;
@@ -96,10 +116,10 @@ void SettleEarlierJournal(RunState& state)
     if (state.undidInterruptedRun) state.log.Line("The interrupted install was undone");
 }
 
-std::optional<unsigned long> LiveJournalRun(const std::string& windowsFolder)
+std::optional<unsigned long> LiveJournalRun(const std::string& ownFolder)
 {
-    if (windowsFolder.empty()) return std::nullopt;
-    const std::optional<JournalContents> journal = ReadJournal(windowsFolder + JournalFileName);
+    if (ownFolder.empty()) return std::nullopt;
+    const std::optional<JournalContents> journal = ReadJournal(ownFolder + JournalFileName);
     if (!journal || !JournalRunAlive(journal->run)) return std::nullopt;
     return journal->run.processId;
 }
@@ -137,6 +157,8 @@ std::string PrepareRun(RunState& state, const std::string& record, std::string f
         folderErrors += UnreadableScript;
     else if (SetupMode(state))
         folderErrors += TakeScript(state);
+    if (SetupMode(state) && state.scope == InstallScope::User && folderErrors.empty())
+        folderErrors += TakeUserScope(state);
     return folderErrors;
 }
 
@@ -155,7 +177,7 @@ std::string ProposedSetupFolder(RunState& state)
     if (!SetupMode(state)) return ReadProfile("SetupFolder", "Folder", "", state.scriptPath);
     const ScriptHeader& header = state.script.header;
     state.programId = header.programId;
-    std::string folder = RememberedSetupFolder(state.windowsFolder, state.programId, header.defaultFolder);
+    std::string folder = RememberedSetupFolder(OwnFilesFolder(state), state.programId, header.defaultFolder);
     if (!header.referRegistry.empty()) {
         const std::string registered = ReadRegistryValue(header.referRegistry);
         if (!registered.empty()) folder = registered;
@@ -165,16 +187,23 @@ std::string ProposedSetupFolder(RunState& state)
 
 InstalledComparison LookForInstalledProduct(RunState& state)
 {
-    return SetupMode(state) ? CompareWithInstalled(state, HKEY_LOCAL_MACHINE) : InstalledComparison{};
+    return SetupMode(state) ? CompareWithInstalled(state, UninstallEntryRoot(state.scope)) : InstalledComparison{};
 }
 
 std::string StartingSetupFolder(RunState& state, const std::optional<std::string>& requested,
                                 const std::string& installed)
 {
-    std::string folder = ProposedSetupFolder(state);
-    if (!installed.empty() && SetupMode(state)) folder = installed;
-    if (requested && SetupMode(state)) folder = *requested;
-    return WithTrailingBackslash(ExpandTokens(folder, LocationsOf(state)));
+    // Read first, /DIR= or not: it also takes the program ID.
+    const std::string proposed = ProposedSetupFolder(state);
+    if (requested && SetupMode(state)) return WithTrailingBackslash(ExpandTokens(*requested, LocationsOf(state)));
+    // An upgrade, a repair or an allowed downgrade goes where the product is.
+    if (!installed.empty() && SetupMode(state)) return WithTrailingBackslash(ExpandTokens(installed, LocationsOf(state)));
+    const std::string folder = WithTrailingBackslash(ExpandTokens(proposed, LocationsOf(state)));
+    // A user install's default under Program Files goes to the same place
+    // under the user's programs folder.
+    if (SetupMode(state) && state.scope == InstallScope::User)
+        return UserSetupFolder(folder, state.machineProgramFilesFolder, state.programFilesFolder);
+    return folder;
 }
 
 UninstallOffer ReadUninstallOffer(const RunSettings& run)

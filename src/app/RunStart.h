@@ -11,8 +11,9 @@
 #include <optional>
 #include <string>
 
-// The journal of the running install, in the Windows folder: the next run
-// finds it there, whatever its distribution or record.
+// The journal of the running install, in the Windows folder (a user
+// install's in the user's own folder): the next run finds it there,
+// whatever its distribution or record.
 inline constexpr const char* JournalFileName = "ORVSETUP.JNL";
 
 // The mutex that a running copy holds, in the machine's global namespace:
@@ -26,9 +27,10 @@ inline constexpr const char* InstanceMutexName = "Global\\ORVSETUP";
 // aside for a person. First thing of every run.
 void SettleEarlierJournal(RunState& state);
 
-// The process of a run that is still alive and whose journal is in the
-// Windows folder `windowsFolder`: that run goes on, and no other may start.
-std::optional<unsigned long> LiveJournalRun(const std::string& windowsFolder);
+// The process of a run that is still alive and whose journal is in
+// `ownFolder` (the Windows folder, or a user install's own folder): that run
+// goes on, and no other may start.
+std::optional<unsigned long> LiveJournalRun(const std::string& ownFolder);
 
 // Chooses the mode from `record` (the first command-line argument: an
 // uninstall record names "UNSETUP.INI"), takes a work folder and copies the

@@ -4,11 +4,13 @@
 #include "script/TextParts.h"
 #include "services/FileOps.h"
 #include "services/ShellFolders.h"
+#include "services/Win32Com.h"
 #include "services/Win32Registry.h"
 #include "text/Unicode.h"
 #include "windows/ApplicationWindow.h"
 
 #include <windows.h>
+#include <knownfolders.h>
 #include <shlobj.h>
 
 namespace {
@@ -66,7 +68,44 @@ std::string ShellFolder(int csidl)
     return WithTrailingBackslash(GetSpecialFolder(csidl));
 }
 
+// A known folder the system has, with a trailing backslash; empty when it
+// has none or its name does not fit Shift-JIS.
+std::string KnownFolder(REFKNOWNFOLDERID id)
+{
+    PWSTR path = nullptr;
+    const HRESULT result = SHGetKnownFolderPath(id, 0, nullptr, &path);
+    const TaskMem owned(path);
+    if (FAILED(result) || path == nullptr) return {};
+    const std::optional<std::string> folder = ShiftJisFromWide(path);
+    return folder ? WithTrailingBackslash(*folder) : std::string();
+}
+
+std::string LocalAppDataFolder()
+{
+    const std::string folder = ShellFolder(CSIDL_LOCAL_APPDATA);
+    return folder == "\\" ? std::string() : folder;
+}
+
 }  // namespace
+
+std::string UserOwnFolder()
+{
+    const std::string local = LocalAppDataFolder();
+    return local.empty() ? local : local + "Orvane\\";
+}
+
+std::string UserProgramsFolder()
+{
+    const std::string known = KnownFolder(FOLDERID_UserProgramFiles);
+    if (!known.empty()) return known;
+    const std::string local = LocalAppDataFolder();
+    return local.empty() ? local : local + "Programs\\";
+}
+
+std::string MachineProgramFilesFolder()
+{
+    return ProgramFilesFrom(SystemWindowsFolder());
+}
 
 std::string LoadSystemFolders(RunState& run)
 {
@@ -88,6 +127,13 @@ std::string LoadSystemFolders(RunState& run)
 
     run.appFolder = "(App)";
     run.programFilesFolder = ProgramFilesFrom(run.windowsFolder);
+    run.machineProgramFilesFolder = run.programFilesFolder;
+    run.userOwnFolder = UserOwnFolder();
+    if (run.scope == InstallScope::User) {
+        run.programFilesFolder = UserProgramsFolder();
+        if (run.programFilesFolder.empty()) errors += "【致命的エラー  →  ユーザーのプログラムフォルダ取得失敗】\r";
+        if (run.userOwnFolder.empty()) errors += "【致命的エラー  →  ユーザーのアプリケーションデータフォルダ取得失敗】\r";
+    }
     run.bootRoot = LeftStr(run.windowsFolder, 2) + "\\";
     run.sourceRoot = LeftStr(run.sourceFolder, 2) + "\\";
     LoadShellFolders(run);
@@ -101,7 +147,9 @@ void LoadShellFolders(RunState& run)
     run.desktopFolder = ShellFolder(CSIDL_DESKTOPDIRECTORY);
     run.startupFolder = ShellFolder(CSIDL_STARTUP);
     run.sendToFolder = ShellFolder(CSIDL_SENDTO);
-    if (run.platformId == VER_PLATFORM_WIN32_NT) {
+    // A user install has no right to the folders all users share: its
+    // shortcuts go where the user's own are.
+    if (run.platformId == VER_PLATFORM_WIN32_NT && run.scope == InstallScope::Machine) {
         run.commonStartMenuFolder = ShellFolder(CSIDL_COMMON_STARTMENU);
         run.commonProgramsFolder = ShellFolder(CSIDL_COMMON_PROGRAMS);
         run.commonDesktopFolder = ShellFolder(CSIDL_COMMON_DESKTOPDIRECTORY);

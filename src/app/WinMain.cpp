@@ -12,9 +12,15 @@
 #include "app/SystemFolders.h"
 #include "app/UnattendedRun.h"
 #include "app/Usage.h"
+#include "record/UninstallRecord.h"
+#include "script/PathParts.h"
+#include "services/Elevation.h"
 #include "services/SystemLibraries.h"
 #include "services/Win32Files.h"
+#include "text/IniFile.h"
 #include "text/Unicode.h"
+#include "windows/ApplicationWindow.h"
+#include "windows/MessageBox.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -59,6 +65,56 @@ int RunInteractive(RunState& state, const RunOptions& options)
     return code == ExitCode::RestartNeeded && restarted ? ExitCode::RestartStarted : code;
 }
 
+// For whom the run may install: the distribution's script says so (it is
+// read again, parsed, by the start-up), an uninstall record tells for whom
+// its install was made, and the switch chooses where both are allowed.
+ScopeDecision DecideRunScope(const RunOptions& options)
+{
+    const bool elevated = ProcessIsElevated();
+    if (FileNamePart(options.record) == "UNSETUP.INI") {
+        const bool user = RecordedScope(options.record) == InstallScope::User;
+        return DecideScope(user ? ScopeChoice::User : ScopeChoice::Machine, ScopeSwitch::None, elevated, true);
+    }
+    const std::optional<std::string> executable = ExecutablePath();
+    const std::string script = executable ? WithTrailingBackslash(FolderPart(*executable)) + "SETUP.INI" : std::string();
+    const ScopeChoice choice = script.empty() ? ScopeChoice::Machine : ReadScopeChoice(ReadProfileText(script));
+    return DecideScope(choice, options.scope, elevated, options.Unattended());
+}
+
+// A machine install started without administrator rights: this program
+// again, elevated, on the same line, and its exit code; declined, the run
+// is cancelled.
+int RunAgainElevated(RunState& state, const std::wstring& extraSwitch)
+{
+    const std::optional<std::string> executable = ExecutablePath();
+    std::wstring parameters = ParametersOf(GetCommandLineW());
+    if (!extraSwitch.empty()) parameters += (parameters.empty() ? L"" : L" ") + extraSwitch;
+    state.log.Line("Administrator rights are needed for an install for all users: the setup starts again elevated");
+    const ElevatedRun run = RunElevated(WideFromShiftJis(executable.value_or("")), parameters);
+    if (!run.started) {
+        state.log.Line(run.error == ERROR_CANCELLED ? std::string("Administrator rights were not given")
+                                                    : "Error: the setup could not start again elevated (" +
+                                                          std::to_string(run.error) + ")");
+        return run.error == ERROR_CANCELLED ? ExitCode::Cancelled : ExitCode::Failed;
+    }
+    state.log.Line("The elevated setup ended with " + std::to_string(run.exitCode));
+    return static_cast<int>(run.exitCode);
+}
+
+// A script that allows both scopes, started by a person without a switch:
+// the person chooses once, before anything else shows. Nothing when the
+// person cancels.
+std::optional<InstallScope> AskInstallScope()
+{
+    const int answer = ShowMessageBox("このプログラムをセットアップする対象を選んでください．\r\r"
+                                      "はい：すべてのユーザー（管理者権限が必要です）\r"
+                                      "いいえ：現在のユーザーだけ（管理者権限は不要です）",
+                                      "セットアップ", MB_YESNOCANCEL | MB_ICONQUESTION);
+    if (answer == IDYES) return InstallScope::Machine;
+    if (answer == IDNO) return InstallScope::User;
+    return std::nullopt;
+}
+
 int Run(RunState& state, const RunOptions& options)
 {
     if (!options.fault.empty()) {
@@ -67,6 +123,27 @@ int Run(RunState& state, const RunOptions& options)
         if (!options.Unattended()) ShowUsage(UsageOutput::Box);
         return ExitCode::BadCommandLine;
     }
+    ScopeDecision scope = DecideRunScope(options);
+    if (scope.action == ScopeDecision::Action::Refuse) {
+        state.log.Line(std::string("Error: ") + (options.scope == ScopeSwitch::AllUsers ? "/ALLUSERS" : "/CURRENTUSER") +
+                       " is not allowed: the setup script's [Product] Scope says " +
+                       (scope.scope == InstallScope::User ? "User" : "Machine"));
+        return ExitCode::BadCommandLine;
+    }
+    std::wstring chosenSwitch;
+    if (scope.action == ScopeDecision::Action::Ask) {
+        const std::optional<InstallScope> chosen = AskInstallScope();
+        if (!chosen) {
+            state.log.Line("The choice between all users and the current user was cancelled");
+            return ExitCode::Cancelled;
+        }
+        scope = DecisionFor(*chosen, ProcessIsElevated());
+        // The elevated run must not ask again.
+        chosenSwitch = L"/ALLUSERS";
+    }
+    if (scope.action == ScopeDecision::Action::RunElevated) return RunAgainElevated(state, chosenSwitch);
+    state.scope = scope.scope;
+    if (state.scope == InstallScope::User) state.log.Line("Scope: the current user only");
     // Another copy holds the mutex: end at once, without a window. Made in
     // one step, so that two copies started together cannot both miss the
     // other; one that another user made and this one may not open is taken
@@ -80,8 +157,9 @@ int Run(RunState& state, const RunOptions& options)
     // A failure to create it otherwise is not checked. A run that is alive
     // without the mutex (a copy that did not take it) still owns its
     // journal: nothing may touch it.
-    if (const std::optional<unsigned long> process = LiveJournalRun(SystemWindowsFolder())) {
-        state.log.Line("Error: the journal " + SystemWindowsFolder() + JournalFileName +
+    const std::string ownFolder = state.scope == InstallScope::User ? UserOwnFolder() : SystemWindowsFolder();
+    if (const std::optional<unsigned long> process = LiveJournalRun(ownFolder)) {
+        state.log.Line("Error: the journal " + ownFolder + JournalFileName +
                        " belongs to a run that is still going on (process " + std::to_string(*process) + ")");
         return ExitCode::AlreadyRunning;
     }

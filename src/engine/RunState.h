@@ -7,6 +7,7 @@
 #pragma once
 
 #include "record/UninstallLists.h"
+#include "script/InstallScope.h"
 #include "script/LocationTokens.h"
 #include "script/SetupScript.h"
 #include "services/FailureReport.h"
@@ -36,12 +37,21 @@ struct MachineFolders {
     std::string commonProgramsFolder;
     std::string commonDesktopFolder;
     std::string commonStartupFolder;
+    // A user install's own folder (%LOCALAPPDATA%\Orvane\): its uninstaller
+    // copy, program list and journal, which a machine install keeps in the
+    // Windows folder. Empty when the system names no such folder.
+    std::string userOwnFolder;
+    // The machine's Program Files folder, which a user install's
+    // programFilesFolder (the user's programs folder) stands in for.
+    std::string machineProgramFilesFolder;
 };
 
 // The run's settings, from the start-up: the mode, the working copy of the
 // script or record, and what its header says.
 struct RunSettings {
     std::string runMode;  // "SETUP" or "UNSETUP"
+    // For whom the run installs, or for whom the install it removes was made.
+    InstallScope scope = InstallScope::Machine;
     std::string workFolder;
     std::string scriptPath;
     // The setup script, parsed once by the start-up from its working copy;
@@ -96,6 +106,13 @@ void ReportUnopenedLog(const RunSettings& run, FailureReport& failures);
 inline bool SetupMode(const RunSettings& run)
 {
     return run.runMode == "SETUP";
+}
+
+// Where the run keeps the uninstaller copy, the program list and the
+// journal: the Windows folder, or for a user install the user's own folder.
+inline const std::string& OwnFilesFolder(const RunState& run)
+{
+    return run.scope == InstallScope::User ? run.userOwnFolder : run.windowsFolder;
 }
 
 // The folders behind the location tokens, as the run state holds them now.

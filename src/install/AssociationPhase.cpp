@@ -4,6 +4,7 @@
 #include "record/RestoreSlots.h"
 #include "script/RelateSection.h"
 #include "services/RegistryAccess.h"
+#include "services/RegistryKeys.h"
 
 #include <utility>
 
@@ -11,7 +12,8 @@ namespace {
 
 // The extension key names a file type of its own ("<ext>_auto_file"), which
 // holds the description, the icon and the verb's command.
-void WriteAssociation(const RelateName& name, const RelateFile& file, ChangeJournal& journal)
+void WriteAssociation(const RelateName& name, const RelateFile& file, const ClassesLocation& classes,
+                      ChangeJournal& journal)
 {
     const std::string fileType = name.extension + "_auto_file";
     const std::pair<std::string, std::string> keys[] = {
@@ -20,10 +22,10 @@ void WriteAssociation(const RelateName& name, const RelateFile& file, ChangeJour
         {fileType + "\\DefaultIcon", file.defaultIcon},
         {fileType + "\\shell\\" + file.verb + "\\command", file.command},
     };
-    RegistryAccess registry(HKEY_CLASSES_ROOT, journal);
+    RegistryAccess registry(classes.Root(), journal);
     for (const auto& [key, value] : keys) {
         // A key that did not open refuses the value with the layer's text.
-        registry.OpenKey(key, true);
+        registry.OpenKey(classes.Key(key), true);
         registry.WriteString("", value);
         registry.CloseKey();
     }
@@ -42,8 +44,9 @@ Flow MakeAssociations(SetupCallback& person, InstallRun& run)
             run.Log("Association declined: ." + name.extension);
             continue;
         }
-        RecordAssociation(run.State().restoreRelateSlots, name.extension);
-        WriteAssociation(name, file, run.Changes());
+        const ClassesLocation classes = ClassesOf(run.State().scope);
+        RecordAssociation(run.State().restoreRelateSlots, name.extension, classes);
+        WriteAssociation(name, file, classes, run.Changes());
         run.Log("Association made: ." + name.extension + " -> " + file.command);
     }
     return Flow::GoOn;

@@ -179,7 +179,8 @@ Flow CopyPresentSource(SetupCallback& person, InstallRun& run, const CopyEntry& 
     SharedCountRaise count(entry.Shared() ? route.to : std::string(), run.Changes());
     if (entry.AlwaysWrite()) copy = true;
     const CopyOutcome copied =
-        copy ? CopyOrReplaceAtRestart(route.from, route.to, existsNow, run.Changes()) : CopyOutcome{};
+        copy ? CopyOrReplaceAtRestart(route.from, route.to, existsNow, run.Changes(),
+                                      run.State().scope == InstallScope::Machine) : CopyOutcome{};
     ++run.copiedCount;
     LogCopy(run, entry, route, copy, copied);
     // The file is installed once Windows restarts: the end of the run offers

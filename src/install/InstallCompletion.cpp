@@ -15,6 +15,7 @@
 #include "services/LocalDate.h"
 #include "services/PendingReplacement.h"
 #include "services/ProgramLauncher.h"
+#include "services/RegistryKeys.h"
 #include "services/SetupError.h"
 #include "services/SystemErrorText.h"
 #include "text/IniFile.h"
@@ -26,7 +27,7 @@ namespace {
 
 std::string UninstallerPath(const InstallRun& run)
 {
-    return run.State().windowsFolder + "UNOVSET.EXE";
+    return OwnFilesFolder(run.State()) + "UNOVSET.EXE";
 }
 
 // The uninstaller is this program: the distribution's SETUP.EXE, whatever
@@ -39,7 +40,8 @@ void CopyUninstaller(InstallRun& run)
     const std::string uninstaller = UninstallerPath(run);
     const std::string setup = run.State().sourceFolder + "SETUP.EXE";
     if (!IsNewer(setup, uninstaller)) return;
-    const CopyOutcome copied = CopyOrReplaceAtRestart(setup, uninstaller, run.Changes());
+    const CopyOutcome copied = CopyOrReplaceAtRestart(setup, uninstaller, FileExists(uninstaller), run.Changes(),
+                                                      run.State().scope == InstallScope::Machine);
     if (copied.error != 0) {
         run.failures.AddSystemError(FailureTag::SetupFile, uninstaller, copied.error);
         run.Log(WithSystemError("Uninstaller not copied: " + uninstaller, copied.error));
@@ -54,7 +56,7 @@ void CopyUninstaller(InstallRun& run)
 UninstallRecordInput RecordInput(const InstallRun& run)
 {
     return {run.State().unSetupPath, run.State().workFolder, run.Script().header.unSetupOption, run.State().unSetupTitle,
-            run.State().appFolder, run.setupFolderMade};
+            run.State().appFolder, run.setupFolderMade, run.State().scope};
 }
 
 // The Add/Remove Programs entry starts the uninstaller on the record; its key
@@ -79,14 +81,15 @@ void RegisterUninstallEntry(InstallRun& run)
     WriteUnSetupRegistryKey(run.State().unSetupPath, keyPath);
     // Nothing after this step depends on the entry: an entry that the
     // registry refuses is reported with the rest, and the install completes.
+    const std::string entry = UninstallEntryRootName(state.scope) + "\\" + keyPath;
     try {
-        WriteUninstallEntry(keyPath, values, run.Changes());
-        run.Log("Add/Remove entry written: HKEY_LOCAL_MACHINE\\" + keyPath);
+        WriteUninstallEntry(UninstallEntryRoot(state.scope), keyPath, values, run.Changes());
+        run.Log("Add/Remove entry written: " + entry);
     } catch (const SetupError& error) {
         const bool key = error.WhatWasDone() == SetupError::Action::CreatingKey;
         const StatedReason reason{key ? FailureReason::KeyNotCreated : FailureReason::ValueNotWritten, error.Subject()};
-        run.failures.Add({FailureTag::SetupFile, "HKEY_LOCAL_MACHINE\\" + keyPath, reason});
-        run.Log("Add/Remove entry not written: HKEY_LOCAL_MACHINE\\" + keyPath + ": " + ReasonText(reason));
+        run.failures.Add({FailureTag::SetupFile, entry, reason});
+        run.Log("Add/Remove entry not written: " + entry + ": " + ReasonText(reason));
     }
 }
 
@@ -156,7 +159,7 @@ Flow RegisterUninstaller(InstallRun& run, SetupCallback& person)
     person.ShowStatus({Status::UpdatingRecord});
     person.AllowAbort(false);
     CopyUninstaller(run);
-    RememberSetupFolder(run.State().windowsFolder, run.State().programId, run.State().appFolder, run.Changes());
+    RememberSetupFolder(OwnFilesFolder(run.State()), run.State().programId, run.State().appFolder, run.Changes());
     if (IsSetupOnly(run.State().unSetupTitle)) return Flow::GoOn;
     return WriteRecordAndEntry(run, person);
 }

@@ -10,6 +10,7 @@
 #include "script/TextCase.h"
 #include "script/TextParts.h"
 #include "services/FileOps.h"
+#include "services/RegistryKeys.h"
 #include "services/Win32Registry.h"
 #include "text/IniFile.h"
 
@@ -69,7 +70,7 @@ std::optional<std::string> OtherProductIn(const std::string& folder, const RunSt
     if (IsSetupOnly(state.unSetupTitle) || !FileExists(record)) return std::nullopt;
     const std::string key = ReadProfile("UnSetupRegistryKey", "Key", "", record);
     if (key.empty() || SameUpperCased(key, UninstallListKey + state.script.header.addRemoveKey)) return std::nullopt;
-    const RegKey entry = OpenRegKey(HKEY_LOCAL_MACHINE, key);
+    const RegKey entry = OpenRegKey(UninstallEntryRoot(state.scope), key);
     std::string name = entry ? ReadRegString(entry.Get(), "DisplayName") : std::string();
     if (name.empty()) name = ReadProfile("Title", "UnSetup", "", record);
     return name.empty() ? FileNamePart(key) : name;

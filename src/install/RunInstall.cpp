@@ -7,7 +7,12 @@
 #include "install/InstallCompletion.h"
 #include "install/InstallPreparation.h"
 #include "install/SpaceCheck.h"
+#include "services/ChangeJournal.h"
+#include "services/FileOps.h"
 #include "services/SetupError.h"
+#include "services/SharedComponents.h"
+
+#include <optional>
 
 Flow RunInstallPhases(SetupCallback& person, InstallRun& run)
 {
@@ -69,6 +74,16 @@ RunOutcome SettleChanges(SetupCallback& person, InstallRun& run, RunOutcome outc
 RunOutcome RunInstall(SetupCallback& person, RunState& state)
 {
     InstallRun run{state};
+    // A user install's components register themselves for the user.
+    std::optional<UserClassesOverride> userClasses;
+    if (state.scope == InstallScope::User) userClasses.emplace();
+    // A user install's own folder, which holds the journal, is made by its
+    // first install and stays, as the Windows folder does for a machine
+    // install.
+    if (!state.journalPath.empty() && !FolderExists(OwnFilesFolder(state))) {
+        NoJournal unjournaled;
+        CreateFolderPath(OwnFilesFolder(state), unjournaled);
+    }
     if (!state.journalPath.empty()) run.journal = Journal::Start(state.journalPath);
     if (!state.journalPath.empty() && !run.journal) {
         // Asked before the first change: declined, nothing has been made.

@@ -20,9 +20,9 @@ void WriteOrRemove(RegistryAccess& registry, const std::string& name, const std:
 
 }  // namespace
 
-void WriteUninstallEntry(const std::string& keyPath, const UninstallEntryValues& values, ChangeJournal& journal)
+void WriteUninstallEntry(HKEY root, const std::string& keyPath, const UninstallEntryValues& values, ChangeJournal& journal)
 {
-    RegistryAccess registry(HKEY_LOCAL_MACHINE, journal);
+    RegistryAccess registry(root, journal);
     registry.CreateKey(keyPath);
     registry.OpenKey(keyPath, true);
     registry.WriteString("DisplayName", values.displayName);

@@ -8,6 +8,8 @@
 #include "script/ProductSection.h"
 #include "services/ChangeJournal.h"
 
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -25,11 +27,11 @@ struct UninstallEntryValues {
     std::string repairCommand;
 };
 
-// Creates the key and writes its values; a value the script no longer gives
+// Creates the key below `root` and writes its values; a value the script no longer gives
 // is removed, so that a reinstall leaves no stale version or publisher. The
 // registry layer raises when the system refuses. Every change is recorded in
 // `journal` first.
-void WriteUninstallEntry(const std::string& keyPath, const UninstallEntryValues& values, ChangeJournal& journal);
+void WriteUninstallEntry(HKEY root, const std::string& keyPath, const UninstallEntryValues& values, ChangeJournal& journal);
 
 // The kilobytes (rounded up) of the files a record lists, as they lie on
 // the disk now; an entry is a path, optionally followed by ",switches".

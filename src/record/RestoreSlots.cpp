@@ -26,11 +26,11 @@ int FreeSlotFor(const RestoreSlots& slots, const std::string& extension)
     return 0;
 }
 
-// The default value of "." + extension under HKEY_CLASSES_ROOT; empty when
-// the key or the value is missing.
-std::string CurrentFileType(const std::string& extension)
+// The default value of "." + extension among `classes`; empty when the key
+// or the value is missing.
+std::string CurrentFileType(const std::string& extension, const ClassesLocation& classes)
 {
-    const RegKey key = OpenRegKey(HKEY_CLASSES_ROOT, "." + extension);
+    const RegKey key = OpenRegKey(classes.Root(), classes.Key("." + extension));
     return key ? ReadRegString(key.Get(), "") : std::string();
 }
 
@@ -50,9 +50,9 @@ void MergePreviousAssociations(RestoreSlots& slots, const std::string& recordPat
     }
 }
 
-int RecordAssociation(RestoreSlots& slots, const std::string& extension)
+int RecordAssociation(RestoreSlots& slots, const std::string& extension, const ClassesLocation& classes)
 {
     const int slot = FreeSlotFor(slots, extension);
-    if (slot != 0) slots[static_cast<size_t>(slot) - 1] = extension + "," + CurrentFileType(extension);
+    if (slot != 0) slots[static_cast<size_t>(slot) - 1] = extension + "," + CurrentFileType(extension, classes);
     return slot;
 }

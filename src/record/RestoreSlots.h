@@ -3,6 +3,7 @@
 #pragma once
 
 #include "record/UninstallLists.h"
+#include "services/RegistryKeys.h"
 
 #include <string>
 
@@ -16,7 +17,8 @@ void MergePreviousAssociation(RestoreSlots& slots, const std::string& value);
 // (a gap does not end them), each merged as above.
 void MergePreviousAssociations(RestoreSlots& slots, const std::string& recordPath);
 
-// Remembers the extension's current file type in the first free slot unless a
+// Remembers the extension's current file type (in `classes`) in the first free slot unless a
 // slot remembers it already, so that the uninstall restores the type from
 // before the first install that associated it. Returns the slot filled, or 0.
-int RecordAssociation(RestoreSlots& slots, const std::string& extension);
+int RecordAssociation(RestoreSlots& slots, const std::string& extension,
+                      const ClassesLocation& classes = ClassesOf(InstallScope::Machine));

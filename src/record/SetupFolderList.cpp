@@ -7,34 +7,34 @@
 
 namespace {
 
-std::string SetupFolderListPath(const std::string& windowsFolder)
+std::string SetupFolderListPath(const std::string& listFolder)
 {
-    return WithoutTrailingBackslash(windowsFolder) + "\\OVSET98.INI";
+    return WithoutTrailingBackslash(listFolder) + "\\OVSET98.INI";
 }
 
 }  // namespace
 
-void RememberSetupFolder(const std::string& windowsFolder, const std::string& programId,
+void RememberSetupFolder(const std::string& listFolder, const std::string& programId,
                          const std::string& appFolder, ChangeJournal& journal)
 {
-    const std::string path = SetupFolderListPath(windowsFolder);
+    const std::string path = SetupFolderListPath(listFolder);
     FlushProfile(path);
     if (programId.empty()) return;
     JournalIniEntry(journal, path, programId, "Folder");
     WriteProfile(programId, "Folder", appFolder, path);
 }
 
-std::string RememberedSetupFolder(const std::string& windowsFolder, const std::string& programId,
+std::string RememberedSetupFolder(const std::string& listFolder, const std::string& programId,
                                   const std::string& fallback)
 {
     if (programId.empty()) return fallback;
-    return ReadProfile(programId, "Folder", fallback, SetupFolderListPath(windowsFolder));
+    return ReadProfile(programId, "Folder", fallback, SetupFolderListPath(listFolder));
 }
 
-void ForgetProgram(const std::string& windowsFolder, const std::string& programId)
+void ForgetProgram(const std::string& listFolder, const std::string& programId)
 {
     if (programId.empty()) return;
-    const std::string path = SetupFolderListPath(windowsFolder);
+    const std::string path = SetupFolderListPath(listFolder);
     FlushProfile(path);
     DeleteProfileSection(programId, path);
 }

@@ -15,6 +15,7 @@ namespace {
 using KeyValues = std::vector<std::pair<std::string, std::string>>;
 
 constexpr const char* MadeKey = "Made";
+constexpr const char* ScopeKey = "Scope";
 
 // One section written whole, laid out exactly as single keys would be: the
 // section appended when new, each "key=value" line in the given order. 0 or
@@ -52,6 +53,7 @@ unsigned long WriteHeaderSections(const std::string& file, const UninstallRecord
     Note(error, WriteSection(file, "Title", {{"UnSetup", input.unSetupTitle}}));
     KeyValues setupFolder = {{"Folder", input.appFolder}};
     if (input.setupFolderMade) setupFolder.emplace_back(MadeKey, "1");
+    if (input.scope == InstallScope::User) setupFolder.emplace_back(ScopeKey, "User");
     Note(error, WriteSection(file, "SetupFolder", setupFolder));
     return error;
 }
@@ -135,6 +137,11 @@ unsigned long WriteUninstallRecord(const UninstallRecordInput& input, const Unin
 bool RecordedSetupFolderMade(const std::string& recordPath)
 {
     return ReadProfile("SetupFolder", MadeKey, "", recordPath) == "1";
+}
+
+InstallScope RecordedScope(const std::string& recordPath)
+{
+    return ReadProfile("SetupFolder", ScopeKey, "", recordPath) == "User" ? InstallScope::User : InstallScope::Machine;
 }
 
 void WriteUnSetupRegistryKey(const std::string& recordPath, const std::string& keyPath)

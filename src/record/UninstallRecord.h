@@ -9,6 +9,7 @@
 #pragma once
 
 #include "record/UninstallLists.h"
+#include "script/InstallScope.h"
 
 #include <functional>
 #include <optional>
@@ -24,6 +25,9 @@ struct UninstallRecordInput {
     // an earlier install of the same program whose record it took over).
     // Only then may a delete-all uninstall take everything below it.
     bool setupFolderMade = false;
+    // [SetupFolder] Scope=User: a user install, whose Add/Remove entry,
+    // associations and own files the uninstall finds under the user's.
+    InstallScope scope = InstallScope::Machine;
 };
 
 // Called with each list before its section is written, and with nothing
@@ -45,7 +49,12 @@ unsigned long WriteUninstallRecord(const UninstallRecordInput& input, const Unin
 // as a folder that was there before.
 bool RecordedSetupFolderMade(const std::string& recordPath);
 
-// [UnSetupRegistryKey] Key: the Add/Remove Programs key below HKEY_LOCAL_MACHINE.
+// For whom the record's install was made; a record that does not say so
+// is a machine install's.
+InstallScope RecordedScope(const std::string& recordPath);
+
+// [UnSetupRegistryKey] Key: the Add/Remove Programs key below
+// HKEY_LOCAL_MACHINE (a user install's below HKEY_CURRENT_USER).
 void WriteUnSetupRegistryKey(const std::string& recordPath, const std::string& keyPath);
 
 // [ProgramID] ID, written also when the ID is empty.

@@ -73,6 +73,10 @@ bool ApplySwitch(RunOptions& options, const std::string& argument)
         options.allowDowngrade = true;
     } else if (name == "REPAIR") {
         options.repair = true;
+    } else if (name == "ALLUSERS" || name == "CURRENTUSER") {
+        const ScopeSwitch scope = name == "ALLUSERS" ? ScopeSwitch::AllUsers : ScopeSwitch::CurrentUser;
+        if (options.scope != ScopeSwitch::None && options.scope != scope) return false;
+        options.scope = scope;
     } else if (name == "?" || name == "HELP") {
         options.help = true;
     } else {

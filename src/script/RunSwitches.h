@@ -5,6 +5,8 @@
 // tools tell winget which to pass.
 #pragma once
 
+#include "script/InstallScope.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -38,6 +40,8 @@ struct RunOptions {
     // going to a fresh log in the temporary folder.
     std::string logFault;
     bool help = false;
+    // /ALLUSERS or /CURRENTUSER; both on one line are a fault.
+    ScopeSwitch scope = ScopeSwitch::None;
     // The first argument that is no switch of ours, or one of ours in the
     // wrong form; empty when the line is good.
     std::string fault;

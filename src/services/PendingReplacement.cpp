@@ -108,10 +108,10 @@ CopyOutcome CopyOrReplaceAtRestart(const std::string& source, const std::string&
 }
 
 CopyOutcome CopyOrReplaceAtRestart(const std::string& source, const std::string& destination, bool existed,
-                                   ChangeJournal& journal)
+                                   ChangeJournal& journal, bool mayWaitForRestart)
 {
     const unsigned long error = CopyFileTo(source, destination, existed, journal);
-    if (error == 0 || !IsInUseError(error) || !FileExists(destination)) return {error, "", 0};
+    if (error == 0 || !IsInUseError(error) || !FileExists(destination) || !mayWaitForRestart) return {error, "", 0};
     const ReplacementAtRestart replacement = ReplaceAtRestart(source, destination, journal);
     if (replacement.error != 0) return {error, "", replacement.error};
     return {0, replacement.temporary, 0};

@@ -43,9 +43,12 @@ struct CopyOutcome {
 CopyOutcome CopyOrReplaceAtRestart(const std::string& source, const std::string& destination,
                                    ChangeJournal& journal);
 // The same for a caller that has just looked whether a file stands at
-// `destination` (`existed`, as CopyFileTo takes it).
+// `destination` (`existed`, as CopyFileTo takes it). Without
+// `mayWaitForRestart` (a user install: the system's list of replacements
+// is the machine's, under HKEY_LOCAL_MACHINE) a held destination is the
+// copy's failure.
 CopyOutcome CopyOrReplaceAtRestart(const std::string& source, const std::string& destination, bool existed,
-                                   ChangeJournal& journal);
+                                   ChangeJournal& journal, bool mayWaitForRestart = true);
 
 // The log's line for a destination that is replaced at the restart, asked
 // while the file is still held so that the holder can be named.

@@ -24,6 +24,22 @@ RegistryKeyName ParseRegistryKey(const std::string& key)
     return {RootKeyOf(location.rootToken), location.keyPath};
 }
 
+ClassesLocation ClassesOf(InstallScope scope)
+{
+    if (scope == InstallScope::User) return {std::string(ScriptTokens::CurrentUser), "Software\\Classes\\"};
+    return {std::string(ScriptTokens::ClassesRoot), ""};
+}
+
+HKEY UninstallEntryRoot(InstallScope scope)
+{
+    return scope == InstallScope::User ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+}
+
+std::string UninstallEntryRootName(InstallScope scope)
+{
+    return scope == InstallScope::User ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
+}
+
 bool DeleteRegistryKey(const std::string& rootToken, const std::string& keyPath)
 {
     // The system refuses a leading backslash; it means the same as none.

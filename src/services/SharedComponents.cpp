@@ -103,3 +103,25 @@ RegistrationResult SelfRegister(const std::string& path, bool doRegister)
     // Only exactly 0 is success; S_FALSE (1) and other positive values fail.
     return registerEntry() == 0 ? RegistrationResult::Done : RegistrationResult::EntryFailed;
 }
+
+UserClassesOverride::UserClassesOverride()
+{
+    const RegKey classes = CreateRegKey(HKEY_CURRENT_USER, "Software\\Classes");
+    // The system keeps its own handle of the key: ours may close.
+    active_ = classes && RegOverridePredefKey(HKEY_CLASSES_ROOT, classes.Get()) == ERROR_SUCCESS;
+    // Type libraries that a component registers through OLE Automation go
+    // to the user's classes too (Windows Vista and later; found by name,
+    // since older systems lack the call).
+    automation_ = ModuleHandle(LoadLibraryExW(L"oleaut32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+    using EnablePerUser = void(WINAPI*)();
+    if (automation_) {
+        const auto enable = reinterpret_cast<EnablePerUser>(
+            reinterpret_cast<void*>(GetProcAddress(automation_.Get(), "OaEnablePerUserTLibRegistration")));
+        if (enable != nullptr) enable();
+    }
+}
+
+UserClassesOverride::~UserClassesOverride()
+{
+    if (active_) RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
+}

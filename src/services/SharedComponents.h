@@ -3,6 +3,7 @@
 #pragma once
 
 #include "services/ChangeJournal.h"
+#include "services/Win32Files.h"
 
 #include <string>
 
@@ -55,3 +56,23 @@ enum class RegistrationResult { Done, NotLoaded, NoEntry, EntryFailed };
 // DllUnregisterServer. Registration is done only when its entry returned
 // exactly 0. The caller tells the person of a failure.
 RegistrationResult SelfRegister(const std::string& path, bool doRegister);
+
+// While it lives, this process's HKEY_CLASSES_ROOT is the user's own
+// classes (HKEY_CURRENT_USER\Software\Classes) and type libraries register
+// for the user: a component of a user install registers itself there. The
+// end of the scope gives HKEY_CLASSES_ROOT back and lets OLE Automation go.
+class UserClassesOverride {
+public:
+    UserClassesOverride();
+    ~UserClassesOverride();
+    UserClassesOverride(const UserClassesOverride&) = delete;
+    UserClassesOverride& operator=(const UserClassesOverride&) = delete;
+
+    // False when the system refused the redirection.
+    bool Active() const { return active_; }
+
+private:
+    bool active_ = false;
+    // Kept loaded: the per-user mode is a setting of the loaded library.
+    ModuleHandle automation_;
+};

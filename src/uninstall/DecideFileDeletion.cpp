@@ -92,6 +92,7 @@ FileDeletion DecideFileDeletion(const RecordedFile& file, const ComponentFolders
                                 SharedFilesChoice& sharedFiles, SetupCallback& person)
 {
     NoJournal unjournaled;
-    if (GetSharedCount(file.path, unjournaled) == 0) return DecideUncountedFile(file, folders, person);
+    if (!folders.sharedCounts || GetSharedCount(file.path, unjournaled) == 0)
+        return DecideUncountedFile(file, folders, person);
     return DecideCountedFile(file, sharedFiles, person);
 }

@@ -23,6 +23,9 @@ RecordedFile SplitRecordedFile(const std::string& value);
 struct ComponentFolders {
     std::string windowsFolder;
     std::string systemFolder;
+    // The machine's shared-DLL counts apply; a user install keeps none (and
+    // its uninstall does not open the machine's list).
+    bool sharedCounts = true;
 };
 
 // The answer about shared files that holds for the rest of the uninstall,

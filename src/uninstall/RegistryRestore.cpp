@@ -1,6 +1,8 @@
 #include "uninstall/RegistryRestore.h"
 
+#include "record/UninstallRecord.h"
 #include "script/PathParts.h"
+#include "script/ScriptTokens.h"
 #include "script/TextCase.h"
 #include "script/ValueFields.h"
 #include "services/RegistryAccess.h"
@@ -29,12 +31,12 @@ enum class TypeWrite { Written, NoKey, Refused };
 
 // Sets the default value of an existing extension key; the key is never
 // created here.
-TypeWrite WriteEarlierType(const std::string& extensionKey, const std::string& type)
+TypeWrite WriteEarlierType(const ClassesLocation& classes, const std::string& extensionKey, const std::string& type)
 {
-    if (!RegKeyExists(HKEY_CLASSES_ROOT, extensionKey)) return TypeWrite::NoKey;
+    if (!RegKeyExists(classes.Root(), classes.Key(extensionKey))) return TypeWrite::NoKey;
     NoJournal unjournaled;  // the uninstall keeps no journal
-    RegistryAccess registry(HKEY_CLASSES_ROOT, unjournaled);
-    if (!registry.OpenKey(extensionKey, false)) return TypeWrite::Refused;
+    RegistryAccess registry(classes.Root(), unjournaled);
+    if (!registry.OpenKey(classes.Key(extensionKey), false)) return TypeWrite::Refused;
     try {
         registry.WriteString("", type);
     } catch (const SetupError&) {
@@ -52,13 +54,13 @@ bool RemoveKey(const std::string& rootToken, const std::string& keyPath)
     return subKey.empty() || !RegKeyExists(RootKeyOf(rootToken), subKey);
 }
 
-void RestoreAssociation(const RecordedAssociation& association, RunLog& log)
+void RestoreAssociation(const ClassesLocation& classes, const RecordedAssociation& association, RunLog& log)
 {
     const std::string extensionKey = "." + association.extension;
     const std::string installedType = association.extension + "_auto_file";
     std::string restored;
     if (!association.earlierType.empty()) {
-        const TypeWrite write = WriteEarlierType(extensionKey, association.earlierType);
+        const TypeWrite write = WriteEarlierType(classes, extensionKey, association.earlierType);
         // The extension still names the installed type: removing that type
         // now would leave the extension pointing at nothing.
         if (write == TypeWrite::Refused) {
@@ -67,8 +69,8 @@ void RestoreAssociation(const RecordedAssociation& association, RunLog& log)
         }
         if (write == TypeWrite::Written) restored = association.earlierType;
     }
-    if (restored.empty()) DeleteRegistryKey("(Class)", extensionKey);
-    if (!SameUpperCased(restored, installedType)) DeleteRegistryKey("(Class)", installedType);
+    if (restored.empty()) DeleteRegistryKey(classes.rootToken, classes.Key(extensionKey));
+    if (!SameUpperCased(restored, installedType)) DeleteRegistryKey(classes.rootToken, classes.Key(installedType));
     log.Line(restored.empty() ? "Association removed: ." + association.extension
                               : "Association restored: ." + association.extension + " -> " + restored);
 }
@@ -87,12 +89,15 @@ void RemoveRecordedRegistryKeys(const std::string& record, RunLog& log)
 void RestoreAssociations(const std::string& record, RunLog& log)
 {
     for (const std::string& value : ReadNumberedList("RestoreRelate", "Key", record))
-        RestoreAssociation(SplitAssociation(value), log);
+        RestoreAssociation(ClassesOf(RecordedScope(record)), SplitAssociation(value), log);
 }
 
 void RemoveUninstallEntry(const std::string& record, RunLog& log)
 {
     const std::string key = ReadProfile("UnSetupRegistryKey", "Key", "", record);
-    const bool removed = RemoveKey("(Local)", key);
-    log.Line((removed ? "Add/Remove entry removed: HKEY_LOCAL_MACHINE\\" : "Add/Remove entry not removed: HKEY_LOCAL_MACHINE\\") + key);
+    const InstallScope scope = RecordedScope(record);
+    const std::string rootToken(scope == InstallScope::User ? ScriptTokens::CurrentUser : ScriptTokens::LocalMachine);
+    const bool removed = RemoveKey(rootToken, key);
+    log.Line((removed ? "Add/Remove entry removed: " : "Add/Remove entry not removed: ") + UninstallEntryRootName(scope) +
+             "\\" + key);
 }

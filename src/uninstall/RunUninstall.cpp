@@ -4,6 +4,7 @@
 #include "install/InstallFlow.h"
 #include "record/SetupFolderList.h"
 #include "record/UninstallRecord.h"
+#include "services/SharedComponents.h"
 #include "text/IniFile.h"
 #include "text/NumberedList.h"
 #include "text/Unicode.h"
@@ -14,6 +15,8 @@
 #include "uninstall/UninstallRun.h"
 
 #include <windows.h>
+
+#include <optional>
 
 namespace {
 
@@ -33,7 +36,7 @@ void TakeMachineFolders(UninstallRun& run, const RunState& state)
 {
     run.record = state.scriptPath;
     run.appFolder = state.appFolder;
-    run.components = {state.windowsFolder, state.systemFolder};
+    run.components = {state.windowsFolder, state.systemFolder, state.scope == InstallScope::Machine};
     run.shortcutHomes = {state.programsFolder,       state.desktopFolder,       state.startupFolder,
                          state.sendToFolder,         state.commonProgramsFolder, state.commonDesktopFolder,
                          state.commonStartupFolder};
@@ -78,6 +81,9 @@ RunOutcome RunUninstall(SetupCallback& person, RunState& state)
 {
     UninstallRun run;
     run.log = &state.log;
+    // A user install's components unregister themselves from the user's classes.
+    std::optional<UserClassesOverride> userClasses;
+    if (state.scope == InstallScope::User) userClasses.emplace();
     ReportUnopenedLog(state, run.failures);
     state.appFolder = TakeChoices(run, person);
     person.RunStarting(RunKind::Uninstall);
@@ -93,7 +99,7 @@ RunOutcome RunUninstall(SetupCallback& person, RunState& state)
     DecideDeleteAll(run);
 
     state.programId = ReadProfile("ProgramID", "ID", "", run.record);
-    ForgetProgram(state.windowsFolder, state.programId);
+    ForgetProgram(OwnFilesFolder(state), state.programId);
     // The setup folder must not be held open as this process's current one.
     SetCurrentDirectoryW(WideFromShiftJis(state.tempFolder).c_str());
 

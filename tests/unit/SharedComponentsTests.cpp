@@ -154,3 +154,28 @@ TEST_CASE("unregistering never reports a missing or failing entry")
     CHECK(DeleteFileA(withoutEntries.c_str()));
     ClearRegistrationTraces();
 }
+
+TEST_CASE("a user install's components register in the user's classes: HKEY_CLASSES_ROOT is redirected while the override lives")
+{
+    const char* name = "OrvaneSetupTests.UserClasses";
+    const auto exists = [](HKEY root, const std::string& key) {
+        HKEY opened = nullptr;
+        if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
+        RegCloseKey(opened);
+        return true;
+    };
+    const std::string userKey = std::string("Software\\Classes\\") + name;
+    const bool classesBefore = exists(HKEY_CURRENT_USER, "Software\\Classes");
+    {
+        const UserClassesOverride userClasses;
+        REQUIRE(userClasses.Active());
+        // What a component's DllRegisterServer does: a key under the classes root.
+        REQUIRE(RegSetKeyValueA(HKEY_CLASSES_ROOT, name, nullptr, REG_SZ, "x", 2) == ERROR_SUCCESS);
+    }
+    CHECK(exists(HKEY_CURRENT_USER, userKey));
+    CHECK_FALSE(exists(HKEY_LOCAL_MACHINE, std::string("Software\\Classes\\") + name));
+    RegDeleteKeyA(HKEY_CURRENT_USER, userKey.c_str());
+    if (!classesBefore) RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Classes");
+    // Given back: the root is the merged view again.
+    CHECK(exists(HKEY_CLASSES_ROOT, "CLSID"));
+}

@@ -5,6 +5,7 @@
 
 #include "Quoted.h"
 #include "script/ProductVersion.h"
+#include "script/InstallScope.h"
 #include "script/ShiftJis.h"
 #include "script/TextCase.h"
 
@@ -77,7 +78,8 @@ void CheckManifestText(const SetupScript& script, const char* key, size_t minimu
 // likely a misspelt one ("Licence", "Descripton").
 void CheckKnownKeys(const SetupScript& script, Findings& findings)
 {
-    static const std::array<const char*, 6> known = {"Version", "Publisher", "URL", "Icon", "License", "Description"};
+    static const std::array<const char*, 7> known = {"Version", "Publisher", "URL", "Icon", "License", "Description",
+                                                     "Scope"};
     const ProfileSection* section = script.profile.FindSection("Product");
     if (section == nullptr) return;
     for (const ProfileKey& key : section->keys) {
@@ -86,9 +88,28 @@ void CheckKnownKeys(const SetupScript& script, Findings& findings)
         for (const char* name : known) isKnown = isKnown || SameText(key.name, name);
         if (!isKnown)
             findings.push_back({"Product", key.name,
-                                "is no key of [Product] (Version, Publisher, URL, Icon, License, Description): "
+                                "is no key of [Product] (Version, Publisher, URL, Icon, License, Description, "
+                                "Scope): "
                                 "nothing reads it"});
     }
+}
+
+// Scope: one of the three, and a script that may install for one user asks
+// nothing of the machine (SETUP.EXE refuses the install otherwise).
+void CheckScope(const SetupScript& script, Findings& findings)
+{
+    const std::string value = script.profile.Read("Product", "Scope");
+    if (!IsKnownScopeValue(value)) {
+        findings.push_back({"Product", "Scope",
+                            Quoted(value) + " is none of Machine, User and Either: the setup installs for all users"});
+        return;
+    }
+    if (ReadScopeChoice(script.profile) == ScopeChoice::Machine) return;
+    if (const std::optional<std::string> refused = UserScopeRefusal(script))
+        findings.push_back({"Product", "Scope",
+                            "allows an install for the current user, which cannot carry out " + *refused +
+                                " (the Windows or system folder, a shared DLL, or HKEY_LOCAL_MACHINE outside "
+                                "Software): the setup refuses that install"});
 }
 
 }  // namespace
@@ -101,4 +122,5 @@ void CheckProduct(const SetupScript& script, Findings& findings)
     CheckManifestText(script, "License", 3, 512, findings);
     CheckManifestText(script, "Description", 3, 256, findings);
     CheckKnownKeys(script, findings);
+    CheckScope(script, findings);
 }

@@ -309,16 +309,38 @@ std::string AppsAndFeaturesEntries(const WingetPackage& package)
     return text;
 }
 
-// The one installer: where to get it, its entry's key name (by which
-// winget tells it is installed), and that it needs an administrator: the
-// install writes HKEY_LOCAL_MACHINE and the Windows folder.
-std::string Installers(const WingetPackage& package)
+// One installer: where to get it and its entry's key name (by which winget
+// tells it is installed). An install for all users needs an administrator
+// (it writes HKEY_LOCAL_MACHINE and the Windows folder); one for the
+// current user needs none. Where the script allows both, each node says
+// its scope and passes the switch that chooses it.
+std::string InstallerNode(const WingetPackage& package, ScopeChoice scope)
 {
-    std::string text = "Installers:\n" + Field("- ", "Architecture", package.architecture) +
+    std::string text = Field("- ", "Architecture", package.architecture) +
                        Field("  ", "InstallerUrl", package.installerUrl) +
                        Field("  ", "InstallerSha256", package.installerSha256);
+    if (package.scope == ScopeChoice::Either) {
+        const bool machine = scope == ScopeChoice::Machine;
+        text += Field("  ", "Scope", machine ? "machine" : "user") + "  InstallerSwitches:\n" +
+                Field("    ", "Custom", machine ? "/ALLUSERS" : "/CURRENTUSER");
+    }
     if (package.addRemoveEntry) text += Field("  ", "ProductCode", package.productCode);
-    return text + Field("  ", "ElevationRequirement", "elevationRequired");
+    if (scope == ScopeChoice::Machine) text += Field("  ", "ElevationRequirement", "elevationRequired");
+    return text;
+}
+
+std::string Installers(const WingetPackage& package)
+{
+    if (package.scope == ScopeChoice::Either)
+        return "Installers:\n" + InstallerNode(package, ScopeChoice::User) + InstallerNode(package, ScopeChoice::Machine);
+    return "Installers:\n" + InstallerNode(package, package.scope);
+}
+
+// The scope of the whole manifest when it has one installer.
+std::string ManifestScope(const WingetPackage& package)
+{
+    if (package.scope == ScopeChoice::Either) return "";
+    return Field("", "Scope", package.scope == ScopeChoice::User ? "user" : "machine");
 }
 
 bool WriteText(const std::filesystem::path& file, const std::string& text, std::string& error)
@@ -371,6 +393,7 @@ WingetPackage WingetPackageFromScript(const SetupScript& script)
     // up ..."); it does not describe the program: [Product] Description does.
     package.shortDescription = Utf8FromCp932(script.product.description);
     package.addRemoveEntry = !IsSetupOnly(names.unSetupTitle);
+    package.scope = ReadScopeChoice(script.profile);
     package.productCode = Utf8FromCp932(names.addRemoveKey);
     package.displayName = package.name;
     package.displayPublisher = package.publisher;
@@ -433,13 +456,14 @@ std::string WingetLocaleManifest(const WingetPackage& package)
            Field("", "ShortDescription", package.shortDescription) + Footing("defaultLocale");
 }
 
-// Scope machine: the install writes its entry under HKEY_LOCAL_MACHINE. A
-// newer version installs over an older one, into its folder; the same
-// version repairs when the installer is run again with /REPAIR.
+// Scope machine: the install writes its entry under HKEY_LOCAL_MACHINE
+// (user: under HKEY_CURRENT_USER; both: one installer each). A newer
+// version installs over an older one, into its folder; the same version
+// repairs when the installer is run again with /REPAIR.
 std::string WingetInstallerManifest(const WingetPackage& package)
 {
     return Heading("installer") + PackageFields(package) + Field("", "InstallerType", "exe") +
-           Field("", "Scope", "machine") + "InstallModes:\n- interactive\n- silent\n- silentWithProgress\n" +
+           ManifestScope(package) + "InstallModes:\n- interactive\n- silent\n- silentWithProgress\n" +
            InstallerSwitches() + ExpectedReturnCodes() + Field("", "UpgradeBehavior", "install") +
            AppsAndFeaturesEntries(package) + Field("", "RepairBehavior", "installer") + Installers(package) + Footing("installer");
 }

@@ -17,6 +17,8 @@
 
 #include <filesystem>
 #include <optional>
+#include "script/InstallScope.h"
+
 #include <string>
 #include <vector>
 
@@ -44,6 +46,10 @@ struct WingetPackage {
     std::string displayName;       // DisplayName
     std::string displayPublisher;  // Publisher; empty: the install writes none
     std::string displayVersion;    // DisplayVersion; empty: the install writes none
+
+    // [Product] Scope: one installer for all users or for the current user,
+    // or one of each for a script that allows both.
+    ScopeChoice scope = ScopeChoice::Machine;
 };
 
 // What the command's options give, in UTF-8; an empty one leaves the

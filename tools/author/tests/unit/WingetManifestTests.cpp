@@ -488,3 +488,31 @@ TEST_CASE("winget: the fields of each file come in the order of winget's documen
 }
 
 #endif
+
+TEST_CASE("winget: a script for all users or for one has an installer for each; one for the user alone needs no elevation")
+{
+    const std::string script = "[Title]\r\nUnSetupKey=OrvaneTiny\r\n[Product]\r\nVersion=1.0\r\nPublisher=Orvane\r\n"
+                               "License=MIT\r\nDescription=The smallest package\r\nScope=";
+    WingetPackage either = FromScript(script + "Either\r\n");
+    either.installerUrl = "https://orvane.example/setup.exe";
+    either.installerSha256 = std::string(64, 'A');
+    const std::string manifest = WingetInstallerManifest(either);
+    CHECK(manifest.find("\nScope:") == std::string::npos);
+    const size_t installers = manifest.find("Installers:\n");
+    REQUIRE(installers != std::string::npos);
+    const std::string node = "  InstallerUrl: https://orvane.example/setup.exe\n  InstallerSha256: " +
+                             std::string(64, 'A') + "\n";
+    CHECK(manifest.substr(installers, manifest.find("ManifestType:") - installers) == "Installers:\n- Architecture: x64\n" + node +
+                                             "  Scope: user\n  InstallerSwitches:\n    Custom: /CURRENTUSER\n"
+                                             "  ProductCode: OrvaneTiny\n"
+                                             "- Architecture: x64\n" + node +
+                                             "  Scope: machine\n  InstallerSwitches:\n    Custom: /ALLUSERS\n"
+                                             "  ProductCode: OrvaneTiny\n  ElevationRequirement: elevationRequired\n");
+
+    WingetPackage user = FromScript(script + "User\r\n");
+    const std::string userManifest = WingetInstallerManifest(user);
+    CHECK(userManifest.find("\nScope: user\n") != std::string::npos);
+    CHECK(userManifest.find("ElevationRequirement") == std::string::npos);
+    CHECK(userManifest.find("Custom") == std::string::npos);
+    CHECK(WingetInstallerManifest(FromScript(script + "\r\n")).find("\nScope: machine\n") != std::string::npos);
+}
