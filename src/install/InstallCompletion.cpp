@@ -59,6 +59,15 @@ UninstallRecordInput RecordInput(const InstallRun& run)
             run.State().appFolder, run.setupFolderMade, run.State().scope};
 }
 
+// The distribution's SETUP.EXE with /REPAIR. A distribution in the temporary
+// folder (a one-file package unpacks there and removes it when the install
+// ends) will not be there to repair from: no command then, and NoRepair = 1.
+std::string RepairCommand(const RunState& state)
+{
+    if (state.tempFolder != state.sourceFolder && StartsWithText(state.sourceFolder, state.tempFolder)) return {};
+    return "\"" + state.sourceFolder + "SETUP.EXE\" /REPAIR";
+}
+
 // The Add/Remove Programs entry starts the uninstaller on the record; its key
 // path goes into the record before the entry is made.
 void RegisterUninstallEntry(InstallRun& run)
@@ -75,7 +84,7 @@ void RegisterUninstallEntry(InstallRun& run)
         WithoutTrailingBackslash(state.appFolder),
         InstalledKilobytes(run.lists.deleteFileList),
         LocalDate(""),
-        "\"" + state.sourceFolder + "SETUP.EXE\" /REPAIR",
+        RepairCommand(state),
     };
     const std::string keyPath = UninstallListKey + header.addRemoveKey;
     WriteUnSetupRegistryKey(run.State().unSetupPath, keyPath);

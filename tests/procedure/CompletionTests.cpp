@@ -237,6 +237,17 @@ TEST_CASE("the Add/Remove entry tells version, publisher, icon, folder, size and
     CHECK(entry.Value("URLInfoAbout") == "<none>");
     CHECK(entry.Value("DisplayIcon") == fixture.windows / "UNOVSET.EXE");
     CHECK(dword("NoRepair") == 0);
+
+    // A distribution in the temporary folder (a one-file package unpacks
+    // there and removes it afterwards) leaves nothing to repair from.
+    fixture.state.tempFolder = fixture.state.sourceFolder.substr(0, fixture.state.sourceFolder.size() - 1);
+    fixture.state.tempFolder.resize(fixture.state.tempFolder.rfind('\\') + 1);
+    fixture.install = InstallRun{fixture.state};
+    fixture.TakeOptions();
+    fixture.install.lists.deleteFileList = {app + "A.EXE", fixture.RecordPath()};
+    fixture.RunToEnd();
+    CHECK(dword("NoRepair") == 1);
+    CHECK(entry.Value("RepairString") == "<none>");
 }
 
 TEST_CASE("UNOVSET.EXE is replaced only by a newer SETUP.EXE; a failed copy is reported")
