@@ -13,29 +13,13 @@
 #include "app/UnattendedRun.h"
 #include "app/Usage.h"
 #include "services/SystemLibraries.h"
+#include "services/Win32Com.h"
 #include "services/Win32Files.h"
 #include "text/Unicode.h"
 
 #include <windows.h>
-#include <objbase.h>
 
 namespace {
-
-
-// COM for the thread, for the shell-link objects of the shortcuts.
-class ComApartment {
-public:
-    ComApartment() : initialized_(SUCCEEDED(CoInitialize(nullptr))) {}
-    ~ComApartment()
-    {
-        if (initialized_) CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    bool initialized_;
-};
 
 // The code of an interactive run: how its procedure ended, or, when none
 // ran, the fatal screen (failed) or the person's quit (cancelled). A
