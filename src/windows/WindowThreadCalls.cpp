@@ -99,11 +99,13 @@ void WindowThreadCalls::RunPending()
     ReleaseSRWLockExclusive(&lock_);
     if (call == nullptr) return;
     std::exception_ptr failure;
+    inCall_ = true;
     try {
         (*call)();
     } catch (...) {
         failure = std::current_exception();
     }
+    inCall_ = false;
     AcquireSRWLockExclusive(&lock_);
     failure_ = failure;
     ReleaseSRWLockExclusive(&lock_);
@@ -114,7 +116,7 @@ void WindowThreadCalls::RunPending()
 // set what it reads before it pumps.
 void WindowThreadCalls::Tick()
 {
-    if (inTick_) return;
+    if (inTick_ || inCall_) return;
     // (A copy: the ticks may stop inside it.)
     const std::function<void()> tick = tick_;
     if (!tick) return;

@@ -30,8 +30,8 @@ public:
     // `tick` runs on the window thread every `milliseconds` until the ticks
     // stop (or start again with another). A call that comes while a tick
     // pumps waits until the tick has ended, so that what the tick set is
-    // seen before the call changes it; a tick that comes inside a tick is
-    // left out.
+    // seen before the call changes it; a tick that comes inside a tick or
+    // a call is left out, for the same reason.
     void StartTicks(unsigned milliseconds, std::function<void()> tick);
     void StopTicks();
 
@@ -50,5 +50,6 @@ private:
     std::function<void()> tick_;
     bool ticking_ = false;
     bool inTick_ = false;
+    bool inCall_ = false;
     bool callAfterTick_ = false;
 };
