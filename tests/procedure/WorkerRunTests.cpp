@@ -1,16 +1,24 @@
 // An install started from the start button runs on its worker thread: the
 // questions still wait for their answers on the window thread, the person
 // still sees each file's text before its question, and an abort is still
-// taken between two files.
+// taken between two files. Beneath it, the worker's calls and the thread
+// itself.
 #include <doctest/doctest.h>
 
 #include "InstallFixture.h"
 #include "support/FileShapes.h"
 #include "support/Fixtures.h"
+#include "windows/MessagePump.h"
+#include "windows/RunSignals.h"
+#include "windows/WindowThreadCalls.h"
+#include "windows/WorkerThread.h"
 
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
+#include <optional>
+#include <stdexcept>
 
 namespace {
 
@@ -65,4 +73,79 @@ TEST_CASE("from the start button, a question waits for its answer and an abort i
     CHECK(fixture.main.ModalResult() == 1);
     CHECK(fixture.back.Enabled());
     CHECK_FALSE(fixture.status.Visible());
+}
+
+namespace {
+
+// Ends the hold after the window thread has pumped a few times with the
+// worker waiting at its call, noting whether the call ran meanwhile.
+class HoldEnder final : public PumpObserver {
+public:
+    HoldEnder(ProcedureHold& hold, const std::atomic<bool>& workerWaiting, const std::atomic<bool>& callRan)
+        : hold_(std::in_place, hold), workerWaiting_(workerWaiting), callRan_(callRan)
+    {
+        InstallPumpObserver(this);
+    }
+    ~HoldEnder() override { InstallPumpObserver(nullptr); }
+
+    void AfterPump() override
+    {
+        if (!hold_ || !workerWaiting_) return;
+        ranWhileHeld = ranWhileHeld || callRan_;
+        if (++pumpsWhileWaiting_ == 5) hold_.reset();
+    }
+
+    bool ranWhileHeld = false;
+
+private:
+    std::optional<ProcedureHold::Scope> hold_;
+    const std::atomic<bool>& workerWaiting_;
+    const std::atomic<bool>& callRan_;
+    int pumpsWhileWaiting_ = 0;
+};
+
+}  // namespace
+
+TEST_CASE("a worker's call runs on the window thread, waits out the hold, and brings back what it threw")
+{
+    RunSignals signals;
+    WindowThreadCalls calls(signals.hold);
+    DWORD ranOn = 0;
+    std::string thrownBack;
+
+    RunOnWorkerThread([&] {
+        calls.Run([&] { ranOn = GetCurrentThreadId(); });
+        try {
+            calls.Run([] { throw std::runtime_error("refused"); });
+        } catch (const std::runtime_error& error) {
+            thrownBack = error.what();
+        }
+    });
+    CHECK(ranOn == GetCurrentThreadId());
+    CHECK(thrownBack == "refused");
+
+    // Held by the window side (the abort question), the call waits however
+    // often the window thread pumps meanwhile, and runs once the hold ends.
+    std::atomic<bool> workerWaiting = false;
+    std::atomic<bool> callRan = false;
+    HoldEnder ender(signals.hold, workerWaiting, callRan);
+    RunOnWorkerThread([&] {
+        workerWaiting = true;
+        calls.Run([&] { callRan = true; });
+    });
+    CHECK_FALSE(ender.ranWhileHeld);
+    CHECK(callRan);
+    CHECK_FALSE(signals.hold.Held());
+}
+
+TEST_CASE("what the worker throws comes back to the window thread once it has ended")
+{
+    bool ended = false;
+    CHECK_THROWS_WITH_AS(RunOnWorkerThread([&] {
+                             Sleep(50);
+                             ended = true;
+                             throw std::runtime_error("worker failed");
+                         }),
+                         "worker failed", std::runtime_error);
+    CHECK(ended);
 }
