@@ -1,7 +1,15 @@
 #!/usr/bin/env bash
 # Times an unattended install under Wine (a benchmark, not a test) beside
-# two others that copy the same files into a fresh folder:
+# the same install with its windows and two others that copy the same files
+# into a fresh folder:
 #   - Orvane:  SETUP.EXE /VERYSILENT /SUPPRESSMSGBOXES /NORESTART /DIR=C:\bench\orvane
+#   - windows: SETUP.EXE /DIR=C:\bench\windowed as a person runs it, driven
+#              through its windows (tools/bench/WindowedRun.cpp: the start
+#              button, Yes to the folder question, OK to the completion box);
+#              the script's SetupSpeed is 1, and the designed pauses (500 ms
+#              before the progress window, 1,000 ms on the first text,
+#              SetupSpeed after each file and three more steps) are taken
+#              off its time and reported
 #   - NSIS:    an NSIS 3 installer (64-bit) of the same files, stored (no
 #              compression), run with /S /D=C:\bench\nsis (Debian's `nsis`)
 #   - loop:    a bare loop of CopyFileW (tools/bench/CopyLoop.cpp), the floor
@@ -114,6 +122,28 @@ if [ "${1:-}" = --on-display ]; then
         rm -f "$drive_c/windows/UNOVSET.EXE"
     }
 
+    # The designed pauses of a windowed run of `file_count` files, in
+    # seconds (SetupSpeed 1).
+    designed_pauses() {
+        awk -v n="$file_count" 'BEGIN { printf "%.3f\n", (500 + 1000 + (n + 3) * 1) / 1000 }'
+    }
+
+    windowed_run() {
+        local seconds status=0
+        local exe=$1
+        [ ! -e "$drive_c/bench/windowed" ] || fail "C:\\bench\\windowed is there before a timed run"
+        ! wine reg query "$entry_key" </dev/null >/dev/null 2>&1 ||
+            fail "the Add/Remove entry $title_key is there before a timed run"
+        seconds=$(wine "$build/bin/windowed_run.exe" "$(winepath -w "$exe")" 'C:\bench\windowed' </dev/null \
+            2>>"$wine_log" | tr -d '\r') || status=$?
+        [ "$status" -eq 0 ] || fail "the windowed install of $exe ended with exit status $status"
+        check_arrived "$drive_c/bench/windowed" "Orvane with its windows"
+        rm -rf "$drive_c/bench/windowed"
+        wine reg delete "$entry_key" /f </dev/null >>"$wine_log" 2>&1 || fail "no Add/Remove entry after the install"
+        rm -f "$drive_c/windows/UNOVSET.EXE"
+        awk -v t="$seconds" -v p="$(designed_pauses)" 'BEGIN { printf "%.3f\n", t - p }'
+    }
+
     orvane_run() {
         local seconds
         local exe=$1
@@ -158,18 +188,25 @@ if [ "${1:-}" = --on-display ]; then
         setup_exe="$payload/dist/SETUP.EXE"
         baseline_exe="$payload/baseline/SETUP.EXE"
         expected_sum=$(cd "$payload/source" && cat FILE*.DAT | md5sum)
-        echo "$file_count files x $file_size bytes, $rounds rounds of Orvane, NSIS, copy loop${baseline:+, baseline}:"
-        orvane=() nsis=() loop=() before=()
+        echo "$file_count files x $file_size bytes, $rounds rounds of Orvane, with windows, NSIS, copy loop${baseline:+, baseline}:"
+        echo "  (the windowed times are net of $(designed_pauses) s of designed pauses)"
+        orvane=() windowed=() nsis=() loop=() before=() beforeWindowed=()
         for ((round = 1; round <= rounds; round++)); do
             orvane+=("$(orvane_run "$setup_exe")")
+            windowed+=("$(windowed_run "$setup_exe")")
             nsis+=("$(nsis_run)")
             loop+=("$(loop_run)")
-            [ -z "$baseline" ] || before+=("$(orvane_run "$baseline_exe")")
-            echo "  round $round: Orvane ${orvane[-1]} s, NSIS ${nsis[-1]} s, loop ${loop[-1]} s${baseline:+, baseline ${before[-1]} s}"
+            if [ -n "$baseline" ]; then
+                before+=("$(orvane_run "$baseline_exe")")
+                beforeWindowed+=("$(windowed_run "$baseline_exe")")
+            fi
+            echo "  round $round: Orvane ${orvane[-1]} s, with windows ${windowed[-1]} s, NSIS ${nsis[-1]} s," \
+                "loop ${loop[-1]} s${baseline:+, baseline ${before[-1]} s, with windows ${beforeWindowed[-1]} s}"
         done
         {
             echo "$file_count $file_size $(best_of "${orvane[@]}") $(best_of "${nsis[@]}") $(best_of "${loop[@]}")" \
-                "${baseline:+$(best_of "${before[@]}")}"
+                "$(best_of "${windowed[@]}")" \
+                "${baseline:+$(best_of "${before[@]}") $(best_of "${beforeWindowed[@]}")}"
         } >>"$results"
         if [ "$first" -eq 1 ]; then
             first=0
@@ -186,16 +223,20 @@ if [ "${1:-}" = --on-display ]; then
     done
 
     awk '
-        { count[NR] = $1; size[NR] = $2; o[NR] = $3; n[NR] = $4; l[NR] = $5; b[NR] = $6 }
+        { count[NR] = $1; size[NR] = $2; o[NR] = $3; n[NR] = $4; l[NR] = $5; w[NR] = $6; b[NR] = $7; bw[NR] = $8 }
         END {
             printf "\nBest of each (s)            Orvane     NSIS     loop   Orvane/NSIS  Orvane/loop  NSIS/loop\n"
             for (i = 1; i <= NR; i++) {
                 printf "%6d files x %6d B  %8.3f %8.3f %8.3f   %10.2f   %10.2f %10.2f\n",
                     count[i], size[i], o[i], n[i], l[i], o[i] / n[i], o[i] / l[i], n[i] / l[i]
                 printf "%30s %8.2f %8.2f %8.2f ms per file\n", "", o[i] * 1000 / count[i], n[i] * 1000 / count[i], l[i] * 1000 / count[i]
-                if (b[i] != "")
+                printf "%30s with windows %.3f s net of the designed pauses: %.2f x unattended\n", "", w[i], w[i] / o[i]
+                if (b[i] != "") {
                     printf "%30s baseline %.3f s (%.2f ms per file): %.2f x the loop, %.2f x Orvane\n", "",
                         b[i], b[i] * 1000 / count[i], b[i] / l[i], b[i] / o[i]
+                    printf "%30s baseline with windows %.3f s net: %.2f x its unattended, %.2f x Orvane with windows\n", "",
+                        bw[i], bw[i] / b[i], bw[i] / w[i]
+                }
             }
             # The growth with the number of files, against the platform own
             # (the copy loop): the ratio to the loop at the larger count over
@@ -218,10 +259,11 @@ done
 "$root/tools/install-deps.sh"
 command -v makensis >/dev/null || { apt-get install -y nsis >/dev/null 2>&1 || sudo apt-get install -y nsis >/dev/null; }
 command -v makensis >/dev/null || fail "makensis (Debian's nsis) is not installed"
-# Only what the benchmark runs: SETUP.EXE, the copy loop and the author tool.
+# Only what the benchmark runs: SETUP.EXE, the copy loop, the windows'
+# driver and the author tool.
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
       -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j"$(nproc)" --target SETUP copy_loop wineprefix >/dev/null
+cmake --build "$build" -j"$(nproc)" --target SETUP copy_loop windowed_run wineprefix >/dev/null
 cmake -S "$root/tools/author" -B "$build/author/native" -DCMAKE_BUILD_TYPE=Release \
       -DORVANE_SETUP_EXE="$build/bin/SETUP.EXE" -DORVANE_PACKAGE_STUB="$build/bin/ORVSTUB.EXE" >/dev/null
 cmake --build "$build/author/native" -j"$(nproc)" --target orvauthor >/dev/null
@@ -250,6 +292,9 @@ for shape in "${shapes[@]}"; do
         printf '; %d files of %d bytes into the setup folder: nothing else.\r\n' "$file_count" "$file_size"
         printf '[Title]\r\nSetup=Orvane Bench\r\nUnSetup=Orvane Bench Uninstall\r\nUnSetupKey=%s\r\n\r\n' "$title_key"
         printf '[DefaultFolder]\r\nFolder=(Prg)\\Orvane Bench\r\n\r\n'
+        # The shortest pause after each file, for the windowed run (an
+        # unattended run keeps no pauses).
+        printf '[Extend]\r\nSetupSpeed=1\r\n\r\n'
         printf '[CopyFile]\r\n'
         for ((n = 1; n <= file_count; n++)); do printf 'File%d=(App)\\FILE%05d.DAT\r\n' "$n" "$n"; done
     } >"$payload/source/SETUP.INI"

@@ -2,6 +2,7 @@
 
 #include "app/RunStart.h"
 #include "app/SystemFolders.h"
+#include "app/WorkerCallback.h"
 #include "install/InstallPreparation.h"
 #include "install/RunInstall.h"
 #include "script/PathParts.h"
@@ -128,10 +129,12 @@ void MainWindow::OnAction()
 
 void MainWindow::StartProcedure()
 {
-    if (person_ == nullptr) return;
+    if (person_ == nullptr || procedures_ == nullptr) return;
+    // The procedure runs on its worker thread; this thread keeps the windows
+    // going until it has ended, and then goes on as the procedure left them.
     if (!SetupMode(state_)) {
         ShowScreen(MainScreen::Running);
-        outcome_ = RunUninstall(*person_, state_);
+        outcome_ = procedures_->Run([this](SetupCallback& person) { return RunUninstall(person, state_); });
         return;
     }
     // Nothing is made in a folder that cannot be the setup folder: the
@@ -141,7 +144,7 @@ void MainWindow::StartProcedure()
         return;
     }
     ShowScreen(MainScreen::Running);
-    outcome_ = RunInstall(*person_, state_);
+    outcome_ = procedures_->Run([this](SetupCallback& person) { return RunInstall(person, state_); });
 }
 
 void MainWindow::OnBrowse()

@@ -21,6 +21,8 @@
 
 // What the main window shows. The action button's caption follows from the
 // screen and the mode; the button acts by the screen, not by its caption.
+class WorkerCallback;
+
 enum class MainScreen { Starting, Fatal, Readme, Settings, Running, FailureDetails };
 
 class MainWindow : public Form {
@@ -28,8 +30,13 @@ public:
     MainWindow(HWND owner, Backdrop& background, RunSignals& signals, RunState& state);
     ~MainWindow() override;
 
-    // The windows as the procedures see them, for OnAction.
-    void SetPerson(SetupCallback& person) { person_ = &person; }
+    // The windows as the procedures see them, for OnAction: on this thread
+    // (a refused folder) and from the worker thread a procedure runs on.
+    void SetPerson(SetupCallback& person, WorkerCallback& procedures)
+    {
+        person_ = &person;
+        procedures_ = &procedures;
+    }
     // The command line's switches that a person's run follows too: /DIR=
     // for the folder box, /NOICONS for the shortcut boxes.
     void UseOptions(const RunOptions& options) { options_ = options; }
@@ -111,6 +118,7 @@ private:
     bool deleteAllForm_ = false;
     bool detailsRead_ = false;
     SetupCallback* person_ = nullptr;
+    WorkerCallback* procedures_ = nullptr;
     RunOptions options_;
     std::optional<RunOutcome> outcome_;  // once a procedure ran
 };

@@ -8,10 +8,12 @@ SetupForms::SetupForms(RunState& runState)
       mainWindow(application.Handle(), backdrop, signals, state),
       progressWindow(application.Handle(), &backdrop, &mainWindow, signals),
       sharedFileDialog(application.Handle()),
-      runWindows(backdrop, mainWindow, progressWindow, sharedFileDialog, signals, state)
+      runWindows(backdrop, mainWindow, progressWindow, sharedFileDialog, signals, state),
+      windowCalls(signals.hold),
+      workerWindows(runWindows, windowCalls, signals, state)
 {
     backdrop.SetRunWindow(mainWindow);
-    mainWindow.SetPerson(runWindows);
+    mainWindow.SetPerson(runWindows, workerWindows);
 }
 
 void SetupForms::Run()

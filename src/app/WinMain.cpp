@@ -16,6 +16,7 @@
 #include "script/PathParts.h"
 #include "services/Elevation.h"
 #include "services/SystemLibraries.h"
+#include "services/Win32Com.h"
 #include "services/Win32Files.h"
 #include "text/IniFile.h"
 #include "text/Unicode.h"
@@ -23,25 +24,8 @@
 #include "windows/MessageBox.h"
 
 #include <windows.h>
-#include <objbase.h>
 
 namespace {
-
-
-// COM for the thread, for the shell-link objects of the shortcuts.
-class ComApartment {
-public:
-    ComApartment() : initialized_(SUCCEEDED(CoInitialize(nullptr))) {}
-    ~ComApartment()
-    {
-        if (initialized_) CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    bool initialized_;
-};
 
 // The code of an interactive run: how its procedure ended, or, when none
 // ran, the fatal screen (failed) or the person's quit (cancelled). A

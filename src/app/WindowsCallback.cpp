@@ -73,6 +73,17 @@ std::string SharedFileQuestion(const std::string& path)
 
 }  // namespace
 
+unsigned long ProgressWindowPause(RunKind kind)
+{
+    return kind == RunKind::Install ? 500 : 0;
+}
+
+// The first words of an install stay on the screen a moment.
+unsigned long StatusPause(const StatusStep& step)
+{
+    return step.status == Status::InstallStarting ? 1000 : 0;
+}
+
 WindowsCallback::WindowsCallback(Backdrop& back, MainWindow& main, ProgressWindow& status, SharedFileDialog& dialog,
                                  RunSignals& signals, const RunSettings& settings)
     : back_(back), main_(main), status_(status), dialog_(dialog), signals_(signals), settings_(settings)
@@ -99,7 +110,7 @@ UninstallChoices WindowsCallback::TakeUninstallChoices()
 void WindowsCallback::RunStarting(RunKind kind)
 {
     ShowMain(false);
-    if (kind == RunKind::Install) Wait(500);
+    if (const unsigned long pause = ProgressWindowPause(kind); pause > 0) Wait(pause);
     ShowProgress(true);
     PrepareCompletionLayout();
 }
@@ -107,8 +118,7 @@ void WindowsCallback::RunStarting(RunKind kind)
 void WindowsCallback::ShowStatus(const StatusStep& step)
 {
     SetStatus(StatusText(step));
-    // The first words of an install stay on the screen a moment.
-    if (step.status == Status::InstallStarting) Wait(1000);
+    if (const unsigned long pause = StatusPause(step); pause > 0) Wait(pause);
 }
 
 void WindowsCallback::StepDone()

@@ -13,6 +13,12 @@
 
 #include <optional>
 
+// The designed pauses, on whichever thread keeps them: before the progress
+// window takes the main window's place, and after a status text that stays
+// on the screen a moment; 0 for none.
+unsigned long ProgressWindowPause(RunKind kind);
+unsigned long StatusPause(const StatusStep& step);
+
 // The states of the main window's option boxes.
 struct OptionSnapshot {
     bool overWrite = false;  // overwriteBox

@@ -1,9 +1,11 @@
 // What more than one part of a run needs about its environment, in three
 // parts: the machine's folders (set once at the start), the run's settings
 // (from the start-up and the script's header) and what the install settles
-// (the setup folder and its paths, the restore slots, the restart). Still
-// one record for the whole process, only the UI thread uses it; functions
-// that need one part take that part.
+// (the setup folder and its paths, the restore slots, the restart). One
+// record for the whole process, used by one thread at a time: the window
+// thread, but the worker thread while a procedure runs on it (the windows
+// then read only the mode, which the start-up fixed); functions that need
+// one part take that part.
 #pragma once
 
 #include "record/UninstallLists.h"

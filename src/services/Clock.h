@@ -12,5 +12,7 @@ public:
 void Wait(unsigned long milliseconds);
 
 // Installs `clock` for the rest of the process; nullptr goes back to the
-// system's sleep.
+// system's sleep. Installed before a run starts: the pauses then happen on
+// one thread at a time (a procedure's worker, or the window thread while
+// the worker waits for it).
 void InstallClock(Clock* clock);

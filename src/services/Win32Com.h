@@ -1,4 +1,4 @@
-// Owned COM interface pointers and shell memory.
+// Owned COM interface pointers and shell memory, and COM for a thread.
 #pragma once
 
 #include "services/UniqueResource.h"
@@ -21,3 +21,19 @@ struct TaskMemTraits {
     static void Release(Type memory) { CoTaskMemFree(memory); }
 };
 using TaskMem = UniqueResource<TaskMemTraits>;
+
+// COM for the thread that makes this, for as long as it lives: for the
+// shell-link objects of the shortcuts and the components' registration.
+class ComApartment {
+public:
+    ComApartment() : initialized_(SUCCEEDED(CoInitialize(nullptr))) {}
+    ~ComApartment()
+    {
+        if (initialized_) CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    bool initialized_;
+};

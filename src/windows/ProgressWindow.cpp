@@ -41,8 +41,11 @@ void ProgressWindow::OnCreate()
 // procedure polls, the run may then end without the quit question, and the
 // modal result ends the run once the procedure has returned. The main window
 // is disabled and the background enabled as the person has always seen it.
+// A procedure on its worker thread waits at its next call while the two
+// boxes show, as the procedure on the window thread did.
 void ProgressWindow::OnAbort()
 {
+    ProcedureHold::Scope hold(signals_.hold);
     const int answer = ShowMessageBox(
         "ここでセットアップを中断すると，すでにコピー済みのファイルは削除されません．\r"
         "一度，セットアップを完了してから，アンセットアップ(アンインストール)することをおすすめします．\r\r"
