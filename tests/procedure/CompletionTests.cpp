@@ -245,6 +245,7 @@ TEST_CASE("the Add/Remove entry tells version, publisher, icon, folder, size and
     fixture.install = InstallRun{fixture.state};
     fixture.TakeOptions();
     fixture.install.lists.deleteFileList = {app + "A.EXE", fixture.RecordPath()};
+    person.Answer(IDOK);
     fixture.RunToEnd();
     CHECK(dword("NoRepair") == 1);
     CHECK(entry.Value("RepairString") == "<none>");
