@@ -299,7 +299,7 @@ TEST_CASE("[Product]: without a version no install can tell an upgrade from a do
 TEST_CASE("[Product] Scope: a value that is none of the three, and a user install that needs the machine")
 {
     TestDistribution distribution;
-    auto findings = distribution.Check("[Product]\r\nScope=Everyone\r\n");
+    auto findings = distribution.Check("[Product]\r\nVersion=1.0\r\nScope=Everyone\r\n");
     CHECK(Places(findings) == std::vector<std::string>{"[Product] Scope"});
     CHECK(Says(findings, "\"Everyone\" is none of Machine, User and Either"));
     const std::string needsMachine = "[CopyFile]\r\nFile1=(App)\\A.EXE\r\nFile2=(App)\\B.DLL,/S\r\n"
@@ -307,13 +307,13 @@ TEST_CASE("[Product] Scope: a value that is none of the three, and a user instal
     distribution.Add("A.EXE");
     distribution.Add("B.DLL");
     CHECK(distribution.Check(needsMachine).empty());  // machine install: everything allowed
-    findings = distribution.Check("[Product]\r\nScope=either\r\n" + needsMachine);
+    findings = distribution.Check("[Product]\r\nVersion=1.0\r\nScope=either\r\n" + needsMachine);
     CHECK(Places(findings) == std::vector<std::string>{"[Product] Scope"});
     CHECK(Says(findings, "cannot carry out [CopyFile] File2=(App)\\B.DLL,/S"));
-    CHECK(Says(distribution.Check("[Product]\r\nScope=User\r\n[Registry]\r\nKey1=(Local)SYSTEM\\X\r\n"
+    CHECK(Says(distribution.Check("[Product]\r\nVersion=1.0\r\nScope=User\r\n[Registry]\r\nKey1=(Local)SYSTEM\\X\r\n"
                                   "Value1=(Str)1\r\n"),
                "cannot carry out [Registry] Key1=(Local)SYSTEM\\X"));
-    CHECK(distribution.Check("[Product]\r\nScope=User\r\n[Registry]\r\nKey1=(Local)SOFTWARE\\X\r\n"
+    CHECK(distribution.Check("[Product]\r\nVersion=1.0\r\nScope=User\r\n[Registry]\r\nKey1=(Local)SOFTWARE\\X\r\n"
                              "Value1=(Str)1\r\n").empty());
 }
 
