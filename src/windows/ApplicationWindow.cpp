@@ -2,6 +2,7 @@
 
 #include "text/Unicode.h"
 #include "windows/MessageBox.h"
+#include "windows/Window.h"
 
 #include <vector>
 
@@ -9,14 +10,7 @@ namespace {
 
 const wchar_t* ApplicationClass()
 {
-    static const wchar_t* const name = [] {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"TApplication";
-        RegisterClassW(&windowClass);
-        return L"TApplication";
-    }();
+    static const wchar_t* const name = PlainWindowClass(L"TApplication");
     return name;
 }
 

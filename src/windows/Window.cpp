@@ -4,6 +4,18 @@
 
 #include <vector>
 
+const wchar_t* PlainWindowClass(const wchar_t* name)
+{
+    // The same name always registers the same class: a second registration
+    // fails harmlessly, so no list of registered names is kept.
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = name;
+    RegisterClassW(&windowClass);
+    return name;
+}
+
 std::string Window::Text() const
 {
     // A character typed in that has no Shift-JIS form comes back as "?",

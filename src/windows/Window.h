@@ -15,6 +15,10 @@ struct WindowHandleTraits {
 };
 using WindowHandle = UniqueResource<WindowHandleTraits>;
 
+// Registers, once per process, a window class with the default procedure
+// and nothing else (for windows that are never seen); returns its name.
+const wchar_t* PlainWindowClass(const wchar_t* name);
+
 // Position and size in pixels: a control's relative to its parent's client
 // area, a form's on the screen (outer size, frame included).
 struct Bounds {

@@ -1,6 +1,7 @@
 #include "windows/WindowThreadCalls.h"
 
 #include "script/ScopeExit.h"
+#include "windows/Window.h"
 
 #include <stdexcept>
 
@@ -14,14 +15,7 @@ constexpr UINT RetryMilliseconds = 30;
 
 const wchar_t* CallsClass()
 {
-    static const wchar_t* const name = [] {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"OrvaneWindowThreadCalls";
-        RegisterClassW(&windowClass);
-        return L"OrvaneWindowThreadCalls";
-    }();
+    static const wchar_t* const name = PlainWindowClass(L"OrvaneWindowThreadCalls");
     return name;
 }
 
