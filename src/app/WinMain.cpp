@@ -16,6 +16,7 @@
 #include "script/PathParts.h"
 #include "services/Elevation.h"
 #include "services/SystemLibraries.h"
+#include "services/WaitingChanges.h"
 #include "services/Win32Com.h"
 #include "services/Win32Files.h"
 #include "text/IniFile.h"
@@ -99,14 +100,34 @@ std::optional<InstallScope> AskInstallScope()
     return std::nullopt;
 }
 
+// The run the user's RunOnce key starts at sign-in: the changes that files
+// in use held back in an install or uninstall for this user, and nothing
+// else. While a setup runs (it may add to the list) the list waits for the
+// next sign-in. 3010 while some change still waits.
+int FinishPendingChanges(RunState& state)
+{
+    const std::string ownFolder = UserOwnFolder();
+    KernelHandle instance(CreateMutexW(nullptr, FALSE, WideFromShiftJis(InstanceMutexName).c_str()));
+    const DWORD error = GetLastError();
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED) {
+        state.log.Line("Another copy of the setup is running: the waiting changes wait for the next sign-in");
+        RegisterFinishAtSignIn(ownFolder);
+        return ExitCode::AlreadyRunning;
+    }
+    const FinishedChanges finished = FinishWaitingChanges(ownFolder, ExecutablePath().value_or(""));
+    for (const std::string& line : finished.lines) state.log.Line(line);
+    return finished.waiting == 0 ? ExitCode::Completed : ExitCode::RestartNeeded;
+}
+
 int Run(RunState& state, const RunOptions& options)
 {
     if (!options.fault.empty()) {
         state.log.Line("Error: the command line is not understood at " + options.fault);
         state.log.Line(UsageText());
-        if (!options.Unattended()) ShowUsage(UsageOutput::Box);
+        if (!options.Unattended() && !options.finishPending) ShowUsage(UsageOutput::Box);
         return ExitCode::BadCommandLine;
     }
+    if (options.finishPending) return FinishPendingChanges(state);
     ScopeDecision scope = DecideRunScope(options);
     if (scope.action == ScopeDecision::Action::Refuse) {
         state.log.Line(std::string("Error: ") + (options.scope == ScopeSwitch::AllUsers ? "/ALLUSERS" : "/CURRENTUSER") +
