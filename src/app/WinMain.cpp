@@ -23,6 +23,8 @@
 #include "text/Unicode.h"
 #include "windows/ApplicationWindow.h"
 #include "windows/MessageBox.h"
+#include "windows/ScopeDialog.h"
+#include "windows/UserDialogs.h"
 
 #include <windows.h>
 
@@ -91,13 +93,9 @@ int RunAgainElevated(RunState& state, const std::wstring& extraSwitch)
 // person cancels.
 std::optional<InstallScope> AskInstallScope()
 {
-    const int answer = ShowMessageBox("このプログラムをセットアップする対象を選んでください．\r\r"
-                                      "はい：すべてのユーザー（管理者権限が必要です）\r"
-                                      "いいえ：現在のユーザーだけ（管理者権限は不要です）",
-                                      "セットアップ", MB_YESNOCANCEL | MB_ICONQUESTION);
-    if (answer == IDYES) return InstallScope::Machine;
-    if (answer == IDNO) return InstallScope::User;
-    return std::nullopt;
+    ScopeDialog dialog(nullptr, ProcessIsElevated());
+    CurrentUserDialogs().RunConfirmDialog(dialog);
+    return dialog.Answer();
 }
 
 // The run the user's RunOnce key starts at sign-in: the changes that files

@@ -325,3 +325,58 @@ TEST_CASE("a file in use in a user install is replaced, and in its uninstall rem
     CHECK(StringValue(HKEY_CURRENT_USER, RunOnceKey, RunOnceValue) == "<none>");
     CHECK_FALSE(PathExists(keptFiles.Own() + "ORVWAIT.LST"));
 }
+
+TEST_CASE("an Either script started by a person asks for whom in a box of its own: only me is a user install, cancel ends with 1602")
+{
+    const KeptFilesRemoved keptFiles;
+    ScopeDistribution distribution;
+    distribution.PlainScript("Either");
+    const std::string program = distribution.disk1 + "SETUP.EXE";
+    const auto asked = [](const SetupProcess& setup) {
+        HWND dialog = nullptr;
+        REQUIRE(WaitUntil([&] {
+            dialog = FindWindowOf(setup.Id(), WindowClassNames::ScopeDialog);
+            return dialog != nullptr && IsWindowVisible(dialog);
+        }));
+        return dialog;
+    };
+    const MachineState before = SnapshotOfMachine();
+    {
+        SetupProcess setup(program, "", distribution.temp.Path());
+        REQUIRE(setup.Started());
+        HWND dialog = asked(setup);
+        CHECK(TextOf(dialog) == "セットアップ");
+        CHECK(TextOf(ControlOf(dialog, ScopeDialogIds::messageLabel)) == "このプログラムをセットアップする対象を選んでください．");
+        CHECK(TextOf(ControlOf(dialog, ScopeDialogIds::allUsersButton)) == "すべてのユーザー（管理者権限が必要です）(&A)");
+        CHECK(TextOf(ControlOf(dialog, ScopeDialogIds::currentUserButton)) == "現在のユーザーだけ（管理者権限は不要です）(&U)");
+        // Nothing else shows before the answer.
+        CHECK(FindWindowOf(setup.Id(), WindowClassNames::MainWindow) == nullptr);
+        Press(ControlOf(dialog, ScopeDialogIds::cancelButton));
+        REQUIRE(setup.WaitForExit());
+        CHECK(setup.ExitCode() == 1602);
+    }
+    CheckOnlyAllowedDifferences(before, SnapshotOfMachine(), distribution.RunFolders());
+
+    const std::string app = LocalAppDataFolder() + "Programs\\Orvane UserScope";
+    {
+        SetupProcess setup(program, "", distribution.temp.Path());
+        REQUIRE(setup.Started());
+        Press(ControlOf(asked(setup), ScopeDialogIds::currentUserButton));
+        HWND main = ExpectMainScreen(setup, "セットアップ開始(&S)");
+        const std::string folder = TextOf(ControlOf(main, MainIds::folderBox));
+        CHECK(folder.rfind(app, 0) == 0);
+        Press(ControlOf(main, MainIds::actionButton));
+        CHECK(AnswerAndWait(ExpectBox(setup, {"フォルダ作成", folder + "\r\rこのフォルダは存在しません．作成してもよろしいですか？"}), IDYES));
+        HWND done = WaitForMessageBox(setup.Id(), "完了");
+        REQUIRE(done != nullptr);
+        CHECK(MessageBoxText(done).rfind("セットアップが完了しました．", 0) == 0);
+        CHECK(AnswerAndWait(done, IDOK));
+        REQUIRE(setup.WaitForExit());
+        CHECK(setup.ExitCode() == 0);
+    }
+    CHECK(ReadTextFile(app + "\\表示.TXT") == "見本\r\n");
+    CHECK(StringValue(HKEY_CURRENT_USER, EntryKey, "DisplayVersion") == "2.1");
+    CHECK(StringValue(HKEY_LOCAL_MACHINE, EntryKey, "DisplayVersion") == "<none>");
+    CHECK(distribution.Uninstall(HKEY_CURRENT_USER) == 0);
+    CHECK_FALSE(PathExists(app));
+}
