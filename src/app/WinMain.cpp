@@ -14,6 +14,7 @@
 #include "app/Usage.h"
 #include "record/UninstallRecord.h"
 #include "script/PathParts.h"
+#include "script/TextCase.h"
 #include "services/Elevation.h"
 #include "services/SystemLibraries.h"
 #include "services/WaitingChanges.h"
@@ -52,6 +53,13 @@ int RunInteractive(RunState& state, const RunOptions& options)
     return code == ExitCode::RestartNeeded && restarted ? ExitCode::RestartStarted : code;
 }
 
+bool RunsFromUserOwnFolder()
+{
+    const std::optional<std::string> executable = ExecutablePath();
+    const std::string own = UserOwnFolder();
+    return executable && !own.empty() && SameText(WithTrailingBackslash(FolderPart(*executable)), own);
+}
+
 // For whom the run may install: the distribution's script says so (it is
 // read again, parsed, by the start-up), an uninstall record tells for whom
 // its install was made, and the switch chooses where both are allowed.
@@ -59,7 +67,12 @@ ScopeDecision DecideRunScope(const RunOptions& options)
 {
     const bool elevated = ProcessIsElevated();
     if (FileNamePart(options.record) == "UNSETUP.INI") {
-        const bool user = RecordedScope(options.record) == InstallScope::User;
+        // A record that is gone (its folder deleted by hand) cannot tell; the
+        // uninstaller copy in the user's own folder serves installs for the
+        // current user alone, so its orphaned entry is the user's.
+        const bool user = AttributesOf(options.record) != INVALID_FILE_ATTRIBUTES
+                              ? RecordedScope(options.record) == InstallScope::User
+                              : RunsFromUserOwnFolder();
         return DecideScope(user ? ScopeChoice::User : ScopeChoice::Machine, ScopeSwitch::None, elevated, true);
     }
     const std::optional<std::string> executable = ExecutablePath();

@@ -380,3 +380,14 @@ TEST_CASE("an Either script started by a person asks for whom in a box of its ow
     CHECK(distribution.Uninstall(HKEY_CURRENT_USER) == 0);
     CHECK_FALSE(PathExists(app));
 }
+
+TEST_CASE("a user install whose folder was deleted by hand: its quiet command finds the entry under HKEY_CURRENT_USER and removes it")
+{
+    const KeptFilesRemoved keptFiles;
+    ScopeDistribution distribution;
+    distribution.PlainScript("User");
+    REQUIRE(distribution.Run("") == 0);
+    RemoveTree(LocalAppDataFolder() + "Programs\\Orvane UserScope\\");
+    CHECK(distribution.Uninstall(HKEY_CURRENT_USER) == 0);
+    CHECK(StringValue(HKEY_CURRENT_USER, EntryKey, "DisplayName") == "<none>");
+}
