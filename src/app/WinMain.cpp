@@ -83,14 +83,17 @@ ScopeDecision DecideRunScope(const RunOptions& options)
 
 // A machine install started without administrator rights: this program
 // again, elevated, on the same line, and its exit code; declined, the run
-// is cancelled.
+// is cancelled. The log is closed while the elevated run writes it and
+// goes on after that run's last line.
 int RunAgainElevated(RunState& state, const std::wstring& extraSwitch)
 {
     const std::optional<std::string> executable = ExecutablePath();
-    std::wstring parameters = ParametersOf(GetCommandLineW());
-    if (!extraSwitch.empty()) parameters += (parameters.empty() ? L"" : L" ") + extraSwitch;
+    const std::string logPath = state.log.IsOpen() ? state.log.Path() : std::string();
+    const std::wstring parameters = ElevatedParameters(GetCommandLineW(), extraSwitch, WideFromShiftJis(logPath));
     state.log.Line("Administrator rights are needed for an install for all users: the setup starts again elevated");
+    state.log.Close();
     const ElevatedRun run = RunElevated(WideFromShiftJis(executable.value_or("")), parameters);
+    if (!logPath.empty()) state.log.Open(logPath);
     if (!run.started) {
         state.log.Line(run.error == ERROR_CANCELLED ? std::string("Administrator rights were not given")
                                                     : "Error: the setup could not start again elevated (" +
