@@ -391,3 +391,43 @@ TEST_CASE("a user install whose folder was deleted by hand: its quiet command fi
     CHECK(distribution.Uninstall(HKEY_CURRENT_USER) == 0);
     CHECK(StringValue(HKEY_CURRENT_USER, EntryKey, "DisplayName") == "<none>");
 }
+
+TEST_CASE("an install for the current user killed half-way is undone by the same person's next install for all users")
+{
+    const KeptFilesRemoved keptFiles;
+    ScopeDistribution distribution;
+    WriteTextFile(distribution.disk1 + "B.TXT", "新しい\r\n");
+    WriteTextFile(distribution.disk1 + "SETUP.INI",
+                  "[Title]\r\nSetup=Orvane User Scope\r\nUnSetup=Orvane User Scope Removal\r\n"
+                  "UnSetupKey=OrvaneUserScope\r\n[DefaultFolder]\r\nFolder=(Prg)\\Orvane UserScope\r\n"
+                  "[Product]\r\nScope=Either\r\nVersion=2.1\r\n"
+                  "[CopyFile]\r\nFile1=(App)\\表示.TXT\r\nFile2=(App)\\B.TXT\r\n");
+    const std::string programs = LocalAppDataFolder() + "Programs\\";
+    const std::string app = programs + "Orvane UserScope\\";
+    CreateDirectoryA(programs.c_str(), nullptr);
+    REQUIRE(CreateDirectoryA(app.c_str(), nullptr));
+    ScopeExit removeApp([&] { RemoveTree(app); });
+    WriteTextFile(app + "B.TXT", "前からある\r\n");
+    const std::string journal = keptFiles.Own() + "ORVSETUP.JNL";
+    {
+        // Killed while it asks about the second file: the first is made.
+        SetupProcess setup(distribution.disk1 + "SETUP.EXE", "/CURRENTUSER", distribution.temp.Path());
+        REQUIRE(setup.Started());
+        HWND main = ExpectMainScreen(setup, "セットアップ開始(&S)");
+        SendMessageW(ControlOf(main, MainIds::overwriteBox), BM_SETCHECK, BST_UNCHECKED, 0);
+        Press(ControlOf(main, MainIds::actionButton));
+        REQUIRE(WaitForMessageBox(setup.Id(), "上書き確認") != nullptr);
+        setup.Kill();
+    }
+    REQUIRE(PathExists(app + "表示.TXT"));
+    REQUIRE(PathExists(journal));
+
+    REQUIRE(distribution.Run("/ALLUSERS") == 0);
+    const std::vector<std::string> lines = LogLines(distribution.log);
+    CHECK(HasLine(lines, Utf8("A journal of an earlier install was found: " + journal)));
+    CHECK(HasLine(lines, Utf8("Undone: file removed: " + app + "表示.TXT")));
+    CHECK_FALSE(PathExists(journal));
+    CHECK_FALSE(PathExists(app + "表示.TXT"));
+    CHECK(ReadTextFile(app + "B.TXT") == "前からある\r\n");
+    CHECK(distribution.Uninstall(HKEY_LOCAL_MACHINE) == 0);
+}
