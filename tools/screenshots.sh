@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and takes a PNG of each screen under a virtual display:
-# the background with the main window on the readme, settings, uninstall and
+# the question for whom to install, the background with the main window on
+# the readme, settings, uninstall and
 # fatal screens, the progress window and the confirmation dialog, on the
 # build's Japanese prefix (code page 932); then the readme, settings and
 # progress screens again on the Western prefix (code page 1252), named with

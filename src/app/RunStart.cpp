@@ -100,20 +100,36 @@ std::string TakeUserScope(RunState& state)
 
 }  // namespace
 
+namespace {
+
+// Undoes what a killed install recorded in the journal at `path`; a user
+// install's components are unregistered from the user's classes.
+void SettleJournalAt(RunState& state, const std::string& path, InstallScope scope)
+{
+    if (!FileExists(path)) return;
+    state.log.Line("A journal of an earlier install was found: " + path);
+    std::optional<UserClassesOverride> userClasses;
+    if (scope == InstallScope::User) userClasses.emplace();
+    const JournalSettlement settled = SettleJournal(path, ProtectedFolders::OfThisMachine(state), state.log);
+    if (settled.verdict == JournalVerdict::SetAside) state.journalKeptAside = settled.keptAs;
+    if (settled.verdict != JournalVerdict::Undone) return;
+    state.undidInterruptedRun = true;
+    state.log.Line("The interrupted install was undone");
+}
+
+}  // namespace
+
 void SettleEarlierJournal(RunState& state)
 {
     const std::string& ownFolder = OwnFilesFolder(state);
     state.journalPath = ownFolder.empty() ? std::string() : ownFolder + JournalFileName;
-    if (state.journalPath.empty() || !FileExists(state.journalPath)) return;
-    state.log.Line("A journal of an earlier install was found: " + state.journalPath);
-    // A user install's components are unregistered from the user's classes.
-    std::optional<UserClassesOverride> userClasses;
-    if (state.scope == InstallScope::User) userClasses.emplace();
-    const JournalSettlement settled =
-        SettleJournal(state.journalPath, ProtectedFolders::OfThisMachine(state), state.log);
-    state.undidInterruptedRun = settled.verdict == JournalVerdict::Undone;
-    if (settled.verdict == JournalVerdict::SetAside) state.journalKeptAside = settled.keptAs;
-    if (state.undidInterruptedRun) state.log.Line("The interrupted install was undone");
+    state.undidInterruptedRun = false;
+    // A run for all users started by the same person settles that person's
+    // own journal too: a killed install for the current user is undone by
+    // whichever run of the person comes next.
+    if (state.scope == InstallScope::Machine && !state.userOwnFolder.empty())
+        SettleJournalAt(state, state.userOwnFolder + JournalFileName, InstallScope::User);
+    if (!state.journalPath.empty()) SettleJournalAt(state, state.journalPath, state.scope);
 }
 
 std::optional<unsigned long> LiveJournalRun(const std::string& ownFolder)

@@ -132,14 +132,14 @@ void MainWindow::TellOfEarlierJournal()
 // the fatal screen tells why nothing else can be done.
 bool MainWindow::OfferOrphanedEntryRemoval(const std::string& record)
 {
-    const std::vector<std::string> entries = OrphanedEntriesOf(record);
+    const std::vector<std::string> entries = OrphanedEntriesOf(record, state_.scope);
     if (entries.empty()) return false;
     const int answer = ShowMessageBox(record + "\r\r" + "アンセットアップ情報ファイルが見つかりません．\r" +
                                           "プログラムのフォルダが削除されたか，移動されています．\r\r" +
                                           "「アプリケーションの追加と削除」から\r" + "このプログラムの登録を削除しますか？",
                                       "アンセットアップ", MB_YESNO | MB_ICONQUESTION);
     if (answer != IDYES) return false;
-    const bool allRemoved = RemoveOrphanedEntries(entries, state_.log);
+    const bool allRemoved = RemoveOrphanedEntries(entries, state_.scope, state_.log);
     if (allRemoved)
         ShowMessageBox("「アプリケーションの追加と削除」から登録を削除しました．", "完了", MB_OK | MB_ICONINFORMATION);
     else

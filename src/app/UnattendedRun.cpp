@@ -69,10 +69,10 @@ int RunProcedure(RunState& state, const RunOptions& options, ProgressWindow* pro
 std::optional<int> RemoveOrphanedEntries(RunState& state, const std::string& record)
 {
     if (SetupMode(state)) return std::nullopt;
-    const std::vector<std::string> entries = OrphanedEntriesOf(record);
+    const std::vector<std::string> entries = OrphanedEntriesOf(record, state.scope);
     if (entries.empty()) return std::nullopt;
     state.log.Line("The uninstall record " + record + " is missing: the program's folder was deleted or moved");
-    if (!RemoveOrphanedEntries(entries, state.log)) return ExitCode::Failed;
+    if (!RemoveOrphanedEntries(entries, state.scope, state.log)) return ExitCode::Failed;
     state.log.Line("Uninstall completed: only the orphaned entry was left to remove");
     return ExitCode::Completed;
 }

@@ -14,14 +14,18 @@
 #include "app/Usage.h"
 #include "record/UninstallRecord.h"
 #include "script/PathParts.h"
+#include "script/TextCase.h"
 #include "services/Elevation.h"
 #include "services/SystemLibraries.h"
+#include "services/WaitingChanges.h"
 #include "services/Win32Com.h"
 #include "services/Win32Files.h"
 #include "text/IniFile.h"
 #include "text/Unicode.h"
 #include "windows/ApplicationWindow.h"
 #include "windows/MessageBox.h"
+#include "windows/ScopeDialog.h"
+#include "windows/UserDialogs.h"
 
 #include <windows.h>
 
@@ -49,6 +53,13 @@ int RunInteractive(RunState& state, const RunOptions& options)
     return code == ExitCode::RestartNeeded && restarted ? ExitCode::RestartStarted : code;
 }
 
+bool RunsFromUserOwnFolder()
+{
+    const std::optional<std::string> executable = ExecutablePath();
+    const std::string own = UserOwnFolder();
+    return executable && !own.empty() && SameText(WithTrailingBackslash(FolderPart(*executable)), own);
+}
+
 // For whom the run may install: the distribution's script says so (it is
 // read again, parsed, by the start-up), an uninstall record tells for whom
 // its install was made, and the switch chooses where both are allowed.
@@ -56,7 +67,12 @@ ScopeDecision DecideRunScope(const RunOptions& options)
 {
     const bool elevated = ProcessIsElevated();
     if (FileNamePart(options.record) == "UNSETUP.INI") {
-        const bool user = RecordedScope(options.record) == InstallScope::User;
+        // A record that is gone (its folder deleted by hand) cannot tell; the
+        // uninstaller copy in the user's own folder serves installs for the
+        // current user alone, so its orphaned entry is the user's.
+        const bool user = AttributesOf(options.record) != INVALID_FILE_ATTRIBUTES
+                              ? RecordedScope(options.record) == InstallScope::User
+                              : RunsFromUserOwnFolder();
         return DecideScope(user ? ScopeChoice::User : ScopeChoice::Machine, ScopeSwitch::None, elevated, true);
     }
     const std::optional<std::string> executable = ExecutablePath();
@@ -67,14 +83,17 @@ ScopeDecision DecideRunScope(const RunOptions& options)
 
 // A machine install started without administrator rights: this program
 // again, elevated, on the same line, and its exit code; declined, the run
-// is cancelled.
+// is cancelled. The log is closed while the elevated run writes it and
+// goes on after that run's last line.
 int RunAgainElevated(RunState& state, const std::wstring& extraSwitch)
 {
     const std::optional<std::string> executable = ExecutablePath();
-    std::wstring parameters = ParametersOf(GetCommandLineW());
-    if (!extraSwitch.empty()) parameters += (parameters.empty() ? L"" : L" ") + extraSwitch;
+    const std::string logPath = state.log.IsOpen() ? state.log.Path() : std::string();
+    const std::wstring parameters = ElevatedParameters(GetCommandLineW(), extraSwitch, WideFromShiftJis(logPath));
     state.log.Line("Administrator rights are needed for an install for all users: the setup starts again elevated");
+    state.log.Close();
     const ElevatedRun run = RunElevated(WideFromShiftJis(executable.value_or("")), parameters);
+    if (!logPath.empty()) state.log.Open(logPath);
     if (!run.started) {
         state.log.Line(run.error == ERROR_CANCELLED ? std::string("Administrator rights were not given")
                                                     : "Error: the setup could not start again elevated (" +
@@ -90,13 +109,28 @@ int RunAgainElevated(RunState& state, const std::wstring& extraSwitch)
 // person cancels.
 std::optional<InstallScope> AskInstallScope()
 {
-    const int answer = ShowMessageBox("このプログラムをセットアップする対象を選んでください．\r\r"
-                                      "はい：すべてのユーザー（管理者権限が必要です）\r"
-                                      "いいえ：現在のユーザーだけ（管理者権限は不要です）",
-                                      "セットアップ", MB_YESNOCANCEL | MB_ICONQUESTION);
-    if (answer == IDYES) return InstallScope::Machine;
-    if (answer == IDNO) return InstallScope::User;
-    return std::nullopt;
+    ScopeDialog dialog(nullptr, ProcessIsElevated());
+    CurrentUserDialogs().RunConfirmDialog(dialog);
+    return dialog.Answer();
+}
+
+// The run the user's RunOnce key starts at sign-in: the changes that files
+// in use held back in an install or uninstall for this user, and nothing
+// else. While a setup runs (it may add to the list) the list waits for the
+// next sign-in. 3010 while some change still waits.
+int FinishPendingChanges(RunState& state)
+{
+    const std::string ownFolder = UserOwnFolder();
+    KernelHandle instance(CreateMutexW(nullptr, FALSE, WideFromShiftJis(InstanceMutexName).c_str()));
+    const DWORD error = GetLastError();
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED) {
+        state.log.Line("Another copy of the setup is running: the waiting changes wait for the next sign-in");
+        RegisterFinishAtSignIn(ownFolder);
+        return ExitCode::AlreadyRunning;
+    }
+    const FinishedChanges finished = FinishWaitingChanges(ownFolder, ExecutablePath().value_or(""));
+    for (const std::string& line : finished.lines) state.log.Line(line);
+    return finished.waiting == 0 ? ExitCode::Completed : ExitCode::RestartNeeded;
 }
 
 int Run(RunState& state, const RunOptions& options)
@@ -104,9 +138,10 @@ int Run(RunState& state, const RunOptions& options)
     if (!options.fault.empty()) {
         state.log.Line("Error: the command line is not understood at " + options.fault);
         state.log.Line(UsageText());
-        if (!options.Unattended()) ShowUsage(UsageOutput::Box);
+        if (!options.Unattended() && !options.finishPending) ShowUsage(UsageOutput::Box);
         return ExitCode::BadCommandLine;
     }
+    if (options.finishPending) return FinishPendingChanges(state);
     ScopeDecision scope = DecideRunScope(options);
     if (scope.action == ScopeDecision::Action::Refuse) {
         state.log.Line(std::string("Error: ") + (options.scope == ScopeSwitch::AllUsers ? "/ALLUSERS" : "/CURRENTUSER") +

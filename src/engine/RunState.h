@@ -10,6 +10,7 @@
 
 #include "record/UninstallLists.h"
 #include "script/InstallScope.h"
+#include "services/WaitingChanges.h"
 #include "script/LocationTokens.h"
 #include "script/SetupScript.h"
 #include "services/FailureReport.h"
@@ -115,6 +116,14 @@ inline bool SetupMode(const RunSettings& run)
 inline const std::string& OwnFilesFolder(const RunState& run)
 {
     return run.scope == InstallScope::User ? run.userOwnFolder : run.windowsFolder;
+}
+
+// Where a change waits that a file in use holds back: the system's list
+// for an install for all users, the user's own list (finished at the next
+// sign-in) for one for the current user, who may not write the system's.
+inline WaitingChanges WaitingChangesOf(const RunState& run)
+{
+    return run.scope == InstallScope::User ? WaitingChanges::AtSignIn(run.userOwnFolder) : WaitingChanges::AtRestart();
 }
 
 // The folders behind the location tokens, as the run state holds them now.

@@ -144,7 +144,7 @@ void LogCopy(const InstallRun& run, const CopyEntry& entry, const CopyRoute& rou
         if (result.scheduleError != 0)
             run.Log(WithSystemError("Not replaced at restart either: " + route.to, result.scheduleError));
     } else if (!result.atRestart.empty()) {
-        run.Log(ReplacedAtRestartLine(route.to, result.atRestart));
+        run.Log(ReplacedAtRestartLine(route.to, result.atRestart, WaitingChangesOf(run.State())));
     } else if (run.State().log.IsOpen()) {
         // The size is looked up only for a log that is written.
         const std::string size = " (" + std::to_string(FoundFileSize(route.to).value_or(0)) + " bytes)";
@@ -180,7 +180,7 @@ Flow CopyPresentSource(SetupCallback& person, InstallRun& run, const CopyEntry& 
     if (entry.AlwaysWrite()) copy = true;
     const CopyOutcome copied =
         copy ? CopyOrReplaceAtRestart(route.from, route.to, existsNow, run.Changes(),
-                                      run.State().scope == InstallScope::Machine) : CopyOutcome{};
+                                      WaitingChangesOf(run.State())) : CopyOutcome{};
     ++run.copiedCount;
     LogCopy(run, entry, route, copy, copied);
     // The file is installed once Windows restarts: the end of the run offers

@@ -41,13 +41,13 @@ void CopyUninstaller(InstallRun& run)
     const std::string setup = run.State().sourceFolder + "SETUP.EXE";
     if (!IsNewer(setup, uninstaller)) return;
     const CopyOutcome copied = CopyOrReplaceAtRestart(setup, uninstaller, FileExists(uninstaller), run.Changes(),
-                                                      run.State().scope == InstallScope::Machine);
+                                                      WaitingChangesOf(run.State()));
     if (copied.error != 0) {
         run.failures.AddSystemError(FailureTag::SetupFile, uninstaller, copied.error);
         run.Log(WithSystemError("Uninstaller not copied: " + uninstaller, copied.error));
     } else if (!copied.atRestart.empty()) {
         run.State().rebootNeeded = 1;
-        run.Log(ReplacedAtRestartLine(uninstaller, copied.atRestart));
+        run.Log(ReplacedAtRestartLine(uninstaller, copied.atRestart, WaitingChangesOf(run.State())));
     } else {
         run.Log("Uninstaller copied: " + uninstaller);
     }

@@ -77,6 +77,8 @@ bool ApplySwitch(RunOptions& options, const std::string& argument)
         const ScopeSwitch scope = name == "ALLUSERS" ? ScopeSwitch::AllUsers : ScopeSwitch::CurrentUser;
         if (options.scope != ScopeSwitch::None && options.scope != scope) return false;
         options.scope = scope;
+    } else if (name == "FINISHPENDING") {
+        options.finishPending = true;
     } else if (name == "?" || name == "HELP") {
         options.help = true;
     } else {

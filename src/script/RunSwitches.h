@@ -40,6 +40,10 @@ struct RunOptions {
     // going to a fresh log in the temporary folder.
     std::string logFault;
     bool help = false;
+    // The run that the user's RunOnce key starts at sign-in: it carries out
+    // the changes an install or uninstall for the current user left waiting
+    // for files in use, and nothing else.
+    bool finishPending = false;
     // /ALLUSERS or /CURRENTUSER; both on one line are a fault.
     ScopeSwitch scope = ScopeSwitch::None;
     // The first argument that is no switch of ours, or one of ours in the
@@ -68,4 +72,5 @@ std::vector<std::string> CommandLineArguments(const std::string& commandLine);
 // nothing (the Add/Remove entry's quiet command, winget's silent mode), and
 // of one that shows only its progress.
 inline constexpr const char* QuietSwitches = "/VERYSILENT /SUPPRESSMSGBOXES /NORESTART";
+inline constexpr char FinishPendingSwitch[] = "/FINISHPENDING";
 inline constexpr const char* ProgressOnlySwitches = "/SILENT /SUPPRESSMSGBOXES /NORESTART";

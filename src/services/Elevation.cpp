@@ -40,6 +40,18 @@ ElevatedRun RunElevated(const std::wstring& program, const std::wstring& paramet
     return run;
 }
 
+std::wstring ElevatedParameters(const std::wstring& commandLine, const std::wstring& extraSwitch,
+                                const std::wstring& logPath)
+{
+    std::wstring parameters = ParametersOf(commandLine);
+    const auto add = [&](const std::wstring& argument) { parameters += (parameters.empty() ? L"" : L" ") + argument; };
+    if (!extraSwitch.empty()) add(extraSwitch);
+    // A later /LOG= takes the place of an earlier one; no file name holds a
+    // double quote.
+    if (!logPath.empty()) add(L"/LOG=\"" + logPath + L"\"");
+    return parameters;
+}
+
 std::wstring ParametersOf(const std::wstring& commandLine)
 {
     size_t at = 0;

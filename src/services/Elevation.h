@@ -23,3 +23,10 @@ ElevatedRun RunElevated(const std::wstring& program, const std::wstring& paramet
 // The parameters of a command line: everything after the program's own
 // name (quoted or not), as the system gives the line.
 std::wstring ParametersOf(const std::wstring& commandLine);
+
+// The parameters of the elevated run of `commandLine`: the same, with
+// `extraSwitch` when one is given, and with a log (`logPath`, the file this
+// run writes) named outright, so that the elevated run appends to this very
+// file rather than making a fresh one or passing over it.
+std::wstring ElevatedParameters(const std::wstring& commandLine, const std::wstring& extraSwitch,
+                                const std::wstring& logPath);

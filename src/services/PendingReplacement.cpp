@@ -85,55 +85,47 @@ bool IsInUseError(unsigned long error)
 }
 
 ReplacementAtRestart ReplaceAtRestart(const std::string& source, const std::string& destination,
-                                      ChangeJournal& journal)
+                                      ChangeJournal& journal, const WaitingChanges& waiting)
 {
     std::string temporary;
     if (!MakeTemporaryFile(FolderPart(destination), temporary)) return {GetLastError(), ""};
-    // Undoing the install removes the waiting file: the replacement at the
-    // restart then finds nothing to move and the earlier file stays.
+    // Undoing the install removes the waiting file: the replacement then
+    // finds nothing to move and the earlier file stays.
     journal.FileCreated(temporary);
-    DWORD error = ERROR_SUCCESS;
-    if (!CopyOneFile(source, temporary) ||
-        !MoveOneFile(temporary, destination, MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT))
-        error = GetLastError();
+    DWORD error = CopyOneFile(source, temporary) ? ERROR_SUCCESS : GetLastError();
+    if (error == ERROR_SUCCESS) error = waiting.Move(temporary, destination);
     if (error == ERROR_SUCCESS) return {0, temporary};
     DeleteOneFile(temporary);
     return {error, ""};
 }
 
 CopyOutcome CopyOrReplaceAtRestart(const std::string& source, const std::string& destination,
-                                   ChangeJournal& journal)
+                                   ChangeJournal& journal, const WaitingChanges& waiting)
 {
-    return CopyOrReplaceAtRestart(source, destination, FileExists(destination), journal);
+    return CopyOrReplaceAtRestart(source, destination, FileExists(destination), journal, waiting);
 }
 
 CopyOutcome CopyOrReplaceAtRestart(const std::string& source, const std::string& destination, bool existed,
-                                   ChangeJournal& journal, bool mayWaitForRestart)
+                                   ChangeJournal& journal, const WaitingChanges& waiting)
 {
     const unsigned long error = CopyFileTo(source, destination, existed, journal);
-    if (error == 0 || !IsInUseError(error) || !FileExists(destination) || !mayWaitForRestart) return {error, "", 0};
-    const ReplacementAtRestart replacement = ReplaceAtRestart(source, destination, journal);
+    if (error == 0 || !IsInUseError(error) || !FileExists(destination)) return {error, "", 0};
+    const ReplacementAtRestart replacement = ReplaceAtRestart(source, destination, journal, waiting);
     if (replacement.error != 0) return {error, "", replacement.error};
     return {0, replacement.temporary, 0};
 }
 
-std::string ReplacedAtRestartLine(const std::string& destination, const std::string& waiting)
+std::string ReplacedAtRestartLine(const std::string& destination, const std::string& temporary,
+                                  const WaitingChanges& waiting)
 {
-    return "In use, replaced at restart: " + destination + " (held by " + ProgramsHolding(destination) +
-           "; the new file waits as " + waiting + ")";
+    return std::string("In use, replaced at ") + waiting.Until() + ": " + destination + " (held by " +
+           ProgramsHolding(destination) + "; the new file waits as " + temporary + ")";
 }
 
-unsigned long DeleteAtRestart(const std::string& path)
-{
-    const std::wstring name = WideFromShiftJis(WithoutTrailingBackslash(path));
-    if (MoveFileExW(name.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) return 0;
-    return GetLastError();
-}
-
-std::optional<std::vector<std::string>> DeleteHeldFilesAtRestart(const std::string& path)
+std::optional<std::vector<std::string>> DeleteHeldFilesAtRestart(const std::string& path, const WaitingChanges& waiting)
 {
     if (!HasWildcards(path)) {
-        if (!FileExists(path) || DeleteAtRestart(path) != 0) return std::nullopt;
+        if (!FileExists(path) || waiting.Delete(path) != 0) return std::nullopt;
         return std::vector<std::string>{path};
     }
     // A pattern's deletion stops at the first file it cannot delete: the
@@ -142,7 +134,7 @@ std::optional<std::vector<std::string>> DeleteHeldFilesAtRestart(const std::stri
     for (const std::string& file : FilesMatching(path)) {
         const unsigned long error = DeleteFiles(file);
         if (error == 0) continue;
-        if (!IsInUseError(error) || DeleteAtRestart(file) != 0) return std::nullopt;
+        if (!IsInUseError(error) || waiting.Delete(file) != 0) return std::nullopt;
         scheduled.push_back(file);
     }
     return scheduled;

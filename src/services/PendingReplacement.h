@@ -1,9 +1,10 @@
 // Files another program holds open: what cannot be replaced or deleted now
-// is handed to the system, which replaces or deletes it when Windows next
-// starts, before any program can open it again.
+// waits (WaitingChanges): for the next start of Windows in an install for
+// all users, for the user's next sign-in in one for the current user.
 #pragma once
 
 #include "services/ChangeJournal.h"
+#include "services/WaitingChanges.h"
 
 #include <optional>
 #include <string>
@@ -22,14 +23,14 @@ struct ReplacementAtRestart {
 };
 
 // Copies `source` beside `destination` under a temporary name in the same
-// folder (the system's list renames within a volume only) and has the system
-// move it over `destination` at the next restart. When either step fails,
+// folder (the system's list renames within a volume only) and has it moved
+// over `destination` when the wait is over. When either step fails,
 // no temporary file is left behind. The waiting file is recorded in
 // `journal` as created: undoing the install removes it.
 ReplacementAtRestart ReplaceAtRestart(const std::string& source, const std::string& destination,
-                                      ChangeJournal& journal);
+                                      ChangeJournal& journal, const WaitingChanges& waiting);
 
-// What a copy onto `destination` came to: done, done at the next restart
+// What a copy onto `destination` came to: done, done when the wait is over
 // (another program held the destination), or the system's error code.
 struct CopyOutcome {
     unsigned long error = 0;
@@ -41,28 +42,22 @@ struct CopyOutcome {
 // destination, the new file waits beside it (ReplaceAtRestart); when even
 // that fails, the copy's own failure is the error.
 CopyOutcome CopyOrReplaceAtRestart(const std::string& source, const std::string& destination,
-                                   ChangeJournal& journal);
+                                   ChangeJournal& journal, const WaitingChanges& waiting);
 // The same for a caller that has just looked whether a file stands at
-// `destination` (`existed`, as CopyFileTo takes it). Without
-// `mayWaitForRestart` (a user install: the system's list of replacements
-// is the machine's, under HKEY_LOCAL_MACHINE) a held destination is the
-// copy's failure.
+// `destination` (`existed`, as CopyFileTo takes it).
 CopyOutcome CopyOrReplaceAtRestart(const std::string& source, const std::string& destination, bool existed,
-                                   ChangeJournal& journal, bool mayWaitForRestart = true);
+                                   ChangeJournal& journal, const WaitingChanges& waiting);
 
-// The log's line for a destination that is replaced at the restart, asked
-// while the file is still held so that the holder can be named.
-std::string ReplacedAtRestartLine(const std::string& destination, const std::string& waiting);
-
-// Has the system delete `path` at the next restart: 0 or the system's code.
-// A folder named so goes then if it is empty by that time.
-unsigned long DeleteAtRestart(const std::string& path);
+// The log's line for a destination that is replaced when the wait is over,
+// asked while the file is still held so that the holder can be named.
+std::string ReplacedAtRestartLine(const std::string& destination, const std::string& temporary,
+                                  const WaitingChanges& waiting);
 
 // After a deletion of `path` (one file, or a pattern) that failed because
 // another program holds a file: each file still there is deleted now if it
-// can be, else put on the system's list. The files on the list, or nothing
-// when one could be neither deleted nor put on the list.
-std::optional<std::vector<std::string>> DeleteHeldFilesAtRestart(const std::string& path);
+// can be, else left waiting. The files left waiting, or nothing when one
+// could be neither deleted nor left waiting.
+std::optional<std::vector<std::string>> DeleteHeldFilesAtRestart(const std::string& path, const WaitingChanges& waiting);
 
 // The programs that hold `path` open, as the Restart Manager names them
 // ("NAME.EXE (pid 123), ..."), or "unknown" when the system cannot tell:

@@ -15,6 +15,9 @@ public:
     // returns the system's error code, 0 when it opened.
     unsigned long Open(const std::string& path);
     bool IsOpen() const { return static_cast<bool>(file_); }
+    // Lets another process write the file (it is opened without sharing
+    // write access); Open(Path()) goes on after that one's last line.
+    void Close() { file_ = FileHandle(); }
     const std::string& Path() const { return path_; }
 
     // One event; `text` is Shift-JIS and may hold several lines (CR, LF or

@@ -13,17 +13,11 @@ namespace {
 
 constexpr int SwitchFieldLength = 5;  // the comma and four characters
 
-// A component is unregistered before it goes. What another program holds
-// goes at the next restart instead, before anything can hold it again: the
-// one file, or each file of a pattern that is still there.
+// A component is unregistered before it goes.
 FileDeletion Delete(SetupCallback& person, const std::string& path)
 {
     UnregisterComponent(person, path);
-    const unsigned long error = DeleteFiles(path);
-    if (!IsInUseError(error)) return {error, nullptr, {}};
-    std::optional<std::vector<std::string>> held = DeleteHeldFilesAtRestart(path);
-    if (!held) return {error, nullptr, {}};
-    return {0, nullptr, std::move(*held)};
+    return {DeleteFiles(path), nullptr, {}};
 }
 
 FileDeletion Kept(const char* reason)

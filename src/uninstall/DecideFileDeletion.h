@@ -34,9 +34,8 @@ enum class SharedFilesChoice { AskEach, DeleteAll, KeepAll };
 
 // What became of one file: deleted (error 0, no reason), kept (the reason),
 // or a deletion that failed (the system's error code; 2 for a file that is
-// gone already). A file another program holds open is deleted when Windows
-// next starts (error 0, listed in atRestart), when the system takes it on
-// its list; so is each such file a pattern matches.
+// gone already). The run leaves a file another program holds open to wait
+// (error 0, listed in atRestart), and so each such file a pattern matches.
 struct FileDeletion {
     unsigned long error = 0;
     const char* keptBecause = nullptr;

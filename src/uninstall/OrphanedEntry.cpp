@@ -3,6 +3,7 @@
 #include "engine/ProtectedFolders.h"
 #include "install/InstallCompletion.h"
 #include "script/PathParts.h"
+#include "script/ScriptTokens.h"
 #include "script/TextCase.h"
 #include "services/FileOps.h"
 #include "services/RegistryKeys.h"
@@ -36,13 +37,13 @@ bool SameFile(const std::string& a, const std::string& b)
 
 }  // namespace
 
-std::vector<std::string> OrphanedEntriesOf(const std::string& record)
+std::vector<std::string> OrphanedEntriesOf(const std::string& record, InstallScope scope)
 {
     std::vector<std::string> entries;
     if (!IsAbsoluteFolder(record) || AsciiUpper(FileNamePart(record)) != "UNSETUP.INI") return entries;
     if (AttributesOf(record) != INVALID_FILE_ATTRIBUTES) return entries;
     const std::string list = WithoutTrailingBackslash(UninstallListKey);
-    const RegKey programs = OpenRegKey(HKEY_LOCAL_MACHINE, list);
+    const RegKey programs = OpenRegKey(UninstallEntryRoot(scope), list);
     if (!programs) return entries;
     for (const std::string& name : SubkeyNames(programs.Get())) {
         const RegKey entry = OpenRegKey(programs.Get(), name);
@@ -53,15 +54,17 @@ std::vector<std::string> OrphanedEntriesOf(const std::string& record)
     return entries;
 }
 
-bool RemoveOrphanedEntries(const std::vector<std::string>& keyPaths, RunLog& log)
+bool RemoveOrphanedEntries(const std::vector<std::string>& keyPaths, InstallScope scope, RunLog& log)
 {
     bool allRemoved = true;
+    const HKEY root = UninstallEntryRoot(scope);
     for (const std::string& keyPath : keyPaths) {
-        DeleteRegistryKey("(Local)", keyPath);
-        const bool removed = !RegKeyExists(HKEY_LOCAL_MACHINE, keyPath);
+        DeleteRegistryKey(std::string(scope == InstallScope::User ? ScriptTokens::CurrentUser : ScriptTokens::LocalMachine),
+                          keyPath);
+        const bool removed = !RegKeyExists(root, keyPath);
         allRemoved = allRemoved && removed;
-        log.Line((removed ? "Orphaned Add/Remove entry removed: HKEY_LOCAL_MACHINE\\"
-                          : "Orphaned Add/Remove entry not removed: HKEY_LOCAL_MACHINE\\") + keyPath);
+        log.Line(std::string(removed ? "Orphaned Add/Remove entry removed: " : "Orphaned Add/Remove entry not removed: ") +
+                 UninstallEntryRootName(scope) + "\\" + keyPath);
     }
     return allRemoved;
 }

@@ -2,12 +2,14 @@
 
 #include "script/PathParts.h"
 #include "services/Deletion.h"
+#include "services/PendingReplacement.h"
 #include "services/SetupError.h"
 #include "services/SystemErrorText.h"
 #include "text/NumberedList.h"
 #include "uninstall/RestartRemoval.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -18,7 +20,16 @@ namespace {
 unsigned long RemoveOneFile(const RecordedFile& file, UninstallRun& run, SetupCallback& person)
 {
     try {
-        const FileDeletion deletion = DecideFileDeletion(file, run.components, run.sharedFiles, person);
+        FileDeletion deletion = DecideFileDeletion(file, run.components, run.sharedFiles, person);
+        // What another program holds goes when the wait is over instead,
+        // before anything can hold it again: the one file, or each file of
+        // a pattern that is still there.
+        if (IsInUseError(deletion.error)) {
+            if (std::optional<std::vector<std::string>> held = DeleteHeldFilesAtRestart(file.path, run.waiting)) {
+                deletion.error = 0;
+                deletion.atRestart = std::move(*held);
+            }
+        }
         if (deletion.keptBecause != nullptr)
             run.Log("Kept: " + file.path + " (" + deletion.keptBecause + ")");
         else if (deletion.error != 0)

@@ -67,7 +67,7 @@ bool Collect(const UninstallRun& run, const std::string& folder, bool heldFilesT
 void LeaveToRestart(UninstallRun& run, const std::string& file)
 {
     run.leftForRestart.push_back(file);
-    run.Log("In use, removed at restart: " + file + " (held by " + ProgramsHolding(file) + ")");
+    run.Log(std::string("In use, removed at ") + run.waiting.Until() + ": " + file + " (held by " + ProgramsHolding(file) + ")");
 }
 
 bool RemoveFolderAtRestart(UninstallRun& run, const std::string& folder, bool heldFilesToo)
@@ -75,11 +75,11 @@ bool RemoveFolderAtRestart(UninstallRun& run, const std::string& folder, bool he
     RestartRemoval removal;
     if (!Collect(run, WithTrailingBackslash(folder), heldFilesToo, removal) || !removal.anyFile) return false;
     for (const std::string& file : removal.heldFiles) {
-        if (DeleteAtRestart(file) != 0) return false;
+        if (run.waiting.Delete(file) != 0) return false;
         LeaveToRestart(run, file);
     }
     for (auto inner = removal.folders.rbegin(); inner != removal.folders.rend(); ++inner)
-        if (DeleteAtRestart(*inner) != 0) return false;
-    run.Log("Folder removed at restart: " + WithTrailingBackslash(folder));
+        if (run.waiting.Delete(*inner) != 0) return false;
+    run.Log(std::string("Folder removed at ") + run.waiting.Until() + ": " + WithTrailingBackslash(folder));
     return true;
 }

@@ -37,6 +37,7 @@ void TakeMachineFolders(UninstallRun& run, const RunState& state)
     run.record = state.scriptPath;
     run.appFolder = state.appFolder;
     run.components = {state.windowsFolder, state.systemFolder, state.scope == InstallScope::Machine};
+    run.waiting = WaitingChangesOf(state);
     run.shortcutHomes = {state.programsFolder,       state.desktopFolder,       state.startupFolder,
                          state.sendToFolder,         state.commonProgramsFolder, state.commonDesktopFolder,
                          state.commonStartupFolder};

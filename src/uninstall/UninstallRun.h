@@ -6,6 +6,7 @@
 #include "engine/ProtectedFolders.h"
 #include "services/FailureReport.h"
 #include "services/RunLog.h"
+#include "services/WaitingChanges.h"
 #include "uninstall/DecideFileDeletion.h"
 #include "uninstall/DeletionScope.h"
 
@@ -31,8 +32,11 @@ struct UninstallRun {
     ProtectedFolders protectedFolders{{}};
     DeletionScope scope{{}, {}, ProtectedFolders{{}}};  // what the record may have deleted
     FailureReport failures;
-    // The files on the system's list, deleted when Windows next starts
-    // (another program held them): the run then asks for a restart.
+    // Where the deletion of a file another program holds waits: the system's
+    // list (the next restart of Windows), or for an install for the current
+    // user the user's own (the next sign-in).
+    WaitingChanges waiting = WaitingChanges::AtRestart();
+    // The files left waiting: the run then asks for a restart.
     std::vector<std::string> leftForRestart;
     RunLog* log = nullptr;  // the run's log, once the uninstall has started
 

@@ -9,6 +9,7 @@ inline constexpr char MainWindow[] = "TfrmMain";
 inline constexpr char Backdrop[] = "TfrmBack";
 inline constexpr char ProgressWindow[] = "TfrmStatus";
 inline constexpr char SharedFileDialog[] = "TfrmCustomDlg";
+inline constexpr char ScopeDialog[] = "OrvaneScopeDlg";
 }  // namespace WindowClassNames
 
 namespace BackdropIds {
@@ -43,4 +44,8 @@ enum : int { messageGroup = 301, messageLabel, progressFrame, progressBar, progr
 
 namespace SharedFileDialogIds {
 enum : int { messageLabel = 401, yesButton, noButton, deleteAllButton, keepAllButton };
+}
+
+namespace ScopeDialogIds {
+enum : int { messageLabel = 501, allUsersButton, currentUserButton, cancelButton };
 }

@@ -6,6 +6,11 @@
 #include <doctest/doctest.h>
 
 #include "SampleRuns.h"
+#include "ScreenExpectations.h"
+#include "driver/Driver.h"
+#include "windows/ControlIds.h"
+#include "script/ScopeExit.h"
+#include "services/Win32Files.h"
 #include "support/Fixtures.h"
 #include "support/Scratch.h"
 #include "support/Utf8.h"
@@ -13,6 +18,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -34,6 +40,15 @@ struct ScopeDistribution {
         REQUIRE(CreateDirectoryA(disk1.c_str(), nullptr));
         REQUIRE(CopyFixture(ProgramFolder() + "SETUP.EXE", disk1 + "SETUP.EXE"));
         WriteTextFile(disk1 + "表示.TXT", "見本\r\n");
+    }
+
+    // Only the folder, one file and the entry.
+    void PlainScript(const std::string& scope) const
+    {
+        WriteTextFile(disk1 + "SETUP.INI",
+                      "[Title]\r\nSetup=Orvane User Scope\r\nUnSetup=Orvane User Scope Removal\r\n"
+                      "UnSetupKey=OrvaneUserScope\r\n[DefaultFolder]\r\nFolder=(Prg)\\Orvane UserScope\r\n"
+                      "[Product]\r\nScope=" + scope + "\r\nVersion=2.1\r\n[CopyFile]\r\nFile1=(App)\\表示.TXT\r\n");
     }
 
     void Script(const std::string& scope, const std::string& copyFiles) const
@@ -121,15 +136,52 @@ private:
     std::string programs_ = LocalAppDataFolder() + "Programs\\";
     bool ownBefore_ = PathExists(own_);
     bool programsBefore_ = PathExists(programs_);
-    std::vector<std::string> files_ = {own_ + "UNOVSET.EXE", own_ + "OVSET98.INI", WindowsFolder() + "UNOVSET.EXE",
-                                       WindowsFolder() + "OVSET98.INI"};
-    const char* keys_[2] = {"Software\\Classes", "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"};
+    std::vector<std::string> files_ = {own_ + "UNOVSET.EXE", own_ + "OVSET98.INI", own_ + "ORVWAIT.LST",
+                                       WindowsFolder() + "UNOVSET.EXE", WindowsFolder() + "OVSET98.INI"};
+    const char* keys_[3] = {"Software\\Classes", "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
+                            "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce"};
     // The machine install's uninstall looks up shared counts, which makes the list.
     const char* sharedList_ = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
     bool sharedListBefore_ = false;
     std::vector<bool> filesBefore_;
     std::vector<bool> keysBefore_;
 };
+
+constexpr const char* RunOnceKey = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+constexpr const char* RunOnceValue = "OrvaneSetupPending";
+
+// The names in `folder`, without "." and "..".
+std::vector<std::string> NamesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data{};
+    const HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::string name = data.cFileName;
+        if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return names;
+}
+
+// A file held open without sharing, as a running program holds its own.
+FileHandle Hold(const std::string& path)
+{
+    FileHandle held(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    REQUIRE(held);
+    return held;
+}
+
+// What the user's sign-in does with the RunOnce value: runs its command.
+int SignIn(const ScopeDistribution& distribution)
+{
+    const std::string command = StringValue(HKEY_CURRENT_USER, RunOnceKey, RunOnceValue);
+    REQUIRE(command != "<none>");
+    SetupProcess finish(ExactCommandLine{command}, distribution.temp.Path());
+    CHECK_FALSE(RunToEnd(finish).anyWindow);
+    return static_cast<int>(finish.ExitCode());
+}
 
 std::string WithoutDrive(const std::string& path)
 {
@@ -215,4 +267,167 @@ TEST_CASE("a user install that needs the machine is refused before anything is m
     distribution.Script("Machine", "File1=(App)\\表示.TXT\r\n");
     CHECK(distribution.Run("/CURRENTUSER") == 87);
     CheckOnlyAllowedDifferences(before, SnapshotOfMachine(), distribution.RunFolders());
+}
+
+TEST_CASE("a file in use in a user install is replaced, and in its uninstall removed, at the user's next sign-in")
+{
+    const KeptFilesRemoved keptFiles;
+    ScopeDistribution distribution;
+    distribution.Script("Either", "File1=(App)\\表示.TXT\r\n");
+    const std::string programs = LocalAppDataFolder() + "Programs\\";
+    const std::string app = programs + "Orvane UserScope\\";
+    const std::string file = app + "表示.TXT";
+    CreateDirectoryA(programs.c_str(), nullptr);
+    REQUIRE(CreateDirectoryA(app.c_str(), nullptr));
+    ScopeExit removeApp([&] { RemoveTree(app); });
+    WriteTextFile(file, "古い\r\n");
+    {
+        // Older than the distribution's copy, which must replace it.
+        const FILETIME old{0, 0x01000000};
+        FileHandle stamp(CreateFileA(file.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        REQUIRE(stamp);
+        REQUIRE(SetFileTime(stamp.Get(), nullptr, nullptr, &old));
+    }
+    const std::string finish = "\"" + keptFiles.Own() + "UNOVSET.EXE\" /FINISHPENDING";
+    {
+        const FileHandle held = Hold(file);
+        CHECK(distribution.Run("/CURRENTUSER") == 3010);
+        CHECK(StringValue(HKEY_CURRENT_USER, RunOnceKey, RunOnceValue) == finish);
+        // The new file waits beside the held one.
+        CHECK(NamesIn(app).size() == 3);
+    }
+    CHECK(ReadTextFile(file) == "古い\r\n");
+    const std::vector<std::string> lines = LogLines(distribution.log);
+    CHECK(std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+        return line.rfind(Utf8("In use, replaced at sign-in: " + file), 0) == 0;
+    }));
+    CHECK(lines.back() == "Exit code: 3010");
+
+    CHECK(SignIn(distribution) == 0);
+    CHECK(ReadTextFile(file) == "見本\r\n");
+    std::vector<std::string> names = NamesIn(app);
+    std::sort(names.begin(), names.end());
+    CHECK(names == std::vector<std::string>{"UNSETUP.INI", "表示.TXT"});
+    CHECK(StringValue(HKEY_CURRENT_USER, RunOnceKey, RunOnceValue) == "<none>");
+    CHECK_FALSE(PathExists(keptFiles.Own() + "ORVWAIT.LST"));
+
+    {
+        const FileHandle held = Hold(file);
+        CHECK(distribution.Uninstall(HKEY_CURRENT_USER) == 3010);
+        CHECK(NamesIn(app) == std::vector<std::string>{"表示.TXT"});
+        CHECK(StringValue(HKEY_CURRENT_USER, RunOnceKey, RunOnceValue) == finish);
+        // Still held at the sign-in: it waits for the next one.
+        CHECK(SignIn(distribution) == 3010);
+        CHECK(PathExists(file));
+    }
+    CHECK(SignIn(distribution) == 0);
+    CHECK_FALSE(PathExists(app));
+    CHECK(StringValue(HKEY_CURRENT_USER, RunOnceKey, RunOnceValue) == "<none>");
+    CHECK_FALSE(PathExists(keptFiles.Own() + "ORVWAIT.LST"));
+}
+
+TEST_CASE("an Either script started by a person asks for whom in a box of its own: only me is a user install, cancel ends with 1602")
+{
+    const KeptFilesRemoved keptFiles;
+    ScopeDistribution distribution;
+    distribution.PlainScript("Either");
+    const std::string program = distribution.disk1 + "SETUP.EXE";
+    const auto asked = [](const SetupProcess& setup) {
+        HWND dialog = nullptr;
+        REQUIRE(WaitUntil([&] {
+            dialog = FindWindowOf(setup.Id(), WindowClassNames::ScopeDialog);
+            return dialog != nullptr && IsWindowVisible(dialog);
+        }));
+        return dialog;
+    };
+    const MachineState before = SnapshotOfMachine();
+    {
+        SetupProcess setup(program, "", distribution.temp.Path());
+        REQUIRE(setup.Started());
+        HWND dialog = asked(setup);
+        CHECK(TextOf(dialog) == "セットアップ");
+        CHECK(TextOf(ControlOf(dialog, ScopeDialogIds::messageLabel)) == "このプログラムをセットアップする対象を選んでください．");
+        CHECK(TextOf(ControlOf(dialog, ScopeDialogIds::allUsersButton)) == "すべてのユーザー（管理者権限が必要です）(&A)");
+        CHECK(TextOf(ControlOf(dialog, ScopeDialogIds::currentUserButton)) == "現在のユーザーだけ（管理者権限は不要です）(&U)");
+        // Nothing else shows before the answer.
+        CHECK(FindWindowOf(setup.Id(), WindowClassNames::MainWindow) == nullptr);
+        Press(ControlOf(dialog, ScopeDialogIds::cancelButton));
+        REQUIRE(setup.WaitForExit());
+        CHECK(setup.ExitCode() == 1602);
+    }
+    CheckOnlyAllowedDifferences(before, SnapshotOfMachine(), distribution.RunFolders());
+
+    const std::string app = LocalAppDataFolder() + "Programs\\Orvane UserScope";
+    {
+        SetupProcess setup(program, "", distribution.temp.Path());
+        REQUIRE(setup.Started());
+        Press(ControlOf(asked(setup), ScopeDialogIds::currentUserButton));
+        HWND main = ExpectMainScreen(setup, "セットアップ開始(&S)");
+        const std::string folder = TextOf(ControlOf(main, MainIds::folderBox));
+        CHECK(folder.rfind(app, 0) == 0);
+        Press(ControlOf(main, MainIds::actionButton));
+        CHECK(AnswerAndWait(ExpectBox(setup, {"フォルダ作成", folder + "\r\rこのフォルダは存在しません．作成してもよろしいですか？"}), IDYES));
+        HWND done = WaitForMessageBox(setup.Id(), "完了");
+        REQUIRE(done != nullptr);
+        CHECK(MessageBoxText(done).rfind("セットアップが完了しました．", 0) == 0);
+        CHECK(AnswerAndWait(done, IDOK));
+        REQUIRE(setup.WaitForExit());
+        CHECK(setup.ExitCode() == 0);
+    }
+    CHECK(ReadTextFile(app + "\\表示.TXT") == "見本\r\n");
+    CHECK(StringValue(HKEY_CURRENT_USER, EntryKey, "DisplayVersion") == "2.1");
+    CHECK(StringValue(HKEY_LOCAL_MACHINE, EntryKey, "DisplayVersion") == "<none>");
+    CHECK(distribution.Uninstall(HKEY_CURRENT_USER) == 0);
+    CHECK_FALSE(PathExists(app));
+}
+
+TEST_CASE("a user install whose folder was deleted by hand: its quiet command finds the entry under HKEY_CURRENT_USER and removes it")
+{
+    const KeptFilesRemoved keptFiles;
+    ScopeDistribution distribution;
+    distribution.PlainScript("User");
+    REQUIRE(distribution.Run("") == 0);
+    RemoveTree(LocalAppDataFolder() + "Programs\\Orvane UserScope\\");
+    CHECK(distribution.Uninstall(HKEY_CURRENT_USER) == 0);
+    CHECK(StringValue(HKEY_CURRENT_USER, EntryKey, "DisplayName") == "<none>");
+}
+
+TEST_CASE("an install for the current user killed half-way is undone by the same person's next install for all users")
+{
+    const KeptFilesRemoved keptFiles;
+    ScopeDistribution distribution;
+    WriteTextFile(distribution.disk1 + "B.TXT", "新しい\r\n");
+    WriteTextFile(distribution.disk1 + "SETUP.INI",
+                  "[Title]\r\nSetup=Orvane User Scope\r\nUnSetup=Orvane User Scope Removal\r\n"
+                  "UnSetupKey=OrvaneUserScope\r\n[DefaultFolder]\r\nFolder=(Prg)\\Orvane UserScope\r\n"
+                  "[Product]\r\nScope=Either\r\nVersion=2.1\r\n"
+                  "[CopyFile]\r\nFile1=(App)\\表示.TXT\r\nFile2=(App)\\B.TXT\r\n");
+    const std::string programs = LocalAppDataFolder() + "Programs\\";
+    const std::string app = programs + "Orvane UserScope\\";
+    CreateDirectoryA(programs.c_str(), nullptr);
+    REQUIRE(CreateDirectoryA(app.c_str(), nullptr));
+    ScopeExit removeApp([&] { RemoveTree(app); });
+    WriteTextFile(app + "B.TXT", "前からある\r\n");
+    const std::string journal = keptFiles.Own() + "ORVSETUP.JNL";
+    {
+        // Killed while it asks about the second file: the first is made.
+        SetupProcess setup(distribution.disk1 + "SETUP.EXE", "/CURRENTUSER", distribution.temp.Path());
+        REQUIRE(setup.Started());
+        HWND main = ExpectMainScreen(setup, "セットアップ開始(&S)");
+        SendMessageW(ControlOf(main, MainIds::overwriteBox), BM_SETCHECK, BST_UNCHECKED, 0);
+        Press(ControlOf(main, MainIds::actionButton));
+        REQUIRE(WaitForMessageBox(setup.Id(), "上書き確認") != nullptr);
+        setup.Kill();
+    }
+    REQUIRE(PathExists(app + "表示.TXT"));
+    REQUIRE(PathExists(journal));
+
+    REQUIRE(distribution.Run("/ALLUSERS") == 0);
+    const std::vector<std::string> lines = LogLines(distribution.log);
+    CHECK(HasLine(lines, Utf8("A journal of an earlier install was found: " + journal)));
+    CHECK(HasLine(lines, Utf8("Undone: file removed: " + app + "表示.TXT")));
+    CHECK_FALSE(PathExists(journal));
+    CHECK_FALSE(PathExists(app + "表示.TXT"));
+    CHECK(ReadTextFile(app + "B.TXT") == "前からある\r\n");
+    CHECK(distribution.Uninstall(HKEY_LOCAL_MACHINE) == 0);
 }

@@ -5,6 +5,8 @@
 #include "script/InstallScope.h"
 #include "script/RunSwitches.h"
 #include "script/SetupScript.h"
+#include "services/Elevation.h"
+#include "text/Unicode.h"
 
 #include <string>
 
@@ -94,4 +96,24 @@ TEST_CASE("a user install: the first entry that needs the machine is named; regi
     CHECK(script.registry[1].key == "(Cuser)Software\\Classes\\.ovv");
     CHECK(script.registry[2].key == "(Cuser)Software\\A");
     CHECK(script.deleteRegistry == std::vector<std::string>{"(Cuser)Software\\Orvane", "(Cuser)Software\\Classes\\ovvfile"});
+}
+
+TEST_CASE("the elevated run writes the log this run opened, whatever this run's line named")
+{
+    const std::wstring fresh = L"C:\\T\\Orvane Setup Log 2026-12-11 #001.txt";
+    const auto relaunched = [](const std::wstring& line, const std::wstring& extra, const std::wstring& log) {
+        return ParseCommandLine("SETUP.EXE " + ShiftJisFromWideForDisplay(ElevatedParameters(line, extra, log)));
+    };
+    // /LOG without a name: the elevated run must not start a second fresh log.
+    RunOptions options = relaunched(L"\"C:\\配布\\SETUP.EXE\" /LOG /SILENT", L"/ALLUSERS", fresh);
+    CHECK(options.fault.empty());
+    CHECK(options.logFile == ShiftJisFromWideForDisplay(fresh));
+    CHECK(options.presence == Presence::Silent);
+    CHECK(options.scope == ScopeSwitch::AllUsers);
+    // A named file this run passed over (it was no log) for one beside it.
+    options = relaunched(L"SETUP.EXE /LOG=C:\\hosts /VERYSILENT", L"", L"C:\\hosts #001");
+    CHECK(options.logFile == "C:\\hosts #001");
+    CHECK(options.scope == ScopeSwitch::None);
+    // No log: the line goes on as it was.
+    CHECK(ElevatedParameters(L"SETUP.EXE /VERYSILENT", L"", L"") == L"/VERYSILENT");
 }

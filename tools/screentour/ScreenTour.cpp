@@ -1,5 +1,5 @@
 // Brings each screen of the program up in turn for tools/screenshots.sh:
-// the main window's readme, settings (with the boxes that refuse a setup
+// the question for whom to install, the main window's readme, settings (with the boxes that refuse a setup
 // folder), uninstall (with the offer to remove an orphaned entry) and fatal
 // screens on
 // SETUP.EXE processes, then the progress window and the confirmation dialog
@@ -81,6 +81,23 @@ HWND SettledMain(SetupProcess& setup, const std::string& eventCaption)
 void MainScreens(const std::string& distribution, const std::string& temp)
 {
     const std::string program = distribution + "SETUP.EXE";
+    {
+        // A script that may install for every user or for one: the
+        // question comes before anything else.
+        const std::string either = MakeFolder("orvtour-either");
+        CopyFileA(program.c_str(), (either + "SETUP.EXE").c_str(), FALSE);
+        WriteFile(either + "SETUP.INI", Script + "[Product]\r\nScope=Either\r\nVersion=2.0\r\n");
+        SetupProcess setup(either + "SETUP.EXE", "", temp);
+        HWND dialog = nullptr;
+        WaitUntil([&] {
+            dialog = FindWindowOf(setup.Id(), WindowClassNames::ScopeDialog);
+            return dialog != nullptr && IsWindowVisible(dialog);
+        });
+        PaintNow(dialog);
+        Shot("0-scope");
+        Press(ControlOf(dialog, ScopeDialogIds::cancelButton));
+        setup.WaitForExit();
+    }
     {
         SetupProcess setup(program, "", temp);
         HWND main = SettledMain(setup, "セットアップ続行(&C)");
