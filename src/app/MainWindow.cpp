@@ -37,8 +37,8 @@ MainWindow::MainWindow(HWND owner, Backdrop& background, RunSignals& signals, Ru
       state_(state)
 {
     for (GroupBox* group : {&readmeFrame, &messageGroup, &folderGroup, &optionGroup}) group->SetVisible(false);
-    readmeBox.UseFont(MakeFont("ＭＳ ゴシック", 12));
-    folderBox.UseFont(MakeFont("ＭＳ Ｐゴシック", 16));
+    readmeBox.UseFont({"ＭＳ ゴシック", 12});
+    folderBox.UseFont({"ＭＳ Ｐゴシック", 16});
     uninstallInfoLabel.SetVisible(false);
     for (Control* input : std::initializer_list<Control*>{&folderBox, &browseButton, &overwriteBox, &desktopBox,
                                                          &startMenuBox, &startUpBox, &sendToBox,

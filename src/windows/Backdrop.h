@@ -29,6 +29,9 @@ public:
     Label bannerLabel1;
     Label bannerLabel2;
 
+protected:
+    void OnDpiChanged() override;
+
 private:
     void OnCreate();
     void FormResize();

@@ -62,7 +62,7 @@ Control::Control(Window& parent, int id, const char* className, DWORD style, DWO
     : form_(FormOf(parent)), parent_(parent.Handle()), id_(id), className_(className),
       style_(style | WS_CHILD | WS_VISIBLE), exStyle_(exStyle)
 {
-    Create(bounds, text);
+    Create(form_.CurrentDpi().Scale(bounds), text);
     form_.Register(*this);
 }
 
@@ -103,13 +103,24 @@ DWORD Control::Style() const
     return static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE));
 }
 
-void Control::UseFont(FontHandle font)
+void Control::UseFont(const FontDesign& design)
 {
     // The font the control used until now is deleted only once it is no
     // longer selected.
     FontHandle previous = std::move(ownFont_);
-    ownFont_ = std::move(font);
+    ownFontDesign_ = design;
+    ownFont_ = form_.MakeScaledFont(design);
     SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(ownFont_.Get()), TRUE);
+}
+
+void Control::AdaptToDpi(Dpi previous, Dpi current)
+{
+    SetBounds(current.Rescale(GetBounds(), previous));
+    if (ownFont_) {
+        UseFont(ownFontDesign_);
+    } else {
+        SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(form_.Font()), TRUE);
+    }
 }
 
 void Control::Focus()

@@ -4,6 +4,7 @@
 // notifications reach the controls themselves.
 #pragma once
 
+#include "windows/Dpi.h"
 #include "windows/Gdi.h"
 #include "windows/Window.h"
 
@@ -26,6 +27,11 @@ public:
     static Form* FromHandle(HWND window);
 
     HFONT Font() const { return font_.Get(); }
+    // The DPI the form is laid out for, and a designed length at it.
+    Dpi CurrentDpi() const { return dpi_; }
+    int Scale(int designed) const { return dpi_.Scale(designed); }
+    // A font as designed, made at the form's DPI.
+    FontHandle MakeScaledFont(const FontDesign& design) const;
     void SetColor(COLORREF color);
     int ClientWidth() const;
     void CenterOnScreen();
@@ -61,6 +67,8 @@ protected:
     LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam);
 
     virtual void OnFirstActivation() {}
+    // After the controls have been laid out for a new DPI.
+    virtual void OnDpiChanged() {}
     virtual bool CanClose() { return true; }
     virtual void OnClose() {}
 
@@ -81,10 +89,15 @@ private:
     LRESULT FormActivation(WPARAM wParam, LPARAM lParam);
     LRESULT FormSysCommand(WPARAM wParam, LPARAM lParam);
     LRESULT FormCloseMessage();
+    LRESULT FormDpiChanged(WPARAM wParam, LPARAM lParam);
+    void LoadIcons();
 
     std::map<UINT, MessageHandler> handlers_;
     std::map<int, Control*> controls_;
+    Dpi dpi_;
     FontHandle font_;
+    IconHandle bigIcon_;
+    IconHandle smallIcon_;
     BrushHandle background_;
     HWND lastFocus_ = nullptr;
     int modalResult_ = 0;

@@ -19,7 +19,7 @@ ProgressWindow::ProgressWindow(HWND owner, Form* background, Form* main, RunSign
     progressFrame.SetVisible(false);
     progressBar.SetRange(0, 100);
     progressBar.SetStep(5);
-    progressLabel.UseFont(MakeFont("ＭＳ Ｐゴシック", 13));
+    progressLabel.UseFont({"ＭＳ Ｐゴシック", 13});
     abortButton.SetEnabled(false);
     abortButton.OnClick([this] { OnAbort(); });
     CenterOnScreen();
