@@ -52,6 +52,8 @@ MainWindow::MainWindow(HWND owner, Backdrop& background, RunSignals& signals, Ru
     browseButton.OnClick([this] { OnBrowse(); });
     folderBox.OnChange([this] { OnFolderChange(); });
     quitButton.OnClick([this] { OnQuit(); });
+    SetDefaultButton(actionButton);
+    SetCancelButton(quitButton);
     CenterOnScreen();
 }
 

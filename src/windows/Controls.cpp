@@ -258,9 +258,32 @@ HBRUSH Edit::Colors(HDC dc)
     return GetSysColorBrush(COLOR_WINDOW);
 }
 
+namespace {
+
+// A multi-line edit box keeps every key for itself, Tab, Enter and Esc
+// among them. The memo is read-only: those keys go to the dialog keys, so
+// that Tab leaves it and Enter and Esc press the window's buttons.
+LRESULT CALLBACK MemoKeysProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    if (message == WM_GETDLGCODE) {
+        // Asked about one of these keys, the edit box would act on it
+        // already (Esc closes its parent): it is not asked.
+        const auto* key = reinterpret_cast<const MSG*>(lParam);
+        if (key != nullptr && key->message == WM_KEYDOWN &&
+            (key->wParam == VK_TAB || key->wParam == VK_RETURN || key->wParam == VK_ESCAPE))
+            return DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL;
+        return DefSubclassProc(window, message, wParam, lParam) & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(window, &MemoKeysProc, 0);
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+}  // namespace
+
 Memo::Memo(Window& parent, int id, const Bounds& bounds)
     : Edit(parent, id, bounds, "", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL)
 {
+    SetWindowSubclass(Handle(), &MemoKeysProc, 0, 0);
 }
 
 void Memo::SetScrollBars(ScrollBars bars)
@@ -271,6 +294,7 @@ void Memo::SetScrollBars(ScrollBars bars)
     if (style != Style()) {
         Recreate(style);
         SendMessageW(Handle(), EM_LIMITTEXT, 0, 0);
+        SetWindowSubclass(Handle(), &MemoKeysProc, 0, 0);
     }
 }
 

@@ -67,6 +67,7 @@ Form::Form(const char* className, const std::string& caption, DWORD style, DWORD
     On(WM_SYSCOMMAND, [this](WPARAM w, LPARAM l) { return FormSysCommand(w, l); });
     On(WM_CLOSE, [this](WPARAM, LPARAM) { return FormCloseMessage(); });
     On(WM_DPICHANGED, [this](WPARAM w, LPARAM l) { return FormDpiChanged(w, l); });
+    On(DM_GETDEFID, [this](WPARAM, LPARAM) { return FormDefaultButtonQuery(); });
 }
 
 Form::~Form()
@@ -138,21 +139,46 @@ Control* Form::ControlById(int id) const
     return found != controls_.end() ? found->second : nullptr;
 }
 
-// A control's notification, passed on to the control. Enter pressed on a
-// focused push button arrives as IDOK without a control: it clicks that
-// button, as a person expects.
+// A control's notification, passed on to the control. The dialog keys'
+// commands come without a control.
 LRESULT Form::FormCommand(WPARAM wParam, LPARAM lParam)
 {
     const int id = LOWORD(wParam);
     HWND source = reinterpret_cast<HWND>(lParam);
     if (source == nullptr) {
+        // Esc: the cancel button, as a person could press it.
+        if (id == IDCANCEL) {
+            if (cancelButton_ != nullptr && IsWindowVisible(cancelButton_->Handle())) cancelButton_->Click();
+            return 0;
+        }
+        // Enter: the button the default-button query named (one inside a
+        // group box comes without its window), or IDOK for the focus.
         HWND focus = GetFocus();
-        Control* focused = focus != nullptr ? ControlById(GetDlgCtrlID(focus)) : nullptr;
-        if (id == IDOK && focused != nullptr && focused->Handle() == focus) focused->DefaultKey();
+        Control* target = id == IDOK && focus != nullptr ? ControlById(GetDlgCtrlID(focus)) : ControlById(id);
+        if (target != nullptr && (id != IDOK || target->Handle() == focus)) target->DefaultKey();
         return 0;
     }
     Control* control = ControlById(id);
     if (control != nullptr && control->Handle() == source) control->Notify(HIWORD(wParam));
+    return 0;
+}
+
+void Form::SetDefaultButton(Button& button)
+{
+    defaultButton_ = &button;
+    SendMessageW(button.Handle(), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+}
+
+// The dialog keys ask which button Enter presses: the focused push button,
+// else the default one.
+LRESULT Form::FormDefaultButtonQuery()
+{
+    HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(Handle(), focus) && (SendMessageW(focus, WM_GETDLGCODE, 0, 0) &
+                                                         (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0)
+        return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
+    if (defaultButton_ != nullptr && IsWindowVisible(defaultButton_->Handle()))
+        return MAKELRESULT(defaultButton_->Id(), DC_HASDEFID);
     return 0;
 }
 

@@ -12,6 +12,7 @@
 #include <map>
 #include <string>
 
+class Button;
 class Control;
 
 class Form : public Window {
@@ -57,6 +58,13 @@ public:
     void DisableCloseItem();
     bool CloseItemEnabled() const;
 
+    // The keyboard's buttons: Enter presses the default button unless the
+    // focus is on another push button (which Enter then presses), Esc the
+    // cancel button while it is shown and enabled. The default button is
+    // drawn as such.
+    void SetDefaultButton(Button& button);
+    void SetCancelButton(Button& button) { cancelButton_ = &button; }
+
     void Register(Control& control);
     void Unregister(Control& control);
 
@@ -90,6 +98,7 @@ private:
     LRESULT FormSysCommand(WPARAM wParam, LPARAM lParam);
     LRESULT FormCloseMessage();
     LRESULT FormDpiChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT FormDefaultButtonQuery();
     void LoadIcons();
 
     std::map<UINT, MessageHandler> handlers_;
@@ -100,6 +109,8 @@ private:
     IconHandle smallIcon_;
     BrushHandle background_;
     HWND lastFocus_ = nullptr;
+    Button* defaultButton_ = nullptr;
+    Button* cancelButton_ = nullptr;
     int modalResult_ = 0;
     bool inModalRun_ = false;
     bool endsApplication_ = false;

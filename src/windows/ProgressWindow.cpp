@@ -22,6 +22,8 @@ ProgressWindow::ProgressWindow(HWND owner, Form* background, Form* main, RunSign
     progressLabel.UseFont({"ＭＳ Ｐゴシック", 13});
     abortButton.SetEnabled(false);
     abortButton.OnClick([this] { OnAbort(); });
+    // Esc asks the abort question, as the button does.
+    SetCancelButton(abortButton);
     CenterOnScreen();
     OnCreate();
 }
