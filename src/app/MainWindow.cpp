@@ -7,6 +7,7 @@
 #include "install/RunInstall.h"
 #include "script/PathParts.h"
 #include "services/FileOps.h"
+#include "text/Unicode.h"
 #include "uninstall/RunUninstall.h"
 #include "windows/ControlIds.h"
 #include "windows/MessageBox.h"
@@ -52,6 +53,11 @@ MainWindow::MainWindow(HWND owner, Backdrop& background, RunSignals& signals, Ru
     browseButton.OnClick([this] { OnBrowse(); });
     folderBox.OnChange([this] { OnFolderChange(); });
     quitButton.OnClick([this] { OnQuit(); });
+    // The boxes are named by their frames' captions, which change with the
+    // mode and the screen; the readme's text is the readme box's value.
+    readmeBox.SetAccessibleText({[this] { return WideFromShiftJis(readmeFrame.Text()); },
+                                 [this] { return WideFromShiftJis(readmeBox.Text()); }});
+    folderBox.SetAccessibleText({[this] { return WideFromShiftJis(folderGroup.Text()); }, {}});
     SetDefaultButton(actionButton);
     SetCancelButton(quitButton);
     CenterOnScreen();

@@ -80,6 +80,13 @@ void Control::Create(const Bounds& bounds, const std::string& text)
                                   bounds.height, parent_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
                                   GetModuleHandleW(nullptr), nullptr));
     SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(ownFont_ ? ownFont_.Get() : form_.Font()), FALSE);
+    if (accessibleText_.name || accessibleText_.value) ProvideAccessibleText(Handle(), accessibleText_);
+}
+
+void Control::SetAccessibleText(AccessibleText text)
+{
+    accessibleText_ = std::move(text);
+    ProvideAccessibleText(Handle(), accessibleText_);
 }
 
 void Control::Recreate(DWORD style)

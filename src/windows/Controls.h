@@ -4,6 +4,7 @@
 // text and state.
 #pragma once
 
+#include "windows/AccessibleText.h"
 #include "windows/Dpi.h"
 #include "windows/Gdi.h"
 #include "windows/Window.h"
@@ -36,6 +37,10 @@ public:
     // Enter pressed while the control has the focus.
     virtual void DefaultKey() {}
 
+    // What a screen reader says of the control instead of the standard
+    // name and value; kept when the window is made anew.
+    void SetAccessibleText(AccessibleText text);
+
     // The form is laid out for another DPI: the place, size and font follow.
     void AdaptToDpi(Dpi previous, Dpi current);
 
@@ -57,6 +62,7 @@ private:
     const char* className_;
     DWORD style_;
     DWORD exStyle_;
+    AccessibleText accessibleText_;
     FontDesign ownFontDesign_;
     FontHandle ownFont_;
 };
