@@ -85,6 +85,7 @@ public:
     Label(Window& parent, int id, const Bounds& bounds, const std::string& caption,
           LabelLayout layout = LabelLayout::WordWrap, bool transparent = false);
     void SetTextColor(COLORREF color);
+    COLORREF TextColor() const { return color_; }
     // Sizes the label to its text, as automatic sizing does.
     void FitToText();
     HBRUSH Colors(HDC dc) override;

@@ -313,6 +313,7 @@ LRESULT Form::FormDpiChanged(WPARAM wParam, LPARAM lParam)
 
 void Form::SetColor(COLORREF color)
 {
+    color_ = color;
     background_ = BrushHandle(CreateSolidBrush(color));
     On(WM_ERASEBKGND, [this](WPARAM w, LPARAM) { return FormEraseBackground(w); });
     InvalidateRect(Handle(), nullptr, TRUE);

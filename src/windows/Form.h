@@ -34,6 +34,7 @@ public:
     // A font as designed, made at the form's DPI.
     FontHandle MakeScaledFont(const FontDesign& design) const;
     void SetColor(COLORREF color);
+    COLORREF Color() const { return color_; }
     int ClientWidth() const;
     void CenterOnScreen();
 
@@ -108,6 +109,7 @@ private:
     IconHandle bigIcon_;
     IconHandle smallIcon_;
     BrushHandle background_;
+    COLORREF color_ = 0;
     HWND lastFocus_ = nullptr;
     Button* defaultButton_ = nullptr;
     Button* cancelButton_ = nullptr;
