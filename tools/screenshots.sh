@@ -85,7 +85,7 @@ for code_page in "${code_pages[@]}"; do
         if [ "$dpi" != 96 ]; then
             # The prefix is shared with the tests: its DPI goes back to what
             # it was, whatever happens to the run.
-            previous=$(wine reg query "$desktop" /v LogPixels 2>/dev/null | tr -d '\r' | awk '$1 == "LogPixels" { print $3 }')
+            previous=$(wine reg query "$desktop" /v LogPixels 2>/dev/null | tr -d '\r' | awk '$1 == "LogPixels" { print $3 }' || true)
             restore() {
                 if [ -n "$previous" ]; then
                     wine reg add "$desktop" /v LogPixels /t REG_DWORD /d "$((previous))" /f >/dev/null
