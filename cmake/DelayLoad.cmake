@@ -13,7 +13,7 @@
 # from a module definition, written here from the functions that MinGW's
 # own import library of the DLL exports. The helper that loads the DLL at
 # the first call (__delayLoadHelper2) is MinGW's (libmingwex).
-set(ORV_DELAY_LOADED_DLLS user32 gdi32 comctl32 shell32 ole32 oleaut32 lz32 version)
+set(ORV_DELAY_LOADED_DLLS user32 gdi32 comctl32 shell32 ole32 oleaut32 oleacc lz32 version)
 
 set(ORV_DELAY_IMPORT_FOLDER ${CMAKE_BINARY_DIR}/delayload)
 file(MAKE_DIRECTORY ${ORV_DELAY_IMPORT_FOLDER})

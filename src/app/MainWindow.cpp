@@ -7,6 +7,7 @@
 #include "install/RunInstall.h"
 #include "script/PathParts.h"
 #include "services/FileOps.h"
+#include "text/Unicode.h"
 #include "uninstall/RunUninstall.h"
 #include "windows/ControlIds.h"
 #include "windows/MessageBox.h"
@@ -37,8 +38,8 @@ MainWindow::MainWindow(HWND owner, Backdrop& background, RunSignals& signals, Ru
       state_(state)
 {
     for (GroupBox* group : {&readmeFrame, &messageGroup, &folderGroup, &optionGroup}) group->SetVisible(false);
-    readmeBox.UseFont(MakeFont("ＭＳ ゴシック", 12));
-    folderBox.UseFont(MakeFont("ＭＳ Ｐゴシック", 16));
+    readmeBox.UseFont({"ＭＳ ゴシック", 12});
+    folderBox.UseFont({"ＭＳ Ｐゴシック", 16});
     uninstallInfoLabel.SetVisible(false);
     for (Control* input : std::initializer_list<Control*>{&folderBox, &browseButton, &overwriteBox, &desktopBox,
                                                          &startMenuBox, &startUpBox, &sendToBox,
@@ -52,6 +53,13 @@ MainWindow::MainWindow(HWND owner, Backdrop& background, RunSignals& signals, Ru
     browseButton.OnClick([this] { OnBrowse(); });
     folderBox.OnChange([this] { OnFolderChange(); });
     quitButton.OnClick([this] { OnQuit(); });
+    // The boxes are named by their frames' captions, which change with the
+    // mode and the screen; the readme's text is the readme box's value.
+    readmeBox.SetAccessibleText({[this] { return WideFromShiftJis(readmeFrame.Text()); },
+                                 [this] { return WideFromShiftJis(readmeBox.Text()); }});
+    folderBox.SetAccessibleText({[this] { return WideFromShiftJis(folderGroup.Text()); }, {}});
+    SetDefaultButton(actionButton);
+    SetCancelButton(quitButton);
     CenterOnScreen();
 }
 

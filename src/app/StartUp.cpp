@@ -170,7 +170,7 @@ void MainWindow::ReadTitles()
     ReadRunHeader(state_);
     // The title labels of the background keep their width from now on.
     for (Label* title : {&background_.bannerLabel1, &background_.bannerLabel2})
-        title->SetWidth(background_.Width() - 24);
+        title->SetWidth(background_.Width() - background_.Scale(24));
 }
 
 // A shortcut box becomes usable when it governs some entry of [ShortCut];
@@ -245,13 +245,13 @@ void MainWindow::ShowUninstallScreen()
     overwriteBox.SetVisible(false);
     shortcutFrame.SetText("ファイルの追加削除");
     shortcutFrame.SetTop(overwriteBox.Top());
-    shortcutFrame.SetHeight(optionGroup.Height() - 24);
+    shortcutFrame.SetHeight(optionGroup.Height() - Scale(24));
 
     const UninstallOffer offer = ReadUninstallOffer(state_);
     deleteAllForm_ = offer.deleteAllForm;
     if (deleteAllForm_) {
         desktopBox.SetText("アンセットアップ(アンインストール)フォルダ以下の全ファイル・フォルダ");
-        desktopBox.SetWidth(shortcutFrame.Width() - 16);
+        desktopBox.SetWidth(shortcutFrame.Width() - Scale(16));
         desktopBox.SetChecked(true);
         desktopBox.SetEnabled(true);
         for (CheckBox* box : {&startMenuBox, &startUpBox, &sendToBox}) {
@@ -275,7 +275,7 @@ void MainWindow::ShowUninstallScreen()
             flags[n].box.SetEnabled(flags[n].enabled);
         }
     }
-    uninstallInfoLabel.SetTop(desktopBox.Top() + desktopBox.Height() + 2);
+    uninstallInfoLabel.SetTop(desktopBox.Top() + desktopBox.Height() + Scale(2));
     uninstallInfoLabel.SetText("　アンセットアップ(アンインストール)フォルダの中で，"
                            "コピーされたファイル以外に追加削除するファイルをチェック(選択)してください．");
     uninstallInfoLabel.SetVisible(true);

@@ -397,7 +397,7 @@ int WindowsCallback::SetProgressPosition(int position)
 
 void WindowsCallback::SetProgressText(const std::string& text)
 {
-    status_.progressLabel.SetText(text);
+    status_.ShowCount(text);
 }
 
 void WindowsCallback::EnableAbort(bool enabled)

@@ -11,11 +11,18 @@ constexpr COLORREF Teal = RGB(0, 128, 128);
 constexpr COLORREF Blue = RGB(0, 0, 255);
 constexpr COLORREF White = RGB(255, 255, 255);
 
-void StyleLabel(Label& label, FontHandle font, COLORREF color)
+void StyleLabel(Label& label, const FontDesign& font)
 {
-    label.UseFont(std::move(font));
-    label.SetTextColor(color);
+    label.UseFont(font);
     label.FitToText();
+}
+
+bool HighContrastOn()
+{
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
 }
 
 }  // namespace
@@ -27,11 +34,17 @@ Backdrop::Backdrop(HWND owner)
       bannerLabel1(*this, BackdropIds::bannerLabel1, {16, 16, 0, 0}, "  ", LabelLayout::NoWrap, true),
       bannerLabel2(*this, BackdropIds::bannerLabel2, {39, 16, 0, 0}, "  ", LabelLayout::NoWrap, true)
 {
-    SetColor(Teal);
-    StyleLabel(bannerLabel2, MakeFont("ＭＳ Ｐゴシック", 32, true), Blue);
-    StyleLabel(bannerLabel1, MakeFont("ＭＳ Ｐゴシック", 32, true), White);
-    StyleLabel(programTitleLabel2, MakeFont("Times New Roman", 16, true, DEFAULT_CHARSET), Blue);
-    StyleLabel(programTitleLabel1, MakeFont("Times New Roman", 16, true, DEFAULT_CHARSET), White);
+    StyleLabel(bannerLabel2, FontDesign{"ＭＳ Ｐゴシック", 32, true});
+    StyleLabel(bannerLabel1, FontDesign{"ＭＳ Ｐゴシック", 32, true});
+    StyleLabel(programTitleLabel2, FontDesign{"Times New Roman", 16, true, DEFAULT_CHARSET});
+    StyleLabel(programTitleLabel1, FontDesign{"Times New Roman", 16, true, DEFAULT_CHARSET});
+    ApplyColors(HighContrastOn());
+    for (UINT message : {WM_SYSCOLORCHANGE, WM_SETTINGCHANGE}) {
+        On(message, [this, message](WPARAM w, LPARAM l) {
+            ApplyColors(HighContrastOn());
+            return DefaultHandling(message, w, l);
+        });
+    }
     programTitleLabel2.SetVisible(false);
     programTitleLabel1.SetVisible(false);
     SetEnabled(false);
@@ -46,6 +59,16 @@ Backdrop::Backdrop(HWND owner)
 Backdrop::~Backdrop()
 {
     DestroyTree();
+}
+
+void Backdrop::ApplyColors(bool highContrast)
+{
+    const COLORREF background = highContrast ? GetSysColor(COLOR_WINDOW) : Teal;
+    const COLORREF letters = highContrast ? GetSysColor(COLOR_WINDOWTEXT) : White;
+    const COLORREF shadows = highContrast ? background : Blue;
+    SetColor(background);
+    for (Label* label : {&bannerLabel1, &programTitleLabel1}) label->SetTextColor(letters);
+    for (Label* label : {&bannerLabel2, &programTitleLabel2}) label->SetTextColor(shadows);
 }
 
 std::string Backdrop::BannerText()
@@ -75,14 +98,20 @@ void Backdrop::FormResize()
     VersionNumbers numbers;
     ReadVersionNumbers(ExecutableWidePath(), numbers);
     SetText("Orvane Standard Version" + VersionText(numbers));
-    bannerLabel2.SetLeft(bannerLabel1.Left() + 2);
-    bannerLabel2.SetTop(bannerLabel1.Top() + 2);
+    bannerLabel2.SetLeft(bannerLabel1.Left() + Scale(2));
+    bannerLabel2.SetTop(bannerLabel1.Top() + Scale(2));
     PlaceBanner();
     programTitleLabel1.SetVisible(true);
     programTitleLabel2.SetVisible(true);
     RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     if (runWindow_ != nullptr) runWindow_->ShowModal();
     Close();
+}
+
+// The banner is measured again in its new font, at the new corner.
+void Backdrop::OnDpiChanged()
+{
+    if (programTitleLabel1.Visible()) PlaceBanner();
 }
 
 void Backdrop::PlaceBanner()
@@ -92,10 +121,10 @@ void Backdrop::PlaceBanner()
     programTitleLabel1.FitToText();
     programTitleLabel2.FitToText();
     Bounds banner = programTitleLabel1.GetBounds();
-    banner.width += 8;
-    banner.left = Width() - banner.width - 24;
-    banner.top = Height() - banner.height - 48;
+    banner.width += Scale(8);
+    banner.left = Width() - banner.width - Scale(24);
+    banner.top = Height() - banner.height - Scale(48);
     programTitleLabel1.SetBounds(banner);
-    programTitleLabel2.SetLeft(banner.left + 2);
-    programTitleLabel2.SetTop(banner.top + 2);
+    programTitleLabel2.SetLeft(banner.left + Scale(2));
+    programTitleLabel2.SetTop(banner.top + Scale(2));
 }

@@ -19,6 +19,12 @@ public:
     // Opens the window maximized; the resize that follows starts the run.
     void ShowMaximized();
 
+    // The designed colours (teal, white letters with blue shadows), or with
+    // a high-contrast theme on, the theme's window colours: the shadows
+    // then vanish into the background. Followed again whenever the system's
+    // colours or settings change.
+    void ApplyColors(bool highContrast);
+
     // The product banner: "Orvane Standard" and a line of our own.
     static std::string BannerText();
 
@@ -28,6 +34,9 @@ public:
     Label programTitleLabel2;
     Label bannerLabel1;
     Label bannerLabel2;
+
+protected:
+    void OnDpiChanged() override;
 
 private:
     void OnCreate();

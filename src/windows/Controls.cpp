@@ -62,7 +62,7 @@ Control::Control(Window& parent, int id, const char* className, DWORD style, DWO
     : form_(FormOf(parent)), parent_(parent.Handle()), id_(id), className_(className),
       style_(style | WS_CHILD | WS_VISIBLE), exStyle_(exStyle)
 {
-    Create(bounds, text);
+    Create(form_.CurrentDpi().Scale(bounds), text);
     form_.Register(*this);
 }
 
@@ -80,6 +80,13 @@ void Control::Create(const Bounds& bounds, const std::string& text)
                                   bounds.height, parent_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
                                   GetModuleHandleW(nullptr), nullptr));
     SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(ownFont_ ? ownFont_.Get() : form_.Font()), FALSE);
+    if (accessibleText_.name || accessibleText_.value) ProvideAccessibleText(Handle(), accessibleText_);
+}
+
+void Control::SetAccessibleText(AccessibleText text)
+{
+    accessibleText_ = std::move(text);
+    ProvideAccessibleText(Handle(), accessibleText_);
 }
 
 void Control::Recreate(DWORD style)
@@ -103,13 +110,24 @@ DWORD Control::Style() const
     return static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE));
 }
 
-void Control::UseFont(FontHandle font)
+void Control::UseFont(const FontDesign& design)
 {
     // The font the control used until now is deleted only once it is no
     // longer selected.
     FontHandle previous = std::move(ownFont_);
-    ownFont_ = std::move(font);
+    ownFontDesign_ = design;
+    ownFont_ = form_.MakeScaledFont(design);
     SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(ownFont_.Get()), TRUE);
+}
+
+void Control::AdaptToDpi(Dpi previous, Dpi current)
+{
+    SetBounds(current.Rescale(GetBounds(), previous));
+    if (ownFont_) {
+        UseFont(ownFontDesign_);
+    } else {
+        SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(form_.Font()), TRUE);
+    }
 }
 
 void Control::Focus()
@@ -247,9 +265,32 @@ HBRUSH Edit::Colors(HDC dc)
     return GetSysColorBrush(COLOR_WINDOW);
 }
 
+namespace {
+
+// A multi-line edit box keeps every key for itself, Tab, Enter and Esc
+// among them. The memo is read-only: those keys go to the dialog keys, so
+// that Tab leaves it and Enter and Esc press the window's buttons.
+LRESULT CALLBACK MemoKeysProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    if (message == WM_GETDLGCODE) {
+        // Asked about one of these keys, the edit box would act on it
+        // already (Esc closes its parent): it is not asked.
+        const auto* key = reinterpret_cast<const MSG*>(lParam);
+        if (key != nullptr && key->message == WM_KEYDOWN &&
+            (key->wParam == VK_TAB || key->wParam == VK_RETURN || key->wParam == VK_ESCAPE))
+            return DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL;
+        return DefSubclassProc(window, message, wParam, lParam) & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(window, &MemoKeysProc, 0);
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+}  // namespace
+
 Memo::Memo(Window& parent, int id, const Bounds& bounds)
     : Edit(parent, id, bounds, "", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL)
 {
+    SetWindowSubclass(Handle(), &MemoKeysProc, 0, 0);
 }
 
 void Memo::SetScrollBars(ScrollBars bars)
@@ -260,6 +301,7 @@ void Memo::SetScrollBars(ScrollBars bars)
     if (style != Style()) {
         Recreate(style);
         SendMessageW(Handle(), EM_LIMITTEXT, 0, 0);
+        SetWindowSubclass(Handle(), &MemoKeysProc, 0, 0);
     }
 }
 

@@ -4,6 +4,8 @@
 // text and state.
 #pragma once
 
+#include "windows/AccessibleText.h"
+#include "windows/Dpi.h"
 #include "windows/Gdi.h"
 #include "windows/Window.h"
 
@@ -15,7 +17,8 @@ class Form;
 class Control : public Window {
 public:
     // Creates the control as a child of `parent` (a form or a group box) with
-    // the form's font; `id` is unique within the form.
+    // the form's font; `id` is unique within the form. The bounds are the
+    // designed ones (96 DPI), placed at the form's DPI.
     Control(Window& parent, int id, const char* className, DWORD style, DWORD exStyle, const Bounds& bounds,
             const std::string& text);
     ~Control() override;
@@ -24,7 +27,7 @@ public:
     Form& OwnerForm() const { return form_; }
 
     // A font of the control's own instead of the form's.
-    void UseFont(FontHandle font);
+    void UseFont(const FontDesign& design);
     void Focus();
 
     // A notification code of WM_COMMAND from this control.
@@ -33,6 +36,13 @@ public:
     virtual HBRUSH Colors(HDC) { return nullptr; }
     // Enter pressed while the control has the focus.
     virtual void DefaultKey() {}
+
+    // What a screen reader says of the control instead of the standard
+    // name and value; kept when the window is made anew.
+    void SetAccessibleText(AccessibleText text);
+
+    // The form is laid out for another DPI: the place, size and font follow.
+    void AdaptToDpi(Dpi previous, Dpi current);
 
     // The form has destroyed the window with its own.
     void ForgetHandle() { handle_.Detach(); }
@@ -52,6 +62,8 @@ private:
     const char* className_;
     DWORD style_;
     DWORD exStyle_;
+    AccessibleText accessibleText_;
+    FontDesign ownFontDesign_;
     FontHandle ownFont_;
 };
 
@@ -73,6 +85,7 @@ public:
     Label(Window& parent, int id, const Bounds& bounds, const std::string& caption,
           LabelLayout layout = LabelLayout::WordWrap, bool transparent = false);
     void SetTextColor(COLORREF color);
+    COLORREF TextColor() const { return color_; }
     // Sizes the label to its text, as automatic sizing does.
     void FitToText();
     HBRUSH Colors(HDC dc) override;

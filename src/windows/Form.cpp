@@ -11,6 +11,9 @@
 
 namespace {
 
+// Every form's own font.
+const FontDesign FormFont{"ＭＳ Ｐゴシック", 12};
+
 // The property that marks a window as one of the program's forms and holds
 // the form object.
 constexpr const wchar_t* FormProperty = L"OrvaneForm";
@@ -40,22 +43,31 @@ void RegisterFormClass(const char* className, WNDPROC procedure)
 
 Form::Form(const char* className, const std::string& caption, DWORD style, DWORD exStyle, int clientWidth,
            int clientHeight, HWND owner)
+    : dpi_(Dpi::OfSystem())
 {
     RegisterFormClass(className, &Form::WindowProc);
-    RECT frame{0, 0, clientWidth, clientHeight};
-    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    const SIZE frame = FrameSizeForDpi(Scale(clientWidth), Scale(clientHeight), style, exStyle, dpi_);
     // WS_EX_CONTROLPARENT lets the dialog keys reach into the group boxes.
     handle_.Reset(CreateWindowExW(exStyle | WS_EX_CONTROLPARENT, WideFromShiftJis(className).c_str(),
                                   WideFromShiftJis(caption).c_str(), style & ~WS_VISIBLE, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, owner, nullptr,
-                                  GetModuleHandleW(nullptr), this));
-    font_ = MakeFont("ＭＳ Ｐゴシック", 12);
+                                  CW_USEDEFAULT, frame.cx, frame.cy, owner, nullptr, GetModuleHandleW(nullptr), this));
+    // A window made on a monitor of another DPI than the system's is laid
+    // out for its own from the start.
+    if (const Dpi own = Dpi::OfWindow(Handle()); !(own == dpi_)) {
+        dpi_ = own;
+        const SIZE ownFrame = FrameSizeForDpi(Scale(clientWidth), Scale(clientHeight), style, exStyle, dpi_);
+        SetWindowPos(Handle(), nullptr, 0, 0, ownFrame.cx, ownFrame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    font_ = MakeScaledFont(FormFont);
+    LoadIcons();
     On(WM_COMMAND, [this](WPARAM w, LPARAM l) { return FormCommand(w, l); });
     for (UINT message : {WM_CTLCOLORSTATIC, WM_CTLCOLOREDIT, WM_CTLCOLORBTN})
         On(message, [this, message](WPARAM w, LPARAM l) { return FormControlColor(message, w, l); });
     On(WM_ACTIVATE, [this](WPARAM w, LPARAM l) { return FormActivation(w, l); });
     On(WM_SYSCOMMAND, [this](WPARAM w, LPARAM l) { return FormSysCommand(w, l); });
     On(WM_CLOSE, [this](WPARAM, LPARAM) { return FormCloseMessage(); });
+    On(WM_DPICHANGED, [this](WPARAM w, LPARAM l) { return FormDpiChanged(w, l); });
+    On(DM_GETDEFID, [this](WPARAM, LPARAM) { return FormDefaultButtonQuery(); });
 }
 
 Form::~Form()
@@ -127,21 +139,46 @@ Control* Form::ControlById(int id) const
     return found != controls_.end() ? found->second : nullptr;
 }
 
-// A control's notification, passed on to the control. Enter pressed on a
-// focused push button arrives as IDOK without a control: it clicks that
-// button, as a person expects.
+// A control's notification, passed on to the control. The dialog keys'
+// commands come without a control.
 LRESULT Form::FormCommand(WPARAM wParam, LPARAM lParam)
 {
     const int id = LOWORD(wParam);
     HWND source = reinterpret_cast<HWND>(lParam);
     if (source == nullptr) {
+        // Esc: the cancel button, as a person could press it.
+        if (id == IDCANCEL) {
+            if (cancelButton_ != nullptr && IsWindowVisible(cancelButton_->Handle())) cancelButton_->Click();
+            return 0;
+        }
+        // Enter: the button the default-button query named (one inside a
+        // group box comes without its window), or IDOK for the focus.
         HWND focus = GetFocus();
-        Control* focused = focus != nullptr ? ControlById(GetDlgCtrlID(focus)) : nullptr;
-        if (id == IDOK && focused != nullptr && focused->Handle() == focus) focused->DefaultKey();
+        Control* target = id == IDOK && focus != nullptr ? ControlById(GetDlgCtrlID(focus)) : ControlById(id);
+        if (target != nullptr && (id != IDOK || target->Handle() == focus)) target->DefaultKey();
         return 0;
     }
     Control* control = ControlById(id);
     if (control != nullptr && control->Handle() == source) control->Notify(HIWORD(wParam));
+    return 0;
+}
+
+void Form::SetDefaultButton(Button& button)
+{
+    defaultButton_ = &button;
+    SendMessageW(button.Handle(), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+}
+
+// The dialog keys ask which button Enter presses: the focused push button,
+// else the default one.
+LRESULT Form::FormDefaultButtonQuery()
+{
+    HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(Handle(), focus) && (SendMessageW(focus, WM_GETDLGCODE, 0, 0) &
+                                                         (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0)
+        return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
+    if (defaultButton_ != nullptr && IsWindowVisible(defaultButton_->Handle()))
+        return MAKELRESULT(defaultButton_->Id(), DC_HASDEFID);
     return 0;
 }
 
@@ -196,8 +233,87 @@ LRESULT Form::FormCloseMessage()
     return 0;
 }
 
+namespace {
+
+// The line height and average character width of a font.
+SIZE FontCell(const FontHandle& font)
+{
+    SIZE cell{0, 0};
+    HDC screen = GetDC(nullptr);
+    if (screen == nullptr) return cell;
+    HGDIOBJ previous = SelectObject(screen, font.Get());
+    TEXTMETRICW metrics{};
+    if (GetTextMetricsW(screen, &metrics)) cell = {metrics.tmAveCharWidth, metrics.tmHeight};
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    return cell;
+}
+
+}  // namespace
+
+// A font's lines do not grow in proportion to its size: the face at the
+// scaled height can need more room than the scaled control has. It is
+// made one pixel smaller until its lines and characters are no larger
+// than those of the designed font, scaled; so no text is cut off.
+FontHandle Form::MakeScaledFont(const FontDesign& design) const
+{
+    FontHandle font = MakeFont(design.face, Scale(design.height), design.italic, design.charset);
+    if (dpi_ == Dpi()) return font;
+    const SIZE designed = FontCell(MakeFont(design.face, design.height, design.italic, design.charset));
+    // Rounded down: seven lines of the font fit where seven designed lines did.
+    const SIZE room{designed.cx * dpi_.Value() / Dpi::Designed, designed.cy * dpi_.Value() / Dpi::Designed};
+    for (int height = Scale(design.height) - 1; height > design.height; --height) {
+        const SIZE cell = FontCell(font);
+        if (cell.cx <= room.cx && cell.cy <= room.cy) break;
+        font = MakeFont(design.face, height, design.italic, design.charset);
+    }
+    return font;
+}
+
+// The program's icon (resource 1) in the title bar and the task switcher,
+// at the sizes the form's DPI asks for.
+void Form::LoadIcons()
+{
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    const auto load = [&](int widthMetric, int heightMetric) {
+        return IconHandle(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                        SystemMetricForDpi(widthMetric, dpi_),
+                                                        SystemMetricForDpi(heightMetric, dpi_), 0)));
+    };
+    IconHandle big = load(SM_CXICON, SM_CYICON);
+    IconHandle small = load(SM_CXSMICON, SM_CYSMICON);
+    if (!big || !small) return;
+    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.Get()));
+    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.Get()));
+    // The icons shown until now are released only once replaced.
+    bigIcon_ = std::move(big);
+    smallIcon_ = std::move(small);
+}
+
+// The window has moved to a monitor of another DPI (or the DPI changed):
+// the controls, fonts and icons are laid out anew for it, and the window
+// takes the place the system suggests.
+LRESULT Form::FormDpiChanged(WPARAM wParam, LPARAM lParam)
+{
+    const Dpi previous = dpi_;
+    dpi_ = Dpi(HIWORD(wParam));
+    // The old font stays alive until no control uses it any more.
+    FontHandle previousFont = std::move(font_);
+    font_ = MakeScaledFont(FormFont);
+    for (auto& [id, control] : controls_) control->AdaptToDpi(previous, dpi_);
+    LoadIcons();
+    if (const auto* suggested = reinterpret_cast<const RECT*>(lParam)) {
+        SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    OnDpiChanged();
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    return 0;
+}
+
 void Form::SetColor(COLORREF color)
 {
+    color_ = color;
     background_ = BrushHandle(CreateSolidBrush(color));
     On(WM_ERASEBKGND, [this](WPARAM w, LPARAM) { return FormEraseBackground(w); });
     InvalidateRect(Handle(), nullptr, TRUE);

@@ -4,6 +4,7 @@
 // notifications reach the controls themselves.
 #pragma once
 
+#include "windows/Dpi.h"
 #include "windows/Gdi.h"
 #include "windows/Window.h"
 
@@ -11,6 +12,7 @@
 #include <map>
 #include <string>
 
+class Button;
 class Control;
 
 class Form : public Window {
@@ -26,7 +28,13 @@ public:
     static Form* FromHandle(HWND window);
 
     HFONT Font() const { return font_.Get(); }
+    // The DPI the form is laid out for, and a designed length at it.
+    Dpi CurrentDpi() const { return dpi_; }
+    int Scale(int designed) const { return dpi_.Scale(designed); }
+    // A font as designed, made at the form's DPI.
+    FontHandle MakeScaledFont(const FontDesign& design) const;
     void SetColor(COLORREF color);
+    COLORREF Color() const { return color_; }
     int ClientWidth() const;
     void CenterOnScreen();
 
@@ -51,6 +59,13 @@ public:
     void DisableCloseItem();
     bool CloseItemEnabled() const;
 
+    // The keyboard's buttons: Enter presses the default button unless the
+    // focus is on another push button (which Enter then presses), Esc the
+    // cancel button while it is shown and enabled. The default button is
+    // drawn as such.
+    void SetDefaultButton(Button& button);
+    void SetCancelButton(Button& button) { cancelButton_ = &button; }
+
     void Register(Control& control);
     void Unregister(Control& control);
 
@@ -61,6 +76,8 @@ protected:
     LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam);
 
     virtual void OnFirstActivation() {}
+    // After the controls have been laid out for a new DPI.
+    virtual void OnDpiChanged() {}
     virtual bool CanClose() { return true; }
     virtual void OnClose() {}
 
@@ -81,12 +98,21 @@ private:
     LRESULT FormActivation(WPARAM wParam, LPARAM lParam);
     LRESULT FormSysCommand(WPARAM wParam, LPARAM lParam);
     LRESULT FormCloseMessage();
+    LRESULT FormDpiChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT FormDefaultButtonQuery();
+    void LoadIcons();
 
     std::map<UINT, MessageHandler> handlers_;
     std::map<int, Control*> controls_;
+    Dpi dpi_;
     FontHandle font_;
+    IconHandle bigIcon_;
+    IconHandle smallIcon_;
     BrushHandle background_;
+    COLORREF color_ = 0;
     HWND lastFocus_ = nullptr;
+    Button* defaultButton_ = nullptr;
+    Button* cancelButton_ = nullptr;
     int modalResult_ = 0;
     bool inModalRun_ = false;
     bool endsApplication_ = false;

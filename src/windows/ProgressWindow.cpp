@@ -1,5 +1,6 @@
 #include "windows/ProgressWindow.h"
 
+#include "text/Unicode.h"
 #include "windows/ControlIds.h"
 #include "windows/MessageBox.h"
 
@@ -19,9 +20,14 @@ ProgressWindow::ProgressWindow(HWND owner, Form* background, Form* main, RunSign
     progressFrame.SetVisible(false);
     progressBar.SetRange(0, 100);
     progressBar.SetStep(5);
-    progressLabel.UseFont(MakeFont("ＭＳ Ｐゴシック", 13));
+    progressLabel.UseFont({"ＭＳ Ｐゴシック", 13});
     abortButton.SetEnabled(false);
     abortButton.OnClick([this] { OnAbort(); });
+    // The bar is named by its frame and says the count beside it.
+    progressBar.SetAccessibleText({[this] { return WideFromShiftJis(progressFrame.Text()); },
+                                   [this] { return WideFromShiftJis(progressLabel.Text()); }});
+    // Esc asks the abort question, as the button does.
+    SetCancelButton(abortButton);
     CenterOnScreen();
     OnCreate();
 }
@@ -29,6 +35,12 @@ ProgressWindow::ProgressWindow(HWND owner, Form* background, Form* main, RunSign
 ProgressWindow::~ProgressWindow()
 {
     DestroyTree();
+}
+
+void ProgressWindow::ShowCount(const std::string& text)
+{
+    progressLabel.SetText(text);
+    AnnounceValueChange(progressBar.Handle());
 }
 
 // The window is left only through the procedures or the abort button.

@@ -23,6 +23,9 @@ public:
     Label progressLabel;
     Button abortButton;
 
+    // The count beside the bar, which screen readers hear as the bar's value.
+    void ShowCount(const std::string& text);
+
 private:
     void OnCreate();
     void OnAbort();

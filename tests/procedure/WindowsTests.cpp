@@ -366,3 +366,30 @@ TEST_CASE("the windows are Unicode windows: texts and the Japanese font's name t
         CHECK(face.lfCharSet == SHIFTJIS_CHARSET);
     }
 }
+
+TEST_CASE("with a high-contrast theme the background takes the theme's colours, and gives them back")
+{
+    RunFixture fixture;
+    Backdrop& back = fixture.back;
+    REQUIRE(back.Color() == RGB(0, 128, 128));
+    CHECK(back.bannerLabel1.TextColor() == RGB(255, 255, 255));
+    CHECK(back.bannerLabel2.TextColor() == RGB(0, 0, 255));
+
+    back.ApplyColors(true);
+    CHECK(back.Color() == GetSysColor(COLOR_WINDOW));
+    for (Label* letters : {&back.bannerLabel1, &back.programTitleLabel1})
+        CHECK(letters->TextColor() == GetSysColor(COLOR_WINDOWTEXT));
+    // The shadows vanish into the background instead of blurring the letters.
+    for (Label* shadow : {&back.bannerLabel2, &back.programTitleLabel2}) CHECK(shadow->TextColor() == back.Color());
+
+    // The theme switched off again (Wine's prefix has none): the system
+    // says its colours changed, and the designed ones come back.
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    REQUIRE(SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0));
+    REQUIRE((contrast.dwFlags & HCF_HIGHCONTRASTON) == 0);
+    SendMessageW(back.Handle(), WM_SYSCOLORCHANGE, 0, 0);
+    CHECK(back.Color() == RGB(0, 128, 128));
+    CHECK(back.programTitleLabel1.TextColor() == RGB(255, 255, 255));
+    CHECK(back.programTitleLabel2.TextColor() == RGB(0, 0, 255));
+}

@@ -281,8 +281,22 @@ void ProcedureWindows(const std::string& distribution, const std::string& temp)
 
 }  // namespace
 
+// The progress window and the confirmation dialog are shown by this
+// process: it is as aware of the display scale as SETUP.EXE's manifest
+// makes SETUP.EXE.
+void BecomeDpiAware()
+{
+    using SetContext = BOOL(WINAPI*)(HANDLE);
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    auto set = reinterpret_cast<SetContext>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDpiAwarenessContext")));
+    // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
+    if (set != nullptr) set(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4)));
+}
+
 int main()
 {
+    BecomeDpiAware();
     CoInitialize(nullptr);
     const std::string distribution = MakeFolder("orvtour-dist");
     const std::string temp = MakeFolder("orvtour-tmp");
