@@ -16,6 +16,7 @@ ScopeDialog::ScopeDialog(HWND owner, bool elevated)
     allUsersButton.OnClick([this] { OnChoose(InstallScope::Machine); });
     currentUserButton.OnClick([this] { OnChoose(InstallScope::User); });
     cancelButton.OnClick([this] { OnChoose(std::nullopt); });
+    SetCancelButton(cancelButton);
     CenterOnScreen();
 }
 
