@@ -108,9 +108,9 @@ CopyOutcome CopyOrReplaceAtRestart(const std::string& source, const std::string&
 }
 
 CopyOutcome CopyOrReplaceAtRestart(const std::string& source, const std::string& destination, bool existed,
-                                   ChangeJournal& journal, bool mayWaitForRestart)
+                                   ChangeJournal& journal, bool mayWaitForRestart, SourceFlags flags)
 {
-    const unsigned long error = CopyFileTo(source, destination, existed, journal);
+    const unsigned long error = CopyFileTo(source, destination, existed, journal, flags);
     if (error == 0 || !IsInUseError(error) || !FileExists(destination) || !mayWaitForRestart) return {error, "", 0};
     const ReplacementAtRestart replacement = ReplaceAtRestart(source, destination, journal);
     if (replacement.error != 0) return {error, "", replacement.error};

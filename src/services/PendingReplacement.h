@@ -4,6 +4,7 @@
 #pragma once
 
 #include "services/ChangeJournal.h"
+#include "services/FileOps.h"
 
 #include <optional>
 #include <string>
@@ -46,9 +47,10 @@ CopyOutcome CopyOrReplaceAtRestart(const std::string& source, const std::string&
 // `destination` (`existed`, as CopyFileTo takes it). Without
 // `mayWaitForRestart` (a user install: the system's list of replacements
 // is the machine's, under HKEY_LOCAL_MACHINE) a held destination is the
-// copy's failure.
+// copy's failure. `flags`: as CopyFileTo takes them.
 CopyOutcome CopyOrReplaceAtRestart(const std::string& source, const std::string& destination, bool existed,
-                                   ChangeJournal& journal, bool mayWaitForRestart = true);
+                                   ChangeJournal& journal, bool mayWaitForRestart = true,
+                                   SourceFlags flags = SourceFlags::Unknown);
 
 // The log's line for a destination that is replaced at the restart, asked
 // while the file is still held so that the holder can be named.
