@@ -110,7 +110,7 @@ void SettleEarlierJournal(RunState& state)
     std::optional<UserClassesOverride> userClasses;
     if (state.scope == InstallScope::User) userClasses.emplace();
     const JournalSettlement settled =
-        SettleJournal(state.journalPath, ProtectedFolders::OfThisMachine(state), state.log);
+        SettleJournal(state.journalPath, ProtectedFolders::OfRun(state), state.log);
     state.undidInterruptedRun = settled.verdict == JournalVerdict::Undone;
     if (settled.verdict == JournalVerdict::SetAside) state.journalKeptAside = settled.keptAs;
     if (state.undidInterruptedRun) state.log.Line("The interrupted install was undone");
