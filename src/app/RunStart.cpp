@@ -110,7 +110,7 @@ void SettleJournalAt(RunState& state, const std::string& path, InstallScope scop
     state.log.Line("A journal of an earlier install was found: " + path);
     std::optional<UserClassesOverride> userClasses;
     if (scope == InstallScope::User) userClasses.emplace();
-    const JournalSettlement settled = SettleJournal(path, ProtectedFolders::OfThisMachine(state), state.log);
+    const JournalSettlement settled = SettleJournal(path, ProtectedFolders::OfRun(state), state.log);
     if (settled.verdict == JournalVerdict::SetAside) state.journalKeptAside = settled.keptAs;
     if (settled.verdict != JournalVerdict::Undone) return;
     state.undidInterruptedRun = true;

@@ -182,7 +182,10 @@ int Run(RunState& state, const RunOptions& options)
                        " belongs to a run that is still going on (process " + std::to_string(*process) + ")");
         return ExitCode::AlreadyRunning;
     }
-    ComApartment com;
+    // A person's run starts COM with its windows; an unattended one at its
+    // first need, so that a run that only copies files loads no window
+    // library for it.
+    ComApartment com(options.Unattended() ? ComApartment::Start::AtFirstNeed : ComApartment::Start::Now);
     return options.Unattended() ? RunUnattended(state, options) : RunInteractive(state, options);
 }
 

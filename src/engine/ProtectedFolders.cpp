@@ -11,6 +11,7 @@
 #include <knownfolders.h>
 #include <shlobj.h>
 
+#include <memory>
 #include <optional>
 
 namespace {
@@ -191,6 +192,16 @@ ProtectedFolders ProtectedFolders::OfThisMachine(const MachineFolders& run)
     for (const KNOWNFOLDERID* id : {&FOLDERID_Downloads, &FOLDERID_Links, &FOLDERID_SavedGames, &FOLDERID_SavedSearches})
         whole.push_back(KnownFolder(*id));
     return ProtectedFolders(folders, whole);
+}
+
+const ProtectedFolders& ProtectedFolders::OfRun(const RunState& run)
+{
+    const MachineFolders& folders = run;
+    if (!run.protectedFolders || !(run.protectedFoldersFrom == folders)) {
+        run.protectedFolders = std::make_shared<const ProtectedFolders>(OfThisMachine(folders));
+        run.protectedFoldersFrom = folders;
+    }
+    return *run.protectedFolders;
 }
 
 bool ProtectedFolders::Protects(const std::string& folder) const

@@ -33,6 +33,9 @@ public:
     // (Documents, Pictures, Music, Videos, Downloads, Favorites, Links,
     // Saved Games, Searches).
     static ProtectedFolders OfThisMachine(const MachineFolders& run);
+    // The same, the shell asked and every folder resolved once per run:
+    // again only when the run's folders have changed since.
+    static const ProtectedFolders& OfRun(const RunState& run);
 
     // True for a drive or share root, for one of the folders of either kind,
     // and for any folder that contains one of them, compared as the system

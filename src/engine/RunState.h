@@ -18,6 +18,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 // The machine's folders, found once at the start and read-only after:
@@ -47,6 +48,8 @@ struct MachineFolders {
     // The machine's Program Files folder, which a user install's
     // programFilesFolder (the user's programs folder) stands in for.
     std::string machineProgramFilesFolder;
+
+    bool operator==(const MachineFolders&) const = default;
 };
 
 // The run's settings, from the start-up: the mode, the working copy of the
@@ -98,8 +101,14 @@ struct InstallResults {
 
 // The log travels with the run: it is open only when the command line asked
 // for one, and takes every line either way.
+class ProtectedFolders;
+
 struct RunState : MachineFolders, RunSettings, InstallResults {
     RunLog log;
+    // The protected folders as ProtectedFolders::OfRun last resolved them,
+    // and the machine's folders they were resolved from.
+    mutable std::shared_ptr<const ProtectedFolders> protectedFolders;
+    mutable MachineFolders protectedFoldersFrom;
 };
 
 // The failure report's block for a log that could not be opened, if any.

@@ -121,17 +121,20 @@ bool ShouldCopy(SetupCallback& person, const InstallRun& run, const CopyRoute& r
 }
 
 // The source's size, as it lies in the distribution folder, joins the bytes
-// done. A size that cannot be read switches the display to entry counts.
-void CountDoneBytes(SetupCallback& person, InstallRun& run, const std::string& source)
+// done: the size looked up before the copy when the copy read the file
+// whole, else looked up again. A size that cannot be read (the source went
+// while its text showed) switches the display to entry counts.
+void CountDoneBytes(SetupCallback& person, InstallRun& run, const std::string& source,
+                    std::optional<int64_t> size = std::nullopt)
 {
     if (!run.byteProgress) return;
-    const std::optional<int64_t> size = CountedSourceSize(source, run.byteProgress);
+    if (!size) size = FoundFileSize(source);
     if (!size) {
         run.byteProgress = false;
         person.ProgressByEntries();
         return;
     }
-    run.doneBytes += *size;
+    run.doneBytes += CountedSourceSize(*size, run.byteProgress);
 }
 
 void LogCopy(const InstallRun& run, const CopyEntry& entry, const CopyRoute& route, bool copied,
@@ -153,7 +156,7 @@ void LogCopy(const InstallRun& run, const CopyEntry& entry, const CopyRoute& rou
     }
 }
 
-Flow CopyPresentSource(SetupCallback& person, InstallRun& run, const CopyEntry& entry)
+Flow CopyPresentSource(SetupCallback& person, InstallRun& run, const CopyEntry& entry, const FoundFile& source)
 {
     const CopyRoute route = entry.compressed ? ExpandedRoute(entry, run.State().tempFolder) : CopyRoute{entry.source, entry.destination};
     // The expanded temporary file goes again however the entry ends.
@@ -178,9 +181,11 @@ Flow CopyPresentSource(SetupCallback& person, InstallRun& run, const CopyEntry& 
     // program uses the file either way.
     SharedCountRaise count(entry.Shared() ? route.to : std::string(), run.Changes());
     if (entry.AlwaysWrite()) copy = true;
+    // An expanded file is a temporary one, whose flags are not the source's.
+    const SourceFlags flags = entry.compressed ? SourceFlags::Unknown : SourceFlagsOf(source.attributes);
     const CopyOutcome copied =
         copy ? CopyOrReplaceAtRestart(route.from, route.to, existsNow, run.Changes(),
-                                      WaitingChangesOf(run.State())) : CopyOutcome{};
+                                      WaitingChangesOf(run.State()), flags) : CopyOutcome{};
     ++run.copiedCount;
     LogCopy(run, entry, route, copy, copied);
     // The file is installed once Windows restarts: the end of the run offers
@@ -202,7 +207,8 @@ Flow CopyPresentSource(SetupCallback& person, InstallRun& run, const CopyEntry& 
         // would ever lower the count raised for it.
         count.Undo();
     }
-    CountDoneBytes(person, run, entry.source);
+    const bool readWhole = copy && copied.error == 0 && !entry.compressed;
+    CountDoneBytes(person, run, entry.source, readWhole ? std::optional<int64_t>(source.size) : std::nullopt);
     return Flow::GoOn;
 }
 
@@ -211,12 +217,16 @@ Flow InstallEntry(SetupCallback& person, InstallRun& run, const std::string& val
     CopyEntry entry = ParseEntry(run, value);
     if (AskForDisk(person, run, value, entry) == Flow::Stop) return Flow::Stop;
     Flow copied = Flow::GoOn;
-    if (RefusePath(run, FailureTag::File, entry.destination))
+    if (RefusePath(run, FailureTag::File, entry.destination)) {
         ++run.copiedCount;  // processed, like a missing source
-    else if (FileExists(entry.source))
-        copied = CopyPresentSource(person, run, entry);
-    else
-        copied = SkipMissingSource(person, run, entry);
+    } else {
+        // Looked up once: whether it is there, its flags and its size.
+        const std::optional<FoundFile> source = FindFile(entry.source);
+        if (source && !source->IsFolder())
+            copied = CopyPresentSource(person, run, entry, *source);
+        else
+            copied = SkipMissingSource(person, run, entry);
+    }
     if (copied == Flow::Stop) return Flow::Stop;
     ShowCopyProgress(person, run, entryNumber);
     if (PollAbort(person) == Flow::Stop) return Flow::Stop;

@@ -53,7 +53,7 @@ void UndoInstall(SetupCallback& person, InstallRun& run)
     run.Log("Undoing the install: " + run.journal->Path());
     run.journal->Close();
     const JournalSettlement settled =
-        SettleJournal(run.journal->Path(), ProtectedFolders::OfThisMachine(run.State()), run.State().log);
+        SettleJournal(run.journal->Path(), ProtectedFolders::OfRun(run.State()), run.State().log);
     run.Log(settled.verdict == JournalVerdict::Undone ? "Install undone" : "Install not undone");
 }
 

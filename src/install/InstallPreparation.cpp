@@ -88,7 +88,7 @@ std::optional<SetupFolderRefusal> SetupFolderRefusalOf(const std::string& typed,
     const std::string folder = WithTrailingBackslash(typed);
     if (const std::optional<FolderRefusal> place = RefusalOfPlace(FaultOfPath(folder)))
         return SetupFolderRefusal{*place, {}};
-    if (ProtectedFolders::OfThisMachine(state).RefusesAsSetupFolder(folder))
+    if (ProtectedFolders::OfRun(state).RefusesAsSetupFolder(folder))
         return SetupFolderRefusal{FolderRefusal::SystemPlace, {}};
     if (const std::optional<std::string> other = OtherProductIn(folder, state))
         return SetupFolderRefusal{FolderRefusal::OtherProduct, *other};

@@ -7,15 +7,13 @@
 #include "services/FileOps.h"
 #include "services/FreeSpace.h"
 
-std::optional<int64_t> CountedSourceSize(const std::string& source, bool& byteProgress)
+int64_t CountedSourceSize(int64_t size, bool& byteProgress)
 {
-    const std::optional<int64_t> size = FoundFileSize(source);
-    if (!size) return std::nullopt;
-    if (*size < 0) {
+    if (size < 0) {
         byteProgress = false;
         return 0;
     }
-    return *size == 0 ? 1 : *size;
+    return size == 0 ? 1 : size;
 }
 
 Flow MeasureNeededSpace(SetupCallback& person, InstallRun& run)
@@ -24,17 +22,13 @@ Flow MeasureNeededSpace(SetupCallback& person, InstallRun& run)
     person.StepDone();
     for (const std::string& value : run.Script().copyFiles) {
         ++run.copyEntryCount;
-        const std::string source = run.State().sourceFolder + MeasuredSourceName(value);
-        if (!FileExists(source)) {
+        // One look-up tells both whether the source is there and its size.
+        const std::optional<FoundFile> source = FindFile(run.State().sourceFolder + MeasuredSourceName(value));
+        if (!source || source->IsFolder()) {
             run.byteProgress = false;
             continue;
         }
-        const std::optional<int64_t> size = CountedSourceSize(source, run.byteProgress);
-        if (!size) {
-            run.byteProgress = false;
-            continue;
-        }
-        run.totalBytes += *size;
+        run.totalBytes += CountedSourceSize(source->size, run.byteProgress);
     }
     return Flow::GoOn;
 }

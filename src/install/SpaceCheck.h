@@ -10,8 +10,8 @@
 
 // The size of a source file as the space check and the progress bar count
 // it: an empty file as 1 byte; a size that cannot be a size (negative) as 0,
-// which also clears `byteProgress`. Empty when the directory search fails.
-std::optional<int64_t> CountedSourceSize(const std::string& source, bool& byteProgress);
+// which also clears `byteProgress`.
+int64_t CountedSourceSize(int64_t size, bool& byteProgress);
 
 // Counts the [CopyFile] entries and sums the sizes of their source files in
 // the distribution folder. A source that is missing (it may lie on a later

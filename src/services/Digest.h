@@ -1,6 +1,4 @@
-// The SHA-256 of some bytes, computed by the system's cryptographic provider
-// (the one that every Windows since XP SP3 has), as 64 upper-case hex
-// digits. Empty when the system cannot compute it.
+// The SHA-256 of some bytes (FIPS 180-4), as 64 upper-case hex digits.
 #pragma once
 
 #include <string>

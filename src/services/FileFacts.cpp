@@ -4,17 +4,27 @@
 
 #include <windows.h>
 
-std::optional<int64_t> FoundFileSize(const std::string& path)
+std::optional<FoundFile> FindFile(const std::string& path)
 {
+    const auto sizeOf = [](DWORD high, DWORD low) {
+        return static_cast<int64_t>((static_cast<uint64_t>(high) << 32) | low);
+    };
     if (NamesOneEntry(path)) {
         WIN32_FILE_ATTRIBUTE_DATA attributes{};
         if (!AttributeDataOf(path, attributes)) return std::nullopt;
-        return static_cast<int64_t>((static_cast<uint64_t>(attributes.nFileSizeHigh) << 32) | attributes.nFileSizeLow);
+        return FoundFile{attributes.dwFileAttributes, sizeOf(attributes.nFileSizeHigh, attributes.nFileSizeLow)};
     }
     WIN32_FIND_DATAW data{};
     const FindHandle find = FindFirstEntry(path, data);
     if (!find.Valid()) return std::nullopt;
-    return static_cast<int64_t>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+    return FoundFile{data.dwFileAttributes, sizeOf(data.nFileSizeHigh, data.nFileSizeLow)};
+}
+
+std::optional<int64_t> FoundFileSize(const std::string& path)
+{
+    const std::optional<FoundFile> found = FindFile(path);
+    if (!found) return std::nullopt;
+    return found->size;
 }
 
 namespace {

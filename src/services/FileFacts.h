@@ -6,9 +6,17 @@
 #include <optional>
 #include <string>
 
-// The size that a directory search for `path` reports, all 64 bits of it;
-// the search admits every attribute (hidden, system, read-only, folders).
-// Empty when the search finds nothing.
+// What one look-up of `path` tells: its attributes and its size, all 64
+// bits of it. The look-up admits every attribute (hidden, system,
+// read-only, folders). Empty when it finds nothing.
+struct FoundFile {
+    uint32_t attributes = 0;
+    int64_t size = 0;
+    bool IsFolder() const { return (attributes & 0x10) != 0; }  // FILE_ATTRIBUTE_DIRECTORY
+};
+std::optional<FoundFile> FindFile(const std::string& path);
+
+// The size that FindFile reports.
 std::optional<int64_t> FoundFileSize(const std::string& path);
 
 // The last-write time of the file as a packed DOS date and time in local

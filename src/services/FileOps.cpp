@@ -99,8 +99,14 @@ unsigned long CopyFileTo(const std::string& source, const std::string& destinati
     return CopyFileTo(source, destination, FileExists(destination), journal);
 }
 
+SourceFlags SourceFlagsOf(unsigned long attributes)
+{
+    const bool plain = (attributes & ~static_cast<unsigned long>(FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NORMAL)) == 0;
+    return plain ? SourceFlags::ArchiveOnly : SourceFlags::Unknown;
+}
+
 unsigned long CopyFileTo(const std::string& source, const std::string& destination, bool existed,
-                         ChangeJournal& journal)
+                         ChangeJournal& journal, SourceFlags flags)
 {
     DWORD error = ERROR_SUCCESS;
     if (existed) {
@@ -114,7 +120,10 @@ unsigned long CopyFileTo(const std::string& source, const std::string& destinati
             if (FileExists(destination)) DeleteOneFile(destination);
         }
     }
-    // A file stands there unless a new one failed (and went again).
-    if (existed || error == ERROR_SUCCESS) SetAttributesOf(destination, FILE_ATTRIBUTE_ARCHIVE);
+    // A file stands there unless a new one failed (and went again); a
+    // complete copy of a plain source is plain already. A failed
+    // replacement leaves the earlier file, whose flags were cleared above.
+    const bool carriedPlain = error == ERROR_SUCCESS && flags == SourceFlags::ArchiveOnly;
+    if ((existed || error == ERROR_SUCCESS) && !carriedPlain) SetAttributesOf(destination, FILE_ATTRIBUTE_ARCHIVE);
     return error;
 }

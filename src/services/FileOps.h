@@ -27,8 +27,14 @@ bool CreateFolderPath(const std::string& path, ChangeJournal& journal);
 // A new file is recorded in `journal` as created; an earlier one, while the
 // journal records, is moved aside for the undo.
 unsigned long CopyFileTo(const std::string& source, const std::string& destination, ChangeJournal& journal);
+// What the caller knows of the source's attributes, which the system's copy
+// carries to the destination: with nothing but the archive flag there is
+// nothing to clear after the copy, and the destination is not opened again.
+enum class SourceFlags { Unknown, ArchiveOnly };
+// The flags a source with `attributes` hands its copy.
+SourceFlags SourceFlagsOf(unsigned long attributes);
 // The same for a caller that has just looked whether a file stands at
 // `destination` (`existed`): in a folder of many files each look-up of a
 // name that is not there reads the whole folder, so it is done once.
 unsigned long CopyFileTo(const std::string& source, const std::string& destination, bool existed,
-                         ChangeJournal& journal);
+                         ChangeJournal& journal, SourceFlags flags = SourceFlags::Unknown);

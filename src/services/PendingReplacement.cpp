@@ -106,9 +106,9 @@ CopyOutcome CopyOrReplaceAtRestart(const std::string& source, const std::string&
 }
 
 CopyOutcome CopyOrReplaceAtRestart(const std::string& source, const std::string& destination, bool existed,
-                                   ChangeJournal& journal, const WaitingChanges& waiting)
+                                   ChangeJournal& journal, const WaitingChanges& waiting, SourceFlags flags)
 {
-    const unsigned long error = CopyFileTo(source, destination, existed, journal);
+    const unsigned long error = CopyFileTo(source, destination, existed, journal, flags);
     if (error == 0 || !IsInUseError(error) || !FileExists(destination)) return {error, "", 0};
     const ReplacementAtRestart replacement = ReplaceAtRestart(source, destination, journal, waiting);
     if (replacement.error != 0) return {error, "", replacement.error};

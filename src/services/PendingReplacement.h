@@ -4,6 +4,7 @@
 #pragma once
 
 #include "services/ChangeJournal.h"
+#include "services/FileOps.h"
 #include "services/WaitingChanges.h"
 
 #include <optional>
@@ -44,9 +45,11 @@ struct CopyOutcome {
 CopyOutcome CopyOrReplaceAtRestart(const std::string& source, const std::string& destination,
                                    ChangeJournal& journal, const WaitingChanges& waiting);
 // The same for a caller that has just looked whether a file stands at
-// `destination` (`existed`, as CopyFileTo takes it).
+// `destination` (`existed`, as CopyFileTo takes it). `flags`: as CopyFileTo
+// takes them.
 CopyOutcome CopyOrReplaceAtRestart(const std::string& source, const std::string& destination, bool existed,
-                                   ChangeJournal& journal, const WaitingChanges& waiting);
+                                   ChangeJournal& journal, const WaitingChanges& waiting,
+                                   SourceFlags flags = SourceFlags::Unknown);
 
 // The log's line for a destination that is replaced when the wait is over,
 // asked while the file is still held so that the holder can be named.

@@ -1,5 +1,6 @@
 #include "services/ProgramLauncher.h"
 
+#include "services/Win32Com.h"
 #include "text/Unicode.h"
 
 #include <windows.h>
@@ -13,6 +14,7 @@ public:
     {
         const std::wstring wideFile = WideFromShiftJis(file);
         const std::wstring wideParameters = WideFromShiftJis(parameters);
+        ComApartment::Need();
         const HINSTANCE result = ShellExecuteW(GetDesktopWindow(), L"open", wideFile.c_str(),
                                                parameters.empty() ? nullptr : wideParameters.c_str(), nullptr,
                                                SW_SHOWNORMAL);

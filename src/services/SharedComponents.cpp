@@ -6,6 +6,7 @@
 #include "services/RegistryAccess.h"
 #include "services/SetupError.h"
 #include "services/SystemLibraries.h"
+#include "services/Win32Com.h"
 #include "services/Win32Files.h"
 #include "text/Unicode.h"
 
@@ -91,6 +92,8 @@ bool IsRegistrable(const std::string& path)
 
 RegistrationResult SelfRegister(const std::string& path, bool doRegister)
 {
+    // A component's registration may use COM itself.
+    ComApartment::Need();
     const ModuleHandle library = LoadComponent(path);
     if (!library) return RegistrationResult::NotLoaded;
     if (!doRegister) {

@@ -19,7 +19,7 @@ std::string ShellFolderText(const std::wstring& path)
 std::string GetSpecialFolder(int csidl)
 {
     LPITEMIDLIST items = nullptr;
-    if (FAILED(SHGetSpecialFolderLocation(GetDesktopWindow(), csidl, &items)) || items == nullptr) return {};
+    if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &items)) || items == nullptr) return {};
     const TaskMem itemList(items);
     wchar_t path[MAX_PATH] = {};
     if (!SHGetPathFromIDListW(items, path)) return {};

@@ -62,6 +62,7 @@ std::string CreateShortcut(const std::string& target, const std::string& name, c
         return linkPath;
     }
 
+    ComApartment::Need();
     ComPtr<IUnknown> object;
     const HRESULT created = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
                                              IID_IUnknown, reinterpret_cast<void**>(object.Receive()));

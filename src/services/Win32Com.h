@@ -23,17 +23,29 @@ struct TaskMemTraits {
 using TaskMem = UniqueResource<TaskMemTraits>;
 
 // COM for the thread that makes this, for as long as it lives: for the
-// shell-link objects of the shortcuts and the components' registration.
+// shell-link objects of the shortcuts, the components' registration and the
+// shell's file operations. Started at once (Now), or at the first Need() on
+// this thread (AtFirstNeed): starting COM loads the window libraries, which
+// a run that only copies files does without.
 class ComApartment {
 public:
-    ComApartment() : initialized_(SUCCEEDED(CoInitialize(nullptr))) {}
-    ~ComApartment()
-    {
-        if (initialized_) CoUninitialize();
-    }
+    enum class Start { Now, AtFirstNeed };
+    explicit ComApartment(Start start = Start::Now);
+    ~ComApartment();
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
 
+    // Before a call that needs COM: starts the apartment that waits for its
+    // first need on this thread, if one does. Nothing otherwise (an apartment
+    // started at once, or none at all).
+    static void Need();
+    // Whether this object has started COM.
+    bool Started() const { return initialized_; }
+
 private:
-    bool initialized_;
+    void Begin();
+
+    bool initialized_ = false;
+    ComApartment* outer_ = nullptr;  // the waiting apartment this one hides
+    bool waits_ = false;
 };

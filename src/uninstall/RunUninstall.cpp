@@ -41,7 +41,7 @@ void TakeMachineFolders(UninstallRun& run, const RunState& state)
     run.shortcutHomes = {state.programsFolder,       state.desktopFolder,       state.startupFolder,
                          state.sendToFolder,         state.commonProgramsFolder, state.commonDesktopFolder,
                          state.commonStartupFolder};
-    run.protectedFolders = ProtectedFolders::OfThisMachine(state);
+    run.protectedFolders = ProtectedFolders::OfRun(state);
     run.scope = DeletionScope(run.appFolder, ReadNumberedList("DeleteFolder", "Folder", run.record), run.protectedFolders);
 }
 

@@ -225,6 +225,24 @@ TEST_CASE("overwrite off: the question, answered No, keeps the file unless the e
     fixture.status.Hide();
 }
 
+TEST_CASE("a new file carries only the archive flag, whatever flags its source has")
+{
+    InstallFixture fixture;
+    const std::string app = fixture.app;
+    fixture.AddSource("PLAIN.TXT", "plain");
+    fixture.AddSource("RO.TXT", "read-only");
+    SetFileAttributesA((fixture.source / "RO.TXT").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    fixture.Prepare("[CopyFile]\r\nFile1=(App)\\PLAIN.TXT\r\nFile2=(App)\\RO.TXT\r\n");
+
+    CHECK(fixture.Install() == Flow::GoOn);
+
+    CHECK(ReadTextFile(app + "PLAIN.TXT") == "plain");
+    CHECK(GetFileAttributesA((app + "PLAIN.TXT").c_str()) == FILE_ATTRIBUTE_ARCHIVE);
+    // The system's copy carried the source's flags; they are cleared.
+    CHECK(ReadTextFile(app + "RO.TXT") == "read-only");
+    CHECK(GetFileAttributesA((app + "RO.TXT").c_str()) == FILE_ATTRIBUTE_ARCHIVE);
+}
+
 TEST_CASE("a read-only destination is replaced; a folder in the file's place is access denied, and its count restored")
 {
     NoJournal unjournaled;

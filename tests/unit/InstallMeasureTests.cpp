@@ -35,13 +35,20 @@ TEST_CASE("source sizes: all 64 bits, an empty file counted as 1 byte, a missing
     CHECK(FoundFileSize(folder / "BIG.DAT") == beyond4GiB);
     CHECK(FoundFileSize(folder / "EMPTY.DAT") == 0);
     CHECK_FALSE(FoundFileSize(folder / "MISSING.DAT").has_value());
+    // The same look-up tells a file from a folder, by name or by pattern.
+    const std::optional<FoundFile> big = FindFile(folder / "BIG.DAT");
+    REQUIRE(big.has_value());
+    CHECK_FALSE(big->IsFolder());
+    CHECK(FindFile(folder / "B?G.DAT").value_or(FoundFile{}).size == beyond4GiB);
+    CHECK(FindFile(WithoutTrailingBackslash(folder.Path())).value_or(FoundFile{}).IsFolder());
 
     bool byteProgress = true;
-    CHECK(CountedSourceSize(folder / "BIG.DAT", byteProgress) == beyond4GiB);
-    CHECK(CountedSourceSize(folder / "EMPTY.DAT", byteProgress) == 1);
-    CHECK(CountedSourceSize(folder / "SMALL.DAT", byteProgress) == 5);
+    CHECK(CountedSourceSize(beyond4GiB, byteProgress) == beyond4GiB);
+    CHECK(CountedSourceSize(0, byteProgress) == 1);
+    CHECK(CountedSourceSize(5, byteProgress) == 5);
     CHECK(byteProgress);
-    CHECK_FALSE(CountedSourceSize(folder / "MISSING.DAT", byteProgress).has_value());
+    CHECK(CountedSourceSize(-1, byteProgress) == 0);
+    CHECK_FALSE(byteProgress);
 }
 
 TEST_CASE("DOS time stamps order files by their last write, to two seconds")

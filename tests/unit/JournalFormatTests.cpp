@@ -3,6 +3,7 @@
 // refused with the reason the undo logs.
 #include <doctest/doctest.h>
 
+#include "services/Digest.h"
 #include "services/JournalFormat.h"
 
 #include <windows.h>
@@ -69,4 +70,28 @@ TEST_CASE("a journal line out of its form is no entry, and says why")
         CHECK_FALSE(ReadBack(text, fault));
         CHECK(fault == "a " + text.substr(0, text.find('\t')) + " line not in its form");
     }
+}
+
+TEST_CASE("the seals chain by SHA-256: a known digest, and a line changed or moved is refused")
+{
+    // FIPS 180-4's own example: the seal a journal written by any earlier
+    // build carries is the same.
+    CHECK(Sha256Hex("abc") == "BA7816BF8F01CFEA414140DE5DAE2223B00361A396177A9CB410FF61F20015AD");
+    CHECK(Sha256Hex("") == "E3B0C44298FC1C149AFBF4C8996FB92427AE41E4649B934CA495991B7852B855");
+
+    JournalSeal writer;
+    const std::string first = writer.Sealed("file\tC:\\A.DAT");
+    const std::string second = writer.Sealed("file\tC:\\B.DAT");
+    CHECK(first == "file\tC:\\A.DAT\t" + Sha256Hex("file\tC:\\A.DAT"));
+
+    JournalSeal reader;
+    std::string text;
+    CHECK_FALSE(reader.Accept(second, text));  // out of its place in the chain
+    REQUIRE(reader.Accept(first, text));
+    CHECK(text == "file\tC:\\A.DAT");
+    std::string changed = second;
+    changed[6] = 'D';
+    CHECK_FALSE(reader.Accept(changed, text));
+    CHECK(reader.Accept(second, text));
+    CHECK(text == "file\tC:\\B.DAT");
 }

@@ -67,6 +67,20 @@ TEST_CASE("this machine's protected folders: the run state's and the user's own 
     CHECK_FALSE(machine.Protects(run.programsFolder + "Sample\\"));
 }
 
+TEST_CASE("a run's protected folders are resolved once, and again when its folders change")
+{
+    RunState run;
+    LoadSystemFolders(run);
+    const ProtectedFolders& first = ProtectedFolders::OfRun(run);
+    CHECK(first.Protects(run.tempFolder));
+    CHECK(&ProtectedFolders::OfRun(run) == &first);
+    // A run whose temporary folder moved keeps the new one, not the old.
+    const std::string moved = run.programFilesFolder + "Moved Temp\\";
+    CHECK_FALSE(first.Protects(moved));
+    run.tempFolder = moved;
+    CHECK(ProtectedFolders::OfRun(run).Protects(moved));
+}
+
 TEST_CASE("only a drive path or a share path names a folder on its own")
 {
     for (const char* folder : {"C:\\", "c:\\表示\\", "\\\\server\\share\\"}) CHECK(IsAbsoluteFolder(folder));
