@@ -4,8 +4,9 @@
 // folder question answered Yes and the completion box OK as soon as each
 // shows.
 //
-//     windowed_run.exe <SETUP.EXE> <setup folder>
+//     windowed_run.exe <SETUP.EXE> <setup folder> [switch ...]
 //
+// Further switches (/LOG, say) are handed to SETUP.EXE after /DIR=.
 // Prints the seconds from the start of the process to its end. Exit 0 when
 // the install completed, 1 otherwise.
 #include "driver/Driver.h"
@@ -40,14 +41,16 @@ int Fail(const char* what)
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) return Fail("usage: windowed_run.exe <SETUP.EXE> <setup folder>");
+    if (argc < 3) return Fail("usage: windowed_run.exe <SETUP.EXE> <setup folder> [switch ...]");
     const std::string folder = argv[2];
+    std::string switches;
+    for (int i = 3; i < argc; ++i) switches += std::string(" ") + argv[i];
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
     LARGE_INTEGER frequency, started, ended;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&started);
-    SetupProcess setup(ExactCommandLine{Quoted(argv[1]) + " /DIR=" + Quoted(folder)}, temp);
+    SetupProcess setup(ExactCommandLine{Quoted(argv[1]) + " /DIR=" + Quoted(folder) + switches}, temp);
     if (!setup.Started()) return Fail("SETUP.EXE did not start");
     HWND main = MainScreen(setup, "セットアップ開始(&S)");
     if (main == nullptr) return Fail("no settings screen");
