@@ -25,13 +25,27 @@ std::string FinishCommand(const std::string& ownFolder)
     return "\"" + ownFolder + "UNOVSET.EXE\" " + FinishPendingSwitch;
 }
 
-unsigned long WriteWholeFile(const std::string& path, const std::string& text)
+// Puts `text` in the place of the list through a file beside it, so that a
+// sign-in cut short while the list is rewritten still finds the old list
+// whole: the files waiting under temporary names are never forgotten.
+unsigned long ReplaceList(const std::string& ownFolder, const std::string& text)
 {
-    const FileHandle file = OpenFileHandle(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
-    if (!file) return GetLastError();
-    DWORD written = 0;
-    if (!WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr)) return GetLastError();
-    return written == text.size() ? 0 : ERROR_WRITE_FAULT;
+    std::string temporary;
+    if (!MakeTemporaryFile(ownFolder, temporary)) return GetLastError();
+    unsigned long error = 0;
+    {
+        const FileHandle file = OpenFileHandle(temporary, GENERIC_WRITE, 0, CREATE_ALWAYS);
+        DWORD written = 0;
+        if (!file || !WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
+            !FlushFileBuffers(file.Get()))
+            error = GetLastError();
+        else if (written != text.size())
+            error = ERROR_WRITE_FAULT;
+    }
+    if (error == 0 && !MoveOneFile(temporary, ListPath(ownFolder), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        error = GetLastError();
+    if (error != 0) DeleteOneFile(temporary);
+    return error;
 }
 
 void DeleteRunOnceValue()
@@ -98,12 +112,13 @@ std::vector<WaitingChange> ParseWaitingList(const std::string& text)
     std::vector<WaitingChange> changes;
     size_t start = 0;
     while (start < text.size()) {
-        size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) end = text.size();
+        // A line without its line end was cut short while it was appended:
+        // its destination may be cut too, so it is no change at all.
+        const size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) break;
         const std::string line = text.substr(start, end - start);
         start = end + 2;
         const size_t tab = line.find('\t');
-        // A line without its tab was cut short while it was written.
         if (tab == std::string::npos || tab == 0) continue;
         changes.push_back({line.substr(0, tab), line.substr(tab + 1)});
     }
@@ -169,7 +184,7 @@ FinishedChanges FinishWaitingChanges(const std::string& ownFolder, const std::st
         DeleteRunOnceValue();
         return finished;
     }
-    if (const unsigned long error = WriteWholeFile(ListPath(ownFolder), WaitingListText(left)); error != 0)
+    if (const unsigned long error = ReplaceList(ownFolder, WaitingListText(left)); error != 0)
         finished.lines.push_back(WithSystemError("Error: the list of waiting changes not written", error));
     if (const unsigned long error = RegisterFinishAtSignIn(ownFolder); error != 0)
         finished.lines.push_back(WithSystemError("Error: the sign-in value not set", error));

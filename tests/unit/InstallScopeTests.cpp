@@ -6,6 +6,7 @@
 #include "script/RunSwitches.h"
 #include "script/SetupScript.h"
 #include "services/Elevation.h"
+#include "services/WaitingChanges.h"
 #include "text/Unicode.h"
 
 #include <string>
@@ -116,4 +117,15 @@ TEST_CASE("the elevated run writes the log this run opened, whatever this run's 
     CHECK(options.scope == ScopeSwitch::None);
     // No log: the line goes on as it was.
     CHECK(ElevatedParameters(L"SETUP.EXE /VERYSILENT", L"", L"") == L"/VERYSILENT");
+}
+
+TEST_CASE("a list of waiting changes cut short while a line was appended keeps only its whole lines")
+{
+    const std::vector<WaitingChange> changes = {{"C:\\App\\OVS1.tmp", "C:\\App\\表示.EXE"},
+                                                {"C:\\App\\Old", ""}};
+    const std::string text = WaitingListText(changes);
+    CHECK(ParseWaitingList(text) == changes);
+    // The last line lost its end, and with it part of its destination: moving
+    // the waiting file there would put it under a wrong name.
+    CHECK(ParseWaitingList(text + "C:\\App\\OVS2.tmp\tC:\\App\\VIE") == changes);
 }
