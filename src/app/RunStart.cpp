@@ -14,13 +14,18 @@
 #include "services/FileOps.h"
 #include "services/RegistryKeys.h"
 #include "services/SharedComponents.h"
+#include "services/Win32Files.h"
 #include "services/Win32Registry.h"
 #include "text/IniFile.h"
 #include "text/Unicode.h"
 
 #include <shlobj.h>
 
+#include <algorithm>
+#include <cwctype>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -235,12 +240,50 @@ UninstallOffer ReadUninstallOffer(const RunSettings& run)
     return offer;
 }
 
+namespace {
+
+// The number n of a work folder's name "OVTMP<n>" (1 to 99, in decimal
+// without leading zeros, any case); 0 for any other name.
+int WorkFolderNumber(const std::wstring& name)
+{
+    constexpr std::wstring_view prefix = L"OVTMP";
+    if (name.size() <= prefix.size() || name.size() > prefix.size() + 2) return 0;
+    for (size_t at = 0; at < prefix.size(); ++at)
+        if (std::towupper(name[at]) != prefix[at]) return 0;
+    if (name[prefix.size()] == L'0') return 0;
+    int number = 0;
+    for (size_t at = prefix.size(); at < name.size(); ++at) {
+        if (name[at] < L'0' || name[at] > L'9') return 0;
+        number = number * 10 + (name[at] - L'0');
+    }
+    return number <= WorkFolderLimit ? number : 0;
+}
+
+// The numbers of the work folders that stand under the temporary folder, in
+// ascending order. One listing of the folder: a look-up of each of the 99
+// names would search the whole folder for every name that is not there.
+std::vector<int> ExistingWorkFolders(const std::string& tempFolder)
+{
+    std::vector<int> numbers;
+    WIN32_FIND_DATAW entry{};
+    const FindHandle find = FindFirstEntry(tempFolder + "OVTMP*", entry);
+    if (!find) return numbers;
+    do {
+        const int number = WorkFolderNumber(entry.cFileName);
+        if (number != 0 && (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) numbers.push_back(number);
+    } while (FindNextEntry(find, entry));
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
+}
+
+}  // namespace
+
 void CloseRun(const MachineFolders& machine)
 {
     // Without a temporary folder no work folder was made.
-    for (int n = 1; n <= WorkFolderLimit && !machine.tempFolder.empty(); ++n) {
-        const std::string folder = WorkFolderPath(machine.tempFolder, n);
-        if (FolderExists(folder)) RemoveFolder(folder, "*.*");
+    if (!machine.tempFolder.empty()) {
+        for (int n : ExistingWorkFolders(machine.tempFolder))
+            RemoveFolder(WorkFolderPath(machine.tempFolder, n), "*.*");
     }
     // The notifications report no errors.
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);

@@ -184,11 +184,11 @@ ProtectedFolders ProtectedFolders::OfThisMachine(const MachineFolders& run)
         run.startupFolder,    run.sendToFolder,          run.commonStartMenuFolder, run.commonProgramsFolder,
         run.commonStartupFolder,
     };
-    for (int id : OwnFolderIds) folders.push_back(GetSpecialFolder(id));
+    for (int id : OwnFolderIds) folders.push_back(GetSpecialFolderPath(id));
     folders.push_back(KnownFolder(FOLDERID_LocalAppDataLow));
 
     std::vector<std::string> whole = {run.windowsFolder, run.systemFolder, run.desktopFolder, run.commonDesktopFolder};
-    for (int id : WholeFolderIds) whole.push_back(GetSpecialFolder(id));
+    for (int id : WholeFolderIds) whole.push_back(GetSpecialFolderPath(id));
     for (const KNOWNFOLDERID* id : {&FOLDERID_Downloads, &FOLDERID_Links, &FOLDERID_SavedGames, &FOLDERID_SavedSearches})
         whole.push_back(KnownFolder(*id));
     return ProtectedFolders(folders, whole);

@@ -25,3 +25,10 @@ std::string GetSpecialFolder(int csidl)
     if (!SHGetPathFromIDListW(items, path)) return {};
     return ShellFolderText(path);
 }
+
+std::string GetSpecialFolderPath(int csidl)
+{
+    wchar_t path[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path)) || path[0] == L'\0') return {};
+    return ShellFolderText(path);
+}

@@ -4,11 +4,15 @@
 #include <doctest/doctest.h>
 
 #include "RunFixture.h"
+#include "app/RunStart.h"
 #include "app/SystemFolders.h"
 #include "services/FileOps.h"
 #include "support/ScratchRegistry.h"
 
 #include <windows.h>
+
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -438,6 +442,35 @@ TEST_CASE("the work folder is the first free OVTMP number; with all 99 taken it 
         CHECK(fixture.state.workFolder == fixture.WorkFolder(99));
         CHECK(FileExists(fixture.WorkFolder(99) + "SETUP.INI"));
     }
+}
+
+TEST_CASE("the close removes each work folder OVTMP1 to OVTMP99 in any case, and nothing else of that name")
+{
+    RunFixture fixture;
+    const std::string temp = fixture.temp.Path();
+    const std::vector<std::string> workFolders = {"OVTMP1", "ovtmp7", "OvTmP42", "OVTMP99"};
+    const std::vector<std::string> others = {"OVTMP0", "OVTMP03", "OVTMP100", "OVTMP7X", "OVTMPA", "OVTMP"};
+    for (const std::string& name : workFolders) {
+        REQUIRE(CreateDirectoryA((temp + name).c_str(), nullptr));
+        WriteTextFile(temp + name + "\\LEFT.TXT", "left by a crashed run");
+    }
+    for (const std::string& name : others) REQUIRE(CreateDirectoryA((temp + name).c_str(), nullptr));
+    // A file of a work folder's name is no work folder.
+    WriteTextFile(temp + "OVTMP5", "a file");
+
+    MachineFolders machine;
+    machine.tempFolder = temp;
+    CloseRun(machine);
+
+    for (const std::string& name : workFolders) {
+        CAPTURE(name);
+        CHECK_FALSE(PathExists(temp + name));
+    }
+    for (const std::string& name : others) {
+        CAPTURE(name);
+        CHECK(FolderExists(temp + name + "\\"));
+    }
+    CHECK(FileExists(temp + "OVTMP5"));
 }
 
 TEST_CASE("a script or record left in a reused work folder never stands in for the missing one")

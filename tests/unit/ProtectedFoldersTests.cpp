@@ -67,6 +67,28 @@ TEST_CASE("this machine's protected folders: the run state's and the user's own 
     CHECK_FALSE(machine.Protects(run.programsFolder + "Sample\\"));
 }
 
+TEST_CASE("a shell folder asked for by its path is the folder its item list names")
+{
+    // Every folder the protected lists ask for by path.
+    for (int id : {CSIDL_PROFILE, CSIDL_APPDATA, CSIDL_LOCAL_APPDATA, CSIDL_COMMON_APPDATA, CSIDL_PROGRAM_FILES,
+                   CSIDL_PROGRAM_FILESX86, CSIDL_PROGRAM_FILES_COMMON, CSIDL_STARTMENU, CSIDL_PROGRAMS, CSIDL_STARTUP,
+                   CSIDL_SENDTO, CSIDL_COMMON_STARTMENU, CSIDL_COMMON_PROGRAMS, CSIDL_COMMON_STARTUP, CSIDL_WINDOWS,
+                   CSIDL_SYSTEM, CSIDL_SYSTEMX86, CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY,
+                   CSIDL_PERSONAL, CSIDL_MYPICTURES, CSIDL_MYMUSIC, CSIDL_MYVIDEO, CSIDL_FAVORITES,
+                   CSIDL_COMMON_DOCUMENTS, CSIDL_COMMON_PICTURES, CSIDL_COMMON_MUSIC, CSIDL_COMMON_VIDEO}) {
+        CAPTURE(id);
+        const std::string byItems = GetSpecialFolder(id);
+        const std::string byPath = GetSpecialFolderPath(id);
+        CHECK(byPath.empty() == byItems.empty());
+        if (byItems.empty()) continue;
+        CHECK(IsSameOrInside(byPath + "\\", byItems + "\\"));
+        CHECK(IsSameOrInside(byItems + "\\", byPath + "\\"));
+    }
+    // The folders the test machine has at all: most of them.
+    CHECK_FALSE(GetSpecialFolderPath(CSIDL_PROFILE).empty());
+    CHECK_FALSE(GetSpecialFolderPath(CSIDL_COMMON_STARTMENU).empty());
+}
+
 TEST_CASE("a run's protected folders are resolved once, and again when its folders change")
 {
     RunState run;
