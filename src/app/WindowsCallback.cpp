@@ -138,8 +138,7 @@ void WindowsCallback::ShowCopyProgress(bool shown)
 
 void WindowsCallback::CopyProgressed(const CopyProgress& progress)
 {
-    const int shown = SetProgressPosition(progress.percent);
-    SetProgressText(ProgressCountText(shown, progress));
+    SetCopyProgress(progress);
     ProcessMessages();
 }
 
@@ -380,8 +379,21 @@ void WindowsCallback::CloseProgress()
 
 void WindowsCallback::SetStatus(const std::string& text)
 {
-    status_.messageLabel.SetText(text);
+    SetStatusText(text);
     ProcessMessages();
+}
+
+// A text that is already there is not set again: setting it would repaint
+// the label for nothing.
+void WindowsCallback::SetStatusText(const std::string& text)
+{
+    if (status_.messageLabel.Text() != text) status_.messageLabel.SetText(text);
+}
+
+void WindowsCallback::SetCopyProgress(const CopyProgress& progress)
+{
+    const int shown = SetProgressPosition(progress.percent);
+    SetProgressText(ProgressCountText(shown, progress));
 }
 
 void WindowsCallback::ShowProgressFrame(bool visible)
@@ -397,6 +409,7 @@ int WindowsCallback::SetProgressPosition(int position)
 
 void WindowsCallback::SetProgressText(const std::string& text)
 {
+    if (status_.progressLabel.Text() == text) return;
     status_.ShowCount(text);
 }
 

@@ -89,6 +89,10 @@ public:
     void ShowProgress(bool visible);
     // Sets its message label and lets the message queue run once.
     void SetStatus(const std::string& text);
+    // The same without the queue: for a caller whose own pump paints next
+    // (the window side's tick, run from a message).
+    void SetStatusText(const std::string& text);
+    void SetCopyProgress(const CopyProgress& progress);
     void ShowProgressFrame(bool visible);  // progressFrame
     // Sets the bar and returns the position read back from it.
     int SetProgressPosition(int position);

@@ -65,7 +65,9 @@ Answer WorkerCallback::Ask(const std::function<Answer()>& question)
 // Each report is taken just before it is set, and set before the pump that
 // shows it: a call that this pump carries out finds nothing older left. The
 // progress window never shows the text of an earlier run or screen: a tick
-// leaves it to the first status.
+// leaves it to the first status. A tick sets the status and the progress
+// without pumping in between: it runs from a message, and the pump that
+// dispatched it paints both next, once.
 void WorkerCallback::ShowReports(bool call)
 {
     AcquireSRWLockExclusive(&lock_);
@@ -76,6 +78,11 @@ void WorkerCallback::ShowReports(bool call)
     if (showWindow) {
         windows_.ShowProgress(true);
         windows_.PrepareCompletionLayout();
+    }
+    if (!call) {
+        if (step) windows_.SetStatusText(StatusText(*step));
+        if (const std::optional<CopyProgress> progress = Take(lock_, progress_)) windows_.SetCopyProgress(*progress);
+        return;
     }
     if (step) windows_.SetStatus(StatusText(*step));
     if (const std::optional<CopyProgress> progress = Take(lock_, progress_)) windows_.CopyProgressed(*progress);

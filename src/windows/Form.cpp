@@ -7,6 +7,7 @@
 #include "windows/ProgramModality.h"
 
 #include <set>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -14,9 +15,43 @@ namespace {
 // Every form's own font.
 const FontDesign FormFont{"ＭＳ Ｐゴシック", 12};
 
-// The property that marks a window as one of the program's forms and holds
-// the form object.
-constexpr const wchar_t* FormProperty = L"OrvaneForm";
+// The program's forms by their windows. The window procedure and the
+// message pump look a form up for every message: kept in the process, not
+// as a window property, whose every read is a request to Wine's server
+// (several on each repaint of the progress window).
+class FormTable {
+public:
+    void Add(HWND window, Form* form)
+    {
+        AcquireSRWLockExclusive(&lock_);
+        forms_[window] = form;
+        ReleaseSRWLockExclusive(&lock_);
+    }
+    void Remove(HWND window)
+    {
+        AcquireSRWLockExclusive(&lock_);
+        forms_.erase(window);
+        ReleaseSRWLockExclusive(&lock_);
+    }
+    Form* Find(HWND window)
+    {
+        AcquireSRWLockShared(&lock_);
+        const auto found = forms_.find(window);
+        Form* form = found != forms_.end() ? found->second : nullptr;
+        ReleaseSRWLockShared(&lock_);
+        return form;
+    }
+
+private:
+    SRWLOCK lock_ = SRWLOCK_INIT;
+    std::unordered_map<HWND, Form*> forms_;
+};
+
+FormTable& Forms()
+{
+    static FormTable forms;
+    return forms;
+}
 
 void RegisterFormClass(const char* className, WNDPROC procedure)
 {
@@ -78,7 +113,7 @@ Form::~Form()
 void Form::DestroyTree()
 {
     if (!handle_) return;
-    RemovePropW(Handle(), FormProperty);
+    Forms().Remove(Handle());
     handlers_.clear();
     for (auto& [id, control] : controls_) control->ForgetHandle();
     controls_.clear();
@@ -88,17 +123,17 @@ void Form::DestroyTree()
 Form* Form::FromHandle(HWND window)
 {
     if (window == nullptr) return nullptr;
-    return static_cast<Form*>(GetPropW(window, FormProperty));
+    return Forms().Find(window);
 }
 
 LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_NCCREATE) {
         const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetPropW(window, FormProperty, creation->lpCreateParams);
+        Forms().Add(window, static_cast<Form*>(creation->lpCreateParams));
     }
     Form* form = FromHandle(window);
-    if (message == WM_NCDESTROY) RemovePropW(window, FormProperty);
+    if (message == WM_NCDESTROY) Forms().Remove(window);
     // While the window is being created the form has no handle and no
     // handlers yet.
     if (form == nullptr || form->Handle() == nullptr) return DefWindowProcW(window, message, wParam, lParam);

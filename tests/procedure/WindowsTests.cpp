@@ -127,6 +127,71 @@ TEST_CASE("the progress window: disabled abort button, no close command, bar and
     CHECK(status.progressFrame.Visible());
 }
 
+namespace {
+
+// Counts the texts set on a control (WM_SETTEXT), each of which repaints it.
+LRESULT CALLBACK CountTextsSet(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR count)
+{
+    if (message == WM_SETTEXT) ++*reinterpret_cast<int*>(count);
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(window, &CountTextsSet, 0);
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+TEST_CASE("the progress window's message and count are set, and repainted, only when their text changes")
+{
+    RunFixture fixture;
+    ProgressWindow& status = fixture.status;
+    WindowsCallback& run = fixture.run;
+    int messagesSet = 0;
+    int countsSet = 0;
+    REQUIRE(SetWindowSubclass(status.messageLabel.Handle(), &CountTextsSet, 0, reinterpret_cast<DWORD_PTR>(&messagesSet)));
+    REQUIRE(SetWindowSubclass(status.progressLabel.Handle(), &CountTextsSet, 0, reinterpret_cast<DWORD_PTR>(&countsSet)));
+
+    run.SetStatusText("ファイルをコピーしています．．．\rA.TXT");
+    run.SetStatusText("ファイルをコピーしています．．．\rA.TXT");
+    CHECK(messagesSet == 1);
+    run.SetStatusText("ファイルをコピーしています．．．\rB.TXT");
+    CHECK(messagesSet == 2);
+    CHECK(status.messageLabel.Text() == "ファイルをコピーしています．．．\rB.TXT");
+
+    run.SetCopyProgress({40, 2, 5});
+    run.SetCopyProgress({40, 2, 5});
+    CHECK(countsSet == 1);
+    CHECK(status.progressLabel.Text() == "40%(2/5)");
+    CHECK(status.progressBar.Position() == 40);
+    // The same share with one more entry is a new count.
+    run.SetCopyProgress({40, 3, 5});
+    CHECK(countsSet == 2);
+    CHECK(status.progressLabel.Text() == "40%(3/5)");
+    RemoveWindowSubclass(status.messageLabel.Handle(), &CountTextsSet, 0);
+    RemoveWindowSubclass(status.progressLabel.Handle(), &CountTextsSet, 0);
+}
+
+TEST_CASE("a form is found by its window while the window lives, and no longer once it is gone")
+{
+    RunFixture fixture;
+    CHECK(Form::FromHandle(fixture.status.Handle()) == &fixture.status);
+    CHECK(Form::FromHandle(fixture.main.Handle()) == &fixture.main);
+    // A control is no form, nor is a window of another class.
+    CHECK(Form::FromHandle(fixture.status.messageLabel.Handle()) == nullptr);
+    CHECK(Form::FromHandle(GetDesktopWindow()) == nullptr);
+    HWND gone = nullptr;
+    {
+        ProgressWindow second(nullptr, nullptr, nullptr, fixture.forms.signals);
+        gone = second.Handle();
+        CHECK(Form::FromHandle(gone) == &second);
+        // Its messages reach it through the lookup: the disabled Close item
+        // still keeps it open.
+        second.Show();
+        SendMessageA(gone, WM_SYSCOMMAND, SC_CLOSE, 0);
+        CHECK(second.Visible());
+    }
+    CHECK_FALSE(IsWindow(gone));
+    CHECK(Form::FromHandle(gone) == nullptr);
+}
+
 TEST_CASE("the confirmation dialog runs modally until a button ends it, and answers with that button")
 {
     RunFixture fixture;
