@@ -89,8 +89,8 @@ public:
     void ShowProgress(bool visible);
     // Sets its message label and lets the message queue run once.
     void SetStatus(const std::string& text);
-    // The same without the queue: for a caller whose own pump paints next
-    // (the window side's tick, run from a message).
+    // The same without the queue, for a caller that sets the count too and
+    // then lets the queue run once (the window side's tick).
     void SetStatusText(const std::string& text);
     void SetCopyProgress(const CopyProgress& progress);
     void ShowProgressFrame(bool visible);  // progressFrame

@@ -3,6 +3,7 @@
 #include "app/StatusTexts.h"
 #include "script/ScopeExit.h"
 #include "services/Clock.h"
+#include "windows/MessagePump.h"
 #include "windows/WorkerThread.h"
 
 #include <utility>
@@ -66,8 +67,10 @@ Answer WorkerCallback::Ask(const std::function<Answer()>& question)
 // shows it: a call that this pump carries out finds nothing older left. The
 // progress window never shows the text of an earlier run or screen: a tick
 // leaves it to the first status. A tick sets the status and the progress
-// without pumping in between: it runs from a message, and the pump that
-// dispatched it paints both next, once.
+// and then lets the queue run once, not after each: what it set is painted
+// before a call of the procedure, carried out next by the same loop, can
+// find nothing left to show and let the procedure replace the step's text
+// unseen.
 void WorkerCallback::ShowReports(bool call)
 {
     AcquireSRWLockExclusive(&lock_);
@@ -81,7 +84,9 @@ void WorkerCallback::ShowReports(bool call)
     }
     if (!call) {
         if (step) windows_.SetStatusText(StatusText(*step));
-        if (const std::optional<CopyProgress> progress = Take(lock_, progress_)) windows_.SetCopyProgress(*progress);
+        const std::optional<CopyProgress> progress = Take(lock_, progress_);
+        if (progress) windows_.SetCopyProgress(*progress);
+        if (step || progress) ProcessMessages();
         return;
     }
     if (step) windows_.SetStatus(StatusText(*step));
